@@ -1,0 +1,132 @@
+// The GDI entry points: pens, brushes, selection, lines, shapes, text and pixels.
+#include "font/system_font.h"
+#include "gdi/objects.h"
+#include "raster/raster.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+using kv::gdi::DcObject;
+using kv::gdi::ObjectTable;
+
+namespace {
+
+// Win32 ignores the top byte of a COLORREF when drawing.
+constexpr kv::Color to_color(COLORREF c) { return c & 0x00FFFFFFu; }
+
+// Wider pens than this are clamped: they would cover any client area anyway, and the clamp keeps
+// the raster's integer arithmetic far from overflow.
+constexpr int kMaxPenWidth = 1 << 14;
+
+kv::raster::Pen current_pen(const DcObject& dc) {
+    const kv::gdi::PenObject* pen = ObjectTable::instance().pen(dc.pen);
+    if (!pen) return kv::raster::Pen{1, 0};
+    return kv::raster::Pen{pen->width, pen->color};
+}
+
+std::optional<kv::Color> current_brush(const DcObject& dc) {
+    const kv::gdi::BrushObject* brush = ObjectTable::instance().brush(dc.brush);
+    if (!brush) return std::nullopt;
+    return brush->color;
+}
+
+kv::Rect box(int left, int top, int right, int bottom) { return kv::Rect{left, top, right, bottom}; }
+
+} // namespace
+
+HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
+    if (style != PS_SOLID) return nullptr; // the only style this layer draws
+    const int w = std::clamp(width < 0 ? -width : width, 1, kMaxPenWidth);
+    return static_cast<HPEN>(ObjectTable::instance().add_pen({w, to_color(color)}));
+}
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+    return static_cast<HBRUSH>(ObjectTable::instance().add_brush({to_color(color)}));
+}
+
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
+    ObjectTable& table = ObjectTable::instance();
+    DcObject* dc = table.dc(hdc);
+    if (!dc) return nullptr;
+    if (table.pen(object)) return std::exchange(dc->pen, object);
+    if (table.brush(object)) return std::exchange(dc->brush, object);
+    return nullptr;
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    return ObjectTable::instance().remove_object(object) ? TRUE : FALSE;
+}
+
+BOOL WINAPI Polyline(HDC hdc, const POINT* points, int count) {
+    DcObject* dc = ObjectTable::instance().dc(hdc);
+    if (!dc || !points || count < 2) return FALSE;
+    std::vector<kv::Point> path(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) path[static_cast<std::size_t>(i)] = {points[i].x, points[i].y};
+    kv::raster::polyline(dc->canvas, path, current_pen(*dc));
+    return TRUE;
+}
+
+BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
+    DcObject* dc = ObjectTable::instance().dc(hdc);
+    if (!dc) return FALSE;
+    kv::raster::rectangle(dc->canvas, box(left, top, right, bottom), current_pen(*dc),
+                          current_brush(*dc));
+    return TRUE;
+}
+
+BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+    DcObject* dc = ObjectTable::instance().dc(hdc);
+    if (!dc) return FALSE;
+    kv::raster::ellipse(dc->canvas, box(left, top, right, bottom), current_pen(*dc),
+                        current_brush(*dc));
+    return TRUE;
+}
+
+BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
+    DcObject* dc = ObjectTable::instance().dc(hdc);
+    if (!dc || length < 0 || (length > 0 && !text)) return FALSE;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const std::optional<kv::Color> background =
+        dc->background_mode == OPAQUE ? std::optional<kv::Color>(dc->background_color)
+                                      : std::nullopt;
+    kv::font::draw_text(dc->canvas, x, y, {bytes, static_cast<std::size_t>(length)},
+                        dc->text_color, background);
+    return TRUE;
+}
+
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
+    DcObject* dc = ObjectTable::instance().dc(hdc);
+    if (!dc) return CLR_INVALID;
+    return std::exchange(dc->text_color, to_color(color));
+}
+
+COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
+    DcObject* dc = ObjectTable::instance().dc(hdc);
+    if (!dc) return CLR_INVALID;
+    return std::exchange(dc->background_color, to_color(color));
+}
+
+int WINAPI SetBkMode(HDC hdc, int mode) {
+    DcObject* dc = ObjectTable::instance().dc(hdc);
+    if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
+    return std::exchange(dc->background_mode, mode);
+}
+
+// SetPixel outside the clip region, or with CLR_INVALID, writes nothing and fails.
+COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
+    DcObject* dc = ObjectTable::instance().dc(hdc);
+    if (!dc || color == CLR_INVALID) return CLR_INVALID;
+    if (dc->canvas.read(x, y) == kv::kInvalidColor) return CLR_INVALID;
+    dc->canvas.plot(x, y, to_color(color));
+    return to_color(color);
+}
+
+// GetPixel outside the clip region returns CLR_INVALID.
+COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
+    DcObject* dc = ObjectTable::instance().dc(hdc);
+    if (!dc) return CLR_INVALID;
+    return dc->canvas.read(x, y);
+}

@@ -1,0 +1,77 @@
+// GDI objects behind the handles the application holds: pens, brushes and device contexts. Win32
+// keeps them in one process-wide handle table; so do we, built on first use so that pens created
+// during static initialisation (before main) work.
+#pragma once
+
+#include "core/canvas.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace kv::gdi {
+
+struct PenObject {
+    int width = 1; // 0 and 1: the one-pixel cosmetic pen
+    Color color = 0;
+};
+
+struct BrushObject {
+    Color color = 0;
+};
+
+// A device context: a canvas plus the state Win32 keeps per DC. Starts from Win32's defaults.
+struct DcObject {
+    explicit DcObject(Canvas c);
+    Canvas canvas;
+    HGDIOBJ pen;
+    HGDIOBJ brush;
+    Color text_color = 0x000000;
+    Color background_color = 0xFFFFFF;
+    int background_mode = OPAQUE;
+};
+
+class ObjectTable {
+  public:
+    static ObjectTable& instance();
+
+    HGDIOBJ add_pen(PenObject pen);
+    HGDIOBJ add_brush(BrushObject brush);
+    HDC add_dc(Canvas canvas);
+
+    const PenObject* pen(HGDIOBJ handle) const;
+    const BrushObject* brush(HGDIOBJ handle) const;
+    DcObject* dc(HDC handle);
+
+    // Frees a pen or brush. Stock objects and objects selected in a live DC are kept (false).
+    bool remove_object(HGDIOBJ handle);
+    // Frees a DC; returns the bounds of what was drawn through it, or nothing for a bad handle.
+    std::optional<Rect> remove_dc(HDC handle);
+
+    HGDIOBJ black_pen() const { return black_pen_; }
+    HGDIOBJ white_brush() const { return white_brush_; }
+
+  private:
+    ObjectTable();
+    using Object = std::variant<std::monostate, PenObject, BrushObject, std::unique_ptr<DcObject>>;
+    struct Slot {
+        Object object;
+        std::uint32_t generation = 0;
+        bool stock = false;
+    };
+    void* add(Object object, bool stock = false);
+    Slot* find(const void* handle);
+    const Slot* find(const void* handle) const;
+    bool selected_in_live_dc(const void* handle) const;
+
+    std::vector<Slot> slots_;
+    std::vector<std::uint32_t> free_;
+    HGDIOBJ black_pen_ = nullptr;
+    HGDIOBJ white_brush_ = nullptr;
+};
+
+} // namespace kv::gdi
