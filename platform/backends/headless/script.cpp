@@ -1,0 +1,287 @@
+#include "backends/headless/script.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <optional>
+
+namespace kv::headless {
+
+namespace {
+
+// Thrown inside one line's parse; parse_script turns it into a ParseError for that line.
+struct LineError {
+    std::string message;
+};
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Echoes a token in a message; a token may be a megabyte long, the message stays short.
+std::string shown(std::string_view token) {
+    constexpr std::size_t kLimit = 40;
+    if (token.size() <= kLimit) return std::string(token);
+    std::size_t cut = kLimit;
+    while (cut > 0 && (static_cast<unsigned char>(token[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(token.substr(0, cut)) + "...";
+}
+
+std::string quoted(std::string_view token) {
+    return "'" + shown(token) + "'";
+}
+
+std::string hex_byte(unsigned char b) {
+    constexpr std::string_view digits = "0123456789ABCDEF";
+    return {'0', 'x', digits[b >> 4], digits[b & 0x0F]};
+}
+
+// Length of the well-formed UTF-8 sequence at s[i], or 0 (overlong forms, surrogates and code
+// points past U+10FFFF are not well formed).
+std::size_t utf8_length(std::string_view s, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (s.size() - i < length) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto c = static_cast<unsigned char>(s[i + k]);
+        if (c < low || c > high) return 0;
+        low = 0x80;
+        high = 0xBF;
+    }
+    return length;
+}
+
+// A script is UTF-8 text; control characters other than tab mean it is not text at all.
+void check_text(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const auto b = static_cast<unsigned char>(line[i]);
+        std::size_t length = 1;
+        if (b >= 0x80) length = utf8_length(line, i);
+        const bool control = (b < 0x20 && b != '\t') || b == 0x7F;
+        if (length == 0 || control) {
+            throw LineError{"not valid text: byte " + hex_byte(b) + " at column " +
+                            std::to_string(i + 1)};
+        }
+        i += length;
+    }
+}
+
+// A '#' starts a comment only at the start of the line or after white space, so that paths
+// such as "run#2.png" survive.
+std::string_view strip_comment(std::string_view line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '#' && (i == 0 || is_blank(line[i - 1]))) return line.substr(0, i);
+    }
+    return line;
+}
+
+std::string_view trim(std::string_view s) {
+    std::size_t first = 0;
+    while (first < s.size() && is_blank(s[first]))
+        ++first;
+    std::size_t last = s.size();
+    while (last > first && is_blank(s[last - 1]))
+        --last;
+    return s.substr(first, last - first);
+}
+
+std::vector<std::string_view> split(std::string_view s) {
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && is_blank(s[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < s.size() && !is_blank(s[i]))
+            ++i;
+        if (i > start) words.push_back(s.substr(start, i - start));
+    }
+    return words;
+}
+
+// Plain decimal with an optional '-'. Digits beyond any valid range saturate, so a number of a
+// million digits is still reported as out of range rather than overflowing.
+std::int64_t number(std::string_view token, std::string_view what, std::int64_t min,
+                    std::int64_t max) {
+    const bool negative = token.starts_with('-');
+    const std::string_view digits = negative ? token.substr(1) : token;
+    if (digits.empty()) throw LineError{"malformed number " + quoted(token)};
+    constexpr std::int64_t kSaturated = std::int64_t{1} << 40;
+    std::int64_t magnitude = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') throw LineError{"malformed number " + quoted(token)};
+        if (magnitude < kSaturated) magnitude = magnitude * 10 + (c - '0');
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value < min || value > max) {
+        throw LineError{std::string(what) + " " + shown(token) + " is outside " +
+                        std::to_string(min) + ".." + std::to_string(max)};
+    }
+    return value;
+}
+
+std::int64_t coordinate(std::string_view token) {
+    return number(token, "coordinate", kMinCoordinate, kMaxCoordinate);
+}
+
+using Args = std::vector<std::string_view>;
+
+void parse_tick(const Args& args, Command& c) {
+    if (args.size() > 1) throw LineError{"'tick' takes at most one argument"};
+    c.count = args.empty() ? 1 : number(args[0], "count", 0, kMaxTicks);
+}
+
+void parse_click(const Args& args, Command& c) {
+    if (args.empty()) throw LineError{"'click' needs a button (left or right)"};
+    if (args[0] == "left") {
+        c.button = InputEvent::Button::Left;
+    } else if (args[0] == "right") {
+        c.button = InputEvent::Button::Right;
+    } else {
+        throw LineError{"unknown button " + quoted(args[0]) + " (left or right)"};
+    }
+    if (args.size() != 3) throw LineError{"'click' takes a button, X and Y"};
+    c.x = coordinate(args[1]);
+    c.y = coordinate(args[2]);
+}
+
+void parse_expose(const Args& args, Command& c) {
+    if (args.empty()) {
+        c.whole_area = true;
+        return;
+    }
+    if (args.size() != 4) throw LineError{"'expose' takes no arguments or X Y W H"};
+    c.x = coordinate(args[0]);
+    c.y = coordinate(args[1]);
+    c.width = number(args[2], "size", 0, kMaxExposeSize);
+    c.height = number(args[3], "size", 0, kMaxExposeSize);
+}
+
+void parse_resize(const Args& args, Command& c) {
+    if (args.size() != 2) throw LineError{"'resize' takes W and H"};
+    c.width = number(args[0], "size", 0, kMaxResize);
+    c.height = number(args[1], "size", 0, kMaxResize);
+}
+
+void parse_pixel(const Args& args, Command& c) {
+    if (args.size() != 2) throw LineError{"'pixel' takes X and Y"};
+    c.x = coordinate(args[0]);
+    c.y = coordinate(args[1]);
+}
+
+void no_arguments(const Args& args, std::string_view name) {
+    if (!args.empty()) throw LineError{"'" + std::string(name) + "' takes no arguments"};
+}
+
+struct Keyword {
+    std::string_view name;
+    Command::Kind kind;
+};
+
+constexpr std::array<Keyword, 8> kKeywords{{
+    {"tick", Command::Kind::Tick},
+    {"click", Command::Kind::Click},
+    {"expose", Command::Kind::Expose},
+    {"resize", Command::Kind::Resize},
+    {"snapshot", Command::Kind::Snapshot},
+    {"pixel", Command::Kind::Pixel},
+    {"state", Command::Kind::State},
+    {"close", Command::Kind::Close},
+}};
+
+// One line without its comment; nothing if it is blank.
+std::optional<Command> parse_line(std::string_view line) {
+    const std::vector<std::string_view> words = split(line);
+    if (words.empty()) return std::nullopt;
+    const std::string_view name = words.front();
+    const Args args(words.begin() + 1, words.end());
+
+    Command c;
+    const auto* keyword = std::find_if(kKeywords.begin(), kKeywords.end(),
+                                       [name](const Keyword& k) { return k.name == name; });
+    if (keyword == kKeywords.end()) throw LineError{"unknown command " + quoted(name)};
+    c.kind = keyword->kind;
+    switch (c.kind) {
+    case Command::Kind::Tick:
+        parse_tick(args, c);
+        break;
+    case Command::Kind::Click:
+        parse_click(args, c);
+        break;
+    case Command::Kind::Expose:
+        parse_expose(args, c);
+        break;
+    case Command::Kind::Resize:
+        parse_resize(args, c);
+        break;
+    case Command::Kind::Snapshot: {
+        // The path is the raw rest of the line, so that it may hold spaces.
+        const std::size_t after_name =
+            static_cast<std::size_t>(name.data() - line.data()) + name.size();
+        c.path = std::string(trim(line.substr(after_name)));
+        if (c.path.empty()) throw LineError{"'snapshot' needs a path"};
+        break;
+    }
+    case Command::Kind::Pixel:
+        parse_pixel(args, c);
+        break;
+    case Command::Kind::State:
+        no_arguments(args, "state");
+        break;
+    case Command::Kind::Close:
+        no_arguments(args, "close");
+        break;
+    }
+    return c;
+}
+
+} // namespace
+
+std::variant<std::vector<Command>, ParseError> parse_script(std::string_view text) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+
+    std::vector<Command> commands;
+    bool closed = false;
+    int line_number = 0;
+    while (!text.empty()) {
+        ++line_number;
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+
+        try {
+            check_text(line);
+            const std::string_view content = strip_comment(line);
+            if (closed && !trim(content).empty()) throw LineError{"nothing may follow 'close'"};
+            std::optional<Command> command = parse_line(content);
+            if (!command) continue;
+            command->line = line_number;
+            closed = command->kind == Command::Kind::Close;
+            commands.push_back(std::move(*command));
+        } catch (const LineError& e) {
+            return ParseError{line_number, e.message};
+        }
+    }
+    return commands;
+}
+
+} // namespace kv::headless

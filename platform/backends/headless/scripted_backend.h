@@ -1,0 +1,72 @@
+// A backend that plays a script in virtual time, for tests and recordings. Nothing here sleeps or
+// reads the wall clock: each `tick` moves the clock on by one timer period.
+//
+// The window manager calls wait() only when the application is idle (every queued message,
+// paint included, has been handled), so wait() is where the script moves on: it runs commands
+// until one of them hands input or a tick back to the application.
+#pragma once
+
+#include "backends/headless/script.h"
+#include "user/backend.h"
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kv::headless {
+
+struct ScriptOutput {
+    std::ostream* out = nullptr;        // `pixel` and `state` lines
+    std::ostream* err = nullptr;        // message boxes
+    std::function<std::string()> state; // the line `state` prints
+};
+
+class ScriptedBackend final : public Backend {
+  public:
+    // The period of the application's timer: one `tick` is one timer message.
+    static constexpr std::uint64_t kTickMs = 50;
+
+    ScriptedBackend(std::vector<Command> script, ScriptOutput output);
+
+    // open_window will then fail, giving `why` as the reason.
+    void set_window_creation_failure(std::string why);
+
+    // The window as opened (later resizes come from the script, not from here).
+    const std::string& window_title() const { return title_; }
+    int window_width() const { return width_; }
+    int window_height() const { return height_; }
+    bool window_open() const { return open_; }
+
+    bool open_window(const std::string& title, int client_width, int client_height,
+                     std::string& why) override;
+    void close_window() override;
+    std::uint64_t now_ms() override { return now_ms_; }
+    void poll(std::vector<InputEvent>& out) override;
+    void wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) override;
+    void present(const Framebuffer& fb, const Region& changed) override;
+    void message_box(const std::string& caption, const std::string& text, unsigned type) override;
+
+  private:
+    // Runs one command; true when it gave the application something to handle.
+    bool play(const Command& command, std::vector<InputEvent>& out);
+    void print_pixel(const Command& command);
+    void print_state(const Command& command);
+
+    std::vector<Command> script_;
+    ScriptOutput output_;
+    std::optional<std::string> creation_failure_;
+    std::string title_;
+    int width_ = 0;
+    int height_ = 0;
+    bool open_ = false;
+
+    std::size_t next_ = 0;        // the command playing or next to play
+    std::int64_t ticks_done_ = 0; // of the current `tick` command
+    bool close_sent_ = false;
+    std::uint64_t now_ms_ = 0;
+    const Framebuffer* presented_ = nullptr;
+};
+
+} // namespace kv::headless
