@@ -1,0 +1,90 @@
+// Exact integer arithmetic for the raster rules: 128-bit products, rounding divisions, integer
+// square roots and ranges of integers. No floating point, so every pixel decision is exact and the
+// same on every machine.
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+
+namespace kv::raster::detail {
+
+__extension__ typedef __int128 i128;
+__extension__ typedef unsigned __int128 u128;
+
+// Coordinates are clamped to this range on entry: it holds every 32-bit GDI coordinate, and it
+// keeps every product below fits in 128 bits.
+inline constexpr std::int64_t kCoordLimit = std::int64_t{1} << 31;
+// Wider pens are drawn at this width: far wider than any framebuffer.
+inline constexpr int kMaxPenWidth = 1 << 16;
+
+constexpr std::int64_t clamp_coord(std::int64_t v) {
+    return std::clamp(v, -kCoordLimit, kCoordLimit);
+}
+
+constexpr i128 abs128(i128 v) {
+    return v < 0 ? -v : v;
+}
+
+// Division rounding towards minus infinity; d > 0.
+constexpr i128 floor_div(i128 n, i128 d) {
+    const i128 q = n / d;
+    return (n % d != 0 && n < 0) ? q - 1 : q;
+}
+
+// Division rounding towards plus infinity; d > 0.
+constexpr i128 ceil_div(i128 n, i128 d) {
+    return -floor_div(-n, d);
+}
+
+// floor(sqrt(n)) by Newton's method from a power of two above the root; T is the narrowest
+// unsigned type holding n, since 128-bit division is slow.
+template <typename T> constexpr T newton_isqrt(T n, int bits) {
+    T x = T{1} << ((bits + 1) / 2);
+    for (;;) {
+        const T next = (x + n / x) / 2;
+        if (next >= x) return x;
+        x = next;
+    }
+}
+
+constexpr u128 isqrt(u128 n) {
+    if (n < 2) return n;
+    const auto high = static_cast<std::uint64_t>(n >> 64);
+    const auto low = static_cast<std::uint64_t>(n);
+    if (high == 0) return newton_isqrt(low, 64 - std::countl_zero(low));
+    return newton_isqrt(n, 128 - std::countl_zero(high));
+}
+
+constexpr i128 isqrt(i128 n) {
+    return n <= 0 ? 0 : static_cast<i128>(isqrt(static_cast<u128>(n)));
+}
+
+// A closed range of integers [lo, hi]; empty when lo > hi.
+struct Range {
+    i128 lo = 1;
+    i128 hi = 0;
+
+    constexpr bool empty() const { return lo > hi; }
+    static constexpr Range all() { return {-(i128{1} << 100), i128{1} << 100}; }
+};
+
+constexpr Range meet(Range a, Range b) {
+    return {std::max(a.lo, b.lo), std::min(a.hi, b.hi)};
+}
+
+// Smallest range holding both; an empty range adds nothing.
+constexpr Range hull(Range a, Range b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+}
+
+// The integers p with lo <= a*p + b <= hi.
+constexpr Range solve_linear(i128 a, i128 b, i128 lo, i128 hi) {
+    if (a == 0) return (lo <= b && b <= hi) ? Range::all() : Range{};
+    if (a < 0) return solve_linear(-a, -b, -hi, -lo);
+    return {ceil_div(lo - b, a), floor_div(hi - b, a)};
+}
+
+} // namespace kv::raster::detail

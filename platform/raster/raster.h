@@ -1,0 +1,36 @@
+// Win32's pixel rules for lines, rectangles and ellipses, drawn on a Canvas. Every function clips
+// at its top and writes through the canvas only; coordinates may lie anywhere in the int64 range
+// that 32-bit Win32 coordinates give.
+#pragma once
+
+#include "core/canvas.h"
+
+#include <optional>
+#include <span>
+
+namespace kv::raster {
+
+struct Pen {
+    int width = 1; // 0 and 1 both give the 1-pixel cosmetic pen
+    Color color = 0;
+};
+
+// One segment with a 1-pixel pen: first pixel drawn, last pixel not, diamond-exit rule with
+// Win32's bias. Equal end points draw nothing.
+void thin_line(Canvas& canvas, Point from, Point to, Color color);
+
+// One segment with a wide (width > 1) solid pen: round caps, centred, even widths leaning up and
+// left. Equal end points leave the round dot.
+void wide_line(Canvas& canvas, Point from, Point to, int width, Color color);
+
+// Polyline: each segment with the pen's rule; wide segments join round.
+void polyline(Canvas& canvas, std::span<const Point> points, const Pen& pen);
+
+// Rectangle(l, t, r, b): right and bottom exclusive; interior in the brush (if any), outline in the
+// pen centred on the one-pixel outline.
+void rectangle(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush);
+
+// Ellipse inscribed in the same box, filled and outlined like rectangle().
+void ellipse(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush);
+
+} // namespace kv::raster
