@@ -1,0 +1,73 @@
+// The magnetic picture: each coil's field pulsates along the coil's axis, and the three of them,
+// 120 degrees apart in space and in phase, add up to one field of constant length that turns
+// with the supply.
+#include "drawing/masdessin.h"
+
+#include "shell/geometrie.h"
+#include "shell/palette.h"
+#include "shell/primitives.h"
+#include "shell/tronque.h"
+
+#include <cmath>
+
+// One arrow of a coil's field, based n pixels from the centre along direction alpha. Its length
+// follows cos(P - alpha): it grows, vanishes and reverses as the phase turns.
+void tagMasDessin::VecteurChamps(HDC hdc, double P, double alpha, int n, double A, HPEN pen) {
+    const double c = std::cos(alpha);
+    const double s = std::sin(alpha);
+    const double k = std::cos(P - alpha);
+    const double L6 = n + 6 * A * k; // tip
+    const double L2 = n + 2 * A * k; // where the barbs start
+
+    const int bx = CENTRE_X + Tronque(n * c);
+    const int by = CENTRE_Y + Tronque(n * s);
+    const int tx = CENTRE_X + Tronque(L6 * c);
+    const int ty = CENTRE_Y + Tronque(L6 * s);
+    const int w1x = CENTRE_X + Tronque(L2 * c + A * s);
+    const int w1y = CENTRE_Y + Tronque(L2 * s - A * c);
+    const int w2x = CENTRE_X + Tronque(L2 * c - A * s);
+    const int w2y = CENTRE_Y + Tronque(L2 * s + A * c);
+
+    SelectObject(hdc, pen);
+    CreateLine(hdc, tx, ty, bx, by);
+    CreateLine(hdc, tx, ty, w1x, w1y);
+    CreateLine(hdc, tx, ty, w2x, w2y);
+}
+
+// Three equal arrows per shown coil: the field is uniform along the axis. When the resultant is
+// shown it alone starts at the centre.
+void tagMasDessin::ChampsTotal(HDC hdc, double P, double A) {
+    if (show_field1) {
+        VecteurChamps(hdc, P, 0.0, 77, A, blue_pen_3);
+        if (!show_resultant) VecteurChamps(hdc, P, 0.0, 0, A, blue_pen_3);
+        VecteurChamps(hdc, P, PI, 77, A, blue_pen_3);
+    }
+    if (show_field2) {
+        VecteurChamps(hdc, P, DEUX_PI_SUR_3, 77, A, green_pen_3);
+        if (!show_resultant) VecteurChamps(hdc, P, DEUX_PI_SUR_3, 0, A, green_pen_3);
+        VecteurChamps(hdc, P, DEUX_PI_SUR_3, -77, A, green_pen_3);
+    }
+    if (show_field3) {
+        VecteurChamps(hdc, P, -DEUX_PI_SUR_3, 77, A, red_pen_3);
+        if (!show_resultant) VecteurChamps(hdc, P, -DEUX_PI_SUR_3, 0, A, red_pen_3);
+        VecteurChamps(hdc, P, -DEUX_PI_SUR_3, -77, A, red_pen_3);
+    }
+    if (show_resultant) ChampsResultant(hdc, P, A);
+}
+
+// The rotating field: it points at the supply phase itself and keeps its length, so it turns one
+// full turn every supply period.
+void tagMasDessin::ChampsResultant(HDC hdc, double P, double A) {
+    SelectObject(hdc, black_pen_3);
+
+    const int tx = CENTRE_X + Tronque(12 * A * std::cos(P));
+    const int ty = CENTRE_Y + Tronque(12 * A * std::sin(P));
+    CreateLine(hdc, tx, ty, CENTRE_X, CENTRE_Y);
+
+    const int r1x = CENTRE_X + Tronque(6 * A * std::cos(P) + A * std::sin(P));
+    const int r1y = CENTRE_Y + Tronque(6 * A * std::sin(P) - A * std::cos(P));
+    const int r2x = CENTRE_X + Tronque(6 * A * std::cos(P) - A * std::sin(P));
+    const int r2y = CENTRE_Y + Tronque(6 * A * std::sin(P) + A * std::cos(P));
+    CreateLine(hdc, tx, ty, r1x, r1y);
+    CreateLine(hdc, tx, ty, r2x, r2y);
+}

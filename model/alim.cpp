@@ -1,0 +1,36 @@
+#include "model/alim.h"
+
+#include "shell/palette.h"
+#include "shell/primitives.h"
+
+tagAlim::tagAlim() {
+    amplitude = 0;
+    phase = 0;
+    phase_step = -0.06283185307179587; // -2 pi / 100
+}
+
+void tagAlim::CreateAlim(HDC hdc, int mode) {
+    SelectObject(hdc, black_pen_1);
+
+    // The three phases run to the right, to the plot's left edge; the coil leads start on them.
+    CreateLine(hdc, 0, 10, 460, 10);
+    CreateLine(hdc, 0, 20, 460, 20);
+    CreateLine(hdc, 0, 30, 460, 30);
+
+    // The box, in the device context's default white brush, hides the lines' left ends.
+    Rectangle(hdc, 0, 0, 50, 40);
+
+    SetTextColor(hdc, RGB(255, 0, 0));
+    if (mode == 0) {
+        SetTextColor(hdc, RGB(255, 0, 0));
+        amplitude = 0;
+    }
+    if (mode == 1) {
+        SetTextColor(hdc, RGB(0, 255, 0));
+        amplitude = 0.075;
+    }
+    // A repaint shows the switch as it stands: green while the supply is on.
+    if (mode == 2 && amplitude != 0) SetTextColor(hdc, RGB(0, 255, 0));
+
+    TextOutA(hdc, 10, 15, "ALIM", 4);
+}

@@ -1,0 +1,61 @@
+#include "model/mas.h"
+
+#include "shell/geometrie.h"
+
+#include <cmath>
+
+namespace {
+
+// The supply's field sweeps past the rotor; a turn at angle theta, offset by delta from turn 1,
+// sees the flux amplitude * cos(u), with u = phase - (theta - pi/2 - delta). The flux is constant
+// when the rotor keeps pace with the supply: only slip induces a current.
+double AngleVuParLaSpire(double phase, double theta, double delta) {
+    return phase - (theta - PI_SUR_2 - delta);
+}
+
+// Advances one turn by one step and returns the force on its conductors.
+double PasSpire(double amplitude, double phase, double theta, double delta, double& phi,
+                double& i) {
+    const double phi_old = phi;
+    const double i_old = i;
+    const double u = AngleVuParLaSpire(phase, theta, delta);
+    phi = amplitude * std::cos(u);
+    // Backward Euler, step h = 0.0002, on L di/dt + R i = -dphi/dt with L = 0.0002 and R = 0.01:
+    // 1.01 is L/h + R. A change of flux drives the current, the resistance damps it.
+    i = (i_old * 0.0002 / 0.0002 - (phi - phi_old) / 0.0002) / 1.01;
+    // Laplace force: current times the field across the conductors, -i * dphi/dtheta.
+    return std::sin(u) * (-amplitude) * i;
+}
+
+} // namespace
+
+tagMas::tagMas(double amplitude, double phase) {
+    theta = 0;
+    omega = 0;
+    phi1 = amplitude * std::cos(AngleVuParLaSpire(phase, theta, 0.0));
+    i1 = 0;
+    phi2 = amplitude * std::cos(AngleVuParLaSpire(phase, theta, PI_SUR_3));
+    i2 = 0;
+    phi3 = amplitude * std::cos(AngleVuParLaSpire(phase, theta, DEUX_PI_SUR_3));
+    i3 = 0;
+}
+
+void tagMas::CalculMas(double amplitude, double phase, double couple, double* forces,
+                       double* torque) {
+    // The rotor moves at the speed of the previous step.
+    theta = theta + omega;
+
+    // The three turns, 60 degrees apart, one after the other.
+    forces[0] = PasSpire(amplitude, phase, theta, 0.0, phi1, i1);
+    forces[1] = PasSpire(amplitude, phase, theta, PI_SUR_3, phi2, i2);
+    forces[2] = PasSpire(amplitude, phase, theta, DEUX_PI_SUR_3, phi3, i3);
+
+    // Useful torque: the forces, less a friction proportional to the speed (omega is negative
+    // when driving, so omega * 10 takes from the drive).
+    *torque = (forces[0] + forces[1] + forces[2]) + omega * 10;
+
+    // Newton with an inertia of 200000. The brake opposes the direction of rotation; both tests
+    // apply in turn, so a step that starts at rest and ends turning cancels the brake terms.
+    if (omega >= 0) omega = omega - (*torque + couple) / 200000;
+    if (omega < 0) omega = omega - (*torque - couple) / 200000;
+}

@@ -1,0 +1,24 @@
+// The motor model: the rotor's three short-circuited turns, stepped once per Tick.
+#pragma once
+
+// State of the rotor. Fluxes and currents are in the model's own units, angles in radians.
+class tagMas {
+  public:
+    double phi1;  // magnetic flux through rotor turn 1
+    double i1;    // current in rotor turn 1
+    double phi2;  // flux through turn 2
+    double i2;    // current in turn 2
+    double phi3;  // flux through turn 3
+    double i3;    // current in turn 3
+    double theta; // rotor angle; never wrapped
+    double omega; // rotor speed, radians per Tick; the motor drives towards negative values
+
+    // The rotor at rest at angle 0, with each turn holding the flux that a supply of this
+    // amplitude and phase drives through it, and no current yet.
+    tagMas(double amplitude, double phase);
+
+    // One Tick: turns the rotor, recomputes flux and current in each turn, writes the force on
+    // each turn into forces[0..2] and the useful torque into *torque, then updates the speed.
+    // couple is the brake's resistant torque (never negative).
+    void CalculMas(double amplitude, double phase, double couple, double* forces, double* torque);
+};

@@ -1,0 +1,51 @@
+#include "panels/courbe.h"
+
+#include "shell/palette.h"
+#include "shell/primitives.h"
+#include "shell/tronque.h"
+
+// Scale: the origin (speed 0, torque 0) at (460, 180); speed grows to the right for the negative
+// speeds the motor drives at, one pixel per 0.0002 rad per Tick; torque grows upwards, 8 pixels per
+// unit. Points are not clipped to the frame.
+namespace {
+int Colonne(double omega) {
+    return Tronque(460 - 5000 * omega);
+}
+int Ligne(double torque) {
+    return Tronque(180 - 8 * torque);
+}
+} // namespace
+
+void CreateAxe(HDC hdc) {
+    // The interior takes the device context's default white brush.
+    SelectObject(hdc, white_pen_10);
+    Rectangle(hdc, 460, 5, 810, 355);
+
+    SelectObject(hdc, black_pen_1);
+    CreateLine(hdc, 460, 5, 460, 355);   // torque axis
+    CreateLine(hdc, 455, 180, 810, 180); // speed axis
+
+    SetTextColor(hdc, RGB(0, 0, 0));
+    SetBkColor(hdc, RGB(255, 255, 255));
+    TextOutA(hdc, 465, 5, "Tu", 2);
+    TextOutA(hdc, 780, 190, "n", 1);
+
+    SetBkColor(hdc, RGB(170, 170, 170));
+    TextOutA(hdc, 740, 343, "R \xE0 Z", 5);
+}
+
+tagCourbe::tagCourbe() {
+    last_omega = 0;
+    last_torque = 0;
+}
+
+void tagCourbe::TraceCourbe(HDC hdc, double omega, double torque) {
+    SelectObject(hdc, yellow_pen_fonce_3);
+    CreatePoint(hdc, Colonne(last_omega), Ligne(last_torque));
+
+    SelectObject(hdc, black_pen_3);
+    CreatePoint(hdc, Colonne(omega), Ligne(torque));
+
+    last_omega = omega;
+    last_torque = torque;
+}

@@ -1,0 +1,72 @@
+#include "shell/wndproc.h"
+
+#include "panels/central.h"
+#include "panels/mode_emploi.h"
+#include "shell/scene.h"
+#include "shell/souris.h"
+
+namespace {
+
+// One Tick: one step of the motor model, and a fresh picture of everything that moves.
+void Tick(HWND hwnd) {
+    HDC hdc = GetDC(hwnd);
+
+    // Wipe the rotor, fields and forces of the previous Tick.
+    CentralPaint(hdc, 107);
+
+    // The supply advances first: the model steps with the new phase.
+    alim.phase = alim.phase + alim.phase_step;
+    double forces[3];
+    double torque;
+    Mas.CalculMas(alim.amplitude, alim.phase, frein.couple, forces, &torque);
+
+    // Later drawings lie over earlier ones: fields over the rotor, forces over both.
+    masdessin.RotorTourneTotal(hdc, Mas.theta);
+    masdessin.ChampsTotal(hdc, alim.phase, alim.amplitude / 0.015);
+    masdessin.ForceLaplaceTotal(hdc, Mas.theta, forces[0], forces[1], forces[2]);
+    courbe.TraceCourbe(hdc, Mas.omega, torque);
+
+    ReleaseDC(hwnd, hdc);
+}
+
+// The fixed parts of the scene; the moving ones come back with the next Tick.
+void Repeint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    alim.CreateAlim(hdc, 2);
+    masdessin.CreateBobine1(hdc);
+    masdessin.CreateBobine2(hdc);
+    masdessin.CreateBobine3(hdc);
+    CreateAxe(hdc);
+    frein.CreateFrein(hdc); // takes its black text from CreateAxe
+    ModeEmploi(hdc);
+    EndPaint(hwnd, &ps);
+}
+
+} // namespace
+
+LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        SetTimer(hwnd, 1, 50, NULL);
+        Tick(hwnd); // creation itself makes the first model step
+        return 0;
+    case WM_TIMER:
+        Tick(hwnd);
+        return 0;
+    case WM_PAINT:
+        Repeint(hwnd);
+        return 0;
+    case WM_LBUTTONDOWN:
+        CliqueGauche(hwnd, lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+        CliqueDroit(hwnd, lParam);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProc(hwnd, msg, wParam, lParam);
+    }
+}
