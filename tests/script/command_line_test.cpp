@@ -1,0 +1,108 @@
+// korveline-script as a user meets it: options, bad scripts refused before anything runs, output
+// of pixel and state, and files that cannot be written.
+#include "script/run_script.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CommandLine, HelpVersionAndBadOptions) {
+    const auto help = kvtest::run_program("--help");
+    EXPECT_EQ(help.exit_code, 0);
+    EXPECT_NE(help.out.find("Usage: korveline-script [SCRIPT]"), std::string::npos);
+    EXPECT_NE(help.out.find("snapshot PATH"), std::string::npos);
+
+    const auto version = kvtest::run_program("--version");
+    EXPECT_EQ(version.exit_code, 0);
+    EXPECT_EQ(version.out.rfind("korveline-script ", 0), 0u);
+
+    const auto bad = kvtest::run_program("--frobnicate");
+    EXPECT_EQ(bad.exit_code, 2);
+    EXPECT_NE(bad.err.find("unknown option '--frobnicate'"), std::string::npos);
+
+    EXPECT_EQ(kvtest::run_program("a b").exit_code, 2);
+
+    const auto missing = kvtest::run_program("/nonexistent/script.kvs");
+    EXPECT_EQ(missing.exit_code, 2);
+    EXPECT_NE(missing.err.find("korveline-script: /nonexistent/script.kvs: cannot open"),
+              std::string::npos);
+}
+
+TEST(CommandLine, ReadsStandardInputWithoutArgumentOrWithDash) {
+    const auto plain = kvtest::run_script("pixel 100 100\n", true);
+    EXPECT_EQ(plain.exit_code, 0) << plain.err;
+    EXPECT_EQ(plain.out, "pixel 100 100 00C8C8\n") << "the window background";
+    const auto dash = kvtest::run_program("-", "pixel 100 100\n");
+    EXPECT_EQ(dash.out, plain.out);
+}
+
+struct BadScript {
+    const char* script;
+    const char* error; // after "korveline-script: FILE:"
+};
+
+void PrintTo(const BadScript& bad, std::ostream* os) { *os << '"' << bad.error << '"'; }
+
+class BadScripts : public ::testing::TestWithParam<BadScript> {};
+
+TEST_P(BadScripts, AreRefusedWithTheLineAndNothingRuns) {
+    const std::string dir = kvtest::scratch_dir("bad");
+    const std::string png = dir + "/never.png";
+    const std::string script = "snapshot " + png + "\nstate\n" + GetParam().script;
+    const auto run = kvtest::run_script(script, true);
+    EXPECT_EQ(run.exit_code, 2);
+    EXPECT_EQ(run.out, "") << "nothing may run before the whole script is checked";
+    EXPECT_EQ(run.err, std::string("korveline-script: <stdin>:") + GetParam().error + "\n");
+    EXPECT_FALSE(fs::exists(png));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BadScripts,
+    ::testing::Values(BadScript{"tock\n", "3: unknown command 'tock'"},
+                      BadScript{"\n# fine\ntick 1 2\n", "5: 'tick' takes at most one argument"},
+                      BadScript{"tick 10000001\n", "3: count 10000001 is outside 0..10000000"},
+                      BadScript{"tick -1\n", "3: count -1 is outside 0..10000000"},
+                      BadScript{"click middle 1 2\n", "3: unknown button 'middle' (left or right)"},
+                      BadScript{"click left 70000 2\n", "3: coordinate 70000 is outside -32768..65535"},
+                      BadScript{"click left 1\n", "3: 'click' takes a button, X and Y"},
+                      BadScript{"resize 9000 10\n", "3: size 9000 is outside 0..8192"},
+                      BadScript{"pixel 1e3 4\n", "3: malformed number '1e3'"},
+                      BadScript{"snapshot\n", "3: 'snapshot' needs a path"},
+                      BadScript{"close\ntick\n", "4: nothing may follow 'close'"}));
+
+TEST(CommandLine, PixelReadsAsGetPixelAndStateIsOneJsonLine) {
+    const auto run = kvtest::run_script("pixel 0 0\npixel 779 556\npixel 780 0\npixel -1 5\n"
+                                        "click left 25 25\nstate\n");
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const auto lines = run.out_lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "pixel 0 0 000000") << "the switch box's black outline";
+    EXPECT_EQ(lines[1], "pixel 779 556 00C8C8");
+    EXPECT_EQ(lines[2], "pixel 780 0 invalid");
+    EXPECT_EQ(lines[3], "pixel -1 5 invalid");
+    EXPECT_EQ(lines[4].front(), '{');
+    EXPECT_EQ(lines[4].back(), '}');
+    EXPECT_NE(lines[4].find("\"amplitude\":0.074999999999999997"), std::string::npos);
+}
+
+TEST(CommandLine, ASnapshotThatCannotBeWrittenStopsTheRun) {
+    const auto run = kvtest::run_script("state\nsnapshot /nonexistent-dir/x.png\nstate\n");
+    EXPECT_EQ(run.exit_code, 2);
+    EXPECT_EQ(run.out_lines().size(), 1u) << "the run stops at the failing line";
+    EXPECT_NE(run.err.find("/nonexistent-dir/x.png"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.rfind("korveline-script: ", 0), 0u) << run.err;
+}
+
+TEST(CommandLine, CloseEndsTheRunWithTheProgramsExitCode) {
+    const auto run = kvtest::run_script("tick 3\nclose\n");
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+}
+
+} // namespace
