@@ -3,7 +3,7 @@
 # Works as root or through sudo; on a machine that has them all it does nothing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config libpng-dev zlib1g-dev libgtest-dev libbenchmark-dev)
+packages=(g++ cmake ninja-build pkg-config git clang-format libpng-dev zlib1g-dev libgtest-dev libbenchmark-dev)
 
 missing=()
 for p in "${packages[@]}"; do

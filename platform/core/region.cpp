@@ -25,7 +25,8 @@ bool Region::contains(std::int64_t x, std::int64_t y) const {
 
 Rect Region::bounds() const {
     Rect b;
-    for (const Rect& r : rects_) b = bounding_union(b, r);
+    for (const Rect& r : rects_)
+        b = bounding_union(b, r);
     return b;
 }
 
@@ -35,7 +36,8 @@ void Region::add(const Rect& r) {
     for (const Rect& existing : rects_) {
         std::vector<Rect> next;
         for (const Rect& piece : pieces) {
-            for (const Rect& part : subtract(piece, existing)) next.push_back(part);
+            for (const Rect& part : subtract(piece, existing))
+                next.push_back(part);
         }
         pieces = std::move(next);
         if (pieces.empty()) return;
@@ -48,7 +50,8 @@ void Region::add(const Rect& r) {
 }
 
 void Region::add(const Region& other) {
-    for (const Rect& r : other.rects_) add(r);
+    for (const Rect& r : other.rects_)
+        add(r);
 }
 
 void Region::intersect(const Rect& clip) {

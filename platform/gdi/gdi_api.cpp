@@ -15,7 +15,9 @@ using kv::gdi::ObjectTable;
 namespace {
 
 // Win32 ignores the top byte of a COLORREF when drawing.
-constexpr kv::Color to_color(COLORREF c) { return c & 0x00FFFFFFu; }
+constexpr kv::Color to_color(COLORREF c) {
+    return c & 0x00FFFFFFu;
+}
 
 // Wider pens than this are clamped: they would cover any client area anyway, and the clamp keeps
 // the raster's integer arithmetic far from overflow.
@@ -33,7 +35,9 @@ std::optional<kv::Color> current_brush(const DcObject& dc) {
     return brush->color;
 }
 
-kv::Rect box(int left, int top, int right, int bottom) { return kv::Rect{left, top, right, bottom}; }
+kv::Rect box(int left, int top, int right, int bottom) {
+    return kv::Rect{left, top, right, bottom};
+}
 
 } // namespace
 
@@ -64,7 +68,8 @@ BOOL WINAPI Polyline(HDC hdc, const POINT* points, int count) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc || !points || count < 2) return FALSE;
     std::vector<kv::Point> path(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) path[static_cast<std::size_t>(i)] = {points[i].x, points[i].y};
+    for (int i = 0; i < count; ++i)
+        path[static_cast<std::size_t>(i)] = {points[i].x, points[i].y};
     kv::raster::polyline(dc->canvas, path, current_pen(*dc));
     return TRUE;
 }
@@ -89,11 +94,11 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc || length < 0 || (length > 0 && !text)) return FALSE;
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    const std::optional<kv::Color> background =
-        dc->background_mode == OPAQUE ? std::optional<kv::Color>(dc->background_color)
-                                      : std::nullopt;
-    kv::font::draw_text(dc->canvas, x, y, {bytes, static_cast<std::size_t>(length)},
-                        dc->text_color, background);
+    const std::optional<kv::Color> background = dc->background_mode == OPAQUE
+                                                    ? std::optional<kv::Color>(dc->background_color)
+                                                    : std::nullopt;
+    kv::font::draw_text(dc->canvas, x, y, {bytes, static_cast<std::size_t>(length)}, dc->text_color,
+                        background);
     return TRUE;
 }
 

@@ -8,7 +8,9 @@ HDC create_dc(Framebuffer& fb, Region clip) {
     return ObjectTable::instance().add_dc(Canvas(fb, std::move(clip)));
 }
 
-std::optional<Rect> release_dc(HDC hdc) { return ObjectTable::instance().remove_dc(hdc); }
+std::optional<Rect> release_dc(HDC hdc) {
+    return ObjectTable::instance().remove_dc(hdc);
+}
 
 bool fill_clip(HDC hdc, HBRUSH brush) {
     ObjectTable& table = ObjectTable::instance();
@@ -16,13 +18,16 @@ bool fill_clip(HDC hdc, HBRUSH brush) {
     const BrushObject* b = table.brush(brush);
     if (!dc || !b) return false;
     for (const Rect& r : dc->canvas.clip().rects()) {
-        for (std::int64_t y = r.top; y < r.bottom; ++y) dc->canvas.span(y, r.left, r.right, b->color);
+        for (std::int64_t y = r.top; y < r.bottom; ++y)
+            dc->canvas.span(y, r.left, r.right, b->color);
     }
     return true;
 }
 
 ScopedDC::ScopedDC(Framebuffer& fb) : ScopedDC(fb, Region(fb.bounds())) {}
 ScopedDC::ScopedDC(Framebuffer& fb, Region clip) : hdc_(create_dc(fb, std::move(clip))) {}
-ScopedDC::~ScopedDC() { release_dc(hdc_); }
+ScopedDC::~ScopedDC() {
+    release_dc(hdc_);
+}
 
 } // namespace kv::gdi

@@ -12,8 +12,8 @@ constexpr std::uintptr_t kIndexMask = (std::uintptr_t{1} << kIndexBits) - 1;
 constexpr std::uintptr_t kGenerationMask = ~std::uintptr_t{0} >> kIndexBits;
 
 void* make_handle(std::size_t index, std::uint32_t generation) {
-    const std::uintptr_t value =
-        ((std::uintptr_t{generation} & kGenerationMask) << kIndexBits) | (static_cast<std::uintptr_t>(index) + 1);
+    const std::uintptr_t value = ((std::uintptr_t{generation} & kGenerationMask) << kIndexBits) |
+                                 (static_cast<std::uintptr_t>(index) + 1);
     return reinterpret_cast<void*>(value);
 }
 } // namespace
@@ -57,13 +57,18 @@ const ObjectTable::Slot* ObjectTable::find(const void* handle) const {
     const std::uintptr_t low = value & kIndexMask;
     if (low == 0 || low > slots_.size()) return nullptr;
     const Slot& slot = slots_[low - 1];
-    if ((value >> kIndexBits) != (std::uintptr_t{slot.generation} & kGenerationMask)) return nullptr;
+    if ((value >> kIndexBits) != (std::uintptr_t{slot.generation} & kGenerationMask))
+        return nullptr;
     if (std::holds_alternative<std::monostate>(slot.object)) return nullptr;
     return &slot;
 }
 
-HGDIOBJ ObjectTable::add_pen(PenObject pen) { return add(pen); }
-HGDIOBJ ObjectTable::add_brush(BrushObject brush) { return add(brush); }
+HGDIOBJ ObjectTable::add_pen(PenObject pen) {
+    return add(pen);
+}
+HGDIOBJ ObjectTable::add_brush(BrushObject brush) {
+    return add(brush);
+}
 HDC ObjectTable::add_dc(Canvas canvas) {
     return static_cast<HDC>(add(std::make_unique<DcObject>(std::move(canvas))));
 }

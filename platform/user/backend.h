@@ -59,6 +59,9 @@ class Backend {
     // A modal message box; returns when the user has answered it.
     virtual void message_box(const std::string& caption, const std::string& text,
                              unsigned type) = 0;
+
+    // A WM_TIMER has just been handed to the application, at `now_ms` on the backend's clock.
+    virtual void timer_delivered(std::uint64_t /*now_ms*/) {}
 };
 
 } // namespace kv

@@ -12,7 +12,9 @@ using kv::WindowManager;
 
 namespace {
 
-WindowManager* manager() { return WindowManager::current(); }
+WindowManager* manager() {
+    return WindowManager::current();
+}
 
 Window* window_of(HWND hwnd) {
     WindowManager* m = manager();
@@ -66,7 +68,9 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND /*hwnd*/, UINT /*filterMin*/, UINT /*fil
 }
 
 // No keyboard layout to translate with: character messages are not made.
-BOOL WINAPI TranslateMessage(const MSG* /*msg*/) { return FALSE; }
+BOOL WINAPI TranslateMessage(const MSG* /*msg*/) {
+    return FALSE;
+}
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     WindowManager* m = manager();
@@ -100,8 +104,8 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM /*lPara
         return 0;
     case WM_ERASEBKGND:
         // Fills what is being painted with the class brush.
-        return w->window_class->background &&
-                       kv::gdi::fill_clip(reinterpret_cast<HDC>(wParam), w->window_class->background)
+        return w->window_class->background && kv::gdi::fill_clip(reinterpret_cast<HDC>(wParam),
+                                                                 w->window_class->background)
                    ? 1
                    : 0;
     case WM_PAINT: {
@@ -132,8 +136,8 @@ BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id) {
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     Window* w = window_of(hwnd);
     if (!w) return FALSE;
-    const kv::Rect r = rect ? kv::Rect{rect->left, rect->top, rect->right, rect->bottom}
-                            : w->framebuffer.bounds();
+    const kv::Rect r =
+        rect ? kv::Rect{rect->left, rect->top, rect->right, rect->bottom} : w->framebuffer.bounds();
     manager()->invalidate(*w, r, erase != FALSE);
     return TRUE;
 }
@@ -178,9 +182,13 @@ int WINAPI MessageBoxA(HWND /*hwnd*/, LPCSTR text, LPCSTR caption, UINT type) {
     return IDOK;
 }
 
-HICON WINAPI LoadIconA(HINSTANCE /*instance*/, LPCSTR name) { return stock_resource(name); }
+HICON WINAPI LoadIconA(HINSTANCE /*instance*/, LPCSTR name) {
+    return stock_resource(name);
+}
 
-HCURSOR WINAPI LoadCursorA(HINSTANCE /*instance*/, LPCSTR name) { return stock_resource(name); }
+HCURSOR WINAPI LoadCursorA(HINSTANCE /*instance*/, LPCSTR name) {
+    return stock_resource(name);
+}
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
     return name ? nullptr : reinterpret_cast<HMODULE>(std::uintptr_t{0x400000});

@@ -29,8 +29,12 @@ constexpr UINT kMinimumTimerPeriod = 10; // USER_TIMER_MINIMUM
 
 } // namespace
 
-WindowManager* WindowManager::current() { return g_current; }
-void WindowManager::set_current(WindowManager* manager) { g_current = manager; }
+WindowManager* WindowManager::current() {
+    return g_current;
+}
+void WindowManager::set_current(WindowManager* manager) {
+    g_current = manager;
+}
 
 const WindowClass* WindowManager::find_class(const std::string& name) const {
     for (const WindowClass& c : classes_) {
@@ -95,7 +99,8 @@ bool WindowManager::destroy_window(HWND hwnd) {
     send(hwnd, WM_NCDESTROY, 0, 0);
     // Messages still queued for the window die with it.
     std::erase_if(posted_, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
-    for (HDC hdc : w->paint_dcs) gdi::release_dc(hdc);
+    for (HDC hdc : w->paint_dcs)
+        gdi::release_dc(hdc);
     window_.reset();
     backend_.close_window();
     return true;
@@ -178,12 +183,15 @@ UINT_PTR WindowManager::set_timer(Window& w, UINT_PTR id, UINT elapse, TIMERPROC
     return id == 0 ? 1 : id;
 }
 
-bool WindowManager::kill_timer(Window& w, UINT_PTR id) { return w.timers.erase(id) > 0; }
+bool WindowManager::kill_timer(Window& w, UINT_PTR id) {
+    return w.timers.erase(id) > 0;
+}
 
 std::optional<std::uint64_t> WindowManager::next_deadline() const {
     if (!window_ || window_->timers.empty()) return std::nullopt;
     std::uint64_t due = UINT64_MAX;
-    for (const auto& [id, timer] : window_->timers) due = std::min(due, timer.due_ms);
+    for (const auto& [id, timer] : window_->timers)
+        due = std::min(due, timer.due_ms);
     return due;
 }
 
@@ -196,9 +204,10 @@ bool WindowManager::take_due_timer(MSG& msg) {
         if (timer.due_ms > now) continue;
         const std::uint64_t missed = (now - timer.due_ms) / timer.period_ms;
         timer.due_ms += (missed + 1) * timer.period_ms;
-        msg = MSG{window_->handle, WM_TIMER, id, reinterpret_cast<LPARAM>(timer.proc),
+        msg = MSG{window_->handle,         WM_TIMER, id, reinterpret_cast<LPARAM>(timer.proc),
                   static_cast<DWORD>(now), {}};
         ++timer_messages_;
+        backend_.timer_delivered(now);
         return true;
     }
     return false;
@@ -211,7 +220,8 @@ void WindowManager::resize_client(Window& w, int width, int height) {
     w.framebuffer.resize(width, height);
     w.update.intersect(w.framebuffer.bounds());
     // Without CS_HREDRAW/CS_VREDRAW only the newly exposed parts need painting.
-    for (const Rect& r : subtract(w.framebuffer.bounds(), old)) invalidate(w, r, true);
+    for (const Rect& r : subtract(w.framebuffer.bounds(), old))
+        invalidate(w, r, true);
     w.changed.intersect(w.framebuffer.bounds());
     const HWND hwnd = w.handle;
     send(hwnd, WM_SIZE, SIZE_RESTORED, point_lparam(width, height));
@@ -225,8 +235,8 @@ void WindowManager::handle_input(const std::vector<InputEvent>& events) {
         const bool left = e.button == InputEvent::Button::Left;
         switch (e.kind) {
         case InputEvent::Kind::ButtonDown:
-            post(hwnd, left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN,
-                 left ? MK_LBUTTON : MK_RBUTTON, point_lparam(e.x, e.y));
+            post(hwnd, left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, left ? MK_LBUTTON : MK_RBUTTON,
+                 point_lparam(e.x, e.y));
             break;
         case InputEvent::Kind::ButtonUp:
             post(hwnd, left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, point_lparam(e.x, e.y));
@@ -265,8 +275,12 @@ BOOL WindowManager::get_message(MSG& msg) {
         }
         if (quit_posted_) {
             quit_posted_ = false;
-            msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(quit_code_), 0,
-                      static_cast<DWORD>(backend_.now_ms()), {}};
+            msg = MSG{nullptr,
+                      WM_QUIT,
+                      static_cast<WPARAM>(quit_code_),
+                      0,
+                      static_cast<DWORD>(backend_.now_ms()),
+                      {}};
             return FALSE;
         }
         events.clear();
@@ -294,6 +308,8 @@ Session::~Session() {
     if (WindowManager::current() == manager_.get()) WindowManager::set_current(nullptr);
 }
 
-std::uint64_t Session::timer_messages() const { return manager_->timer_messages(); }
+std::uint64_t Session::timer_messages() const {
+    return manager_->timer_messages();
+}
 
 } // namespace kv

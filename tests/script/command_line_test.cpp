@@ -47,7 +47,9 @@ struct BadScript {
     const char* error; // after "korveline-script: FILE:"
 };
 
-void PrintTo(const BadScript& bad, std::ostream* os) { *os << '"' << bad.error << '"'; }
+void PrintTo(const BadScript& bad, std::ostream* os) {
+    *os << '"' << bad.error << '"';
+}
 
 class BadScripts : public ::testing::TestWithParam<BadScript> {};
 
@@ -69,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadScript{"tick 10000001\n", "3: count 10000001 is outside 0..10000000"},
                       BadScript{"tick -1\n", "3: count -1 is outside 0..10000000"},
                       BadScript{"click middle 1 2\n", "3: unknown button 'middle' (left or right)"},
-                      BadScript{"click left 70000 2\n", "3: coordinate 70000 is outside -32768..65535"},
+                      BadScript{"click left 70000 2\n",
+                                "3: coordinate 70000 is outside -32768..65535"},
                       BadScript{"click left 1\n", "3: 'click' takes a button, X and Y"},
                       BadScript{"resize 9000 10\n", "3: size 9000 is outside 0..8192"},
                       BadScript{"pixel 1e3 4\n", "3: malformed number '1e3'"},

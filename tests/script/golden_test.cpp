@@ -20,7 +20,9 @@ struct Golden {
     const char* script;
 };
 
-void PrintTo(const Golden& g, std::ostream* os) { *os << g.name; }
+void PrintTo(const Golden& g, std::ostream* os) {
+    *os << g.name;
+}
 
 class GoldenFrames : public ::testing::TestWithParam<Golden> {};
 
@@ -28,12 +30,13 @@ TEST_P(GoldenFrames, MatchTheStoredPicture) {
     const Golden& g = GetParam();
     const fs::path dir = kvtest::scratch_dir("golden");
     const fs::path actual_path = dir / (std::string(g.name) + ".png");
-    const auto run = kvtest::run_script(std::string(g.script) + "\nsnapshot " +
-                                        actual_path.string() + "\n");
+    const auto run =
+        kvtest::run_script(std::string(g.script) + "\nsnapshot " + actual_path.string() + "\n");
     ASSERT_EQ(run.exit_code, 0) << run.err;
-    const fs::path stored = fs::path(KORVELINE_SOURCE_DIR) / "tests" / "golden" /
-                            (std::string(g.name) + ".png");
-    if (const char* record = std::getenv("KORVELINE_RECORD"); record && std::string(record) == "1") {
+    const fs::path stored =
+        fs::path(KORVELINE_SOURCE_DIR) / "tests" / "golden" / (std::string(g.name) + ".png");
+    if (const char* record = std::getenv("KORVELINE_RECORD");
+        record && std::string(record) == "1") {
         fs::copy_file(actual_path, stored, fs::copy_options::overwrite_existing);
         GTEST_SKIP() << "recorded " << stored;
     }
@@ -53,20 +56,20 @@ TEST_P(GoldenFrames, MatchTheStoredPicture) {
         }
     }
     if (differing > 0) kv::headless::write_png(diff, (dir / "diff.png").string());
-    EXPECT_EQ(differing, 0) << "actual frame: " << actual_path << ", differences in red: "
-                            << (dir / "diff.png") << "; if the change is intended, re-record "
+    EXPECT_EQ(differing, 0) << "actual frame: " << actual_path
+                            << ", differences in red: " << (dir / "diff.png")
+                            << "; if the change is intended, re-record "
                             << "with KORVELINE_RECORD=1 ctest -R GoldenFrames";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, GoldenFrames,
-    ::testing::Values(
-        Golden{"startup", ""},
-        Golden{"running", "click left 25 25\nclick left 100 300\nclick left 300 100\n"
-                          "click left 300 450\nclick left 260 290\n"
-                          "click left 250 465\nclick left 250 465\ntick 777"},
-        Golden{"reset", "click left 25 25\ntick 300\nclick left 250 465\n"
-                        "click left 760 348\ntick 20"}),
+    ::testing::Values(Golden{"startup", ""},
+                      Golden{"running", "click left 25 25\nclick left 100 300\nclick left 300 100\n"
+                                        "click left 300 450\nclick left 260 290\n"
+                                        "click left 250 465\nclick left 250 465\ntick 777"},
+                      Golden{"reset", "click left 25 25\ntick 300\nclick left 250 465\n"
+                                      "click left 760 348\ntick 20"}),
     [](const ::testing::TestParamInfo<Golden>& param) { return std::string(param.param.name); });
 
 } // namespace

@@ -58,13 +58,13 @@ double number(const std::string& line, const std::string& object, const std::str
 
 std::string repeat(const std::string& text, int n) {
     std::string s;
-    for (int k = 0; k < n; ++k) s += text;
+    for (int k = 0; k < n; ++k)
+        s += text;
     return s;
 }
 
 void expect_matches(const Reference& r, const std::string& line, int tick) {
-    ASSERT_EQ(line.substr(0, 8 + std::to_string(tick).size()),
-              "{\"tick\":" + std::to_string(tick));
+    ASSERT_EQ(line.substr(0, 8 + std::to_string(tick).size()), "{\"tick\":" + std::to_string(tick));
     EXPECT_EQ(field(line, "alim", "phase"), g17(r.phase)) << "tick " << tick;
     EXPECT_EQ(field(line, "alim", "amplitude"), g17(r.amplitude)) << "tick " << tick;
     const char* phis[3] = {"phi1", "phi2", "phi3"};
@@ -128,22 +128,23 @@ TEST(ModelRun, WithBrakeFiveTheSpeedSettlesWhereTheTorqueIsFive) {
     r.tick();
     r.amplitude = 0.075;
     r.couple = 5.0;
-    for (int t = 2; t <= 4000; ++t) r.tick();
+    for (int t = 2; t <= 4000; ++t)
+        r.tick();
     expect_matches(r, lines[0], 4000);
     EXPECT_NEAR(number(lines[0], "mas", "omega"), -0.0615, 0.0002);
     EXPECT_NEAR(number(lines[0], "courbe", "last_torque"), 5.0, 0.05);
 }
 
 TEST(ModelRun, ClicksSetTheFlagsAndTheBrakeNeverGoesBelowZero) {
-    const auto run = kvtest::run_script("click left 100 300\n"   // left coil
-                                        "click left 300 100\n"   // upper-right coil
-                                        "click left 300 375\n"   // lower-right coil and rotor
-                                        "click left 250 465\n"   // brake
+    const auto run = kvtest::run_script("click left 100 300\n" // left coil
+                                        "click left 300 100\n" // upper-right coil
+                                        "click left 300 375\n" // lower-right coil and rotor
+                                        "click left 250 465\n" // brake
                                         "click right 250 465\n"
                                         "click right 250 465\n"
                                         "state\n"
-                                        "click right 120 300\n"  // hides the left coil's field
-                                        "click right 260 290\n"  // rotor
+                                        "click right 120 300\n" // hides the left coil's field
+                                        "click right 260 290\n" // rotor
                                         "state\n");
     ASSERT_EQ(run.exit_code, 0) << run.err;
     const auto lines = run.out_lines();

@@ -32,7 +32,8 @@ std::string program() {
 std::vector<std::string> ScriptRun::out_lines() const {
     std::vector<std::string> lines;
     std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
@@ -49,8 +50,8 @@ ScriptRun run_program(const std::string& arguments, const std::string& stdin_tex
     const fs::path dir = scratch_dir("run");
     const fs::path in = dir / "stdin", out = dir / "stdout", err = dir / "stderr";
     std::ofstream(in, std::ios::binary) << stdin_text;
-    const std::string command = "'" + program() + "' " + arguments + " <'" + in.string() +
-                                "' >'" + out.string() + "' 2>'" + err.string() + "'";
+    const std::string command = "'" + program() + "' " + arguments + " <'" + in.string() + "' >'" +
+                                out.string() + "' 2>'" + err.string() + "'";
     const int status = std::system(command.c_str());
     ScriptRun run;
     run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -29,7 +29,8 @@ kv::Framebuffer scene(const std::string& script) {
 int count(const kv::Framebuffer& fb, kv::Rect area, kv::Color c) {
     int n = 0;
     for (auto y = area.top; y < area.bottom; ++y)
-        for (auto x = area.left; x < area.right; ++x) n += fb.get(x, y) == c;
+        for (auto x = area.left; x < area.right; ++x)
+            n += fb.get(x, y) == c;
     return n;
 }
 
@@ -38,7 +39,8 @@ int count_in_disc(const kv::Framebuffer& fb, kv::Color c, int radius = 105) {
     int n = 0;
     for (int y = 290 - radius; y <= 290 + radius; ++y)
         for (int x = 260 - radius; x <= 260 + radius; ++x)
-            n += (x - 260) * (x - 260) + (y - 290) * (y - 290) <= radius * radius && fb.get(x, y) == c;
+            n += (x - 260) * (x - 260) + (y - 290) * (y - 290) <= radius * radius &&
+                 fb.get(x, y) == c;
     return n;
 }
 
@@ -47,15 +49,25 @@ TEST(Scene, StartUpShowsTheFixedPartsWhereTheyBelong) {
     ASSERT_EQ(fb.width(), 780);
     ASSERT_EQ(fb.height(), 557);
     // Supply: three lines, the white box with its black outline and a red label.
-    for (int y : {10, 20, 30}) EXPECT_EQ(fb.get(200, y), kBlack) << y;
+    for (int y : {10, 20, 30})
+        EXPECT_EQ(fb.get(200, y), kBlack) << y;
     EXPECT_EQ(fb.get(454, 10), kBlack);
     EXPECT_EQ(fb.get(457, 10), kWhite) << "the plot's white frame covers the lines' ends";
-    for (auto [x, y] : {std::pair{0, 0}, {49, 0}, {0, 39}, {49, 39}}) EXPECT_EQ(fb.get(x, y), kBlack);
+    for (auto [x, y] : {std::pair{0, 0}, {49, 0}, {0, 39}, {49, 39}})
+        EXPECT_EQ(fb.get(x, y), kBlack);
     EXPECT_EQ(fb.get(45, 35), kWhite);
     EXPECT_GT(count(fb, {10, 15, 40, 31}, rgb(255, 0, 0)), 20);
     // Coils: innermost and outermost spires of each, four pixels wide in copper.
-    for (auto [x, y] : {std::pair{150, 290}, {148, 240}, {6, 300}, {4, 339}, {358, 360},
-                        {271, 410}, {430, 484}, {358, 220}, {271, 170}, {343, 46}})
+    for (auto [x, y] : {std::pair{150, 290},
+                        {148, 240},
+                        {6, 300},
+                        {4, 339},
+                        {358, 360},
+                        {271, 410},
+                        {430, 484},
+                        {358, 220},
+                        {271, 170},
+                        {343, 46}})
         EXPECT_EQ(fb.get(x, y), kCopper) << x << "," << y;
     EXPECT_EQ(fb.get(152, 290), kBackground);
     // Leads, one pixel wide.
@@ -121,7 +133,8 @@ TEST(Scene, HidingEveryFieldWipesTheDiscAndRedrawsTheCoils) {
 
 TEST(Scene, BrakeLineMovesAndPutsBackWhatLayUnderIt) {
     const kv::Framebuffer once = scene("click left 250 465");
-    for (int x : {460, 470, 600, 779}) EXPECT_EQ(once.get(x, 176), kBlack) << x;
+    for (int x : {460, 470, 600, 779})
+        EXPECT_EQ(once.get(x, 176), kBlack) << x;
     EXPECT_EQ(once.get(600, 175), kWhite);
 
     const kv::Framebuffer twice = scene("click left 250 465\nclick left 250 465");
@@ -148,7 +161,8 @@ TEST(Scene, ResetClearsTheTrailAndTheBrakeRowComesBackWithItsOldPixels) {
     // then draws the new line four rows higher.
     const kv::Framebuffer again =
         scene(run + "click left 250 465\nclick left 760 348\nclick left 250 465");
-    for (int x = 460; x < 780; ++x) ASSERT_EQ(again.get(x, 176), before.get(x, 176)) << x;
+    for (int x = 460; x < 780; ++x)
+        ASSERT_EQ(again.get(x, 176), before.get(x, 176)) << x;
     EXPECT_EQ(again.get(600, 172), kBlack);
 }
 

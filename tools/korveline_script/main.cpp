@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
             std::cout << kProgram << ' ' << KORVELINE_VERSION << '\n';
             return 0;
         }
-        if (arg.size() > 1 && arg[0] == '-') return fail("unknown option '" + arg + "' (see --help)");
+        if (arg.size() > 1 && arg[0] == '-')
+            return fail("unknown option '" + arg + "' (see --help)");
         source = arg;
     }
 
@@ -83,16 +84,16 @@ int main(int argc, char** argv) {
 
     std::uint64_t creation_ticks = 1; // WM_CREATE runs the first Tick itself
     kv::Session* session_ptr = nullptr;
-    kv::headless::ScriptOutput output{&std::cout, &std::cerr, [&] {
-                                          return StateJson(creation_ticks +
-                                                           session_ptr->timer_messages());
-                                      }};
+    kv::headless::ScriptOutput output{
+        &std::cout, &std::cerr,
+        [&] { return StateJson(creation_ticks + session_ptr->timer_messages()); }};
     kv::headless::ScriptedBackend backend(std::move(std::get<0>(parsed)), output);
     kv::Session session(backend);
     session_ptr = &session;
     try {
         static char no_command_line[] = "";
-        const int code = WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);
+        const int code =
+            WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);
         std::cout.flush();
         return code;
     } catch (const kv::headless::RunError& e) {

@@ -16,7 +16,9 @@ std::string number(double v) {
     return buffer;
 }
 
-std::string flag(bool b) { return b ? "true" : "false"; }
+std::string flag(bool b) {
+    return b ? "true" : "false";
+}
 
 } // namespace
 

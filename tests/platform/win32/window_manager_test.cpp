@@ -18,24 +18,42 @@ std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> g_override;
 
 std::string name_of(UINT msg) {
     switch (msg) {
-    case WM_NCCREATE: return "WM_NCCREATE";
-    case WM_CREATE: return "WM_CREATE";
-    case WM_SIZE: return "WM_SIZE";
-    case WM_MOVE: return "WM_MOVE";
-    case WM_SHOWWINDOW: return "WM_SHOWWINDOW";
-    case WM_PAINT: return "WM_PAINT";
-    case WM_ERASEBKGND: return "WM_ERASEBKGND";
-    case WM_TIMER: return "WM_TIMER";
-    case WM_CLOSE: return "WM_CLOSE";
-    case WM_DESTROY: return "WM_DESTROY";
-    case WM_NCDESTROY: return "WM_NCDESTROY";
-    case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-    case WM_LBUTTONUP: return "WM_LBUTTONUP";
-    case WM_RBUTTONDOWN: return "WM_RBUTTONDOWN";
-    case WM_RBUTTONUP: return "WM_RBUTTONUP";
-    case WM_USER: return "WM_USER";
-    default: return "0x" + std::to_string(msg);
+    case WM_NCCREATE:
+        return "WM_NCCREATE";
+    case WM_CREATE:
+        return "WM_CREATE";
+    case WM_SIZE:
+        return "WM_SIZE";
+    case WM_MOVE:
+        return "WM_MOVE";
+    case WM_SHOWWINDOW:
+        return "WM_SHOWWINDOW";
+    case WM_PAINT:
+        return "WM_PAINT";
+    case WM_ERASEBKGND:
+        return "WM_ERASEBKGND";
+    case WM_TIMER:
+        return "WM_TIMER";
+    case WM_CLOSE:
+        return "WM_CLOSE";
+    case WM_DESTROY:
+        return "WM_DESTROY";
+    case WM_NCDESTROY:
+        return "WM_NCDESTROY";
+    case WM_MOUSEMOVE:
+        return "WM_MOUSEMOVE";
+    case WM_LBUTTONDOWN:
+        return "WM_LBUTTONDOWN";
+    case WM_LBUTTONUP:
+        return "WM_LBUTTONUP";
+    case WM_RBUTTONDOWN:
+        return "WM_RBUTTONDOWN";
+    case WM_RBUTTONUP:
+        return "WM_RBUTTONUP";
+    case WM_USER:
+        return "WM_USER";
+    default:
+        return "0x" + std::to_string(msg);
     }
 }
 
@@ -114,9 +132,9 @@ TEST_F(WindowManagerTest, RegistrationAndCreationFailures) {
     bad.cbSize = sizeof(WNDCLASSEX);
     bad.lpszClassName = "NoProc";
     EXPECT_EQ(RegisterClassEx(&bad), 0);
-    EXPECT_EQ(CreateWindowEx(0, "Unknown", "x", 0, 0, 0, 800, 600, nullptr, nullptr, nullptr,
-                             nullptr),
-              nullptr);
+    EXPECT_EQ(
+        CreateWindowEx(0, "Unknown", "x", 0, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
 
     backend.refuse_window = true;
     EXPECT_EQ(create(), nullptr);
@@ -182,8 +200,8 @@ TEST_F(WindowManagerTest, InputBecomesButtonMessagesWithSixteenBitCoordinates) {
         if (msg == WM_RBUTTONDOWN) points.push_back(lp);
         return 0x7777;
     };
-    backend.batches.push_back(
-        {kv::testing::event(K::ButtonDown, B::Right, -1, 70000), kv::testing::event(K::ButtonUp, B::Right)});
+    backend.batches.push_back({kv::testing::event(K::ButtonDown, B::Right, -1, 70000),
+                               kv::testing::event(K::ButtonUp, B::Right)});
     g_log.clear();
     pump(2);
     EXPECT_EQ(g_log, (Log{"WM_RBUTTONDOWN", "WM_RBUTTONUP"}));
