@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building and testing KORVELINE needs, when they are missing.
+# Installs the Debian 12 packages that building and testing KORVELINE needs, when they are missing,
+# plus any packages named as arguments (for the steps that need more).
 # Works as root or through sudo; on a machine that has them all it does nothing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config git clang-format libpng-dev zlib1g-dev libgtest-dev libbenchmark-dev)
+packages=(g++ cmake ninja-build pkg-config git clang-format libpng-dev zlib1g-dev libgtest-dev
+          libbenchmark-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do
