@@ -19,8 +19,10 @@ struct Pen {
 // Win32's bias. Equal end points draw nothing.
 void thin_line(Canvas& canvas, Point from, Point to, Color color);
 
-// One segment with a wide (width > 1) solid pen: round caps, centred, even widths leaning up and
-// left. Equal end points leave the round dot.
+// One segment with a wide (width > 1) solid pen, as GDI draws it: the pen's round tip at both
+// ends (even widths leaning up and left) and between them a band whose corners are rounded to
+// whole pixels, the extra half pixel of the rounding on the side of larger x. Equal end points
+// leave the round dot.
 void wide_line(Canvas& canvas, Point from, Point to, int width, Color color);
 
 // Polyline: each segment with the pen's rule; wide segments join round.
@@ -30,7 +32,9 @@ void polyline(Canvas& canvas, std::span<const Point> points, const Pen& pen);
 // pen centred on the one-pixel outline.
 void rectangle(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush);
 
-// Ellipse inscribed in the same box, filled and outlined like rectangle().
+// Ellipse inscribed in the same box: GDI's error walk traces the one-pixel outline, the pen goes
+// along it (a wide pen as a closed path of one-pixel segments) and the brush fills inside it.
+// Boxes two pixels wide or high or less are drawn as rectangle().
 void ellipse(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush);
 
 } // namespace kv::raster

@@ -18,8 +18,10 @@ void fill_interior(Canvas& canvas, const Rect& box, Color brush) {
     }
 }
 
-// A 1-pixel pen lights x = l, x = r-1, y = t and y = b-1, all inside the box.
+// A 1-pixel pen lights x = l, x = r-1, y = t and y = b-1, all inside the box. The outline of a
+// one-pixel box is a path whose points all coincide: like a zero-length line, it draws nothing.
 void thin_outline(Canvas& canvas, const Rect& box, Color color) {
+    if (box.width() == 1 && box.height() == 1) return;
     const Rect rows = intersect(box, canvas.clip_bounds());
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
         if (y == box.top || y == box.bottom - 1) {

@@ -1,10 +1,14 @@
-// Wide lines: the capsule swept by the pen's round tip along the segment, filled row by row.
+// Wide lines as GDI draws them: the pen's round tip at both end points and, between them, a band
+// whose corners are rounded to whole pixels, filled by the polygon rule.
 #include "raster/coordinates.h"
 #include "raster/exact_math.h"
 #include "raster/pen_tip.h"
+#include "raster/wide_band.h"
 #include "raster/raster.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace kv::raster {
 
@@ -13,39 +17,40 @@ namespace {
 using detail::i128;
 using detail::Range;
 
-// Win32's geometric pen with round caps: a pixel is covered when the distance from its point
-// (2px + s, 2py + s) to the doubled segment is at most sqrt(w(w-1)), the same disc as a lone dot.
-// The capsule is convex, so each row is one run: the union of the band beside the segment and
-// the two end discs.
-class Capsule {
+// The rows one wide segment covers, as up to three runs: both tips and the body.
+class WideSegment {
   public:
-    Capsule(Point a, Point b, const detail::PenTip& tip)
-        : tip_(tip), ax_(i128{2} * a.x), ay_(i128{2} * a.y), bx_(i128{2} * b.x), by_(i128{2} * b.y),
-          dx_(bx_ - ax_), dy_(by_ - ay_), length_sq_(dx_ * dx_ + dy_ * dy_),
-          band_half_(detail::isqrt(tip.radius_sq() * length_sq_)) {}
-
-    Range row(i128 py) const {
-        Range cover = detail::hull(tip_.row(ax_, ay_, py), tip_.row(bx_, by_, py));
-        return length_sq_ == 0 ? cover : detail::hull(cover, band_row(py));
+    WideSegment(Point a, Point b, int width) : tip_(width), a_(a), b_(b), width_(width) {
+        if (a.x != b.x && a.y != b.y) band_.emplace(a, b, width);
     }
 
+    std::array<Range, 3> row(i128 y) const { return {tip_at(a_, y), tip_at(b_, y), body(y)}; }
+
   private:
-    // Points whose projection falls on the segment and whose distance to its line, times the
-    // segment's length, is at most band_half_.
-    Range band_row(i128 py) const {
-        const i128 rel_x = tip_.lean() - ax_; // doubled x of column 0 relative to a
-        const i128 rel_y = 2 * py + tip_.lean() - ay_;
-        const Range along = detail::solve_linear(2 * dx_, rel_x * dx_ + rel_y * dy_, 0, length_sq_);
-        const Range across =
-            detail::solve_linear(2 * dy_, rel_x * dy_ - rel_y * dx_, -band_half_, band_half_);
-        return detail::meet(along, across);
+    Range tip_at(Point centre, i128 y) const {
+        const Range r = tip_.row(y - centre.y);
+        if (r.empty()) return r;
+        return {r.lo + centre.x, r.hi + centre.x};
+    }
+
+    // Level and upright segments are rectangles: w rows (or columns) from w / 2 before the line,
+    // from the smaller end up to, not including, the larger one.
+    Range body(i128 y) const {
+        if (band_) return band_->row(y);
+        const i128 half = width_ / 2;
+        if (a_ == b_) return {};
+        if (a_.y == b_.y) {
+            if (y < a_.y - half || y >= a_.y - half + width_) return {};
+            return {std::min(a_.x, b_.x), i128{std::max(a_.x, b_.x)} - 1};
+        }
+        if (y < std::min(a_.y, b_.y) || y >= std::max(a_.y, b_.y)) return {};
+        return {a_.x - half, a_.x - half + width_ - 1};
     }
 
     detail::PenTip tip_;
-    i128 ax_, ay_, bx_, by_;
-    i128 dx_, dy_;
-    i128 length_sq_;
-    i128 band_half_;
+    Point a_, b_;
+    int width_;
+    std::optional<detail::WideBand> band_; // slanted segments only
 };
 
 } // namespace
@@ -57,20 +62,39 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
     }
     from = detail::clamp_point(from);
     to = detail::clamp_point(to);
-    const detail::PenTip tip(width);
-    const std::int64_t reach = tip.width();
+    width = std::min(width, detail::kMaxPenWidth);
+    const std::int64_t reach = width;
     const Rect& clip = canvas.clip_bounds();
     const Rect reached{std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach,
                        std::max(from.x, to.x) + reach + 1, std::max(from.y, to.y) + reach + 1};
     const Rect rows = intersect(reached, clip);
     if (rows.empty()) return;
 
-    const Capsule capsule(from, to, tip);
+    const WideSegment segment(from, to, width);
+    const Range columns{clip.left, clip.right - 1};
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
-        const Range run = detail::meet(capsule.row(y), Range{clip.left, clip.right - 1});
-        if (run.empty()) continue;
-        canvas.span(y, static_cast<std::int64_t>(run.lo), static_cast<std::int64_t>(run.hi) + 1,
-                    color);
+        std::array<Range, 3> runs = segment.row(y);
+        std::sort(runs.begin(), runs.end(), [](const Range& p, const Range& q) {
+            return p.empty() != q.empty() ? !p.empty() : p.lo < q.lo;
+        });
+        // Merge touching runs so that no pixel is written twice.
+        Range merged;
+        for (const Range& run : runs) {
+            if (run.empty()) break;
+            if (!merged.empty() && run.lo <= merged.hi + 1) {
+                merged.hi = std::max(merged.hi, run.hi);
+                continue;
+            }
+            const Range visible = detail::meet(merged, columns);
+            if (!merged.empty() && !visible.empty())
+                canvas.span(y, static_cast<std::int64_t>(visible.lo),
+                            static_cast<std::int64_t>(visible.hi) + 1, color);
+            merged = run;
+        }
+        const Range visible = detail::meet(merged, columns);
+        if (!merged.empty() && !visible.empty())
+            canvas.span(y, static_cast<std::int64_t>(visible.lo),
+                        static_cast<std::int64_t>(visible.hi) + 1, color);
     }
 }
 

@@ -125,6 +125,10 @@ TEST(RasterRectangle, NarrowBoxesAreLinesOfPen) {
         .####.
         .####.
         ......)"));
+    // As in GDI: a one-pixel box's outline path has all its points on one pixel, which a 1-pixel
+    // pen does not draw, while a wide pen leaves its dot there.
+    EXPECT_EQ(rectangle_picture(3, 3, {1, 1, 2, 2}, 1), art("...|...|..."));
+    EXPECT_EQ(rectangle_picture(3, 3, {1, 1, 2, 2}, 3), art(".#.|###|.#."));
 }
 
 TEST(RasterRectangle, PartlyOffCanvas) {

@@ -2,39 +2,118 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace kv::raster::test {
 namespace {
 
 __extension__ typedef __int128 i128;
 
-// The capsule rule pixel by pixel: the point (2px + s, 2py + s) within sqrt(w(w-1)) of the
-// doubled segment. Exact for the small coordinates used here.
-bool reference_covers(Point a, Point b, int width, std::int64_t px, std::int64_t py) {
-    const i128 s = width % 2 == 0 ? 1 : 0;
-    const i128 radius_sq = i128{width} * (width - 1);
-    const i128 qx = 2 * px + s - 2 * a.x;
-    const i128 qy = 2 * py + s - 2 * a.y;
-    const i128 dx = 2 * (b.x - a.x);
-    const i128 dy = 2 * (b.y - a.y);
-    const i128 length_sq = dx * dx + dy * dy;
-    const i128 along = qx * dx + qy * dy;
-    if (length_sq == 0 || along <= 0) return qx * qx + qy * qy <= radius_sq;
-    if (along >= length_sq) {
-        const i128 ex = qx - dx;
-        const i128 ey = qy - dy;
-        return ex * ex + ey * ey <= radius_sq;
+// GDI's round tip, built the way GDI builds it: the elliptic region of the (w + 1)-pixel square
+// whose corner is w / 2 up and left of the centre, its rows spanning the outline that the
+// region's error walk traces (Zingl's walk; a column moves only when twice the error reaches the
+// column increment). Returns the covered columns, relative to the centre, per row from the top.
+std::vector<std::pair<int, int>> tip_rows(int width) {
+    const std::int64_t d = width - 1;
+    const std::int64_t odd = d & 1;
+    std::int64_t dx = 4 * (1 - d) * d * d;
+    std::int64_t dy = 4 * (odd + 1) * d * d;
+    std::int64_t err = dx + dy + odd * d * d;
+    std::int64_t x0 = 0, x1 = d;
+    std::int64_t y0 = (d + 1) / 2, y1 = y0 - odd;
+    std::vector<std::pair<int, int>> rows(static_cast<std::size_t>(width), {1, 0});
+    const auto put = [&](std::int64_t x, std::int64_t y) {
+        auto& r = rows[static_cast<std::size_t>(y)];
+        const int px = static_cast<int>(x) - width / 2;
+        r = r.first > r.second ? std::pair{px, px}
+                               : std::pair{std::min(r.first, px), std::max(r.second, px)};
+    };
+    do {
+        put(x0, y0), put(x1, y0), put(x0, y1), put(x1, y1);
+        const std::int64_t e2 = 2 * err;
+        const bool column = e2 >= dx;
+        if (e2 <= dy) {
+            ++y0, --y1;
+            dy += 8 * d * d;
+            err += dy;
+        }
+        if (column) {
+            ++x0, --x1;
+            dx += 8 * d * d;
+            err += dx;
+        }
+    } while (x0 <= x1);
+    while (y0 - y1 < d) {
+        put(x0 - 1, y0), put(x1 + 1, y0++);
+        put(x0 - 1, y1), put(x1 + 1, y1--);
     }
-    const i128 across = qx * dy - qy * dx;
-    return across * across <= radius_sq * length_sq;
+    return rows;
+}
+
+bool tip_covers(const std::vector<std::pair<int, int>>& tip, int width, Point c, std::int64_t px,
+                std::int64_t py) {
+    const i128 row = i128{py} - c.y + width / 2;
+    if (row < 0 || row >= width) return false;
+    const auto [lo, hi] = tip[static_cast<std::size_t>(row)];
+    const i128 dx = i128{px} - c.x;
+    return lo <= dx && dx <= hi;
+}
+
+// The body between the tips. Level and upright segments: w rows (columns) from w / 2 before the
+// line, from the smaller end to the larger one, excluded. Slanted ones: the quadrilateral through
+// the end points offset across the line as GDI computes it in floating point (half widths
+// rounded, the larger one towards larger x), filled by the polygon rule: a pixel is in when its
+// centre lies on or right of the left edge and left of the right edge, on a row from the top
+// corner's included to the bottom corner's excluded.
+bool body_covers(Point a, Point b, int width, std::int64_t px, std::int64_t py) {
+    const std::int64_t dx = b.x - a.x;
+    const std::int64_t dy = b.y - a.y;
+    if (dx == 0 && dy == 0) return false;
+    if (dy == 0) {
+        return py >= a.y - width / 2 && py < a.y - width / 2 + width && px >= std::min(a.x, b.x) &&
+               px < std::max(a.x, b.x);
+    }
+    if (dx == 0) {
+        return px >= a.x - width / 2 && px < a.x - width / 2 + width && py >= std::min(a.y, b.y) &&
+               py < std::max(a.y, b.y);
+    }
+    const double length = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+    const double across_x = width * static_cast<double>(std::abs(dy)) / length;
+    const double across_y = width * static_cast<double>(std::abs(dx)) / length;
+    const auto round = [](double v) { return static_cast<i128>(std::floor(v + 0.5)); };
+    const i128 s = (dx > 0) == (dy > 0) ? 1 : -1;
+    const i128 rx = round((across_x + 1) / 2), ry = -s * round((across_y + 1) / 2);
+    const i128 lx = -round(across_x / 2), ly = s * round(across_y / 2);
+    const std::array<std::array<i128, 2>, 4> quad{
+        {{a.x + lx, a.y + ly}, {a.x + rx, a.y + ry}, {b.x + rx, b.y + ry}, {b.x + lx, b.y + ly}}};
+    // Even-odd over the crossings left of the pixel centre: each counts for [top, bottom) rows,
+    // and a crossing exactly at the centre counts as left of it.
+    int crossings = 0;
+    for (std::size_t i = 0; i < quad.size(); ++i) {
+        auto p = quad[i];
+        auto q = quad[(i + 1) % quad.size()];
+        if (p[1] == q[1]) continue;
+        if (p[1] > q[1]) std::swap(p, q);
+        if (py < p[1] || py >= q[1]) continue;
+        // Crossing x <= px  <=>  p.x (q.y - p.y) + (py - p.y) (q.x - p.x) <= px (q.y - p.y).
+        if (p[0] * (q[1] - p[1]) + (py - p[1]) * (q[0] - p[0]) <= i128{px} * (q[1] - p[1]))
+            ++crossings;
+    }
+    return crossings % 2 == 1;
 }
 
 std::string reference_picture(int size, Point a, Point b, int width) {
+    const auto tip = tip_rows(width);
     Framebuffer fb(size, size, kPaper);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            if (reference_covers(a, b, width, x, y)) fb.set(x, y, kInk);
+            if (tip_covers(tip, width, a, x, y) || tip_covers(tip, width, b, x, y) ||
+                body_covers(a, b, width, x, y))
+                fb.set(x, y, kInk);
         }
     }
     return picture(fb);
@@ -68,6 +147,18 @@ TEST(RasterWideLine, ZeroLengthLeavesThePensDot) {
         .####.
         ..##..
         ......)"},
+                 // GDI's dot of 8 is rounder than a disc of radius sqrt(w (w - 1)) / 2.
+                 {8, 10, R"(
+        ..........
+        ...####...
+        ..######..
+        .########.
+        .########.
+        .########.
+        .########.
+        ..######..
+        ...####...
+        ..........)"},
                  {10, 10, R"(
         ...####...
         ..######..
@@ -104,13 +195,14 @@ TEST(RasterWideLine, HorizontalWidthThreeCoversTheSegmentAndRoundCaps) {
     EXPECT_EQ(seen({14, 10}, {10, 10}), expected);
 }
 
+// GDI's picture: the band between the tips reaches one pixel further on its right side.
 TEST(RasterWideLine, DiagonalWidthFour) {
     EXPECT_EQ(wide_picture(9, {3, 3}, {6, 6}, 4), art(R"(
         .........
         ..##.....
-        .####....
         .#####...
-        ..#####..
+        .######..
+        ..######.
         ...#####.
         ....####.
         .....##..
