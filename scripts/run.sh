@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds KORVELINE and runs it on the demo script: the supply switched
-# on, the rotating field and the forces shown, the run-up traced on the plot. The picture is
-# written to build/demo.png.
+# Installs what is missing, builds KORVELINE and opens it in a window. Without a display, try
+# scripts/demo.sh, which draws the same program into build/demo.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake --preset release
-cmake --build --preset release -j 2 --target korveline-script
-mkdir -p build
-build/release/tools/korveline_script/korveline-script examples/demo.kvs
-echo "Wrote build/demo.png"
+cmake --build --preset release -j 2 --target korveline
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "run.sh: no display (neither DISPLAY nor WAYLAND_DISPLAY is set);" \
+         "bash scripts/demo.sh draws the demo into build/demo.png instead" >&2
+fi
+exec build/release/tools/korveline/korveline "$@"

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds KORVELINE and runs it without a display on the demo script:
+# the supply switched on, the rotating field and the forces shown, the run-up traced on the plot.
+# The picture is written to build/demo.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+cmake --preset release
+cmake --build --preset release -j 2 --target korveline-script
+mkdir -p build
+build/release/tools/korveline_script/korveline-script examples/demo.kvs
+echo "Wrote build/demo.png"

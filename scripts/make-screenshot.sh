@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot.png, the README's picture, with korveline-script: the supply on, the
+# resultant field and the forces shown, the brake raised to 3 during the run-up, and the operating
+# point's trail on the plot from standstill to where it settles on the brake line.
+# The PNG is committed; run this again only when the picture changes.
+#
+#   bash scripts/make-screenshot.sh [KORVELINE-SCRIPT]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+script_tool=${1:-}
+if [ -z "$script_tool" ]; then
+    cmake --preset release >/dev/null
+    cmake --build --preset release -j 2 --target korveline-script
+    script_tool=build/release/tools/korveline_script/korveline-script
+fi
+
+mkdir -p docs
+"$script_tool" - <<'EOF'
+click left 25 25
+click left 260 290
+tick 400
+# Six brake clicks: 3.0, drawn as the horizontal line the operating point spirals onto.
+click left 255 465
+click left 255 465
+click left 255 465
+click left 255 465
+click left 255 465
+click left 255 465
+tick 1600
+snapshot docs/screenshot.png
+EOF
+echo "Wrote docs/screenshot.png"
