@@ -1,0 +1,41 @@
+#include "backends/sdl/key_controls.h"
+
+namespace kv::sdl {
+
+namespace {
+
+bool is_plus(SDL_Keycode k) {
+    return k == SDLK_PLUS || k == SDLK_KP_PLUS || k == SDLK_EQUALS;
+}
+bool is_minus(SDL_Keycode k) {
+    return k == SDLK_MINUS || k == SDLK_KP_MINUS;
+}
+bool is_zero(SDL_Keycode k) {
+    return k == SDLK_0 || k == SDLK_KP_0;
+}
+
+} // namespace
+
+std::optional<ViewerAction> viewer_action(const SDL_Keysym& key, bool repeat) {
+    const SDL_Keycode k = key.sym;
+    if (k == SDLK_RIGHT) return ViewerAction::Step;
+    // A held key would toggle or zoom over and over.
+    if (repeat) return std::nullopt;
+
+    const bool ctrl = (key.mod & KMOD_CTRL) != 0;
+    const bool alt = (key.mod & (KMOD_ALT | KMOD_GUI)) != 0;
+    if (alt) return std::nullopt; // leave the window manager's shortcuts alone
+    if (ctrl) {
+        if (is_plus(k)) return ViewerAction::ZoomIn;
+        if (is_minus(k)) return ViewerAction::ZoomOut;
+        if (is_zero(k)) return ViewerAction::ZoomReset;
+        return std::nullopt;
+    }
+    if (k == SDLK_SPACE) return ViewerAction::TogglePause;
+    if (is_plus(k)) return ViewerAction::Faster;
+    if (is_minus(k)) return ViewerAction::Slower;
+    if (k == SDLK_F11) return ViewerAction::ToggleFullscreen;
+    return std::nullopt;
+}
+
+} // namespace kv::sdl

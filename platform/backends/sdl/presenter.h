@@ -1,0 +1,50 @@
+// What the window shows: the framebuffer zoomed into the window's pixels, black around it in full
+// screen, and the viewer's badge over its top-right corner. Works on any 32-bit pixels, so that
+// it can be checked without a display.
+#pragma once
+
+#include "backends/sdl/pixel_target.h"
+#include "backends/sdl/shown_frame.h"
+#include "backends/sdl/zoom_layout.h"
+#include "core/framebuffer.h"
+#include "core/region.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kv::sdl {
+
+class Presenter {
+  public:
+    const ZoomLayout& layout() const { return layout_; }
+    // A new layout takes effect with the next draw_all.
+    void set_layout(const ZoomLayout& layout) { layout_ = layout; }
+
+    // Shows `text` in the badge, or no badge. Returns the client rectangle whose picture this
+    // changes (the old and the new badge), empty when nothing changes.
+    Rect set_badge(const std::optional<std::string>& text);
+
+    // Draws what differs from the last picture within `changed` of `fb`; returns the window
+    // rectangles written.
+    std::vector<Rect> draw_changes(const Framebuffer& fb, const Region& changed,
+                                   PixelTarget& target);
+    // Draws `area` of `fb` whether it changed or not (the badge came or went).
+    std::vector<Rect> draw_area(const Framebuffer& fb, const Rect& area, PixelTarget& target);
+    // Draws the whole window: the client area, the badge, black around. Returns the window's
+    // rectangle.
+    Rect draw_all(const Framebuffer& fb, PixelTarget& target);
+
+  private:
+    // The badge's rectangle in the client area; empty without a badge.
+    Rect badge_rect() const;
+    // Draws `area` of `fb` with the badge over it; returns the window rectangle written.
+    Rect paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const;
+
+    ZoomLayout layout_;
+    ShownFrame shown_;
+    std::optional<std::string> badge_text_;
+    Framebuffer badge_;
+};
+
+} // namespace kv::sdl

@@ -1,0 +1,72 @@
+// The desktop backend: one SDL2 window whose surface shows the framebuffer, mouse buttons in, and
+// the viewer's controls (pause, single step, slow motion, zoom, full screen) kept entirely here:
+// the application sees only a clock that runs slower or stops, and a client area of its own size.
+#pragma once
+
+#include "backends/sdl/presenter.h"
+#include "backends/sdl/tick_log.h"
+#include "backends/sdl/viewer_clock.h"
+#include "backends/sdl/zoom_layout.h"
+#include "user/backend.h"
+
+#include <SDL_events.h>
+#include <SDL_video.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kv::sdl {
+
+class SdlBackend final : public Backend {
+  public:
+    // With a non-empty `tick_log_path`, the time of every WM_TIMER is written there at exit.
+    explicit SdlBackend(const std::string& tick_log_path = {});
+    ~SdlBackend() override;
+    SdlBackend(const SdlBackend&) = delete;
+    SdlBackend& operator=(const SdlBackend&) = delete;
+
+    bool open_window(const std::string& title, int client_width, int client_height,
+                     std::string& why) override;
+    void close_window() override;
+    std::uint64_t now_ms() override;
+    void poll(std::vector<InputEvent>& out) override;
+    void wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) override;
+    void present(const Framebuffer& fb, const Region& changed) override;
+    void message_box(const std::string& caption, const std::string& text, unsigned type) override;
+    void timer_delivered(std::uint64_t now_ms) override;
+
+  private:
+    void translate(const SDL_Event& e, std::vector<InputEvent>& out);
+    void on_window_event(const SDL_WindowEvent& e, std::vector<InputEvent>& out);
+    void on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<InputEvent>& out);
+    void on_key(const SDL_KeyboardEvent& e);
+    void set_zoom(int zoom);
+    void toggle_fullscreen();
+    void update_badge();
+    // A single step asked for while paused: the clock moves to the deadline. True when it did.
+    bool take_step(std::optional<std::uint64_t> deadline_ms);
+
+    // Draws on the window surface with `draw` (which returns the window rectangles it wrote)
+    // and sends those to the screen; draws the whole window instead when `draw` is empty or
+    // the layout has changed.
+    using DrawFn = std::function<std::vector<Rect>(PixelTarget&)>;
+    void show(const Framebuffer& fb, const DrawFn& draw);
+    ZoomLayout layout_for(Size output, Size client) const;
+
+    SDL_Window* window_ = nullptr;
+    bool video_ = false;
+    const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
+    Size client_;                     // the client size the window manager knows
+    int zoom_ = 1;                    // in a window; full screen picks its own
+    bool fullscreen_ = false;
+    int pending_steps_ = 0;
+    ViewerClock clock_;
+    Presenter presenter_;
+    std::vector<std::uint32_t> shadow_;
+    TickLog tick_log_;
+};
+
+} // namespace kv::sdl

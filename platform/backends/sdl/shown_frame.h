@@ -1,0 +1,35 @@
+// A copy of the framebuffer as the window last showed it. The window manager reports what was
+// drawn as one bounding box per device context, which for a Tick spans the disc, the plot point
+// and everything between; comparing with this copy narrows it to what actually changed, so that
+// only those pixels are converted and sent to the display.
+#pragma once
+
+#include "core/framebuffer.h"
+#include "core/geometry.h"
+
+#include <vector>
+
+namespace kv::sdl {
+
+class ShownFrame {
+  public:
+    // Everything of `fb` is shown.
+    void assign(const Framebuffer& fb);
+
+    // Compares `rect` of `fb` with the copy, takes what differs into the copy, and returns
+    // rectangles covering every pixel that differed; changes with kJoinGap or more unchanged
+    // pixels between them stay apart. A size other than the copy's makes the whole rectangle
+    // count.
+    std::vector<Rect> take_changes(const Framebuffer& fb, const Rect& rect);
+
+    // Changes closer than this many unchanged pixels share a rectangle: one upload of a few
+    // extra pixels costs less than another rectangle.
+    static constexpr std::int64_t kJoinGap = 16;
+
+  private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Color> pixels_;
+};
+
+} // namespace kv::sdl

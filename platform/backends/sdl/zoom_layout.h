@@ -1,0 +1,53 @@
+// Where the client area lies in the window: scaled by an integer zoom (nearest neighbour), at the
+// top-left corner of a window, or centred with black around it in full screen.
+#pragma once
+
+#include "core/canvas.h"
+#include "core/geometry.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace kv::sdl {
+
+struct Size {
+    int width = 0;
+    int height = 0;
+    constexpr bool operator==(const Size&) const = default;
+};
+
+inline constexpr int kMinZoom = 1;
+inline constexpr int kMaxZoom = 4;
+
+struct ZoomLayout {
+    Size output;  // the window's pixels
+    Size client;  // the client area, before zooming
+    int zoom = 1; // window pixels per client pixel, each way
+    // Window position of the client area's top-left corner; negative when a full screen is
+    // smaller than the client area.
+    std::int64_t offset_x = 0;
+    std::int64_t offset_y = 0;
+    constexpr bool operator==(const ZoomLayout&) const = default;
+};
+
+// The zoom a window starts at: 2 on displays of 144 DPI or more (150 % scaling and up), where
+// the picture would be too small to read at 1; 1 when the DPI is unknown.
+int start_zoom_for_dpi(std::optional<float> diagonal_dpi);
+
+// The client area in the window's top-left corner.
+ZoomLayout corner_layout(Size output, Size client, int zoom);
+// The client area in the middle of the output (full screen).
+ZoomLayout centred_layout(Size output, Size client, int zoom);
+
+// The client area a window of this size holds at `zoom`; a partial client pixel is left out.
+Size client_size_for_window(Size window, int zoom);
+// The largest zoom at which the client area fits the output whole; at least 1.
+int zoom_to_fit(Size output, Size client);
+
+// The client pixel under a window pixel, or none outside the client area.
+std::optional<Point> client_point(const ZoomLayout& layout, std::int64_t window_x,
+                                  std::int64_t window_y);
+// The window pixels a client rectangle covers, clipped to the window.
+Rect window_rect(const ZoomLayout& layout, const Rect& client_rect);
+
+} // namespace kv::sdl

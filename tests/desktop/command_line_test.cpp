@@ -1,0 +1,74 @@
+// korveline's command line, and its start without a display.
+#include "desktop/desktop_session.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+ProgramRun run(const std::vector<std::string>& args,
+               const std::vector<std::string>& environment = {}) {
+    const std::string dir = kvtest::scratch_dir();
+    std::vector<std::string> argv{kvtest::korveline_program()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    kvtest::Process p(argv, kvtest::with_leak_suppressions(environment), dir + "/out",
+                      dir + "/err");
+    ProgramRun r;
+    r.exit_code = p.wait_exit(std::chrono::seconds(20)).value_or(-1);
+    r.out = kvtest::read_file(dir + "/out");
+    r.err = kvtest::read_file(dir + "/err");
+    return r;
+}
+
+TEST(CommandLine, HelpDescribesTheKeysAndExitsWithZero) {
+    for (const char* option : {"--help", "-h"}) {
+        const ProgramRun r = run({option});
+        EXPECT_EQ(r.exit_code, 0) << option;
+        EXPECT_TRUE(r.out.starts_with("Usage: korveline")) << r.out;
+        EXPECT_NE(r.out.find("Space"), std::string::npos);
+        EXPECT_NE(r.out.find("KORVELINE_TICK_LOG"), std::string::npos);
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST(CommandLine, VersionPrintsTheVersion) {
+    const ProgramRun r = run({"--version"});
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_TRUE(r.out.starts_with("korveline ")) << r.out;
+    EXPECT_EQ(r.out.back(), '\n');
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(CommandLine, AnythingElseIsAUsageErrorWithExitCodeTwo) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--frobnicate"},
+                                                 {"script.kvs"},
+                                                 {"-"},
+                                                 {"--help", "x"},
+                                                 {"--version", "--help"},
+                                                 {""}}) {
+        const ProgramRun r = run(args, {"DISPLAY", "WAYLAND_DISPLAY"});
+        EXPECT_EQ(r.exit_code, 2) << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
+        EXPECT_NE(r.err.find("Usage: korveline"), std::string::npos) << r.err;
+    }
+}
+
+TEST(CommandLine, WithoutADisplayTheProgramSaysWhyAndExitsWithZero) {
+    const ProgramRun r =
+        run({}, {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "SDL_VIDEODRIVER"});
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.out, "");
+    // The window manager's reason, from SDL, then the application's own message box.
+    const std::string reason = "cannot open a window: ";
+    ASSERT_TRUE(r.err.starts_with(reason)) << r.err;
+    const auto end_of_reason = r.err.find('\n');
+    EXPECT_GT(end_of_reason, reason.size()) << "an empty reason";
+    EXPECT_EQ(r.err.substr(end_of_reason + 1), "Error!: Window Creation Failed!\n");
+}
+
+} // namespace

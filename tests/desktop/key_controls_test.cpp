@@ -1,0 +1,61 @@
+// The viewer's keys, as SDL reports them.
+#include "backends/sdl/key_controls.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using kv::sdl::ViewerAction;
+
+SDL_Keysym key(SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
+    SDL_Keysym k{};
+    k.sym = sym;
+    k.mod = mod;
+    return k;
+}
+
+TEST(KeyControls, EachKeyDoesItsOneThing) {
+    struct Case {
+        SDL_Keycode sym;
+        Uint16 mod;
+        std::optional<ViewerAction> action;
+    };
+    const Case cases[] = {
+        {SDLK_SPACE, KMOD_NONE, ViewerAction::TogglePause},
+        {SDLK_RIGHT, KMOD_NONE, ViewerAction::Step},
+        {SDLK_MINUS, KMOD_NONE, ViewerAction::Slower},
+        {SDLK_KP_MINUS, KMOD_NONE, ViewerAction::Slower},
+        {SDLK_PLUS, KMOD_NONE, ViewerAction::Faster},
+        {SDLK_KP_PLUS, KMOD_NONE, ViewerAction::Faster},
+        {SDLK_EQUALS, KMOD_NONE, ViewerAction::Faster},   // '+' without its Shift
+        {SDLK_EQUALS, KMOD_LSHIFT, ViewerAction::Faster}, // '+' on a US keyboard
+        {SDLK_PLUS, KMOD_LCTRL, ViewerAction::ZoomIn},
+        {SDLK_EQUALS, KMOD_RCTRL, ViewerAction::ZoomIn},
+        {SDLK_KP_PLUS, KMOD_LCTRL, ViewerAction::ZoomIn},
+        {SDLK_MINUS, KMOD_LCTRL, ViewerAction::ZoomOut},
+        {SDLK_KP_MINUS, KMOD_RCTRL, ViewerAction::ZoomOut},
+        {SDLK_0, KMOD_LCTRL, ViewerAction::ZoomReset},
+        {SDLK_KP_0, KMOD_LCTRL, ViewerAction::ZoomReset},
+        {SDLK_F11, KMOD_NONE, ViewerAction::ToggleFullscreen},
+        {SDLK_0, KMOD_NONE, std::nullopt},      // zoom needs Ctrl
+        {SDLK_SPACE, KMOD_LCTRL, std::nullopt}, // Ctrl takes the zoom keys only
+        {SDLK_F4, KMOD_LALT, std::nullopt},     // the window manager's, not ours
+        {SDLK_PLUS, KMOD_LALT, std::nullopt},
+        {SDLK_a, KMOD_NONE, std::nullopt},
+        {SDLK_LEFT, KMOD_NONE, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(kv::sdl::viewer_action(key(c.sym, c.mod), false), c.action)
+            << SDL_GetKeyName(c.sym) << " mod " << c.mod;
+    }
+}
+
+TEST(KeyControls, AHeldKeyRepeatsOnlyTheStep) {
+    EXPECT_EQ(kv::sdl::viewer_action(key(SDLK_RIGHT), true), ViewerAction::Step);
+    for (const SDL_Keysym k : {key(SDLK_SPACE), key(SDLK_MINUS), key(SDLK_PLUS),
+                               key(SDLK_PLUS, KMOD_LCTRL), key(SDLK_F11)}) {
+        EXPECT_EQ(kv::sdl::viewer_action(k, true), std::nullopt) << SDL_GetKeyName(k.sym);
+    }
+}
+
+} // namespace

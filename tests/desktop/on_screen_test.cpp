@@ -1,0 +1,248 @@
+// korveline on a real X server: what a person at the screen does and sees. Each test has its own
+// Xvfb and its own program; pixels are read back from screenshots of the window.
+#include "desktop/desktop_session.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+using kv::Color;
+using kv::Framebuffer;
+using kv::Rect;
+using kv::rgb;
+using kvtest::Desktop;
+
+constexpr Color kBackground = rgb(0, 200, 200);
+constexpr Color kRed = rgb(255, 0, 0);
+constexpr Color kGreen = rgb(0, 255, 0);
+constexpr Color kBlue = rgb(0, 0, 255);
+constexpr Color kBlack = rgb(0, 0, 0);
+constexpr Color kDarkYellow = rgb(155, 155, 0);
+constexpr Color kBadgeBox = rgb(48, 48, 48);
+
+// Where the user clicks, in client coordinates.
+constexpr int kAlimX = 25, kAlimY = 25;
+constexpr int kRotorX = 260, kRotorY = 290;
+constexpr int kLeftCoilX = 100, kLeftCoilY = 300;
+constexpr int kBrakeX = 250, kBrakeY = 465;
+constexpr int kResetX = 760, kResetY = 348;
+
+constexpr Rect kAlimBox{0, 0, 50, 50};
+constexpr Rect kPlot{461, 6, 780, 355}; // inside the plot's frame, right of the torque axis
+constexpr Rect kBadgeCorner{680, 0, 780, 40};
+
+int count(const Framebuffer& fb, const Rect& area, Color c) {
+    int n = 0;
+    for (std::int64_t y = area.top; y < area.bottom; ++y)
+        for (std::int64_t x = area.left; x < area.right; ++x)
+            n += fb.get(x, y) == c;
+    return n;
+}
+
+// Pixels of the central disc (centre (260, 290), radius 100) equal in both pictures.
+bool same_disc(const Framebuffer& a, const Framebuffer& b) {
+    for (int y = 190; y <= 390; ++y)
+        for (int x = 160; x <= 360; ++x) {
+            const int dx = x - 260, dy = y - 290;
+            if (dx * dx + dy * dy <= 100 * 100 && a.get(x, y) != b.get(x, y)) return false;
+        }
+    return true;
+}
+
+int count_in_disc(const Framebuffer& fb, Color c) {
+    int n = 0;
+    for (int y = 190; y <= 390; ++y)
+        for (int x = 160; x <= 360; ++x) {
+            const int dx = x - 260, dy = y - 290;
+            n += dx * dx + dy * dy <= 100 * 100 && fb.get(x, y) == c;
+        }
+    return n;
+}
+
+class OnScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* tool : {"Xvfb", "xdotool", "import"}) {
+            if (!kvtest::installed(tool)) GTEST_SKIP() << tool << " is not installed";
+        }
+        dir_ = kvtest::scratch_dir();
+        x_ = std::make_unique<kvtest::XServer>(dir_);
+        ASSERT_TRUE(x_->ok()) << "Xvfb did not start: " << x_->failure();
+        desktop_ = std::make_unique<Desktop>(*x_, dir_, environment());
+        ASSERT_TRUE(desktop_->ok()) << "no KORVELINE window; korveline said: " << desktop_->err();
+    }
+
+    virtual std::vector<std::string> environment() const { return {}; }
+
+    Desktop& desktop() { return *desktop_; }
+
+    // The supply on, and the first Ticks run with it.
+    void supply_on() {
+        desktop().click(kAlimX, kAlimY);
+        ASSERT_TRUE(kvtest::eventually(
+            desktop(), [](const Framebuffer& fb) { return count(fb, kAlimBox, kGreen) > 0; }));
+    }
+
+    std::string dir_;
+    std::unique_ptr<kvtest::XServer> x_;
+    std::unique_ptr<Desktop> desktop_;
+};
+
+TEST_F(OnScreen, TheWindowIsTitledAndSizedAndShowsTheSceneWithTheSupplyOff) {
+    EXPECT_EQ(desktop().xdotool("getwindowname " + desktop().window()), "KORVELINE");
+    EXPECT_EQ(desktop().geometry(), "780x557");
+    const Framebuffer shot = desktop().screenshot();
+    ASSERT_EQ(shot.width(), 780);
+    ASSERT_EQ(shot.height(), 557);
+    EXPECT_EQ(shot.get(5, 100), kBackground);
+    EXPECT_EQ(shot.get(380, 545), kBackground);
+    EXPECT_GT(count(shot, kAlimBox, kRed), 20);
+    EXPECT_EQ(count(shot, kAlimBox, kGreen), 0);
+    EXPECT_EQ(count(shot, kBadgeCorner, kBadgeBox), 0); // full speed: no badge
+}
+
+TEST_F(OnScreen, ALeftClickOnAlimTurnsItsLabelFromRedToGreen) {
+    desktop().click(kAlimX, kAlimY);
+    ASSERT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count(fb, kAlimBox, kGreen) > 20; }));
+    EXPECT_EQ(count(desktop().screenshot(), kAlimBox, kRed), 0);
+    // A right click turns it off again.
+    desktop().click(kAlimX, kAlimY, 3);
+    EXPECT_TRUE(kvtest::eventually(desktop(), [](const Framebuffer& fb) {
+        return count(fb, kAlimBox, kRed) > 20 && count(fb, kAlimBox, kGreen) == 0;
+    }));
+}
+
+TEST_F(OnScreen, AClickOnTheBrakeDrawsTheBrakeLineAcrossThePlot) {
+    const Rect row176{kPlot.left, 176, kPlot.right, 177};
+    EXPECT_EQ(count(desktop().screenshot(), row176, kBlack), 0);
+    desktop().click(kBrakeX, kBrakeY);
+    EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+        return count(fb, row176, kBlack) == row176.width();
+    }));
+}
+
+TEST_F(OnScreen, TheLeftCoilsFieldArrowsAppearInTheDiscOnceTheSupplyIsOn) {
+    ASSERT_NO_FATAL_FAILURE(supply_on());
+    EXPECT_EQ(count_in_disc(desktop().screenshot(), kBlue), 0);
+    desktop().click(kLeftCoilX, kLeftCoilY);
+    EXPECT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count_in_disc(fb, kBlue) > 10; }));
+}
+
+TEST_F(OnScreen, AClickOnTheRotorShowsTheResultantField) {
+    ASSERT_NO_FATAL_FAILURE(supply_on());
+    EXPECT_EQ(count_in_disc(desktop().screenshot(), kBlack), 0);
+    desktop().click(kRotorX, kRotorY);
+    EXPECT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count_in_disc(fb, kBlack) > 10; }));
+}
+
+TEST_F(OnScreen, ResetClearsTheTrailOfTheOperatingPoint) {
+    ASSERT_NO_FATAL_FAILURE(supply_on());
+    ASSERT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count(fb, kPlot, kDarkYellow) > 30; }));
+    desktop().key("space"); // no new trail while we look
+    desktop().click(kResetX, kResetY);
+    EXPECT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count(fb, kPlot, kDarkYellow) == 0; }));
+}
+
+TEST_F(OnScreen, SpaceFreezesTheMotorAndRightArrowMovesItOneTick) {
+    ASSERT_NO_FATAL_FAILURE(supply_on());
+    desktop().click(kRotorX, kRotorY);
+    desktop().key("space");
+    ASSERT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count(fb, kBadgeCorner, kBadgeBox) > 100; }));
+    const Framebuffer a = desktop().screenshot();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const Framebuffer b = desktop().screenshot();
+    EXPECT_TRUE(same_disc(a, b)) << "the disc moved while paused";
+
+    desktop().key("Right");
+    EXPECT_TRUE(
+        kvtest::eventually(desktop(), [&](const Framebuffer& fb) { return !same_disc(b, fb); }));
+    // One Tick only: it stands still again.
+    const Framebuffer c = desktop().screenshot();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(same_disc(c, desktop().screenshot()));
+
+    desktop().key("space");
+    EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+        return !same_disc(c, fb) && count(fb, kBadgeCorner, kBadgeBox) == 0;
+    }));
+}
+
+TEST_F(OnScreen, SlowMotionShowsItsBadgeUntilFullSpeedAgain) {
+    desktop().key("minus");
+    ASSERT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count(fb, kBadgeCorner, kBadgeBox) > 100; }));
+    desktop().key("minus");
+    desktop().key("plus");
+    desktop().key("plus");
+    EXPECT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count(fb, kBadgeCorner, kBadgeBox) == 0; }));
+}
+
+TEST_F(OnScreen, CtrlPlusDoublesThePictureAndClicksStillHitTheirRegion) {
+    desktop().key("space"); // a still picture to compare
+    desktop().xdotool("windowmove --sync " + desktop().window() + " 0 0");
+    ASSERT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count(fb, kBadgeCorner, kBadgeBox) > 100; }));
+    const Framebuffer one = desktop().screenshot();
+
+    desktop().key("ctrl+plus");
+    ASSERT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+        return desktop().geometry() == "1560x1114" && fb.width() == 1024;
+    })) << desktop().geometry();
+    const Framebuffer two = desktop().screenshot();
+    ASSERT_EQ(two.height(), 768); // the part on the 1024 x 768 screen
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x)
+            ASSERT_EQ(two.get(x, y), one.get(x / 2, y / 2)) << "at " << x << "," << y;
+
+    desktop().click(2 * kAlimX, 2 * kAlimY);
+    EXPECT_TRUE(kvtest::eventually(desktop(), [](const Framebuffer& fb) {
+        return count(fb, Rect{0, 0, 100, 100}, kGreen) > 4 * 20;
+    }));
+
+    desktop().key("ctrl+0");
+    EXPECT_TRUE(kvtest::eventually(
+        desktop(), [&](const Framebuffer&) { return desktop().geometry() == "780x557"; }));
+}
+
+TEST_F(OnScreen, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
+    desktop().close();
+    EXPECT_EQ(desktop().wait_exit(std::chrono::seconds(5)), 0);
+    EXPECT_EQ(desktop().err(), "");
+}
+
+class OnScreenWithTickLog : public OnScreen {
+  protected:
+    std::vector<std::string> environment() const override {
+        return {"KORVELINE_TICK_LOG=" + dir_ + "/ticks.log"};
+    }
+};
+
+TEST_F(OnScreenWithTickLog, TheLogHasTheFirstFrameAndOneRisingTimeATick) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    desktop().close();
+    ASSERT_EQ(desktop().wait_exit(std::chrono::seconds(5)), 0);
+    std::istringstream log(kvtest::read_file(dir_ + "/ticks.log"));
+    std::string line;
+    ASSERT_TRUE(std::getline(log, line));
+    EXPECT_TRUE(line.starts_with("# first frame ")) << line;
+    std::vector<long> ticks;
+    while (std::getline(log, line)) {
+        ASSERT_FALSE(line.empty());
+        ASSERT_EQ(line.find_first_not_of("0123456789"), std::string::npos) << line;
+        ticks.push_back(std::stol(line));
+    }
+    ASSERT_GE(ticks.size(), 2u);
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_GT(ticks[i], ticks[i - 1]);
+}
+
+} // namespace

@@ -1,0 +1,224 @@
+// What reaches the window's pixels: colour conversion, nearest-neighbour zoom, the black around
+// a full-screen picture, and the badge that lies over the picture but never in the framebuffer.
+#include "backends/sdl/badge.h"
+#include "backends/sdl/presenter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using kv::Color;
+using kv::Framebuffer;
+using kv::Rect;
+using kv::Region;
+using kv::rgb;
+using kv::sdl::PixelTarget;
+using kv::sdl::Presenter;
+using kv::sdl::Size;
+
+// 32-bit pixels owned by the test, with a pitch wider than a row to catch pitch mistakes.
+struct Window {
+    Window(int w, int h, kv::sdl::ChannelShifts shifts = {})
+        : bytes(std::size_t(h) * (w + 3) * 4, 0xAB) {
+        target.pixels = bytes.data();
+        target.pitch = std::int64_t{w + 3} * 4;
+        target.width = w;
+        target.height = h;
+        target.shifts = shifts;
+    }
+    Color at(std::int64_t x, std::int64_t y) const {
+        return kv::sdl::target_pixel(target, static_cast<int>(x), static_cast<int>(y));
+    }
+    std::uint32_t raw(std::int64_t x, std::int64_t y) const {
+        std::uint32_t v;
+        std::memcpy(&v, bytes.data() + y * target.pitch + x * 4, 4);
+        return v;
+    }
+    std::vector<std::uint8_t> bytes;
+    PixelTarget target;
+};
+
+// A picture in which every pixel differs from its neighbours.
+Framebuffer pattern(int w, int h) {
+    Framebuffer fb(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            fb.set(x, y,
+                   rgb(static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 5),
+                       static_cast<std::uint8_t>(x + y)));
+    return fb;
+}
+
+TEST(PixelTarget, ColorrefBecomesTheSurfacesChannelOrder) {
+    Framebuffer fb(1, 1, rgb(0x11, 0x22, 0x33));
+    Window xrgb(1, 1);
+    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, kv::sdl::corner_layout(Size{1, 1}, Size{1, 1}, 1),
+                         xrgb.target);
+    EXPECT_EQ(xrgb.raw(0, 0), 0x00112233u);
+    Window xbgr(1, 1, {0, 8, 16});
+    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, kv::sdl::corner_layout(Size{1, 1}, Size{1, 1}, 1),
+                         xbgr.target);
+    EXPECT_EQ(xbgr.raw(0, 0), 0x00332211u);
+    Window rgbx(1, 1, {24, 16, 8});
+    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, kv::sdl::corner_layout(Size{1, 1}, Size{1, 1}, 2),
+                         rgbx.target);
+    EXPECT_EQ(rgbx.raw(0, 0), 0x11223300u);
+}
+
+TEST(PixelTarget, EveryZoomRepeatsEachPixelZoomTimesEachWay) {
+    const Framebuffer fb = pattern(9, 7);
+    for (int zoom = 1; zoom <= 4; ++zoom) {
+        Window w(9 * zoom, 7 * zoom);
+        const auto layout =
+            kv::sdl::corner_layout(Size{w.target.width, w.target.height}, Size{9, 7}, zoom);
+        kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, layout, w.target);
+        for (int y = 0; y < 7 * zoom; ++y)
+            for (int x = 0; x < 9 * zoom; ++x)
+                ASSERT_EQ(w.at(x, y), fb.get(x / zoom, y / zoom))
+                    << "zoom " << zoom << " at " << x << "," << y;
+    }
+}
+
+TEST(PixelTarget, APartStartingMidPictureLandsOnItsOwnPixelsOnly) {
+    const Framebuffer fb = pattern(9, 7);
+    Window w(27, 21);
+    const auto layout = kv::sdl::corner_layout(Size{27, 21}, Size{9, 7}, 3);
+    kv::sdl::blit_zoomed(fb, Rect{4, 2, 6, 5}, {4, 2}, layout, w.target);
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 27; ++x) {
+            const bool inside = x >= 12 && x < 18 && y >= 6 && y < 15;
+            if (inside) {
+                ASSERT_EQ(w.at(x, y), fb.get(x / 3, y / 3)) << x << "," << y;
+            } else {
+                ASSERT_EQ(w.raw(x, y), 0xABABABABu) << x << "," << y; // untouched
+            }
+        }
+}
+
+TEST(PixelTarget, APictureOverlappingTheWindowEdgesIsClipped) {
+    const Framebuffer fb = pattern(10, 10);
+    Window w(8, 8);
+    // Centred on a window smaller than the zoomed picture: offset -6 each way.
+    const auto layout = kv::sdl::centred_layout(Size{8, 8}, Size{10, 10}, 2);
+    ASSERT_EQ(layout.offset_x, -6);
+    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, layout, w.target);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(w.at(x, y), fb.get((x + 6) / 2, (y + 6) / 2)) << x << "," << y;
+    // Outside the target nothing is written (the pitch's padding keeps its pattern).
+    EXPECT_EQ(w.raw(8, 0), 0xABABABABu);
+}
+
+TEST(Presenter, DrawAllPutsBlackAroundACentredPicture) {
+    const Framebuffer fb = pattern(4, 3);
+    Presenter p;
+    p.set_layout(kv::sdl::centred_layout(Size{12, 9}, Size{4, 3}, 2));
+    Window w(12, 9);
+    EXPECT_EQ(p.draw_all(fb, w.target), (Rect{0, 0, 12, 9}));
+    // Offset (2, 1): the picture covers [2, 10) x [1, 7).
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const bool inside = x >= 2 && x < 10 && y >= 1 && y < 7;
+            ASSERT_EQ(w.at(x, y), inside ? fb.get((x - 2) / 2, (y - 1) / 2) : Color{0})
+                << x << "," << y;
+        }
+}
+
+TEST(Presenter, OnlyPixelsThatChangedAreDrawnAgain) {
+    Framebuffer fb(40, 30, rgb(0, 200, 200));
+    Presenter p;
+    p.set_layout(kv::sdl::corner_layout(Size{40, 30}, Size{40, 30}, 1));
+    Window w(40, 30);
+    p.draw_all(fb, w.target);
+
+    // The window manager reports a large rectangle; one pixel in it really changed.
+    fb.set(30, 20, rgb(255, 0, 0));
+    w.bytes.assign(w.bytes.size(), 0xAB); // make any write visible
+    const auto written = p.draw_changes(fb, Region(Rect{0, 0, 40, 30}), w.target);
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(written[0], (Rect{30, 20, 31, 21}));
+    EXPECT_EQ(w.at(30, 20), rgb(255, 0, 0));
+    EXPECT_EQ(w.raw(29, 20), 0xABABABABu);
+
+    // Reported again without a change: nothing to draw.
+    EXPECT_TRUE(p.draw_changes(fb, Region(Rect{0, 0, 40, 30}), w.target).empty());
+}
+
+TEST(Presenter, TheBadgeLiesOverThePictureAndLeavesTheFramebufferAlone) {
+    const Color cyan = rgb(0, 200, 200);
+    Framebuffer fb(200, 60, cyan);
+    const Framebuffer before = fb;
+    Presenter p;
+    p.set_layout(kv::sdl::corner_layout(Size{200, 60}, Size{200, 60}, 1));
+    Window w(200, 60);
+
+    const Rect area = p.set_badge(std::string("PAUSE"));
+    const Framebuffer badge = kv::sdl::render_badge("PAUSE");
+    const Rect place = kv::sdl::badge_place(200, badge.width(), badge.height());
+    EXPECT_EQ(area, place);
+    EXPECT_EQ(place.right, 196); // top-right corner, 4 pixels in
+    EXPECT_EQ(place.top, 4);
+    p.draw_all(fb, w.target);
+
+    int box = 0, text = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const Color c = w.at(x, y);
+            if (!place.contains(x, y)) {
+                ASSERT_EQ(c, cyan) << x << "," << y;
+            } else {
+                ASSERT_EQ(c, badge.get(x - place.left, y - place.top)) << x << "," << y;
+                box += c == kv::sdl::kBadgeBox;
+                text += c == kv::sdl::kBadgeText;
+            }
+        }
+    EXPECT_GT(box, text);
+    EXPECT_GT(text, 20); // the letters are there
+    EXPECT_EQ(fb.pixels(), before.pixels());
+
+    // Drawing under the badge keeps the badge on top.
+    fb.fill_span(10, 0, 200, rgb(255, 0, 0));
+    p.draw_changes(fb, Region(Rect{0, 10, 200, 11}), w.target);
+    EXPECT_EQ(w.at(place.left, 10), badge.get(0, 10 - place.top));
+    EXPECT_EQ(w.at(place.left - 1, 10), rgb(255, 0, 0));
+
+    // Without the badge its area shows the framebuffer again.
+    const Rect gone = p.set_badge(std::nullopt);
+    EXPECT_EQ(gone, place);
+    p.draw_area(fb, gone, w.target);
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(w.at(x, y), fb.get(x, y)) << x << "," << y;
+}
+
+TEST(Presenter, TheBadgeZoomsWithThePicture) {
+    Framebuffer fb(200, 60, rgb(0, 200, 200));
+    Presenter p;
+    p.set_layout(kv::sdl::corner_layout(Size{400, 120}, Size{200, 60}, 2));
+    p.set_badge(std::string("x1/2"));
+    Window w(400, 120);
+    p.draw_all(fb, w.target);
+    const Framebuffer badge = kv::sdl::render_badge("x1/2");
+    const Rect place = kv::sdl::badge_place(200, badge.width(), badge.height());
+    for (std::int64_t y = place.top; y < place.bottom; ++y)
+        for (std::int64_t x = place.left; x < place.right; ++x)
+            ASSERT_EQ(w.at(2 * x + 1, 2 * y + 1), badge.get(x - place.left, y - place.top));
+}
+
+TEST(Presenter, ChangingTheBadgeTextCoversBothOldAndNewPlaces) {
+    const auto place = [](const char* text) {
+        const Framebuffer badge = kv::sdl::render_badge(text);
+        return kv::sdl::badge_place(300, badge.width(), badge.height());
+    };
+    Presenter p;
+    p.set_layout(kv::sdl::corner_layout(Size{300, 50}, Size{300, 50}, 1));
+    EXPECT_EQ(p.set_badge(std::string("PAUSE")), place("PAUSE"));
+    EXPECT_EQ(p.set_badge(std::string("x1/2")), kv::bounding_union(place("PAUSE"), place("x1/2")));
+    EXPECT_EQ(p.set_badge(std::string("x1/2")), (Rect{})); // the same text changes nothing
+}
+
+} // namespace

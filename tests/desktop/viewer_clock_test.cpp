@@ -1,0 +1,137 @@
+// The viewer clock: what the window manager's timer sees when the viewer pauses, steps or slows
+// the motor down.
+#include "backends/sdl/viewer_clock.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using kv::sdl::clock_badge;
+using kv::sdl::Speed;
+using kv::sdl::ViewerClock;
+
+TEST(ViewerClock, RunsWithTheWallClockFromItsStart) {
+    const ViewerClock clock(1000);
+    EXPECT_EQ(clock.now(1000), 0u);
+    EXPECT_EQ(clock.now(1050), 50u);
+    EXPECT_EQ(clock.now(61000), 60000u);
+    EXPECT_FALSE(clock.paused());
+    EXPECT_EQ(clock.speed(), Speed::Normal);
+}
+
+TEST(ViewerClock, StandsStillWhilePausedAndGoesOnFromThereAfterwards) {
+    ViewerClock clock(0);
+    clock.toggle_pause(120);
+    EXPECT_TRUE(clock.paused());
+    EXPECT_EQ(clock.now(120), 120u);
+    EXPECT_EQ(clock.now(5000), 120u);
+    clock.toggle_pause(5000);
+    EXPECT_EQ(clock.now(5000), 120u);
+    EXPECT_EQ(clock.now(5030), 150u);
+}
+
+TEST(ViewerClock, SlowerAndFasterStepThroughQuarterHalfAndFull) {
+    // Each row: the key pressed, the speed after it, the wall ms one viewer ms then takes.
+    struct Step {
+        bool slower;
+        Speed speed;
+        int wall_per_viewer;
+    };
+    const Step steps[] = {
+        {true, Speed::Half, 2},  {true, Speed::Quarter, 4}, {true, Speed::Quarter, 4},
+        {false, Speed::Half, 2}, {false, Speed::Normal, 1}, {false, Speed::Normal, 1},
+        {true, Speed::Half, 2},
+    };
+    ViewerClock clock(0);
+    std::uint64_t wall = 0;
+    for (const Step& s : steps) {
+        s.slower ? clock.slower(wall) : clock.faster(wall);
+        EXPECT_EQ(clock.speed(), s.speed);
+        EXPECT_EQ(kv::sdl::wall_per_viewer_ms(clock.speed()), s.wall_per_viewer);
+        const std::uint64_t before = clock.now(wall);
+        wall += 400;
+        EXPECT_EQ(clock.now(wall) - before, 400u / static_cast<unsigned>(s.wall_per_viewer));
+    }
+}
+
+TEST(ViewerClock, AChangeOfSpeedKeepsTheTimeAlreadyRun) {
+    ViewerClock clock(0);
+    clock.slower(1000); // 1000 viewer ms at full speed, then half speed
+    EXPECT_EQ(clock.now(1000), 1000u);
+    EXPECT_EQ(clock.now(1100), 1050u);
+    clock.faster(1100);
+    EXPECT_EQ(clock.now(1200), 1150u);
+}
+
+TEST(ViewerClock, TheTimerPeriodOnTheWallIsFiftyHundredOrTwoHundredMs) {
+    // The window manager's 50 ms timer, due one period after the clock's reading.
+    for (const auto& [slower_presses, wall_period] :
+         {std::pair{0, 50u}, std::pair{1, 100u}, std::pair{2, 200u}}) {
+        ViewerClock clock(0);
+        for (int i = 0; i < slower_presses; ++i)
+            clock.slower(0);
+        const std::uint64_t due = clock.now(10'000) + 50;
+        EXPECT_EQ(clock.wall_deadline(due, 10'000), 10'000u + wall_period) << slower_presses;
+        EXPECT_GE(clock.now(*clock.wall_deadline(due, 10'000)), due);
+        EXPECT_LT(clock.now(*clock.wall_deadline(due, 10'000) - 1), due);
+    }
+}
+
+TEST(ViewerClock, AWallDeadlineIsTheFirstMomentTheClockReachesIt) {
+    ViewerClock clock(0);
+    clock.slower(7); // half speed from wall 7 (viewer 7)
+    for (std::uint64_t due = 8; due < 40; ++due) {
+        const std::uint64_t wall = *clock.wall_deadline(due, 7);
+        EXPECT_GE(clock.now(wall), due);
+        EXPECT_LT(clock.now(wall - 1), due);
+    }
+}
+
+TEST(ViewerClock, ADeadlineAlreadyPassedIsDueNow) {
+    const ViewerClock clock(0);
+    EXPECT_EQ(clock.wall_deadline(100, 250), 250u);
+    EXPECT_EQ(clock.wall_deadline(250, 250), 250u);
+}
+
+TEST(ViewerClock, WhilePausedNoDeadlineIsEverReached) {
+    ViewerClock clock(0);
+    clock.toggle_pause(100);
+    EXPECT_EQ(clock.wall_deadline(150, 100), std::nullopt);
+    EXPECT_EQ(clock.wall_deadline(150, 1'000'000), std::nullopt);
+}
+
+TEST(ViewerClock, AStepWhilePausedReachesTheNextDeadlineAndNoFurther) {
+    ViewerClock clock(0);
+    clock.toggle_pause(120);
+    clock.step_to(150);
+    EXPECT_EQ(clock.now(120), 150u);
+    EXPECT_EQ(clock.now(9999), 150u); // still paused
+    // A deadline already reached does not move the clock back.
+    clock.step_to(140);
+    EXPECT_EQ(clock.now(9999), 150u);
+    clock.toggle_pause(10'000);
+    EXPECT_EQ(clock.now(10'010), 160u);
+}
+
+TEST(ViewerClock, AStepWhileRunningDoesNothing) {
+    ViewerClock clock(0);
+    clock.step_to(500);
+    EXPECT_EQ(clock.now(100), 100u);
+}
+
+TEST(ViewerClock, TheBadgeSaysPauseOrTheSpeedAndNothingAtFullSpeed) {
+    ViewerClock clock(0);
+    EXPECT_EQ(clock_badge(clock), std::nullopt);
+    clock.slower(0);
+    EXPECT_EQ(clock_badge(clock), "x1/2");
+    clock.slower(0);
+    EXPECT_EQ(clock_badge(clock), "x1/4");
+    clock.toggle_pause(0);
+    EXPECT_EQ(clock_badge(clock), "PAUSE");
+    clock.toggle_pause(0);
+    clock.faster(0);
+    clock.faster(0);
+    EXPECT_EQ(clock_badge(clock), std::nullopt);
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+// Zoom and letterbox: where the client area lands in the window, and which client pixel a click
+// on the window hits.
+#include "backends/sdl/zoom_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using kv::Point;
+using kv::Rect;
+using kv::sdl::Size;
+using kv::sdl::ZoomLayout;
+
+constexpr Size kClient{780, 557};
+
+TEST(ZoomLayout, HighDpiDisplaysStartAtZoomTwo) {
+    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(std::nullopt), 1);
+    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(96.0f), 1);
+    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(143.9f), 1);
+    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(144.0f), 2);
+    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(288.0f), 2);
+}
+
+TEST(ZoomLayout, AWindowHoldsTheClientAreaAtItsZoomInItsCorner) {
+    const ZoomLayout l = kv::sdl::corner_layout(Size{1560, 1114}, kClient, 2);
+    EXPECT_EQ(l.zoom, 2);
+    EXPECT_EQ(l.offset_x, 0);
+    EXPECT_EQ(l.offset_y, 0);
+    EXPECT_EQ(kv::sdl::window_rect(l, Rect{0, 0, 780, 557}), (Rect{0, 0, 1560, 1114}));
+}
+
+TEST(ZoomLayout, ClientSizeOfAWindowLeavesOutPartialPixels) {
+    struct Case {
+        Size window;
+        int zoom;
+        Size client;
+    };
+    for (const Case& c : {Case{{780, 557}, 1, {780, 557}}, Case{{1560, 1114}, 2, {780, 557}},
+                          Case{{1561, 1115}, 2, {780, 557}}, Case{{2340, 1671}, 3, {780, 557}},
+                          Case{{3, 3}, 4, {0, 0}}, Case{{-5, 10}, 1, {0, 10}}}) {
+        EXPECT_EQ(kv::sdl::client_size_for_window(c.window, c.zoom), c.client)
+            << c.window.width << "x" << c.window.height << " at " << c.zoom;
+    }
+}
+
+TEST(ZoomLayout, FullScreenTakesTheLargestZoomThatFits) {
+    struct Case {
+        Size screen;
+        int zoom;
+    };
+    for (const Case& c : {Case{{1024, 768}, 1}, Case{{1920, 1080}, 1}, Case{{1600, 1200}, 2},
+                          Case{{2560, 1440}, 2}, Case{{3840, 2160}, 3}, Case{{640, 480}, 1}}) {
+        EXPECT_EQ(kv::sdl::zoom_to_fit(c.screen, kClient), c.zoom)
+            << c.screen.width << "x" << c.screen.height;
+    }
+    EXPECT_EQ(kv::sdl::zoom_to_fit(Size{1024, 768}, Size{0, 0}), 1);
+}
+
+TEST(ZoomLayout, FullScreenCentresThePicture) {
+    const ZoomLayout l = kv::sdl::centred_layout(Size{1024, 768}, kClient, 1);
+    EXPECT_EQ(l.offset_x, 122); // (1024 - 780) / 2
+    EXPECT_EQ(l.offset_y, 105); // (768 - 557) / 2, rounded down
+    const ZoomLayout l2 = kv::sdl::centred_layout(Size{1600, 1200}, kClient, 2);
+    EXPECT_EQ(l2.offset_x, 20);
+    EXPECT_EQ(l2.offset_y, 43);
+    EXPECT_EQ(kv::sdl::window_rect(l2, Rect{0, 0, 780, 557}), (Rect{20, 43, 1580, 1157}));
+}
+
+TEST(ZoomLayout, AScreenSmallerThanTheClientAreaCutsItOnBothSides) {
+    const ZoomLayout l = kv::sdl::centred_layout(Size{640, 480}, kClient, 1);
+    EXPECT_EQ(l.offset_x, -70);
+    EXPECT_EQ(l.offset_y, -39); // -77 / 2 rounded down
+    EXPECT_EQ(kv::sdl::window_rect(l, Rect{0, 0, 780, 557}), (Rect{0, 0, 640, 480}));
+    EXPECT_EQ(kv::sdl::client_point(l, 0, 0), (Point{70, 39}));
+}
+
+TEST(ZoomLayout, AWindowPixelMapsToTheClientPixelItShows) {
+    const ZoomLayout z2 = kv::sdl::corner_layout(Size{1560, 1114}, kClient, 2);
+    const ZoomLayout full = kv::sdl::centred_layout(Size{1600, 1200}, kClient, 2);
+    struct Case {
+        const ZoomLayout* layout;
+        Point window;
+        std::optional<Point> client;
+    };
+    const Case cases[] = {
+        {&z2, {0, 0}, Point{0, 0}},
+        {&z2, {1, 1}, Point{0, 0}},
+        {&z2, {50, 51}, Point{25, 25}},
+        {&z2, {1559, 1113}, Point{779, 556}},
+        {&z2, {1560, 0}, std::nullopt}, // past the client area's right edge
+        {&full, {20, 43}, Point{0, 0}},
+        {&full, {19, 43}, std::nullopt}, // the black band on the left
+        {&full, {20, 42}, std::nullopt}, // and above
+        {&full, {18, 41}, std::nullopt}, // one zoomed pixel beyond: must not round to 0
+        {&full, {540, 623}, Point{260, 290}},
+        {&full, {1579, 1156}, Point{779, 556}},
+        {&full, {1580, 1156}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(kv::sdl::client_point(*c.layout, c.window.x, c.window.y), c.client)
+            << c.window.x << "," << c.window.y;
+    }
+}
+
+TEST(ZoomLayout, AClientRectangleCoversItsZoomedPixelsClippedToTheWindow) {
+    const ZoomLayout z3 = kv::sdl::corner_layout(Size{1000, 1000}, kClient, 3);
+    EXPECT_EQ(kv::sdl::window_rect(z3, Rect{10, 20, 11, 22}), (Rect{30, 60, 33, 66}));
+    EXPECT_EQ(kv::sdl::window_rect(z3, Rect{300, 300, 400, 400}), (Rect{900, 900, 1000, 1000}));
+    EXPECT_EQ(kv::sdl::window_rect(z3, Rect{}), (Rect{}));
+}
+
+} // namespace
