@@ -2,7 +2,8 @@
 // other three, drawn as a closed path with the pen (a wide pen's round tip at every point of the
 // path and its band along every diagonal step), the brush filling the path's inside. Every row of
 // the walk has a closed form, so that only the visible rows of a huge or far-away ellipse cost
-// anything.
+// anything; each visible row is evaluated once per call, in 64-bit arithmetic unless the box is
+// too big for it.
 #include "raster/coordinates.h"
 #include "raster/exact_math.h"
 #include "raster/pen_tip.h"
@@ -37,42 +38,45 @@ using detail::u128;
 // steep part of the curve it is the column that the left test allows, on the flat part the one
 // the down test allows (checked against the walk itself by the tests, for every box up to
 // 60 x 60 and for random larger ones).
-class QuarterOutline {
+template <typename S, typename U> class QuarterOutline {
   public:
-    QuarterOutline(i128 a, i128 b)
-        : a_(a), b_(b), a_sq_(static_cast<u128>(a * a)), b_sq_(static_cast<u128>(b * b)),
-          umin_(a & 1), v0_(b & 1) {
+    QuarterOutline(S a, S b)
+        : a_(a), b_(b), a_sq_(static_cast<U>(a * a)), b_sq_(static_cast<U>(b * b)), umin_(a & 1),
+          v0_(b & 1) {
         // Rows exist from v0 as long as the walk moves down into them; the test of one row is
         // monotone in v, so the last row is found by bisection.
-        i128 lo = 0;                 // rows v0 + 2 * k exist for k <= lo
-        i128 hi = (b + 4 - v0_) / 2; // and do not for k >= hi
+        S lo = 0;                 // rows v0 + 2 * k exist for k <= lo
+        S hi = (b + 4 - v0_) / 2; // and do not for k >= hi
         while (hi - lo > 1) {
-            const i128 mid = lo + (hi - lo) / 2;
+            const S mid = lo + (hi - lo) / 2;
             (entered(v0_ + 2 * mid) ? lo : hi) = mid;
         }
         v_end_ = v0_ + 2 * lo;
     }
 
-    // The columns u of quarter row v (v of b's parity, v >= v0), or empty when the walk never
-    // reaches that row.
-    Range row(i128 v) const {
-        if (v < v0_ || v > v_end_) return {};
-        const i128 enter = first(v);
-        return {std::min(enter, last(v)), enter};
+    S v0() const { return v0_; }
+    S v_end() const { return v_end_; }
+
+    // Where the walk leaves row v (when it enters the row further right).
+    S last(S v) const {
+        const std::optional<S> down = down_limit(v);
+        if (!down) return umin_;
+        S c = std::min(a_, *down);
+        if (const std::optional<S> left = left_limit(v)) c = std::min(c, *left);
+        return std::max(umin_, c);
     }
 
-    // The walk's move from row v to row v + 2 is diagonal; both rows exist.
-    bool diagonal_below(i128 v) const { return first(v + 2) != last_move(v); }
-    i128 last_move(i128 v) const { return std::min(first(v), last(v)); }
+    // Where the walk enters row v > v0, having left row v - 2 at column `from`.
+    S enter_below(S from, S v) const { return diagonal_into(from, v) ? from - 2 : from; }
 
   private:
     // Largest u of a's parity passing the down test on row v: b^2 (u - 2)^2 <= a^2 (b^2 -
     // (v + 1)^2 - 1), with u >= 2 - m; none when no column passes.
-    std::optional<i128> down_limit(i128 v) const {
-        const i128 k = b_ * b_ - (v + 1) * (v + 1) - 1;
+    std::optional<S> down_limit(S v) const {
+        const S k = b_ * b_ - (v + 1) * (v + 1) - 1;
         if (k < 0) return std::nullopt;
-        const auto m = static_cast<i128>(detail::isqrt(a_sq_ * static_cast<u128>(k) / b_sq_));
-        const i128 u = with_parity(2 + m);
+        const auto m = static_cast<S>(detail::isqrt(a_sq_ * static_cast<U>(k) / b_sq_));
+        const S u = with_parity(2 + m);
         if (u < 2 - m) return std::nullopt;
         return u;
     }
@@ -80,59 +84,112 @@ class QuarterOutline {
     // Largest u of a's parity with E(u - 1, v) < -b^2, that is b^2 ((u - 1)^2 + 1) < a^2 (b^2 -
     // v^2): on the steep part, the column where the walk comes down into row v. None when the
     // right side is at most b^2.
-    std::optional<i128> left_limit(i128 v) const {
-        const i128 k = b_ * b_ - v * v;
+    std::optional<S> left_limit(S v) const {
+        const S k = b_ * b_ - v * v;
         if (k <= 0) return std::nullopt;
-        const u128 room = a_sq_ * static_cast<u128>(k);
+        const U room = a_sq_ * static_cast<U>(k);
         if (room <= b_sq_) return std::nullopt;
-        const auto m = static_cast<i128>(detail::isqrt((room - b_sq_ - 1) / b_sq_));
+        const auto m = static_cast<S>(detail::isqrt((room - b_sq_ - 1) / b_sq_));
         return with_parity(1 + m);
     }
 
-    i128 with_parity(i128 u) const { return ((u - a_) & 1) != 0 ? u - 1 : u; }
+    S with_parity(S u) const { return ((u - a_) & 1) != 0 ? u - 1 : u; }
 
-    // Where the walk leaves row v (when it enters the row further right).
-    i128 last(i128 v) const {
-        const std::optional<i128> down = down_limit(v);
-        if (!down) return umin_;
-        i128 c = std::min(a_, *down);
-        if (const std::optional<i128> left = left_limit(v)) c = std::min(c, *left);
-        return std::max(umin_, c);
-    }
-
-    // Where the walk enters row v.
-    i128 first(i128 v) const {
-        if (v == v0_) return a_;
-        const i128 from = last(v - 2);
-        return diagonal_into(from, v) ? from - 2 : from;
-    }
+    S first(S v) const { return v == v0_ ? a_ : enter_below(last(v - 2), v); }
 
     // The move into row v from column `from` is diagonal: E(from - 1, v) >= -b^2.
-    bool diagonal_into(i128 from, i128 v) const {
-        const i128 k = b_ * b_ - v * v;
+    bool diagonal_into(S from, S v) const {
+        const S k = b_ * b_ - v * v;
         if (k <= 0) return true;
-        const auto w = static_cast<u128>(from - 1 < 0 ? 1 - from : from - 1);
-        return b_sq_ * (w * w + 1) >= a_sq_ * static_cast<u128>(k);
+        const auto w = static_cast<U>(from - 1 < 0 ? 1 - from : from - 1);
+        return b_sq_ * (w * w + 1) >= a_sq_ * static_cast<U>(k);
     }
 
     // Row v > v0 is reached: the row above moves down, and not past the last column.
-    bool entered(i128 v) const {
+    bool entered(S v) const {
         if (v == v0_) return true;
         return down_limit(v - 2).has_value() && first(v) >= umin_;
     }
 
-    i128 a_, b_;
-    u128 a_sq_, b_sq_;
-    i128 umin_, v0_;
-    i128 v_end_ = 0;
+    S a_, b_;
+    U a_sq_, b_sq_;
+    S umin_, v0_;
+    S v_end_ = 0;
+};
+
+// Where the walk enters and leaves each quarter row of a band of rows, every row evaluated once.
+class QuarterRows {
+  public:
+    // Quarter rows v of b's parity with |v| between v_lo and v_hi (both of b's parity).
+    QuarterRows(i128 a, i128 b, i128 v_lo, i128 v_hi) {
+        // Products of the walk fit in 64 bits for boxes up to 2^15 pixels; wider ones take the
+        // slow 128-bit arithmetic.
+        constexpr i128 kNarrow = i128{1} << 15;
+        if (a < kNarrow && b < kNarrow) {
+            build(QuarterOutline<std::int64_t, std::uint64_t>(static_cast<std::int64_t>(a),
+                                                              static_cast<std::int64_t>(b)),
+                  a, v_lo, v_hi);
+        } else {
+            build(QuarterOutline<i128, u128>(a, b), a, v_lo, v_hi);
+        }
+    }
+
+    // The columns u of quarter row v, or empty when the walk never reaches that row.
+    Range row(i128 v) const {
+        const Entry* e = entry(v);
+        if (e == nullptr) return {};
+        return {std::min(e->first, e->last), e->first};
+    }
+
+    // The walk's move from row v to row v + 2 is diagonal; both rows exist.
+    bool diagonal_below(i128 v) const {
+        const Entry* below = entry(v + 2);
+        return below != nullptr && below->first != last_move(v);
+    }
+    i128 last_move(i128 v) const {
+        const Entry* e = entry(v);
+        return std::min(e->first, e->last);
+    }
+
+  private:
+    struct Entry {
+        i128 first, last;
+    };
+
+    template <typename Walk> void build(const Walk& walk, i128 a, i128 v_lo, i128 v_hi) {
+        v_lo_ = std::max(v_lo, i128{walk.v0()});
+        v_hi = std::min(v_hi, i128{walk.v_end()});
+        if (v_lo_ > v_hi) return;
+        using S = decltype(walk.v0());
+        i128 left_above = v_lo_ == walk.v0() ? 0 : walk.last(static_cast<S>(v_lo_ - 2));
+        rows_.reserve(static_cast<std::size_t>((v_hi - v_lo_) / 2 + 1));
+        for (i128 v = v_lo_; v <= v_hi; v += 2) {
+            const auto sv = static_cast<S>(v);
+            const i128 first =
+                v == walk.v0() ? a : walk.enter_below(static_cast<S>(left_above), sv);
+            left_above = walk.last(sv);
+            rows_.push_back({first, left_above});
+        }
+    }
+
+    const Entry* entry(i128 v) const {
+        if (v < v_lo_ || ((v - v_lo_) & 1) != 0) return nullptr;
+        const i128 index = (v - v_lo_) / 2;
+        if (index >= static_cast<i128>(rows_.size())) return nullptr;
+        return &rows_[static_cast<std::size_t>(index)];
+    }
+
+    i128 v_lo_ = 0;
+    std::vector<Entry> rows_;
 };
 
 // The whole outline in box coordinates: each quarter row mirrored into a left and a right run.
+// Only rows y_lo to y_hi of the box (and the steps between them) are asked for.
 class EllipseOutline {
   public:
-    explicit EllipseOutline(const Rect& box)
+    EllipseOutline(const Rect& box, std::int64_t y_lo, std::int64_t y_hi)
         : box_(box), a_(i128{box.right} - box.left - 1), b_(i128{box.bottom} - box.top - 1),
-          quarter_(a_, b_) {}
+          quarter_(a_, b_, quarter_low(y_lo, y_hi), quarter_high(y_lo, y_hi)) {}
 
     // The outline's pixels on row y, left run then right run; empty outside the walk.
     std::array<Range, 2> runs(i128 y) const {
@@ -171,41 +228,69 @@ class EllipseOutline {
     }
 
   private:
+    // The quarter rows that rows y_lo to y_hi + 1 map to (steps_below looks one row down).
+    i128 v_of(std::int64_t y) const { return 2 * (i128{y} - box_.top) - b_; }
+    i128 quarter_low(std::int64_t y_lo, std::int64_t y_hi) const {
+        const i128 top = v_of(y_lo), bottom = v_of(y_hi) + 2;
+        if (top <= 0 && bottom >= 0) return 0;
+        return std::min(detail::abs128(top), detail::abs128(bottom));
+    }
+    i128 quarter_high(std::int64_t y_lo, std::int64_t y_hi) const {
+        return std::max(detail::abs128(v_of(y_lo)), detail::abs128(v_of(y_hi) + 2));
+    }
+
     i128 quarter_row(i128 y) const {
         const i128 v = 2 * (y - box_.top) - b_;
         return v < 0 ? -v : v;
     }
-    i128 x_of(i128 u) const { return box_.left + (a_ + u) / 2; }
+    // u has a's parity: the halving is exact.
+    i128 x_of(i128 u) const { return box_.left + ((a_ + u) >> 1); }
 
     Rect box_;
     i128 a_, b_;
-    QuarterOutline quarter_;
+    QuarterRows quarter_;
 };
 
-Range clip_columns(const Rect& clip) {
+// Pixel columns of one row; the pen's pieces are near the box, whose coordinates are clamped, so
+// they fit in 64 bits.
+struct Span {
+    std::int64_t lo = 1;
+    std::int64_t hi = 0;
+
+    bool empty() const { return lo > hi; }
+};
+
+Span to_span(const Range& r) {
+    if (r.empty()) return {};
+    return {static_cast<std::int64_t>(r.lo), static_cast<std::int64_t>(r.hi)};
+}
+
+Span clip_columns(const Rect& clip) {
     return {clip.left, clip.right - 1};
 }
 
-void emit(Canvas& canvas, std::int64_t y, Range run, const Rect& clip, Color color) {
-    run = detail::meet(run, clip_columns(clip));
+void emit(Canvas& canvas, std::int64_t y, Span run, const Span& columns, Color color) {
+    run = {std::max(run.lo, columns.lo), std::min(run.hi, columns.hi)};
     if (run.empty()) return;
-    canvas.span(y, static_cast<std::int64_t>(run.lo), static_cast<std::int64_t>(run.hi) + 1, color);
+    canvas.span(y, run.lo, run.hi + 1, color);
 }
 
 void fill_interior(Canvas& canvas, const EllipseOutline& outline, const Rect& box, Color brush) {
     const Rect& clip = canvas.clip_bounds();
     const Rect rows = intersect(box, clip);
+    const Span columns = clip_columns(clip);
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
-        emit(canvas, y, outline.inside(y), clip, brush);
+        emit(canvas, y, to_span(outline.inside(y)), columns, brush);
     }
 }
 
 void thin_outline(Canvas& canvas, const EllipseOutline& outline, const Rect& box, Color color) {
     const Rect& clip = canvas.clip_bounds();
     const Rect rows = intersect(box, clip);
+    const Span columns = clip_columns(clip);
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
         for (const Range& run : outline.runs(y))
-            emit(canvas, y, run, clip, color);
+            emit(canvas, y, to_span(run), columns, color);
     }
 }
 
@@ -223,54 +308,88 @@ void wide_outline(Canvas& canvas, const EllipseOutline& outline, const Rect& box
         Rect{box.left - side, box.top + reach_lo, box.right + side, box.bottom + reach_hi}, clip);
     if (rows.empty()) return;
 
-    // The bands of the two kinds of diagonal step, from an upper point at (0, 0).
+    // The tip's rows and those of the bands of the two kinds of diagonal step (from an upper
+    // point at (0, 0)), by offset from reach_lo.
     const detail::WideBand down_left(Point{0, 0}, Point{-1, 1}, tip.width());
     const detail::WideBand down_right(Point{0, 0}, Point{1, 1}, tip.width());
-
-    // Outline runs and steps of every row that can reach a visible row, computed once.
-    const std::int64_t source_top = std::max(box.top, rows.top - reach_hi);
-    const std::int64_t source_bottom = std::min(box.bottom, rows.bottom - reach_lo);
-    std::vector<std::array<Range, 2>> sources;
-    std::vector<std::array<std::optional<EllipseOutline::Step>, 2>> steps;
-    for (std::int64_t y = source_top; y < source_bottom; ++y) {
-        sources.push_back(outline.runs(y));
-        steps.push_back(y + 1 < box.bottom ? outline.steps_below(y)
-                                           : std::array<std::optional<EllipseOutline::Step>, 2>{});
+    std::vector<Span> tip_rows, left_rows, right_rows;
+    for (std::int64_t dy = reach_lo; dy <= reach_hi; ++dy) {
+        tip_rows.push_back(to_span(tip.row(dy)));
+        left_rows.push_back(to_span(down_left.row(dy)));
+        right_rows.push_back(to_span(down_right.row(dy)));
     }
 
-    std::vector<Range> pieces;
-    for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
-        pieces.clear();
-        const std::int64_t first = std::max(source_top, y - reach_hi);
-        const std::int64_t last = std::min(source_bottom - 1, y - reach_lo);
-        for (std::int64_t source = first; source <= last; ++source) {
-            const auto index = static_cast<std::size_t>(source - source_top);
-            const Range widen = tip.row(y - source);
-            if (!widen.empty()) {
-                for (const Range& run : sources[index]) {
-                    if (!run.empty()) pieces.push_back({run.lo + widen.lo, run.hi + widen.hi});
-                }
-            }
-            for (const auto& step : steps[index]) {
-                if (!step) continue;
-                const detail::WideBand& band =
-                    step->lower_x < step->upper_x ? down_left : down_right;
-                const Range r = band.row(y - source);
-                if (!r.empty()) pieces.push_back({r.lo + step->upper_x, r.hi + step->upper_x});
+    // Everything that row `source` puts on the row dy below it, as pieces relative to the tip's
+    // and the bands' rows: the two outline runs and the upper points of up to two steps.
+    struct Source {
+        std::array<Span, 2> runs;
+        std::array<std::int64_t, 2> step_x;
+        std::array<const std::vector<Span>*, 2> band; // null: no step
+    };
+    const std::int64_t source_top = std::max(box.top, rows.top - reach_hi);
+    const std::int64_t source_bottom = std::min(box.bottom, rows.bottom - reach_lo);
+    std::vector<Source> sources;
+    for (std::int64_t y = source_top; y < source_bottom; ++y) {
+        Source source{};
+        const std::array<Range, 2> runs = outline.runs(y);
+        for (std::size_t i = 0; i < 2; ++i)
+            source.runs[i] = to_span(runs[i]);
+        if (y + 1 < box.bottom) {
+            const auto steps = outline.steps_below(y);
+            for (std::size_t i = 0; i < 2; ++i) {
+                if (!steps[i]) continue;
+                source.step_x[i] = static_cast<std::int64_t>(steps[i]->upper_x);
+                source.band[i] = steps[i]->lower_x < steps[i]->upper_x ? &left_rows : &right_rows;
             }
         }
-        std::sort(pieces.begin(), pieces.end(),
-                  [](const Range& p, const Range& q) { return p.lo < q.lo; });
-        Range merged;
-        for (const Range& piece : pieces) {
+        sources.push_back(source);
+    }
+
+    const Span columns = clip_columns(clip);
+    std::vector<Span> pieces(static_cast<std::size_t>(4 * (reach_hi - reach_lo + 1)));
+    for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
+        std::size_t count = 0;
+        const std::int64_t first = std::max(source_top, y - reach_hi);
+        const std::int64_t last = std::min(source_bottom - 1, y - reach_lo);
+        // One side at a time, taking the rows in the order in which that side's pieces move
+        // right (left side up in the upper half, down in the lower half), so that the pieces
+        // arrive nearly sorted.
+        const bool upper_half = 2 * (y - box.top) < box.height() - 1;
+        for (std::size_t half = 0; half < 2; ++half) {
+            const bool downwards = (half == 0) != upper_half;
+            for (std::int64_t k = 0; k <= last - first; ++k) {
+                const std::int64_t row = downwards ? first + k : last - k;
+                const Source& source = sources[static_cast<std::size_t>(row - source_top)];
+                const auto offset = static_cast<std::size_t>(y - row - reach_lo);
+                const Span widen = tip_rows[offset];
+                const Span& run = source.runs[half];
+                if (!widen.empty() && !run.empty())
+                    pieces[count++] = {run.lo + widen.lo, run.hi + widen.hi};
+                if (source.band[half] == nullptr) continue;
+                const Span r = (*source.band[half])[offset];
+                if (!r.empty())
+                    pieces[count++] = {r.lo + source.step_x[half], r.hi + source.step_x[half]};
+            }
+        }
+        // Few pieces, nearly in order: insertion sort.
+        for (std::size_t i = 1; i < count; ++i) {
+            const Span piece = pieces[i];
+            std::size_t j = i;
+            for (; j > 0 && pieces[j - 1].lo > piece.lo; --j)
+                pieces[j] = pieces[j - 1];
+            pieces[j] = piece;
+        }
+        Span merged;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Span& piece = pieces[i];
             if (!merged.empty() && piece.lo <= merged.hi + 1) {
                 merged.hi = std::max(merged.hi, piece.hi);
                 continue;
             }
-            emit(canvas, y, merged, clip, color);
+            emit(canvas, y, merged, columns, color);
             merged = piece;
         }
-        emit(canvas, y, merged, clip, color);
+        emit(canvas, y, merged, columns, color);
     }
 }
 
@@ -288,7 +407,10 @@ void ellipse(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brus
     const Rect reached{box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
     if (intersect(reached, canvas.clip_bounds()).empty()) return;
 
-    const EllipseOutline outline(box);
+    // Only the rows the clip lets the pen reach are traced.
+    const Rect& clip = canvas.clip_bounds();
+    const EllipseOutline outline(box, std::max(box.top, clip.top - reach),
+                                 std::min(box.bottom - 1, clip.bottom + reach));
     if (brush) fill_interior(canvas, outline, box, *brush);
     if (pen.width <= 1) {
         thin_outline(canvas, outline, box, pen.color);

@@ -48,6 +48,11 @@ template <typename T> constexpr T newton_isqrt(T n, int bits) {
     }
 }
 
+constexpr std::uint64_t isqrt(std::uint64_t n) {
+    if (n < 2) return n;
+    return newton_isqrt(n, 64 - std::countl_zero(n));
+}
+
 constexpr u128 isqrt(u128 n) {
     if (n < 2) return n;
     const auto high = static_cast<std::uint64_t>(n >> 64);

@@ -327,6 +327,59 @@ TEST(RasterEllipse, WidePenIsThePenAlongThePath) {
     }
 }
 
+// Any box, pen, position and clip: the same pixels as the construction, including the parts of
+// the outline and its pen that the clip cuts off or that lie beyond the canvas.
+TEST(RasterEllipse, RandomBoxesPensAndClipsMatchTheConstruction) {
+    std::mt19937_64 rng(7411);
+    const auto pick = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
+    constexpr int kWidth = 96;
+    constexpr int kHeight = 80;
+    for (int n = 0; n < 408; ++n) {
+        // A few boxes wider or higher than 2^15, traced with 128-bit arithmetic.
+        const bool huge = n >= 400;
+        const int w = huge && n % 2 == 0 ? pick(32768, 40000) : pick(0, 300);
+        const int h = huge && n % 2 == 1 ? pick(32768, 40000) : pick(0, 300);
+        const int pen = pick(1, 12);
+        const int left = pick(-w - 14, kWidth + 14);
+        const int top = pick(-h - 14, kHeight + 14);
+        const Rect box{left, top, left + w, top + h};
+        const int clip_left = pick(0, kWidth - 1);
+        const int clip_top = pick(0, kHeight - 1);
+        const Rect clip{clip_left, clip_top, pick(clip_left + 1, kWidth),
+                        pick(clip_top + 1, kHeight)};
+        SCOPED_TRACE(testing::Message() << "box " << left << "," << top << " " << w << "x" << h
+                                        << " pen " << pen << " clip " << clip.left << ","
+                                        << clip.top << "-" << clip.right << "," << clip.bottom);
+        const auto clipped = [&](auto&& draw) {
+            Framebuffer fb(kWidth, kHeight, kPaper);
+            Canvas canvas(fb, Region(clip));
+            draw(canvas);
+            return picture(fb);
+        };
+        const std::string drawn = clipped([&](Canvas& c) {
+            ellipse(c, box, Pen{pen, kInk}, kBrush);
+        });
+        if (w == 0 || h == 0) {
+            ASSERT_EQ(drawn, clipped([](Canvas&) {}));
+            continue;
+        }
+        const std::string built = clipped([&](Canvas& c) {
+            const std::vector<Point> path = gdi_path(box);
+            fill_path(c, path, kBrush);
+            for (std::size_t i = 0; i < path.size(); ++i) {
+                if (pen <= 1) {
+                    thin_line(c, path[i], path[(i + 1) % path.size()], kInk);
+                } else {
+                    wide_line(c, path[i], path[(i + 1) % path.size()], pen, kInk);
+                }
+            }
+        });
+        ASSERT_EQ(drawn, built);
+    }
+}
+
 TEST(RasterEllipse, CentralDiscWithFourPixelPen) {
     Framebuffer fb(420, 420, kPaper);
     Canvas canvas(fb, Region(fb.bounds()));
