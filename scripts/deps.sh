@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config git clang-format libpng-dev zlib1g-dev libgtest-dev
-          libbenchmark-dev "$@")
+          libbenchmark-dev libsdl2-dev xvfb xdotool imagemagick "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -23,7 +23,7 @@ class Region {
     // rectangle: it may then cover more than was added, never less.
     void add(const Rect& r);
     void add(const Region& other);
-    void intersect(const Rect& r);
+    void intersect(const Rect& clip);
     void clear() { rects_.clear(); }
 
     static constexpr std::size_t kMaxRects = 64;

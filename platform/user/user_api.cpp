@@ -150,8 +150,12 @@ BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) {
 }
 
 HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
+    if (!ps) return nullptr;
     Window* w = window_of(hwnd);
-    if (!w || !ps) return nullptr;
+    if (!w) {
+        *ps = PAINTSTRUCT{}; // a failed BeginPaint leaves nothing for EndPaint to release
+        return nullptr;
+    }
     return manager()->begin_paint(*w, *ps);
 }
 

@@ -1,0 +1,87 @@
+// Fuzzes the whole program: a fuzzed script, cut to a few milliseconds of work (fuzz_limits.h),
+// drives WinMain through the scripted backend in this process, as korveline-script does. Clicks,
+// exposes and pixels keep the script's full coordinate range. The run must end by the program's
+// own exit, or by a RunError for a snapshot that cannot be written, with every state value finite.
+#include "backends/headless/run_error.h"
+#include "backends/headless/script.h"
+#include "backends/headless/scripted_backend.h"
+#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_limits.h"
+#include "fuzz/scene_reset.h"
+#include "shell/scene.h"
+#include "tools/korveline_script/state_json.h"
+#include "user/session.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using kvfuzz::check;
+
+// Where this process writes its snapshots.
+fs::path g_snapshot;
+
+bool scene_is_finite() {
+    const double values[] = {Mas.phi1,          Mas.i1,         Mas.phi2,     Mas.i2,
+                             Mas.phi3,          Mas.i3,         Mas.theta,    Mas.omega,
+                             alim.phase,        alim.amplitude, frein.couple, courbe.last_omega,
+                             courbe.last_torque};
+    for (const double v : values) {
+        if (!std::isfinite(v)) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    const fs::path dir = fs::temp_directory_path() / ("korveline-fuzz-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    g_snapshot = dir / "snapshot.png";
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    auto parsed =
+        kv::headless::parse_script(std::string_view(reinterpret_cast<const char*>(data), size));
+    // Scripts the reader refuses never run; parse_script_fuzzer covers them.
+    if (std::holds_alternative<kv::headless::ParseError>(parsed)) return -1;
+    auto commands = kvfuzz::within_limits(std::get<0>(std::move(parsed)), g_snapshot.string());
+
+    kvfuzz::reset_scene();
+    std::ostringstream out;
+    std::ostringstream err;
+    kv::Session* session_ptr = nullptr;
+    const kv::headless::ScriptOutput output{
+        &out, &err, [&] { return StateJson(1 + session_ptr->timer_messages()); }};
+    kv::headless::ScriptedBackend backend(std::move(commands), output);
+    kv::Session session(backend);
+    session_ptr = &session;
+    try {
+        static char no_command_line[] = "";
+        const int code =
+            WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);
+        check(code == 0, "the program exits with 0");
+        check(!backend.window_open(), "the window is closed at the end");
+    } catch (const kv::headless::RunError& e) {
+        // Only a snapshot may stop a run: of an empty client area, in practice.
+        check(e.line() > 0 && std::string_view(e.what()).starts_with("cannot write PNG"),
+              "a run stops only at a snapshot that cannot be written");
+    }
+    check(scene_is_finite(), "every state value is finite");
+    check(err.str().empty(), "no message box");
+    std::error_code ignored;
+    fs::remove(g_snapshot, ignored);
+    return 0;
+}

@@ -1,0 +1,22 @@
+#include "fuzz/scene_reset.h"
+
+#include "shell/scene.h"
+
+namespace kvfuzz {
+
+void reset_scene() {
+    // The same constructors as static initialisation, over the zeroes static storage starts with.
+    Mas = tagMas(0.0, 0.0);
+    alim = tagAlim();
+    masdessin.show_field1 = false;
+    masdessin.show_field2 = false;
+    masdessin.show_field3 = false;
+    masdessin.show_resultant = false;
+    courbe = tagCourbe();
+    frein.couple = 0;
+    for (tagPixel& p : frein.pixels)
+        p = tagPixel{0, 0, 0};
+    frein.couple_step = 0.5;
+}
+
+} // namespace kvfuzz
