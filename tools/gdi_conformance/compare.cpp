@@ -102,7 +102,7 @@ std::string Picture(const CellDifference& difference) {
             right += difference.ours ? letter(mine) : ' ';
             marks += (!difference.ours || mine != a.at(column, row)) ? '#' : ' ';
         }
-        text += left + "  " + right + "  " + marks + "\n";
+        text.append(left).append("  ").append(right).append("  ").append(marks).append("\n");
     }
     for (const auto& [value, c] : letters) {
         char legend[32];

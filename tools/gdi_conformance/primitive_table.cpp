@@ -1,7 +1,6 @@
 #include "tools/gdi_conformance/primitive_table.h"
 
 #include <array>
-#include <cstdio>
 
 namespace gdi_conformance {
 
@@ -19,9 +18,8 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 // one is deleted, since GDI does not delete a selected object.
 class Selected {
   public:
-    Selected(HDC hdc, HGDIOBJ object) : hdc_(hdc), object_(object) {
-        previous_ = SelectObject(hdc, object);
-    }
+    Selected(HDC hdc, HGDIOBJ object)
+        : hdc_(hdc), object_(object), previous_(SelectObject(hdc, object)) {}
     ~Selected() {
         SelectObject(hdc_, previous_);
         DeleteObject(object_);
@@ -44,10 +42,8 @@ RECT Box(int x, int y, int width, int height) {
     return r;
 }
 
-std::string Format(const char* format, int a, int b = 0, int c = 0) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, a, b, c);
-    return buffer;
+std::string Number(int value) {
+    return std::to_string(value);
 }
 
 void Line(HDC hdc, int x1, int y1, int x2, int y2) {
@@ -69,7 +65,7 @@ void Dots(HDC hdc, std::vector<Cell>& cells) {
         Selected pen(hdc, CreatePen(PS_SOLID, width, kPurple));
         Line(hdc, x + 16, y + 16, x + 16, y + 16);
         cells.push_back(
-            {"zero-length lines", Format("pen %d", width), Box(x, y, kLineCell, kLineCell)});
+            {"zero-length lines", "pen " + Number(width), Box(x, y, kLineCell, kLineCell)});
     }
 }
 
@@ -98,7 +94,7 @@ void Lines(HDC hdc, std::vector<Cell>& cells) {
         const int width = kLineWidths[w];
         const COLORREF color = width == 1 ? kBlack : (width == 4 ? kCopper : kPurple);
         Selected pen(hdc, CreatePen(PS_SOLID, width, color));
-        const std::string group = width == 1 ? "1-px lines" : Format("lines pen %d", width);
+        const std::string group = width == 1 ? "1-px lines" : "lines pen " + Number(width);
         for (int order = 0; order < 2; ++order) {
             const int y =
                 36 + static_cast<int>(2 * w + static_cast<std::size_t>(order)) * kLineCell;
@@ -113,9 +109,10 @@ void Lines(HDC hdc, std::vector<Cell>& cells) {
                 } else {
                     Line(hdc, ax + dx, ay + dy, ax, ay);
                 }
-                cells.push_back(
-                    {group, Format(order == 0 ? "(%d,%d) forward" : "(%d,%d) backward", dx, dy),
-                     Box(x, y, kLineCell, kLineCell)});
+                cells.push_back({group,
+                                 "(" + Number(dx) + "," + Number(dy) +
+                                     (order == 0 ? ") forward" : ") backward"),
+                                 Box(x, y, kLineCell, kLineCell)});
             }
         }
     }
@@ -149,11 +146,11 @@ void ShapeCell(HDC hdc, std::vector<Cell>& cells, Shape shape, int width, RECT c
         DrawShape(hdc, shape, shape_box);
     }
     const char* kind = shape == Shape::Rectangle ? "rectangles" : "ellipses";
-    cells.push_back(
-        {kind,
-         Format("pen %d, %dx%d", width, static_cast<int>(shape_box.right - shape_box.left),
-                static_cast<int>(shape_box.bottom - shape_box.top)),
-         cell});
+    cells.push_back({kind,
+                     "pen " + Number(width) + ", " +
+                         Number(static_cast<int>(shape_box.right - shape_box.left)) + "x" +
+                         Number(static_cast<int>(shape_box.bottom - shape_box.top)),
+                     cell});
 }
 
 void Shapes(HDC hdc, std::vector<Cell>& cells) {

@@ -46,7 +46,7 @@ bool Masked(std::int64_t x, std::int64_t y, bool moving) {
     // The central disc that every Tick wipes and draws again, pen included.
     const std::int64_t dx = x - 260;
     const std::int64_t dy = y - 290;
-    if (moving && dx * dx + dy * dy <= 112 * 112) return true;
+    if (moving && dx * dx + dy * dy <= std::int64_t{112} * 112) return true;
     const auto& masks = SceneMasks();
     const std::size_t count = moving ? masks.size() : masks.size() - 1;
     for (std::size_t i = 0; i < count; ++i) {
