@@ -12,7 +12,7 @@ namespace {
 void ModelStep(benchmark::State& state) {
     tagMas mas(0.0, 0.0);
     double phase = 0, forces[3], torque;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         phase += -0.06283185307179587;
         mas.CalculMas(0.075, phase, 0.0, forces, &torque);
         benchmark::DoNotOptimize(torque);
@@ -26,7 +26,7 @@ void TickDrawing(benchmark::State& state) {
     masdessin.show_field1 = masdessin.show_field2 = masdessin.show_field3 = true;
     masdessin.show_resultant = true;
     double theta = 0, phase = 0;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         kv::gdi::ScopedDC dc(fb);
         theta += -0.0627;
         phase += -0.06283185307179587;
@@ -42,7 +42,7 @@ BENCHMARK(TickDrawing);
 // A full repaint of the fixed parts, as after the window is uncovered.
 void Repaint(benchmark::State& state) {
     kv::Framebuffer fb(780, 557, 0x00C8C800);
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         kv::gdi::ScopedDC dc(fb);
         alim.CreateAlim(dc.get(), 2);
         masdessin.CreateBobine1(dc.get());
