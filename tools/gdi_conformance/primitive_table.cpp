@@ -1,6 +1,7 @@
 #include "tools/gdi_conformance/primitive_table.h"
 
 #include <array>
+#include <initializer_list>
 
 namespace gdi_conformance {
 
@@ -46,6 +47,14 @@ std::string Number(int value) {
     return std::to_string(value);
 }
 
+// Appends piece by piece: gcc 12's -Wrestrict misreads some inlined `"text" + string` at -O3.
+std::string Join(std::initializer_list<std::string> parts) {
+    std::string text;
+    for (const std::string& part : parts)
+        text += part;
+    return text;
+}
+
 void Line(HDC hdc, int x1, int y1, int x2, int y2) {
     POINT points[2];
     points[0].x = x1;
@@ -65,7 +74,7 @@ void Dots(HDC hdc, std::vector<Cell>& cells) {
         Selected pen(hdc, CreatePen(PS_SOLID, width, kPurple));
         Line(hdc, x + 16, y + 16, x + 16, y + 16);
         cells.push_back(
-            {"zero-length lines", "pen " + Number(width), Box(x, y, kLineCell, kLineCell)});
+            {"zero-length lines", Join({"pen ", Number(width)}), Box(x, y, kLineCell, kLineCell)});
     }
 }
 
@@ -94,7 +103,7 @@ void Lines(HDC hdc, std::vector<Cell>& cells) {
         const int width = kLineWidths[w];
         const COLORREF color = width == 1 ? kBlack : (width == 4 ? kCopper : kPurple);
         Selected pen(hdc, CreatePen(PS_SOLID, width, color));
-        const std::string group = width == 1 ? "1-px lines" : "lines pen " + Number(width);
+        const std::string group = width == 1 ? "1-px lines" : Join({"lines pen ", Number(width)});
         for (int order = 0; order < 2; ++order) {
             const int y =
                 36 + static_cast<int>(2 * w + static_cast<std::size_t>(order)) * kLineCell;
@@ -110,8 +119,8 @@ void Lines(HDC hdc, std::vector<Cell>& cells) {
                     Line(hdc, ax + dx, ay + dy, ax, ay);
                 }
                 cells.push_back({group,
-                                 "(" + Number(dx) + "," + Number(dy) +
-                                     (order == 0 ? ") forward" : ") backward"),
+                                 Join({"(", Number(dx), ",", Number(dy),
+                                       order == 0 ? ") forward" : ") backward"}),
                                  Box(x, y, kLineCell, kLineCell)});
             }
         }
@@ -147,9 +156,9 @@ void ShapeCell(HDC hdc, std::vector<Cell>& cells, Shape shape, int width, RECT c
     }
     const char* kind = shape == Shape::Rectangle ? "rectangles" : "ellipses";
     cells.push_back({kind,
-                     "pen " + Number(width) + ", " +
-                         Number(static_cast<int>(shape_box.right - shape_box.left)) + "x" +
-                         Number(static_cast<int>(shape_box.bottom - shape_box.top)),
+                     Join({"pen ", Number(width), ", ",
+                           Number(static_cast<int>(shape_box.right - shape_box.left)), "x",
+                           Number(static_cast<int>(shape_box.bottom - shape_box.top))}),
                      cell});
 }
 
