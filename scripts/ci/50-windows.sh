@@ -8,8 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-bash scripts/deps.sh g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev wine wine64 xvfb xdotool \
-    imagemagick
+bash scripts/deps.sh g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev wine wine64 fonts-wine xvfb \
+    xdotool imagemagick
 
 fail() {
     echo "50-windows.sh: $*" >&2
@@ -69,6 +69,18 @@ done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 DISPLAY=:$(cat "$work/display")
 export DISPLAY
+# Wine finds its fonts through fontconfig, so by default it draws text with whatever fonts the host
+# has (DejaVu on one machine, Noto on another) and the text cells change width from host to host.
+# A private fontconfig that sees only Wine's own fonts (fonts-wine) makes every host draw the same.
+cat >"$work/fonts.conf" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/wine/fonts</dir>
+  <cachedir>$work/fontconfig-cache</cachedir>
+</fontconfig>
+EOF
+export FONTCONFIG_FILE=$work/fonts.conf
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>"$work/wineboot.log" ||
     fail "wine could not set up its prefix: $(cat "$work/wineboot.log")"

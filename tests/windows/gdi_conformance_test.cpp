@@ -6,8 +6,9 @@
 // change to the table, `KORVELINE_RECORD=1 bash scripts/ci/50-windows.sh` records it again.
 //
 // Every primitive agrees pixel for pixel except these, which are not ours to follow:
-// - Text cells. Wine draws the system font from an outline font, anti-aliased, where Windows has
-//   a bitmap font and we have ours (Liberation Sans Bold at 12 px): the glyphs differ. The
+// - Text cells. Wine draws the system font from an outline font (its own Tahoma: the Wine step
+//   shows it only Wine's fonts, so the dump is the same on every host), anti-aliased, where Windows
+//   has a bitmap font and we have ours (Liberation Sans Bold at 12 px): the glyphs differ. The
 //   opaque background box starts where GDI's does and is as high (16 rows); its width is the sum
 //   of the font's advances, so it differs where the fonts' widths differ.
 // - SetPixel outside the clip region. Wine returns the colour as if it had been set; Windows
