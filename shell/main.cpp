@@ -7,9 +7,10 @@
 
 namespace {
 
+// A start-up failure is not a success: the exit code says so to whoever started the program.
 int Echec(LPCSTR texte) {
     MessageBox(NULL, texte, "Error!", MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
-    return 0;
+    return 1;
 }
 
 } // namespace

@@ -58,10 +58,20 @@ TEST(CommandLine, AnythingElseIsAUsageErrorWithExitCodeTwo) {
     }
 }
 
-TEST(CommandLine, WithoutADisplayTheProgramSaysWhyAndExitsWithZero) {
+TEST(CommandLine, WithoutADisplayTheProgramSaysSoInOneLineAndFails) {
     const ProgramRun r =
         run({}, {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "SDL_VIDEODRIVER"});
-    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "korveline: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set);"
+                     " korveline-script runs the simulation without one\n");
+}
+
+TEST(CommandLine, ADisplayThatCannotBeOpenedIsAStartUpFailure) {
+    // No X server listens on display 4321.
+    const ProgramRun r =
+        run({}, {"DISPLAY=:4321", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "SDL_VIDEODRIVER"});
+    EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.out, "");
     // The window manager's reason, from SDL, then the application's own message box.
     const std::string reason = "cannot open a window: ";

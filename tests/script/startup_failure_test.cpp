@@ -1,4 +1,4 @@
-// The two start-up failures: a message box, and WinMain returns 0.
+// The two start-up failures: a message box, and WinMain returns 1, not the 0 of a normal close.
 #include "backends/headless/scripted_backend.h"
 #include "user/session.h"
 
@@ -29,7 +29,7 @@ TEST_F(StartUpFailure, ClassThatCannotBeRegistered) {
     taken.lpszClassName = "MyWindowClass"; // already registered: RegisterClassEx fails
     ASSERT_NE(RegisterClassEx(&taken), 0);
 
-    EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT), 0);
+    EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT), 1);
     EXPECT_EQ(err.str(), "Error!: Window Registration Failed!\n");
     EXPECT_FALSE(backend.window_open());
 }
@@ -37,7 +37,7 @@ TEST_F(StartUpFailure, ClassThatCannotBeRegistered) {
 TEST_F(StartUpFailure, WindowThatCannotBeCreated) {
     backend.set_window_creation_failure("no display");
     kv::Session session(backend);
-    EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT), 0);
+    EXPECT_EQ(WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT), 1);
     EXPECT_EQ(err.str(), "Error!: Window Creation Failed!\n");
     EXPECT_EQ(out.str(), "");
 }

@@ -28,6 +28,16 @@ constexpr const char* kUsage =
     "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since the\n"
     "                           start of every Tick, one a line\n";
 
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// A driver named by the user (SDL_VIDEODRIVER) may need neither variable: let SDL try it.
+bool HasDisplay() {
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -44,6 +54,12 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    if (!HasDisplay()) {
+        std::cerr << kProgram
+                  << ": no display found (neither DISPLAY nor WAYLAND_DISPLAY is set);"
+                     " korveline-script runs the simulation without one\n";
+        return 1;
+    }
     const char* tick_log = std::getenv("KORVELINE_TICK_LOG");
     kv::sdl::SdlBackend backend(tick_log != nullptr ? tick_log : "");
     kv::Session session(backend);
