@@ -4,9 +4,9 @@
 # The picture is written to build/demo.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
-cmake --preset release
-cmake --build --preset release -j 2 --target korveline-script
+bash scripts/deps.sh run
+cmake --preset app >/dev/null
+cmake --build --preset app -j 2 --target korveline-script
 mkdir -p build
-build/release/tools/korveline_script/korveline-script examples/demo.kvs
+build/app/tools/korveline_script/korveline-script examples/demo.kvs
 echo "Wrote build/demo.png"

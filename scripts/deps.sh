@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building and testing KORVELINE needs, when they are missing,
-# plus any packages named as arguments (for the steps that need more).
+# Installs the Debian 12 packages KORVELINE needs, when they are missing:
+#   deps.sh run [PACKAGE...]    what building the programs needs (scripts/run.sh)
+#   deps.sh test [PACKAGE...]   that, plus what the test suite needs (scripts/test.sh)
+# plus any packages named after the set, for the checks in scripts/ci/ that need more.
 # Works as root or through sudo; on a machine that has them all it does nothing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config git clang-format libpng-dev zlib1g-dev libgtest-dev
-          libbenchmark-dev libsdl2-dev xvfb xdotool imagemagick "$@")
+run=(g++ cmake ninja-build pkg-config libpng-dev zlib1g-dev libsdl2-dev)
+test=("${run[@]}" git clang-format libgtest-dev libbenchmark-dev xvfb xdotool imagemagick)
+
+case ${1:-} in
+run) packages=("${run[@]}") ;;
+test) packages=("${test[@]}") ;;
+*)
+    echo "usage: deps.sh run|test [PACKAGE...]" >&2
+    exit 2
+    ;;
+esac
+shift
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,7 @@
 # check in scripts/ci/ (each installs what it needs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh test
 cmake --preset release
 cmake --build --preset release -j 2
 ctest --preset release

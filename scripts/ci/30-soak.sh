@@ -7,7 +7,7 @@
 # Every run must exit 0, write nothing to standard error and end with a finite state.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash scripts/deps.sh time clang libclang-rt-14-dev
+bash scripts/deps.sh test time clang libclang-rt-14-dev
 cmake --preset release >/dev/null
 cmake --build --preset release -j 2 --target korveline-script korveline-soak-script
 cmake --preset asan >/dev/null

@@ -5,7 +5,7 @@
 # and fails the step.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash scripts/deps.sh clang libclang-rt-14-dev
+bash scripts/deps.sh test clang libclang-rt-14-dev
 cmake --preset fuzz
 cmake --build --preset fuzz -j 2
 

@@ -3,7 +3,7 @@
 # it (its compile_commands.json). Any finding fails the step.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash scripts/deps.sh clang-tidy cppcheck
+bash scripts/deps.sh test clang-tidy cppcheck
 cmake --preset release >/dev/null
 out=build/static-analysis
 mkdir -p "$out"

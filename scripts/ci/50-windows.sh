@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-bash scripts/deps.sh g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev wine wine64 fonts-wine xvfb \
+bash scripts/deps.sh test g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev wine wine64 fonts-wine xvfb \
     xdotool imagemagick
 
 fail() {

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/../.."
 
 # dpkg-dev: dpkg-shlibdeps works out the package's dependencies. groff-base: checks the manual
 # pages. desktop-file-utils: desktop-file-validate.
-bash scripts/deps.sh dpkg-dev groff-base desktop-file-utils
+bash scripts/deps.sh test dpkg-dev groff-base desktop-file-utils
 
 fail() {
     echo "60-package.sh: $*" >&2
