@@ -1,25 +1,56 @@
 # The application: plain Win32 code. On Windows it builds against the real <windows.h>; elsewhere
 # against our platform layer, whose include directory provides <windows.h>.
-set(KORVELINE_APP_SOURCES
-    shell/globals.cpp
-    shell/primitives.cpp
-    shell/main.cpp
-    shell/wndproc.cpp
-    shell/souris.cpp
-    shell/zones.cpp
-    model/alim.cpp
-    model/mas.cpp
-    drawing/masdessin_bobines.cpp
-    drawing/masdessin_champs.cpp
-    drawing/masdessin_rotor.cpp
-    panels/frein.cpp
-    panels/courbe.cpp
-    panels/central.cpp
-    panels/mode_emploi.cpp
-)
-add_library(korveline_app STATIC ${KORVELINE_APP_SOURCES})
-target_include_directories(korveline_app PUBLIC ${CMAKE_SOURCE_DIR})
-korveline_warnings(korveline_app)
+#
+# Its parts depend one way, and cmake/Layers.cmake fails the configure step on an include that
+# goes against it:
+#   korveline_base     shell/: the palette's declarations, the line and point primitives, the
+#                      picture's geometry and the truncation helper
+#   korveline_model    model/:   the supply and the motor model         (uses the base)
+#   korveline_drawing  drawing/: the motor's cross-section              (uses the base)
+#   korveline_panels   panels/:  brake, plot, central wipe, instructions (uses the base)
+#   korveline_app      shell/: the scene objects and palette definitions, start-up, the window
+#                      procedure and the mouse commands, above all the rest
+set(KORVELINE_BASE_SOURCES shell/primitives.cpp)
+set(KORVELINE_MODEL_SOURCES model/alim.cpp model/mas.cpp)
+set(KORVELINE_DRAWING_SOURCES drawing/masdessin_bobines.cpp drawing/masdessin_champs.cpp
+                              drawing/masdessin_rotor.cpp)
+set(KORVELINE_PANELS_SOURCES panels/frein.cpp panels/courbe.cpp panels/central.cpp
+                             panels/mode_emploi.cpp)
+set(KORVELINE_GLOBALS_SOURCES shell/globals.cpp)
+set(KORVELINE_SHELL_SOURCES shell/main.cpp shell/wndproc.cpp shell/souris.cpp shell/zones.cpp)
+set(KORVELINE_APP_SOURCES ${KORVELINE_BASE_SOURCES} ${KORVELINE_MODEL_SOURCES}
+                          ${KORVELINE_DRAWING_SOURCES} ${KORVELINE_PANELS_SOURCES}
+                          ${KORVELINE_GLOBALS_SOURCES} ${KORVELINE_SHELL_SOURCES})
+
+function(korveline_app_lib name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  korveline_warnings(${name})
+  if(NOT WIN32)
+    target_link_libraries(${name} PUBLIC korveline_platform)
+  else()
+    # The exe compiles the sources itself (cmake/Windows.cmake).
+    set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endfunction()
+
+korveline_app_lib(korveline_base ${KORVELINE_BASE_SOURCES})
+foreach(part model drawing panels)
+  string(TOUPPER ${part} PART)
+  korveline_app_lib(korveline_${part} ${KORVELINE_${PART}_SOURCES})
+  target_link_libraries(korveline_${part} PUBLIC korveline_base)
+endforeach()
+korveline_app_lib(korveline_app ${KORVELINE_SHELL_SOURCES})
+target_link_libraries(korveline_app PUBLIC korveline_model korveline_drawing korveline_panels)
+
+# The palette and the scene objects are defined together, in one file, because C++ orders static
+# initialisation only within a file and the palette comes first. The parts below use the palette,
+# so its object goes into every program that links the application, whatever that program calls.
 if(NOT WIN32)
-  target_link_libraries(korveline_app PUBLIC korveline_platform)
+  add_library(korveline_globals OBJECT ${KORVELINE_GLOBALS_SOURCES})
+  target_link_libraries(korveline_globals PUBLIC korveline_model korveline_drawing korveline_panels)
+  korveline_warnings(korveline_globals)
+  target_sources(korveline_app INTERFACE $<TARGET_OBJECTS:korveline_globals>)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)

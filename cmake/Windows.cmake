@@ -7,9 +7,9 @@ korveline_warnings(korveline)
 target_link_options(korveline PRIVATE -mwindows -static -static-libgcc -static-libstdc++
                     $<$<CONFIG:Release,MinSizeRel>:-s>)
 
-# The exe compiles the same sources itself: WinMain must sit in an object of the program, since
-# MinGW's startup library, which calls it, comes after user libraries on the link line.
-set_target_properties(korveline_app PROPERTIES EXCLUDE_FROM_ALL ON)
+# The exe compiles the same sources itself (the libraries of cmake/App.cmake stay unbuilt): WinMain
+# must sit in an object of the program, since MinGW's startup library, which calls it, comes after
+# user libraries on the link line.
 
 add_subdirectory(tools/gdi_conformance)
 
