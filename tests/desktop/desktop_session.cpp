@@ -99,7 +99,7 @@ std::string korveline_program() {
 
 std::string scratch_dir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path dir = fs::temp_directory_path() / "korveline-tests" /
+    const fs::path dir = fs::path(KORVELINE_TEST_SCRATCH) /
                          (std::string(info->test_suite_name()) + "." + info->name());
     fs::remove_all(dir);
     fs::create_directories(dir);

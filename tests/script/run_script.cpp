@@ -39,7 +39,7 @@ std::vector<std::string> ScriptRun::out_lines() const {
 
 std::string scratch_dir(const std::string& name) {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    fs::path dir = fs::temp_directory_path() / "korveline-tests" /
+    fs::path dir = fs::path(KORVELINE_TEST_SCRATCH) /
                    (std::string(info->test_suite_name()) + "." + info->name() + "." + name);
     fs::remove_all(dir);
     fs::create_directories(dir);
