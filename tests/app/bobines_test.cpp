@@ -10,15 +10,6 @@ namespace {
 
 using namespace ecran;
 
-tagMasDessin Dessin(bool drapeaux) {
-    tagMasDessin d;
-    d.show_field1 = drapeaux;
-    d.show_field2 = drapeaux;
-    d.show_field3 = drapeaux;
-    d.show_resultant = drapeaux;
-    return d;
-}
-
 // Rows where the lower-right coil's spires start, offsets 110, 116, ..., 254: 290 plus the
 // truncated a * sqrt(3) / 2 - 25. Each spire ends 50 rows lower.
 const int kLigneBas[25] = {360, 365, 370, 375, 381, 386, 391, 396, 401, 407, 412, 417, 422,
@@ -48,7 +39,7 @@ TEST(Spires, FirstAndLastSpireOfEachCoilLieWhereExpected) {
         {2, 110, {358, 360, 271, 410}}, {2, 254, {430, 484, 343, 534}},
         {3, 110, {358, 220, 271, 170}}, {3, 254, {430, 96, 343, 46}},
     };
-    tagMasDessin d = Dessin(false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     // The spire takes the pen already selected: a 1-pixel pen shows every pixel exactly.
     for (HPEN pen : {black_pen_1, cuivre_pen_4}) {
         for (const Cas& c : cas) {
@@ -66,7 +57,7 @@ TEST(Spires, FirstAndLastSpireOfEachCoilLieWhereExpected) {
 }
 
 TEST(Bobines, LeftCoilIsTwentyFiveVerticalSpiresSixPixelsApart) {
-    tagMasDessin d = Dessin(false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer obtenu = Apres([&](HDC hdc) { d.CreateBobine1(hdc); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) {
         for (int i = 0; i < 25; i++)
@@ -76,7 +67,7 @@ TEST(Bobines, LeftCoilIsTwentyFiveVerticalSpiresSixPixelsApart) {
 }
 
 TEST(Bobines, LowerRightCoilCrossesItsAxisAtPlusSixtyDegrees) {
-    tagMasDessin d = Dessin(false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer obtenu = Apres([&](HDC hdc) { d.CreateBobine2(hdc); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) {
         for (int i = 0; i < 25; i++)
@@ -86,7 +77,7 @@ TEST(Bobines, LowerRightCoilCrossesItsAxisAtPlusSixtyDegrees) {
 }
 
 TEST(Bobines, UpperRightCoilMirrorsTheLowerOneAndCarriesTheLeads) {
-    tagMasDessin d = Dessin(false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer obtenu = Apres([&](HDC hdc) { d.CreateBobine3(hdc); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) {
         for (int i = 0; i < 25; i++)
@@ -103,7 +94,7 @@ TEST(Bobines, UpperRightCoilMirrorsTheLowerOneAndCarriesTheLeads) {
 }
 
 TEST(Bobines, InnermostSpiresStayOutsideTheWipedDisc) {
-    tagMasDessin d = Dessin(false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer fb = Apres([&](HDC hdc) {
         d.CreateBobine1(hdc);
         d.CreateBobine2(hdc);
@@ -123,7 +114,7 @@ TEST(Bobines, InnermostSpiresStayOutsideTheWipedDisc) {
 
 TEST(Bobines, CoilsDoNotDependOnTheDisplayFlags) {
     auto bobines = [](bool drapeaux) {
-        tagMasDessin d = Dessin(drapeaux);
+        tagMasDessin d = MasDessin(drapeaux, drapeaux, drapeaux, drapeaux);
         return Apres([&](HDC hdc) {
             d.CreateBobine1(hdc);
             d.CreateBobine2(hdc);

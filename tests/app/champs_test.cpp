@@ -11,15 +11,6 @@ namespace {
 
 using namespace ecran;
 
-tagMasDessin Dessin(bool champ1, bool champ2, bool champ3, bool resultant) {
-    tagMasDessin d;
-    d.show_field1 = champ1;
-    d.show_field2 = champ2;
-    d.show_field3 = champ3;
-    d.show_resultant = resultant;
-    return d;
-}
-
 // An arrow as drawn: shaft from the tip to the base, then the two barbs from the tip.
 struct Fleche {
     int bx, by; // base
@@ -39,7 +30,7 @@ const Fleche kGaucheLoin = {183, 290, 213, 290, 193, 295, 193, 286}; // drawn at
 const Fleche kResultant0 = {260, 290, 320, 290, 290, 285, 290, 295};
 
 TEST(Champs, LeftCoilAtPhaseZeroShowsThreeArrowsPointingRight) {
-    tagMasDessin d = Dessin(true, false, false, false);
+    tagMasDessin d = MasDessin(true, false, false, false);
     const kv::Framebuffer obtenu = Apres([&](HDC hdc) { d.ChampsTotal(hdc, 0.0, 5.0); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) {
         Trace(hdc, blue_pen_3, kGauche77);
@@ -50,7 +41,7 @@ TEST(Champs, LeftCoilAtPhaseZeroShowsThreeArrowsPointingRight) {
 }
 
 TEST(Champs, ResultantTakesTheCentreFromTheCoilArrows) {
-    tagMasDessin d = Dessin(true, false, false, true);
+    tagMasDessin d = MasDessin(true, false, false, true);
     const kv::Framebuffer obtenu = Apres([&](HDC hdc) { d.ChampsTotal(hdc, 0.0, 5.0); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) {
         Trace(hdc, blue_pen_3, kGauche77);
@@ -61,14 +52,14 @@ TEST(Champs, ResultantTakesTheCentreFromTheCoilArrows) {
 }
 
 TEST(Champs, ResultantAloneAtPhaseZeroPointsRight) {
-    tagMasDessin d = Dessin(false, false, false, false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer obtenu = Apres([&](HDC hdc) { d.ChampsResultant(hdc, 0.0, 5.0); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) { Trace(hdc, black_pen_3, kResultant0); });
     EXPECT_TRUE(MemeDessin(obtenu, attendu));
 }
 
 TEST(Champs, UpperRightCoilAtItsPeakPointsDownLeft) {
-    tagMasDessin d = Dessin(false, false, false, false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer obtenu = Apres(
         [&](HDC hdc) { d.VecteurChamps(hdc, DEUX_PI_SUR_3, DEUX_PI_SUR_3, 77, 5.0, green_pen_3); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) {
@@ -78,7 +69,7 @@ TEST(Champs, UpperRightCoilAtItsPeakPointsDownLeft) {
 }
 
 TEST(Champs, AFieldPassingThroughZeroLeavesABarAcrossTheAxis) {
-    tagMasDessin d = Dessin(false, false, false, false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer obtenu =
         Apres([&](HDC hdc) { d.VecteurChamps(hdc, PI_SUR_2, 0.0, 77, 5.0, blue_pen_3); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) {
@@ -88,7 +79,7 @@ TEST(Champs, AFieldPassingThroughZeroLeavesABarAcrossTheAxis) {
 }
 
 TEST(Champs, SupplyOffLeavesADotAtEachShownBase) {
-    tagMasDessin d = Dessin(true, true, true, false);
+    tagMasDessin d = MasDessin(true, true, true, false);
     const kv::Framebuffer obtenu = Apres([&](HDC hdc) { d.ChampsTotal(hdc, 1.234, 0.0); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) {
         Traits(hdc, blue_pen_3, {{337, 290, 337, 290}, {260, 290, 260, 290}, {183, 290, 183, 290}});
@@ -100,13 +91,13 @@ TEST(Champs, SupplyOffLeavesADotAtEachShownBase) {
 }
 
 TEST(Champs, NoFlagDrawsNothing) {
-    tagMasDessin d = Dessin(false, false, false, false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer obtenu = Apres([&](HDC hdc) { d.ChampsTotal(hdc, 0.3, 5.0); });
     EXPECT_EQ(Difference(obtenu, Vide()), "");
 }
 
 TEST(Champs, AllFlagsDrawSixCoilArrowsAndTheResultant) {
-    tagMasDessin d = Dessin(true, true, true, true);
+    tagMasDessin d = MasDessin(true, true, true, true);
     const kv::Framebuffer fb = Apres([&](HDC hdc) { d.ChampsTotal(hdc, 0.0, 5.0); });
     // Only the resultant starts at the centre.
     for (int y = 287; y <= 293; y++)
@@ -124,7 +115,7 @@ TEST(Champs, AllFlagsDrawSixCoilArrowsAndTheResultant) {
 }
 
 TEST(Champs, ResultantTurnsWithThePhaseAndKeepsItsLength) {
-    tagMasDessin d = Dessin(false, false, false, false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     // A quarter period later (phase -pi/2) the resultant points straight up, 60 pixels long.
     const kv::Framebuffer fb = Apres([&](HDC hdc) { d.ChampsResultant(hdc, -PI_SUR_2, 5.0); });
     EXPECT_EQ(fb.get(260, 231), kNoir);

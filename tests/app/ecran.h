@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "drawing/masdessin.h"
+
 #include <initializer_list>
 #include <sstream>
 #include <string>
@@ -101,6 +103,16 @@ inline int Compte(const kv::Framebuffer& fb, COLORREF c, int x0, int y0, int x1,
 
 inline int Compte(const kv::Framebuffer& fb, COLORREF c) {
     return Compte(fb, c, 0, 0, fb.width() - 1, fb.height() - 1);
+}
+
+// A motor drawing that shows the three coils' fields and the resultant as asked.
+inline tagMasDessin MasDessin(bool champ1, bool champ2, bool champ3, bool resultant) {
+    tagMasDessin d;
+    d.show_field1 = champ1;
+    d.show_field2 = champ2;
+    d.show_field3 = champ3;
+    d.show_resultant = resultant;
+    return d;
 }
 
 } // namespace ecran

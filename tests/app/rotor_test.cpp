@@ -10,17 +10,8 @@ namespace {
 
 using namespace ecran;
 
-tagMasDessin Dessin(bool resultant) {
-    tagMasDessin d;
-    d.show_field1 = false;
-    d.show_field2 = false;
-    d.show_field3 = false;
-    d.show_resultant = resultant;
-    return d;
-}
-
 TEST(Rotor, AtAngleZeroTheTurnsAreThreeDiametersSixtyDegreesApart) {
-    tagMasDessin d = Dessin(false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer obtenu = Apres([&](HDC hdc) { d.RotorTourneTotal(hdc, 0.0); });
     const kv::Framebuffer attendu = Apres([&](HDC hdc) {
         Traits(hdc, cuivre_pen_4,
@@ -30,8 +21,8 @@ TEST(Rotor, AtAngleZeroTheTurnsAreThreeDiametersSixtyDegreesApart) {
 }
 
 TEST(Rotor, TurnsAreDrawnWhateverTheResultantFlag) {
-    tagMasDessin sans = Dessin(false);
-    tagMasDessin avec = Dessin(true);
+    tagMasDessin sans = MasDessin(false, false, false, false);
+    tagMasDessin avec = MasDessin(false, false, false, true);
     const kv::Framebuffer a = Apres([&](HDC hdc) { sans.RotorTourneTotal(hdc, 0.4); });
     const kv::Framebuffer b = Apres([&](HDC hdc) { avec.RotorTourneTotal(hdc, 0.4); });
     EXPECT_TRUE(MemeDessin(a, b));
@@ -48,7 +39,7 @@ TEST(Forces, ArrowAtTheRightConductorFollowsTheForce) {
         {-10, {337, 310, 337, 290}, {337, 310, 342, 300}, {337, 310, 332, 300}}, // down
         {0, {337, 290, 337, 290}, {337, 290, 342, 290}, {337, 290, 332, 290}},   // a radial bar
     };
-    tagMasDessin d = Dessin(true);
+    tagMasDessin d = MasDessin(false, false, false, true);
     for (const Cas& c : cas) {
         const kv::Framebuffer obtenu =
             Apres([&](HDC hdc) { d.ForceLaplace(hdc, 0.0, 2 * c.force); });
@@ -60,7 +51,7 @@ TEST(Forces, ArrowAtTheRightConductorFollowsTheForce) {
 }
 
 TEST(Forces, TheTwoConductorsOfATurnMakeACouple) {
-    tagMasDessin d = Dessin(true);
+    tagMasDessin d = MasDessin(false, false, false, true);
     const kv::Framebuffer fb =
         Apres([&](HDC hdc) { d.ForceLaplaceTotal(hdc, 0.0, 10.0, 0.0, 0.0); });
     // Right conductor pushed up, left conductor pushed down: both turn the rotor the same way.
@@ -76,7 +67,7 @@ TEST(Forces, TheTwoConductorsOfATurnMakeACouple) {
 }
 
 TEST(Forces, NoArrowWithoutTheResultant) {
-    tagMasDessin d = Dessin(false);
+    tagMasDessin d = MasDessin(false, false, false, false);
     const kv::Framebuffer fb =
         Apres([&](HDC hdc) { d.ForceLaplaceTotal(hdc, 0.3, 10.0, -4.0, 7.0); });
     EXPECT_EQ(Difference(fb, Vide()), "");
