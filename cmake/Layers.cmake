@@ -19,8 +19,10 @@ set(korveline_layer_rules
     "platform/font/.* core/.* font/.*"
     "platform/gdi/.* core/.* raster/.* font/.* gdi/.*"
     "platform/user/.* core/.* gdi/.* user/.*"
+    "platform/viewer/.* core/.* viewer/.*"
     "platform/backends/headless/.* core/.* user/.* backends/headless/.*"
-    "platform/backends/sdl/.* core/.* font/.* user/.* backends/sdl/.*")
+    "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* backends/sdl/.*"
+    "platform/backends/web/.* core/.* font/.* user/.* viewer/.* backends/web/.*")
 
 function(korveline_check_layers)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <iostream>
+#include <cstdio>
 
 using kv::Window;
 using kv::WindowManager;
@@ -181,7 +181,7 @@ int WINAPI MessageBoxA(HWND /*hwnd*/, LPCSTR text, LPCSTR caption, UINT type) {
     if (WindowManager* m = manager()) {
         m->backend().message_box(c, t, type);
     } else {
-        std::cerr << c << ": " << t << '\n';
+        std::fprintf(stderr, "%s: %s\n", c.c_str(), t.c_str());
     }
     return IDOK;
 }

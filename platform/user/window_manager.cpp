@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iostream>
+#include <cstdio>
 
 namespace kv {
 
@@ -68,7 +68,7 @@ HWND WindowManager::create_window(LPCSTR class_name, LPCSTR title, DWORD /*style
 
     std::string why;
     if (!backend_.open_window(title ? title : "", client_w, client_h, why)) {
-        std::cerr << "cannot open a window: " << why << '\n';
+        std::fprintf(stderr, "cannot open a window: %s\n", why.c_str());
         return nullptr;
     }
     Window& w = window_.emplace();

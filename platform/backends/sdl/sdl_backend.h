@@ -5,8 +5,8 @@
 
 #include "backends/sdl/presenter.h"
 #include "backends/sdl/tick_log.h"
-#include "backends/sdl/viewer_clock.h"
-#include "backends/sdl/zoom_layout.h"
+#include "viewer/viewer_clock.h"
+#include "viewer/zoom_layout.h"
 #include "user/backend.h"
 
 #include <SDL_events.h>

@@ -1,0 +1,257 @@
+// The page in the system's headless Chromium, driven through the DevTools protocol: it loads from
+// file:// and from a local server, takes clicks, taps and long presses where they point, pauses
+// and steps, and keeps 20 Ticks a second. Prints one line per check and the numbers measured;
+// exits 1 when any check fails.
+//
+//   node tests/web/browser_test.mjs SITE_DIR OUT_DIR
+// OUT_DIR receives the screenshots (800x600 and phone-sized) and measurements.json.
+import fs from "node:fs";
+import http from "node:http";
+import path from "node:path";
+import puppeteer from "puppeteer-core";
+
+const [siteDir, outDir] = process.argv.slice(2);
+if (!siteDir || !outDir) {
+  console.error("usage: node browser_test.mjs SITE_DIR OUT_DIR");
+  process.exit(2);
+}
+const indexPath = path.resolve(siteDir, "index.html");
+fs.mkdirSync(outDir, { recursive: true });
+
+let failures = 0;
+const measured = {};
+function check(name, ok, detail = "") {
+  console.log(`${ok ? "PASS" : "FAIL"} ${name}${detail ? ": " + detail : ""}`);
+  if (!ok) failures++;
+}
+const sleep = ms => new Promise(r => setTimeout(r, ms));
+
+// A static server for the site folder, on 127.0.0.1.
+function serve(folder) {
+  const dir = path.resolve(folder);
+  const server = http.createServer((req, res) => {
+    const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
+    const file = path.join(dir, name.endsWith("/") ? name + "index.html" : name);
+    if (!file.startsWith(dir + path.sep) || !fs.existsSync(file)) {
+      res.writeHead(404).end();
+      return;
+    }
+    res.writeHead(200, { "content-type": file.endsWith(".html") ? "text/html" : "application/octet-stream" });
+    fs.createReadStream(file).pipe(res);
+  });
+  return new Promise(resolve => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+  headless: true,
+  args: ["--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage"],
+});
+
+// Opens the page and waits for its first frame.
+async function open(url, viewport = { width: 800, height: 600 }) {
+  const page = await browser.newPage();
+  const errors = [];
+  page.on("pageerror", e => errors.push(String(e)));
+  await page.setViewport(viewport);
+  await page.goto(url, { waitUntil: "load" });
+  await page.waitForFunction("window.kvWeb && kvWeb.firstFrameMs !== null", { timeout: 10000 });
+  await page.evaluate(() => {
+    window.kvMenus = [];
+    document.addEventListener("contextmenu", e => kvMenus.push(e.defaultPrevented));
+  });
+  page.kvErrors = errors;
+  return page;
+}
+
+// Counts canvas pixels of colour [r, g, b] in the client rectangle [left, top, right, bottom).
+function count(page, rect, rgb) {
+  return page.evaluate((rect, rgb) => {
+    const c = document.getElementById("canvas");
+    const [l, t, r, b] = rect;
+    const d = c.getContext("2d").getImageData(l, t, r - l, b - t).data;
+    let n = 0;
+    for (let i = 0; i < d.length; i += 4) n += d[i] === rgb[0] && d[i + 1] === rgb[1] && d[i + 2] === rgb[2];
+    return n;
+  }, rect, rgb);
+}
+const disc = [155, 185, 366, 396]; // the central disc's square
+function canvasHash(page) {
+  return page.evaluate(() => {
+    const c = document.getElementById("canvas");
+    const d = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+    let h = 2166136261;
+    for (let i = 0; i < d.length; i++) h = Math.imul(h ^ d[i], 16777619) >>> 0;
+    return h;
+  });
+}
+// The page point over client pixel (x, y), whatever the canvas's place and scale.
+async function pointOf(page, x, y) {
+  return page.evaluate((x, y) => {
+    const c = document.getElementById("canvas"), r = c.getBoundingClientRect();
+    return [r.left + (x + 0.5) * r.width / c.width, r.top + (y + 0.5) * r.height / c.height];
+  }, x, y);
+}
+async function click(page, x, y, button = "left") {
+  const [px, py] = await pointOf(page, x, y);
+  await page.mouse.click(px, py, { button });
+}
+const ticks = page => page.evaluate(() => kvWeb.ticks);
+async function waitTicks(page, n) {
+  const start = await ticks(page);
+  await page.waitForFunction(t => kvWeb.ticks >= t, { timeout: 5000 }, start + n);
+}
+const green = [0, 255, 0], red = [255, 0, 0], black = [0, 0, 0], yellow = [255, 255, 0];
+const alimLabel = [10, 15, 40, 31];
+
+// The page's files and their size.
+let total = 0;
+for (const f of fs.readdirSync(siteDir)) total += fs.statSync(path.join(siteDir, f)).size;
+measured.site_bytes = total;
+check("the site is 300 KB or less", total <= 300 * 1024, `${total} bytes`);
+
+// 1. From disk, with the time to the first frame.
+{
+  const page = await open("file://" + indexPath);
+  const t = await page.evaluate(() => {
+    const nav = performance.getEntriesByType("navigation")[0];
+    return { firstFrame: kvWeb.firstFrameMs, load: nav.loadEventEnd };
+  });
+  measured.file_first_frame_ms = Math.round(t.firstFrame);
+  measured.file_load_event_ms = Math.round(t.load);
+  check("loads from file:// and shows its first frame", true,
+        `first frame ${t.firstFrame.toFixed(0)} ms after navigation start (load event ${t.load.toFixed(0)} ms)`);
+  check("startup picture: red ALIM label", (await count(page, alimLabel, red)) > 20);
+
+  // Mouse: left on ALIM turns the label green; right turns it back, with no menu.
+  await click(page, 25, 25);
+  await waitTicks(page, 1);
+  check("left click on ALIM: the label reads green", (await count(page, alimLabel, green)) > 20 &&
+        (await count(page, alimLabel, red)) === 0);
+  await click(page, 25, 25, "right");
+  await waitTicks(page, 1);
+  const menus = await page.evaluate(() => kvMenus);
+  check("right click on ALIM: the label reads red again", (await count(page, alimLabel, red)) > 20 &&
+        (await count(page, alimLabel, green)) === 0);
+  check("right click opens no context menu", menus.length > 0 && menus.every(p => p),
+        `${menus.length} contextmenu event(s), all prevented: ${menus.every(p => p)}`);
+
+  // The rotor with the supply on: the resultant (black) and the Laplace forces (yellow).
+  await click(page, 25, 25);
+  await click(page, 260, 290);
+  await waitTicks(page, 30);
+  const resultant = await count(page, disc, black), forces = await count(page, disc, yellow);
+  check("rotor click: resultant and yellow forces", resultant > 60 && forces > 30,
+        `${resultant} black, ${forces} yellow pixels in the disc`);
+
+  // The brake: the black line on row 176 of the plot.
+  await click(page, 250, 465);
+  await waitTicks(page, 1);
+  const line = await count(page, [470, 176, 770, 177], black);
+  check("brake click: the black line at y = 176", line === 300, `${line} of 300 pixels black`);
+
+  // Pause freezes the canvas; a step advances exactly one Tick.
+  await page.click("#pause");
+  const pausedAt = await ticks(page), frozen = await canvasHash(page);
+  await sleep(600);
+  check("pause: no Tick and the canvas frozen for 600 ms",
+        (await ticks(page)) === pausedAt && (await canvasHash(page)) === frozen);
+  await page.click("#step");
+  await sleep(400);
+  const afterStep = await ticks(page);
+  check("step: exactly one Tick", afterStep === pausedAt + 1 && (await canvasHash(page)) !== frozen,
+        `${pausedAt} -> ${afterStep}`);
+  await page.keyboard.press("ArrowRight");
+  await sleep(400);
+  check("Right arrow while paused: one more Tick", (await ticks(page)) === pausedAt + 2);
+  await page.keyboard.press("Space");
+  await sleep(300);
+  check("Space resumes", (await ticks(page)) > pausedAt + 2);
+
+  // 20 Ticks a second over 10 s of real time, and the CPU it takes.
+  const cdp = await page.createCDPSession();
+  await cdp.send("Performance.enable");
+  const metric = (m, name) => m.metrics.find(x => x.name === name).value;
+  const before = await cdp.send("Performance.getMetrics");
+  const run = await page.evaluate(() => new Promise(resolve => {
+    const t0 = kvWeb.ticks, s = performance.now();
+    setTimeout(() => resolve({ ticks: kvWeb.ticks - t0, ms: performance.now() - s }), 10000);
+  }));
+  const after = await cdp.send("Performance.getMetrics");
+  const busy = metric(after, "TaskDuration") - metric(before, "TaskDuration");
+  const wall = metric(after, "Timestamp") - metric(before, "Timestamp");
+  measured.ticks_in_10s = run.ticks;
+  measured.cpu_share_percent = +(100 * busy / wall).toFixed(2);
+  check("20 Ticks a second: 200 +- 2 in 10 s", Math.abs(run.ticks - 200) <= 2,
+        `${run.ticks} Ticks in ${run.ms.toFixed(0)} ms; main thread busy ${(100 * busy / wall).toFixed(1)} % of the time`);
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 2. From a local server, at zoom 2 on a screen of 2 device pixels per CSS pixel.
+{
+  const server = await serve(siteDir);
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const page = await open(url, { width: 1200, height: 900, deviceScaleFactor: 2 });
+  const t = await page.evaluate(() => kvWeb.firstFrameMs);
+  measured.http_first_frame_ms = Math.round(t);
+  check("loads from http://127.0.0.1 and shows its first frame", true, `first frame ${t.toFixed(0)} ms`);
+  const fitted = await page.evaluate(() => kvWeb.zoom);
+  await page.click("#zoomin");
+  // The picture is now larger than the window: back to its top-left corner, as a user scrolls.
+  const zoom = await page.evaluate(() => { scrollTo(0, 0); return kvWeb.zoom; });
+  await click(page, 25, 25);
+  await waitTicks(page, 1);
+  check("zoomed in on a 2x screen: a click lands on ALIM", zoom === fitted + 1 &&
+        (await count(page, alimLabel, green)) > 20, `zoom ${fitted} (fit) -> ${zoom}`);
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+  server.close();
+}
+
+// 3. Touch on a phone-sized screen: a tap is a left click, a long press a right click.
+{
+  const phone = { width: 412, height: 915, deviceScaleFactor: 2.625, isMobile: true, hasTouch: true };
+  const page = await open("file://" + indexPath, phone);
+  const [x, y] = await pointOf(page, 25, 25);
+  await page.touchscreen.tap(x, y);
+  await waitTicks(page, 1);
+  check("tap on ALIM acts as a left click", (await count(page, alimLabel, green)) > 20);
+  await page.touchscreen.touchStart(x, y);
+  await sleep(250);
+  const ringShown = await page.evaluate(() => getComputedStyle(document.getElementById("ring")).display);
+  const early = await count(page, alimLabel, green);
+  await sleep(450);
+  await page.touchscreen.touchEnd();
+  await waitTicks(page, 1);
+  check("long press on ALIM: the ring shows, then a right click", ringShown === "block" && early > 20 &&
+        (await count(page, alimLabel, red)) > 20, `ring ${ringShown} at 250 ms`);
+  const menus = await page.evaluate(() => kvMenus);
+  check("long press opens no context menu", menus.every(p => p), `${menus.length} contextmenu event(s)`);
+  // The screenshot: supply, a coil and the rotor on, after a second of running.
+  await page.touchscreen.tap(x, y);
+  for (const [cx, cy] of [[100, 300], [260, 290]]) {
+    const [px, py] = await pointOf(page, cx, cy);
+    await page.touchscreen.tap(px, py);
+  }
+  await waitTicks(page, 40);
+  await page.screenshot({ path: path.join(outDir, "web-phone.png") });
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 4. The 800x600 screenshot.
+{
+  const page = await open("file://" + indexPath, { width: 800, height: 600 });
+  for (const [cx, cy] of [[25, 25], [100, 300], [260, 290]]) await click(page, cx, cy);
+  await click(page, 250, 465);
+  await waitTicks(page, 40);
+  await page.screenshot({ path: path.join(outDir, "web-800x600.png") });
+  await page.close();
+}
+
+await browser.close();
+fs.writeFileSync(path.join(outDir, "measurements.json"), JSON.stringify(measured, null, 2) + "\n");
+console.log(JSON.stringify(measured));
+console.log(failures === 0 ? "all browser checks passed" : `${failures} browser check(s) failed`);
+process.exit(failures === 0 ? 0 : 1);
