@@ -41,7 +41,8 @@ cleanup() {
         umount -R "$m" 2>/dev/null || umount -R -l "$m" 2>/dev/null || true
     done
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 # A root left mounted by a killed run is unmounted before it is removed.
 for m in proc sys dev; do

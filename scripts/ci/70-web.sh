@@ -12,7 +12,7 @@ cd "$(dirname "$0")/../.."
 extra=()
 command -v node >/dev/null || extra+=(nodejs)
 command -v npm >/dev/null || extra+=(npm)
-bash scripts/deps.sh emscripten chromium "${extra[@]}"
+bash scripts/deps.sh test emscripten chromium "${extra[@]}"
 
 fail() {
     echo "70-web.sh: $*" >&2
