@@ -2,6 +2,7 @@
 # against our platform layer, whose include directory provides <windows.h>.
 set(KORVELINE_APP_SOURCES
     shell/globals.cpp
+    shell/textes.cpp
     shell/primitives.cpp
     shell/main.cpp
     shell/wndproc.cpp

@@ -3,6 +3,7 @@
 #include "backends/headless/run_error.h"
 #include "backends/headless/script.h"
 #include "backends/headless/scripted_backend.h"
+#include "tools/common/language_option.h"
 #include "tools/korveline_script/state_json.h"
 #include "user/session.h"
 
@@ -15,6 +16,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,7 +37,9 @@ constexpr const char* kUsage =
     "  close                  closes the window now (must be the last command)\n"
     "\n"
     "The whole script is checked before anything runs. Exit status: the program's own (0), or 2\n"
-    "for a bad script, a file that cannot be read or a snapshot that cannot be written.\n";
+    "for a bad script, a file that cannot be read or a snapshot that cannot be written.\n"
+    "\n"
+    "  --lang fr|en   the language of the picture's texts (default: $KORVELINE_LANG, else fr)\n";
 
 bool read_all(std::istream& in, std::string& text) {
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -50,10 +54,14 @@ int fail(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string lang;
+    if (const std::string error = kv::tools::take_language_option(args, lang); !error.empty())
+        return fail(error + " (see --help)");
     std::string source = "-";
-    if (argc > 2) return fail("too many arguments (see --help)");
-    if (argc == 2) {
-        const std::string arg = argv[1];
+    if (args.size() > 1) return fail("too many arguments (see --help)");
+    if (args.size() == 1) {
+        const std::string arg = args[0];
         if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
             return 0;
@@ -66,6 +74,8 @@ int main(int argc, char** argv) {
             return fail("unknown option '" + arg + "' (see --help)");
         source = arg;
     }
+    if (const std::string error = kv::tools::select_language(lang); !error.empty())
+        return fail(error);
 
     std::string text;
     if (source == "-") {
