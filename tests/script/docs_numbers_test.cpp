@@ -1,7 +1,6 @@
-// The numbers docs/model.md and docs/modele.md quote, measured again from the program's own runs.
-// A quoted number is written VALUE<!--kv:NAME--> and must be the measurement NAME rounded to the
-// decimals written (a decimal comma counts as a point). Every measurement is quoted in both docs,
-// and every name they quote is measured: a change of the model makes this fail.
+// The numbers docs/model.md and docs/modele.md quote, measured again from the program's own runs
+// (see script/quoted_numbers.h): a change of the model makes this fail.
+#include "script/quoted_numbers.h"
 #include "script/run_script.h"
 
 #include <gtest/gtest.h>
@@ -9,23 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <numbers>
-#include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-// A number of a `state` line: the first value after "KEY":.
-double Field(const std::string& state, const std::string& key) {
-    const std::string tag = "\"" + key + "\":";
-    const auto at = state.find(tag);
-    EXPECT_NE(at, std::string::npos) << key << " in " << state;
-    return at == std::string::npos ? NAN : std::stod(state.substr(at + tag.size()));
-}
 
 struct Point {
     double brake;
@@ -45,8 +33,8 @@ std::vector<Point> Run(const std::string& script) {
     EXPECT_EQ(run.exit_code, 0) << run.err;
     std::vector<Point> points;
     for (const std::string& line : run.out_lines())
-        points.push_back(
-            {Field(line, "couple"), -Field(line, "omega"), Field(line, "last_torque")});
+        points.push_back({kvtest::Field(line, "couple"), -kvtest::Field(line, "omega"),
+                          kvtest::Field(line, "last_torque")});
     return points;
 }
 
@@ -61,7 +49,7 @@ std::vector<Point> RunUp(double brake, int ticks) {
 std::map<std::string, double> Measure() {
     std::map<std::string, double> m;
     const std::string first = kvtest::run_script("state\n").out;
-    const double sync = -Field(first, "phase_step"); // the field's turn per Tick
+    const double sync = -kvtest::Field(first, "phase_step"); // the field's turn per Tick
     m["sync_rad_per_tick"] = sync;
     m["sync_rad_per_s"] = sync / 0.05;
     m["sync_rev_per_min"] = sync / 0.05 * 60 / (2 * std::numbers::pi);
@@ -112,49 +100,12 @@ std::map<std::string, double> Measure() {
     return m;
 }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Every VALUE<!--kv:NAME--> of a document checked against the measurements; returns the names.
-std::vector<std::string> CheckQuoted(const std::string& doc,
-                                     const std::map<std::string, double>& measured) {
-    const std::string text = Slurp(std::string(KORVELINE_SOURCE_DIR) + "/" + doc);
-    EXPECT_FALSE(text.empty()) << doc;
-    static const std::regex quoted(R"((-?[0-9]+(?:[.,][0-9]+)?)<!--kv:([a-z0-9_]+)-->)");
-    std::vector<std::string> names;
-    for (std::sregex_iterator it(text.begin(), text.end(), quoted), end; it != end; ++it) {
-        std::string written = (*it)[1];
-        const std::string name = (*it)[2];
-        std::replace(written.begin(), written.end(), ',', '.');
-        names.push_back(name);
-        const auto found = measured.find(name);
-        if (found == measured.end()) {
-            ADD_FAILURE() << doc << " quotes " << name << ", which no run measures";
-            continue;
-        }
-        const auto point = written.find('.');
-        const int decimals =
-            point == std::string::npos ? 0 : static_cast<int>(written.size() - point - 1);
-        char expected[64];
-        std::snprintf(expected, sizeof expected, "%.*f", decimals, found->second);
-        EXPECT_EQ(written, expected) << doc << ": " << name << " is now " << found->second;
-    }
-    for (const auto& [name, value] : measured)
-        EXPECT_TRUE(std::find(names.begin(), names.end(), name) != names.end())
-            << doc << " does not quote " << name << " (" << value << ")";
-    return names;
-}
-
 TEST(DocsNumbers, TheModelDocsQuoteWhatTheRunsGive) {
     const std::map<std::string, double> measured = Measure();
     for (const auto& [name, value] : measured)
         std::printf("%-22s %.17g\n", name.c_str(), value);
-    CheckQuoted("docs/model.md", measured);
-    CheckQuoted("docs/modele.md", measured);
+    kvtest::CheckQuoted("docs/model.md", measured);
+    kvtest::CheckQuoted("docs/modele.md", measured);
 }
 
 } // namespace
