@@ -2,18 +2,30 @@
 # Draws the figures of docs/model.md and docs/modele.md from the program's own runs: the run-up's
 # speed against time for brakes 0, 2 and 5, and the steady useful torque against slip from a sweep
 # of the brake. The runs' data is written by korveline-script's `trace` (build/docs/*.csv) and
-# drawn with gnuplot into docs/figures/. The numbers the docs quote are checked by
-# `ctest -R DocsNumbers`.
+# drawn with gnuplot into docs/figures/.
+#
+#   scripts/make-docs.sh --data-only DIR   only the runs, their CSVs written into DIR (no gnuplot)
+#
+# The test DocsNumbers (ctest) runs the data-only form with KORVELINE_SCRIPT naming the program,
+# and checks that the numbers the docs quote are still what these CSVs give.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh gnuplot-nox
-if [ ! -x build/release/tools/korveline_script/korveline-script ]; then
-    cmake --preset release
-    cmake --build --preset release -j 2 --target korveline-script
-fi
-script=build/release/tools/korveline_script/korveline-script
+data_only=0
 data=build/docs
-mkdir -p "$data" docs/figures
+if [ "${1:-}" = --data-only ]; then
+    [ $# -eq 2 ] || { echo "usage: make-docs.sh [--data-only DIR]" >&2; exit 2; }
+    data_only=1
+    data=$2
+fi
+script=${KORVELINE_SCRIPT:-build/release/tools/korveline_script/korveline-script}
+if [ $data_only -eq 0 ]; then
+    bash scripts/deps.sh gnuplot-nox
+    if [ ! -x "$script" ]; then
+        cmake --preset release
+        cmake --build --preset release -j 2 --target korveline-script
+    fi
+fi
+mkdir -p "$data"
 
 # The brake is set first (0.5 a click), then the supply is switched on with the rotor at rest.
 brake_clicks() {
@@ -21,7 +33,8 @@ brake_clicks() {
     for ((i = 0; i < n; i++)); do echo "click left 250 465"; done
 }
 
-for brake in 0 2 5; do
+# Brake 7 is more than the starting torque: that motor stalls.
+for brake in 0 2 5 7; do
     {
         brake_clicks $((brake * 2))
         echo "click left 25 25"
@@ -46,8 +59,16 @@ done
         echo "trace off"
     done
 } | "$script" -
-# Columns: 1 tick, 2 time_s, 7 slip, 8 motor_torque, 9 brake_torque.
-awk -F, 'FNR == 2 { print $7 * 100, $8, $9; if ($7 > 0.5) exit }' "$data"/sweep-*.csv >"$data/sweep.dat"
+[ $data_only -eq 1 ] && exit 0
+mkdir -p docs/figures
+
+# Columns: 1 tick, 2 time_s, 7 slip, 8 motor_torque, 9 brake_torque. A point is steady when the
+# motor's torque meets the brake's; the first point at rest is the stall.
+awk -F, 'FNR == 2 && $7 <= 0.5 && ($8 - $9) ^ 2 < 0.0025 { print $7 * 100, $8 }' \
+    "$data"/sweep-*.csv >"$data/steady.dat"
+awk -F, 'FNR == 2 && $7 > 0.5 { print $7 * 100, $8, $9; exit }' "$data"/sweep-*.csv \
+    >"$data/stall.dat"
+read -r _ _ stall_brake <"$data/stall.dat"
 
 gnuplot <<GNUPLOT
 set terminal pngcairo size 800,480 font ",11" noenhanced
@@ -69,11 +90,12 @@ set output "docs/figures/torque-slip.png"
 set title "Useful torque against slip"
 set xlabel "slip (%)"
 set ylabel "useful torque (model units)"
-set yrange [*:*]
+set yrange [-5:25]
 set xrange [0:100]
 set key top right
 set datafile separator whitespace
 plot "< awk -F, 'NR > 1 { print \$7 * 100, \$8 }' $data/runup-brake0.csv" using 1:2 with lines lc "gray" title "during the run-up with no brake", \
-     "$data/sweep.dat" using 1:2 with points pt 7 ps 1.2 lc "red" title "steady, brake raised by 0.5 every 100 s"
+     "$data/steady.dat" using 1:2 with points pt 7 ps 1.2 lc "red" title "steady, brake raised by 0.5 every 100 s", \
+     "$data/stall.dat" using 1:2 with points pt 5 ps 1.5 lc "black" title "stalled, at brake $stall_brake"
 GNUPLOT
 echo "make-docs.sh: wrote docs/figures/runup.png and docs/figures/torque-slip.png"

@@ -1,5 +1,6 @@
-// The numbers docs/model.md and docs/modele.md quote, measured again from the program's own runs
-// (see script/quoted_numbers.h): a change of the model makes this fail.
+// The numbers docs/model.md and docs/modele.md quote, measured again from the runs that
+// scripts/make-docs.sh draws its figures from (see script/quoted_numbers.h): a change of the model
+// or of those runs makes this fail.
 #include "script/quoted_numbers.h"
 #include "script/run_script.h"
 
@@ -8,6 +9,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <map>
 #include <numbers>
 #include <string>
@@ -15,87 +19,100 @@
 
 namespace {
 
+// One row of a trace CSV: what the figures and the numbers use.
 struct Point {
+    double tick;
+    double phase;
+    double speed; // rad per Tick, positive in the driving direction
+    double torque;
     double brake;
-    double speed;  // rad per Tick, positive in the driving direction
-    double torque; // the useful torque of the last step
 };
 
-std::string BrakeClicks(double brake) {
-    std::string s;
-    for (int i = 0; i < static_cast<int>(std::lround(brake * 2)); i++)
-        s += "click left 250 465\n";
-    return s;
+std::vector<Point> ReadTrace(const std::string& path) {
+    std::ifstream in(path);
+    EXPECT_TRUE(in.good()) << path;
+    std::vector<Point> rows;
+    std::string line;
+    std::getline(in, line); // the header
+    while (std::getline(in, line)) {
+        std::vector<double> v;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');)
+            v.push_back(std::stod(cell));
+        EXPECT_EQ(v.size(), 18u) << path;
+        if (v.size() == 18) rows.push_back({v[0], v[2], -v[4], v[7], v[8]});
+    }
+    EXPECT_FALSE(rows.empty()) << path;
+    return rows;
 }
 
-std::vector<Point> Run(const std::string& script) {
-    const auto run = kvtest::run_script(script);
-    EXPECT_EQ(run.exit_code, 0) << run.err;
-    std::vector<Point> points;
-    for (const std::string& line : run.out_lines())
-        points.push_back({kvtest::Field(line, "couple"), -kvtest::Field(line, "omega"),
-                          kvtest::Field(line, "last_torque")});
-    return points;
-}
-
-// The brake set first, the supply switched on, then the state after every Tick.
-std::vector<Point> RunUp(double brake, int ticks) {
-    std::string script = BrakeClicks(brake) + "click left 25 25\n";
-    for (int i = 0; i < ticks; i++)
-        script += "tick\nstate\n";
-    return Run(script);
+// The runs of scripts/make-docs.sh, in its data-only form: the same CSVs the figures are drawn
+// from.
+std::string MakeDocsData() {
+    const std::string dir = kvtest::scratch_dir("data");
+    const std::string command = "KORVELINE_SCRIPT='" + std::string(KORVELINE_SCRIPT_PROGRAM) +
+                                "' bash '" + KORVELINE_SOURCE_DIR +
+                                "/scripts/make-docs.sh' --data-only '" + dir + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return dir;
 }
 
 std::map<std::string, double> Measure() {
+    const std::string data = MakeDocsData();
     std::map<std::string, double> m;
-    const std::string first = kvtest::run_script("state\n").out;
-    const double sync = -kvtest::Field(first, "phase_step"); // the field's turn per Tick
+    const std::vector<Point> b0 = ReadTrace(data + "/runup-brake0.csv");
+    if (b0.size() < 2) return m;
+    const double sync = b0[0].phase - b0[1].phase; // the field's turn per Tick
     m["sync_rad_per_tick"] = sync;
     m["sync_rad_per_s"] = sync / 0.05;
     m["sync_rev_per_min"] = sync / 0.05 * 60 / (2 * std::numbers::pi);
     m["supply_period_s"] = 2 * std::numbers::pi / sync * 0.05;
 
-    const std::vector<Point> b0 = RunUp(0, 6000);
+    // The supply is switched on at Tick 1, before the first row.
+    const auto seconds = [](const Point& p) { return (p.tick - 1) * 0.05; };
     const auto cross =
         std::find_if(b0.begin(), b0.end(), [&](const Point& p) { return p.speed > sync; });
     const auto peak = std::max_element(
         b0.begin(), b0.end(), [](const Point& a, const Point& b) { return a.speed < b.speed; });
-    m["runup_cross_s"] = static_cast<double>(cross - b0.begin() + 1) * 0.05;
-    m["runup_peak_s"] = static_cast<double>(peak - b0.begin() + 1) * 0.05;
+    if (cross == b0.end()) return m;
+    m["runup_cross_s"] = seconds(*cross);
+    m["runup_peak_s"] = seconds(*peak);
     m["runup_peak_speed"] = peak->speed;
     m["runup_peak_percent"] = 100 * peak->speed / sync;
     m["b0_speed"] = b0.back().speed;
     m["b0_percent"] = 100 * b0.back().speed / sync;
     m["b0_slip_percent"] = 100 * (1 - b0.back().speed / sync);
 
-    const std::vector<Point> b2 = RunUp(2, 6000);
+    const std::vector<Point> b2 = ReadTrace(data + "/runup-brake2.csv");
     m["b2_slip_percent"] = 100 * (1 - b2.back().speed / sync);
-    const std::vector<Point> b5 = RunUp(5, 6000);
+    const std::vector<Point> b5 = ReadTrace(data + "/runup-brake5.csv");
     m["b5_speed"] = b5.back().speed;
     m["b5_percent"] = 100 * b5.back().speed / sync;
     m["b5_slip_percent"] = 100 * (1 - b5.back().speed / sync);
     m["b5_torque"] = b5.back().torque;
 
     // Too much brake before the start: the rotor only trembles, under the starting torque.
-    const std::vector<Point> b7 = RunUp(7, 6000);
+    const std::vector<Point> b7 = ReadTrace(data + "/runup-brake7.csv");
     double tremble = 0;
     for (const Point& p : b7)
         tremble = std::max(tremble, std::abs(p.speed));
     m["b7_max_speed"] = tremble;
     m["start_torque"] = b7.back().torque;
 
-    // The brake raised by half a unit every 100 s of a running motor, until it stalls.
-    std::string sweep = "click left 25 25\ntick 4000\nstate\n";
-    for (int i = 0; i < 50; i++)
-        sweep += "click left 250 465\ntick 2000\nstate\n";
-    const std::vector<Point> steps = Run(sweep);
+    // The brake raised by half a unit every 100 s of a running motor: the last Tick of each step.
+    std::vector<Point> steps;
+    for (int k = 0; k <= 50; k++) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/sweep-%02d.csv", k);
+        const std::vector<Point> step = ReadTrace(data + name);
+        if (!step.empty()) steps.push_back(step.back());
+    }
     const auto stall = std::find_if(steps.begin(), steps.end(),
                                     [&](const Point& p) { return p.speed < 0.5 * sync; });
     EXPECT_NE(stall, steps.begin());
     EXPECT_NE(stall, steps.end());
     if (stall == steps.begin() || stall == steps.end()) return m;
-    const Point& last_running = *(stall - 1);
-    m["pullout_brake"] = last_running.brake;
+    m["pullout_brake"] = (stall - 1)->brake;
     m["stall_brake"] = stall->brake;
     return m;
 }
