@@ -25,14 +25,14 @@ const tagTextes textes_fr = {
 
 // Each text fits the place of its French counterpart: the same boxes, the same lines.
 const tagTextes textes_en = {
-    {"MAINS", 5},
+    {"Mains", 5},
     {"Tu", 2},
     {"n", 1},
     {"Reset", 5},
     {"Brake", 5},
     {
         {"Left (right) click:", 19},
-        {"- on MAINS to switch the supply on (off).", 41},
+        {"- on Mains to switch the supply on (off).", 41},
         {"- on a coil to show (hide) its field.", 37},
         {"- on the rotor to show (hide) the resultant", 43},
         {"  rotating field and the forces.", 32},

@@ -103,8 +103,9 @@ TEST(Language, EnglishChangesOnlyTheTextCells) {
 }
 
 TEST(Language, EnglishTextsFitWhereTheFrenchOnesAre) {
-    // Inside the supply box's outline, the brake box and the plot's reset region.
-    EXPECT_LE(CellOf(0, textes_en).right, 49) << textes_en.alim.texte;
+    // Inside the supply box's outline (at x = 49, with a clear column before it), the brake box
+    // and the plot's reset region.
+    EXPECT_LE(CellOf(0, textes_en).right, 48) << textes_en.alim.texte;
     EXPECT_LE(CellOf(4, textes_en).right, 275) << textes_en.frein.texte;
     EXPECT_LE(CellOf(3, textes_en).right, 790) << textes_en.raz.texte;
     // The instructions stay inside the 780-pixel picture.
