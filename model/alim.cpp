@@ -2,6 +2,7 @@
 
 #include "shell/palette.h"
 #include "shell/primitives.h"
+#include "shell/textes.h"
 
 tagAlim::tagAlim() {
     amplitude = 0;
@@ -32,5 +33,5 @@ void tagAlim::CreateAlim(HDC hdc, int mode) {
     // A repaint shows the switch as it stands: green while the supply is on.
     if (mode == 2 && amplitude != 0) SetTextColor(hdc, RGB(0, 255, 0));
 
-    TextOutA(hdc, 10, 15, "ALIM", 4);
+    TextOutA(hdc, 10, 15, textes->alim.texte, textes->alim.longueur);
 }

@@ -2,6 +2,7 @@
 
 #include "shell/palette.h"
 #include "shell/primitives.h"
+#include "shell/textes.h"
 #include "shell/tronque.h"
 
 // Scale: the origin (speed 0, torque 0) at (460, 180); speed grows to the right for the negative
@@ -27,11 +28,11 @@ void CreateAxe(HDC hdc) {
 
     SetTextColor(hdc, RGB(0, 0, 0));
     SetBkColor(hdc, RGB(255, 255, 255));
-    TextOutA(hdc, 465, 5, "Tu", 2);
-    TextOutA(hdc, 780, 190, "n", 1);
+    TextOutA(hdc, 465, 5, textes->tu.texte, textes->tu.longueur);
+    TextOutA(hdc, 780, 190, textes->n.texte, textes->n.longueur);
 
     SetBkColor(hdc, RGB(170, 170, 170));
-    TextOutA(hdc, 740, 343, "R \xE0 Z", 5);
+    TextOutA(hdc, 740, 343, textes->raz.texte, textes->raz.longueur);
 }
 
 tagCourbe::tagCourbe() {

@@ -2,6 +2,7 @@
 
 #include "shell/palette.h"
 #include "shell/primitives.h"
+#include "shell/textes.h"
 #include "shell/tronque.h"
 
 namespace {
@@ -26,7 +27,7 @@ void tagFrein::CreateFrein(HDC hdc) {
     SelectObject(hdc, gray_brush);
     SetBkColor(hdc, RGB(170, 170, 170));
     Rectangle(hdc, 235, 440, 275, 490);
-    TextOutA(hdc, 240, 460, "Frein", 5);
+    TextOutA(hdc, 240, 460, textes->frein.texte, textes->frein.longueur);
 }
 
 // The line moves without redrawing the plot: the trail of the operating point under the old line

@@ -1,17 +1,11 @@
 // The instructions panel below the plot: what each mouse button does, then three credit lines.
+// The lines' texts are in the language tables (shell/textes.h).
 #pragma once
 
 #include <windows.h>
 
-// One line of the panel, ISO 8859-1, drawn with its exact length (no terminator is drawn).
-struct LigneModeEmploi {
-    int y;
-    const char* texte;
-    int longueur;
-};
-
-// The ten lines, top to bottom; the last three are the credits.
-extern const LigneModeEmploi lignes_mode_emploi[10];
+// The rows of the ten lines, top to bottom; a gap sets the last three, the credits, apart.
+extern const int lignes_mode_emploi_y[10];
 
 // Writes the ten lines, black on the window's background colour, left edge at x = 450.
 void ModeEmploi(HDC hdc);

@@ -6,7 +6,7 @@
 # Works as root or through sudo; on a machine that has them all it does nothing.
 set -euo pipefail
 
-run=(g++ cmake ninja-build pkg-config libpng-dev zlib1g-dev libsdl2-dev)
+run=(g++ cmake ninja-build pkg-config libpng-dev libgif-dev zlib1g-dev libsdl2-dev)
 test=("${run[@]}" git clang-format libgtest-dev libbenchmark-dev xvfb xdotool imagemagick)
 
 case ${1:-} in

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot.png, the README's picture, with korveline-script: the supply on, the
+# Makes docs/screenshot.png, the README's picture, and docs/screenshot-en.png, the same with the
+# English texts (--lang en), with korveline-script: the supply on, the
 # resultant field and the forces shown, the brake raised to 3 during the run-up, and the operating
 # point's trail on the plot from standstill to where it settles on the brake line.
 # The PNG is committed; run this again only when the picture changes.
@@ -16,7 +17,10 @@ if [ -z "$script_tool" ]; then
 fi
 
 mkdir -p docs
-"$script_tool" - <<'EOF'
+for lang in fr en; do
+    png=docs/screenshot.png
+    [ $lang = en ] && png=docs/screenshot-en.png
+    "$script_tool" --lang $lang - <<EOF
 click left 25 25
 click left 260 290
 tick 400
@@ -28,6 +32,7 @@ click left 255 465
 click left 255 465
 click left 255 465
 tick 1600
-snapshot docs/screenshot.png
+snapshot $png
 EOF
-echo "Wrote docs/screenshot.png"
+    echo "Wrote $png"
+done

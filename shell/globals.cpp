@@ -2,6 +2,7 @@
 // translation unit, and the palette must exist before the scene objects.
 #include "shell/palette.h"
 #include "shell/scene.h"
+#include "shell/textes.h"
 
 HPEN green_pen_3 = CreatePen(PS_SOLID, 3, RGB(0, 100, 0));
 HPEN red_pen_3 = CreatePen(PS_SOLID, 3, RGB(255, 0, 0));
@@ -28,3 +29,5 @@ tagFrein frein;
 
 const char g_szClassName[] = "MyWindowClass";
 HINSTANCE g_hInst;
+
+const tagTextes* textes = &textes_fr;

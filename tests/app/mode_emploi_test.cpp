@@ -12,7 +12,7 @@ using namespace ecran;
 TEST(ModeEmploi, EachLineIsBlackOnTheBackgroundFromColumn450) {
     const kv::Framebuffer fb = Apres([](HDC hdc) { ModeEmploi(hdc); });
     for (int i = 0; i < 10; i++) {
-        const int y = lignes_mode_emploi[i].y;
+        const int y = lignes_mode_emploi_y[i];
         EXPECT_EQ(fb.get(450, y), kFond) << "line " << i + 1;
         EXPECT_GT(Compte(fb, kNoir, 450, y, 839, y + 15), 0) << "line " << i + 1;
         EXPECT_GT(Compte(fb, kFond, 450, y, 839, y + 15), 0) << "line " << i + 1;

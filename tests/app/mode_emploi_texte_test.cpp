@@ -1,5 +1,6 @@
-// The instructions panel's text: the exact bytes and lengths of its ten lines.
+// The instructions panel's French text: the exact bytes and lengths of its ten lines.
 #include "panels/mode_emploi.h"
+#include "shell/textes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 namespace {
 
 std::string Texte(int i) {
-    return std::string(lignes_mode_emploi[i].texte);
+    return std::string(textes_fr.mode_emploi[i].texte);
 }
 
 TEST(ModeEmploiTexte, InstructionLinesAreExact) {
@@ -25,19 +26,19 @@ TEST(ModeEmploiTexte, InstructionLinesAreExact) {
     const int longueur[7] = {23, 41, 53, 50, 34, 50, 12};
     for (int i = 0; i < 7; i++) {
         EXPECT_EQ(Texte(i), attendu[i]) << "line " << i + 1;
-        EXPECT_EQ(lignes_mode_emploi[i].longueur, longueur[i]) << "line " << i + 1;
+        EXPECT_EQ(textes_fr.mode_emploi[i].longueur, longueur[i]) << "line " << i + 1;
     }
 }
 
 TEST(ModeEmploiTexte, AccentsAreSingleLatin1Bytes) {
-    EXPECT_EQ(static_cast<unsigned char>(lignes_mode_emploi[4].texte[12]), 0xE9);
-    EXPECT_EQ(static_cast<unsigned char>(lignes_mode_emploi[6].texte[3]), 0xE9);
+    EXPECT_EQ(static_cast<unsigned char>(textes_fr.mode_emploi[4].texte[12]), 0xE9);
+    EXPECT_EQ(static_cast<unsigned char>(textes_fr.mode_emploi[6].texte[3]), 0xE9);
 }
 
 TEST(ModeEmploiTexte, CreditLinesHaveTheirLengthsAndLeadingSpace) {
     const int longueur[3] = {17, 19, 27};
     for (int i = 7; i < 10; i++) {
-        const LigneModeEmploi& l = lignes_mode_emploi[i];
+        const TexteEcran& l = textes_fr.mode_emploi[i];
         EXPECT_EQ(l.longueur, longueur[i - 7]) << "line " << i + 1;
         EXPECT_EQ(static_cast<int>(std::strlen(l.texte)), l.longueur) << "line " << i + 1;
         EXPECT_EQ(l.texte[0], ' ') << "line " << i + 1;
@@ -53,15 +54,15 @@ TEST(ModeEmploiTexte, CreditLinesHaveTheirLengthsAndLeadingSpace) {
 
 TEST(ModeEmploiTexte, EveryLengthIsTheWholeText) {
     for (int i = 0; i < 10; i++)
-        EXPECT_EQ(static_cast<int>(std::strlen(lignes_mode_emploi[i].texte)),
-                  lignes_mode_emploi[i].longueur)
+        EXPECT_EQ(static_cast<int>(std::strlen(textes_fr.mode_emploi[i].texte)),
+                  textes_fr.mode_emploi[i].longueur)
             << "line " << i + 1;
 }
 
 TEST(ModeEmploiTexte, LinesStand16PixelsApartWithAGapBeforeTheCredits) {
     const int y[10] = {370, 386, 402, 418, 434, 450, 466, 490, 506, 522};
     for (int i = 0; i < 10; i++)
-        EXPECT_EQ(lignes_mode_emploi[i].y, y[i]) << "line " << i + 1;
+        EXPECT_EQ(lignes_mode_emploi_y[i], y[i]) << "line " << i + 1;
 }
 
 } // namespace

@@ -58,6 +58,32 @@ TEST(CommandLine, AnythingElseIsAUsageErrorWithExitCodeTwo) {
     }
 }
 
+TEST(CommandLine, AnUnknownLanguageIsAnErrorBeforeAnyWindow) {
+    struct Bad {
+        std::vector<std::string> args;
+        std::vector<std::string> environment;
+        const char* error;
+    };
+    for (const Bad& bad :
+         {Bad{{"--lang", "de"}, {}, "korveline: --lang: unknown language 'de' (known: fr, en)\n"},
+          Bad{{"--lang"}, {}, "korveline: --lang needs a language\n"},
+          Bad{{},
+              {"KORVELINE_LANG=xx"},
+              "korveline: KORVELINE_LANG: unknown language 'xx' (known: fr, en)\n"}}) {
+        std::vector<std::string> environment = bad.environment;
+        environment.insert(environment.end(), {"DISPLAY", "WAYLAND_DISPLAY"});
+        const ProgramRun r = run(bad.args, environment);
+        EXPECT_EQ(r.exit_code, 2) << bad.error;
+        EXPECT_EQ(r.err, bad.error);
+    }
+    // A known language gets as far as the window (none can open: no X server on display 4321).
+    const ProgramRun r =
+        run({"--lang", "en"}, {"DISPLAY=:4321", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR",
+                               "SDL_VIDEODRIVER", "KORVELINE_LANG"});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_TRUE(r.err.starts_with("cannot open a window: ")) << r.err;
+}
+
 TEST(CommandLine, WithoutADisplayTheProgramSaysSoInOneLineAndFails) {
     const ProgramRun r =
         run({}, {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "SDL_VIDEODRIVER"});

@@ -1,5 +1,6 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
+#include "tools/common/language_option.h"
 #include "user/session.h"
 
 #include <windows.h>
@@ -7,13 +8,14 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr const char* kProgram = "korveline";
 
 constexpr const char* kUsage =
-    "Usage: korveline [--help | --version]\n"
+    "Usage: korveline [--help | --version | --lang fr|en]\n"
     "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
     "\n"
     "The mouse works the simulation, as the instructions in the window say. The keys change\n"
@@ -23,6 +25,8 @@ constexpr const char* kUsage =
     "  -  +                     slower / faster: x1/4, x1/2, x1\n"
     "  Ctrl +  Ctrl -  Ctrl 0   zoom in / out (x1 to x4) / back to x1\n"
     "  F11                      full screen\n"
+    "\n"
+    "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else fr).\n"
     "\n"
     "Environment:\n"
     "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since the\n"
@@ -41,16 +45,24 @@ bool HasDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string lang;
+    std::string error = kv::tools::take_language_option(args, lang);
+    if (error.empty() && args.empty()) error = kv::tools::select_language(lang);
+    if (!error.empty()) {
+        std::cerr << kProgram << ": " << error << '\n';
+        return 2;
+    }
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage;
         return 0;
     }
-    if (argc == 2 && std::string(argv[1]) == "--version") {
+    if (args.size() == 1 && args[0] == "--version") {
         std::cout << kProgram << ' ' << KORVELINE_VERSION << '\n';
         return 0;
     }
-    if (argc > 1) {
-        std::cerr << kProgram << ": takes no arguments\n" << kUsage;
+    if (!args.empty()) {
+        std::cerr << kProgram << ": takes no arguments but --lang\n" << kUsage;
         return 2;
     }
 
