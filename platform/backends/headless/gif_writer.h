@@ -3,7 +3,6 @@
 
 #include "core/framebuffer.h"
 
-#include <memory>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
