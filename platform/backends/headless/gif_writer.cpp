@@ -2,7 +2,9 @@
 
 #include "backends/headless/run_error.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -102,11 +104,14 @@ void GifWriter::start(const Framebuffer& fb) {
         palette_.push_back(c);
     }
 
+    // Opened here rather than by giflib, which would make the file readable by its owner only.
+    const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) fail(std::generic_category().message(errno));
     int error = 0;
-    gif_ = EGifOpenFileName(temporary_.c_str(), false, &error);
+    gif_ = EGifOpenFileHandle(fd, &error);
     if (gif_ == nullptr) {
-        fail(error == E_GIF_ERR_OPEN_FAILED ? std::generic_category().message(errno)
-                                            : gif_error(error));
+        ::close(fd);
+        fail(gif_error(error));
     }
     EGifSetGifVersion(gif_, true);
     const ColourMap map = make_map(palette_);
@@ -123,6 +128,8 @@ void GifWriter::start(const Framebuffer& fb) {
         fail(gif_error(gif_->Error));
     }
     previous_ = fb.pixels();
+    width_ = fb.width();
+    height_ = fb.height();
 }
 
 void GifWriter::add_frame(const Framebuffer& fb, int delay_cs) {
@@ -133,10 +140,8 @@ void GifWriter::add_frame(const Framebuffer& fb, int delay_cs) {
         return;
     }
     if (gif_ == nullptr) fail("the recording has ended");
-    if (std::ssize(previous_) != std::ssize(fb.pixels()) ||
-        fb.width() * fb.height() != std::ssize(previous_) || fb.bounds().empty()) {
+    if (fb.width() != width_ || fb.height() != height_)
         fail("the picture changed size during the recording");
-    }
     Rect box = changed_box(previous_, fb);
     // A frame holds at least one pixel; an unchanged one, transparent, still keeps the time.
     if (box.empty()) box = Rect{0, 0, 1, 1};
@@ -187,6 +192,12 @@ void GifWriter::put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool fi
         fail(gif_error(gif_->Error));
 
     const ColourMap map = global ? ColourMap{} : make_map(local);
+    // giflib drops its copy of the last frame's own table, unfreed, when the next frame has
+    // none: free it first.
+    if (global && gif_->Image.ColorMap != nullptr) {
+        GifFreeMapObject(gif_->Image.ColorMap);
+        gif_->Image.ColorMap = nullptr;
+    }
     const auto w = static_cast<int>(box.width());
     if (EGifPutImageDesc(gif_, static_cast<int>(box.left), static_cast<int>(box.top), w,
                          static_cast<int>(box.height()), false, map.get()) == GIF_ERROR) {

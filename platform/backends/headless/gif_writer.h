@@ -3,7 +3,6 @@
 
 #include "core/framebuffer.h"
 
-#include <memory>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -45,6 +44,8 @@ class GifWriter {
     std::string temporary_;
     GifFileType* gif_ = nullptr;
     int frames_ = 0;
+    int width_ = 0; // of the first frame, and so of every frame
+    int height_ = 0;
     std::vector<Color> previous_; // the picture as a player shows it after the last frame
     std::vector<Color> palette_;  // the global colour table; its size is the transparent index
     std::unordered_map<Color, std::uint8_t> palette_index_;
