@@ -5,16 +5,11 @@
 // value finite; traces follow the model at every Tick.
 #include "backends/headless/run_error.h"
 #include "backends/headless/script.h"
-#include "backends/headless/scripted_backend.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_limits.h"
 #include "fuzz/scene_reset.h"
 #include "shell/scene.h"
-#include "tools/korveline_script/state_json.h"
-#include "tools/korveline_script/trace_csv.h"
-#include "user/session.h"
-
-#include <windows.h>
+#include "tools/korveline_script/run_scripted.h"
 
 #include <cmath>
 #include <cstddef>
@@ -64,24 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kvfuzz::reset_scene();
     std::ostringstream out;
     std::ostringstream err;
-    kv::Session* session_ptr = nullptr;
-    const kv::headless::ScriptOutput output{
-        &out, &err, [&] { return StateJson(1 + session_ptr->timer_messages()); }};
-    TraceSampler trace;
-    const kv::headless::TickHooks hooks{
-        kTraceHeader,
-        [&] { trace.BeforeTick(); },
-        [&] { return trace.Row(1 + session_ptr->timer_messages()); },
-        {}};
-    kv::headless::ScriptedBackend backend(std::move(commands), output, hooks);
-    kv::Session session(backend);
-    session_ptr = &session;
     try {
-        static char no_command_line[] = "";
-        const int code =
-            WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);
-        check(code == 0, "the program exits with 0");
-        check(!backend.window_open(), "the window is closed at the end");
+        const ScriptedRun run = RunScripted(std::move(commands), out, err);
+        check(run.exit_code == 0, "the program exits with 0");
+        check(!run.window_open, "the window is closed at the end");
     } catch (const kv::headless::RunError& e) {
         // Only a snapshot or a recording may stop a run: of an empty client area, in practice.
         const std::string_view what = e.what();

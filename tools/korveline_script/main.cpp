@@ -2,14 +2,9 @@
 // Ticks are virtual time. See --help.
 #include "backends/headless/run_error.h"
 #include "backends/headless/script.h"
-#include "backends/headless/scripted_backend.h"
 #include "tools/common/language_option.h"
 #include "tools/korveline_script/progress.h"
-#include "tools/korveline_script/state_json.h"
-#include "tools/korveline_script/trace_csv.h"
-#include "user/session.h"
-
-#include <windows.h>
+#include "tools/korveline_script/run_scripted.h"
 
 #include <cerrno>
 #include <cstring>
@@ -64,6 +59,15 @@ int fail(const std::string& message) {
     return 2;
 }
 
+// Under node, emscripten's isatty says yes for every standard stream, pipes included.
+bool StderrIsATerminal() {
+#ifdef __EMSCRIPTEN__
+    return false;
+#else
+    return isatty(STDERR_FILENO) == 1;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -105,25 +109,13 @@ int main(int argc, char** argv) {
         return fail(name + ":" + std::to_string(error->line) + ": " + error->message);
     }
 
-    std::uint64_t creation_ticks = 1; // WM_CREATE runs the first Tick itself
-    kv::Session* session_ptr = nullptr;
-    const auto tick = [&] { return creation_ticks + session_ptr->timer_messages(); };
-    TraceSampler trace;
-    ProgressBar progress(std::cerr, isatty(STDERR_FILENO) == 1);
-    const kv::headless::ScriptOutput output{&std::cout, &std::cerr,
-                                            [&] { return StateJson(tick()); }};
-    const kv::headless::TickHooks hooks{
-        kTraceHeader, [&] { trace.BeforeTick(); }, [&] { return trace.Row(tick()); },
-        [&](std::int64_t done, std::int64_t total) { progress.Update(done, total); }};
-    kv::headless::ScriptedBackend backend(std::move(std::get<0>(parsed)), output, hooks);
-    kv::Session session(backend);
-    session_ptr = &session;
+    ProgressBar progress(std::cerr, StderrIsATerminal());
     try {
-        static char no_command_line[] = "";
-        const int code =
-            WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);
+        const ScriptedRun run = RunScripted(
+            std::move(std::get<0>(parsed)), std::cout, std::cerr,
+            [&](std::int64_t done, std::int64_t total) { progress.Update(done, total); });
         std::cout.flush();
-        return code;
+        return run.exit_code;
     } catch (const kv::headless::RunError& e) {
         std::cout.flush();
         if (e.line() > 0) return fail(name + ":" + std::to_string(e.line()) + ": " + e.what());

@@ -3,8 +3,9 @@
 #include "backends/headless/run_error.h"
 #include "shell/scene.h"
 
-#include <bit>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <numbers>
 
 const char* const kTraceHeader =
@@ -17,8 +18,13 @@ constexpr double kSecondsPerTick = 0.05;
 // The supply's field turns by -2 pi / 100 a Tick.
 constexpr double kSynchronousOmega = -2.0 * std::numbers::pi / 100.0;
 
+// memcpy rather than std::bit_cast, which the WebAssembly build's C++ library lacks.
 bool same_bits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    return x == y;
 }
 
 // As `state` prints them: 17 significant digits read back to the same double.
