@@ -3,7 +3,7 @@
 # made errors here so that a new one fails CI, although such a build only reports them by default.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash scripts/deps.sh test
+bash scripts/deps.sh test make
 cmake -B build/plain-release -DCMAKE_BUILD_TYPE=Release -DKORVELINE_WERROR=ON >/dev/null
 cmake --build build/plain-release -j 2 >build/plain-release.log 2>&1 || {
     tail -50 build/plain-release.log
