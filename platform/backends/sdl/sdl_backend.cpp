@@ -109,7 +109,10 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
 
 void SdlBackend::close_window() {
     fb_ = nullptr;
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (window_ == nullptr) return;
+    // SDL's own wake-up message may still be on its way to this window.
+    x11_errors_.window_closing();
+    SDL_DestroyWindow(window_);
     window_ = nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include "backends/sdl/presenter.h"
 #include "backends/sdl/tick_log.h"
 #include "backends/sdl/viewer_clock.h"
+#include "backends/sdl/x11_error_guard.h"
 #include "backends/sdl/zoom_layout.h"
 #include "user/backend.h"
 
@@ -56,6 +57,8 @@ class SdlBackend final : public Backend {
     void show(const Framebuffer& fb, const DrawFn& draw);
     ZoomLayout layout_for(Size output, Size client) const;
 
+    // First in, last out: it must see every X error from SDL's start to SDL_Quit.
+    X11ErrorGuard x11_errors_;
     SDL_Window* window_ = nullptr;
     bool video_ = false;
     const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
