@@ -183,7 +183,7 @@ std::optional<std::string> ready_display(int fd, std::chrono::milliseconds withi
 
 } // namespace
 
-XServer::XServer(const std::string& dir) {
+XServer::XServer(const std::string& dir, const std::string& screen) {
     for (int n = 90; n < 190; ++n) {
         const std::string number = std::to_string(n);
         if (fs::exists("/tmp/.X" + number + "-lock") || fs::exists("/tmp/.X11-unix/X" + number)) {
@@ -194,7 +194,7 @@ XServer::XServer(const std::string& dir) {
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0) break;
         auto xvfb = std::make_unique<Process>(
-            std::vector<std::string>{"Xvfb", ":" + number, "-screen", "0", "1024x768x24",
+            std::vector<std::string>{"Xvfb", ":" + number, "-screen", "0", screen + "x24",
                                      "-nolisten", "tcp", "-displayfd", "3"},
             std::vector<std::string>{}, dir + "/xvfb.out", dir + "/xvfb.err", fds[1]);
         close(fds[1]);

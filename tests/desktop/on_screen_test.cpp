@@ -68,13 +68,14 @@ class OnScreen : public ::testing::Test {
             if (!kvtest::installed(tool)) GTEST_SKIP() << tool << " is not installed";
         }
         dir_ = kvtest::scratch_dir();
-        x_ = std::make_unique<kvtest::XServer>(dir_);
+        x_ = std::make_unique<kvtest::XServer>(dir_, screen());
         ASSERT_TRUE(x_->ok()) << "Xvfb did not start: " << x_->failure();
         desktop_ = std::make_unique<Desktop>(*x_, dir_, environment());
         ASSERT_TRUE(desktop_->ok()) << "no KORVELINE window; korveline said: " << desktop_->err();
     }
 
     virtual std::vector<std::string> environment() const { return {}; }
+    virtual std::string screen() const { return "1024x768"; }
 
     Desktop& desktop() { return *desktop_; }
 
@@ -186,21 +187,36 @@ TEST_F(OnScreen, SlowMotionShowsItsBadgeUntilFullSpeedAgain) {
         desktop(), [](const Framebuffer& fb) { return count(fb, kBadgeCorner, kBadgeBox) == 0; }));
 }
 
-TEST_F(OnScreen, CtrlPlusDoublesThePictureAndClicksStillHitTheirRegion) {
+TEST_F(OnScreen, ZoomStopsWhereTheWindowWouldOutgrowTheScreen) {
+    // 1024 x 768 holds the picture at zoom 1 only.
+    desktop().key("ctrl+plus");
+    desktop().key("ctrl+plus");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(desktop().geometry(), "780x557");
+}
+
+class OnALargeScreen : public OnScreen {
+  protected:
+    std::string screen() const override { return "1600x1200"; }
+};
+
+TEST_F(OnALargeScreen, CtrlPlusDoublesThePictureOnceAndClicksStillHitTheirRegion) {
     desktop().key("space"); // a still picture to compare
     desktop().xdotool("windowmove --sync " + desktop().window() + " 0 0");
     ASSERT_TRUE(kvtest::eventually(
         desktop(), [](const Framebuffer& fb) { return count(fb, kBadgeCorner, kBadgeBox) > 100; }));
     const Framebuffer one = desktop().screenshot();
 
+    // Zoom 3 (2340 x 1671) would not fit: the second press changes nothing.
+    desktop().key("ctrl+plus");
     desktop().key("ctrl+plus");
     ASSERT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
-        return desktop().geometry() == "1560x1114" && fb.width() == 1024;
+        return desktop().geometry() == "1560x1114" && fb.width() == 1560;
     })) << desktop().geometry();
     const Framebuffer two = desktop().screenshot();
-    ASSERT_EQ(two.height(), 768); // the part on the 1024 x 768 screen
-    for (int y = 0; y < 768; ++y)
-        for (int x = 0; x < 1024; ++x)
+    ASSERT_EQ(two.height(), 1114);
+    for (int y = 0; y < 1114; ++y)
+        for (int x = 0; x < 1560; ++x)
             ASSERT_EQ(two.get(x, y), one.get(x / 2, y / 2)) << "at " << x << "," << y;
 
     desktop().click(2 * kAlimX, 2 * kAlimY);

@@ -85,8 +85,8 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         return false;
     }
     video_ = true;
-    zoom_ = start_zoom();
     client_ = Size{client_width, client_height};
+    zoom_ = fitting_zoom(start_zoom());
     window_ = SDL_CreateWindow(latin1_to_utf8(title).c_str(), SDL_WINDOWPOS_UNDEFINED,
                                SDL_WINDOWPOS_UNDEFINED, client_width * zoom_, client_height * zoom_,
                                SDL_WINDOW_RESIZABLE);
@@ -257,8 +257,20 @@ void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
     update_badge();
 }
 
+int SdlBackend::fitting_zoom(int wanted) const {
+    const int display = window_ != nullptr ? std::max(SDL_GetWindowDisplayIndex(window_), 0) : 0;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
+        return std::clamp(wanted, kMinZoom, kMaxZoom);
+    }
+    // Left at 0 where the window manager does not tell (or before the window exists).
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (window_ != nullptr) SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
+    return window_zoom(wanted, Size{usable.w, usable.h}, client_, Size{left + right, top + bottom});
+}
+
 void SdlBackend::set_zoom(int zoom) {
-    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    zoom = fitting_zoom(zoom);
     // Full screen chooses the largest zoom that fits by itself.
     if (fullscreen_ || zoom == zoom_ || window_ == nullptr) return;
     zoom_ = zoom;

@@ -44,6 +44,8 @@ class SdlBackend final : public Backend {
     void on_window_event(const SDL_WindowEvent& e, std::vector<InputEvent>& out);
     void on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<InputEvent>& out);
     void on_key(const SDL_KeyboardEvent& e);
+    // `wanted`, or less where the window would not fit the screen it is on.
+    int fitting_zoom(int wanted) const;
     void set_zoom(int zoom);
     void toggle_fullscreen();
     void update_badge();
