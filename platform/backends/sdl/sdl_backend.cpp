@@ -140,6 +140,8 @@ bool SdlBackend::take_step(std::optional<std::uint64_t> deadline_ms) {
 void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
     for (;;) {
         if (take_step(deadline_ms)) return;
+        // Fast motion: the rest of this period's Ticks come at once.
+        if (deadline_ms && clock_.run_next_tick_now(*deadline_ms, wall_ms())) return;
         // Recomputed on every pass: a key may just have paused or slowed the clock.
         std::optional<std::uint64_t> until;
         if (deadline_ms) until = clock_.wall_deadline(*deadline_ms, wall_ms());
@@ -344,6 +346,7 @@ void SdlBackend::message_box(const std::string& caption, const std::string& text
 }
 
 void SdlBackend::timer_delivered(std::uint64_t /*now_ms*/) {
+    clock_.timer_delivered(wall_ms());
     tick_log_.tick();
 }
 
