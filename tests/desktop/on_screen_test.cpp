@@ -187,6 +187,23 @@ TEST_F(OnScreen, SlowMotionShowsItsBadgeUntilFullSpeedAgain) {
         desktop(), [](const Framebuffer& fb) { return count(fb, kBadgeCorner, kBadgeBox) == 0; }));
 }
 
+TEST_F(OnScreen, F1ShowsTheKeysOverThePictureAndEscapeTakesThemAway) {
+    const Rect middle{340, 240, 440, 320};
+    const Framebuffer before = desktop().screenshot();
+    EXPECT_EQ(count(before, middle, kBadgeBox), 0);
+    desktop().key("F1");
+    ASSERT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+        return count(fb, middle, kBadgeBox) > 100 * 80 / 2;
+    }));
+    desktop().key("Escape");
+    ASSERT_TRUE(kvtest::eventually(
+        desktop(), [&](const Framebuffer& fb) { return count(fb, middle, kBadgeBox) == 0; }));
+    // The picture under it comes back as it was: the box was never in it.
+    const Framebuffer after = desktop().screenshot();
+    ASSERT_EQ(after.width(), before.width());
+    EXPECT_EQ(after.pixels(), before.pixels());
+}
+
 TEST_F(OnScreen, ZoomStopsWhereTheWindowWouldOutgrowTheScreen) {
     // 1024 x 768 holds the picture at zoom 1 only.
     desktop().key("ctrl+plus");

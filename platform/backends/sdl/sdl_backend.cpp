@@ -255,8 +255,20 @@ void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
     case ViewerAction::ToggleFullscreen:
         toggle_fullscreen();
         break;
+    case ViewerAction::ToggleHelp:
+        show_help(!presenter_.has_overlay(Overlay::Help));
+        break;
+    case ViewerAction::CloseHelp:
+        show_help(false);
+        break;
     }
     update_badge();
+}
+
+void SdlBackend::show_help(bool on) {
+    redraw(presenter_.set_overlay(Overlay::Help,
+                                  on ? render_box("KORVELINE: keys", key_help()) : Framebuffer{},
+                                  Anchor::Centre));
 }
 
 int SdlBackend::fitting_zoom(int wanted) const {
@@ -291,7 +303,10 @@ void SdlBackend::toggle_fullscreen() {
 }
 
 void SdlBackend::update_badge() {
-    const Rect changed = presenter_.set_badge(clock_badge(clock_));
+    redraw(presenter_.set_badge(clock_badge(clock_)));
+}
+
+void SdlBackend::redraw(const Rect& changed) {
     if (changed.empty() || fb_ == nullptr) return;
     const Framebuffer& fb = *fb_;
     show(fb, [&](PixelTarget& target) { return presenter_.draw_area(fb, changed, target); });

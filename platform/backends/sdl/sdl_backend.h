@@ -49,6 +49,9 @@ class SdlBackend final : public Backend {
     void set_zoom(int zoom);
     void toggle_fullscreen();
     void update_badge();
+    void show_help(bool on);
+    // Shows a client rectangle of the picture again, with the viewer's boxes over it.
+    void redraw(const Rect& changed);
     // A single step asked for while paused: the clock moves to the deadline. True when it did.
     bool take_step(std::optional<std::uint64_t> deadline_ms);
 
