@@ -20,6 +20,10 @@
 #include <thread>
 #include <unistd.h>
 
+// Last: Xlib's macros (None, Bool, ...) would clash with names in the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 extern char** environ;
 
 namespace kvtest {
@@ -265,6 +269,29 @@ kv::Framebuffer Desktop::screenshot() const {
         ADD_FAILURE() << "no screenshot: " << e.what();
         return kv::Framebuffer{};
     }
+}
+
+std::vector<std::uint32_t> Desktop::icon() const {
+    std::vector<std::uint32_t> out;
+    Display* display = XOpenDisplay(display_.c_str());
+    if (display == nullptr) return out;
+    const Window window = std::strtoul(window_.c_str(), nullptr, 0);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0, 1 << 20,
+                           False, XA_CARDINAL, &type, &format, &count, &left, &data) == Success &&
+        data != nullptr && format == 32 && count >= 2) {
+        // Xlib hands 32-bit items over as longs.
+        const auto* items = reinterpret_cast<const unsigned long*>(data);
+        const unsigned long size = 2 + items[0] * items[1];
+        for (unsigned long i = 0; i < std::min(count, size); ++i)
+            out.push_back(static_cast<std::uint32_t>(items[i]));
+    }
+    if (data != nullptr) XFree(data);
+    XCloseDisplay(display);
+    return out;
 }
 
 void Desktop::close() const {

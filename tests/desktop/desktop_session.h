@@ -6,6 +6,7 @@
 #include "core/framebuffer.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -95,6 +96,9 @@ class Desktop {
     std::string geometry() const;
     // What the window shows on the screen (the part inside the screen).
     kv::Framebuffer screenshot() const;
+    // The window's icon as the window manager reads it (_NET_WM_ICON): width, height and
+    // 0xAARRGGBB pixels, the first icon only; empty when it has none.
+    std::vector<std::uint32_t> icon() const;
     // Closes the window as a window manager's close button does.
     void close() const;
 

@@ -1,5 +1,6 @@
 // korveline on a real X server: what a person at the screen does and sees. Each test has its own
 // Xvfb and its own program; pixels are read back from screenshots of the window.
+#include "backends/headless/png_reader.h"
 #include "desktop/desktop_session.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,27 @@ TEST_F(OnScreen, TheWindowIsTitledAndSizedAndShowsTheSceneWithTheSupplyOff) {
     EXPECT_GT(count(shot, kAlimBox, kRed), 20);
     EXPECT_EQ(count(shot, kAlimBox, kGreen), 0);
     EXPECT_EQ(count(shot, kBadgeCorner, kBadgeBox), 0); // full speed: no badge
+}
+
+TEST_F(OnScreen, TheWindowHasTheProgramsIcon) {
+    const std::vector<std::uint32_t> icon = desktop().icon();
+    ASSERT_EQ(icon.size(), 2u + 48 * 48);
+    EXPECT_EQ(icon[0], 48u);
+    EXPECT_EQ(icon[1], 48u);
+    const Framebuffer png =
+        kv::headless::read_png(KORVELINE_SOURCE_DIR "/data/icons/korveline-48.png");
+    // The middle of the icon is opaque and shows the PNG's colours.
+    for (int y = 12; y < 36; ++y)
+        for (int x = 12; x < 36; ++x) {
+            const std::uint32_t argb = icon[2 + y * 48 + x];
+            ASSERT_EQ(argb >> 24, 0xFFu) << x << "," << y;
+            const auto channel = [&](int shift) {
+                return static_cast<std::uint8_t>(argb >> shift);
+            };
+            ASSERT_EQ(rgb(channel(16), channel(8), channel(0)), png.get(x, y)) << x << "," << y;
+        }
+    // Its rounded corners are see-through.
+    EXPECT_EQ(icon[2] >> 24, 0u);
 }
 
 TEST_F(OnScreen, ALeftClickOnAlimTurnsItsLabelFromRedToGreen) {

@@ -4,9 +4,14 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <iostream>
 #include <string>
+
+// Made at build time from data/icons/korveline-48.png.
+extern const unsigned char korveline_window_icon_png[];
+extern const std::size_t korveline_window_icon_png_size;
 
 namespace {
 
@@ -48,6 +53,7 @@ int main(int argc, char** argv) {
 
     const char* tick_log = std::getenv("KORVELINE_TICK_LOG");
     kv::sdl::SdlBackend backend(tick_log != nullptr ? tick_log : "");
+    backend.set_icon_png({korveline_window_icon_png, korveline_window_icon_png_size});
     kv::Session session(backend);
     static char no_command_line[] = "";
     return WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);

@@ -3,6 +3,7 @@
 #include "backends/sdl/key_controls.h"
 #include "backends/sdl/latin1.h"
 #include "backends/sdl/video_drivers.h"
+#include "backends/sdl/window_icon.h"
 #include "backends/sdl/window_surface.h"
 
 #include <windows.h>
@@ -97,6 +98,7 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         video_ = false;
         return false;
     }
+    if (!icon_png_.empty()) set_window_icon(window_, icon_png_);
     // Only buttons, keys and the window's own events matter: the rest would wake us for nothing.
     for (const Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEWHEEL, SDL_TEXTINPUT, SDL_TEXTEDITING,
                               SDL_KEYUP, SDL_FINGERMOTION}) {

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ class SdlBackend final : public Backend {
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
+
+    // The window's icon, as a PNG: used from open_window on.
+    void set_icon_png(std::span<const unsigned char> png) { icon_png_ = png; }
 
     bool open_window(const std::string& title, int client_width, int client_height,
                      std::string& why) override;
@@ -75,6 +79,7 @@ class SdlBackend final : public Backend {
     Presenter presenter_;
     std::vector<std::uint32_t> shadow_;
     TickLog tick_log_;
+    std::span<const unsigned char> icon_png_;
 };
 
 } // namespace kv::sdl
