@@ -29,7 +29,7 @@ const Unwritable kPaths[] = {
      [](const std::string& dir) { return dir + "/missing/x.png"; }, "No such file or directory"},
     {"a path through a plain file", [](const std::string& dir) { return dir + "/file.txt/x.png"; },
      "Not a directory"},
-    {"an existing directory", [](const std::string& dir) { return dir + "/folder"; },
+    {"an existing directory", [](const std::string& dir) { return dir + "/folder.png"; },
      "Is a directory"},
     {"a name too long for the file system",
      [](const std::string& dir) { return dir + "/" + std::string(300, 'n') + ".png"; },
@@ -42,7 +42,7 @@ class UnwritablePaths : public ::testing::TestWithParam<Unwritable> {};
 TEST_P(UnwritablePaths, StopTheRunAtTheirLineAndLeaveNothingBehind) {
     const std::string dir = kvtest::scratch_dir("unwritable");
     std::ofstream(dir + "/file.txt") << "a plain file\n";
-    fs::create_directories(dir + "/folder/inside");
+    fs::create_directories(dir + "/folder.png/inside");
     const std::string path = GetParam().path(dir);
 
     const auto run = kvtest::run_script("tick\nstate\nsnapshot " + path + "\nstate\n");
@@ -56,7 +56,7 @@ TEST_P(UnwritablePaths, StopTheRunAtTheirLineAndLeaveNothingBehind) {
     for (const auto& entry : fs::recursive_directory_iterator(dir))
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     EXPECT_FALSE(fs::exists("/proc/korveline.png.tmp"));
-    EXPECT_TRUE(fs::is_directory(dir + "/folder/inside")) << "the directory is left as it was";
+    EXPECT_TRUE(fs::is_directory(dir + "/folder.png/inside")) << "the directory is left as it was";
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, UnwritablePaths, ::testing::ValuesIn(kPaths));

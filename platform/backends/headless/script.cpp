@@ -92,6 +92,15 @@ std::string_view strip_comment(std::string_view line) {
     return line;
 }
 
+// Any case, so that Windows habits (SHOT.PNG) work too.
+bool has_png_extension(std::string_view path) {
+    if (path.size() < 4) return false;
+    const std::string_view end = path.substr(path.size() - 4);
+    return std::equal(end.begin(), end.end(), ".png", [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
+}
+
 std::string_view trim(std::string_view s) {
     std::size_t first = 0;
     while (first < s.size() && is_blank(s[first]))
@@ -237,6 +246,9 @@ std::optional<Command> parse_line(std::string_view line) {
             static_cast<std::size_t>(name.data() - line.data()) + name.size();
         c.path = std::string(trim(line.substr(after_name)));
         if (c.path.empty()) throw LineError{"'snapshot' needs a path"};
+        if (!has_png_extension(c.path)) {
+            throw LineError{"'snapshot' writes PNG: its path must end in .png"};
+        }
         break;
     }
     case Command::Kind::Pixel:

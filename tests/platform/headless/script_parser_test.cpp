@@ -159,6 +159,9 @@ TEST(ScriptParser, ReportsTheFirstErrorWithItsLine) {
         {"resize 640", {1, "'resize' takes W and H"}},
         {"snapshot", {1, "'snapshot' needs a path"}},
         {"snapshot  \t # only a comment", {1, "'snapshot' needs a path"}},
+        {"snapshot shot.gif", {1, "'snapshot' writes PNG: its path must end in .png"}},
+        {"snapshot shot", {1, "'snapshot' writes PNG: its path must end in .png"}},
+        {"snapshot shot.png.txt", {1, "'snapshot' writes PNG: its path must end in .png"}},
         {"state now", {1, "'state' takes no arguments"}},
         {"close 0", {1, "'close' takes no arguments"}},
         {"tick\n\n# c\nclick left 1\ntock\n", {4, "'click' takes a button, X and Y"}},
@@ -183,8 +186,8 @@ TEST(ScriptParser, HandlesMegabyteLines) {
     const std::string megabyte(1 << 20, '0');
     EXPECT_EQ(commands_of("tick " + megabyte + "5")[0].count, 5);
     EXPECT_EQ(commands_of(std::string(1 << 20, ' ') + "state").size(), 1u);
-    EXPECT_EQ(commands_of("snapshot " + std::string(1 << 20, 'p'))[0].path.size(),
-              std::size_t{1} << 20);
+    EXPECT_EQ(commands_of("snapshot " + std::string(1 << 20, 'p') + ".png")[0].path.size(),
+              (std::size_t{1} << 20) + 4);
     EXPECT_EQ(error_of("tick 1" + megabyte).message,
               "count 1" + std::string(39, '0') + "... is outside 0..10000000");
     EXPECT_EQ(error_of(std::string(1 << 20, 'a')).message,
