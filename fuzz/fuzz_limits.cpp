@@ -1,6 +1,7 @@
 #include "fuzz/fuzz_limits.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace kvfuzz {
 
@@ -26,6 +27,15 @@ std::vector<Command> within_limits(std::vector<Command> commands,
         case Command::Kind::Snapshot:
             if (++snapshots > kMaxSnapshots) continue;
             c.path = snapshot_path;
+            break;
+        case Command::Kind::Record:
+            if (++snapshots > kMaxSnapshots) continue;
+            c.count = std::min(c.count, ticks_left);
+            ticks_left -= c.count;
+            c.path = std::filesystem::path(snapshot_path).replace_extension(".gif").string();
+            break;
+        case Command::Kind::Trace:
+            c.path = std::filesystem::path(snapshot_path).replace_extension(".csv").string();
             break;
         default:
             break;

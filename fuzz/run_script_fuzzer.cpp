@@ -1,7 +1,8 @@
 // Fuzzes the whole program: a fuzzed script, cut to a few milliseconds of work (fuzz_limits.h),
 // drives WinMain through the scripted backend in this process, as korveline-script does. Clicks,
 // exposes and pixels keep the script's full coordinate range. The run must end by the program's
-// own exit, or by a RunError for a snapshot that cannot be written, with every state value finite.
+// own exit, or by a RunError for a snapshot or recording that cannot be written, with every state
+// value finite; traces follow the model at every Tick.
 #include "backends/headless/run_error.h"
 #include "backends/headless/script.h"
 #include "backends/headless/scripted_backend.h"
@@ -10,6 +11,7 @@
 #include "fuzz/scene_reset.h"
 #include "shell/scene.h"
 #include "tools/korveline_script/state_json.h"
+#include "tools/korveline_script/trace_csv.h"
 #include "user/session.h"
 
 #include <windows.h>
@@ -65,7 +67,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kv::Session* session_ptr = nullptr;
     const kv::headless::ScriptOutput output{
         &out, &err, [&] { return StateJson(1 + session_ptr->timer_messages()); }};
-    kv::headless::ScriptedBackend backend(std::move(commands), output);
+    TraceSampler trace;
+    const kv::headless::TickHooks hooks{
+        kTraceHeader,
+        [&] { trace.BeforeTick(); },
+        [&] { return trace.Row(1 + session_ptr->timer_messages()); },
+        {}};
+    kv::headless::ScriptedBackend backend(std::move(commands), output, hooks);
     kv::Session session(backend);
     session_ptr = &session;
     try {
@@ -75,13 +83,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(code == 0, "the program exits with 0");
         check(!backend.window_open(), "the window is closed at the end");
     } catch (const kv::headless::RunError& e) {
-        // Only a snapshot may stop a run: of an empty client area, in practice.
-        check(e.line() > 0 && std::string_view(e.what()).starts_with("cannot write PNG"),
-              "a run stops only at a snapshot that cannot be written");
+        // Only a snapshot or a recording may stop a run: of an empty client area, in practice.
+        const std::string_view what = e.what();
+        check(e.line() > 0 &&
+                  (what.starts_with("cannot write PNG") || what.starts_with("cannot write GIF")),
+              "a run stops only at a snapshot or recording that cannot be written");
     }
     check(scene_is_finite(), "every state value is finite");
     check(err.str().empty(), "no message box");
     std::error_code ignored;
     fs::remove(g_snapshot, ignored);
+    fs::remove(fs::path(g_snapshot).replace_extension(".gif"), ignored);
+    fs::remove(fs::path(g_snapshot).replace_extension(".csv"), ignored);
     return 0;
 }

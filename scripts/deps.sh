@@ -4,7 +4,7 @@
 # Works as root or through sudo; on a machine that has them all it does nothing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config git clang-format libpng-dev zlib1g-dev libgtest-dev
+packages=(g++ cmake ninja-build pkg-config git clang-format libpng-dev libgif-dev zlib1g-dev libgtest-dev
           libbenchmark-dev libsdl2-dev xvfb xdotool imagemagick "$@")
 
 missing=()

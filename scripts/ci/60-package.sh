@@ -57,7 +57,7 @@ done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 depends_names=$(tr ',|' '\n' <<<"$depends" | awk '{print $1}')
-for lib in libc6 libstdc++6 libsdl2-2.0-0 libpng16-16; do
+for lib in libc6 libstdc++6 libsdl2-2.0-0 libpng16-16 libgif7; do
     grep -qxF "$lib" <<<"$depends_names" || fail "Depends lacks $lib"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = korveline ] || fail "the package is not named korveline"

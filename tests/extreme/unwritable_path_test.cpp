@@ -1,6 +1,6 @@
-// Snapshots to paths that cannot be written, even by root: the run stops at that line with exit
-// code 2 and one message naming the path and the reason, what ran before has been printed, and no
-// temporary file is left behind.
+// Snapshots, recordings and traces to paths that cannot be written, even by root: the run stops at
+// that line with exit code 2 and one message naming the path and the reason, what ran before has
+// been printed, and no temporary file is left behind.
 #include "script/run_script.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 
 struct Unwritable {
     const char* name;
-    std::string (*path)(const std::string& dir); // in the test's scratch directory
+    // In the test's scratch directory, ending in `extension`.
+    std::string (*path)(const std::string& dir, const std::string& extension);
     const char* reason;
 };
 
@@ -26,39 +27,70 @@ void PrintTo(const Unwritable& u, std::ostream* os) {
 
 const Unwritable kPaths[] = {
     {"a directory that does not exist",
-     [](const std::string& dir) { return dir + "/missing/x.png"; }, "No such file or directory"},
-    {"a path through a plain file", [](const std::string& dir) { return dir + "/file.txt/x.png"; },
+     [](const std::string& dir, const std::string& ext) { return dir + "/missing/x" + ext; },
+     "No such file or directory"},
+    {"a path through a plain file",
+     [](const std::string& dir, const std::string& ext) { return dir + "/file.txt/x" + ext; },
      "Not a directory"},
-    {"an existing directory", [](const std::string& dir) { return dir + "/folder.png"; },
+    {"an existing directory",
+     [](const std::string& dir, const std::string& ext) { return dir + "/folder" + ext; },
      "Is a directory"},
     {"a name too long for the file system",
-     [](const std::string& dir) { return dir + "/" + std::string(300, 'n') + ".png"; },
+     [](const std::string& dir, const std::string& ext) {
+         return dir + "/" + std::string(300, 'n') + ext;
+     },
      "File name too long"},
-    {"a file in /proc", [](const std::string&) { return std::string("/proc/korveline.png"); }, ""},
+    {"a file in /proc",
+     [](const std::string&, const std::string& ext) { return "/proc/korveline" + ext; }, ""},
 };
 
-class UnwritablePaths : public ::testing::TestWithParam<Unwritable> {};
+// The commands that write a file: how a script line names it, its extension, its kind.
+struct Writer {
+    const char* line; // the path goes where the {} is
+    const char* extension;
+    const char* kind;
+};
+
+void PrintTo(const Writer& w, std::ostream* os) {
+    *os << w.kind;
+}
+
+const Writer kWriters[] = {
+    {"snapshot {}", ".png", "PNG"},
+    {"record {} 3", ".gif", "GIF"},
+    {"trace {}", ".csv", "CSV"},
+};
+
+class UnwritablePaths : public ::testing::TestWithParam<std::tuple<Unwritable, Writer>> {};
 
 TEST_P(UnwritablePaths, StopTheRunAtTheirLineAndLeaveNothingBehind) {
+    const auto& [unwritable, writer] = GetParam();
     const std::string dir = kvtest::scratch_dir("unwritable");
     std::ofstream(dir + "/file.txt") << "a plain file\n";
-    fs::create_directories(dir + "/folder.png/inside");
-    const std::string path = GetParam().path(dir);
+    fs::create_directories(dir + "/folder" + writer.extension + "/inside");
+    const std::string path = unwritable.path(dir, writer.extension);
+    std::string line = writer.line;
+    line.replace(line.find("{}"), 2, path);
 
-    const auto run = kvtest::run_script("tick\nstate\nsnapshot " + path + "\nstate\n");
+    const auto run = kvtest::run_script("tick\nstate\n" + line + "\nstate\n");
     EXPECT_EQ(run.exit_code, 2);
     EXPECT_EQ(run.out_lines().size(), 1u) << "the state before printed, the one after did not";
-    EXPECT_NE(run.err.find(":3: cannot write PNG '" + path.substr(0, 40)), std::string::npos)
+    EXPECT_NE(
+        run.err.find(":3: cannot write " + std::string(writer.kind) + " '" + path.substr(0, 40)),
+        std::string::npos)
         << run.err;
-    EXPECT_NE(run.err.find(GetParam().reason), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(unwritable.reason), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
 
     for (const auto& entry : fs::recursive_directory_iterator(dir))
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
-    EXPECT_FALSE(fs::exists("/proc/korveline.png.tmp"));
-    EXPECT_TRUE(fs::is_directory(dir + "/folder.png/inside")) << "the directory is left as it was";
+    EXPECT_FALSE(fs::exists("/proc/korveline" + std::string(writer.extension) + ".tmp"));
+    EXPECT_TRUE(fs::is_directory(dir + "/folder" + writer.extension + "/inside"))
+        << "the directory is left as it was";
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, UnwritablePaths, ::testing::ValuesIn(kPaths));
+INSTANTIATE_TEST_SUITE_P(Table, UnwritablePaths,
+                         ::testing::Combine(::testing::ValuesIn(kPaths),
+                                            ::testing::ValuesIn(kWriters)));
 
 } // namespace

@@ -16,7 +16,9 @@ TEST(CommandLine, HelpVersionAndBadOptions) {
     const auto help = kvtest::run_program("--help");
     EXPECT_EQ(help.exit_code, 0);
     EXPECT_NE(help.out.find("Usage: korveline-script [SCRIPT]"), std::string::npos);
-    EXPECT_NE(help.out.find("snapshot PATH"), std::string::npos);
+    for (const char* command :
+         {"snapshot PATH.png", "record PATH.gif N [every K]", "trace PATH.csv", "trace off"})
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
 
     const auto version = kvtest::run_program("--version");
     EXPECT_EQ(version.exit_code, 0);
@@ -66,18 +68,23 @@ TEST_P(BadScripts, AreRefusedWithTheLineAndNothingRuns) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, BadScripts,
-    ::testing::Values(BadScript{"tock\n", "3: unknown command 'tock'"},
-                      BadScript{"\n# fine\ntick 1 2\n", "5: 'tick' takes at most one argument"},
-                      BadScript{"tick 10000001\n", "3: count 10000001 is outside 0..10000000"},
-                      BadScript{"tick -1\n", "3: count -1 is outside 0..10000000"},
-                      BadScript{"click middle 1 2\n", "3: unknown button 'middle' (left or right)"},
-                      BadScript{"click left 70000 2\n",
-                                "3: coordinate 70000 is outside -32768..65535"},
-                      BadScript{"click left 1\n", "3: 'click' takes a button, X and Y"},
-                      BadScript{"resize 9000 10\n", "3: size 9000 is outside 0..8192"},
-                      BadScript{"pixel 1e3 4\n", "3: malformed number '1e3'"},
-                      BadScript{"snapshot\n", "3: 'snapshot' needs a path"},
-                      BadScript{"close\ntick\n", "4: nothing may follow 'close'"}));
+    ::testing::Values(
+        BadScript{"tock\n", "3: unknown command 'tock'"},
+        BadScript{"\n# fine\ntick 1 2\n", "5: 'tick' takes at most one argument"},
+        BadScript{"tick 10000001\n", "3: count 10000001 is outside 0..10000000"},
+        BadScript{"tick -1\n", "3: count -1 is outside 0..10000000"},
+        BadScript{"click middle 1 2\n", "3: unknown button 'middle' (left or right)"},
+        BadScript{"click left 70000 2\n", "3: coordinate 70000 is outside -32768..65535"},
+        BadScript{"click left 1\n", "3: 'click' takes a button, X and Y"},
+        BadScript{"resize 9000 10\n", "3: size 9000 is outside 0..8192"},
+        BadScript{"pixel 1e3 4\n", "3: malformed number '1e3'"},
+        BadScript{"snapshot\n", "3: 'snapshot' needs a path"},
+        BadScript{"snapshot x.jpg\n", "3: 'snapshot' needs a path ending in .png, not 'x.jpg'"},
+        BadScript{"record x.gif\n", "3: 'record' takes PATH N [every K]"},
+        BadScript{"record x.png 20\n", "3: 'record' needs a path ending in .gif, not 'x.png'"},
+        BadScript{"trace\n", "3: 'trace' needs a path or 'off'"},
+        BadScript{"trace x.txt\n", "3: 'trace' needs a path ending in .csv, not 'x.txt'"},
+        BadScript{"close\ntick\n", "4: nothing may follow 'close'"}));
 
 TEST(CommandLine, PixelReadsAsGetPixelAndStateIsOneJsonLine) {
     const auto run = kvtest::run_script("pixel 0 0\npixel 779 556\npixel 780 0\npixel -1 5\n"

@@ -3,7 +3,9 @@
 #include "backends/headless/run_error.h"
 #include "backends/headless/script.h"
 #include "backends/headless/scripted_backend.h"
+#include "tools/korveline_script/progress.h"
 #include "tools/korveline_script/state_json.h"
+#include "tools/korveline_script/trace_csv.h"
 #include "user/session.h"
 
 #include <windows.h>
@@ -15,6 +17,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -26,16 +29,26 @@ constexpr const char* kUsage =
     "\n"
     "One command a line; '#' starts a comment:\n"
     "  tick [N]               N timer Ticks of 50 ms of virtual time (default 1)\n"
+    "  record PATH.gif N [every K]\n"
+    "                         N Ticks as 'tick N' does, recorded as a looping animated GIF:\n"
+    "                         a frame after every K-th Tick (default 1) and after the last,\n"
+    "                         each shown 5 x K hundredths of a second; lossless\n"
     "  click left|right X Y   a mouse button press at client (X, Y)\n"
     "  expose [X Y W H]       the client area (or that rectangle) must be painted again\n"
     "  resize W H             the client area becomes W x H (0..8192)\n"
-    "  snapshot PATH          writes the client area as an RGB PNG\n"
+    "  snapshot PATH.png      writes the client area as an RGB PNG\n"
+    "  trace PATH.csv         from now on, one CSV row per Tick: tick, time, supply phase,\n"
+    "                         rotor angle and speed, slip, motor and brake torque, the three\n"
+    "                         forces, currents and fluxes (model units, full precision)\n"
+    "  trace off              ends the trace (so does the end of the script)\n"
     "  pixel X Y              prints 'pixel X Y RRGGBB' (or 'invalid') as GetPixel reads it\n"
     "  state                  prints the simulation state as one JSON line\n"
     "  close                  closes the window now (must be the last command)\n"
     "\n"
-    "The whole script is checked before anything runs. Exit status: the program's own (0), or 2\n"
-    "for a bad script, a file that cannot be read or a snapshot that cannot be written.\n";
+    "The whole script is checked before anything runs. On a terminal, long runs of Ticks show\n"
+    "their progress on standard error. Exit status: the program's own (0), or 2 for a bad\n"
+    "script, a file that cannot be read or a snapshot, recording or trace that cannot be\n"
+    "written.\n";
 
 bool read_all(std::istream& in, std::string& text) {
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -84,10 +97,15 @@ int main(int argc, char** argv) {
 
     std::uint64_t creation_ticks = 1; // WM_CREATE runs the first Tick itself
     kv::Session* session_ptr = nullptr;
-    kv::headless::ScriptOutput output{
-        &std::cout, &std::cerr,
-        [&] { return StateJson(creation_ticks + session_ptr->timer_messages()); }};
-    kv::headless::ScriptedBackend backend(std::move(std::get<0>(parsed)), output);
+    const auto tick = [&] { return creation_ticks + session_ptr->timer_messages(); };
+    TraceSampler trace;
+    ProgressBar progress(std::cerr, isatty(STDERR_FILENO) == 1);
+    const kv::headless::ScriptOutput output{&std::cout, &std::cerr,
+                                            [&] { return StateJson(tick()); }};
+    const kv::headless::TickHooks hooks{
+        kTraceHeader, [&] { trace.BeforeTick(); }, [&] { return trace.Row(tick()); },
+        [&](std::int64_t done, std::int64_t total) { progress.Update(done, total); }};
+    kv::headless::ScriptedBackend backend(std::move(std::get<0>(parsed)), output, hooks);
     kv::Session session(backend);
     session_ptr = &session;
     try {

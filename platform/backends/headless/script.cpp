@@ -92,15 +92,6 @@ std::string_view strip_comment(std::string_view line) {
     return line;
 }
 
-// Any case, so that Windows habits (SHOT.PNG) work too.
-bool has_png_extension(std::string_view path) {
-    if (path.size() < 4) return false;
-    const std::string_view end = path.substr(path.size() - 4);
-    return std::equal(end.begin(), end.end(), ".png", [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
-}
-
 std::string_view trim(std::string_view s) {
     std::size_t first = 0;
     while (first < s.size() && is_blank(s[first]))
@@ -195,6 +186,61 @@ void parse_pixel(const Args& args, Command& c) {
     c.y = coordinate(args[1]);
 }
 
+// The raw text of `line` from `from` up to `to` (both within it), trimmed: paths keep their spaces.
+std::string raw_between(std::string_view line, const char* from, const char* to) {
+    const auto start = static_cast<std::size_t>(from - line.data());
+    const auto end = static_cast<std::size_t>(to - line.data());
+    return std::string(trim(line.substr(start, end - start)));
+}
+
+std::string raw_rest(std::string_view line, std::string_view name) {
+    return raw_between(line, name.data() + name.size(), line.data() + line.size());
+}
+
+bool ends_with_ignoring_case(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    const std::string_view tail = text.substr(text.size() - suffix.size());
+    return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
+}
+
+// A file's kind follows from its command, and its name must say so: "out.gif" for a trace would
+// be a CSV file that every program opens wrongly.
+void check_extension(const std::string& path, std::string_view extension, std::string_view name) {
+    if (path.empty()) throw LineError{"'" + std::string(name) + "' needs a path"};
+    if (!ends_with_ignoring_case(path, extension)) {
+        throw LineError{"'" + std::string(name) + "' needs a path ending in " +
+                        std::string(extension) + ", not " + quoted(path)};
+    }
+}
+
+// record PATH N [every K]: read from the end, so that the path may hold spaces.
+void parse_record(std::string_view line, std::string_view name, const Args& args, Command& c) {
+    std::size_t end = args.size();
+    if (end >= 3 && args[end - 2] == "every") {
+        c.every = number(args[end - 1], "interval", 1, kMaxRecordEvery);
+        end -= 2;
+    }
+    if (end < 2) throw LineError{"'record' takes PATH N [every K]"};
+    const std::string_view count = args[end - 1];
+    c.path = raw_between(line, name.data() + name.size(), count.data());
+    if (ends_with_ignoring_case(count, ".gif"))
+        throw LineError{"'record' needs a number of Ticks after the path"};
+    c.count = number(count, "count", 1, kMaxTicks);
+    check_extension(c.path, ".gif", "record");
+}
+
+void parse_trace(std::string_view line, std::string_view name, const Args& args, Command& c) {
+    if (args.size() == 1 && args[0] == "off") {
+        c.kind = Command::Kind::TraceOff;
+        return;
+    }
+    if (args.empty()) throw LineError{"'trace' needs a path or 'off'"};
+    c.path = raw_rest(line, name);
+    check_extension(c.path, ".csv", "trace");
+}
+
 void no_arguments(const Args& args, std::string_view name) {
     if (!args.empty()) throw LineError{"'" + std::string(name) + "' takes no arguments"};
 }
@@ -204,7 +250,7 @@ struct Keyword {
     Command::Kind kind;
 };
 
-constexpr std::array<Keyword, 8> kKeywords{{
+constexpr std::array<Keyword, 10> kKeywords{{
     {"tick", Command::Kind::Tick},
     {"click", Command::Kind::Click},
     {"expose", Command::Kind::Expose},
@@ -213,6 +259,8 @@ constexpr std::array<Keyword, 8> kKeywords{{
     {"pixel", Command::Kind::Pixel},
     {"state", Command::Kind::State},
     {"close", Command::Kind::Close},
+    {"record", Command::Kind::Record},
+    {"trace", Command::Kind::Trace},
 }};
 
 // One line without its comment; nothing if it is blank.
@@ -240,17 +288,19 @@ std::optional<Command> parse_line(std::string_view line) {
     case Command::Kind::Resize:
         parse_resize(args, c);
         break;
-    case Command::Kind::Snapshot: {
+    case Command::Kind::Snapshot:
         // The path is the raw rest of the line, so that it may hold spaces.
-        const std::size_t after_name =
-            static_cast<std::size_t>(name.data() - line.data()) + name.size();
-        c.path = std::string(trim(line.substr(after_name)));
-        if (c.path.empty()) throw LineError{"'snapshot' needs a path"};
-        if (!has_png_extension(c.path)) {
-            throw LineError{"'snapshot' writes PNG: its path must end in .png"};
-        }
+        c.path = raw_rest(line, name);
+        check_extension(c.path, ".png", "snapshot");
         break;
-    }
+    case Command::Kind::Record:
+        parse_record(line, name, args, c);
+        break;
+    case Command::Kind::Trace:
+        parse_trace(line, name, args, c);
+        break;
+    case Command::Kind::TraceOff:
+        break;
     case Command::Kind::Pixel:
         parse_pixel(args, c);
         break;

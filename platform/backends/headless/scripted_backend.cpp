@@ -1,9 +1,12 @@
 #include "backends/headless/scripted_backend.h"
 
+#include "backends/headless/gif_writer.h"
 #include "backends/headless/png_writer.h"
 #include "backends/headless/run_error.h"
 
+#include <cerrno>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 namespace kv::headless {
@@ -20,6 +23,20 @@ std::string hex_rgb(Color c) {
     return text;
 }
 
+// A path may be a megabyte long (the rest of a script line); a message stays one short line.
+std::string shown_path(const std::string& path) {
+    constexpr std::size_t kLimit = 200;
+    if (path.size() <= kLimit) return path;
+    std::size_t cut = kLimit;
+    while (cut > 0 && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80)
+        --cut;
+    return path.substr(0, cut) + "...";
+}
+
+std::string errno_text(int error) {
+    return std::generic_category().message(error);
+}
+
 InputEvent mouse_event(InputEvent::Kind kind, const Command& click) {
     InputEvent e;
     e.kind = kind;
@@ -31,8 +48,13 @@ InputEvent mouse_event(InputEvent::Kind kind, const Command& click) {
 
 } // namespace
 
-ScriptedBackend::ScriptedBackend(std::vector<Command> script, ScriptOutput output)
-    : script_(std::move(script)), output_(std::move(output)) {}
+ScriptedBackend::ScriptedBackend(std::vector<Command> script, ScriptOutput output, TickHooks hooks)
+    : script_(std::move(script)), output_(std::move(output)), hooks_(std::move(hooks)) {}
+
+ScriptedBackend::~ScriptedBackend() {
+    // A run stopped by an error: what was written stays, unchecked (the error is already told).
+    if (trace_) std::fclose(trace_->file);
+}
 
 void ScriptedBackend::set_window_creation_failure(std::string why) {
     creation_failure_ = std::move(why);
@@ -60,9 +82,11 @@ void ScriptedBackend::poll(std::vector<InputEvent>&) {}
 void ScriptedBackend::wait(std::optional<std::uint64_t>, std::vector<InputEvent>& out) {
     // The application keeps its own timer, so the deadline always lies one tick away; the
     // script, not the deadline, decides whether time passes.
+    if (tick_pending_) after_tick();
     while (next_ < script_.size()) {
         if (play(script_[next_], out)) return;
     }
+    stop_trace();
     if (close_sent_) throw RunError("the program did not exit after WM_CLOSE");
     InputEvent close;
     close.kind = InputEvent::Kind::Close;
@@ -72,16 +96,7 @@ void ScriptedBackend::wait(std::optional<std::uint64_t>, std::vector<InputEvent>
 
 bool ScriptedBackend::play(const Command& command, std::vector<InputEvent>& out) {
     using Kind = Command::Kind;
-    if (command.kind == Kind::Tick) {
-        if (ticks_done_ == command.count) {
-            ticks_done_ = 0;
-            ++next_;
-            return false;
-        }
-        ++ticks_done_;
-        now_ms_ += kTickMs;
-        return true;
-    }
+    if (command.kind == Kind::Tick || command.kind == Kind::Record) return play_ticks(command);
 
     ++next_;
     InputEvent e;
@@ -121,15 +136,115 @@ bool ScriptedBackend::play(const Command& command, std::vector<InputEvent>& out)
     case Kind::State:
         print_state(command);
         return false;
+    case Kind::Trace:
+        start_trace(command);
+        return false;
+    case Kind::TraceOff:
+        stop_trace();
+        return false;
     case Kind::Close:
+        stop_trace();
         e.kind = InputEvent::Kind::Close;
         out.push_back(e);
         close_sent_ = true;
         return true;
     case Kind::Tick:
+    case Kind::Record:
         break;
     }
     return false;
+}
+
+bool ScriptedBackend::play_ticks(const Command& command) {
+    if (ticks_done_ == 0 && command.count > 0 && hooks_.progress) hooks_.progress(0, command.count);
+    if (ticks_done_ == command.count) {
+        if (recording_) {
+            try {
+                recording_->finish();
+            } catch (const RunError& error) {
+                recording_.reset();
+                throw RunError(error.what(), command.line);
+            }
+            recording_.reset();
+        }
+        ticks_done_ = 0;
+        ++next_;
+        return false;
+    }
+    if (command.kind == Command::Kind::Record && !recording_) {
+        try {
+            recording_ = std::make_unique<GifWriter>(command.path);
+        } catch (const RunError& error) {
+            throw RunError(error.what(), command.line);
+        }
+    }
+    if (trace_ && hooks_.tick_starting) hooks_.tick_starting();
+    ++ticks_done_;
+    now_ms_ += kTickMs;
+    tick_pending_ = true;
+    return true;
+}
+
+void ScriptedBackend::after_tick() {
+    tick_pending_ = false;
+    const Command& command = script_[next_];
+    if (trace_) {
+        const std::string row = hooks_.trace_row() + '\n';
+        if (std::fputs(row.c_str(), trace_->file) == EOF) {
+            const int error = errno;
+            const int line = trace_->line;
+            const std::string path = trace_->path;
+            std::fclose(trace_->file);
+            trace_.reset();
+            throw RunError("cannot write CSV '" + shown_path(path) + "': " + errno_text(error),
+                           line);
+        }
+    }
+    if (recording_ && (ticks_done_ % command.every == 0 || ticks_done_ == command.count)) {
+        const auto delay_cs = static_cast<int>(kTickMs / 10 * command.every);
+        try {
+            recording_->add_frame(presented_ != nullptr ? *presented_ : Framebuffer{}, delay_cs);
+        } catch (const RunError& error) {
+            recording_.reset();
+            throw RunError(error.what(), command.line);
+        }
+    }
+    if (hooks_.progress) hooks_.progress(ticks_done_, command.count);
+}
+
+void ScriptedBackend::start_trace(const Command& command) {
+    stop_trace();
+    if (!hooks_.trace_row) throw RunError("'trace' has no rows to write", command.line);
+    std::FILE* file = std::fopen(command.path.c_str(), "w");
+    if (file == nullptr) {
+        throw RunError("cannot write CSV '" + shown_path(command.path) + "': " + errno_text(errno),
+                       command.line);
+    }
+    trace_ = Trace{file, command.path, command.line};
+    const std::string header = hooks_.trace_header + '\n';
+    if (std::fputs(header.c_str(), file) == EOF) {
+        const int error = errno;
+        std::fclose(file);
+        trace_.reset();
+        throw RunError("cannot write CSV '" + shown_path(command.path) + "': " + errno_text(error),
+                       command.line);
+    }
+}
+
+// Closing is where a full disk shows: the buffered rows reach the file only now.
+void ScriptedBackend::stop_trace() {
+    if (!trace_) return;
+    const Trace trace = *trace_;
+    trace_.reset();
+    const bool failed = std::ferror(trace.file) != 0;
+    if (std::fclose(trace.file) != 0) {
+        throw RunError("cannot write CSV '" + shown_path(trace.path) + "': " + errno_text(errno),
+                       trace.line);
+    }
+    if (failed) {
+        throw RunError("cannot write CSV '" + shown_path(trace.path) + "': a write failed",
+                       trace.line);
+    }
 }
 
 void ScriptedBackend::print_pixel(const Command& command) {

@@ -9,7 +9,9 @@
 #include "backends/headless/script.h"
 #include "user/backend.h"
 
+#include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,10 +19,25 @@
 
 namespace kv::headless {
 
+class GifWriter;
+
 struct ScriptOutput {
     std::ostream* out = nullptr;        // `pixel` and `state` lines
     std::ostream* err = nullptr;        // message boxes
     std::function<std::string()> state; // the line `state` prints
+};
+
+// What the runner adds around Ticks; each may be left empty.
+struct TickHooks {
+    // `trace`: the file's first line, then after each Tick the line for it. tick_starting comes
+    // just before each Tick that a trace will see, while the application is idle.
+    std::string trace_header;
+    std::function<void()> tick_starting;
+    std::function<std::string()> trace_row;
+
+    // After each Tick of a `tick` or `record` command: Ticks done of the command's total (first
+    // called with 0 before the first Tick, last with done == total).
+    std::function<void(std::int64_t done, std::int64_t total)> progress;
 };
 
 class ScriptedBackend final : public Backend {
@@ -28,7 +45,10 @@ class ScriptedBackend final : public Backend {
     // The period of the application's timer: one `tick` is one timer message.
     static constexpr std::uint64_t kTickMs = 50;
 
-    ScriptedBackend(std::vector<Command> script, ScriptOutput output);
+    ScriptedBackend(std::vector<Command> script, ScriptOutput output, TickHooks hooks = {});
+    ~ScriptedBackend() override;
+    ScriptedBackend(const ScriptedBackend&) = delete;
+    ScriptedBackend& operator=(const ScriptedBackend&) = delete;
 
     // open_window will then fail, giving `why` as the reason.
     void set_window_creation_failure(std::string why);
@@ -51,11 +71,18 @@ class ScriptedBackend final : public Backend {
   private:
     // Runs one command; true when it gave the application something to handle.
     bool play(const Command& command, std::vector<InputEvent>& out);
+    // `tick` and `record`: one Tick handed out, or the command's end.
+    bool play_ticks(const Command& command);
+    // The application has handled the Tick handed out last: its trace row, its frame.
+    void after_tick();
+    void start_trace(const Command& command);
+    void stop_trace();
     void print_pixel(const Command& command);
     void print_state(const Command& command);
 
     std::vector<Command> script_;
     ScriptOutput output_;
+    TickHooks hooks_;
     std::optional<std::string> creation_failure_;
     std::string title_;
     int width_ = 0;
@@ -67,6 +94,15 @@ class ScriptedBackend final : public Backend {
     bool close_sent_ = false;
     std::uint64_t now_ms_ = 0;
     const Framebuffer* presented_ = nullptr;
+    bool tick_pending_ = false; // a Tick was handed out and has not been seen through after_tick
+
+    struct Trace {
+        std::FILE* file = nullptr;
+        std::string path;
+        int line = 0; // of the `trace` command
+    };
+    std::optional<Trace> trace_;
+    std::unique_ptr<GifWriter> recording_; // while a `record` plays
 };
 
 } // namespace kv::headless

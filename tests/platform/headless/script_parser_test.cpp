@@ -76,6 +76,18 @@ Command snapshot(std::string path) {
     c.path = std::move(path);
     return c;
 }
+Command record(std::string path, std::int64_t count, std::int64_t every = 1) {
+    Command c = make(Kind::Record);
+    c.path = std::move(path);
+    c.count = count;
+    c.every = every;
+    return c;
+}
+Command trace(std::string path) {
+    Command c = make(Kind::Trace);
+    c.path = std::move(path);
+    return c;
+}
 Command at(int line, Command c) {
     c.line = line;
     return c;
@@ -103,6 +115,13 @@ TEST(ScriptParser, ReadsEachCommandForm) {
         {"snapshot out/a b.png", snapshot("out/a b.png")},
         {"snapshot \t run#2.png  # the second", snapshot("run#2.png")},
         {"snapshot frame é.png", snapshot("frame é.png")},
+        {"snapshot UPPER.PNG", snapshot("UPPER.PNG")},
+        {"record run.gif 200", record("run.gif", 200)},
+        {"record  my run 2.gif\t30 every 4 # slides", record("my run 2.gif", 30, 4)},
+        {"record every.gif 10000000 every 13107", record("every.gif", 10'000'000, 13107)},
+        {"trace out/run up.csv", trace("out/run up.csv")},
+        {"trace off", make(Kind::TraceOff)},
+        {"trace off.csv", trace("off.csv")},
         {"state", make(Kind::State)},
         {"close", make(Kind::Close)},
         {"\xEF\xBB\xBFstate", make(Kind::State)},
@@ -159,9 +178,22 @@ TEST(ScriptParser, ReportsTheFirstErrorWithItsLine) {
         {"resize 640", {1, "'resize' takes W and H"}},
         {"snapshot", {1, "'snapshot' needs a path"}},
         {"snapshot  \t # only a comment", {1, "'snapshot' needs a path"}},
-        {"snapshot shot.gif", {1, "'snapshot' writes PNG: its path must end in .png"}},
-        {"snapshot shot", {1, "'snapshot' writes PNG: its path must end in .png"}},
-        {"snapshot shot.png.txt", {1, "'snapshot' writes PNG: its path must end in .png"}},
+        {"snapshot out.gif", {1, "'snapshot' needs a path ending in .png, not 'out.gif'"}},
+        {"snapshot .png/x", {1, "'snapshot' needs a path ending in .png, not '.png/x'"}},
+        {"record", {1, "'record' takes PATH N [every K]"}},
+        {"record run.gif", {1, "'record' takes PATH N [every K]"}},
+        {"record my run.gif", {1, "'record' needs a number of Ticks after the path"}},
+        {"record run.gif every 2", {1, "'record' takes PATH N [every K]"}},
+        {"record run.gif 0", {1, "count 0 is outside 1..10000000"}},
+        {"record run.gif ten", {1, "malformed number 'ten'"}},
+        {"record run.png 10", {1, "'record' needs a path ending in .gif, not 'run.png'"}},
+        {"record run.gif 10 every 0", {1, "interval 0 is outside 1..13107"}},
+        {"record run.gif 10 every 13108", {1, "interval 13108 is outside 1..13107"}},
+        {"record run.gif 10 each 2",
+         {1, "'record' needs a path ending in .gif, not 'run.gif 10 each'"}},
+        {"trace", {1, "'trace' needs a path or 'off'"}},
+        {"trace run.txt", {1, "'trace' needs a path ending in .csv, not 'run.txt'"}},
+        {"trace off now", {1, "'trace' needs a path ending in .csv, not 'off now'"}},
         {"state now", {1, "'state' takes no arguments"}},
         {"close 0", {1, "'close' takes no arguments"}},
         {"tick\n\n# c\nclick left 1\ntock\n", {4, "'click' takes a button, X and Y"}},
@@ -188,6 +220,8 @@ TEST(ScriptParser, HandlesMegabyteLines) {
     EXPECT_EQ(commands_of(std::string(1 << 20, ' ') + "state").size(), 1u);
     EXPECT_EQ(commands_of("snapshot " + std::string(1 << 20, 'p') + ".png")[0].path.size(),
               (std::size_t{1} << 20) + 4);
+    EXPECT_EQ(error_of("trace " + std::string(1 << 20, 'p')).message,
+              "'trace' needs a path ending in .csv, not '" + std::string(40, 'p') + "...'");
     EXPECT_EQ(error_of("tick 1" + megabyte).message,
               "count 1" + std::string(39, '0') + "... is outside 0..10000000");
     EXPECT_EQ(error_of(std::string(1 << 20, 'a')).message,

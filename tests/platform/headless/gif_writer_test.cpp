@@ -1,0 +1,101 @@
+// The GIF writer on pictures made for it: colours that arrive late, a frame that changes nothing,
+// a picture a GIF cannot hold without loss, a size that changes. Each frame played back must be
+// the picture given.
+#include "backends/headless/gif_writer.h"
+#include "backends/headless/run_error.h"
+#include "platform/headless/gif_player.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace kv::headless {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh directory of this process's own.
+std::string scratch_dir(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / "korveline-tests" /
+                         ("GifWriter." + name + "." + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir.string();
+}
+
+Framebuffer with_square(Framebuffer fb, int x0, int y0, int size, Color c) {
+    for (int y = y0; y < y0 + size; ++y)
+        fb.fill_span(y, x0, x0 + size, c);
+    return fb;
+}
+
+TEST(GifWriter, EveryFramePlaysBackAsGivenWhateverItsColours) {
+    const std::string path = scratch_dir("gif") + "/frames.gif";
+    const Framebuffer first = with_square(Framebuffer(64, 48, rgb(0, 200, 200)), 4, 4, 8, 0);
+    std::vector<Framebuffer> frames{
+        first, with_square(first, 20, 10, 6, rgb(255, 110, 0)), // a colour the first frame lacks
+        with_square(first, 20, 10, 6, rgb(255, 110, 0)),        // nothing changes
+        with_square(first, 4, 4, 8, rgb(0, 200, 200)),          // back to the background
+    };
+    Framebuffer ramp = frames.back(); // 250 new colours at once: a table of the frame's own
+    for (int k = 0; k < 250; ++k)
+        ramp.set(k % 64, 30 + k / 64, rgb(static_cast<std::uint8_t>(k), 1, 2));
+    frames.push_back(ramp);
+    {
+        GifWriter gif(path);
+        for (const Framebuffer& fb : frames)
+            gif.add_frame(fb, 7);
+        EXPECT_FALSE(fs::exists(path)) << "the file appears whole, at the end";
+        gif.finish();
+        EXPECT_EQ(gif.frames(), 5);
+    }
+    const kvtest::Animation played = kvtest::play_gif(path);
+    ASSERT_EQ(played.frames.size(), frames.size());
+    EXPECT_TRUE(played.loops_forever);
+    for (std::size_t f = 0; f < frames.size(); ++f) {
+        EXPECT_TRUE(played.frames[f].picture == frames[f].pixels()) << "frame " << f;
+        EXPECT_EQ(played.frames[f].delay_cs, 7);
+    }
+    EXPECT_EQ(played.frames[1].area, 6 * 6) << "only the changed rectangle";
+    EXPECT_EQ(played.frames[2].area, 1) << "a single transparent pixel keeps the time";
+    EXPECT_EQ(fs::directory_iterator(fs::path(path).parent_path())->path(), path)
+        << "no temporary file is left";
+}
+
+TEST(GifWriter, PicturesItCannotHoldAreRefusedAndLeaveNoFile) {
+    const std::string dir = scratch_dir("refused");
+    Framebuffer many(32, 16);
+    for (int k = 0; k < 256; ++k)
+        many.set(k % 32, k / 32, rgb(static_cast<std::uint8_t>(k), 0, 0));
+    const Framebuffer plain(32, 16, rgb(1, 2, 3));
+    struct Case {
+        const char* what;
+        std::vector<Framebuffer> frames;
+        const char* reason;
+    } cases[] = {
+        {"256 colours", {many}, "more than 255 colours"},
+        {"256 new colours later", {plain, many}, "more than 255 new colours"},
+        {"an empty picture", {Framebuffer(0, 0)}, "cannot hold a picture of 0 x 0"},
+        {"a new size", {plain, Framebuffer(16, 32)}, "changed size"},
+        {"no frame", {}, "no frame"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = dir + "/" + c.what + ".gif";
+        try {
+            GifWriter gif(path);
+            for (const Framebuffer& fb : c.frames)
+                gif.add_frame(fb, 5);
+            gif.finish();
+            ADD_FAILURE() << "expected a RunError";
+        } catch (const RunError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+} // namespace
+} // namespace kv::headless

@@ -1,0 +1,63 @@
+#include "tools/korveline_script/trace_csv.h"
+
+#include "backends/headless/run_error.h"
+#include "shell/scene.h"
+
+#include <bit>
+#include <cstdio>
+#include <numbers>
+
+const char* const kTraceHeader =
+    "tick,time_s,phase_rad,theta_rad,omega_rad_per_tick,speed_over_sync,slip,motor_torque,"
+    "brake_torque,force1,force2,force3,current1,current2,current3,flux1,flux2,flux3";
+
+namespace {
+
+constexpr double kSecondsPerTick = 0.05;
+// The supply's field turns by -2 pi / 100 a Tick.
+constexpr double kSynchronousOmega = -2.0 * std::numbers::pi / 100.0;
+
+bool same_bits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// As `state` prints them: 17 significant digits read back to the same double.
+void append(std::string& row, double v) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, ",%.17g", v);
+    row += buffer;
+}
+
+} // namespace
+
+void TraceSampler::BeforeTick() {
+    before_ = Mas;
+}
+
+std::string TraceSampler::Row(std::uint64_t tick) const {
+    using kv::headless::RunError;
+    if (!before_) throw RunError("the trace has no state from before Tick " + std::to_string(tick));
+    tagMas replay = *before_;
+    double forces[3];
+    double torque;
+    replay.CalculMas(alim.amplitude, alim.phase, frein.couple, forces, &torque);
+    const bool same = same_bits(replay.theta, Mas.theta) && same_bits(replay.omega, Mas.omega) &&
+                      same_bits(replay.i1, Mas.i1) && same_bits(replay.i2, Mas.i2) &&
+                      same_bits(replay.i3, Mas.i3) && same_bits(replay.phi1, Mas.phi1) &&
+                      same_bits(replay.phi2, Mas.phi2) && same_bits(replay.phi3, Mas.phi3) &&
+                      same_bits(torque, courbe.last_torque);
+    if (!same) {
+        throw RunError("the trace cannot follow the model at Tick " + std::to_string(tick) +
+                       ": its replayed step differs from the program's");
+    }
+
+    const double speed_over_sync = Mas.omega / kSynchronousOmega;
+    std::string row = std::to_string(tick);
+    for (const double v :
+         {static_cast<double>(tick) * kSecondsPerTick, alim.phase, Mas.theta, Mas.omega,
+          speed_over_sync, 1.0 - speed_over_sync, courbe.last_torque, frein.couple, forces[0],
+          forces[1], forces[2], Mas.i1, Mas.i2, Mas.i3, Mas.phi1, Mas.phi2, Mas.phi3}) {
+        append(row, v);
+    }
+    return row;
+}
