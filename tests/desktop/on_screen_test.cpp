@@ -2,9 +2,13 @@
 // Xvfb and its own program; pixels are read back from screenshots of the window.
 #include "backends/headless/png_reader.h"
 #include "desktop/desktop_session.h"
+#include "platform/headless/gif_player.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -298,6 +302,85 @@ TEST_F(OnScreenWithTickLog, TheLogHasTheFirstFrameAndOneRisingTimeATick) {
     ASSERT_GE(ticks.size(), 2u);
     for (std::size_t i = 1; i < ticks.size(); ++i)
         EXPECT_GT(ticks[i], ticks[i - 1]);
+}
+
+// The user's pictures folder, as xdg-user-dir finds it, in the test's own directory.
+class OnScreenWithAPicturesFolder : public OnScreen {
+  protected:
+    std::vector<std::string> environment() const override {
+        const std::string config = dir_ + "/config";
+        std::filesystem::create_directories(config);
+        std::filesystem::create_directories(pictures());
+        std::ofstream(config + "/user-dirs.dirs") << "XDG_PICTURES_DIR=\"" << pictures() << "\"\n";
+        return {"XDG_CONFIG_HOME=" + config};
+    }
+    std::string pictures() const { return dir_ + "/pictures"; }
+
+    // The one file of this extension in the pictures folder, once it is there.
+    std::string saved(const std::string& extension) const {
+        for (int i = 0; i < 100; ++i) {
+            for (const auto& entry : std::filesystem::directory_iterator(pictures())) {
+                const std::string name = entry.path().filename().string();
+                if (entry.path().extension() == extension && name.starts_with("korveline-"))
+                    return entry.path().string();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return "";
+    }
+};
+
+TEST_F(OnScreenWithAPicturesFolder, CtrlRF12AndCtrlESaveTheRecordingPictureAndDataThere) {
+    supply_on();
+    desktop().key("i"); // the readout, which must stay out of every file
+    desktop().key("ctrl+r");
+    ASSERT_TRUE(kvtest::eventually(desktop(), [](const Framebuffer& fb) {
+        return count(fb, kBadgeCorner, kBadgeBox) > 100;
+    })) << "no REC badge";
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    desktop().key("space"); // paused: the last frame stays the picture
+    desktop().key("ctrl+r");
+    const std::string gif = saved(".gif");
+    ASSERT_FALSE(gif.empty()) << "no recording in " << pictures();
+    desktop().key("F12");
+    const std::string png = saved(".png");
+    ASSERT_FALSE(png.empty()) << "no picture in " << pictures();
+    desktop().key("ctrl+e");
+    const std::string csv = saved(".csv");
+    ASSERT_FALSE(csv.empty()) << "no data in " << pictures();
+
+    // On the screen: the badge and the readout. In the files: the picture alone.
+    const Framebuffer screen = desktop().screenshot();
+    const Rect readout{0, 400, 200, 557};
+    EXPECT_GT(count(screen, readout, kBadgeBox), 1000);
+    const Framebuffer picture = kv::headless::read_png(png);
+    ASSERT_EQ(picture.width(), 780);
+    ASSERT_EQ(picture.height(), 557);
+    EXPECT_EQ(count(picture, picture.bounds(), kBadgeBox), 0);
+    EXPECT_GT(count(picture, kAlimBox, kGreen), 20);
+
+    // The recording: a frame a Tick at 5 cs, looping, its last frame the paused picture.
+    const kvtest::Animation animation = kvtest::play_gif(gif);
+    EXPECT_EQ(animation.width, 780);
+    EXPECT_TRUE(animation.loops_forever);
+    ASSERT_GE(animation.frames.size(), 5u);
+    for (const kvtest::Frame& f : animation.frames)
+        EXPECT_EQ(f.delay_cs, 5);
+    EXPECT_EQ(animation.frames.back().picture, picture.pixels());
+
+    // The data: the trace's header, then one row a Tick, every Tick so far.
+    std::ifstream rows(csv);
+    std::string line;
+    ASSERT_TRUE(std::getline(rows, line));
+    EXPECT_EQ(line, "tick,time_s,phase_rad,theta_rad,omega_rad_per_tick,speed_over_sync,slip,"
+                    "motor_torque,brake_torque,force1,force2,force3,current1,current2,current3,"
+                    "flux1,flux2,flux3");
+    long expected_tick = 2; // the first Tick runs before the timer starts
+    while (std::getline(rows, line)) {
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 17) << line;
+        EXPECT_EQ(std::stol(line), expected_tick++) << line;
+    }
+    EXPECT_GT(expected_tick, 2 + static_cast<long>(animation.frames.size()) - 1);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
+#include "tools/korveline/readout.h"
+#include "tools/korveline/run_data.h"
 #include "user/session.h"
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <utility>
 
 // Made at build time from data/icons/korveline-48.png.
 extern const unsigned char korveline_window_icon_png[];
@@ -30,6 +33,13 @@ constexpr const char* kUsage =
     "                           window) / back to x1\n"
     "  F11                      full screen\n"
     "  F1  ?                    the list of keys over the picture (Esc hides it)\n"
+    "  F12  Ctrl+S              saves the picture as PNG in your pictures folder\n"
+    "                           (xdg-user-dir PICTURES, else the current folder)\n"
+    "  Ctrl+R                   starts / stops recording an animated GIF there (a frame a Tick)\n"
+    "  Ctrl+E                   saves the run's data there as CSV: one row a Tick, the last\n"
+    "                           hour of them, as korveline-script's trace writes them\n"
+    "  I                        shows / hides a readout: speed, slip, motor and brake torque\n"
+    "                           (plot units), and what the arrow colours are\n"
     "\n"
     "Environment:\n"
     "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since the\n"
@@ -52,9 +62,22 @@ int main(int argc, char** argv) {
     }
 
     const char* tick_log = std::getenv("KORVELINE_TICK_LOG");
-    kv::sdl::SdlBackend backend(tick_log != nullptr ? tick_log : "");
+    // What the window saves and reads out; the rows of the data are korveline-script's trace.
+    RunData data;
+    kv::Session* session_ptr = nullptr;
+    kv::sdl::ViewerTools tools;
+    tools.file_stem = kProgram;
+    tools.tick_starting = [&] { data.BeforeTick(); };
+    // WM_CREATE runs the first Tick itself; the timer's are numbered from 2.
+    tools.tick_done = [&] { data.AfterTick(1 + session_ptr->timer_messages()); };
+    tools.write_data = [&](const std::string& path) { data.WriteCsv(path); };
+    tools.readout_title = kReadoutTitle;
+    tools.readout = ReadoutRows;
+
+    kv::sdl::SdlBackend backend(tick_log != nullptr ? tick_log : "", std::move(tools));
     backend.set_icon_png({korveline_window_icon_png, korveline_window_icon_png_size});
     kv::Session session(backend);
+    session_ptr = &session;
     static char no_command_line[] = "";
     return WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);
 }

@@ -34,6 +34,9 @@ std::optional<ViewerAction> viewer_action(const SDL_Keysym& key, bool repeat) {
         if (is_plus(k)) return ViewerAction::ZoomIn;
         if (is_minus(k)) return ViewerAction::ZoomOut;
         if (is_zero(k)) return ViewerAction::ZoomReset;
+        if (k == SDLK_s) return ViewerAction::SavePicture;
+        if (k == SDLK_r) return ViewerAction::ToggleRecording;
+        if (k == SDLK_e) return ViewerAction::SaveData;
         return std::nullopt;
     }
     if (k == SDLK_SPACE) return ViewerAction::TogglePause;
@@ -42,6 +45,8 @@ std::optional<ViewerAction> viewer_action(const SDL_Keysym& key, bool repeat) {
     if (k == SDLK_F11) return ViewerAction::ToggleFullscreen;
     if (k == SDLK_F1 || is_question_mark(key)) return ViewerAction::ToggleHelp;
     if (k == SDLK_ESCAPE) return ViewerAction::CloseHelp;
+    if (k == SDLK_F12) return ViewerAction::SavePicture;
+    if (k == SDLK_i) return ViewerAction::ToggleReadout;
     return std::nullopt;
 }
 
@@ -53,6 +58,10 @@ std::vector<BoxRow> key_help() {
         {"Ctrl +   Ctrl -", "zoom in / out, as far as the screen allows", {}},
         {"Ctrl 0", "zoom x1", {}},
         {"F11", "full screen", {}},
+        {"F12   Ctrl S", "save the picture (PNG) in your pictures folder", {}},
+        {"Ctrl R", "start / stop recording an animation (GIF)", {}},
+        {"Ctrl E", "save the run's data so far (CSV)", {}},
+        {"I", "show / hide the readout of values", {}},
         {"F1   ?", "this help (Esc closes it)", {}},
     };
 }

@@ -22,6 +22,10 @@ enum class ViewerAction {
     ToggleFullscreen, // F11
     ToggleHelp,       // F1 or '?'
     CloseHelp,        // Escape
+    SavePicture,      // F12 or Ctrl 'S': a PNG of the picture
+    ToggleRecording,  // Ctrl 'R': start / stop a GIF recording
+    SaveData,         // Ctrl 'E': the run's data so far, as CSV
+    ToggleReadout,    // 'I': the readout of values over the picture
 };
 
 // The action of a key press, or none. Held keys repeat only the step.

@@ -16,8 +16,8 @@ Rect Presenter::overlay_rect(const Placed& overlay) const {
         return badge_place(layout_.client.width, overlay.image.width(), overlay.image.height());
     case Anchor::Centre:
         return Rect{(cw - w) / 2, (ch - h) / 2, (cw - w) / 2 + w, (ch - h) / 2 + h};
-    case Anchor::BottomRight:
-        return Rect{cw - kInset - w, ch - kInset - h, cw - kInset, ch - kInset};
+    case Anchor::BottomLeft:
+        return Rect{kInset, ch - kInset - h, kInset + w, ch - kInset};
     }
     return Rect{};
 }

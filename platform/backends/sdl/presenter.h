@@ -21,7 +21,7 @@ enum class Overlay { Readout, Help, Badge };
 inline constexpr std::size_t kOverlayCount = 3;
 
 // Where a box sits in the client area, a few pixels in from its edges.
-enum class Anchor { TopRight, Centre, BottomRight };
+enum class Anchor { TopRight, Centre, BottomLeft };
 
 class Presenter {
   public:

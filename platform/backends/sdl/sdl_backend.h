@@ -6,6 +6,7 @@
 #include "backends/sdl/presenter.h"
 #include "backends/sdl/tick_log.h"
 #include "backends/sdl/viewer_clock.h"
+#include "backends/sdl/viewer_tools.h"
 #include "backends/sdl/x11_error_guard.h"
 #include "backends/sdl/zoom_layout.h"
 #include "user/backend.h"
@@ -15,17 +16,22 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+namespace kv::headless {
+class GifWriter;
+}
 
 namespace kv::sdl {
 
 class SdlBackend final : public Backend {
   public:
     // With a non-empty `tick_log_path`, the time of every WM_TIMER is written there at exit.
-    explicit SdlBackend(const std::string& tick_log_path = {});
+    explicit SdlBackend(const std::string& tick_log_path = {}, ViewerTools tools = {});
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -54,6 +60,17 @@ class SdlBackend final : public Backend {
     void toggle_fullscreen();
     void update_badge();
     void show_help(bool on);
+    // F12, Ctrl R, Ctrl E, I.
+    void save_picture();
+    void start_recording();
+    // Ends the recording, and with `tell` says in the badge where it went (or why it failed).
+    void finish_recording(bool tell);
+    void save_data();
+    void update_readout();
+    // The badge shows `message` for a few seconds.
+    void say(const std::string& message);
+    // The Tick handed out last has run: what follows it (data, frame, readout).
+    void finish_tick();
     // Shows a client rectangle of the picture again, with the viewer's boxes over it.
     void redraw(const Rect& changed);
     // A single step asked for while paused: the clock moves to the deadline. True when it did.
@@ -80,6 +97,13 @@ class SdlBackend final : public Backend {
     std::vector<std::uint32_t> shadow_;
     TickLog tick_log_;
     std::span<const unsigned char> icon_png_;
+    ViewerTools tools_;
+    bool tick_running_ = false;
+    bool readout_ = false;
+    std::unique_ptr<headless::GifWriter> recording_;
+    std::string recording_path_;
+    std::string message_;
+    std::uint64_t message_until_ms_ = 0; // wall clock
 };
 
 } // namespace kv::sdl
