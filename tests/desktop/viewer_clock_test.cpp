@@ -1,6 +1,6 @@
 // The viewer clock: what the window manager's timer sees when the viewer pauses, steps or slows
 // the motor down.
-#include "backends/sdl/viewer_clock.h"
+#include "viewer/viewer_clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Zoom and letterbox: where the client area lands in the window, and which client pixel a click
 // on the window hits.
-#include "backends/sdl/zoom_layout.h"
+#include "viewer/zoom_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // nearest-neighbour zoom, a row at a time.
 #pragma once
 
-#include "backends/sdl/zoom_layout.h"
+#include "viewer/zoom_layout.h"
 #include "core/framebuffer.h"
 
 #include <cstdint>

@@ -5,7 +5,7 @@
 
 #include "backends/sdl/pixel_target.h"
 #include "backends/sdl/shown_frame.h"
-#include "backends/sdl/zoom_layout.h"
+#include "viewer/zoom_layout.h"
 #include "core/framebuffer.h"
 #include "core/region.h"
 

@@ -5,11 +5,11 @@
 
 #include "backends/sdl/presenter.h"
 #include "backends/sdl/tick_log.h"
-#include "backends/sdl/viewer_clock.h"
 #include "backends/sdl/viewer_tools.h"
 #include "backends/sdl/x11_error_guard.h"
-#include "backends/sdl/zoom_layout.h"
 #include "user/backend.h"
+#include "viewer/viewer_clock.h"
+#include "viewer/zoom_layout.h"
 
 #include <SDL_events.h>
 #include <SDL_video.h>

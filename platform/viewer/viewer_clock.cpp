@@ -1,4 +1,4 @@
-#include "backends/sdl/viewer_clock.h"
+#include "viewer/viewer_clock.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "backends/sdl/zoom_layout.h"
+#include "viewer/zoom_layout.h"
 
 #include <algorithm>
 
