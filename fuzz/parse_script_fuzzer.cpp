@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -22,6 +23,11 @@ bool within(std::int64_t v, std::int64_t lo, std::int64_t hi) {
 bool coordinates_in_range(const Command& c) {
     return within(c.x, hl::kMinCoordinate, hl::kMaxCoordinate) &&
            within(c.y, hl::kMinCoordinate, hl::kMaxCoordinate);
+}
+
+bool path_is_trimmed(const std::string& path) {
+    return !path.empty() && path.front() != ' ' && path.back() != ' ' &&
+           path.find('\n') == std::string::npos;
 }
 
 void check_command(const Command& c) {
@@ -43,12 +49,17 @@ void check_command(const Command& c) {
               "resize in range");
         break;
     case Command::Kind::Snapshot:
-        check(!c.path.empty() && c.path.front() != ' ' && c.path.back() != ' ' &&
-                  c.path.find('\n') == std::string::npos,
-              "snapshot path trimmed, on one line");
+    case Command::Kind::Trace:
+        check(path_is_trimmed(c.path), "path trimmed, on one line");
+        break;
+    case Command::Kind::Record:
+        check(path_is_trimmed(c.path), "path trimmed, on one line");
+        check(within(c.count, 1, hl::kMaxTicks), "record count in range");
+        check(within(c.every, 1, hl::kMaxRecordEvery), "record interval in range");
         break;
     case Command::Kind::State:
     case Command::Kind::Close:
+    case Command::Kind::TraceOff:
         break;
     }
 }

@@ -32,6 +32,13 @@ std::string command_text(const Command& c) {
         return "state";
     case Command::Kind::Close:
         return "close";
+    case Command::Kind::Record:
+        // Always with its interval: the path may itself end in words like "every 2.gif".
+        return "record " + c.path + numbers({c.count}) + " every" + numbers({c.every});
+    case Command::Kind::Trace:
+        return "trace " + c.path;
+    case Command::Kind::TraceOff:
+        return "trace off";
     }
     return "";
 }

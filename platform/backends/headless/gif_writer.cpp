@@ -192,6 +192,12 @@ void GifWriter::put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool fi
         fail(gif_error(gif_->Error));
 
     const ColourMap map = global ? ColourMap{} : make_map(local);
+    // giflib drops its copy of the last frame's own table, unfreed, when the next frame has
+    // none: free it first.
+    if (global && gif_->Image.ColorMap != nullptr) {
+        GifFreeMapObject(gif_->Image.ColorMap);
+        gif_->Image.ColorMap = nullptr;
+    }
     const auto w = static_cast<int>(box.width());
     if (EGifPutImageDesc(gif_, static_cast<int>(box.left), static_cast<int>(box.top), w,
                          static_cast<int>(box.height()), false, map.get()) == GIF_ERROR) {
