@@ -21,7 +21,8 @@ set(korveline_layer_rules
     "platform/user/.* core/.* gdi/.* user/.*"
     "platform/viewer/.* core/.* viewer/.*"
     "platform/backends/headless/.* core/.* user/.* backends/headless/.*"
-    "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* backends/sdl/.*"
+    # The desktop saves pictures and recordings with the headless backend's file writers.
+    "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* backends/sdl/.* backends/headless/(png|gif)_writer\\.h"
     "platform/backends/web/.* core/.* font/.* user/.* viewer/.* backends/web/.*")
 
 function(korveline_check_layers)

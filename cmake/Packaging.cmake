@@ -42,6 +42,28 @@ install(FILES ${korveline_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE
         DESTINATION ${CMAKE_INSTALL_DOCDIR}
         RENAME copyright)
+
+# The package's own changelog, in Debian's format, where Debian keeps it (a native package's
+# changelog.gz). Its first entry names the project's version.
+set(korveline_changelog ${CMAKE_SOURCE_DIR}/data/changelog.Debian)
+file(STRINGS ${korveline_changelog} korveline_changelog_top LIMIT_COUNT 1)
+if(NOT korveline_changelog_top MATCHES "^korveline \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "data/changelog.Debian: the first entry is not for ${PROJECT_VERSION}")
+endif()
+if(KORVELINE_GZIP)
+  set(korveline_changelog_gz ${CMAKE_CURRENT_BINARY_DIR}/doc/changelog.gz)
+  add_custom_command(
+    OUTPUT ${korveline_changelog_gz}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/doc
+    COMMAND ${KORVELINE_GZIP} -9 -n -c ${korveline_changelog} > ${korveline_changelog_gz}
+    DEPENDS ${korveline_changelog}
+    COMMENT "Compressing the package's changelog"
+    VERBATIM)
+  add_custom_target(korveline-changelog ALL DEPENDS ${korveline_changelog_gz})
+  install(FILES ${korveline_changelog_gz} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+else()
+  install(FILES ${korveline_changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME changelog)
+endif()
 install(FILES ${CMAKE_SOURCE_DIR}/platform/font/LICENSE-LiberationSans.txt
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
@@ -62,13 +84,16 @@ string(
          "\n"
          "The package also holds korveline-script, which runs the simulation from a\n"
          "script without a display and saves pictures of it.")
-set(CPACK_PACKAGE_CONTACT "KORVELINE developers")
+# Debian wants a name and an address; packagers building their own set theirs.
+set(KORVELINE_MAINTAINER "The KORVELINE developers <korveline@example.org>"
+    CACHE STRING "The .deb's Maintainer: a name and an e-mail address")
+set(CPACK_PACKAGE_CONTACT ${KORVELINE_MAINTAINER})
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "KORVELINE developers")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${KORVELINE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps (dpkg-dev) reads the libraries the programs link and names their packages.

@@ -1,7 +1,16 @@
 # The Windows build: korveline.exe against the real <windows.h>, one file that runs from a USB
 # stick: a GUI program, the compiler's runtime linked in, importing system DLLs only. Nothing of
 # platform/ goes in. `cmake --build --preset windows --target package` also makes the ZIP.
-add_executable(korveline WIN32 ${KORVELINE_APP_SOURCES})
+# Its icon and version details come from a resource script compiled by mingw's windres.
+enable_language(RC)
+set(KORVELINE_ICON ${CMAKE_SOURCE_DIR}/data/icons/korveline.ico)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/windows/korveline.rc.in
+               ${CMAKE_CURRENT_BINARY_DIR}/korveline.rc @ONLY)
+set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/korveline.rc APPEND
+             PROPERTY OBJECT_DEPENDS ${KORVELINE_ICON})
+# A library of its own: the C++ warning flags of the program's target are not windres options.
+add_library(korveline_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/korveline.rc)
+add_executable(korveline WIN32 ${KORVELINE_APP_SOURCES} $<TARGET_OBJECTS:korveline_resources>)
 target_include_directories(korveline PRIVATE ${CMAKE_SOURCE_DIR})
 korveline_warnings(korveline)
 target_link_options(korveline PRIVATE -mwindows -static -static-libgcc -static-libstdc++

@@ -61,3 +61,7 @@ make_icon 64 "$wide" 1
 make_icon 48 "$wide" 2
 make_icon 32 "$wide" 4
 make_icon 16 "$tight" 6
+
+# The Windows program's icon (cmake/windows/korveline.rc): the same pictures in one .ico.
+convert data/icons/korveline-{16,32,48,256}.png data/icons/korveline.ico
+echo "Wrote data/icons/korveline.ico"

@@ -1,17 +1,39 @@
 #include "viewer/viewer_clock.h"
 
+#include <algorithm>
+#include <array>
+
 namespace kv::sdl {
 
+namespace {
+
+struct SpeedInfo {
+    int wall_per_viewer_ms;
+    int ticks_per_period;
+    const char* badge; // none at x1
+};
+
+constexpr std::array<SpeedInfo, 6> kSpeeds{{
+    {4, 1, "x1/4"},
+    {2, 1, "x1/2"},
+    {1, 1, nullptr},
+    {1, 2, "x2"},
+    {1, 4, "x4"},
+    {1, 8, "x8"},
+}};
+
+const SpeedInfo& info(Speed speed) {
+    return kSpeeds[static_cast<std::size_t>(speed)];
+}
+
+} // namespace
+
 int wall_per_viewer_ms(Speed speed) {
-    switch (speed) {
-    case Speed::Quarter:
-        return 4;
-    case Speed::Half:
-        return 2;
-    case Speed::Normal:
-        break;
-    }
-    return 1;
+    return info(speed).wall_per_viewer_ms;
+}
+
+int ticks_per_period(Speed speed) {
+    return info(speed).ticks_per_period;
 }
 
 ViewerClock::ViewerClock(std::uint64_t wall_ms) : wall_base_(wall_ms) {}
@@ -25,6 +47,8 @@ std::uint64_t ViewerClock::now(std::uint64_t wall_ms) const {
 void ViewerClock::rebase(std::uint64_t wall_ms) {
     viewer_base_ = now(wall_ms);
     wall_base_ = wall_ms;
+    // A new speed or a pause starts a new period.
+    ticks_in_period_ = 0;
 }
 
 void ViewerClock::toggle_pause(std::uint64_t wall_ms) {
@@ -34,20 +58,12 @@ void ViewerClock::toggle_pause(std::uint64_t wall_ms) {
 
 void ViewerClock::slower(std::uint64_t wall_ms) {
     rebase(wall_ms);
-    if (speed_ == Speed::Normal) {
-        speed_ = Speed::Half;
-    } else if (speed_ == Speed::Half) {
-        speed_ = Speed::Quarter;
-    }
+    if (speed_ != Speed::Quarter) speed_ = static_cast<Speed>(static_cast<int>(speed_) - 1);
 }
 
 void ViewerClock::faster(std::uint64_t wall_ms) {
     rebase(wall_ms);
-    if (speed_ == Speed::Quarter) {
-        speed_ = Speed::Half;
-    } else if (speed_ == Speed::Half) {
-        speed_ = Speed::Normal;
-    }
+    if (speed_ != Speed::Octuple) speed_ = static_cast<Speed>(static_cast<int>(speed_) + 1);
 }
 
 void ViewerClock::step_to(std::uint64_t viewer_ms) {
@@ -62,17 +78,27 @@ std::optional<std::uint64_t> ViewerClock::wall_deadline(std::uint64_t viewer_ms,
     return wall_base_ + (viewer_ms - viewer_base_) * divisor;
 }
 
+void ViewerClock::timer_delivered(std::uint64_t wall_ms) {
+    if (paused_) return;
+    if (ticks_in_period_ == 0) period_start_ms_ = wall_ms;
+    if (++ticks_in_period_ >= ticks_per_period(speed_)) ticks_in_period_ = 0;
+}
+
+bool ViewerClock::run_next_tick_now(std::uint64_t viewer_ms, std::uint64_t wall_ms) {
+    if (paused_ || ticks_in_period_ == 0) return false;
+    const std::uint64_t since_start = wall_ms - std::min(wall_ms, period_start_ms_);
+    const int in_period = ticks_in_period_;
+    rebase(wall_ms);
+    ticks_in_period_ = in_period;
+    viewer_base_ = std::max(viewer_base_, viewer_ms + since_start);
+    return true;
+}
+
 std::optional<std::string> clock_badge(const ViewerClock& clock) {
     if (clock.paused()) return "PAUSE";
-    switch (clock.speed()) {
-    case Speed::Quarter:
-        return "x1/4";
-    case Speed::Half:
-        return "x1/2";
-    case Speed::Normal:
-        break;
-    }
-    return std::nullopt;
+    const char* badge = info(clock.speed()).badge;
+    if (badge == nullptr) return std::nullopt;
+    return badge;
 }
 
 } // namespace kv::sdl

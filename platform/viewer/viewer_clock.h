@@ -9,11 +9,15 @@
 
 namespace kv::sdl {
 
-// How fast the viewer clock runs against the wall clock.
-enum class Speed { Quarter, Half, Normal };
+// How fast the motor runs for the viewer: x1/4, x1/2, x1, x2, x4, x8.
+enum class Speed { Quarter, Half, Normal, Double, Quadruple, Octuple };
 
-// Wall milliseconds per viewer millisecond: 4, 2 or 1.
+// Wall milliseconds per viewer millisecond between Ticks: 4 and 2 for slow motion, else 1.
 int wall_per_viewer_ms(Speed speed);
+// Ticks run back to back, one after the other, every time the timer falls due on the wall:
+// 2, 4 or 8 in fast motion, else 1. Each is the application's own WM_TIMER, so a fast run goes
+// through the very same Ticks in the same order, only more of them per wall period.
+int ticks_per_period(Speed speed);
 
 class ViewerClock {
   public:
@@ -27,8 +31,7 @@ class ViewerClock {
     Speed speed() const { return speed_; }
 
     void toggle_pause(std::uint64_t wall_ms);
-    // One step towards a quarter of the wall clock's speed, or back towards the full speed.
-    // Beyond either end nothing changes.
+    // One step towards x1/4, or towards x8. Beyond either end nothing changes.
     void slower(std::uint64_t wall_ms);
     void faster(std::uint64_t wall_ms);
 
@@ -41,6 +44,13 @@ class ViewerClock {
     std::optional<std::uint64_t> wall_deadline(std::uint64_t viewer_ms,
                                                std::uint64_t wall_ms) const;
 
+    // A timer message went to the application at `wall_ms`.
+    void timer_delivered(std::uint64_t wall_ms);
+    // In fast motion, while the Ticks of this wall period are not all run: moves the clock on
+    // to the next timer at `viewer_ms` at once, and says so. The period stays on the wall's
+    // grid: the clock then reads `viewer_ms` plus the wall time since the period began.
+    bool run_next_tick_now(std::uint64_t viewer_ms, std::uint64_t wall_ms);
+
   private:
     // Starts a new linear piece at `wall_ms` so that a change of speed or pause applies only
     // from now on.
@@ -50,9 +60,11 @@ class ViewerClock {
     std::uint64_t viewer_base_ = 0;
     Speed speed_ = Speed::Normal;
     bool paused_ = false;
+    int ticks_in_period_ = 0;           // of ticks_per_period(speed_); 0: the next waits
+    std::uint64_t period_start_ms_ = 0; // wall time of the period's first Tick
 };
 
-// What the viewer is shown about the clock: "PAUSE", "x1/2", "x1/4", or nothing at full speed.
+// What the viewer is shown about the clock: "PAUSE", "x1/4" ... "x8", or nothing at x1.
 std::optional<std::string> clock_badge(const ViewerClock& clock);
 
 } // namespace kv::sdl

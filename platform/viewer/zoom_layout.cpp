@@ -45,6 +45,12 @@ int zoom_to_fit(Size output, Size client) {
     return std::max(1, std::min(output.width / client.width, output.height / client.height));
 }
 
+int window_zoom(int wanted, Size usable, Size client, Size frame) {
+    const Size room{usable.width - frame.width, usable.height - frame.height};
+    const int largest = std::min(kMaxZoom, zoom_to_fit(room, client));
+    return std::clamp(wanted, kMinZoom, largest);
+}
+
 std::optional<Point> client_point(const ZoomLayout& layout, std::int64_t window_x,
                                   std::int64_t window_y) {
     const std::int64_t x = floor_div(window_x - layout.offset_x, layout.zoom);

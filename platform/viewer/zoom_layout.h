@@ -43,6 +43,10 @@ ZoomLayout centred_layout(Size output, Size client, int zoom);
 Size client_size_for_window(Size window, int zoom);
 // The largest zoom at which the client area fits the output whole; at least 1.
 int zoom_to_fit(Size output, Size client);
+// The zoom a window gets when `wanted` is asked for: within kMinZoom..kMaxZoom, and no larger
+// than what lets the window, with `frame` pixels of decoration each way, fit the screen's
+// `usable` area (the screen less its panels), as full screen does; 1 when even that does not fit.
+int window_zoom(int wanted, Size usable, Size client, Size frame);
 
 // The client pixel under a window pixel, or none outside the client area.
 std::optional<Point> client_point(const ZoomLayout& layout, std::int64_t window_x,

@@ -46,7 +46,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in ./usr/bin/korveline ./usr/bin/korveline-script \
     ./usr/share/applications/korveline.desktop \
     ./usr/share/man/man1/korveline.1.gz ./usr/share/man/man1/korveline-script.1.gz \
-    ./usr/share/doc/korveline/copyright; do
+    ./usr/share/doc/korveline/copyright ./usr/share/doc/korveline/changelog.gz; do
     grep -qxF "$path" <<<"$contents" || fail "the package lacks $path"
 done
 for size in 16 32 48 64 128 256; do
@@ -61,6 +61,9 @@ for lib in libc6 libstdc++6 libsdl2-2.0-0 libpng16-16 libgif7; do
     grep -qxF "$lib" <<<"$depends_names" || fail "Depends lacks $lib"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = korveline ] || fail "the package is not named korveline"
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+grep -qE '^[^<>]+ <[^<>@ ]+@[^<>@ ]+>$' <<<"$maintainer" ||
+    fail "Maintainer is not a name and an address: '$maintainer'"
 [ "$(dpkg-deb -f "$deb" Version)" = "$(sed -n 's/^project(korveline VERSION \([0-9.]*\).*/\1/p' \
     CMakeLists.txt)" ] || fail "the package's version is not the project's"
 
@@ -82,7 +85,11 @@ check_version() {
 }
 check_version korveline
 check_version korveline-script
-desktop-file-validate /usr/share/applications/korveline.desktop
+# No error, no warning, no hint.
+validation=$(desktop-file-validate /usr/share/applications/korveline.desktop 2>&1)
+[ -z "$validation" ] || fail "desktop-file-validate: $validation"
+zcat /usr/share/doc/korveline/changelog.gz | head -n1 | grep -q "^korveline ($(dpkg-deb -f "$deb" Version)) " ||
+    fail "changelog.gz does not start with this version"
 
 # The installed script runner runs the simulation, not just its option parsing.
 state=$(printf 'tick 9\nstate\n' | /usr/bin/korveline-script) || fail "korveline-script failed"

@@ -20,6 +20,10 @@
 #include <thread>
 #include <unistd.h>
 
+// Last: Xlib's macros (None, Bool, ...) would clash with names in the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 extern char** environ;
 
 namespace kvtest {
@@ -183,7 +187,7 @@ std::optional<std::string> ready_display(int fd, std::chrono::milliseconds withi
 
 } // namespace
 
-XServer::XServer(const std::string& dir) {
+XServer::XServer(const std::string& dir, const std::string& screen) {
     for (int n = 90; n < 190; ++n) {
         const std::string number = std::to_string(n);
         if (fs::exists("/tmp/.X" + number + "-lock") || fs::exists("/tmp/.X11-unix/X" + number)) {
@@ -194,7 +198,7 @@ XServer::XServer(const std::string& dir) {
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0) break;
         auto xvfb = std::make_unique<Process>(
-            std::vector<std::string>{"Xvfb", ":" + number, "-screen", "0", "1024x768x24",
+            std::vector<std::string>{"Xvfb", ":" + number, "-screen", "0", screen + "x24",
                                      "-nolisten", "tcp", "-displayfd", "3"},
             std::vector<std::string>{}, dir + "/xvfb.out", dir + "/xvfb.err", fds[1]);
         close(fds[1]);
@@ -265,6 +269,29 @@ kv::Framebuffer Desktop::screenshot() const {
         ADD_FAILURE() << "no screenshot: " << e.what();
         return kv::Framebuffer{};
     }
+}
+
+std::vector<std::uint32_t> Desktop::icon() const {
+    std::vector<std::uint32_t> out;
+    Display* display = XOpenDisplay(display_.c_str());
+    if (display == nullptr) return out;
+    const Window window = std::strtoul(window_.c_str(), nullptr, 0);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0, 1 << 20,
+                           False, XA_CARDINAL, &type, &format, &count, &left, &data) == Success &&
+        data != nullptr && format == 32 && count >= 2) {
+        // Xlib hands 32-bit items over as longs.
+        const auto* items = reinterpret_cast<const unsigned long*>(data);
+        const unsigned long size = 2 + items[0] * items[1];
+        for (unsigned long i = 0; i < std::min(count, size); ++i)
+            out.push_back(static_cast<std::uint32_t>(items[i]));
+    }
+    if (data != nullptr) XFree(data);
+    XCloseDisplay(display);
+    return out;
 }
 
 void Desktop::close() const {

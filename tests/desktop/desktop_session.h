@@ -6,6 +6,7 @@
 #include "core/framebuffer.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -55,12 +56,13 @@ class Process {
     std::optional<int> exit_code_;
 };
 
-// Xvfb with one 1024 x 768 screen, on the first free display from :90; its output in `dir`.
+// Xvfb with one screen (1024 x 768 unless said), on the first free display from :90; its output
+// in `dir`.
 // Every X tool the tests run is bounded by a timeout: a server that dies under a test (or one
 // grabbed by a stuck client) fails the test instead of hanging it.
 class XServer {
   public:
-    explicit XServer(const std::string& dir);
+    explicit XServer(const std::string& dir, const std::string& screen = "1024x768");
     bool ok() const { return xvfb_ != nullptr; }
     const std::string& display() const { return display_; }
     const std::string& failure() const { return failure_; }
@@ -94,6 +96,9 @@ class Desktop {
     std::string geometry() const;
     // What the window shows on the screen (the part inside the screen).
     kv::Framebuffer screenshot() const;
+    // The window's icon as the window manager reads it (_NET_WM_ICON): width, height and
+    // 0xAARRGGBB pixels, the first icon only; empty when it has none.
+    std::vector<std::uint32_t> icon() const;
     // Closes the window as a window manager's close button does.
     void close() const;
 

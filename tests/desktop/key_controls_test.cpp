@@ -37,6 +37,19 @@ TEST(KeyControls, EachKeyDoesItsOneThing) {
         {SDLK_0, KMOD_LCTRL, ViewerAction::ZoomReset},
         {SDLK_KP_0, KMOD_LCTRL, ViewerAction::ZoomReset},
         {SDLK_F11, KMOD_NONE, ViewerAction::ToggleFullscreen},
+        {SDLK_F1, KMOD_NONE, ViewerAction::ToggleHelp},
+        {SDLK_SLASH, KMOD_LSHIFT, ViewerAction::ToggleHelp}, // '?' on a US keyboard
+        {SDLK_COMMA, KMOD_RSHIFT, ViewerAction::ToggleHelp}, // '?' on a French one
+        {SDLK_QUESTION, KMOD_NONE, ViewerAction::ToggleHelp},
+        {SDLK_SLASH, KMOD_NONE, std::nullopt},
+        {SDLK_ESCAPE, KMOD_NONE, ViewerAction::CloseHelp},
+        {SDLK_F12, KMOD_NONE, ViewerAction::SavePicture},
+        {SDLK_s, KMOD_LCTRL, ViewerAction::SavePicture},
+        {SDLK_s, KMOD_NONE, std::nullopt},
+        {SDLK_r, KMOD_RCTRL, ViewerAction::ToggleRecording},
+        {SDLK_e, KMOD_LCTRL, ViewerAction::SaveData},
+        {SDLK_i, KMOD_NONE, ViewerAction::ToggleReadout},
+        {SDLK_i, KMOD_LCTRL, std::nullopt},
         {SDLK_0, KMOD_NONE, std::nullopt},      // zoom needs Ctrl
         {SDLK_SPACE, KMOD_LCTRL, std::nullopt}, // Ctrl takes the zoom keys only
         {SDLK_F4, KMOD_LALT, std::nullopt},     // the window manager's, not ours

@@ -1,9 +1,14 @@
 // korveline on a real X server: what a person at the screen does and sees. Each test has its own
 // Xvfb and its own program; pixels are read back from screenshots of the window.
+#include "backends/headless/png_reader.h"
 #include "desktop/desktop_session.h"
+#include "platform/headless/gif_player.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -68,13 +73,14 @@ class OnScreen : public ::testing::Test {
             if (!kvtest::installed(tool)) GTEST_SKIP() << tool << " is not installed";
         }
         dir_ = kvtest::scratch_dir();
-        x_ = std::make_unique<kvtest::XServer>(dir_);
+        x_ = std::make_unique<kvtest::XServer>(dir_, screen());
         ASSERT_TRUE(x_->ok()) << "Xvfb did not start: " << x_->failure();
         desktop_ = std::make_unique<Desktop>(*x_, dir_, environment());
         ASSERT_TRUE(desktop_->ok()) << "no KORVELINE window; korveline said: " << desktop_->err();
     }
 
     virtual std::vector<std::string> environment() const { return {}; }
+    virtual std::string screen() const { return "1024x768"; }
 
     Desktop& desktop() { return *desktop_; }
 
@@ -101,6 +107,27 @@ TEST_F(OnScreen, TheWindowIsTitledAndSizedAndShowsTheSceneWithTheSupplyOff) {
     EXPECT_GT(count(shot, kAlimBox, kRed), 20);
     EXPECT_EQ(count(shot, kAlimBox, kGreen), 0);
     EXPECT_EQ(count(shot, kBadgeCorner, kBadgeBox), 0); // full speed: no badge
+}
+
+TEST_F(OnScreen, TheWindowHasTheProgramsIcon) {
+    const std::vector<std::uint32_t> icon = desktop().icon();
+    ASSERT_EQ(icon.size(), 2u + 48 * 48);
+    EXPECT_EQ(icon[0], 48u);
+    EXPECT_EQ(icon[1], 48u);
+    const Framebuffer png =
+        kv::headless::read_png(KORVELINE_SOURCE_DIR "/data/icons/korveline-48.png");
+    // The middle of the icon is opaque and shows the PNG's colours.
+    for (int y = 12; y < 36; ++y)
+        for (int x = 12; x < 36; ++x) {
+            const std::uint32_t argb = icon[2 + y * 48 + x];
+            ASSERT_EQ(argb >> 24, 0xFFu) << x << "," << y;
+            const auto channel = [&](int shift) {
+                return static_cast<std::uint8_t>(argb >> shift);
+            };
+            ASSERT_EQ(rgb(channel(16), channel(8), channel(0)), png.get(x, y)) << x << "," << y;
+        }
+    // Its rounded corners are see-through.
+    EXPECT_EQ(icon[2] >> 24, 0u);
 }
 
 TEST_F(OnScreen, ALeftClickOnAlimTurnsItsLabelFromRedToGreen) {
@@ -186,21 +213,53 @@ TEST_F(OnScreen, SlowMotionShowsItsBadgeUntilFullSpeedAgain) {
         desktop(), [](const Framebuffer& fb) { return count(fb, kBadgeCorner, kBadgeBox) == 0; }));
 }
 
-TEST_F(OnScreen, CtrlPlusDoublesThePictureAndClicksStillHitTheirRegion) {
+TEST_F(OnScreen, F1ShowsTheKeysOverThePictureAndEscapeTakesThemAway) {
+    const Rect middle{340, 240, 440, 320};
+    const Framebuffer before = desktop().screenshot();
+    EXPECT_EQ(count(before, middle, kBadgeBox), 0);
+    desktop().key("F1");
+    ASSERT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+        return count(fb, middle, kBadgeBox) > 100 * 80 / 2;
+    }));
+    desktop().key("Escape");
+    ASSERT_TRUE(kvtest::eventually(
+        desktop(), [&](const Framebuffer& fb) { return count(fb, middle, kBadgeBox) == 0; }));
+    // The picture under it comes back as it was: the box was never in it.
+    const Framebuffer after = desktop().screenshot();
+    ASSERT_EQ(after.width(), before.width());
+    EXPECT_EQ(after.pixels(), before.pixels());
+}
+
+TEST_F(OnScreen, ZoomStopsWhereTheWindowWouldOutgrowTheScreen) {
+    // 1024 x 768 holds the picture at zoom 1 only.
+    desktop().key("ctrl+plus");
+    desktop().key("ctrl+plus");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(desktop().geometry(), "780x557");
+}
+
+class OnALargeScreen : public OnScreen {
+  protected:
+    std::string screen() const override { return "1600x1200"; }
+};
+
+TEST_F(OnALargeScreen, CtrlPlusDoublesThePictureOnceAndClicksStillHitTheirRegion) {
     desktop().key("space"); // a still picture to compare
     desktop().xdotool("windowmove --sync " + desktop().window() + " 0 0");
     ASSERT_TRUE(kvtest::eventually(
         desktop(), [](const Framebuffer& fb) { return count(fb, kBadgeCorner, kBadgeBox) > 100; }));
     const Framebuffer one = desktop().screenshot();
 
+    // Zoom 3 (2340 x 1671) would not fit: the second press changes nothing.
+    desktop().key("ctrl+plus");
     desktop().key("ctrl+plus");
     ASSERT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
-        return desktop().geometry() == "1560x1114" && fb.width() == 1024;
+        return desktop().geometry() == "1560x1114" && fb.width() == 1560;
     })) << desktop().geometry();
     const Framebuffer two = desktop().screenshot();
-    ASSERT_EQ(two.height(), 768); // the part on the 1024 x 768 screen
-    for (int y = 0; y < 768; ++y)
-        for (int x = 0; x < 1024; ++x)
+    ASSERT_EQ(two.height(), 1114);
+    for (int y = 0; y < 1114; ++y)
+        for (int x = 0; x < 1560; ++x)
             ASSERT_EQ(two.get(x, y), one.get(x / 2, y / 2)) << "at " << x << "," << y;
 
     desktop().click(2 * kAlimX, 2 * kAlimY);
@@ -243,6 +302,85 @@ TEST_F(OnScreenWithTickLog, TheLogHasTheFirstFrameAndOneRisingTimeATick) {
     ASSERT_GE(ticks.size(), 2u);
     for (std::size_t i = 1; i < ticks.size(); ++i)
         EXPECT_GT(ticks[i], ticks[i - 1]);
+}
+
+// The user's pictures folder, as xdg-user-dir finds it, in the test's own directory.
+class OnScreenWithAPicturesFolder : public OnScreen {
+  protected:
+    std::vector<std::string> environment() const override {
+        const std::string config = dir_ + "/config";
+        std::filesystem::create_directories(config);
+        std::filesystem::create_directories(pictures());
+        std::ofstream(config + "/user-dirs.dirs") << "XDG_PICTURES_DIR=\"" << pictures() << "\"\n";
+        return {"XDG_CONFIG_HOME=" + config};
+    }
+    std::string pictures() const { return dir_ + "/pictures"; }
+
+    // The one file of this extension in the pictures folder, once it is there.
+    std::string saved(const std::string& extension) const {
+        for (int i = 0; i < 100; ++i) {
+            for (const auto& entry : std::filesystem::directory_iterator(pictures())) {
+                const std::string name = entry.path().filename().string();
+                if (entry.path().extension() == extension && name.starts_with("korveline-"))
+                    return entry.path().string();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return "";
+    }
+};
+
+TEST_F(OnScreenWithAPicturesFolder, CtrlRF12AndCtrlESaveTheRecordingPictureAndDataThere) {
+    supply_on();
+    desktop().key("i"); // the readout, which must stay out of every file
+    desktop().key("ctrl+r");
+    ASSERT_TRUE(kvtest::eventually(desktop(), [](const Framebuffer& fb) {
+        return count(fb, kBadgeCorner, kBadgeBox) > 100;
+    })) << "no REC badge";
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    desktop().key("space"); // paused: the last frame stays the picture
+    desktop().key("ctrl+r");
+    const std::string gif = saved(".gif");
+    ASSERT_FALSE(gif.empty()) << "no recording in " << pictures();
+    desktop().key("F12");
+    const std::string png = saved(".png");
+    ASSERT_FALSE(png.empty()) << "no picture in " << pictures();
+    desktop().key("ctrl+e");
+    const std::string csv = saved(".csv");
+    ASSERT_FALSE(csv.empty()) << "no data in " << pictures();
+
+    // On the screen: the badge and the readout. In the files: the picture alone.
+    const Framebuffer screen = desktop().screenshot();
+    const Rect readout{0, 400, 200, 557};
+    EXPECT_GT(count(screen, readout, kBadgeBox), 1000);
+    const Framebuffer picture = kv::headless::read_png(png);
+    ASSERT_EQ(picture.width(), 780);
+    ASSERT_EQ(picture.height(), 557);
+    EXPECT_EQ(count(picture, picture.bounds(), kBadgeBox), 0);
+    EXPECT_GT(count(picture, kAlimBox, kGreen), 20);
+
+    // The recording: a frame a Tick at 5 cs, looping, its last frame the paused picture.
+    const kvtest::Animation animation = kvtest::play_gif(gif);
+    EXPECT_EQ(animation.width, 780);
+    EXPECT_TRUE(animation.loops_forever);
+    ASSERT_GE(animation.frames.size(), 5u);
+    for (const kvtest::Frame& f : animation.frames)
+        EXPECT_EQ(f.delay_cs, 5);
+    EXPECT_EQ(animation.frames.back().picture, picture.pixels());
+
+    // The data: the trace's header, then one row a Tick, every Tick so far.
+    std::ifstream rows(csv);
+    std::string line;
+    ASSERT_TRUE(std::getline(rows, line));
+    EXPECT_EQ(line, "tick,time_s,phase_rad,theta_rad,omega_rad_per_tick,speed_over_sync,slip,"
+                    "motor_torque,brake_torque,force1,force2,force3,current1,current2,current3,"
+                    "flux1,flux2,flux3");
+    long expected_tick = 2; // the first Tick runs before the timer starts
+    while (std::getline(rows, line)) {
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 17) << line;
+        EXPECT_EQ(std::stol(line), expected_tick++) << line;
+    }
+    EXPECT_GT(expected_tick, 2 + static_cast<long>(animation.frames.size()) - 1);
 }
 
 } // namespace

@@ -195,6 +195,46 @@ TEST(Presenter, TheBadgeLiesOverThePictureAndLeavesTheFramebufferAlone) {
             ASSERT_EQ(w.at(x, y), fb.get(x, y)) << x << "," << y;
 }
 
+TEST(Presenter, TheHelpBoxSitsInTheMiddleUnderTheBadgeAndGoesAwayWhole) {
+    const Color cyan = rgb(0, 200, 200);
+    const Framebuffer fb(400, 300, cyan);
+    Presenter p;
+    p.set_layout(kv::sdl::corner_layout(Size{400, 300}, Size{400, 300}, 1));
+    Window w(400, 300);
+    const std::vector<kv::sdl::BoxRow> rows = {{"Space", "pause", {}},
+                                               {"F1", "help", rgb(255, 0, 0)}};
+    const Framebuffer help = kv::sdl::render_box("Keys", rows);
+    ASSERT_GT(help.width(), 40);
+    ASSERT_EQ(help.height(), 3 * 16 + 8); // title and two rows, with the padding
+
+    const Rect place = p.set_overlay(kv::sdl::Overlay::Help, help, kv::sdl::Anchor::Centre);
+    EXPECT_EQ(place.left, (400 - help.width()) / 2);
+    EXPECT_EQ(place.top, (300 - help.height()) / 2);
+    EXPECT_EQ(place.width(), help.width());
+    EXPECT_TRUE(p.has_overlay(kv::sdl::Overlay::Help));
+    p.set_badge(std::string("PAUSE"));
+    p.draw_all(fb, w.target);
+    int red = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) {
+            if (place.contains(x, y)) {
+                ASSERT_EQ(w.at(x, y), help.get(x - place.left, y - place.top)) << x << "," << y;
+                red += w.at(x, y) == rgb(255, 0, 0);
+            }
+        }
+    EXPECT_EQ(red, 10 * 10);                      // the swatch
+    EXPECT_EQ(w.at(395, 10), kv::sdl::kBadgeBox); // the badge is still there
+
+    EXPECT_EQ(p.set_overlay(kv::sdl::Overlay::Help, Framebuffer{}, kv::sdl::Anchor::Centre), place);
+    EXPECT_FALSE(p.has_overlay(kv::sdl::Overlay::Help));
+    p.draw_area(fb, place, w.target);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (place.contains(x, y)) {
+                ASSERT_EQ(w.at(x, y), cyan) << x << "," << y;
+            }
+}
+
 TEST(Presenter, TheBadgeZoomsWithThePicture) {
     Framebuffer fb(200, 60, rgb(0, 200, 200));
     Presenter p;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 using kv::sdl::clock_badge;
@@ -30,17 +33,21 @@ TEST(ViewerClock, StandsStillWhilePausedAndGoesOnFromThereAfterwards) {
     EXPECT_EQ(clock.now(5030), 150u);
 }
 
-TEST(ViewerClock, SlowerAndFasterStepThroughQuarterHalfAndFull) {
-    // Each row: the key pressed, the speed after it, the wall ms one viewer ms then takes.
+TEST(ViewerClock, SlowerAndFasterStepFromAQuarterToEightTimes) {
+    // Each row: the key pressed, the speed after it, the wall ms one viewer ms then takes
+    // between Ticks, the Ticks run per timer period.
     struct Step {
         bool slower;
         Speed speed;
         int wall_per_viewer;
+        int ticks;
     };
     const Step steps[] = {
-        {true, Speed::Half, 2},  {true, Speed::Quarter, 4}, {true, Speed::Quarter, 4},
-        {false, Speed::Half, 2}, {false, Speed::Normal, 1}, {false, Speed::Normal, 1},
-        {true, Speed::Half, 2},
+        {true, Speed::Half, 2, 1},       {true, Speed::Quarter, 4, 1},
+        {true, Speed::Quarter, 4, 1},    {false, Speed::Half, 2, 1},
+        {false, Speed::Normal, 1, 1},    {false, Speed::Double, 1, 2},
+        {false, Speed::Quadruple, 1, 4}, {false, Speed::Octuple, 1, 8},
+        {false, Speed::Octuple, 1, 8},   {true, Speed::Quadruple, 1, 4},
     };
     ViewerClock clock(0);
     std::uint64_t wall = 0;
@@ -48,9 +55,65 @@ TEST(ViewerClock, SlowerAndFasterStepThroughQuarterHalfAndFull) {
         s.slower ? clock.slower(wall) : clock.faster(wall);
         EXPECT_EQ(clock.speed(), s.speed);
         EXPECT_EQ(kv::sdl::wall_per_viewer_ms(clock.speed()), s.wall_per_viewer);
+        EXPECT_EQ(kv::sdl::ticks_per_period(clock.speed()), s.ticks);
         const std::uint64_t before = clock.now(wall);
         wall += 400;
         EXPECT_EQ(clock.now(wall) - before, 400u / static_cast<unsigned>(s.wall_per_viewer));
+    }
+}
+
+// The wall times of the Ticks a 50 ms timer on `clock` gets during `span` wall ms, each Tick
+// taking `tick_ms` of wall time: the window manager's timer (one message however late, the
+// next deadline on the period's grid) and the desktop's wait, as the program runs them.
+std::vector<std::uint64_t> tick_times(ViewerClock& clock, std::uint64_t span, int tick_ms) {
+    constexpr std::uint64_t kPeriod = 50;
+    std::vector<std::uint64_t> ticks;
+    std::uint64_t wall = 0;
+    std::uint64_t due = clock.now(wall) + kPeriod;
+    while (wall < span) {
+        const std::uint64_t now = clock.now(wall);
+        if (now >= due) {
+            due += ((now - due) / kPeriod + 1) * kPeriod;
+            clock.timer_delivered(wall);
+            ticks.push_back(wall);
+            wall += static_cast<std::uint64_t>(tick_ms);
+            continue;
+        }
+        if (clock.run_next_tick_now(due, wall)) continue;
+        wall = std::max(wall, *clock.wall_deadline(due, wall));
+    }
+    return ticks;
+}
+
+TEST(ViewerClock, FastMotionRunsTwoFourOrEightTicksBackToBackInEachTimerPeriod) {
+    for (const int faster_presses : {0, 1, 2, 3}) {
+        ViewerClock clock(0);
+        for (int i = 0; i < faster_presses; ++i)
+            clock.faster(0);
+        const int per_period = kv::sdl::ticks_per_period(clock.speed());
+        EXPECT_EQ(per_period, 1 << faster_presses);
+        const std::vector<std::uint64_t> ticks = tick_times(clock, 1020, 1);
+        // Periods start at 50, 100, ... 1000 ms on the wall: twenty of them, whole.
+        ASSERT_EQ(ticks.size(), static_cast<std::size_t>(20 * per_period)) << per_period;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            const std::uint64_t period_start = 50 * (1 + i / per_period);
+            EXPECT_EQ(ticks[i], period_start + i % per_period) << per_period << " tick " << i;
+        }
+    }
+}
+
+TEST(ViewerClock, FastMotionOnASlowMachineStillRunsEveryTickOfAPeriod) {
+    // Ticks of 20 ms: eight of them take longer than a period, so periods stretch.
+    ViewerClock clock(0);
+    for (int i = 0; i < 3; ++i)
+        clock.faster(0);
+    const std::vector<std::uint64_t> ticks = tick_times(clock, 2000, 20);
+    ASSERT_GE(ticks.size(), 16u);
+    for (std::size_t i = 1; i < 16; ++i) {
+        // Back to back within a period of eight, then a wait for the timer.
+        if (i % 8 != 0) {
+            EXPECT_EQ(ticks[i] - ticks[i - 1], 20u) << i;
+        }
     }
 }
 
@@ -132,6 +195,10 @@ TEST(ViewerClock, TheBadgeSaysPauseOrTheSpeedAndNothingAtFullSpeed) {
     clock.faster(0);
     clock.faster(0);
     EXPECT_EQ(clock_badge(clock), std::nullopt);
+    for (const char* badge : {"x2", "x4", "x8", "x8"}) {
+        clock.faster(0);
+        EXPECT_EQ(clock_badge(clock), badge);
+    }
 }
 
 } // namespace

@@ -56,6 +56,34 @@ TEST(ZoomLayout, FullScreenTakesTheLargestZoomThatFits) {
     EXPECT_EQ(kv::sdl::zoom_to_fit(Size{1024, 768}, Size{0, 0}), 1);
 }
 
+TEST(ZoomLayout, AWindowNeverGrowsBeyondTheScreensUsableArea) {
+    struct Case {
+        int wanted;
+        Size usable;
+        Size frame;
+        int zoom;
+    };
+    for (const Case& c : {
+             // 1280 x 1024: 1560 x 1114 at zoom 2 would not fit, so every zoom stays at 1.
+             Case{1, {1280, 1024}, {0, 0}, 1},
+             Case{2, {1280, 1024}, {0, 0}, 1},
+             Case{4, {1280, 1024}, {0, 0}, 1},
+             Case{2, {1280, 1024}, {10, 40}, 1},
+             // The frame counts: 1600 x 1160 holds 1560 x 1114 with a thin frame, not a thick one.
+             Case{2, {1600, 1160}, {4, 30}, 2},
+             Case{2, {1600, 1160}, {4, 50}, 1},
+             Case{4, {3840, 2120}, {4, 30}, 3},
+             Case{3, {3840, 2120}, {4, 30}, 3},
+             Case{4, {7680, 4280}, {4, 30}, 4},
+             Case{0, {7680, 4280}, {4, 30}, 1},
+             // A screen smaller than the picture still gets a window, at zoom 1.
+             Case{2, {640, 480}, {0, 0}, 1},
+         }) {
+        EXPECT_EQ(kv::sdl::window_zoom(c.wanted, c.usable, kClient, c.frame), c.zoom)
+            << c.wanted << " on " << c.usable.width << "x" << c.usable.height;
+    }
+}
+
 TEST(ZoomLayout, FullScreenCentresThePicture) {
     const ZoomLayout l = kv::sdl::centred_layout(Size{1024, 768}, kClient, 1);
     EXPECT_EQ(l.offset_x, 122); // (1024 - 780) / 2

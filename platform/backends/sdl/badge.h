@@ -1,12 +1,16 @@
-// The small label the viewer sees while the clock is paused or slowed ("PAUSE", "x1/2"): light
-// text in a dark box. It is laid over the presented picture only, never into the framebuffer the
+// The boxes the viewer lays over the picture: the small label shown while the clock is paused,
+// slowed or sped up ("PAUSE", "x1/2", "x8"), and boxes of rows (the keys, a readout). Light
+// text in a dark box, laid over the presented picture only, never into the framebuffer the
 // application draws in and reads back.
 #pragma once
 
 #include "core/framebuffer.h"
 #include "core/geometry.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kv::sdl {
 
@@ -15,6 +19,17 @@ inline constexpr Color kBadgeText = 0x00F0F0F0; // RGB(240, 240, 240)
 
 // The label drawn with the built-in system font in a box with a margin of a few pixels.
 Framebuffer render_badge(std::string_view text);
+
+// One row of a box: a small square of `swatch` colour first if given, then `left`, then
+// `right` in a second column. Texts are ISO 8859-1.
+struct BoxRow {
+    std::string left;
+    std::string right;
+    std::optional<Color> swatch;
+};
+
+// Rows under an optional title, with the second column aligned.
+Framebuffer render_box(const std::string& title, const std::vector<BoxRow>& rows);
 
 // Where a badge of `badge` size goes in a client area of `client` size: its top-right corner,
 // a few pixels in.

@@ -4,27 +4,51 @@
 
 namespace kv::sdl {
 
-Rect Presenter::badge_rect() const {
-    if (!badge_text_) return Rect{};
-    return badge_place(layout_.client.width, badge_.width(), badge_.height());
+Rect Presenter::overlay_rect(const Placed& overlay) const {
+    constexpr std::int64_t kInset = 4;
+    const std::int64_t w = overlay.image.width();
+    const std::int64_t h = overlay.image.height();
+    if (w == 0 || h == 0) return Rect{};
+    const std::int64_t cw = layout_.client.width;
+    const std::int64_t ch = layout_.client.height;
+    switch (overlay.anchor) {
+    case Anchor::TopRight:
+        return badge_place(layout_.client.width, overlay.image.width(), overlay.image.height());
+    case Anchor::Centre:
+        return Rect{(cw - w) / 2, (ch - h) / 2, (cw - w) / 2 + w, (ch - h) / 2 + h};
+    case Anchor::BottomLeft:
+        return Rect{kInset, ch - kInset - h, kInset + w, ch - kInset};
+    }
+    return Rect{};
+}
+
+bool Presenter::has_overlay(Overlay which) const {
+    return !overlay_rect(overlays_[static_cast<std::size_t>(which)]).empty();
+}
+
+Rect Presenter::set_overlay(Overlay which, Framebuffer image, Anchor anchor) {
+    Placed& overlay = overlays_[static_cast<std::size_t>(which)];
+    const Rect before = overlay_rect(overlay);
+    overlay = Placed{std::move(image), anchor};
+    return bounding_union(before, overlay_rect(overlay));
 }
 
 Rect Presenter::set_badge(const std::optional<std::string>& text) {
     if (text == badge_text_) return Rect{};
-    const Rect before = badge_rect();
     badge_text_ = text;
-    badge_ = text ? render_badge(*text) : Framebuffer{};
-    return bounding_union(before, badge_rect());
+    return set_overlay(Overlay::Badge, text ? render_badge(*text) : Framebuffer{},
+                       Anchor::TopRight);
 }
 
 Rect Presenter::paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const {
     blit_zoomed(fb, area, Point{area.left, area.top}, layout_, target);
-    const Rect badge = badge_rect();
-    const Rect covered = intersect(area, badge);
-    if (!covered.empty()) {
-        const Rect in_badge{covered.left - badge.left, covered.top - badge.top,
-                            covered.right - badge.left, covered.bottom - badge.top};
-        blit_zoomed(badge_, in_badge, Point{covered.left, covered.top}, layout_, target);
+    for (const Placed& overlay : overlays_) {
+        const Rect place = overlay_rect(overlay);
+        const Rect covered = intersect(area, place);
+        if (covered.empty()) continue;
+        const Rect inside{covered.left - place.left, covered.top - place.top,
+                          covered.right - place.left, covered.bottom - place.top};
+        blit_zoomed(overlay.image, inside, Point{covered.left, covered.top}, layout_, target);
     }
     return window_rect(layout_, intersect(area, fb.bounds()));
 }

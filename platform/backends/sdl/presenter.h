@@ -1,6 +1,6 @@
 // What the window shows: the framebuffer zoomed into the window's pixels, black around it in full
-// screen, and the viewer's badge over its top-right corner. Works on any 32-bit pixels, so that
-// it can be checked without a display.
+// screen, and the viewer's boxes over it (the badge in its top-right corner, the help in the
+// middle, the readout). Works on any 32-bit pixels, so that it can be checked without a display.
 #pragma once
 
 #include "backends/sdl/pixel_target.h"
@@ -9,11 +9,19 @@
 #include "core/framebuffer.h"
 #include "core/region.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace kv::sdl {
+
+// The viewer's boxes, from the bottom one up.
+enum class Overlay { Readout, Help, Badge };
+inline constexpr std::size_t kOverlayCount = 3;
+
+// Where a box sits in the client area, a few pixels in from its edges.
+enum class Anchor { TopRight, Centre, BottomLeft };
 
 class Presenter {
   public:
@@ -24,6 +32,10 @@ class Presenter {
     // Shows `text` in the badge, or no badge. Returns the client rectangle whose picture this
     // changes (the old and the new badge), empty when nothing changes.
     Rect set_badge(const std::optional<std::string>& text);
+    // Lays `image` over the picture at `anchor` (an empty image: none). Returns the client
+    // rectangle whose picture this changes.
+    Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
+    bool has_overlay(Overlay which) const;
 
     // Draws what differs from the last picture within `changed` of `fb`; returns the window
     // rectangles written.
@@ -36,15 +48,19 @@ class Presenter {
     Rect draw_all(const Framebuffer& fb, PixelTarget& target);
 
   private:
-    // The badge's rectangle in the client area; empty without a badge.
-    Rect badge_rect() const;
-    // Draws `area` of `fb` with the badge over it; returns the window rectangle written.
+    struct Placed {
+        Framebuffer image;
+        Anchor anchor = Anchor::TopRight;
+    };
+    // A box's rectangle in the client area; empty without it.
+    Rect overlay_rect(const Placed& overlay) const;
+    // Draws `area` of `fb` with the boxes over it; returns the window rectangle written.
     Rect paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const;
 
     ZoomLayout layout_;
     ShownFrame shown_;
     std::optional<std::string> badge_text_;
-    Framebuffer badge_;
+    std::array<Placed, kOverlayCount> overlays_;
 };
 
 } // namespace kv::sdl

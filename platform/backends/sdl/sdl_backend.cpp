@@ -1,8 +1,12 @@
 #include "backends/sdl/sdl_backend.h"
 
+#include "backends/headless/gif_writer.h"
+#include "backends/headless/png_writer.h"
+#include "backends/sdl/captures.h"
 #include "backends/sdl/key_controls.h"
 #include "backends/sdl/latin1.h"
 #include "backends/sdl/video_drivers.h"
+#include "backends/sdl/window_icon.h"
 #include "backends/sdl/window_surface.h"
 
 #include <windows.h>
@@ -10,7 +14,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <limits>
 
@@ -24,7 +30,9 @@ InputEvent event_of(InputEvent::Kind kind) {
     return e;
 }
 
-constexpr unsigned kIconMask = 0xF0; // MB_ICONMASK
+constexpr unsigned kIconMask = 0xF0;       // MB_ICONMASK
+constexpr std::uint64_t kMessageMs = 4000; // how long the badge shows a saved file's name
+constexpr int kTickDelayCs = 5;            // a Tick's 50 ms, in a GIF's hundredths of a second
 
 std::uint64_t wall_ms() {
     return SDL_GetTicks64();
@@ -64,7 +72,8 @@ Uint32 message_box_flags(unsigned type) {
 
 } // namespace
 
-SdlBackend::SdlBackend(const std::string& tick_log_path) : tick_log_(tick_log_path) {}
+SdlBackend::SdlBackend(const std::string& tick_log_path, ViewerTools tools)
+    : tick_log_(tick_log_path), tools_(std::move(tools)) {}
 
 SdlBackend::~SdlBackend() {
     close_window();
@@ -85,8 +94,8 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         return false;
     }
     video_ = true;
-    zoom_ = start_zoom();
     client_ = Size{client_width, client_height};
+    zoom_ = fitting_zoom(start_zoom());
     window_ = SDL_CreateWindow(latin1_to_utf8(title).c_str(), SDL_WINDOWPOS_UNDEFINED,
                                SDL_WINDOWPOS_UNDEFINED, client_width * zoom_, client_height * zoom_,
                                SDL_WINDOW_RESIZABLE);
@@ -97,6 +106,7 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         video_ = false;
         return false;
     }
+    if (!icon_png_.empty()) set_window_icon(window_, icon_png_);
     // Only buttons, keys and the window's own events matter: the rest would wake us for nothing.
     for (const Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEWHEEL, SDL_TEXTINPUT, SDL_TEXTEDITING,
                               SDL_KEYUP, SDL_FINGERMOTION}) {
@@ -108,8 +118,13 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
 }
 
 void SdlBackend::close_window() {
+    // A recording still running is kept, as if Ctrl R had stopped it.
+    if (recording_) finish_recording(false);
     fb_ = nullptr;
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (window_ == nullptr) return;
+    // SDL's own wake-up message may still be on its way to this window.
+    x11_errors_.window_closing();
+    SDL_DestroyWindow(window_);
     window_ = nullptr;
 }
 
@@ -118,6 +133,7 @@ std::uint64_t SdlBackend::now_ms() {
 }
 
 void SdlBackend::poll(std::vector<InputEvent>& out) {
+    finish_tick();
     SDL_Event e;
     while (SDL_PollEvent(&e) != 0)
         translate(e, out);
@@ -135,18 +151,29 @@ bool SdlBackend::take_step(std::optional<std::uint64_t> deadline_ms) {
 }
 
 void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
+    finish_tick();
     for (;;) {
+        if (!message_.empty() && wall_ms() >= message_until_ms_) {
+            message_.clear();
+            update_badge();
+        }
         if (take_step(deadline_ms)) return;
+        // Fast motion: the rest of this period's Ticks come at once.
+        if (deadline_ms && clock_.run_next_tick_now(*deadline_ms, wall_ms())) return;
         // Recomputed on every pass: a key may just have paused or slowed the clock.
         std::optional<std::uint64_t> until;
         if (deadline_ms) until = clock_.wall_deadline(*deadline_ms, wall_ms());
+        // A message in the badge wakes us to take it away.
+        std::optional<std::uint64_t> wake = until;
+        if (!message_.empty()) wake = std::min(wake.value_or(message_until_ms_), message_until_ms_);
         SDL_Event e;
         int got = 0;
-        if (until) {
+        if (wake) {
             const std::uint64_t now = wall_ms();
-            if (*until <= now) return;
+            if (until && *until <= now) return;
+            if (*wake <= now) continue;
             const std::uint64_t left = std::min<std::uint64_t>(
-                *until - now, static_cast<std::uint64_t>(std::numeric_limits<int>::max()));
+                *wake - now, static_cast<std::uint64_t>(std::numeric_limits<int>::max()));
             got = SDL_WaitEventTimeout(&e, static_cast<int>(left));
         } else {
             got = SDL_WaitEvent(&e);
@@ -250,12 +277,126 @@ void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
     case ViewerAction::ToggleFullscreen:
         toggle_fullscreen();
         break;
+    case ViewerAction::ToggleHelp:
+        show_help(!presenter_.has_overlay(Overlay::Help));
+        break;
+    case ViewerAction::CloseHelp:
+        show_help(false);
+        break;
+    case ViewerAction::SavePicture:
+        save_picture();
+        break;
+    case ViewerAction::ToggleRecording:
+        recording_ ? finish_recording(true) : start_recording();
+        break;
+    case ViewerAction::SaveData:
+        save_data();
+        break;
+    case ViewerAction::ToggleReadout:
+        readout_ = !readout_;
+        update_readout();
+        break;
     }
     update_badge();
 }
 
+void SdlBackend::say(const std::string& message) {
+    message_ = message;
+    message_until_ms_ = wall_ms() + kMessageMs;
+    update_badge();
+}
+
+void SdlBackend::save_picture() {
+    if (fb_ == nullptr) return;
+    const std::string path =
+        new_capture_path(captures_folder(), tools_.file_stem, "png", std::time(nullptr));
+    try {
+        headless::write_png(*fb_, path);
+        say("Saved " + path);
+    } catch (const std::exception& e) {
+        say(e.what());
+    }
+}
+
+void SdlBackend::start_recording() {
+    if (fb_ == nullptr) return;
+    const std::string path =
+        new_capture_path(captures_folder(), tools_.file_stem, "gif", std::time(nullptr));
+    try {
+        auto writer = std::make_unique<headless::GifWriter>(path);
+        // The picture as it is now, then one frame after every Tick.
+        writer->add_frame(*fb_, kTickDelayCs);
+        recording_ = std::move(writer);
+        recording_path_ = path;
+    } catch (const std::exception& e) {
+        say(e.what());
+    }
+}
+
+void SdlBackend::finish_recording(bool tell) {
+    std::unique_ptr<headless::GifWriter> writer = std::move(recording_);
+    try {
+        writer->finish();
+        if (tell) say("Saved " + recording_path_);
+    } catch (const std::exception& e) {
+        if (tell) say(e.what());
+    }
+}
+
+void SdlBackend::save_data() {
+    if (!tools_.write_data) return;
+    const std::string path =
+        new_capture_path(captures_folder(), tools_.file_stem, "csv", std::time(nullptr));
+    try {
+        tools_.write_data(path);
+        say("Saved " + path);
+    } catch (const std::exception& e) {
+        say(e.what());
+    }
+}
+
+void SdlBackend::update_readout() {
+    const bool on = readout_ && tools_.readout;
+    redraw(presenter_.set_overlay(
+        Overlay::Readout, on ? render_box(tools_.readout_title, tools_.readout()) : Framebuffer{},
+        Anchor::BottomLeft));
+}
+
+void SdlBackend::finish_tick() {
+    if (!tick_running_) return;
+    tick_running_ = false;
+    if (tools_.tick_done) tools_.tick_done();
+    if (recording_ && fb_ != nullptr) {
+        try {
+            recording_->add_frame(*fb_, kTickDelayCs);
+        } catch (const std::exception& e) {
+            recording_.reset();
+            say(e.what());
+        }
+    }
+    if (readout_) update_readout();
+}
+
+void SdlBackend::show_help(bool on) {
+    redraw(presenter_.set_overlay(Overlay::Help,
+                                  on ? render_box("KORVELINE: keys", key_help()) : Framebuffer{},
+                                  Anchor::Centre));
+}
+
+int SdlBackend::fitting_zoom(int wanted) const {
+    const int display = window_ != nullptr ? std::max(SDL_GetWindowDisplayIndex(window_), 0) : 0;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
+        return std::clamp(wanted, kMinZoom, kMaxZoom);
+    }
+    // Left at 0 where the window manager does not tell (or before the window exists).
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (window_ != nullptr) SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
+    return window_zoom(wanted, Size{usable.w, usable.h}, client_, Size{left + right, top + bottom});
+}
+
 void SdlBackend::set_zoom(int zoom) {
-    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    zoom = fitting_zoom(zoom);
     // Full screen chooses the largest zoom that fits by itself.
     if (fullscreen_ || zoom == zoom_ || window_ == nullptr) return;
     zoom_ = zoom;
@@ -274,7 +415,18 @@ void SdlBackend::toggle_fullscreen() {
 }
 
 void SdlBackend::update_badge() {
-    const Rect changed = presenter_.set_badge(clock_badge(clock_));
+    if (!message_.empty()) {
+        redraw(presenter_.set_badge(message_));
+        return;
+    }
+    std::string text = recording_ ? "REC" : "";
+    if (const std::optional<std::string> clock = clock_badge(clock_)) {
+        text += (text.empty() ? "" : "  ") + *clock;
+    }
+    redraw(presenter_.set_badge(text.empty() ? std::nullopt : std::optional<std::string>(text)));
+}
+
+void SdlBackend::redraw(const Rect& changed) {
     if (changed.empty() || fb_ == nullptr) return;
     const Framebuffer& fb = *fb_;
     show(fb, [&](PixelTarget& target) { return presenter_.draw_area(fb, changed, target); });
@@ -329,6 +481,10 @@ void SdlBackend::message_box(const std::string& caption, const std::string& text
 }
 
 void SdlBackend::timer_delivered(std::uint64_t /*now_ms*/) {
+    finish_tick();
+    if (tools_.tick_starting) tools_.tick_starting();
+    tick_running_ = true;
+    clock_.timer_delivered(wall_ms());
     tick_log_.tick();
 }
 

@@ -5,28 +5,39 @@
 
 #include "backends/sdl/presenter.h"
 #include "backends/sdl/tick_log.h"
+#include "backends/sdl/viewer_tools.h"
+#include "backends/sdl/x11_error_guard.h"
+#include "user/backend.h"
 #include "viewer/viewer_clock.h"
 #include "viewer/zoom_layout.h"
-#include "user/backend.h"
 
 #include <SDL_events.h>
 #include <SDL_video.h>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
+
+namespace kv::headless {
+class GifWriter;
+}
 
 namespace kv::sdl {
 
 class SdlBackend final : public Backend {
   public:
     // With a non-empty `tick_log_path`, the time of every WM_TIMER is written there at exit.
-    explicit SdlBackend(const std::string& tick_log_path = {});
+    explicit SdlBackend(const std::string& tick_log_path = {}, ViewerTools tools = {});
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
+
+    // The window's icon, as a PNG: used from open_window on.
+    void set_icon_png(std::span<const unsigned char> png) { icon_png_ = png; }
 
     bool open_window(const std::string& title, int client_width, int client_height,
                      std::string& why) override;
@@ -43,9 +54,25 @@ class SdlBackend final : public Backend {
     void on_window_event(const SDL_WindowEvent& e, std::vector<InputEvent>& out);
     void on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<InputEvent>& out);
     void on_key(const SDL_KeyboardEvent& e);
+    // `wanted`, or less where the window would not fit the screen it is on.
+    int fitting_zoom(int wanted) const;
     void set_zoom(int zoom);
     void toggle_fullscreen();
     void update_badge();
+    void show_help(bool on);
+    // F12, Ctrl R, Ctrl E, I.
+    void save_picture();
+    void start_recording();
+    // Ends the recording, and with `tell` says in the badge where it went (or why it failed).
+    void finish_recording(bool tell);
+    void save_data();
+    void update_readout();
+    // The badge shows `message` for a few seconds.
+    void say(const std::string& message);
+    // The Tick handed out last has run: what follows it (data, frame, readout).
+    void finish_tick();
+    // Shows a client rectangle of the picture again, with the viewer's boxes over it.
+    void redraw(const Rect& changed);
     // A single step asked for while paused: the clock moves to the deadline. True when it did.
     bool take_step(std::optional<std::uint64_t> deadline_ms);
 
@@ -56,6 +83,8 @@ class SdlBackend final : public Backend {
     void show(const Framebuffer& fb, const DrawFn& draw);
     ZoomLayout layout_for(Size output, Size client) const;
 
+    // First in, last out: it must see every X error from SDL's start to SDL_Quit.
+    X11ErrorGuard x11_errors_;
     SDL_Window* window_ = nullptr;
     bool video_ = false;
     const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
@@ -67,6 +96,14 @@ class SdlBackend final : public Backend {
     Presenter presenter_;
     std::vector<std::uint32_t> shadow_;
     TickLog tick_log_;
+    std::span<const unsigned char> icon_png_;
+    ViewerTools tools_;
+    bool tick_running_ = false;
+    bool readout_ = false;
+    std::unique_ptr<headless::GifWriter> recording_;
+    std::string recording_path_;
+    std::string message_;
+    std::uint64_t message_until_ms_ = 0; // wall clock
 };
 
 } // namespace kv::sdl

@@ -1,0 +1,37 @@
+#include "tools/korveline/readout.h"
+
+#include "shell/scene.h"
+
+#include <cstdio>
+#include <numbers>
+#include <string>
+
+const char* const kReadoutTitle = "Torques in plot units";
+
+namespace {
+
+// The supply's field turns by -2 pi / 100 a Tick.
+constexpr double kSynchronousOmega = -2.0 * std::numbers::pi / 100.0;
+
+std::string formatted(const char* format, double value) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+} // namespace
+
+std::vector<kv::sdl::BoxRow> ReadoutRows() {
+    const double speed = Mas.omega / kSynchronousOmega;
+    return {
+        {"Speed", formatted("%.1f %% of sync.", 100.0 * speed), {}},
+        {"Slip", formatted("%.3f", 1.0 - speed), {}},
+        {"Motor torque", formatted("%.4f", courbe.last_torque), {}},
+        {"Brake torque", formatted("%.4f", frein.couple), {}},
+        {"Phase 1", "left coil", kv::rgb(0, 0, 255)},
+        {"Phase 2", "top right coil", kv::rgb(0, 100, 0)},
+        {"Phase 3", "bottom right coil", kv::rgb(255, 0, 0)},
+        {"Resultant", "rotating field", kv::rgb(0, 0, 0)},
+        {"Forces", "on the rotor", kv::rgb(255, 255, 0)},
+    };
+}
