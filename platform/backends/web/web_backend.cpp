@@ -88,6 +88,8 @@ void WebBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<Inpu
             return;
         }
         if (take_step(deadline_ms)) return;
+        // Fast motion: the rest of this period's Ticks come at once.
+        if (deadline_ms && clock_.run_next_tick_now(*deadline_ms, wall_ms())) return;
         // Recomputed on every pass: the page may just have paused or slowed the clock.
         std::optional<std::uint64_t> until;
         if (deadline_ms) until = clock_.wall_deadline(*deadline_ms, wall_ms());
@@ -127,6 +129,7 @@ void WebBackend::message_box(const std::string& caption, const std::string& text
 }
 
 void WebBackend::timer_delivered(std::uint64_t /*now_ms*/) {
+    clock_.timer_delivered(wall_ms());
     ++ticks_;
     kv_js_ticks(static_cast<double>(ticks_), 0);
 }
