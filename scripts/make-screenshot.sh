@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png, the README's picture, and docs/screenshot-en.png, the same with the
-# English texts (--lang en), with korveline-script: the supply on, the
+# English texts (--lang en), and docs/runup.gif, the first minute of a run-up (a frame every ten
+# Ticks, played at the simulation's speed), with korveline-script: the supply on, the
 # resultant field and the forces shown, the brake raised to 3 during the run-up, and the operating
 # point's trail on the plot from standstill to where it settles on the brake line.
 # The PNG is committed; run this again only when the picture changes.
@@ -36,3 +37,10 @@ snapshot $png
 EOF
     echo "Wrote $png"
 done
+
+"$script_tool" - <<EOF
+click left 25 25
+click left 260 290
+record docs/runup.gif 1200 every 10
+EOF
+echo "Wrote docs/runup.gif"
