@@ -44,7 +44,7 @@ kv::Rect box(int left, int top, int right, int bottom) {
 HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
     if (style != PS_SOLID) return nullptr; // the only style this layer draws
     const int w = std::clamp(width < 0 ? -width : width, 1, kMaxPenWidth);
-    return static_cast<HPEN>(ObjectTable::instance().add_pen({w, to_color(color)}));
+    return static_cast<HPEN>(ObjectTable::instance().add_pen({w, to_color(color), std::nullopt}));
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
@@ -82,11 +82,25 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     return TRUE;
 }
 
+// The pen keeps the shape of its last ellipse: the same box drawn again with the same pen, brush
+// or none, and clip bounds is the same shape (it is a function of those alone), drawn in the
+// colours of the moment.
 BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc) return FALSE;
-    kv::raster::ellipse(dc->canvas, box(left, top, right, bottom), current_pen(*dc),
-                        current_brush(*dc));
+    const kv::Rect b = box(left, top, right, bottom);
+    const kv::raster::Pen pen = current_pen(*dc);
+    const std::optional<kv::Color> brush = current_brush(*dc);
+    const kv::gdi::PenObject* pen_object = ObjectTable::instance().pen(dc->pen);
+    if (!pen_object) {
+        kv::raster::ellipse(dc->canvas, b, pen, brush);
+        return TRUE;
+    }
+    std::optional<kv::raster::EllipseShape>& shape = pen_object->last_ellipse;
+    const kv::Rect& clip = dc->canvas.clip_bounds();
+    if (!shape || !shape->traced_for(b, pen.width, brush.has_value(), clip))
+        shape.emplace(b, pen.width, brush.has_value(), clip);
+    shape->draw(dc->canvas, pen.color, brush);
     return TRUE;
 }
 
