@@ -53,6 +53,18 @@ class WideSegment {
     std::optional<detail::WideBand> band_; // slanted segments only
 };
 
+// Runs by their left end, empty ones last. Three elements: three compare-and-swaps put them in
+// order, as std::sort would (the merge below does not depend on how equal ends are ordered).
+void sort_three(std::array<Range, 3>& runs) {
+    auto order = [](Range& p, Range& q) {
+        const bool before = p.empty() != q.empty() ? !p.empty() : p.lo <= q.lo;
+        if (!before) std::swap(p, q);
+    };
+    order(runs[0], runs[1]);
+    order(runs[1], runs[2]);
+    order(runs[0], runs[1]);
+}
+
 } // namespace
 
 void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
@@ -74,9 +86,7 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
     const Range columns{clip.left, clip.right - 1};
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
         std::array<Range, 3> runs = segment.row(y);
-        std::sort(runs.begin(), runs.end(), [](const Range& p, const Range& q) {
-            return p.empty() != q.empty() ? !p.empty() : p.lo < q.lo;
-        });
+        sort_three(runs);
         // Merge touching runs so that no pixel is written twice.
         Range merged;
         for (const Range& run : runs) {
