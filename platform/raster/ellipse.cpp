@@ -394,6 +394,23 @@ void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline&
     }
 }
 
+// The pixels of `runs` as one span per row and stretch: what they cover when all are drawn in one
+// colour. Then the order of the writes cannot show, only which pixels they reach, and a pixel
+// written twice (inside and outline overlap by the pen's width) is written once.
+std::vector<Run> merged_by_row(std::vector<Run> runs) {
+    std::sort(runs.begin(), runs.end(),
+              [](const Run& p, const Run& q) { return p.y != q.y ? p.y < q.y : p.x0 < q.x0; });
+    std::vector<Run> merged;
+    for (const Run& run : runs) {
+        if (!merged.empty() && merged.back().y == run.y && run.x0 <= merged.back().x1) {
+            merged.back().x1 = std::max(merged.back().x1, run.x1);
+            continue;
+        }
+        merged.push_back({run.y, run.x0, run.x1, false});
+    }
+    return merged;
+}
+
 } // namespace
 
 EllipseShape::EllipseShape(Rect box, int pen_width, bool filled, const Rect& clip)
@@ -426,6 +443,16 @@ bool EllipseShape::traced_for(const Rect& box, int pen_width, bool filled, const
 }
 
 void EllipseShape::draw(Canvas& canvas, Color pen, std::optional<Color> brush) const {
+    if (!as_rectangle_ && brush.value_or(pen) == pen) {
+        if (!one_colour_runs_) one_colour_runs_ = merged_by_row(runs_);
+        for (const Run& run : *one_colour_runs_)
+            canvas.span(run.y, run.x0, run.x1, pen);
+        return;
+    }
+    draw_in_order(canvas, pen, brush);
+}
+
+void EllipseShape::draw_in_order(Canvas& canvas, Color pen, std::optional<Color> brush) const {
     if (as_rectangle_) {
         rectangle(canvas, box_, Pen{pen_width_, pen}, brush);
         return;
@@ -437,7 +464,7 @@ void EllipseShape::draw(Canvas& canvas, Color pen, std::optional<Color> brush) c
 
 void ellipse(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush) {
     EllipseShape(box, pen.width, brush.has_value(), canvas.clip_bounds())
-        .draw(canvas, pen.color, brush);
+        .draw_in_order(canvas, pen.color, brush);
 }
 
 } // namespace kv::raster

@@ -55,7 +55,11 @@ class EllipseShape {
     // This is the shape ellipse() would trace for these.
     bool traced_for(const Rect& box, int pen_width, bool filled, const Rect& clip) const;
     // As ellipse(canvas, box, Pen{pen_width, pen}, brush), on a canvas with the traced clip.
+    // In one colour (a brush of the pen's colour, or none) each row's spans are merged first:
+    // the same pixels, each written once.
     void draw(Canvas& canvas, Color pen, std::optional<Color> brush) const;
+    // The same, every span written in the order traced: what ellipse() does.
+    void draw_in_order(Canvas& canvas, Color pen, std::optional<Color> brush) const;
 
   private:
     Rect box_; // normalised
@@ -64,6 +68,8 @@ class EllipseShape {
     Rect clip_;
     bool as_rectangle_ = false; // a box too narrow or too flat: rectangle() draws it
     std::vector<Run> runs_;
+    // runs_ merged by row, made when first drawn in one colour
+    mutable std::optional<std::vector<Run>> one_colour_runs_;
 };
 
 } // namespace kv::raster
