@@ -9,18 +9,6 @@ namespace {
 void check_size(int width, int height) {
     if (width < 0 || height < 0) throw std::invalid_argument("negative framebuffer size");
 }
-
-// n pixels from `first`: whole blocks of eight, whose fixed-size body the compiler turns into
-// vector stores (it does not vectorise a loop of unknown length at -O2), then the rest.
-void fill_pixels(Color* first, std::size_t n, Color c) {
-    constexpr std::size_t kBlock = 8;
-    for (; n >= kBlock; n -= kBlock, first += kBlock) {
-        for (std::size_t i = 0; i < kBlock; ++i)
-            first[i] = c;
-    }
-    for (; n > 0; --n)
-        *first++ = c;
-}
 } // namespace
 
 Framebuffer::Framebuffer(int width, int height, Color fill) {
@@ -40,14 +28,6 @@ void Framebuffer::set(std::int64_t x, std::int64_t y, Color c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
             static_cast<std::size_t>(x)] = c;
-}
-
-void Framebuffer::fill_span(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
-    if (y < 0 || y >= height_) return;
-    x0 = std::max<std::int64_t>(x0, 0);
-    x1 = std::min<std::int64_t>(x1, width_);
-    if (x0 >= x1) return;
-    fill_pixels(pixels_.data() + (y * width_ + x0), static_cast<std::size_t>(x1 - x0), c);
 }
 
 void Framebuffer::resize(int width, int height, Color fill) {

@@ -66,11 +66,22 @@ class WideBand {
             top_ = std::min(top_, std::min(p.y, q.y));
             bottom_ = std::max(bottom_, std::max(p.y, q.y));
         }
+        if (small_) {
+            for (std::size_t i = 0; i < edge_count_; ++i) {
+                const Edge& e = edges_[i];
+                const auto top_x = static_cast<std::int64_t>(e.top.x);
+                const auto top_y = static_cast<std::int64_t>(e.top.y);
+                const auto bottom_y = static_cast<std::int64_t>(e.bottom.y);
+                const auto run = static_cast<std::int64_t>(e.bottom.x) - top_x;
+                const std::int64_t height = bottom_y - top_y;
+                small_edges_[i] = {top_y, bottom_y, height, run, top_x * height - top_y * run};
+            }
+        }
     }
 
     Range row(i128 y) const {
         if (y < top_ || y >= bottom_) return {};
-        return small_ ? row_in<std::int64_t>(static_cast<std::int64_t>(y)) : row_in<i128>(y);
+        return small_ ? row_small(static_cast<std::int64_t>(y)) : row_in<i128>(y);
     }
 
   private:
@@ -85,6 +96,27 @@ class WideBand {
     // Corners within +-2^29 keep every product of row_in under 2^61 in 64 bits, for rows within
     // the band: the same integers as in 128 bits.
     static constexpr i128 kSmall = i128{1} << 29;
+
+    // An edge within +-2^29 in 64 bits: x on row y is ceil((base + y * dx) / height), the same
+    // numerator as row_in's regrouped, with every term under 2^61.
+    struct SmallEdge {
+        std::int64_t top_y, bottom_y, height, dx, base;
+    };
+
+    Range row_small(std::int64_t y) const {
+        std::int64_t lo = 0, hi = 0;
+        bool found = false;
+        for (std::size_t i = 0; i < edge_count_; ++i) {
+            const SmallEdge& e = small_edges_[i];
+            if (y < e.top_y || y >= e.bottom_y) continue;
+            const std::int64_t x = ceil_div(e.base + y * e.dx, e.height);
+            lo = found ? std::min(lo, x) : x;
+            hi = found ? std::max(hi, x) : x;
+            found = true;
+        }
+        if (!found) return {};
+        return {lo, hi - 1};
+    }
 
     template <typename T> Range row_in(T y) const {
         T lo = 0, hi = 0;
@@ -106,6 +138,7 @@ class WideBand {
     }
 
     std::array<Edge, 4> edges_{};
+    std::array<SmallEdge, 4> small_edges_{};
     std::size_t edge_count_ = 0;
     i128 top_ = Range::all().hi; // rows [top_, bottom_) meet an edge
     i128 bottom_ = Range::all().lo;
