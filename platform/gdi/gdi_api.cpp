@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -67,9 +69,16 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
 BOOL WINAPI Polyline(HDC hdc, const POINT* points, int count) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc || !points || count < 2) return FALSE;
-    std::vector<kv::Point> path(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i)
-        path[static_cast<std::size_t>(i)] = {points[i].x, points[i].y};
+    // Short paths (most are single segments) on the stack, longer ones on the heap.
+    constexpr std::size_t kShort = 16;
+    std::array<kv::Point, kShort> short_path;
+    std::vector<kv::Point> long_path;
+    const auto n = static_cast<std::size_t>(count);
+    if (n > kShort) long_path.resize(n);
+    const std::span<kv::Point> path =
+        n > kShort ? std::span<kv::Point>(long_path) : std::span<kv::Point>(short_path).first(n);
+    for (std::size_t i = 0; i < n; ++i)
+        path[i] = {points[i].x, points[i].y};
     kv::raster::polyline(dc->canvas, path, current_pen(*dc));
     return TRUE;
 }

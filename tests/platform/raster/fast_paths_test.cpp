@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <random>
 
 namespace kv::raster::test {
@@ -56,6 +57,23 @@ TEST(RasterFastPaths, HalfWidthsAreTheSameIn64And128BitArithmetic) {
         ASSERT_TRUE(fast.narrow == general.narrow && fast.wide == general.wide)
             << "width " << static_cast<long long>(width) << " along " << static_cast<long long>(dx)
             << " length_sq " << static_cast<long long>(length_sq);
+    }
+}
+
+TEST(RasterFastPaths, SquareRootsFromTheHardwareAreTheIntegerOnes) {
+    std::mt19937_64 rng(7);
+    auto check = [](std::uint64_t n) {
+        ASSERT_EQ(detail::isqrt_by_double(n), detail::newton_isqrt(n, 64 - std::countl_zero(n)))
+            << n;
+    };
+    for (std::uint64_t n = 2; n < 100000; ++n)
+        check(n);
+    for (int i = 0; i < 200000; ++i) {
+        // Near perfect squares, where a rounded root would be off by one, up to 2^52.
+        const std::uint64_t r = std::uniform_int_distribution<std::uint64_t>(2, 1u << 26)(rng);
+        for (const std::uint64_t n : {r * r - 1, r * r, r * r + 1})
+            if (n < (std::uint64_t{1} << 52)) check(n);
+        check(std::uniform_int_distribution<std::uint64_t>(2, (std::uint64_t{1} << 52) - 1)(rng));
     }
 }
 
