@@ -48,6 +48,16 @@ class WideSegment {
         return {tip_at(a_, y), tip_at(b_, y), body(y)};
     }
 
+    // Row y meets neither tip: the body is all there is on it.
+    bool body_only(std::int64_t y) const {
+        const auto outside_tip = [&](const Point& centre) {
+            const std::int64_t index = y - centre.y - tip_top_;
+            return index < 0 || index >= width_;
+        };
+        return outside_tip(a_) && outside_tip(b_);
+    }
+    Span body_row(std::int64_t y) const { return body(y); }
+
   private:
     Span tip_at(Point centre, std::int64_t y) const {
         const std::int64_t index = y - centre.y - tip_top_;
@@ -115,6 +125,11 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
     const WideSegment segment(from, to, width);
     const Span columns{clip.left, clip.right - 1};
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
+        // Away from the end points only the body is on the row: no pieces to order and merge.
+        if (segment.body_only(y)) {
+            emit(canvas, y, segment.body_row(y), columns, color);
+            continue;
+        }
         std::array<Span, 3> runs = segment.row(y);
         sort_three(runs);
         // Merge touching runs so that no pixel is written twice.
