@@ -84,6 +84,25 @@ class WideBand {
         return small_ ? row_small(static_cast<std::int64_t>(y)) : row_in<i128>(y);
     }
 
+    // The band lies within +-2^29, where columns_small() gives its rows in 64 bits.
+    bool small() const { return small_; }
+
+    // Row y's columns [lo, hi] of a small band, as row(y) gives them; false when the row is
+    // empty. All in 64 bits, for callers that draw row after row.
+    bool columns_small(std::int64_t y, std::int64_t& lo, std::int64_t& hi) const {
+        bool found = false;
+        for (std::size_t i = 0; i < edge_count_; ++i) {
+            const SmallEdge& e = small_edges_[i];
+            if (y < e.top_y || y >= e.bottom_y) continue;
+            const std::int64_t x = ceil_div(e.base + y * e.dx, e.height);
+            lo = found ? std::min(lo, x) : x;
+            hi = found ? std::max(hi, x) : x;
+            found = true;
+        }
+        --hi;
+        return found && lo <= hi;
+    }
+
   private:
     struct Corner {
         i128 x, y;
@@ -105,17 +124,8 @@ class WideBand {
 
     Range row_small(std::int64_t y) const {
         std::int64_t lo = 0, hi = 0;
-        bool found = false;
-        for (std::size_t i = 0; i < edge_count_; ++i) {
-            const SmallEdge& e = small_edges_[i];
-            if (y < e.top_y || y >= e.bottom_y) continue;
-            const std::int64_t x = ceil_div(e.base + y * e.dx, e.height);
-            lo = found ? std::min(lo, x) : x;
-            hi = found ? std::max(hi, x) : x;
-            found = true;
-        }
-        if (!found) return {};
-        return {lo, hi - 1};
+        if (!columns_small(y, lo, hi)) return {};
+        return {lo, hi};
     }
 
     template <typename T> Range row_in(T y) const {

@@ -70,7 +70,12 @@ class WideSegment {
     // Level and upright segments are rectangles: w rows (or columns) from w / 2 before the line,
     // from the smaller end up to, not including, the larger one.
     Span body(std::int64_t y) const {
-        if (band_) return to_span(band_->row(y));
+        if (band_) {
+            if (!band_->small()) return to_span(band_->row(y));
+            Span s;
+            if (!band_->columns_small(y, s.lo, s.hi)) return {};
+            return s;
+        }
         const std::int64_t half = width_ / 2;
         if (a_ == b_) return {};
         if (a_.y == b_.y) {
