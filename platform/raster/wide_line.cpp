@@ -5,11 +5,11 @@
 #include "raster/pen_tip.h"
 #include "raster/wide_band.h"
 #include "raster/raster.h"
+#include "raster/small_buffer.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <vector>
 
 namespace kv::raster {
 
@@ -36,11 +36,12 @@ Span to_span(const Range& r) {
 // The rows one wide segment covers, as up to three runs: both tips and the body.
 class WideSegment {
   public:
-    WideSegment(Point a, Point b, int width) : a_(a), b_(b), width_(width) {
+    WideSegment(Point a, Point b, int width)
+        : a_(a), b_(b), width_(width), tip_rows_(static_cast<std::size_t>(width), Span{}) {
         const detail::PenTip tip(width);
         tip_top_ = static_cast<std::int64_t>(tip.rows().lo);
-        for (std::int64_t dy = tip_top_; dy < tip_top_ + width; ++dy)
-            tip_rows_.push_back(to_span(tip.row(dy)));
+        for (std::int64_t dy = 0; dy < width; ++dy)
+            tip_rows_[static_cast<std::size_t>(dy)] = to_span(tip.row(tip_top_ + dy));
         if (a.x != b.x && a.y != b.y) band_.emplace(a, b, width);
     }
 
@@ -88,8 +89,9 @@ class WideSegment {
 
     Point a_, b_;
     std::int64_t width_;
-    std::int64_t tip_top_;                 // the tip's first row, from its centre
-    std::vector<Span> tip_rows_;           // the tip's columns on each of its rows, from its centre
+    std::int64_t tip_top_; // the tip's first row, from its centre
+    detail::SmallBuffer<Span, 32>
+        tip_rows_;                         // the tip's columns on each of its rows, from its centre
     std::optional<detail::WideBand> band_; // slanted segments only
 };
 
