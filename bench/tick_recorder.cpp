@@ -5,13 +5,16 @@
 #include <windows.h>
 
 // The application's calls reach these wrappers instead of our GDI (-Wl,--wrap with the mangled
-// names, see CMakeLists.txt); the __real_ symbols are our GDI's own entry points.
+// names, see CMakeLists.txt); the __real_ symbols are our GDI's own entry points. Those names are
+// the linker's, reserved as they are.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" {
 BOOL __real__Z8PolylineP5HDC__PK8tagPOINTi(HDC hdc, const POINT* points, int count);
 BOOL __real__Z7EllipseP5HDC__iiii(HDC hdc, int left, int top, int right, int bottom);
 BOOL __wrap__Z8PolylineP5HDC__PK8tagPOINTi(HDC hdc, const POINT* points, int count);
 BOOL __wrap__Z7EllipseP5HDC__iiii(HDC hdc, int left, int top, int right, int bottom);
 }
+// NOLINTEND(bugprone-reserved-identifier)
 
 namespace bench {
 namespace {
@@ -44,6 +47,7 @@ TickRecorder::~TickRecorder() {
 
 } // namespace bench
 
+// NOLINTBEGIN(bugprone-reserved-identifier)
 BOOL __wrap__Z8PolylineP5HDC__PK8tagPOINTi(HDC hdc, const POINT* points, int count) {
     if (bench::recording != nullptr && points != nullptr) {
         for (int i = 1; i < count; ++i) {
@@ -68,3 +72,4 @@ BOOL __wrap__Z7EllipseP5HDC__iiii(HDC hdc, int left, int top, int right, int bot
     }
     return __real__Z7EllipseP5HDC__iiii(hdc, left, top, right, bottom);
 }
+// NOLINTEND(bugprone-reserved-identifier)
