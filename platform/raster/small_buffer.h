@@ -20,8 +20,14 @@ template <typename T, std::size_t Inline> class SmallBuffer {
     }
 
     std::size_t size() const { return size_; }
-    T& operator[](std::size_t i) { return size_ > Inline ? heap_[i] : inline_[i]; }
-    const T& operator[](std::size_t i) const { return size_ > Inline ? heap_[i] : inline_[i]; }
+    T& operator[](std::size_t i) {
+        if (size_ > Inline) return heap_[i];
+        return inline_[i];
+    }
+    const T& operator[](std::size_t i) const {
+        if (size_ > Inline) return heap_[i];
+        return inline_[i];
+    }
 
   private:
     std::size_t size_;
