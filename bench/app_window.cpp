@@ -9,6 +9,11 @@
 
 namespace bench {
 
+void hide_fields() {
+    masdessin.show_field1 = masdessin.show_field2 = masdessin.show_field3 = false;
+    masdessin.show_resultant = false;
+}
+
 AppWindow::AppWindow()
     : backend_({}, kv::headless::ScriptOutput{&std::cout, &std::cerr, {}}), session_(backend_) {
     WNDCLASSEX wc{};
@@ -23,6 +28,7 @@ AppWindow::AppWindow()
     if (hwnd_ == nullptr) throw std::runtime_error("cannot create the window");
     ShowWindow(hwnd_, SW_SHOWDEFAULT);
     UpdateWindow(hwnd_);
+    hide_fields();
     click(25, 25);
     click(260, 290);
     click(80, 290);

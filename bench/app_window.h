@@ -27,6 +27,10 @@ class AppWindow {
     HWND hwnd_ = nullptr;
 };
 
+// Hides every field, the resultant and the forces, as at start-up: the clicks below then show
+// exactly what they name, whatever an earlier benchmark left shown.
+void hide_fields();
+
 // The clicks that put the window in that state, for korveline-script.
 inline constexpr const char* kEverythingShownScript = "click left 25 25\n"   // supply on
                                                       "click left 260 290\n" // resultant, forces

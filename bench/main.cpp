@@ -4,6 +4,8 @@
 // the program's cost.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -19,6 +21,9 @@ struct Result {
 
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
+    // Colours on a terminal only, as the library's own reporter does.
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) != 0 ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {

@@ -87,6 +87,7 @@ void HeadlessTicks(benchmark::State& state) {
         throw std::logic_error("the benchmark's script does not parse");
     const auto& script = std::get<std::vector<kv::headless::Command>>(parsed);
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+        bench::hide_fields();
         kv::headless::ScriptedBackend backend(script, {&std::cout, &std::cerr, {}});
         kv::Session session(backend);
         static char no_command_line[] = "";
