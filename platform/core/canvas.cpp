@@ -7,10 +7,10 @@ namespace kv {
 Canvas::Canvas(Framebuffer& fb, Region clip) : fb_(fb), clip_(std::move(clip)) {
     clip_.intersect(fb_.bounds());
     clip_bounds_ = clip_.bounds();
+    single_rect_ = clip_.rects().size() == 1;
 }
 
-void Canvas::span(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
-    if (y < clip_bounds_.top || y >= clip_bounds_.bottom) return;
+void Canvas::span_in_pieces(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
     for (const Rect& r : clip_.rects()) {
         if (y < r.top || y >= r.bottom) continue;
         const std::int64_t a = std::max(x0, r.left);

@@ -7,6 +7,8 @@
 #include "core/framebuffer.h"
 #include "core/region.h"
 
+#include <algorithm>
+
 namespace kv {
 
 struct Point {
@@ -25,8 +27,20 @@ class Canvas {
     // Bounds of the clip: primitives use it to skip work that cannot show.
     const Rect& clip_bounds() const { return clip_bounds_; }
 
-    // [x0, x1) on row y, clipped.
-    void span(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c);
+    // [x0, x1) on row y, clipped. Inline: primitives call it for every row they draw.
+    void span(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
+        if (y < clip_bounds_.top || y >= clip_bounds_.bottom) return;
+        // A one-rectangle clip (a DC of the whole window) is its bounds: no search for pieces.
+        if (!single_rect_) {
+            span_in_pieces(y, x0, x1, c);
+            return;
+        }
+        const std::int64_t a = std::max(x0, clip_bounds_.left);
+        const std::int64_t b = std::min(x1, clip_bounds_.right);
+        if (a >= b) return;
+        fb_.fill_span(y, a, b, c);
+        drawn_ = bounding_union(drawn_, Rect{a, y, b, y + 1});
+    }
     void plot(std::int64_t x, std::int64_t y, Color c);
     // kInvalidColor outside the clip region.
     Color read(std::int64_t x, std::int64_t y) const;
@@ -34,8 +48,11 @@ class Canvas {
     const Rect& drawn() const { return drawn_; }
 
   private:
+    void span_in_pieces(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c);
+
     Framebuffer& fb_;
     Region clip_;
+    bool single_rect_;
     Rect clip_bounds_;
     Rect drawn_;
 };

@@ -30,15 +30,6 @@ void Framebuffer::set(std::int64_t x, std::int64_t y, Color c) {
             static_cast<std::size_t>(x)] = c;
 }
 
-void Framebuffer::fill_span(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
-    if (y < 0 || y >= height_) return;
-    x0 = std::max<std::int64_t>(x0, 0);
-    x1 = std::min<std::int64_t>(x1, width_);
-    if (x0 >= x1) return;
-    auto first = pixels_.begin() + static_cast<std::ptrdiff_t>(y * width_ + x0);
-    std::fill(first, first + static_cast<std::ptrdiff_t>(x1 - x0), c);
-}
-
 void Framebuffer::resize(int width, int height, Color fill) {
     check_size(width, height);
     std::vector<Color> next(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),

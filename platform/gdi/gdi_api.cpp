@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -44,7 +46,7 @@ kv::Rect box(int left, int top, int right, int bottom) {
 HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
     if (style != PS_SOLID) return nullptr; // the only style this layer draws
     const int w = std::clamp(width < 0 ? -width : width, 1, kMaxPenWidth);
-    return static_cast<HPEN>(ObjectTable::instance().add_pen({w, to_color(color)}));
+    return static_cast<HPEN>(ObjectTable::instance().add_pen({w, to_color(color), std::nullopt}));
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
@@ -67,9 +69,16 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
 BOOL WINAPI Polyline(HDC hdc, const POINT* points, int count) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc || !points || count < 2) return FALSE;
-    std::vector<kv::Point> path(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i)
-        path[static_cast<std::size_t>(i)] = {points[i].x, points[i].y};
+    // Short paths (most are single segments) on the stack, longer ones on the heap.
+    constexpr std::size_t kShort = 16;
+    std::array<kv::Point, kShort> short_path;
+    std::vector<kv::Point> long_path;
+    const auto n = static_cast<std::size_t>(count);
+    if (n > kShort) long_path.resize(n);
+    const std::span<kv::Point> path =
+        n > kShort ? std::span<kv::Point>(long_path) : std::span<kv::Point>(short_path).first(n);
+    for (std::size_t i = 0; i < n; ++i)
+        path[i] = {points[i].x, points[i].y};
     kv::raster::polyline(dc->canvas, path, current_pen(*dc));
     return TRUE;
 }
@@ -82,11 +91,25 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     return TRUE;
 }
 
+// The pen keeps the shape of its last ellipse: the same box drawn again with the same pen, brush
+// or none, and clip bounds is the same shape (it is a function of those alone), drawn in the
+// colours of the moment.
 BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc) return FALSE;
-    kv::raster::ellipse(dc->canvas, box(left, top, right, bottom), current_pen(*dc),
-                        current_brush(*dc));
+    const kv::Rect b = box(left, top, right, bottom);
+    const kv::raster::Pen pen = current_pen(*dc);
+    const std::optional<kv::Color> brush = current_brush(*dc);
+    const kv::gdi::PenObject* pen_object = ObjectTable::instance().pen(dc->pen);
+    if (!pen_object) {
+        kv::raster::ellipse(dc->canvas, b, pen, brush);
+        return TRUE;
+    }
+    std::optional<kv::raster::EllipseShape>& shape = pen_object->last_ellipse;
+    const kv::Rect& clip = dc->canvas.clip_bounds();
+    if (!shape || !shape->traced_for(b, pen.width, brush.has_value(), clip))
+        shape.emplace(b, pen.width, brush.has_value(), clip);
+    shape->draw(dc->canvas, pen.color, brush);
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/canvas.h"
+#include "raster/raster.h"
 
 #include <windows.h>
 
@@ -18,6 +19,9 @@ namespace kv::gdi {
 struct PenObject {
     int width = 1; // 0 and 1: the one-pixel cosmetic pen
     Color color = 0;
+    // The last ellipse drawn with this pen, kept because programs draw the same one again and
+    // again (a disc wiped every frame): drawn again, it costs only its fills.
+    mutable std::optional<raster::EllipseShape> last_ellipse;
 };
 
 struct BrushObject {

@@ -269,37 +269,38 @@ Span clip_columns(const Rect& clip) {
     return {clip.left, clip.right - 1};
 }
 
-void emit(Canvas& canvas, std::int64_t y, Span run, const Span& columns, Color color) {
+using Run = EllipseShape::Run;
+
+void emit(std::vector<Run>& out, std::int64_t y, Span run, const Span& columns, bool brush) {
     run = {std::max(run.lo, columns.lo), std::min(run.hi, columns.hi)};
     if (run.empty()) return;
-    canvas.span(y, run.lo, run.hi + 1, color);
+    out.push_back({y, run.lo, run.hi + 1, brush});
 }
 
-void fill_interior(Canvas& canvas, const EllipseOutline& outline, const Rect& box, Color brush) {
-    const Rect& clip = canvas.clip_bounds();
+void fill_interior(std::vector<Run>& out, const Rect& clip, const EllipseOutline& outline,
+                   const Rect& box) {
     const Rect rows = intersect(box, clip);
     const Span columns = clip_columns(clip);
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
-        emit(canvas, y, to_span(outline.inside(y)), columns, brush);
+        emit(out, y, to_span(outline.inside(y)), columns, true);
     }
 }
 
-void thin_outline(Canvas& canvas, const EllipseOutline& outline, const Rect& box, Color color) {
-    const Rect& clip = canvas.clip_bounds();
+void thin_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline& outline,
+                  const Rect& box) {
     const Rect rows = intersect(box, clip);
     const Span columns = clip_columns(clip);
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
         for (const Range& run : outline.runs(y))
-            emit(canvas, y, to_span(run), columns, color);
+            emit(out, y, to_span(run), columns, false);
     }
 }
 
 // A wide pen puts its tip on every pixel of the path, and along every diagonal step between two
 // rows the band of that one-pixel segment, which reaches a little further on the step's right
 // side. Level and upright steps add nothing the two tips do not cover.
-void wide_outline(Canvas& canvas, const EllipseOutline& outline, const Rect& box,
-                  const detail::PenTip& tip, Color color) {
-    const Rect& clip = canvas.clip_bounds();
+void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline& outline,
+                  const Rect& box, const detail::PenTip& tip) {
     const Range reach = tip.rows();
     const auto reach_lo = static_cast<std::int64_t>(reach.lo) - 1;
     const auto reach_hi = static_cast<std::int64_t>(reach.hi) + 1;
@@ -386,37 +387,84 @@ void wide_outline(Canvas& canvas, const EllipseOutline& outline, const Rect& box
                 merged.hi = std::max(merged.hi, piece.hi);
                 continue;
             }
-            emit(canvas, y, merged, columns, color);
+            emit(out, y, merged, columns, false);
             merged = piece;
         }
-        emit(canvas, y, merged, columns, color);
+        emit(out, y, merged, columns, false);
     }
+}
+
+// The pixels of `runs` as one span per row and stretch: what they cover when all are drawn in one
+// colour. Then the order of the writes cannot show, only which pixels they reach, and a pixel
+// written twice (inside and outline overlap by the pen's width) is written once.
+std::vector<Run> merged_by_row(std::vector<Run> runs) {
+    std::sort(runs.begin(), runs.end(),
+              [](const Run& p, const Run& q) { return p.y != q.y ? p.y < q.y : p.x0 < q.x0; });
+    std::vector<Run> merged;
+    for (const Run& run : runs) {
+        if (!merged.empty() && merged.back().y == run.y && run.x0 <= merged.back().x1) {
+            merged.back().x1 = std::max(merged.back().x1, run.x1);
+            continue;
+        }
+        merged.push_back({run.y, run.x0, run.x1, false});
+    }
+    return merged;
 }
 
 } // namespace
 
-void ellipse(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush) {
-    box = detail::normalised_box(box);
-    if (box.empty()) return;
+EllipseShape::EllipseShape(Rect box, int pen_width, bool filled, const Rect& clip)
+    : box_(detail::normalised_box(box)), pen_width_(pen_width), filled_(filled), clip_(clip) {
+    if (box_.empty()) return;
     // Too narrow or too flat for the walk: GDI draws the box's rectangle instead.
-    if (box.width() <= 2 || box.height() <= 2) {
-        rectangle(canvas, box, pen, brush);
+    if (box_.width() <= 2 || box_.height() <= 2) {
+        as_rectangle_ = true;
         return;
     }
-    const std::int64_t reach = detail::pen_reach(pen.width) + 1;
-    const Rect reached{box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
-    if (intersect(reached, canvas.clip_bounds()).empty()) return;
+    const std::int64_t reach = detail::pen_reach(pen_width) + 1;
+    const Rect reached{box_.left - reach, box_.top - reach, box_.right + reach,
+                       box_.bottom + reach};
+    if (intersect(reached, clip).empty()) return;
 
     // Only the rows the clip lets the pen reach are traced.
-    const Rect& clip = canvas.clip_bounds();
-    const EllipseOutline outline(box, std::max(box.top, clip.top - reach),
-                                 std::min(box.bottom - 1, clip.bottom + reach));
-    if (brush) fill_interior(canvas, outline, box, *brush);
-    if (pen.width <= 1) {
-        thin_outline(canvas, outline, box, pen.color);
+    const EllipseOutline outline(box_, std::max(box_.top, clip.top - reach),
+                                 std::min(box_.bottom - 1, clip.bottom + reach));
+    if (filled) fill_interior(runs_, clip, outline, box_);
+    if (pen_width <= 1) {
+        thin_outline(runs_, clip, outline, box_);
     } else {
-        wide_outline(canvas, outline, box, detail::PenTip(pen.width), pen.color);
+        wide_outline(runs_, clip, outline, box_, detail::PenTip(pen_width));
     }
+}
+
+bool EllipseShape::traced_for(const Rect& box, int pen_width, bool filled, const Rect& clip) const {
+    return detail::normalised_box(box) == box_ && pen_width == pen_width_ && filled == filled_ &&
+           clip == clip_;
+}
+
+void EllipseShape::draw(Canvas& canvas, Color pen, std::optional<Color> brush) const {
+    if (!as_rectangle_ && brush.value_or(pen) == pen) {
+        if (!one_colour_runs_) one_colour_runs_ = merged_by_row(runs_);
+        for (const Run& run : *one_colour_runs_)
+            canvas.span(run.y, run.x0, run.x1, pen);
+        return;
+    }
+    draw_in_order(canvas, pen, brush);
+}
+
+void EllipseShape::draw_in_order(Canvas& canvas, Color pen, std::optional<Color> brush) const {
+    if (as_rectangle_) {
+        rectangle(canvas, box_, Pen{pen_width_, pen}, brush);
+        return;
+    }
+    const Color brush_color = brush.value_or(pen);
+    for (const Run& run : runs_)
+        canvas.span(run.y, run.x0, run.x1, run.brush ? brush_color : pen);
+}
+
+void ellipse(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush) {
+    EllipseShape(box, pen.width, brush.has_value(), canvas.clip_bounds())
+        .draw_in_order(canvas, pen.color, brush);
 }
 
 } // namespace kv::raster

@@ -1,11 +1,14 @@
 // Exact integer arithmetic for the raster rules: 128-bit products, rounding divisions, integer
-// square roots and ranges of integers. No floating point, so every pixel decision is exact and the
-// same on every machine.
+// square roots and ranges of integers. Every pixel decision is made in integers, so it is exact
+// and the same on every machine (a square root may start from the hardware's, then is corrected
+// in integers).
 #pragma once
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace kv::raster::detail {
 
@@ -37,6 +40,16 @@ constexpr i128 ceil_div(i128 n, i128 d) {
     return -floor_div(-n, d);
 }
 
+// The same divisions in 64 bits, for callers that know their operands fit: the quotient is then
+// the same integer, and far cheaper than the 128-bit division's library call.
+constexpr std::int64_t floor_div(std::int64_t n, std::int64_t d) {
+    const std::int64_t q = n / d;
+    return (n % d != 0 && n < 0) ? q - 1 : q;
+}
+constexpr std::int64_t ceil_div(std::int64_t n, std::int64_t d) {
+    return -floor_div(-n, d);
+}
+
 // floor(sqrt(n)) by Newton's method from a power of two above the root; T is the narrowest
 // unsigned type holding n, since 128-bit division is slow.
 template <typename T> constexpr T newton_isqrt(T n, int bits) {
@@ -48,8 +61,21 @@ template <typename T> constexpr T newton_isqrt(T n, int bits) {
     }
 }
 
+// floor(sqrt(n)) for n below 2^52 from the hardware square root, then made exact in integers:
+// the double's root is within one of the answer, and the two corrections step to the one r with
+// r^2 <= n < (r + 1)^2, whatever the rounding (r stays below 2^27, so r^2 cannot overflow).
+inline std::uint64_t isqrt_by_double(std::uint64_t n) {
+    auto r = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(n)));
+    while (r * r > n)
+        --r;
+    while ((r + 1) * (r + 1) <= n)
+        ++r;
+    return r;
+}
+
 constexpr std::uint64_t isqrt(std::uint64_t n) {
     if (n < 2) return n;
+    if (!std::is_constant_evaluated() && n < (std::uint64_t{1} << 52)) return isqrt_by_double(n);
     return newton_isqrt(n, 64 - std::countl_zero(n));
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "raster/exact_math.h"
+#include "raster/small_buffer.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -20,7 +21,8 @@ namespace kv::raster::detail {
 class PenTip {
   public:
     explicit PenTip(int width)
-        : width_(std::clamp(width, 2, kMaxPenWidth)), offset_(-(width_ / 2)) {
+        : width_(std::clamp(width, 2, kMaxPenWidth)), offset_(-(width_ / 2)),
+          half_(static_cast<std::size_t>(width_), -1) {
         const std::int64_t d = width_ - 1; // the circle's diameter between pixel centres
         const std::int64_t odd = d & 1;
         std::int64_t column_increment = 4 * (1 - d) * d * d;
@@ -29,7 +31,6 @@ class PenTip {
         const std::int64_t column_step = 8 * d * d;
         const std::int64_t row_step = 8 * d * d;
 
-        half_.assign(static_cast<std::size_t>(width_), -1);
         std::int64_t left = 0;            // leftmost column reached, from the box's left edge
         std::int64_t lower = (d + 1) / 2; // rows below and above the middle, from the top
         std::int64_t upper = lower - odd;
@@ -82,7 +83,7 @@ class PenTip {
     int offset_;
     // Per row from the top: the leftmost column covered, from the box's left edge; the row is
     // symmetric. -1 for none.
-    std::vector<std::int64_t> half_;
+    SmallBuffer<std::int64_t, 32> half_;
 };
 
 } // namespace kv::raster::detail

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace kv::raster {
 
@@ -36,5 +37,39 @@ void rectangle(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> br
 // along it (a wide pen as a closed path of one-pixel segments) and the brush fills inside it.
 // Boxes two pixels wide or high or less are drawn as rectangle().
 void ellipse(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush);
+
+// What ellipse() draws for one box, pen width, brush or none, and clip, traced once and drawn in
+// any colours as often as needed: the spans it writes, in the order it writes them. Drawing it
+// is ellipse() itself (which traces one and draws it), so a kept shape drawn again gives the very
+// same pixels, for the price of the fills alone.
+class EllipseShape {
+  public:
+    // One span [x0, x1) of row y, in the brush's colour or the pen's.
+    struct Run {
+        std::int64_t y, x0, x1;
+        bool brush;
+    };
+
+    EllipseShape(Rect box, int pen_width, bool filled, const Rect& clip);
+
+    // This is the shape ellipse() would trace for these.
+    bool traced_for(const Rect& box, int pen_width, bool filled, const Rect& clip) const;
+    // As ellipse(canvas, box, Pen{pen_width, pen}, brush), on a canvas with the traced clip.
+    // In one colour (a brush of the pen's colour, or none) each row's spans are merged first:
+    // the same pixels, each written once.
+    void draw(Canvas& canvas, Color pen, std::optional<Color> brush) const;
+    // The same, every span written in the order traced: what ellipse() does.
+    void draw_in_order(Canvas& canvas, Color pen, std::optional<Color> brush) const;
+
+  private:
+    Rect box_; // normalised
+    int pen_width_;
+    bool filled_;
+    Rect clip_;
+    bool as_rectangle_ = false; // a box too narrow or too flat: rectangle() draws it
+    std::vector<Run> runs_;
+    // runs_ merged by row, made when first drawn in one colour
+    mutable std::optional<std::vector<Run>> one_colour_runs_;
+};
 
 } // namespace kv::raster

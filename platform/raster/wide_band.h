@@ -16,12 +16,24 @@ struct HalfWidths {
     i128 wide;   // rounded after adding half a pixel
 };
 
-inline HalfWidths half_widths(i128 width, i128 along, i128 length_sq) {
-    const i128 product_sq = width * width * along * along; // (w * along)^2
-    const i128 floor_half = isqrt(product_sq / (4 * length_sq));
-    const i128 odd = 2 * floor_half + 1;
-    const i128 narrow = product_sq >= odd * odd * length_sq ? floor_half + 1 : floor_half;
+template <typename T> HalfWidths half_widths_in(T width, T along, T length_sq) {
+    const T product_sq = width * width * along * along; // (w * along)^2
+    const T floor_half = static_cast<T>(isqrt(product_sq / (4 * length_sq)));
+    const T odd = 2 * floor_half + 1;
+    const T narrow = product_sq >= odd * odd * length_sq ? floor_half + 1 : floor_half;
     return {narrow, floor_half + 1};
+}
+
+// In 64 bits when the operands are small enough that every product below stays under 2^63
+// (odd^2 * length_sq is at most (w * along + length)^2): the same integers, without 128-bit
+// division. Segments of the size a window holds always are.
+inline HalfWidths half_widths(i128 width, i128 along, i128 length_sq) {
+    constexpr i128 kSmall = i128{1} << 14;
+    if (width < kSmall && along < kSmall && length_sq < kSmall * kSmall)
+        return half_widths_in<std::uint64_t>(static_cast<std::uint64_t>(width),
+                                             static_cast<std::uint64_t>(along),
+                                             static_cast<std::uint64_t>(length_sq));
+    return half_widths_in<i128>(width, along, length_sq);
 }
 
 // The band of a slanted segment: a parallelogram through the end points offset across the line,
@@ -40,24 +52,93 @@ class WideBand {
         const i128 s = (dx > 0) == (dy > 0) ? 1 : -1;
         const i128 rx = across_x.wide, ry = -s * across_y.wide;
         const i128 lx = -across_x.narrow, ly = s * across_y.narrow;
-        corners_ = {{{a.x + lx, a.y + ly},
-                     {a.x + rx, a.y + ry},
-                     {b.x + rx, b.y + ry},
-                     {b.x + lx, b.y + ly}}};
+        const std::array<Corner, 4> corners{{{a.x + lx, a.y + ly},
+                                             {a.x + rx, a.y + ry},
+                                             {b.x + rx, b.y + ry},
+                                             {b.x + lx, b.y + ly}}};
+        small_ = true;
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const Corner& p = corners[i];
+            const Corner& q = corners[(i + 1) % corners.size()];
+            small_ = small_ && abs128(p.x) < kSmall && abs128(p.y) < kSmall;
+            if (p.y == q.y) continue;
+            edges_[edge_count_++] = p.y < q.y ? Edge{p, q} : Edge{q, p};
+            top_ = std::min(top_, std::min(p.y, q.y));
+            bottom_ = std::max(bottom_, std::max(p.y, q.y));
+        }
+        if (small_) {
+            for (std::size_t i = 0; i < edge_count_; ++i) {
+                const Edge& e = edges_[i];
+                const auto top_x = static_cast<std::int64_t>(e.top.x);
+                const auto top_y = static_cast<std::int64_t>(e.top.y);
+                const auto bottom_y = static_cast<std::int64_t>(e.bottom.y);
+                const auto run = static_cast<std::int64_t>(e.bottom.x) - top_x;
+                const std::int64_t height = bottom_y - top_y;
+                small_edges_[i] = {top_y, bottom_y, height, run, top_x * height - top_y * run};
+            }
+        }
     }
 
     Range row(i128 y) const {
-        i128 lo = 0, hi = 0;
+        if (y < top_ || y >= bottom_) return {};
+        return small_ ? row_small(static_cast<std::int64_t>(y)) : row_in<i128>(y);
+    }
+
+    // The band lies within +-2^29, where columns_small() gives its rows in 64 bits.
+    bool small() const { return small_; }
+
+    // Row y's columns [lo, hi] of a small band, as row(y) gives them; false when the row is
+    // empty. All in 64 bits, for callers that draw row after row.
+    bool columns_small(std::int64_t y, std::int64_t& lo, std::int64_t& hi) const {
         bool found = false;
-        for (std::size_t i = 0; i < corners_.size(); ++i) {
-            const Corner& p = corners_[i];
-            const Corner& q = corners_[(i + 1) % corners_.size()];
-            if (p.y == q.y) continue;
-            const Corner& top = p.y < q.y ? p : q;
-            const Corner& bottom = p.y < q.y ? q : p;
-            if (y < top.y || y >= bottom.y) continue;
-            const i128 height = bottom.y - top.y;
-            const i128 x = ceil_div(top.x * height + (y - top.y) * (bottom.x - top.x), height);
+        for (std::size_t i = 0; i < edge_count_; ++i) {
+            const SmallEdge& e = small_edges_[i];
+            if (y < e.top_y || y >= e.bottom_y) continue;
+            const std::int64_t x = ceil_div(e.base + y * e.dx, e.height);
+            lo = found ? std::min(lo, x) : x;
+            hi = found ? std::max(hi, x) : x;
+            found = true;
+        }
+        --hi;
+        return found && lo <= hi;
+    }
+
+  private:
+    struct Corner {
+        i128 x, y;
+    };
+    // An edge that is not level, from its upper end to its lower one.
+    struct Edge {
+        Corner top, bottom;
+    };
+
+    // Corners within +-2^29 keep every product of row_in under 2^61 in 64 bits, for rows within
+    // the band: the same integers as in 128 bits.
+    static constexpr i128 kSmall = i128{1} << 29;
+
+    // An edge within +-2^29 in 64 bits: x on row y is ceil((base + y * dx) / height), the same
+    // numerator as row_in's regrouped, with every term under 2^61.
+    struct SmallEdge {
+        std::int64_t top_y, bottom_y, height, dx, base;
+    };
+
+    Range row_small(std::int64_t y) const {
+        std::int64_t lo = 0, hi = 0;
+        if (!columns_small(y, lo, hi)) return {};
+        return {lo, hi};
+    }
+
+    template <typename T> Range row_in(T y) const {
+        T lo = 0, hi = 0;
+        bool found = false;
+        for (std::size_t i = 0; i < edge_count_; ++i) {
+            const auto top_x = static_cast<T>(edges_[i].top.x);
+            const auto top_y = static_cast<T>(edges_[i].top.y);
+            const auto bottom_x = static_cast<T>(edges_[i].bottom.x);
+            const auto bottom_y = static_cast<T>(edges_[i].bottom.y);
+            if (y < top_y || y >= bottom_y) continue;
+            const T height = bottom_y - top_y;
+            const T x = ceil_div(top_x * height + (y - top_y) * (bottom_x - top_x), height);
             lo = found ? std::min(lo, x) : x;
             hi = found ? std::max(hi, x) : x;
             found = true;
@@ -66,11 +147,12 @@ class WideBand {
         return {lo, hi - 1};
     }
 
-  private:
-    struct Corner {
-        i128 x, y;
-    };
-    std::array<Corner, 4> corners_;
+    std::array<Edge, 4> edges_{};
+    std::array<SmallEdge, 4> small_edges_{};
+    std::size_t edge_count_ = 0;
+    i128 top_ = Range::all().hi; // rows [top_, bottom_) meet an edge
+    i128 bottom_ = Range::all().lo;
+    bool small_ = false;
 };
 
 } // namespace kv::raster::detail

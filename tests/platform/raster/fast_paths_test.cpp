@@ -1,0 +1,81 @@
+// The raster's 64-bit shortcuts against its 128-bit general path, over many random inputs. A wide
+// band's rows follow it when it is moved (its corners move by whole pixels), so the same segment
+// near the origin (64-bit arithmetic) and moved past 2^30 (128-bit) must give the same rows, moved.
+#include "raster/wide_band.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <random>
+
+namespace kv::raster::test {
+namespace {
+
+using detail::i128;
+
+TEST(RasterFastPaths, WideBandRowsAreTheSameIn64And128BitArithmetic) {
+    std::mt19937_64 rng(20261208);
+    auto uniform = [&rng](std::int64_t lo, std::int64_t hi) {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng);
+    };
+    const Point far{(std::int64_t{1} << 30) + 12345, -(std::int64_t{1} << 30) - 678};
+    int rows_checked = 0;
+    for (int n = 0; n < 3000; ++n) {
+        const std::int64_t spread = n % 3 == 0 ? 3000 : 60;
+        const Point a{uniform(-spread, spread), uniform(-spread, spread)};
+        const Point b{uniform(-spread, spread), uniform(-spread, spread)};
+        if (a.x == b.x || a.y == b.y) continue; // level and upright segments have no band
+        const int width = static_cast<int>(uniform(2, n % 5 == 0 ? 400 : 16));
+        const detail::WideBand near_band(a, b, width);
+        const detail::WideBand far_band({a.x + far.x, a.y + far.y}, {b.x + far.x, b.y + far.y},
+                                        width);
+        const std::int64_t reach = width + 2;
+        for (std::int64_t y = std::min(a.y, b.y) - reach; y <= std::max(a.y, b.y) + reach; ++y) {
+            const detail::Range near_row = near_band.row(y);
+            const detail::Range far_row = far_band.row(i128{y} + far.y);
+            ASSERT_EQ(near_row.empty(), far_row.empty()) << n << " row " << y;
+            if (near_row.empty()) continue;
+            ASSERT_EQ(near_row.lo + far.x, far_row.lo) << n << " row " << y;
+            ASSERT_EQ(near_row.hi + far.x, far_row.hi) << n << " row " << y;
+            ++rows_checked;
+        }
+    }
+    EXPECT_GT(rows_checked, 100000);
+}
+
+TEST(RasterFastPaths, HalfWidthsAreTheSameIn64And128BitArithmetic) {
+    std::mt19937_64 rng(42);
+    auto uniform = [&rng](std::int64_t lo, std::int64_t hi) {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng);
+    };
+    for (int n = 0; n < 100000; ++n) {
+        const i128 width = uniform(2, (1 << 14) - 1);
+        const i128 dx = uniform(0, 11000), dy = uniform(1, 11000);
+        const i128 length_sq = dx * dx + dy * dy;
+        const detail::HalfWidths fast = detail::half_widths(width, dx, length_sq);
+        const detail::HalfWidths general = detail::half_widths_in<i128>(width, dx, length_sq);
+        ASSERT_TRUE(fast.narrow == general.narrow && fast.wide == general.wide)
+            << "width " << static_cast<long long>(width) << " along " << static_cast<long long>(dx)
+            << " length_sq " << static_cast<long long>(length_sq);
+    }
+}
+
+TEST(RasterFastPaths, SquareRootsFromTheHardwareAreTheIntegerOnes) {
+    std::mt19937_64 rng(7);
+    auto check = [](std::uint64_t n) {
+        ASSERT_EQ(detail::isqrt_by_double(n), detail::newton_isqrt(n, 64 - std::countl_zero(n)))
+            << n;
+    };
+    for (std::uint64_t n = 2; n < 100000; ++n)
+        check(n);
+    for (int i = 0; i < 200000; ++i) {
+        // Near perfect squares, where a rounded root would be off by one, up to 2^52.
+        const std::uint64_t r = std::uniform_int_distribution<std::uint64_t>(2, 1u << 26)(rng);
+        for (const std::uint64_t n : {r * r - 1, r * r, r * r + 1})
+            if (n < (std::uint64_t{1} << 52)) check(n);
+        check(std::uniform_int_distribution<std::uint64_t>(2, (std::uint64_t{1} << 52) - 1)(rng));
+    }
+}
+
+} // namespace
+} // namespace kv::raster::test
