@@ -13,6 +13,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   list(APPEND KORVELINE_SANITIZER_FLAGS -fsanitize=float-cast-overflow)
 endif()
 add_compile_options(${KORVELINE_SANITIZER_FLAGS})
+add_compile_definitions(KORVELINE_CONTRACTS)
 add_link_options(${KORVELINE_SANITIZER_FLAGS})
 
 if(KORVELINE_FUZZ)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/color.h"
+#include "core/contract.h"
 #include "core/geometry.h"
 
 #include <algorithm>
@@ -23,9 +24,12 @@ class Framebuffer {
 
     Color get(std::int64_t x, std::int64_t y) const;
     void set(std::int64_t x, std::int64_t y, Color c);
-    // Fills [x0, x1) of row y; the span is clipped to the buffer. Inline: the raster fills rows
-    // of a few pixels by the thousand.
+    // Fills [x0, x1) of row y. Inline: the raster fills rows of a few pixels by the thousand.
+    // Callers clip (the Canvas does, to its clip region): what reaches here is a non-empty span
+    // inside the buffer, and debug and sanitizer builds stop on one that is not. Release builds
+    // still keep every write inside the buffer.
     void fill_span(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
+        KV_EXPECTS(y >= 0 && y < height_ && 0 <= x0 && x0 < x1 && x1 <= width_);
         if (y < 0 || y >= height_) return;
         x0 = std::max<std::int64_t>(x0, 0);
         x1 = std::min<std::int64_t>(x1, width_);

@@ -151,5 +151,29 @@ TEST(RasterClipping, EmptyClipDrawsNothing) {
     EXPECT_EQ(picture(fb), render(8, 8, [](Canvas&) {}));
 }
 
+// Spans that did not go through a canvas: off the row range, or sticking out on either side.
+TEST(Clipping, AnUnclippedSpanStopsAContractBuildAndNeverLeavesTheBuffer) {
+    struct Span {
+        std::int64_t y, x0, x1;
+    };
+    const std::array<Span, 4> unclipped{{{1, -2, 3}, {2, 6, 20}, {5, 0, 8}, {-1, 0, 8}}};
+#if defined(KORVELINE_CONTRACTS)
+    for (const Span& s : unclipped) {
+        Framebuffer fb(8, 4, 0);
+        EXPECT_DEATH(fb.fill_span(s.y, s.x0, s.x1, 7), "contract broken");
+    }
+#else
+    Framebuffer fb(8, 4, 0);
+    for (const Span& s : unclipped)
+        fb.fill_span(s.y, s.x0, s.x1, 7);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const bool inside = (y == 1 && x < 3) || (y == 2 && x >= 6);
+            EXPECT_EQ(fb.get(x, y), inside ? 7u : 0u) << x << "," << y;
+        }
+    }
+#endif
+}
+
 } // namespace
 } // namespace kv::raster::test
