@@ -25,8 +25,7 @@ struct Moment {
 };
 
 std::vector<Moment> RunExample(const std::string& name) {
-    const auto run =
-        kvtest::run_program("'" + std::string(KORVELINE_SOURCE_DIR) + "/examples/" + name + "'");
+    const auto run = kvtest::run_program(kvtest::quoted(KORVELINE_SOURCE_DIR "/examples/" + name));
     EXPECT_EQ(run.exit_code, 0) << run.err;
     std::vector<Moment> moments;
     for (const std::string& line : run.out_lines()) {

@@ -15,6 +15,9 @@ struct ScriptRun {
 
 // Writes `script` to a file and runs the program on it (or on standard input with `use_stdin`).
 ScriptRun run_script(const std::string& script, bool use_stdin = false);
+// `text` between single quotes, for the shell.
+std::string quoted(const std::string& text);
+
 // Runs the program with these arguments (already quoted for the shell).
 ScriptRun run_program(const std::string& arguments, const std::string& stdin_text = "");
 

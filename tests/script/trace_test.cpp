@@ -113,8 +113,10 @@ TEST(Trace, EveryColumnEqualsStateAtTheSameTickToTheLastBit) {
     ASSERT_EQ(rows.size(), kTicks + 1u) << "a header and one row per traced Tick";
 
     std::string header;
-    for (const Column& c : kColumns)
-        header += (header.empty() ? "" : ",") + std::string(c.name);
+    for (const Column& c : kColumns) {
+        if (!header.empty()) header += ',';
+        header += c.name;
+    }
     EXPECT_EQ(rows[0], header);
 
     double omega_before = 0;

@@ -29,8 +29,11 @@ std::string ProgressLine(std::int64_t done, std::int64_t total, double seconds) 
     done = std::clamp<std::int64_t>(done, 0, total);
     const double fraction = static_cast<double>(done) / static_cast<double>(total);
     const auto filled = static_cast<int>(fraction * kBarWidth);
-    std::string line = "[" + std::string(static_cast<std::size_t>(filled), '#') +
-                       std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "]";
+    // Appended piece by piece: gcc 12 at -O3 misreads `"[" + string` as an overlapping copy.
+    std::string line = "[";
+    line.append(static_cast<std::size_t>(filled), '#');
+    line.append(static_cast<std::size_t>(kBarWidth - filled), '-');
+    line += ']';
 
     char buffer[160];
     std::snprintf(buffer, sizeof buffer, " %3d%%  %lld/%lld Ticks",
@@ -41,7 +44,9 @@ std::string ProgressLine(std::int64_t done, std::int64_t total, double seconds) 
         const double rate = static_cast<double>(done) / seconds;
         std::snprintf(buffer, sizeof buffer, "  %.0f Ticks/s", rate);
         line += buffer;
-        line += "  " + duration(static_cast<double>(total - done) / rate) + " left";
+        line += "  ";
+        line += duration(static_cast<double>(total - done) / rate);
+        line += " left";
     } else {
         line += "  -- Ticks/s  --:-- left";
     }
