@@ -28,4 +28,10 @@ inline std::int64_t pen_reach(int width) {
     return width <= 1 ? 0 : std::min(width, kMaxPenWidth);
 }
 
+// Nothing drawn within `reach` of the box can show inside `clip`: the shape may be skipped.
+inline bool out_of_reach(const Rect& box, std::int64_t reach, const Rect& clip) {
+    const Rect reached{box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
+    return intersect(reached, clip).empty();
+}
+
 } // namespace kv::raster::detail

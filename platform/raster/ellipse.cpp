@@ -422,9 +422,7 @@ EllipseShape::EllipseShape(Rect box, int pen_width, bool filled, const Rect& cli
         return;
     }
     const std::int64_t reach = detail::pen_reach(pen_width) + 1;
-    const Rect reached{box_.left - reach, box_.top - reach, box_.right + reach,
-                       box_.bottom + reach};
-    if (intersect(reached, clip).empty()) return;
+    if (detail::out_of_reach(box_, reach, clip)) return;
 
     // Only the rows the clip lets the pen reach are traced.
     const EllipseOutline outline(box_, std::max(box_.top, clip.top - reach),

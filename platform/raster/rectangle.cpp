@@ -48,9 +48,7 @@ void wide_outline(Canvas& canvas, const Rect& box, const Pen& pen) {
 void rectangle(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush) {
     box = detail::normalised_box(box);
     if (box.empty()) return;
-    const std::int64_t reach = detail::pen_reach(pen.width);
-    const Rect reached{box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
-    if (intersect(reached, canvas.clip_bounds()).empty()) return;
+    if (detail::out_of_reach(box, detail::pen_reach(pen.width), canvas.clip_bounds())) return;
 
     if (brush) fill_interior(canvas, box, *brush);
     if (pen.width <= 1) {
