@@ -251,19 +251,8 @@ class EllipseOutline {
     QuarterRows quarter_;
 };
 
-// Pixel columns of one row; the pen's pieces are near the box, whose coordinates are clamped, so
-// they fit in 64 bits.
-struct Span {
-    std::int64_t lo = 1;
-    std::int64_t hi = 0;
-
-    bool empty() const { return lo > hi; }
-};
-
-Span to_span(const Range& r) {
-    if (r.empty()) return {};
-    return {static_cast<std::int64_t>(r.lo), static_cast<std::int64_t>(r.hi)};
-}
+using detail::Span;
+using detail::to_span;
 
 Span clip_columns(const Rect& clip) {
     return {clip.left, clip.right - 1};

@@ -111,6 +111,20 @@ constexpr Range hull(Range a, Range b) {
     return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
 }
 
+// Pixel columns [lo, hi] of one row, back in 64 bits: the raster's pieces lie within a pen's
+// width of coordinates clamped far inside 64 bits, so only the products that find them need 128.
+struct Span {
+    std::int64_t lo = 1;
+    std::int64_t hi = 0;
+
+    constexpr bool empty() const { return lo > hi; }
+};
+
+constexpr Span to_span(const Range& r) {
+    if (r.empty()) return {};
+    return {static_cast<std::int64_t>(r.lo), static_cast<std::int64_t>(r.hi)};
+}
+
 // The integers p with lo <= a*p + b <= hi.
 constexpr Range solve_linear(i128 a, i128 b, i128 lo, i128 hi) {
     if (a == 0) return (lo <= b && b <= hi) ? Range::all() : Range{};

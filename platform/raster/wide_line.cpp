@@ -18,20 +18,8 @@ namespace {
 using detail::i128;
 using detail::Range;
 
-// Pixel columns of one row. Every piece of a wide line lies within the pen's width of its end
-// points, whose coordinates are clamped far inside 64 bits: only the band's corners need 128-bit
-// products, and its rows come back in 64 bits.
-struct Span {
-    std::int64_t lo = 1;
-    std::int64_t hi = 0;
-
-    bool empty() const { return lo > hi; }
-};
-
-Span to_span(const Range& r) {
-    if (r.empty()) return {};
-    return {static_cast<std::int64_t>(r.lo), static_cast<std::int64_t>(r.hi)};
-}
+using detail::Span;
+using detail::to_span;
 
 // The rows one wide segment covers, as up to three runs: both tips and the body.
 class WideSegment {

@@ -19,16 +19,6 @@ namespace {
 
 constexpr std::size_t kMaxColours = 255; // the 256th index is the transparent one
 
-// A path may be a megabyte long (the rest of a script line); the message stays one short line.
-std::string shown(const std::string& path) {
-    constexpr std::size_t kLimit = 200;
-    if (path.size() <= kLimit) return path;
-    std::size_t cut = kLimit;
-    while (cut > 0 && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80)
-        --cut;
-    return path.substr(0, cut) + "...";
-}
-
 std::string gif_error(int code) {
     const char* text = GifErrorString(code);
     return text != nullptr ? text : "giflib error " + std::to_string(code);
@@ -89,7 +79,7 @@ void GifWriter::fail(const std::string& reason) {
     }
     std::error_code ec;
     std::filesystem::remove(temporary_, ec);
-    throw RunError("cannot write GIF '" + shown(path_) + "': " + reason);
+    throw RunError("cannot write GIF '" + shown_path(path_) + "': " + reason);
 }
 
 void GifWriter::start(const Framebuffer& fb) {

@@ -14,18 +14,8 @@ namespace kv::headless {
 
 namespace {
 
-// A path may be a megabyte long (the rest of a script line); the message stays one short line.
-std::string shown(const std::string& path) {
-    constexpr std::size_t kLimit = 200;
-    if (path.size() <= kLimit) return path;
-    std::size_t cut = kLimit;
-    while (cut > 0 && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80)
-        --cut;
-    return path.substr(0, cut) + "...";
-}
-
 [[noreturn]] void fail(const std::string& path, const std::string& reason) {
-    throw RunError("cannot write PNG '" + shown(path) + "': " + reason);
+    throw RunError("cannot write PNG '" + shown_path(path) + "': " + reason);
 }
 
 std::string errno_text(int error) {

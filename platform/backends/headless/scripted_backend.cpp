@@ -23,16 +23,6 @@ std::string hex_rgb(Color c) {
     return text;
 }
 
-// A path may be a megabyte long (the rest of a script line); a message stays one short line.
-std::string shown_path(const std::string& path) {
-    constexpr std::size_t kLimit = 200;
-    if (path.size() <= kLimit) return path;
-    std::size_t cut = kLimit;
-    while (cut > 0 && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80)
-        --cut;
-    return path.substr(0, cut) + "...";
-}
-
 std::string errno_text(int error) {
     return std::generic_category().message(error);
 }
