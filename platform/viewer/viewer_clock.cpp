@@ -54,6 +54,22 @@ void ViewerClock::rebase(std::uint64_t wall_ms) {
 void ViewerClock::toggle_pause(std::uint64_t wall_ms) {
     rebase(wall_ms);
     paused_ = !paused_;
+    pending_steps_ = 0;
+}
+
+void ViewerClock::request_step() {
+    if (paused_) ++pending_steps_;
+}
+
+bool ViewerClock::take_step(std::optional<std::uint64_t> deadline_ms) {
+    if (pending_steps_ == 0) return false;
+    if (!paused_ || !deadline_ms) {
+        pending_steps_ = 0;
+        return false;
+    }
+    --pending_steps_;
+    step_to(*deadline_ms);
+    return true;
 }
 
 void ViewerClock::slower(std::uint64_t wall_ms) {

@@ -39,6 +39,13 @@ class ViewerClock {
     // Does nothing while running, or when the clock is already there.
     void step_to(std::uint64_t viewer_ms);
 
+    // One Tick more, asked for while paused (ignored while running); each pause or resume
+    // forgets the steps not yet taken.
+    void request_step();
+    // The application waits for the timer due at `deadline_ms`: when a step is pending and the
+    // clock is paused, moves the clock there (that timer fires) and says so.
+    bool take_step(std::optional<std::uint64_t> deadline_ms);
+
     // The first wall time at which the clock reads `viewer_ms` or more (at the latest `wall_ms`
     // itself when it already does); none while paused, since the clock then never gets there.
     std::optional<std::uint64_t> wall_deadline(std::uint64_t viewer_ms,
@@ -60,6 +67,7 @@ class ViewerClock {
     std::uint64_t viewer_base_ = 0;
     Speed speed_ = Speed::Normal;
     bool paused_ = false;
+    int pending_steps_ = 0;
     int ticks_in_period_ = 0;           // of ticks_per_period(speed_); 0: the next waits
     std::uint64_t period_start_ms_ = 0; // wall time of the period's first Tick
 };

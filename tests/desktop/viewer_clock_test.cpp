@@ -176,6 +176,27 @@ TEST(ViewerClock, AStepWhilePausedReachesTheNextDeadlineAndNoFurther) {
     EXPECT_EQ(clock.now(10'010), 160u);
 }
 
+TEST(ViewerClock, StepsAskedForWhilePausedAreTakenOneATimerAtATimeAndForgottenOnResume) {
+    ViewerClock clock(0);
+    clock.request_step(); // running: ignored
+    EXPECT_FALSE(clock.take_step(50));
+    clock.toggle_pause(20);
+    clock.request_step();
+    clock.request_step();
+    EXPECT_FALSE(clock.take_step(std::nullopt)); // no timer to reach: the steps are dropped
+    clock.request_step();
+    clock.request_step();
+    EXPECT_TRUE(clock.take_step(50));
+    EXPECT_EQ(clock.now(1000), 50u);
+    EXPECT_TRUE(clock.take_step(100));
+    EXPECT_EQ(clock.now(1000), 100u);
+    EXPECT_FALSE(clock.take_step(150));
+    clock.request_step();
+    clock.toggle_pause(2000); // resumed: the step asked for is forgotten
+    clock.toggle_pause(2000);
+    EXPECT_FALSE(clock.take_step(150));
+}
+
 TEST(ViewerClock, AStepWhileRunningDoesNothing) {
     ViewerClock clock(0);
     clock.step_to(500);

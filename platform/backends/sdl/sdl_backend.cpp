@@ -139,17 +139,6 @@ void SdlBackend::poll(std::vector<InputEvent>& out) {
         translate(e, out);
 }
 
-bool SdlBackend::take_step(std::optional<std::uint64_t> deadline_ms) {
-    if (pending_steps_ == 0) return false;
-    if (!clock_.paused() || !deadline_ms) {
-        pending_steps_ = 0;
-        return false;
-    }
-    --pending_steps_;
-    clock_.step_to(*deadline_ms);
-    return true;
-}
-
 void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
     finish_tick();
     for (;;) {
@@ -157,7 +146,7 @@ void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<Inpu
             message_.clear();
             update_badge();
         }
-        if (take_step(deadline_ms)) return;
+        if (clock_.take_step(deadline_ms)) return;
         // Fast motion: the rest of this period's Ticks come at once.
         if (deadline_ms && clock_.run_next_tick_now(*deadline_ms, wall_ms())) return;
         // Recomputed on every pass: a key may just have paused or slowed the clock.
@@ -254,10 +243,9 @@ void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
     switch (*action) {
     case ViewerAction::TogglePause:
         clock_.toggle_pause(wall_ms());
-        pending_steps_ = 0;
         break;
     case ViewerAction::Step:
-        if (clock_.paused()) ++pending_steps_;
+        clock_.request_step();
         break;
     case ViewerAction::Slower:
         clock_.slower(wall_ms());

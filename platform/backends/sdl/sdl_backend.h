@@ -73,8 +73,6 @@ class SdlBackend final : public Backend {
     void finish_tick();
     // Shows a client rectangle of the picture again, with the viewer's boxes over it.
     void redraw(const Rect& changed);
-    // A single step asked for while paused: the clock moves to the deadline. True when it did.
-    bool take_step(std::optional<std::uint64_t> deadline_ms);
 
     // Draws on the window surface with `draw` (which returns the window rectangles it wrote)
     // and sends those to the screen; draws the whole window instead when `draw` is empty or
@@ -91,7 +89,6 @@ class SdlBackend final : public Backend {
     Size client_;                     // the client size the window manager knows
     int zoom_ = 1;                    // in a window; full screen picks its own
     bool fullscreen_ = false;
-    int pending_steps_ = 0;
     ViewerClock clock_;
     Presenter presenter_;
     std::vector<std::uint32_t> shadow_;

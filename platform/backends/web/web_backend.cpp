@@ -70,24 +70,13 @@ void WebBackend::poll(std::vector<InputEvent>& out) {
     queue_.clear();
 }
 
-bool WebBackend::take_step(std::optional<std::uint64_t> deadline_ms) {
-    if (pending_steps_ == 0) return false;
-    if (!clock_.paused() || !deadline_ms) {
-        pending_steps_ = 0;
-        return false;
-    }
-    --pending_steps_;
-    clock_.step_to(*deadline_ms);
-    return true;
-}
-
 void WebBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
     for (;;) {
         if (!queue_.empty()) {
             poll(out);
             return;
         }
-        if (take_step(deadline_ms)) return;
+        if (clock_.take_step(deadline_ms)) return;
         // Fast motion: the rest of this period's Ticks come at once.
         if (deadline_ms && clock_.run_next_tick_now(*deadline_ms, wall_ms())) return;
         // Recomputed on every pass: the page may just have paused or slowed the clock.
@@ -149,10 +138,9 @@ void WebBackend::act(ViewerAction action) {
     switch (action) {
     case ViewerAction::TogglePause:
         clock_.toggle_pause(wall);
-        pending_steps_ = 0;
         break;
     case ViewerAction::Step:
-        if (clock_.paused()) ++pending_steps_;
+        clock_.request_step();
         break;
     case ViewerAction::Slower:
         clock_.slower(wall);

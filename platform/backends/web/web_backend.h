@@ -54,7 +54,6 @@ class WebBackend final : public Backend {
     void viewport(int css_width, int css_height, int device_per_css_milli);
 
   private:
-    bool take_step(std::optional<std::uint64_t> deadline_ms);
     void apply_layout();
     void show_status();
 
@@ -63,7 +62,6 @@ class WebBackend final : public Backend {
     Size room_{0, 0}; // device pixels the picture may take
     int device_milli_ = 1000;
     std::optional<int> zoom_; // none: fit the room
-    int pending_steps_ = 0;
     std::uint64_t ticks_ = 0;
     bool first_frame_ = true;
     ViewerClock clock_;
