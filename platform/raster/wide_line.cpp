@@ -16,7 +16,6 @@ namespace kv::raster {
 namespace {
 
 using detail::i128;
-using detail::Range;
 
 using detail::Span;
 using detail::to_span;
