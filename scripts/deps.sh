@@ -7,7 +7,9 @@
 set -euo pipefail
 
 run=(g++ cmake ninja-build pkg-config libpng-dev libgif-dev zlib1g-dev libsdl2-dev)
-test=("${run[@]}" git clang-format libgtest-dev libbenchmark-dev xvfb xdotool imagemagick)
+# xdg-user-dirs: the desktop tests give korveline a pictures folder through xdg-user-dir.
+test=("${run[@]}" git clang-format libgtest-dev libbenchmark-dev xvfb xdotool imagemagick
+      xdg-user-dirs)
 
 case ${1:-} in
 run) packages=("${run[@]}") ;;
