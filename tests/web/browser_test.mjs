@@ -3,7 +3,7 @@
 // and steps, and keeps 20 Ticks a second. Prints one line per check and the numbers measured;
 // exits 1 when any check fails.
 //
-// The toolbar's extras: the language switch, the PNG, CSV and WebM downloads (the CSV compared
+// The toolbar's extras: the language switch, the PNG, CSV and GIF downloads (the CSV compared
 // with the native korveline-script's trace of the same run), the readout.
 //
 //   node tests/web/browser_test.mjs SITE_DIR OUT_DIR KORVELINE_SCRIPT
@@ -368,15 +368,61 @@ function regionHash(page, rect) {
         (await page.$$eval("#readout tr", trs => trs.length)) === 9);
   await page.keyboard.press("i");
 
-  // Recording: a WebM file from the browser's encoder.
-  await page.click("#pause");
+  // Recording, paused with the supply and the rotor on, then stepping: the GIF's first frame is the picture when it started, its
+  // last (frames composed) the picture when it stopped.
+  const picture = () => page.evaluate(() => {
+    const c = document.getElementById("canvas");
+    return Array.from(c.getContext("2d").getImageData(0, 0, c.width, c.height).data);
+  });
+  await click(page, 25, 25);
+  await click(page, 260, 290);
+  await sleep(200);
+  const atStart = await picture();
   await page.click("#record");
-  await waitTicks(page, 30);
-  const webm = await download("#record", "webm");
-  const head = webm ? fs.readFileSync(webm) : Buffer.alloc(0);
-  check("record then stop: a WebM video", head.length > 1000 && head.readUInt32BE(0) === 0x1a45dfa3,
-        `${webm && path.basename(webm)}: ${head.length} bytes`);
-  measured.webm_bytes_1_5_s = head.length;
+  for (let i = 0; i < 3; i++) {
+    await page.click("#step");
+    await sleep(200);
+  }
+  const atStop = await picture();
+  const gif = await download("#record", "gif");
+  const bytes = gif ? fs.readFileSync(gif) : Buffer.alloc(0);
+  // The frames: their count and delays, walking the file's blocks.
+  const delays = [];
+  let at = 13 + 768, frames = 0;
+  while (at < bytes.length && bytes[at] !== 0x3b) {
+    if (bytes[at] === 0x21) {
+      if (bytes[at + 1] === 0xf9) delays.push(bytes.readUInt16LE(at + 4));
+      at += 2;
+    } else {
+      frames++;
+      at += 11;
+    }
+    while (bytes[at]) at += bytes[at] + 1;
+    at++;
+  }
+  const frameDiffers = bytes.length === 0 ? [] : await page.evaluate(async (b64, expected) => {
+    const data = Uint8Array.from(atob(b64), c => c.charCodeAt(0));
+    const decoder = new ImageDecoder({ data, type: "image/gif" });
+    await decoder.tracks.ready;
+    const count = decoder.tracks.selectedTrack.frameCount, result = [];
+    for (const [index, want] of [[0, expected[0]], [count - 1, expected[1]]]) {
+      const frame = (await decoder.decode({ frameIndex: index })).image;
+      const off = new OffscreenCanvas(frame.displayWidth, frame.displayHeight), o = off.getContext("2d");
+      o.drawImage(frame, 0, 0);
+      frame.close();
+      const got = o.getImageData(0, 0, off.width, off.height).data;
+      let differ = got.length === want.length ? 0 : -1;
+      for (let i = 0; differ >= 0 && i < got.length; i++) differ += got[i] !== want[i];
+      result.push(differ);
+    }
+    return result;
+  }, bytes.toString("base64"), [atStart, atStop]);
+  check("GIF: a frame a Tick, the pictures at its start and its end exactly",
+        bytes.toString("latin1", 0, 6) === "GIF89a" && frames === 4 && delays.every(d => d === 5) &&
+        frameDiffers[0] === 0 && frameDiffers[1] === 0,
+        `${gif && path.basename(gif)}: ${bytes.length} bytes, ${frames} frames, delays ${delays}, ` +
+        `bytes differing in the first and last frames ${frameDiffers}`);
+  measured.gif_bytes_3_ticks = bytes.length;
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
 }
