@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The web page: builds build/web/site/ with emscripten and checks its size, drives it in the
 # system's headless Chromium through the DevTools protocol (tests/web/browser_test.mjs: file:// and
-# http://127.0.0.1, mouse, touch, pause and step, 20 Ticks a second), then runs the same scripted
+# http://127.0.0.1, mouse, touch, pause and step, 20 Ticks a second, language switch, downloads,
+# readout; the CSV compared with the native korveline-script's trace), then runs the same scripted
 # sessions through korveline-script natively and in WebAssembly under node and compares the state
 # and the pictures (tests/web/compare_native.mjs). Screenshots and numbers go to build/web/.
 set -euo pipefail
@@ -38,7 +39,8 @@ total=$(find "$site" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
 echo "  total $total bytes"
 [ "$total" -le $((300 * 1024)) ] || fail "the site is $total bytes, over its 300 KB budget"
 
-node tests/web/browser_test.mjs "$site" build/web/browser || fail "browser checks failed"
+node tests/web/browser_test.mjs "$site" build/web/browser \
+    build/release/tools/korveline_script/korveline-script || fail "browser checks failed"
 node tests/web/compare_native.mjs build/release/tools/korveline_script/korveline-script \
     build/web/tools/korveline_web/korveline-script.js build/web/compare ||
     fail "the WebAssembly build does not give the native build's results"

@@ -3,16 +3,20 @@
 // and steps, and keeps 20 Ticks a second. Prints one line per check and the numbers measured;
 // exits 1 when any check fails.
 //
-//   node tests/web/browser_test.mjs SITE_DIR OUT_DIR
-// OUT_DIR receives the screenshots (800x600 and phone-sized) and measurements.json.
+// The toolbar's extras: the language switch, the PNG, CSV and GIF downloads (the CSV compared
+// with the native korveline-script's trace of the same run), the readout.
+//
+//   node tests/web/browser_test.mjs SITE_DIR OUT_DIR KORVELINE_SCRIPT
+// OUT_DIR receives the screenshots (800x600 and phone-sized), the downloads and measurements.json.
+import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import http from "node:http";
 import path from "node:path";
 import puppeteer from "puppeteer-core";
 
-const [siteDir, outDir] = process.argv.slice(2);
-if (!siteDir || !outDir) {
-  console.error("usage: node browser_test.mjs SITE_DIR OUT_DIR");
+const [siteDir, outDir, nativeScript] = process.argv.slice(2);
+if (!siteDir || !outDir || !nativeScript) {
+  console.error("usage: node browser_test.mjs SITE_DIR OUT_DIR KORVELINE_SCRIPT");
   process.exit(2);
 }
 const indexPath = path.resolve(siteDir, "index.html");
@@ -249,7 +253,181 @@ check("the site is 300 KB or less", total <= 300 * 1024, `${total} bytes`);
   await page.close();
 }
 
-// 4. The 800x600 screenshot.
+// 4. The language switch: ?lang=en changes the brake box's label; French stays the default.
+const brakeBox = [236, 441, 275, 490];
+function regionHash(page, rect) {
+  return page.evaluate(rect => {
+    const [l, t, r, b] = rect;
+    const d = document.getElementById("canvas").getContext("2d").getImageData(l, t, r - l, b - t).data;
+    let h = 2166136261;
+    for (let i = 0; i < d.length; i++) h = Math.imul(h ^ d[i], 16777619) >>> 0;
+    return h;
+  }, rect);
+}
+{
+  const hashes = {};
+  for (const query of ["", "?lang=fr", "?lang=en"]) {
+    const page = await open("file://" + indexPath + query);
+    await waitTicks(page, 2); // the first frame may come before the whole picture is drawn
+    hashes[query] = { brake: await regionHash(page, brakeBox), disc: await regionHash(page, disc),
+                      red: await count(page, alimLabel, red) };
+    if (query === "") {
+      // The switch reloads the page in English.
+      await Promise.all([page.waitForNavigation({ waitUntil: "load" }), page.click("#lang-en")]);
+      await page.waitForFunction("window.kvWeb && kvWeb.ticks >= 2", { timeout: 10000 });
+      hashes.switched = { url: page.url(), brake: await regionHash(page, brakeBox),
+                          pressed: await page.$eval("#lang-en", b => b.getAttribute("aria-pressed")) };
+    }
+    await page.close();
+  }
+  check("default language: French, the picture as with ?lang=fr",
+        hashes[""].brake === hashes["?lang=fr"].brake && hashes[""].red > 20);
+  check("?lang=en: another brake label, the motor drawn as before, the supply's label red",
+        hashes["?lang=en"].brake !== hashes[""].brake && hashes["?lang=en"].disc === hashes[""].disc &&
+        hashes["?lang=en"].red > 20, JSON.stringify(hashes));
+  check("EN button: reloads with ?lang=en, in English", hashes.switched.url.endsWith("?lang=en") &&
+        hashes.switched.brake === hashes["?lang=en"].brake && hashes.switched.pressed === "true",
+        hashes.switched.url);
+}
+
+// 5. Downloads and the readout, on a page paused after a run with no input, so that its data is
+// korveline-script's trace of a run of as many Ticks.
+{
+  const downloads = path.resolve(outDir, "downloads");
+  fs.rmSync(downloads, { recursive: true, force: true });
+  fs.mkdirSync(downloads, { recursive: true });
+  const page = await open("file://" + indexPath);
+  const cdp = await page.createCDPSession();
+  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+  async function download(button, ext) {
+    const before = new Set(fs.readdirSync(downloads));
+    await page.click(button);
+    for (let i = 0; i < 100; i++) {
+      const done = fs.readdirSync(downloads).filter(f => !before.has(f) && f.endsWith("." + ext));
+      if (done.length) return path.join(downloads, done[0]);
+      await sleep(100);
+    }
+    return null;
+  }
+  await waitTicks(page, 30);
+  await page.click("#pause");
+  await sleep(200);
+  const pausedTicks = await ticks(page);
+
+  const png = await download("#png", "png");
+  const same = png && await page.evaluate(async bytes => {
+    const blob = new Blob([Uint8Array.from(atob(bytes), c => c.charCodeAt(0))], { type: "image/png" });
+    const bitmap = await createImageBitmap(blob);
+    const c = document.getElementById("canvas");
+    if (bitmap.width !== c.width || bitmap.height !== c.height) return `${bitmap.width}x${bitmap.height}`;
+    const off = new OffscreenCanvas(c.width, c.height), o = off.getContext("2d");
+    o.drawImage(bitmap, 0, 0);
+    const a = o.getImageData(0, 0, c.width, c.height).data;
+    const b = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+    let differ = 0;
+    for (let i = 0; i < a.length; i++) differ += a[i] !== b[i];
+    return differ;
+  }, fs.readFileSync(png).toString("base64"));
+  check("PNG download: the canvas's pixels exactly", same === 0, `${png && path.basename(png)}: ${same} bytes differ`);
+
+  const csv = await download("#csv", "csv");
+  const lines = csv ? fs.readFileSync(csv, "latin1").trimEnd().split("\n") : [];
+  const script = path.join(outDir, "trace.kvs"), trace = path.join(outDir, "trace-native.csv");
+  fs.writeFileSync(script, `trace ${trace}\ntick ${pausedTicks}\n`);
+  execFileSync(nativeScript, [script]);
+  const native = fs.readFileSync(trace, "latin1").trimEnd().split("\n");
+  const firstDiff = lines.findIndex((l, i) => l !== native[i]);
+  check("CSV download: the header and one row per Tick, korveline-script's trace of the same run",
+        lines.length === pausedTicks + 1 && native.length === lines.length && firstDiff === -1,
+        `${lines.length - 1} rows for ${pausedTicks} Ticks; native ${native.length - 1} rows` +
+        (firstDiff >= 0 ? `; line ${firstDiff + 1} differs` : ""));
+
+  // The readout: off by default, beside the picture, never in it; its numbers are the data's.
+  const frozen = await canvasHash(page);
+  const shown = () => page.$eval("#readout", r => !r.hidden && r.getBoundingClientRect().width > 0);
+  const hiddenAtFirst = !(await shown());
+  await page.keyboard.press("i");
+  const rows = await page.$$eval("#readout tr", trs => trs.map(tr => tr.innerText.replace(/\s+/g, " ").trim()));
+  const last = lines[lines.length - 1].split(","), header = lines[0].split(",");
+  const field = name => +last[header.indexOf(name)];
+  const slip = rows.find(r => r.startsWith("Slip")) || "";
+  check("key I shows the readout beside the picture: speed, slip, torques, colours",
+        hiddenAtFirst && (await shown()) && rows.length === 9 && slip === `Slip ${field("slip").toFixed(3)}` &&
+        rows.some(r => r.startsWith("Brake torque")) && rows.some(r => r.startsWith("Forces")),
+        rows.join(" | "));
+  await page.click("#readout-button");
+  check("the readout button hides it; the picture never changed", !(await shown()) &&
+        (await canvasHash(page)) === frozen);
+  // Shown while Ticks run, it follows them.
+  await page.keyboard.press("I");
+  await page.click("#pause");
+  await waitTicks(page, 5);
+  await page.click("#pause");
+  const readoutTitle = await page.$eval("#readout h2", h => h.textContent);
+  check("the readout follows the running Ticks", (await shown()) && readoutTitle === "Torques in plot units" &&
+        (await page.$$eval("#readout tr", trs => trs.length)) === 9);
+  await page.keyboard.press("i");
+
+  // Recording, paused with the supply and the rotor on, then stepping: the GIF's first frame is the picture when it started, its
+  // last (frames composed) the picture when it stopped.
+  const picture = () => page.evaluate(() => {
+    const c = document.getElementById("canvas");
+    return Array.from(c.getContext("2d").getImageData(0, 0, c.width, c.height).data);
+  });
+  await click(page, 25, 25);
+  await click(page, 260, 290);
+  await sleep(200);
+  const atStart = await picture();
+  await page.click("#record");
+  for (let i = 0; i < 3; i++) {
+    await page.click("#step");
+    await sleep(200);
+  }
+  const atStop = await picture();
+  const gif = await download("#record", "gif");
+  const bytes = gif ? fs.readFileSync(gif) : Buffer.alloc(0);
+  // The frames: their count and delays, walking the file's blocks.
+  const delays = [];
+  let at = 13 + 768, frames = 0;
+  while (at < bytes.length && bytes[at] !== 0x3b) {
+    if (bytes[at] === 0x21) {
+      if (bytes[at + 1] === 0xf9) delays.push(bytes.readUInt16LE(at + 4));
+      at += 2;
+    } else {
+      frames++;
+      at += 11;
+    }
+    while (bytes[at]) at += bytes[at] + 1;
+    at++;
+  }
+  const frameDiffers = bytes.length === 0 ? [] : await page.evaluate(async (b64, expected) => {
+    const data = Uint8Array.from(atob(b64), c => c.charCodeAt(0));
+    const decoder = new ImageDecoder({ data, type: "image/gif" });
+    await decoder.tracks.ready;
+    const count = decoder.tracks.selectedTrack.frameCount, result = [];
+    for (const [index, want] of [[0, expected[0]], [count - 1, expected[1]]]) {
+      const frame = (await decoder.decode({ frameIndex: index })).image;
+      const off = new OffscreenCanvas(frame.displayWidth, frame.displayHeight), o = off.getContext("2d");
+      o.drawImage(frame, 0, 0);
+      frame.close();
+      const got = o.getImageData(0, 0, off.width, off.height).data;
+      let differ = got.length === want.length ? 0 : -1;
+      for (let i = 0; differ >= 0 && i < got.length; i++) differ += got[i] !== want[i];
+      result.push(differ);
+    }
+    return result;
+  }, bytes.toString("base64"), [atStart, atStop]);
+  check("GIF: a frame a Tick, the pictures at its start and its end exactly",
+        bytes.toString("latin1", 0, 6) === "GIF89a" && frames === 4 && delays.every(d => d === 5) &&
+        frameDiffers[0] === 0 && frameDiffers[1] === 0,
+        `${gif && path.basename(gif)}: ${bytes.length} bytes, ${frames} frames, delays ${delays}, ` +
+        `bytes differing in the first and last frames ${frameDiffers}`);
+  measured.gif_bytes_3_ticks = bytes.length;
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 6. The 800x600 screenshot.
 {
   const page = await open("file://" + indexPath, { width: 800, height: 600 });
   for (const [cx, cy] of [[25, 25], [100, 300], [260, 290]]) await click(page, cx, cy);

@@ -66,11 +66,13 @@ std::uint64_t WebBackend::now_ms() {
 }
 
 void WebBackend::poll(std::vector<InputEvent>& out) {
+    finish_tick();
     out.insert(out.end(), queue_.begin(), queue_.end());
     queue_.clear();
 }
 
 void WebBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
+    finish_tick();
     for (;;) {
         if (!queue_.empty()) {
             poll(out);
@@ -118,9 +120,18 @@ void WebBackend::message_box(const std::string& caption, const std::string& text
 }
 
 void WebBackend::timer_delivered(std::uint64_t /*now_ms*/) {
+    finish_tick();
+    if (hooks_.starting) hooks_.starting();
+    tick_running_ = true;
     clock_.timer_delivered(wall_ms());
     ++ticks_;
     kv_js_ticks(static_cast<double>(ticks_), 0);
+}
+
+void WebBackend::finish_tick() {
+    if (!tick_running_) return;
+    tick_running_ = false;
+    if (hooks_.done) hooks_.done();
 }
 
 void WebBackend::pointer(bool down, InputEvent::Button button, std::int64_t x, std::int64_t y) {

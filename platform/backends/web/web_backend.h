@@ -9,8 +9,10 @@
 #include "viewer/zoom_layout.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kv::web {
@@ -30,9 +32,16 @@ enum class ViewerAction {
     ZoomFit = 6,
 };
 
+// What the page's program hears of each Tick: just before it runs, and once it has run (before
+// any further input is handled).
+struct TickHooks {
+    std::function<void()> starting;
+    std::function<void()> done;
+};
+
 class WebBackend final : public Backend {
   public:
-    WebBackend() = default;
+    explicit WebBackend(TickHooks hooks = {}) : hooks_(std::move(hooks)) {}
     WebBackend(const WebBackend&) = delete;
     WebBackend& operator=(const WebBackend&) = delete;
 
@@ -56,6 +65,7 @@ class WebBackend final : public Backend {
   private:
     void apply_layout();
     void show_status();
+    void finish_tick();
 
     bool open_ = false;
     Size client_;
@@ -64,6 +74,8 @@ class WebBackend final : public Backend {
     std::optional<int> zoom_; // none: fit the room
     std::uint64_t ticks_ = 0;
     bool first_frame_ = true;
+    bool tick_running_ = false;
+    TickHooks hooks_;
     ViewerClock clock_;
     std::vector<InputEvent> queue_;
 };
