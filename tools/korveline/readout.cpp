@@ -15,7 +15,8 @@ constexpr double kSynchronousOmega = -2.0 * std::numbers::pi / 100.0;
 
 std::string formatted(const char* format, double value) {
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, format, value);
+    // + 0.0 turns a -0 (a rotor at rest: 0 / a negative speed) into 0, so it never shows "-0.0".
+    std::snprintf(buffer, sizeof buffer, format, value + 0.0);
     return buffer;
 }
 
