@@ -6,8 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 # dpkg-dev: dpkg-shlibdeps works out the package's dependencies. groff-base: checks the manual
-# pages. desktop-file-utils: desktop-file-validate.
-bash scripts/deps.sh test dpkg-dev groff-base desktop-file-utils
+# pages. desktop-file-utils: desktop-file-validate. file: CPack reads the programs with it.
+bash scripts/deps.sh test dpkg-dev file groff-base desktop-file-utils
 
 fail() {
     echo "60-package.sh: $*" >&2
