@@ -57,6 +57,13 @@ if [ -f /etc/apt/sources.list.d/debian.sources ]; then
     cp /etc/apt/sources.list.d/debian.sources "$root/etc/apt/sources.list.d/"
 fi
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# The machine's certificate authorities too: where its network goes through a proxy of its own,
+# npm (the web step) reaches the registry only with them.
+extra_env=()
+if [ -n "${NODE_EXTRA_CA_CERTS:-}" ] && [ -f "$NODE_EXTRA_CA_CERTS" ]; then
+    cp "$NODE_EXTRA_CA_CERTS" "$root/etc/host-ca-certificates.crt"
+    extra_env+=(NODE_EXTRA_CA_CERTS=/etc/host-ca-certificates.crt)
+fi
 git clone -q --no-local "$PWD" "$root/work/korveline"
 [ -d ../shared ] && cp -r ../shared "$root/work/shared"
 
@@ -67,7 +74,7 @@ mount --rbind /dev "$root/dev" && mounted+=("$root/dev")
 mount --make-rslave "$root/dev"
 
 in_root() {
-    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true \
+    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true "${extra_env[@]}" \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
 }
 
