@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# How much of a core korveline takes while it runs with everything shown (supply on, resultant
+# and forces, the left coil's field), at zoom 1 on a private Xvfb. Builds the programs (preset
+# app), starts the window, makes the three clicks, lets start-up settle, then reads the process's
+# user+system CPU time (/proc/PID/stat) at the start and the end of the measured interval, and
+# counts the Ticks in it from the program's tick log (KORVELINE_TICK_LOG, written at exit:
+# SIGTERM closes the window as the window manager's close button would). Xvfb's own CPU over the
+# same interval is shown apart, for information.
+#
+#   bash scripts/window-cpu.sh [SECONDS]      (60 by default)
+# KORVELINE may name another build of the program (then nothing is built).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+settle=5 # seconds between the last click and the start of the measurement
+[[ "$seconds" =~ ^[0-9]+$ ]] && [ "$seconds" -gt 0 ] || {
+    echo "usage: window-cpu.sh [SECONDS]" >&2
+    exit 2
+}
+
+bash scripts/deps.sh run xvfb xdotool
+program=${KORVELINE:-}
+if [ -z "$program" ]; then
+    cmake --preset app >/dev/null
+    cmake --build --preset app -j 2 >/dev/null
+    program=build/app/tools/korveline/korveline
+fi
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+stop() { # stop PID: SIGTERM, then SIGKILL if it lingers
+    [ -n "$1" ] || return 0
+    kill "$1" 2>/dev/null || return 0
+    timeout 5 tail --pid="$1" -f /dev/null || kill -9 "$1" 2>/dev/null || true
+}
+cleanup() {
+    stop "$app_pid"
+    stop "$xvfb_pid"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+fail() {
+    echo "window-cpu.sh: $*" >&2
+    [ -s "$work/err" ] && { echo "korveline's standard error:" >&2; cat "$work/err" >&2; }
+    exit 1
+}
+
+# Field N of /proc/PID/stat; counted after the ')' that ends the command name, which may hold
+# spaces.
+stat_field() {
+    local stat
+    stat=$(<"/proc/$1/stat")
+    stat=${stat##*) }
+    read -r -a f <<<"$stat"
+    echo "${f[$2 - 3]}"
+}
+# Clock ticks of CPU a process has used: user (field 14) and system (15).
+cpu_ticks() { echo $(($(stat_field "$1" 14) + $(stat_field "$1" 15))); }
+# Seconds since boot, as the kernel counts process start times.
+uptime_s() { cut -d' ' -f1 /proc/uptime; }
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 3>"$work/display" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+KORVELINE_TICK_LOG="$work/ticks" "$program" >/dev/null 2>"$work/err" &
+app_pid=$!
+window=$(timeout 10 xdotool search --sync --name '^KORVELINE$' | head -n1) || true
+[ -n "$window" ] || fail "no KORVELINE window"
+size=$(xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: //p')
+[ "$size" = 780x557 ] || fail "the window is $size, not 780x557 (zoom 1)"
+
+# Supply on, the rotor's resultant and forces, the left coil's field.
+for at in "25 25" "260 290" "80 290"; do
+    xdotool mousemove --window "$window" $at click 1
+    sleep 0.5
+done
+sleep "$settle"
+
+hz=$(getconf CLK_TCK)
+started=$(stat_field "$app_pid" 22) # clock ticks after boot
+start_s=$(uptime_s)
+app_start=$(cpu_ticks "$app_pid")
+xvfb_start=$(cpu_ticks "$xvfb_pid")
+sleep "$seconds"
+app_end=$(cpu_ticks "$app_pid")
+xvfb_end=$(cpu_ticks "$xvfb_pid")
+end_s=$(uptime_s)
+kill -0 "$app_pid" 2>/dev/null || fail "korveline stopped during the measurement"
+
+# Closing writes the tick log: times in ms since the program started.
+kill "$app_pid"
+timeout 10 tail --pid="$app_pid" -f /dev/null || fail "korveline did not close on SIGTERM"
+code=0
+wait "$app_pid" || code=$?
+app_pid=
+[ "$code" -eq 0 ] || fail "korveline exited $code"
+[ -s "$work/ticks" ] || fail "no tick log"
+
+awk -v hz="$hz" -v born="$started" -v t0="$start_s" -v t1="$end_s" \
+    -v a0="$app_start" -v a1="$app_end" -v x0="$xvfb_start" -v x1="$xvfb_end" '
+    /^#/ { next }
+    { ms = $1 + 0; if (ms >= from && ms < to) ticks++ }
+    BEGIN { from = (t0 - born / hz) * 1000; to = (t1 - born / hz) * 1000 }
+    END {
+        span = t1 - t0
+        app = (a1 - a0) / hz
+        xvfb = (x1 - x0) / hz
+        printf "korveline: %.2f %% of a core over %.1f s (user+system CPU %.2f s), %d Ticks\n",
+               100 * app / span, span, app, ticks
+        printf "Xvfb: %.2f %% of a core (user+system CPU %.2f s)\n", 100 * xvfb / span, xvfb
+    }' "$work/ticks"
