@@ -58,7 +58,7 @@ stat_field() {
     echo "${f[$2 - 3]}"
 }
 # Clock ticks of CPU a process has used: user (field 14) and system (15).
-cpu_ticks() { echo $(($(stat_field "$1" 14) + $(stat_field "$1" 15))); }
+cpu_ticks() { echo "$(stat_field "$1" 14) $(stat_field "$1" 15)"; }
 # Seconds since boot, as the kernel counts process start times.
 uptime_s() { cut -d' ' -f1 /proc/uptime; }
 
@@ -88,11 +88,11 @@ sleep "$settle"
 hz=$(getconf CLK_TCK)
 started=$(stat_field "$app_pid" 22) # clock ticks after boot
 start_s=$(uptime_s)
-app_start=$(cpu_ticks "$app_pid")
-xvfb_start=$(cpu_ticks "$xvfb_pid")
+read -r app_user0 app_system0 < <(cpu_ticks "$app_pid")
+read -r xvfb_user0 xvfb_system0 < <(cpu_ticks "$xvfb_pid")
 sleep "$seconds"
-app_end=$(cpu_ticks "$app_pid")
-xvfb_end=$(cpu_ticks "$xvfb_pid")
+read -r app_user1 app_system1 < <(cpu_ticks "$app_pid")
+read -r xvfb_user1 xvfb_system1 < <(cpu_ticks "$xvfb_pid")
 end_s=$(uptime_s)
 kill -0 "$app_pid" 2>/dev/null || fail "korveline stopped during the measurement"
 
@@ -106,15 +106,16 @@ app_pid=
 [ -s "$work/ticks" ] || fail "no tick log"
 
 awk -v hz="$hz" -v born="$started" -v t0="$start_s" -v t1="$end_s" \
-    -v a0="$app_start" -v a1="$app_end" -v x0="$xvfb_start" -v x1="$xvfb_end" '
+    -v au="$((app_user1 - app_user0))" -v as="$((app_system1 - app_system0))" \
+    -v xu="$((xvfb_user1 - xvfb_user0))" -v xs="$((xvfb_system1 - xvfb_system0))" '
+    BEGIN { from = (t0 - born / hz) * 1000; to = (t1 - born / hz) * 1000 }
     /^#/ { next }
     { ms = $1 + 0; if (ms >= from && ms < to) ticks++ }
-    BEGIN { from = (t0 - born / hz) * 1000; to = (t1 - born / hz) * 1000 }
     END {
         span = t1 - t0
-        app = (a1 - a0) / hz
-        xvfb = (x1 - x0) / hz
-        printf "korveline: %.2f %% of a core over %.1f s (user+system CPU %.2f s), %d Ticks\n",
-               100 * app / span, span, app, ticks
+        app = (au + as) / hz
+        xvfb = (xu + xs) / hz
+        printf "korveline: %.2f %% of a core over %.1f s (user+system CPU %.2f s: user %.2f s," \
+               " system %.2f s), %d Ticks\n", 100 * app / span, span, app, au / hz, as / hz, ticks
         printf "Xvfb: %.2f %% of a core (user+system CPU %.2f s)\n", 100 * xvfb / span, xvfb
     }' "$work/ticks"
