@@ -1,7 +1,12 @@
 #include "backends/sdl/shown_frame.h"
 
+#include "backends/sdl/row_diff.h"
+
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 namespace kv::sdl {
 
@@ -39,12 +44,39 @@ class RectGrower {
     std::vector<Rect> open_;
 };
 
-// Pixels compared at once while looking for the next change: large enough for memcmp's vector
-// loop to pay off.
-constexpr std::int64_t kSkipBlock = 64;
+// Pixels [start, end) of a row.
+struct Run {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+};
+
+// Runs of changed pixels along one row, joined while fewer than kJoinGap unchanged pixels lie
+// between them.
+class RowRuns {
+  public:
+    // Takes a run to the right of those before it. Returns the open run when this one stays apart
+    // from it: that one is finished.
+    std::optional<Run> add(Run run) {
+        if (open_ && run.start - open_->end < ShownFrame::kJoinGap) {
+            open_->end = run.end;
+            return std::nullopt;
+        }
+        return std::exchange(open_, run);
+    }
+    // The row ends: the open run, if any, is finished.
+    std::optional<Run> finish() { return std::exchange(open_, std::nullopt); }
+
+  private:
+    std::optional<Run> open_;
+};
 
 bool same(const Color* a, const Color* b, std::int64_t count) {
     return std::memcmp(a, b, static_cast<std::size_t>(count) * sizeof(Color)) == 0;
+}
+
+// The mask without its lowest `bits` bits.
+std::uint64_t above(std::uint64_t mask, int bits) {
+    return bits >= 64 ? 0 : mask & (~std::uint64_t{0} << bits);
 }
 
 } // namespace
@@ -64,39 +96,30 @@ std::vector<Rect> ShownFrame::take_changes(const Framebuffer& fb, const Rect& re
     }
     std::vector<Rect> changes;
     RectGrower grower;
-    const auto count = static_cast<std::size_t>(r.width());
     for (std::int64_t y = r.top; y < r.bottom; ++y) {
         const Color* now = fb.row(static_cast<int>(y)) + r.left;
         Color* shown = pixels_.data() + y * width_ + r.left;
         grower.close_before(y, changes);
-        if (std::memcmp(now, shown, count * sizeof(Color)) == 0) continue;
-        const auto n = static_cast<std::int64_t>(count);
-        std::int64_t x = 0;
-        while (x < n) {
-            // Most of a Tick's bounding box is unchanged: skip it a block at a time.
-            if (same(now + x, shown + x, std::min(kSkipBlock, n - x))) {
-                x += kSkipBlock;
-                continue;
+        const auto n = static_cast<std::int64_t>(r.width());
+        if (same(now, shown, n)) continue;
+        const auto take = [&](const std::optional<Run>& run) {
+            if (!run) return;
+            std::copy(now + run->start, now + run->end, shown + run->start);
+            grower.add(y, r.left + run->start, r.left + run->end);
+        };
+        RowRuns runs;
+        // Most of a Tick's bounding box is unchanged: a block at a time, each in one compare.
+        for (std::int64_t block = 0; block < n; block += kDiffMaskPixels) {
+            const std::int64_t count = std::min(kDiffMaskPixels, n - block);
+            if (same(now + block, shown + block, count)) continue;
+            for (std::uint64_t mask = diff_mask(now + block, shown + block, count); mask != 0;) {
+                const int first = std::countr_zero(mask);
+                const int length = std::countr_one(mask >> first);
+                mask = above(mask, first + length);
+                take(runs.add(Run{block + first, block + first + length}));
             }
-            while (now[x] == shown[x])
-                ++x;
-            // A run of changes, ending where kJoinGap unchanged pixels (or the row's end) follow.
-            const std::int64_t start = x;
-            std::int64_t end = x + 1;
-            for (;;) {
-                const std::int64_t ahead = std::min(kJoinGap, n - end);
-                if (ahead == 0 || same(now + end, shown + end, ahead)) {
-                    x = end + ahead;
-                    break;
-                }
-                std::int64_t last = end + ahead - 1;
-                while (now[last] == shown[last])
-                    --last;
-                end = last + 1;
-            }
-            std::copy(now + start, now + end, shown + start);
-            grower.add(y, r.left + start, r.left + end);
         }
+        take(runs.finish());
     }
     grower.close_all(changes);
     return changes;
