@@ -8,7 +8,7 @@
 
 void RunData::AfterTick(std::uint64_t tick) {
     try {
-        rows_.push_back(sampler_.Row(tick));
+        rows_.push_back(sampler_.Sample(tick));
     } catch (const std::exception&) {
         // A Tick whose replay disagrees has no row; the others still count.
         return;
@@ -26,9 +26,9 @@ void RunData::WriteCsv(const std::string& path) const {
     };
     if (file == nullptr) fail(errno);
     bool ok = std::fputs(kTraceHeader, file) != EOF && std::fputc('\n', file) != EOF;
-    for (const std::string& row : rows_) {
+    for (const TraceSample& sample : rows_) {
         if (!ok) break;
-        ok = std::fputs(row.c_str(), file) != EOF && std::fputc('\n', file) != EOF;
+        ok = std::fputs(TraceRow(sample).c_str(), file) != EOF && std::fputc('\n', file) != EOF;
     }
     if (!ok) fail(errno);
     if (std::fclose(file) != 0) {

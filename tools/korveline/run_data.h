@@ -1,5 +1,6 @@
 // The run's data in the window: one CSV row per Tick, as korveline-script's `trace` writes them,
-// the last hour of them kept in memory for Ctrl E.
+// the last hour of them kept in memory for Ctrl E. The numbers are kept; they become text only when
+// saved, which spares every Tick the formatting.
 #pragma once
 
 #include "tools/korveline_script/trace_csv.h"
@@ -28,5 +29,5 @@ class RunData {
   private:
     std::size_t kept_rows_;
     TraceSampler sampler_;
-    std::deque<std::string> rows_;
+    std::deque<TraceSample> rows_;
 };

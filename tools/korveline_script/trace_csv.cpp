@@ -40,7 +40,7 @@ void TraceSampler::BeforeTick() {
     before_ = Mas;
 }
 
-std::string TraceSampler::Row(std::uint64_t tick) const {
+TraceSample TraceSampler::Sample(std::uint64_t tick) const {
     using kv::headless::RunError;
     if (!before_) throw RunError("the trace has no state from before Tick " + std::to_string(tick));
     tagMas replay = *before_;
@@ -58,12 +58,16 @@ std::string TraceSampler::Row(std::uint64_t tick) const {
     }
 
     const double speed_over_sync = Mas.omega / kSynchronousOmega;
-    std::string row = std::to_string(tick);
-    for (const double v :
-         {static_cast<double>(tick) * kSecondsPerTick, alim.phase, Mas.theta, Mas.omega,
-          speed_over_sync, 1.0 - speed_over_sync, courbe.last_torque, frein.couple, forces[0],
-          forces[1], forces[2], Mas.i1, Mas.i2, Mas.i3, Mas.phi1, Mas.phi2, Mas.phi3}) {
+    return TraceSample{tick,
+                       {static_cast<double>(tick) * kSecondsPerTick, alim.phase, Mas.theta,
+                        Mas.omega, speed_over_sync, 1.0 - speed_over_sync, courbe.last_torque,
+                        frein.couple, forces[0], forces[1], forces[2], Mas.i1, Mas.i2, Mas.i3,
+                        Mas.phi1, Mas.phi2, Mas.phi3}};
+}
+
+std::string TraceRow(const TraceSample& sample) {
+    std::string row = std::to_string(sample.tick);
+    for (const double v : sample.values)
         append(row, v);
-    }
     return row;
 }
