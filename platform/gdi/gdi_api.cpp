@@ -1,6 +1,7 @@
 // The GDI entry points: pens, brushes, selection, lines, shapes, text and pixels.
 #include "font/system_font.h"
 #include "gdi/objects.h"
+#include "gdi/primitive_canvas.h"
 #include "raster/raster.h"
 
 #include <windows.h>
@@ -79,14 +80,16 @@ BOOL WINAPI Polyline(HDC hdc, const POINT* points, int count) {
         n > kShort ? std::span<kv::Point>(long_path) : std::span<kv::Point>(short_path).first(n);
     for (std::size_t i = 0; i < n; ++i)
         path[i] = {points[i].x, points[i].y};
-    kv::raster::polyline(dc->canvas, path, current_pen(*dc));
+    kv::gdi::PrimitiveCanvas canvas(*dc);
+    kv::raster::polyline(canvas.get(), path, current_pen(*dc));
     return TRUE;
 }
 
 BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc) return FALSE;
-    kv::raster::rectangle(dc->canvas, box(left, top, right, bottom), current_pen(*dc),
+    kv::gdi::PrimitiveCanvas canvas(*dc);
+    kv::raster::rectangle(canvas.get(), box(left, top, right, bottom), current_pen(*dc),
                           current_brush(*dc));
     return TRUE;
 }
@@ -101,15 +104,16 @@ BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     const kv::raster::Pen pen = current_pen(*dc);
     const std::optional<kv::Color> brush = current_brush(*dc);
     const kv::gdi::PenObject* pen_object = ObjectTable::instance().pen(dc->pen);
+    kv::gdi::PrimitiveCanvas canvas(*dc);
     if (!pen_object) {
-        kv::raster::ellipse(dc->canvas, b, pen, brush);
+        kv::raster::ellipse(canvas.get(), b, pen, brush);
         return TRUE;
     }
     std::optional<kv::raster::EllipseShape>& shape = pen_object->last_ellipse;
-    const kv::Rect& clip = dc->canvas.clip_bounds();
+    const kv::Rect& clip = canvas.get().clip_bounds();
     if (!shape || !shape->traced_for(b, pen.width, brush.has_value(), clip))
         shape.emplace(b, pen.width, brush.has_value(), clip);
-    shape->draw(dc->canvas, pen.color, brush);
+    shape->draw(canvas.get(), pen.color, brush);
     return TRUE;
 }
 
@@ -120,8 +124,9 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
     const std::optional<kv::Color> background = dc->background_mode == OPAQUE
                                                     ? std::optional<kv::Color>(dc->background_color)
                                                     : std::nullopt;
-    kv::font::draw_text(dc->canvas, x, y, {bytes, static_cast<std::size_t>(length)}, dc->text_color,
-                        background);
+    kv::gdi::PrimitiveCanvas canvas(*dc);
+    kv::font::draw_text(canvas.get(), x, y, {bytes, static_cast<std::size_t>(length)},
+                        dc->text_color, background);
     return TRUE;
 }
 

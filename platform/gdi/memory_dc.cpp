@@ -8,7 +8,7 @@ HDC create_dc(Framebuffer& fb, Region clip) {
     return ObjectTable::instance().add_dc(Canvas(fb, std::move(clip)));
 }
 
-std::optional<Rect> release_dc(HDC hdc) {
+std::optional<Region> release_dc(HDC hdc) {
     return ObjectTable::instance().remove_dc(hdc);
 }
 

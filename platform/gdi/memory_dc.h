@@ -14,8 +14,9 @@ namespace kv::gdi {
 // A DC with Win32's defaults (black 1-pixel pen, white brush, black text on opaque white), clipped
 // to `clip` and to the framebuffer.
 HDC create_dc(Framebuffer& fb, Region clip);
-// Frees the DC; returns the bounds of what was drawn through it (nothing for a bad handle).
-std::optional<Rect> release_dc(HDC hdc);
+// Frees the DC; returns what was drawn through it, a box per drawing call (nothing for a bad
+// handle).
+std::optional<Region> release_dc(HDC hdc);
 // Fills the DC's whole clip region with the brush's colour (the default erase of a window).
 bool fill_clip(HDC hdc, HBRUSH brush);
 

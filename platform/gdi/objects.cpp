@@ -22,6 +22,20 @@ DcObject::DcObject(Canvas c)
     : canvas(std::move(c)), pen(ObjectTable::instance().black_pen()),
       brush(ObjectTable::instance().white_brush()) {}
 
+void DcObject::add_drawn(const Rect& r) {
+    // Most calls of a Tick draw inside the disc wiped first: nothing new to note.
+    for (const Rect& known : drawn_.rects()) {
+        if (intersect(known, r) == r) return;
+    }
+    drawn_.add(r);
+}
+
+Region DcObject::drawn() const {
+    Region all = drawn_;
+    all.add(canvas.drawn());
+    return all;
+}
+
 ObjectTable& ObjectTable::instance() {
     static ObjectTable table;
     return table;
@@ -109,12 +123,12 @@ bool ObjectTable::remove_object(HGDIOBJ handle) {
     return true;
 }
 
-std::optional<Rect> ObjectTable::remove_dc(HDC handle) {
+std::optional<Region> ObjectTable::remove_dc(HDC handle) {
     Slot* slot = find(handle);
     if (!slot) return std::nullopt;
     auto* dc = std::get_if<std::unique_ptr<DcObject>>(&slot->object);
     if (!dc) return std::nullopt;
-    const Rect drawn = (*dc)->canvas.drawn();
+    Region drawn = (*dc)->drawn();
     slot->object = std::monostate{};
     ++slot->generation;
     free_.push_back(static_cast<std::uint32_t>(slot - slots_.data()));

@@ -37,6 +37,14 @@ struct DcObject {
     Color text_color = 0x000000;
     Color background_color = 0xFFFFFF;
     int background_mode = OPAQUE;
+
+    // Adds a drawing call's bounds to what was drawn through this DC.
+    void add_drawn(const Rect& r);
+    // What was drawn: the drawing calls' boxes, and whatever went straight to the canvas.
+    Region drawn() const;
+
+  private:
+    Region drawn_;
 };
 
 class ObjectTable {
@@ -53,8 +61,8 @@ class ObjectTable {
 
     // Frees a pen or brush. Stock objects and objects selected in a live DC are kept (false).
     bool remove_object(HGDIOBJ handle);
-    // Frees a DC; returns the bounds of what was drawn through it, or nothing for a bad handle.
-    std::optional<Rect> remove_dc(HDC handle);
+    // Frees a DC; returns what was drawn through it, or nothing for a bad handle.
+    std::optional<Region> remove_dc(HDC handle);
 
     HGDIOBJ black_pen() const { return black_pen_; }
     HGDIOBJ white_brush() const { return white_brush_; }

@@ -171,7 +171,7 @@ HDC WindowManager::begin_paint(Window& w, PAINTSTRUCT& ps) {
 
 bool WindowManager::release_dc(Window& w, HDC hdc) {
     std::erase(w.paint_dcs, hdc);
-    const std::optional<Rect> drawn = gdi::release_dc(hdc);
+    const std::optional<Region> drawn = gdi::release_dc(hdc);
     if (!drawn) return false;
     w.changed.add(*drawn);
     return true;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 constexpr COLORREF kMarker = RGB(1, 2, 3);
@@ -70,6 +72,31 @@ TEST(Gdi, TextAndBackgroundColoursAndTransparentMode) {
     EXPECT_EQ(fb.get(30, 0), kMarker) << "transparent text leaves its background";
     EXPECT_FALSE(TextOutA(dc.get(), 0, 0, "AB", -1));
     EXPECT_TRUE(TextOutA(dc.get(), 0, 0, nullptr, 0));
+}
+
+// What a DC reports as drawn, and so what the window shows again: a box per drawing call, with
+// what was drawn in one call's box noted once, and nothing of the space between two far calls
+// (a Tick's disc and the plot's point).
+TEST(Gdi, ADcReportsABoxPerDrawingCallNotOneBoxAroundThemAll) {
+    kv::Framebuffer fb(300, 200, kMarker);
+    HDC dc = kv::gdi::create_dc(fb, kv::Region(fb.bounds()));
+    Ellipse(dc, 10, 10, 110, 110);
+    const POINT inside[2] = {{30, 60}, {90, 60}};
+    Polyline(dc, inside, 2);
+    const POINT far[2] = {{250, 150}, {260, 152}};
+    Polyline(dc, far, 2);
+    TextOutA(dc, 200, 20, "A", 1);
+    SetPixel(dc, 5, 190, RGB(9, 9, 9));
+    const std::optional<kv::Region> drawn = kv::gdi::release_dc(dc);
+    ASSERT_TRUE(drawn.has_value());
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (fb.get(x, y) != kMarker) {
+                ASSERT_TRUE(drawn->contains(x, y)) << x << "," << y;
+            }
+    EXPECT_FALSE(drawn->contains(180, 130)) << "between the calls";
+    EXPECT_FALSE(drawn->contains(150, 60));
+    EXPECT_LE(drawn->rects().size(), 5u);
 }
 
 TEST(Gdi, ReleasedDcsAndUnknownHandlesAreRefused) {
