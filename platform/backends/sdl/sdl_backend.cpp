@@ -33,6 +33,10 @@ InputEvent event_of(InputEvent::Kind kind) {
 constexpr unsigned kIconMask = 0xF0;       // MB_ICONMASK
 constexpr std::uint64_t kMessageMs = 4000; // how long the badge shows a saved file's name
 constexpr int kTickDelayCs = 5;            // a Tick's 50 ms, in a GIF's hundredths of a second
+// Pumping SDL's events asks the display's connection some ten times over, and the message loop
+// looks for input two or three times a Tick: within this long of the last pump, only what SDL
+// already holds is taken. Waiting pumps too, so idle input is still seen at once.
+constexpr std::uint64_t kPumpEveryMs = 4;
 
 std::uint64_t wall_ms() {
     return SDL_GetTicks64();
@@ -134,8 +138,13 @@ std::uint64_t SdlBackend::now_ms() {
 
 void SdlBackend::poll(std::vector<InputEvent>& out) {
     finish_tick();
+    const std::uint64_t now = wall_ms();
+    if (now - pumped_ms_ >= kPumpEveryMs) {
+        SDL_PumpEvents();
+        pumped_ms_ = now;
+    }
     SDL_Event e;
-    while (SDL_PollEvent(&e) != 0)
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         translate(e, out);
 }
 
@@ -168,6 +177,7 @@ void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<Inpu
             got = SDL_WaitEvent(&e);
             if (got == 0) return; // the event queue is gone; nothing more will come
         }
+        pumped_ms_ = wall_ms(); // waiting took in whatever the display had sent
         if (got == 0) continue; // timed out: the clock decides
         translate(e, out);
         poll(out);

@@ -101,6 +101,7 @@ class SdlBackend final : public Backend {
     std::string recording_path_;
     std::string message_;
     std::uint64_t message_until_ms_ = 0; // wall clock
+    std::uint64_t pumped_ms_ = 0;        // wall clock of the last look at the display's events
 };
 
 } // namespace kv::sdl
