@@ -53,24 +53,24 @@ Rect Presenter::paint(const Framebuffer& fb, const Rect& area, PixelTarget& targ
     return window_rect(layout_, intersect(area, fb.bounds()));
 }
 
-std::vector<Rect> Presenter::draw_changes(const Framebuffer& fb, const Region& changed,
-                                          PixelTarget& target) {
-    std::vector<Rect> written;
+void Presenter::draw_changes(const Framebuffer& fb, const Region& changed, PixelTarget& target,
+                             std::vector<Rect>& written) {
     for (const Rect& r : changed.rects()) {
-        for (const Rect& piece : shown_.take_changes(fb, r)) {
+        pieces_.clear();
+        shown_.take_changes(fb, r, pieces_);
+        for (const Rect& piece : pieces_) {
             const Rect w = paint(fb, piece, target);
             if (!w.empty()) written.push_back(w);
         }
     }
-    return written;
 }
 
-std::vector<Rect> Presenter::draw_area(const Framebuffer& fb, const Rect& area,
-                                       PixelTarget& target) {
-    shown_.take_changes(fb, area);
+void Presenter::draw_area(const Framebuffer& fb, const Rect& area, PixelTarget& target,
+                          std::vector<Rect>& written) {
+    pieces_.clear();
+    shown_.take_changes(fb, area, pieces_); // drawn whole whatever it holds
     const Rect w = paint(fb, area, target);
-    if (w.empty()) return {};
-    return {w};
+    if (!w.empty()) written.push_back(w);
 }
 
 Rect Presenter::draw_all(const Framebuffer& fb, PixelTarget& target) {

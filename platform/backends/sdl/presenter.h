@@ -37,12 +37,14 @@ class Presenter {
     Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
     bool has_overlay(Overlay which) const;
 
-    // Draws what differs from the last picture within `changed` of `fb`; returns the window
-    // rectangles written.
-    std::vector<Rect> draw_changes(const Framebuffer& fb, const Region& changed,
-                                   PixelTarget& target);
-    // Draws `area` of `fb` whether it changed or not (the badge came or went).
-    std::vector<Rect> draw_area(const Framebuffer& fb, const Rect& area, PixelTarget& target);
+    // Draws what differs from the last picture within `changed` of `fb`; appends the window
+    // rectangles written to `written`.
+    void draw_changes(const Framebuffer& fb, const Region& changed, PixelTarget& target,
+                      std::vector<Rect>& written);
+    // Draws `area` of `fb` whether it changed or not (the badge came or went); appends the
+    // window rectangle written to `written`.
+    void draw_area(const Framebuffer& fb, const Rect& area, PixelTarget& target,
+                   std::vector<Rect>& written);
     // Draws the whole window: the client area, the badge, black around. Returns the window's
     // rectangle.
     Rect draw_all(const Framebuffer& fb, PixelTarget& target);
@@ -59,6 +61,7 @@ class Presenter {
 
     ZoomLayout layout_;
     ShownFrame shown_;
+    std::vector<Rect> pieces_; // kept from one frame to the next: no allocation a Tick
     std::optional<std::string> badge_text_;
     std::array<Placed, kOverlayCount> overlays_;
 };

@@ -223,10 +223,10 @@ void SdlBackend::on_window_event(const SDL_WindowEvent& e, std::vector<InputEven
             }
         }
         // The surface is new: show the whole picture again at once, even with nothing to paint.
-        if (fb_ != nullptr) show(*fb_, {});
+        if (fb_ != nullptr) show_whole(*fb_);
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        if (fb_ != nullptr) show(*fb_, {});
+        if (fb_ != nullptr) show_whole(*fb_);
         break;
     default:
         break;
@@ -427,7 +427,9 @@ void SdlBackend::update_badge() {
 void SdlBackend::redraw(const Rect& changed) {
     if (changed.empty() || fb_ == nullptr) return;
     const Framebuffer& fb = *fb_;
-    show(fb, [&](PixelTarget& target) { return presenter_.draw_area(fb, changed, target); });
+    show(fb, false, [&](PixelTarget& target, std::vector<Rect>& written) {
+        presenter_.draw_area(fb, changed, target, written);
+    });
 }
 
 ZoomLayout SdlBackend::layout_for(Size output, Size client) const {
@@ -435,38 +437,45 @@ ZoomLayout SdlBackend::layout_for(Size output, Size client) const {
     return corner_layout(output, client, zoom_);
 }
 
-void SdlBackend::show(const Framebuffer& fb, const DrawFn& draw) {
+template <class Draw> void SdlBackend::show(const Framebuffer& fb, bool whole, const Draw& draw) {
     if (window_ == nullptr) return;
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (surface == nullptr) return;
     const ZoomLayout layout =
         layout_for(Size{surface->w, surface->h}, Size{fb.width(), fb.height()});
-    const bool whole = !draw || !(layout == presenter_.layout());
+    whole = whole || !(layout == presenter_.layout());
     presenter_.set_layout(layout);
 
-    std::vector<Rect> written;
+    written_.clear();
     {
         WindowSurfacePixels pixels(*surface, shadow_);
         if (whole) {
-            written.push_back(presenter_.draw_all(fb, pixels.target()));
+            written_.push_back(presenter_.draw_all(fb, pixels.target()));
         } else {
-            written = draw(pixels.target());
+            draw(pixels.target(), written_);
         }
-        pixels.commit(written);
+        pixels.commit(written_);
     }
-    if (written.empty()) return;
-    std::vector<SDL_Rect> rects;
-    rects.reserve(written.size());
-    for (const Rect& r : written) {
-        rects.push_back(SDL_Rect{static_cast<int>(r.left), static_cast<int>(r.top),
-                                 static_cast<int>(r.width()), static_cast<int>(r.height())});
+    if (written_.empty()) return;
+    update_rects_.clear();
+    for (const Rect& r : written_) {
+        update_rects_.push_back(SDL_Rect{static_cast<int>(r.left), static_cast<int>(r.top),
+                                         static_cast<int>(r.width()),
+                                         static_cast<int>(r.height())});
     }
-    SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+    SDL_UpdateWindowSurfaceRects(window_, update_rects_.data(),
+                                 static_cast<int>(update_rects_.size()));
+}
+
+void SdlBackend::show_whole(const Framebuffer& fb) {
+    show(fb, true, [](PixelTarget&, std::vector<Rect>&) {});
 }
 
 void SdlBackend::present(const Framebuffer& fb, const Region& changed) {
     fb_ = &fb;
-    show(fb, [&](PixelTarget& target) { return presenter_.draw_changes(fb, changed, target); });
+    show(fb, false, [&](PixelTarget& target, std::vector<Rect>& written) {
+        presenter_.draw_changes(fb, changed, target, written);
+    });
     tick_log_.frame_presented();
 }
 

@@ -15,7 +15,6 @@
 #include <SDL_video.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -74,11 +73,12 @@ class SdlBackend final : public Backend {
     // Shows a client rectangle of the picture again, with the viewer's boxes over it.
     void redraw(const Rect& changed);
 
-    // Draws on the window surface with `draw` (which returns the window rectangles it wrote)
-    // and sends those to the screen; draws the whole window instead when `draw` is empty or
-    // the layout has changed.
-    using DrawFn = std::function<std::vector<Rect>(PixelTarget&)>;
-    void show(const Framebuffer& fb, const DrawFn& draw);
+    // Draws on the window surface with `draw(target, written)`, which appends the window
+    // rectangles it wrote, and sends those to the screen; draws the whole window instead when
+    // asked (`whole`) or when the layout has changed.
+    template <class Draw> void show(const Framebuffer& fb, bool whole, const Draw& draw);
+    // The whole window again (a new surface, or one the display lost).
+    void show_whole(const Framebuffer& fb);
     ZoomLayout layout_for(Size output, Size client) const;
 
     // First in, last out: it must see every X error from SDL's start to SDL_Quit.
@@ -92,6 +92,9 @@ class SdlBackend final : public Backend {
     ViewerClock clock_;
     Presenter presenter_;
     std::vector<std::uint32_t> shadow_;
+    // Kept from one frame to the next: no allocation a Tick.
+    std::vector<Rect> written_;
+    std::vector<SDL_Rect> update_rects_;
     TickLog tick_log_;
     std::span<const unsigned char> icon_png_;
     ViewerTools tools_;

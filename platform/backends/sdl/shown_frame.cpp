@@ -15,6 +15,7 @@ namespace {
 // Rectangles that grow downwards as rows with changes nearby come in.
 class RectGrower {
   public:
+    explicit RectGrower(std::vector<Rect>& storage) : open_(storage) { open_.clear(); }
     void add(std::int64_t y, std::int64_t left, std::int64_t right) {
         for (Rect& r : open_) {
             // bottom == y + 1: an earlier piece of this same row already joined it.
@@ -41,7 +42,7 @@ class RectGrower {
     }
 
   private:
-    std::vector<Rect> open_;
+    std::vector<Rect>& open_;
 };
 
 // Pixels [start, end) of a row.
@@ -87,19 +88,19 @@ void ShownFrame::assign(const Framebuffer& fb) {
     pixels_ = fb.pixels();
 }
 
-std::vector<Rect> ShownFrame::take_changes(const Framebuffer& fb, const Rect& rect) {
+void ShownFrame::take_changes(const Framebuffer& fb, const Rect& rect, std::vector<Rect>& out) {
     const Rect r = intersect(rect, fb.bounds());
-    if (r.empty()) return {};
+    if (r.empty()) return;
     if (fb.width() != width_ || fb.height() != height_) {
         assign(fb);
-        return {r};
+        out.push_back(r);
+        return;
     }
-    std::vector<Rect> changes;
-    RectGrower grower;
+    RectGrower grower(growing_);
     for (std::int64_t y = r.top; y < r.bottom; ++y) {
         const Color* now = fb.row(static_cast<int>(y)) + r.left;
         Color* shown = pixels_.data() + y * width_ + r.left;
-        grower.close_before(y, changes);
+        grower.close_before(y, out);
         const auto n = static_cast<std::int64_t>(r.width());
         if (same(now, shown, n)) continue;
         const auto take = [&](const std::optional<Run>& run) {
@@ -121,8 +122,7 @@ std::vector<Rect> ShownFrame::take_changes(const Framebuffer& fb, const Rect& re
         }
         take(runs.finish());
     }
-    grower.close_all(changes);
-    return changes;
+    grower.close_all(out);
 }
 
 } // namespace kv::sdl

@@ -16,11 +16,11 @@ class ShownFrame {
     // Everything of `fb` is shown.
     void assign(const Framebuffer& fb);
 
-    // Compares `rect` of `fb` with the copy, takes what differs into the copy, and returns
-    // rectangles covering every pixel that differed; changes with kJoinGap or more unchanged
-    // pixels between them stay apart. A size other than the copy's makes the whole rectangle
-    // count.
-    std::vector<Rect> take_changes(const Framebuffer& fb, const Rect& rect);
+    // Compares `rect` of `fb` with the copy, takes what differs into the copy, and appends to
+    // `out` rectangles covering every pixel that differed; changes with kJoinGap or more
+    // unchanged pixels between them stay apart. A size other than the copy's makes the whole
+    // rectangle count.
+    void take_changes(const Framebuffer& fb, const Rect& rect, std::vector<Rect>& out);
 
     // Changes closer than this many unchanged pixels share a rectangle: one upload of a few
     // extra pixels costs less than another rectangle.
@@ -30,6 +30,7 @@ class ShownFrame {
     int width_ = 0;
     int height_ = 0;
     std::vector<Color> pixels_;
+    std::vector<Rect> growing_; // kept from one call to the next: no allocation a Tick
 };
 
 } // namespace kv::sdl
