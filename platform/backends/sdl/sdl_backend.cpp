@@ -111,6 +111,7 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         return false;
     }
     if (!icon_png_.empty()) set_window_icon(window_, icon_png_);
+    waiter_.attach(window_);
     // Only buttons, keys and the window's own events matter: the rest would wake us for nothing.
     for (const Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEWHEEL, SDL_TEXTINPUT, SDL_TEXTEDITING,
                               SDL_KEYUP, SDL_FINGERMOTION}) {
@@ -128,6 +129,7 @@ void SdlBackend::close_window() {
     if (window_ == nullptr) return;
     // SDL's own wake-up message may still be on its way to this window.
     x11_errors_.window_closing();
+    waiter_.detach();
     SDL_DestroyWindow(window_);
     window_ = nullptr;
 }
@@ -165,20 +167,20 @@ void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<Inpu
         std::optional<std::uint64_t> wake = until;
         if (!message_.empty()) wake = std::min(wake.value_or(message_until_ms_), message_until_ms_);
         SDL_Event e;
-        int got = 0;
+        bool got = false;
         if (wake) {
             const std::uint64_t now = wall_ms();
             if (until && *until <= now) return;
             if (*wake <= now) continue;
             const std::uint64_t left = std::min<std::uint64_t>(
                 *wake - now, static_cast<std::uint64_t>(std::numeric_limits<int>::max()));
-            got = SDL_WaitEventTimeout(&e, static_cast<int>(left));
+            got = waiter_.next(e, static_cast<int>(left));
         } else {
-            got = SDL_WaitEvent(&e);
-            if (got == 0) return; // the event queue is gone; nothing more will come
+            got = waiter_.next(e, -1);
+            if (!got) return; // a signal, or SDL's queue is gone: the message loop decides
         }
         pumped_ms_ = wall_ms(); // waiting took in whatever the display had sent
-        if (got == 0) continue; // timed out: the clock decides
+        if (!got) continue;     // timed out: the clock decides
         translate(e, out);
         poll(out);
         if (!out.empty()) return;

@@ -3,6 +3,7 @@
 // the application sees only a clock that runs slower or stops, and a client area of its own size.
 #pragma once
 
+#include "backends/sdl/event_waiter.h"
 #include "backends/sdl/presenter.h"
 #include "backends/sdl/tick_log.h"
 #include "backends/sdl/viewer_tools.h"
@@ -84,6 +85,7 @@ class SdlBackend final : public Backend {
     // First in, last out: it must see every X error from SDL's start to SDL_Quit.
     X11ErrorGuard x11_errors_;
     SDL_Window* window_ = nullptr;
+    EventWaiter waiter_;
     bool video_ = false;
     const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
     Size client_;                     // the client size the window manager knows
