@@ -83,9 +83,10 @@ std::uint64_t above(std::uint64_t mask, int bits) {
 } // namespace
 
 void ShownFrame::assign(const Framebuffer& fb) {
+    if (pixels_.size() != fb.pixels().size()) pixels_ = HugePagePixels(fb.pixels().size());
     width_ = fb.width();
     height_ = fb.height();
-    pixels_ = fb.pixels();
+    std::copy(fb.pixels().begin(), fb.pixels().end(), pixels_.pixels().begin());
 }
 
 void ShownFrame::take_changes(const Framebuffer& fb, const Rect& rect, std::vector<Rect>& out) {
@@ -99,7 +100,7 @@ void ShownFrame::take_changes(const Framebuffer& fb, const Rect& rect, std::vect
     RectGrower grower(growing_);
     for (std::int64_t y = r.top; y < r.bottom; ++y) {
         const Color* now = fb.row(static_cast<int>(y)) + r.left;
-        Color* shown = pixels_.data() + y * width_ + r.left;
+        Color* shown = pixels_.pixels().data() + y * width_ + r.left;
         grower.close_before(y, out);
         const auto n = static_cast<std::int64_t>(r.width());
         if (same(now, shown, n)) continue;

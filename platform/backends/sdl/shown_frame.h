@@ -1,9 +1,10 @@
 // A copy of the framebuffer as the window last showed it. The window manager reports what was
-// drawn as one bounding box per device context, which for a Tick spans the disc, the plot point
-// and everything between; comparing with this copy narrows it to what actually changed, so that
-// only those pixels are converted and sent to the display.
+// drawn as a box per drawing call, which for a Tick covers the whole disc it wipes; comparing with
+// this copy narrows that to what actually changed, so that only those pixels are converted and
+// sent to the display.
 #pragma once
 
+#include "backends/sdl/huge_page_pixels.h"
 #include "core/framebuffer.h"
 #include "core/geometry.h"
 
@@ -29,7 +30,7 @@ class ShownFrame {
   private:
     int width_ = 0;
     int height_ = 0;
-    std::vector<Color> pixels_;
+    HugePagePixels pixels_;
     std::vector<Rect> growing_; // kept from one call to the next: no allocation a Tick
 };
 
