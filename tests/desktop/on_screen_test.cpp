@@ -383,4 +383,33 @@ TEST_F(OnScreenWithAPicturesFolder, CtrlRF12AndCtrlESaveTheRecordingPictureAndDa
     EXPECT_GT(expected_tick, 2 + static_cast<long>(animation.frames.size()) - 1);
 }
 
+// Everything shown and a second of Ticks, then paused: the window shows the picture F12 saves (the
+// framebuffer itself) pixel for pixel, below the band where the badges sit. The window sends again
+// only what it finds changed within the boxes drawn each Tick: a change missed anywhere would stay
+// on the screen.
+TEST_F(OnScreenWithAPicturesFolder, AfterTicksWithEverythingShownTheWindowShowsThePictureExactly) {
+    supply_on();
+    desktop().click(kRotorX, kRotorY); // resultant and forces
+    desktop().click(80, 290);          // the left coil's field
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    desktop().key("space");
+    desktop().key("F12");
+    const std::string png = saved(".png");
+    ASSERT_FALSE(png.empty()) << "no picture in " << pictures();
+    const Framebuffer picture = kv::headless::read_png(png);
+    ASSERT_EQ(picture.width(), 780);
+    ASSERT_EQ(picture.height(), 557);
+    ASSERT_GT(count_in_disc(picture, kBlue), 0) << "the coil's field is not shown";
+    constexpr int kBadgeBand = 40;
+    int differing = 0;
+    kvtest::eventually(desktop(), [&](const Framebuffer& screen) {
+        differing = 0;
+        for (int y = kBadgeBand; y < 557; ++y)
+            for (int x = 0; x < 780; ++x)
+                differing += screen.get(x, y) != picture.get(x, y);
+        return differing == 0;
+    });
+    EXPECT_EQ(differing, 0);
+}
+
 } // namespace
