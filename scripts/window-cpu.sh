@@ -13,10 +13,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 settle=5 # seconds between the last click and the start of the measurement
-[[ "$seconds" =~ ^[0-9]+$ ]] && [ "$seconds" -gt 0 ] || {
+if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
     echo "usage: window-cpu.sh [SECONDS]" >&2
     exit 2
-}
+fi
 
 bash scripts/deps.sh run xvfb xdotool
 program=${KORVELINE:-}
@@ -69,7 +69,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
 
 KORVELINE_TICK_LOG="$work/ticks" "$program" >/dev/null 2>"$work/err" &
 app_pid=$!
@@ -80,7 +81,8 @@ size=$(xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: //p')
 
 # Supply on, the rotor's resultant and forces, the left coil's field.
 for at in "25 25" "260 290" "80 290"; do
-    xdotool mousemove --window "$window" $at click 1
+    read -r x y <<<"$at"
+    xdotool mousemove --window "$window" "$x" "$y" click 1
     sleep 0.5
 done
 sleep "$settle"
@@ -90,7 +92,9 @@ started=$(stat_field "$app_pid" 22) # clock ticks after boot
 start_s=$(uptime_s)
 read -r app_user0 app_system0 < <(cpu_ticks "$app_pid")
 read -r xvfb_user0 xvfb_system0 < <(cpu_ticks "$xvfb_pid")
-sleep "$seconds"
+# In the background, so that a signal's trap runs at once rather than after the interval.
+sleep "$seconds" &
+wait $!
 read -r app_user1 app_system1 < <(cpu_ticks "$app_pid")
 read -r xvfb_user1 xvfb_system1 < <(cpu_ticks "$xvfb_pid")
 end_s=$(uptime_s)
