@@ -47,6 +47,8 @@ class Canvas {
 
     const Rect& drawn() const { return drawn_; }
 
+    class AreaWriter;
+
   private:
     void span_in_pieces(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c);
 
@@ -54,6 +56,48 @@ class Canvas {
     Region clip_;
     bool single_rect_;
     Rect clip_bounds_;
+    Rect drawn_;
+};
+
+// Spans that a primitive knows lie inside an area, written without clipping each one: when the
+// area lies inside a one-rectangle clip, every pixel of it may be written, so a span only has to be
+// checked against the area. The drawn bounds are kept as the spans come and handed to the canvas
+// when the writer ends. Unusable (usable() false) when the clip is in pieces or does not hold the
+// whole area: the primitive then goes through Canvas::span().
+class Canvas::AreaWriter {
+  public:
+    AreaWriter(Canvas& canvas, const Rect& area)
+        : canvas_(canvas), area_(area), usable_(canvas.single_rect_ && !area.empty() &&
+                                                intersect(area, canvas.clip_bounds_) == area) {}
+    ~AreaWriter() { canvas_.drawn_ = bounding_union(canvas_.drawn_, drawn_); }
+    AreaWriter(const AreaWriter&) = delete;
+    AreaWriter& operator=(const AreaWriter&) = delete;
+
+    bool usable() const { return usable_; }
+
+    // [x0, x1) on row y, inside the area. A span reaching out of it is the primitive's error:
+    // debug builds stop on it, others drop it.
+    void span(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
+        KV_EXPECTS(usable_ && y >= area_.top && y < area_.bottom && area_.left <= x0 && x0 < x1 &&
+                   x1 <= area_.right);
+        if (!usable_ || y < area_.top || y >= area_.bottom || x0 < area_.left || x1 > area_.right ||
+            x0 >= x1)
+            return;
+        canvas_.fb_.fill_span_inside(y, x0, x1, c);
+        if (drawn_.empty()) {
+            drawn_ = {x0, y, x1, y + 1};
+            return;
+        }
+        drawn_.left = std::min(drawn_.left, x0);
+        drawn_.right = std::max(drawn_.right, x1);
+        drawn_.top = std::min(drawn_.top, y);
+        drawn_.bottom = std::max(drawn_.bottom, y + 1);
+    }
+
+  private:
+    Canvas& canvas_;
+    Rect area_;
+    bool usable_;
     Rect drawn_;
 };
 
