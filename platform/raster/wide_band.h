@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 namespace kv::raster::detail {
 
@@ -84,8 +85,21 @@ class WideBand {
         return small_ ? row_small(static_cast<std::int64_t>(y)) : row_in<i128>(y);
     }
 
+    // The rows the band covers: [first, last], empty when none.
+    Range rows() const { return {top_, bottom_ - 1}; }
+
     // The band lies within +-2^29, where columns_small() gives its rows in 64 bits.
     bool small() const { return small_; }
+
+    // An edge of a small band in 64 bits: x on row y is ceil((base + y * dx) / height), for the
+    // rows [top_y, bottom_y). The same numerator as row_in's regrouped, with every term under 2^61.
+    struct SmallEdge {
+        std::int64_t top_y, bottom_y, height, dx, base;
+    };
+    // A small band's edges that are not level (up to four).
+    std::span<const SmallEdge> small_edges() const {
+        return {small_edges_.data(), small_ ? edge_count_ : 0};
+    }
 
     // Row y's columns [lo, hi] of a small band, as row(y) gives them; false when the row is
     // empty. All in 64 bits, for callers that draw row after row.
@@ -115,12 +129,6 @@ class WideBand {
     // Corners within +-2^29 keep every product of row_in under 2^61 in 64 bits, for rows within
     // the band: the same integers as in 128 bits.
     static constexpr i128 kSmall = i128{1} << 29;
-
-    // An edge within +-2^29 in 64 bits: x on row y is ceil((base + y * dx) / height), the same
-    // numerator as row_in's regrouped, with every term under 2^61.
-    struct SmallEdge {
-        std::int64_t top_y, bottom_y, height, dx, base;
-    };
 
     Range row_small(std::int64_t y) const {
         std::int64_t lo = 0, hi = 0;

@@ -1,0 +1,95 @@
+// A small wide band's columns row after row, for a caller that draws its rows from top to bottom.
+#pragma once
+
+#include "raster/exact_math.h"
+#include "raster/wide_band.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <span>
+
+namespace kv::raster::detail {
+
+// One edge walked down its rows: x = ceil((base + y * dx) / height) kept as a quotient and a
+// remainder (numerator = x * height - rest, 0 <= rest < height). Moving one row down adds dx to
+// the numerator: dx's own quotient and remainder are added, and a remainder that drops below zero
+// carries one into x. The very integers the division gives, for an addition and a comparison.
+class EdgeWalk {
+  public:
+    EdgeWalk() = default;
+    EdgeWalk(const WideBand::SmallEdge& edge, std::int64_t y)
+        : height_(edge.height), step_(floor_div(edge.dx, edge.height)),
+          step_rest_(edge.dx - step_ * edge.height) {
+        const std::int64_t numerator = edge.base + y * edge.dx;
+        x_ = ceil_div(numerator, height_);
+        rest_ = x_ * height_ - numerator;
+    }
+
+    std::int64_t x() const { return x_; }
+    void next() {
+        x_ += step_;
+        rest_ -= step_rest_;
+        if (rest_ < 0) {
+            rest_ += height_;
+            ++x_;
+        }
+    }
+
+  private:
+    std::int64_t height_ = 1;
+    std::int64_t step_ = 0;      // floor(dx / height)
+    std::int64_t step_rest_ = 0; // dx - step * height, in [0, height)
+    std::int64_t x_ = 0;
+    std::int64_t rest_ = 0; // in [0, height)
+};
+
+// The rows of a small band (WideBand::small()) from `first_row` down, as columns_small() gives
+// them, a batch of rows at a time: each edge walks its part of the batch in a loop of its own.
+class BandRows {
+  public:
+    BandRows(const WideBand& band, std::int64_t first_row) : y_(first_row) {
+        for (const WideBand::SmallEdge& edge : band.small_edges())
+            walks_[count_++] = {edge.top_y, edge.bottom_y,
+                                EdgeWalk(edge, std::max(edge.top_y, first_row))};
+    }
+
+    // The columns of the next rows.size() rows (empty where the band misses a row).
+    void next(std::span<Span> rows) {
+        constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::min();
+        for (Span& row : rows)
+            row = {std::numeric_limits<std::int64_t>::max(), kNone};
+        const std::int64_t end = y_ + static_cast<std::int64_t>(rows.size());
+        for (std::size_t i = 0; i < count_; ++i) {
+            Walk& walk = walks_[i];
+            EdgeWalk edge = walk.edge;
+            const std::int64_t stop = std::min(walk.bottom_y, end);
+            for (std::int64_t y = std::max(walk.top_y, y_); y < stop; ++y) {
+                Span& row = rows[static_cast<std::size_t>(y - y_)];
+                row.lo = std::min(row.lo, edge.x());
+                row.hi = std::max(row.hi, edge.x());
+                edge.next();
+            }
+            walk.edge = edge;
+        }
+        for (Span& row : rows) {
+            if (row.hi == kNone)
+                row = {};
+            else
+                --row.hi; // the right edge's pixel is outside
+        }
+        y_ = end;
+    }
+
+  private:
+    struct Walk {
+        std::int64_t top_y = 0, bottom_y = 0; // the edge's rows [top_y, bottom_y)
+        EdgeWalk edge;
+    };
+    std::array<Walk, 4> walks_{};
+    std::size_t count_ = 0;
+    std::int64_t y_;
+};
+
+} // namespace kv::raster::detail
