@@ -1,6 +1,7 @@
 // The raster's 64-bit shortcuts against its 128-bit general path, over many random inputs. A wide
 // band's rows follow it when it is moved (its corners move by whole pixels), so the same segment
 // near the origin (64-bit arithmetic) and moved past 2^30 (128-bit) must give the same rows, moved.
+#include "core/framebuffer.h"
 #include "raster/wide_band.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +42,31 @@ TEST(RasterFastPaths, WideBandRowsAreTheSameIn64And128BitArithmetic) {
         }
     }
     EXPECT_GT(rows_checked, 100000);
+}
+
+// Spans of every length from every alignment: exactly their pixels, whatever the stores that
+// cover them, through both the clipped and the area writer's entry.
+TEST(RasterFastPaths, SpansOfEveryLengthFillExactlyTheirPixels) {
+    constexpr Color kOld = 5, kNew = 9;
+    constexpr int kWidth = 48;
+    for (const bool inside : {false, true}) {
+        for (int x0 = 0; x0 < 8; ++x0) {
+            for (int x1 = x0 + 1; x1 <= kWidth; ++x1) {
+                Framebuffer fb(kWidth, 3, kOld);
+                if (inside)
+                    fb.fill_span_inside(1, x0, x1, kNew);
+                else
+                    fb.fill_span(1, x0, x1, kNew);
+                for (int y = 0; y < 3; ++y) {
+                    for (int x = 0; x < kWidth; ++x) {
+                        const bool in = y == 1 && x0 <= x && x < x1;
+                        ASSERT_EQ(fb.get(x, y), in ? kNew : kOld)
+                            << "[" << x0 << ", " << x1 << ") pixel " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(RasterFastPaths, HalfWidthsAreTheSameIn64And128BitArithmetic) {
