@@ -53,10 +53,10 @@ class Framebuffer {
     const Color* row(int y) const;
 
   private:
-    // n > 0 pixels from `first`, by stores of four pixels (one 16-byte vector store each) where
-    // there are four or more: the last store is placed to end on the last pixel, overlapping the
-    // one before it rather than finishing pixel by pixel. Spans of a few pixels, most of what the
-    // raster writes, then take two stores and no loop.
+    // n > 0 pixels from `first`, by stores of four pixels (one 16-byte vector store each), two
+    // to a loop step, where there are four or more. The last stores are placed to end on the last
+    // pixel, overlapping the ones before them rather than finishing pixel by pixel: spans of a few
+    // pixels, most of what the raster writes, take two stores and no loop.
     static void fill_pixels(Color* first, std::size_t n, Color c) {
         if (n < 4) {
             first[0] = c;
@@ -65,10 +65,14 @@ class Framebuffer {
             return;
         }
         const std::array<Color, 4> four{c, c, c, c};
-        Color* const last_four = first + (n - 4);
-        for (; first < last_four; first += 4)
-            std::memcpy(first, four.data(), sizeof four);
-        std::memcpy(last_four, four.data(), sizeof four);
+        std::size_t i = 0;
+        for (; i + 8 < n; i += 8) {
+            std::memcpy(first + i, four.data(), sizeof four);
+            std::memcpy(first + i + 4, four.data(), sizeof four);
+        }
+        // 1 to 8 pixels left, and at least four pixels of the span before the last one.
+        if (i + 4 < n) std::memcpy(first + i, four.data(), sizeof four);
+        std::memcpy(first + n - 4, four.data(), sizeof four);
     }
 
     int width_ = 0;

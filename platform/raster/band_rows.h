@@ -51,33 +51,32 @@ class BandRows {
   public:
     BandRows(const WideBand& band, std::int64_t first_row) : y_(first_row) {
         for (const WideBand::SmallEdge& edge : band.small_edges())
-            walks_[count_++] = {edge.top_y, edge.bottom_y,
+            walks_[count_++] = {edge.top_y, edge.bottom_y, edge.right_side,
                                 EdgeWalk(edge, std::max(edge.top_y, first_row))};
     }
 
-    // The columns of the next rows.size() rows (empty where the band misses a row).
+    // The columns of the next rows.size() rows (empty where the band misses a row). Each row of
+    // the band gets its left end from the one edge with the band on its right, and its right end
+    // from the one with the band on its left (WideBand::SmallEdge): the extremes of the two.
     void next(std::span<Span> rows) {
-        constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::min();
         for (Span& row : rows)
-            row = {std::numeric_limits<std::int64_t>::max(), kNone};
+            row = {};
         const std::int64_t end = y_ + static_cast<std::int64_t>(rows.size());
         for (std::size_t i = 0; i < count_; ++i) {
             Walk& walk = walks_[i];
             EdgeWalk edge = walk.edge;
             const std::int64_t stop = std::min(walk.bottom_y, end);
-            for (std::int64_t y = std::max(walk.top_y, y_); y < stop; ++y) {
-                Span& row = rows[static_cast<std::size_t>(y - y_)];
-                row.lo = std::min(row.lo, edge.x());
-                row.hi = std::max(row.hi, edge.x());
-                edge.next();
+            const std::int64_t start = std::max(walk.top_y, y_);
+            if (start >= stop) continue;
+            Span* row = rows.data() + (start - y_);
+            if (walk.right_side) {
+                for (std::int64_t y = start; y < stop; ++y, ++row, edge.next())
+                    row->hi = edge.x() - 1; // the right edge's pixel is outside
+            } else {
+                for (std::int64_t y = start; y < stop; ++y, ++row, edge.next())
+                    row->lo = edge.x();
             }
             walk.edge = edge;
-        }
-        for (Span& row : rows) {
-            if (row.hi == kNone)
-                row = {};
-            else
-                --row.hi; // the right edge's pixel is outside
         }
         y_ = end;
     }
@@ -85,6 +84,7 @@ class BandRows {
   private:
     struct Walk {
         std::int64_t top_y = 0, bottom_y = 0; // the edge's rows [top_y, bottom_y)
+        bool right_side = false;
         EdgeWalk edge;
     };
     std::array<Walk, 4> walks_{};

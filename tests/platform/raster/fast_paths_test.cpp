@@ -1,13 +1,16 @@
 // The raster's 64-bit shortcuts against its 128-bit general path, over many random inputs. A wide
 // band's rows follow it when it is moved (its corners move by whole pixels), so the same segment
-// near the origin (64-bit arithmetic) and moved past 2^30 (128-bit) must give the same rows, moved.
+// near the origin (64-bit arithmetic) and moved past 2^30 (128-bit) must give the same rows, moved;
+// and walking the band edge by edge must give the rows that dividing gives.
 #include "core/framebuffer.h"
+#include "raster/band_rows.h"
 #include "raster/wide_band.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <random>
+#include <vector>
 
 namespace kv::raster::test {
 namespace {
@@ -31,8 +34,24 @@ TEST(RasterFastPaths, WideBandRowsAreTheSameIn64And128BitArithmetic) {
         const detail::WideBand far_band({a.x + far.x, a.y + far.y}, {b.x + far.x, b.y + far.y},
                                         width);
         const std::int64_t reach = width + 2;
+        // The same rows walked edge by edge, in batches of a random size.
+        const std::int64_t first = std::min(a.y, b.y) - reach;
+        detail::BandRows walked(near_band, first);
+        std::vector<detail::Span> walked_rows;
+        while (walked_rows.size() <
+               static_cast<std::size_t>(std::max(a.y, b.y) + reach + 1 - first)) {
+            std::vector<detail::Span> batch(static_cast<std::size_t>(uniform(1, 70)));
+            walked.next(batch);
+            walked_rows.insert(walked_rows.end(), batch.begin(), batch.end());
+        }
         for (std::int64_t y = std::min(a.y, b.y) - reach; y <= std::max(a.y, b.y) + reach; ++y) {
             const detail::Range near_row = near_band.row(y);
+            const detail::Span walked_row = walked_rows[static_cast<std::size_t>(y - first)];
+            ASSERT_EQ(near_row.empty(), walked_row.empty()) << n << " row " << y;
+            if (!near_row.empty()) {
+                ASSERT_EQ(near_row.lo, walked_row.lo) << n << " row " << y;
+                ASSERT_EQ(near_row.hi, walked_row.hi) << n << " row " << y;
+            }
             const detail::Range far_row = far_band.row(i128{y} + far.y);
             ASSERT_EQ(near_row.empty(), far_row.empty()) << n << " row " << y;
             if (near_row.empty()) continue;
