@@ -8,6 +8,7 @@
 #include "core/region.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kv {
 
@@ -67,27 +68,27 @@ class Canvas {
 class Canvas::AreaWriter {
   public:
     AreaWriter(Canvas& canvas, const Rect& area)
-        : canvas_(canvas), area_(area), usable_(canvas.single_rect_ && !area.empty() &&
-                                                intersect(area, canvas.clip_bounds_) == area) {}
-    ~AreaWriter() { canvas_.drawn_ = bounding_union(canvas_.drawn_, drawn_); }
+        : canvas_(canvas), usable_(canvas.single_rect_ && !area.empty() &&
+                                   intersect(area, canvas.clip_bounds_) == area) {
+        // An unusable writer's area is empty: nothing passes its check.
+        if (usable_) area_ = area;
+    }
+    ~AreaWriter() {
+        if (drawn_.left < drawn_.right) canvas_.drawn_ = bounding_union(canvas_.drawn_, drawn_);
+    }
     AreaWriter(const AreaWriter&) = delete;
     AreaWriter& operator=(const AreaWriter&) = delete;
 
     bool usable() const { return usable_; }
 
-    // [x0, x1) on row y, inside the area. A span reaching out of it is the primitive's error:
-    // debug builds stop on it, others drop it.
+    // [x0, x1) on row y, inside the area of a usable writer. A span reaching out of it is the
+    // primitive's error: debug builds stop on it, others drop it.
     void span(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
         KV_EXPECTS(usable_ && y >= area_.top && y < area_.bottom && area_.left <= x0 && x0 < x1 &&
                    x1 <= area_.right);
-        if (!usable_ || y < area_.top || y >= area_.bottom || x0 < area_.left || x1 > area_.right ||
-            x0 >= x1)
+        if (y < area_.top || y >= area_.bottom || x0 < area_.left || x1 > area_.right || x0 >= x1)
             return;
         canvas_.fb_.fill_span_inside(y, x0, x1, c);
-        if (drawn_.empty()) {
-            drawn_ = {x0, y, x1, y + 1};
-            return;
-        }
         drawn_.left = std::min(drawn_.left, x0);
         drawn_.right = std::max(drawn_.right, x1);
         drawn_.top = std::min(drawn_.top, y);
@@ -96,9 +97,11 @@ class Canvas::AreaWriter {
 
   private:
     Canvas& canvas_;
-    Rect area_;
     bool usable_;
-    Rect drawn_;
+    Rect area_;
+    // Inside out until a span comes: any span then sets every side.
+    Rect drawn_{std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::max(),
+                std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::min()};
 };
 
 } // namespace kv

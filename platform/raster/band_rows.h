@@ -12,6 +12,12 @@
 
 namespace kv::raster::detail {
 
+// A row's columns [lo, hi] in a batch of rows, empty when lo > hi. No initial value: a batch is
+// written whole before it is read, and a batch is made for every segment drawn.
+struct RowColumns {
+    std::int64_t lo, hi;
+};
+
 // One edge walked down its rows: x = ceil((base + y * dx) / height) kept as a quotient and a
 // remainder (numerator = x * height - rest, 0 <= rest < height). Moving one row down adds dx to
 // the numerator: dx's own quotient and remainder are added, and a remainder that drops below zero
@@ -38,11 +44,12 @@ class EdgeWalk {
     }
 
   private:
-    std::int64_t height_ = 1;
-    std::int64_t step_ = 0;      // floor(dx / height)
-    std::int64_t step_rest_ = 0; // dx - step * height, in [0, height)
-    std::int64_t x_ = 0;
-    std::int64_t rest_ = 0; // in [0, height)
+    // No initial values: a walk is made from its edge before it is used, four to a segment.
+    std::int64_t height_;
+    std::int64_t step_;      // floor(dx / height)
+    std::int64_t step_rest_; // dx - step * height, in [0, height)
+    std::int64_t x_;
+    std::int64_t rest_; // in [0, height)
 };
 
 // The rows of a small band (WideBand::small()) from `first_row` down, as columns_small() gives
@@ -58,9 +65,9 @@ class BandRows {
     // The columns of the next rows.size() rows (empty where the band misses a row). Each row of
     // the band gets its left end from the one edge with the band on its right, and its right end
     // from the one with the band on its left (WideBand::SmallEdge): the extremes of the two.
-    void next(std::span<Span> rows) {
-        for (Span& row : rows)
-            row = {};
+    void next(std::span<RowColumns> rows) {
+        for (RowColumns& row : rows)
+            row = {1, 0};
         const std::int64_t end = y_ + static_cast<std::int64_t>(rows.size());
         for (std::size_t i = 0; i < count_; ++i) {
             Walk& walk = walks_[i];
@@ -68,7 +75,7 @@ class BandRows {
             const std::int64_t stop = std::min(walk.bottom_y, end);
             const std::int64_t start = std::max(walk.top_y, y_);
             if (start >= stop) continue;
-            Span* row = rows.data() + (start - y_);
+            RowColumns* row = rows.data() + (start - y_);
             if (walk.right_side) {
                 for (std::int64_t y = start; y < stop; ++y, ++row, edge.next())
                     row->hi = edge.x() - 1; // the right edge's pixel is outside
@@ -83,11 +90,12 @@ class BandRows {
 
   private:
     struct Walk {
-        std::int64_t top_y = 0, bottom_y = 0; // the edge's rows [top_y, bottom_y)
-        bool right_side = false;
+        std::int64_t top_y, bottom_y; // the edge's rows [top_y, bottom_y)
+        bool right_side;
         EdgeWalk edge;
     };
-    std::array<Walk, 4> walks_{};
+    std::array<Walk, 4> walks_; // the first count_ are set
+
     std::size_t count_ = 0;
     std::int64_t y_;
 };

@@ -115,33 +115,35 @@ class WideBand {
                                               {a.x + rx, a.y + ry},
                                               {b.x + rx, b.y + ry},
                                               {b.x + lx, b.y + ly}}};
-        small_ = true;
+        const auto within = [](const TCorner& c) {
+            return -T{kSmall} < c.x && c.x < T{kSmall} && -T{kSmall} < c.y && c.y < T{kSmall};
+        };
+        small_ = std::all_of(corners.begin(), corners.end(), within);
         edge_count_ = 0;
         for (std::size_t i = 0; i < corners.size(); ++i) {
             const TCorner& p = corners[i];
             const TCorner& q = corners[(i + 1) % corners.size()];
-            small_ = small_ && -T{kSmall} < p.x && p.x < T{kSmall} && -T{kSmall} < p.y &&
-                     p.y < T{kSmall};
             if (p.y == q.y) continue;
             const bool down = p.y < q.y;
-            const Corner top = down ? Corner{p.x, p.y} : Corner{q.x, q.y};
-            const Corner bottom = down ? Corner{q.x, q.y} : Corner{p.x, p.y};
+            const TCorner& top = down ? p : q;
+            const TCorner& bottom = down ? q : p;
             // Going round the corners in this order turns the way dy's sign says: then the edges
             // going down have the band on their left when dy > 0, on their right otherwise.
-            edges_[edge_count_++] = Edge{top, bottom, down == (dy > 0)};
-            top_ = std::min(top_, top.y);
-            bottom_ = std::max(bottom_, bottom.y);
-        }
-        if (!small_) return;
-        for (std::size_t i = 0; i < edge_count_; ++i) {
-            const Edge& e = edges_[i];
-            const auto top_x = static_cast<std::int64_t>(e.top.x);
-            const auto top_y = static_cast<std::int64_t>(e.top.y);
-            const auto bottom_y = static_cast<std::int64_t>(e.bottom.y);
-            const auto run = static_cast<std::int64_t>(e.bottom.x) - top_x;
-            const std::int64_t height = bottom_y - top_y;
-            small_edges_[i] = {top_y,       bottom_y, height, run, top_x * height - top_y * run,
-                               e.right_side};
+            const bool right_side = down == (dy > 0);
+            if (small_) {
+                const auto top_x = static_cast<std::int64_t>(top.x);
+                const auto top_y = static_cast<std::int64_t>(top.y);
+                const auto bottom_y = static_cast<std::int64_t>(bottom.y);
+                const auto run = static_cast<std::int64_t>(bottom.x) - top_x;
+                const std::int64_t height = bottom_y - top_y;
+                small_edges_[edge_count_] = {
+                    top_y, bottom_y, height, run, top_x * height - top_y * run, right_side};
+            } else {
+                edges_[edge_count_] = Edge{{top.x, top.y}, {bottom.x, bottom.y}, right_side};
+            }
+            ++edge_count_;
+            top_ = std::min(top_, i128{top.y});
+            bottom_ = std::max(bottom_, i128{bottom.y});
         }
     }
 
@@ -183,8 +185,10 @@ class WideBand {
         return {lo, hi - 1};
     }
 
-    std::array<Edge, 4> edges_{};
-    std::array<SmallEdge, 4> small_edges_{};
+    // The first edge_count_ of small_edges_ for a small band, of edges_ otherwise; the rest are
+    // left unset, since a band is made for every slanted segment drawn.
+    std::array<Edge, 4> edges_;
+    std::array<SmallEdge, 4> small_edges_;
     std::size_t edge_count_ = 0;
     i128 top_ = Range::all().hi; // rows [top_, bottom_) meet an edge
     i128 bottom_ = Range::all().lo;

@@ -94,17 +94,16 @@ class BodyRows {
     }
 
     // The columns of the next rows.size() rows.
-    void next(std::span<Span> rows) {
+    void next(std::span<detail::RowColumns> rows) {
         if (walk_) {
             walk_->next(rows);
             return;
         }
-        for (Span& row : rows) {
+        for (detail::RowColumns& row : rows) {
             const std::int64_t y = y_++;
-            if (band_)
-                row = to_span(band_->row(y));
-            else
-                row = y < rows_.lo || y > rows_.hi ? Span{} : columns_;
+            const Span s =
+                band_ ? to_span(band_->row(y)) : (y < rows_.lo || y > rows_.hi ? Span{} : columns_);
+            row = {s.lo, s.hi};
         }
     }
 
@@ -142,28 +141,50 @@ bool holds(const Span& s, std::int64_t v) {
     return s.lo <= v && v <= s.hi;
 }
 
+// Two runs of one row, merged when they touch, left one first.
+template <typename Emit> void emit_two(std::int64_t y, Span p, Span q, Emit& emit) {
+    if (p.empty() || q.empty()) {
+        const Span& run = p.empty() ? q : p;
+        if (!run.empty()) emit(y, run);
+        return;
+    }
+    if (q.lo < p.lo) std::swap(p, q);
+    if (q.lo <= p.hi + 1) {
+        emit(y, Span{p.lo, std::max(p.hi, q.hi)});
+        return;
+    }
+    emit(y, p);
+    emit(y, q);
+}
+
 // Rows first to last of the segment, each as its runs of pixels: the body's columns, merged with
-// the tips' on the rows they cover. emit(y, run) gets every run, none empty, none touching another.
+// the tips' on the rows they cover. emit(y, run) gets every run, none empty, none touching another,
+// so that no pixel is written twice.
 template <typename Emit>
 void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, std::int64_t first,
                std::int64_t last, Emit&& emit) {
     const Span from_tip = tip.rows(from), to_tip = tip.rows(to);
     constexpr std::int64_t kBatch = 64;
-    std::array<Span, kBatch> body_rows;
+    std::array<detail::RowColumns, kBatch> body_rows; // written by body.next() before use
     for (std::int64_t top = first; top <= last; top += kBatch) {
         const std::int64_t count = std::min(kBatch, last - top + 1);
         body.next(std::span(body_rows.data(), static_cast<std::size_t>(count)));
         for (std::int64_t i = 0; i < count; ++i) {
             const std::int64_t y = top + i;
-            const Span& body_row = body_rows[static_cast<std::size_t>(i)];
-            // Away from the end points only the body is on the row: no pieces to order and merge.
-            if (!holds(from_tip, y) && !holds(to_tip, y)) {
+            const detail::RowColumns& columns = body_rows[static_cast<std::size_t>(i)];
+            const Span body_row{columns.lo, columns.hi};
+            const bool on_from = holds(from_tip, y), on_to = holds(to_tip, y);
+            // Away from the end points only the body is on the row; near one only one tip.
+            if (!on_from && !on_to) {
                 if (!body_row.empty()) emit(y, body_row);
+                continue;
+            }
+            if (on_from != on_to) {
+                emit_two(y, on_from ? tip.at(from, y) : tip.at(to, y), body_row, emit);
                 continue;
             }
             std::array<Span, 3> runs{tip.at(from, y), tip.at(to, y), body_row};
             sort_three(runs);
-            // Merge touching runs so that no pixel is written twice.
             Span merged;
             for (const Span& run : runs) {
                 if (run.empty()) break;
