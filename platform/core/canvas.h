@@ -8,7 +8,6 @@
 #include "core/region.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace kv {
 
@@ -62,9 +61,10 @@ class Canvas {
 
 // Spans that a primitive knows lie inside an area, written without clipping each one: when the
 // area lies inside a one-rectangle clip, every pixel of it may be written, so a span only has to be
-// checked against the area. The drawn bounds are kept as the spans come and handed to the canvas
-// when the writer ends. Unusable (usable() false) when the clip is in pieces or does not hold the
-// whole area: the primitive then goes through Canvas::span().
+// checked against the area. Once a span is written the canvas counts the whole area as drawn when
+// the writer ends: a few pixels more than were written, which a backend only presents again.
+// Unusable (usable() false) when the clip is in pieces or does not hold the whole area: the
+// primitive then goes through Canvas::span().
 class Canvas::AreaWriter {
   public:
     AreaWriter(Canvas& canvas, const Rect& area)
@@ -74,7 +74,7 @@ class Canvas::AreaWriter {
         if (usable_) area_ = area;
     }
     ~AreaWriter() {
-        if (drawn_.left < drawn_.right) canvas_.drawn_ = bounding_union(canvas_.drawn_, drawn_);
+        if (wrote_) canvas_.drawn_ = bounding_union(canvas_.drawn_, area_);
     }
     AreaWriter(const AreaWriter&) = delete;
     AreaWriter& operator=(const AreaWriter&) = delete;
@@ -89,19 +89,14 @@ class Canvas::AreaWriter {
         if (y < area_.top || y >= area_.bottom || x0 < area_.left || x1 > area_.right || x0 >= x1)
             return;
         canvas_.fb_.fill_span_inside(y, x0, x1, c);
-        drawn_.left = std::min(drawn_.left, x0);
-        drawn_.right = std::max(drawn_.right, x1);
-        drawn_.top = std::min(drawn_.top, y);
-        drawn_.bottom = std::max(drawn_.bottom, y + 1);
+        wrote_ = true;
     }
 
   private:
     Canvas& canvas_;
     bool usable_;
     Rect area_;
-    // Inside out until a span comes: any span then sets every side.
-    Rect drawn_{std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::max(),
-                std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::min()};
+    bool wrote_ = false;
 };
 
 } // namespace kv

