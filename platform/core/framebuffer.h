@@ -58,13 +58,18 @@ class Framebuffer {
     // pixel, overlapping the ones before them rather than finishing pixel by pixel: spans of a few
     // pixels, most of what the raster writes, take two stores and no loop.
     static void fill_pixels(Color* first, std::size_t n, Color c) {
-        if (n < 4) {
-            first[0] = c;
-            if (n > 1) first[1] = c;
-            if (n > 2) first[2] = c;
+        const std::array<Color, 4> four{c, c, c, c};
+        if (n <= 8) {
+            if (n >= 4) {
+                std::memcpy(first, four.data(), sizeof four);
+                std::memcpy(first + n - 4, four.data(), sizeof four);
+            } else { // the first, middle and last of up to three pixels
+                first[0] = c;
+                first[n / 2] = c;
+                first[n - 1] = c;
+            }
             return;
         }
-        const std::array<Color, 4> four{c, c, c, c};
         std::size_t i = 0;
         for (; i + 8 < n; i += 8) {
             std::memcpy(first + i, four.data(), sizeof four);

@@ -34,13 +34,14 @@ class EdgeWalk {
     }
 
     std::int64_t x() const { return x_; }
+    // Without a branch: whether the remainder carries depends on the row, so a branch on it would
+    // be mispredicted about as often as taken.
     void next() {
         x_ += step_;
         rest_ -= step_rest_;
-        if (rest_ < 0) {
-            rest_ += height_;
-            ++x_;
-        }
+        const std::int64_t carry = rest_ < 0 ? 1 : 0;
+        rest_ += carry * height_;
+        x_ += carry;
     }
 
   private:

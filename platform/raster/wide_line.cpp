@@ -202,23 +202,12 @@ void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, std::i
 
 } // namespace
 
-void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
-    if (width <= 1) {
-        thin_line(canvas, from, to, color);
-        return;
-    }
-    from = detail::clamp_point(from);
-    to = detail::clamp_point(to);
-    width = std::min(width, detail::kMaxPenWidth);
-    const std::int64_t reach = width;
-    const Rect& clip = canvas.clip_bounds();
-    const Rect reached{std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach,
-                       std::max(from.x, to.x) + reach + 1, std::max(from.y, to.y) + reach + 1};
-    if (intersect(reached, clip).empty()) return;
+namespace {
 
-    std::optional<TipSpans> own_tip;
-    const TipSpans& tip = width <= kTabledTipWidth ? tabled_tip(width) : own_tip.emplace(width);
+void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpans& tip,
+                  Color color) {
     // Only the rows the tips or the body cover, within the clip.
+    const Rect& clip = canvas.clip_bounds();
     BodyRows body(from, to, width);
     const Span covered = hull(hull(tip.rows(from), tip.rows(to)), body.rows());
     const std::int64_t first = std::max(covered.lo, clip.top);
@@ -226,6 +215,7 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
     body.start(first);
 
     // Everything the segment covers lies within a pen's width of its end points.
+    const std::int64_t reach = width;
     const Rect area{std::min(from.x, to.x) - reach, first, std::max(from.x, to.x) + reach + 1,
                     last + 1};
     Canvas::AreaWriter writer(canvas, area);
@@ -238,6 +228,26 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
     const Span columns{clip.left, clip.right - 1};
     draw_rows(body, tip, from, to, first, last,
               [&](std::int64_t y, const Span& run) { emit(canvas, y, run, columns, color); });
+}
+
+} // namespace
+
+void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
+    if (width <= 1) {
+        thin_line(canvas, from, to, color);
+        return;
+    }
+    from = detail::clamp_point(from);
+    to = detail::clamp_point(to);
+    width = std::min(width, detail::kMaxPenWidth);
+    const std::int64_t reach = width;
+    const Rect reached{std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach,
+                       std::max(from.x, to.x) + reach + 1, std::max(from.y, to.y) + reach + 1};
+    if (intersect(reached, canvas.clip_bounds()).empty()) return;
+    if (width <= kTabledTipWidth)
+        draw_segment(canvas, from, to, width, tabled_tip(width), color);
+    else
+        draw_segment(canvas, from, to, width, TipSpans(width), color);
 }
 
 } // namespace kv::raster
