@@ -54,20 +54,13 @@ class Framebuffer {
 
   private:
     // n > 0 pixels from `first`, by stores of four pixels (one 16-byte vector store each), two
-    // to a loop step, where there are four or more. The last stores are placed to end on the last
-    // pixel, overlapping the ones before them rather than finishing pixel by pixel: spans of a few
-    // pixels, most of what the raster writes, take two stores and no loop.
+    // to a loop step. The last stores are placed to end on the last pixel, overlapping the ones
+    // before them rather than finishing pixel by pixel. Spans of a few pixels are most of what the
+    // raster writes: they take no loop.
     static void fill_pixels(Color* first, std::size_t n, Color c) {
         const std::array<Color, 4> four{c, c, c, c};
         if (n <= 8) {
-            if (n >= 4) {
-                std::memcpy(first, four.data(), sizeof four);
-                std::memcpy(first + n - 4, four.data(), sizeof four);
-            } else { // the first, middle and last of up to three pixels
-                first[0] = c;
-                first[n / 2] = c;
-                first[n - 1] = c;
-            }
+            fill_up_to_eight(first, n, four);
             return;
         }
         std::size_t i = 0;
@@ -78,6 +71,23 @@ class Framebuffer {
         // 1 to 8 pixels left, and at least four pixels of the span before the last one.
         if (i + 4 < n) std::memcpy(first + i, four.data(), sizeof four);
         std::memcpy(first + n - 4, four.data(), sizeof four);
+    }
+
+    // 1 to 8 pixels without a branch on how many: lengths change from span to span, and a
+    // mispredicted branch costs more than the stores. The first, middle and last pixels cover up
+    // to three; two stores of four pixels, at the start and ending on the last pixel, cover four
+    // to eight. For fewer than four those two go to a scratch block instead, so they never write
+    // outside the span.
+    static void fill_up_to_eight(Color* first, std::size_t n, const std::array<Color, 4>& four) {
+        first[0] = four[0];
+        first[n / 2] = four[0];
+        first[n - 1] = four[0];
+        std::array<Color, 4> scratch;
+        const bool wide = n >= 4;
+        Color* const head = wide ? first : scratch.data();
+        Color* const tail = wide ? first + n - 4 : scratch.data();
+        std::memcpy(head, four.data(), sizeof four);
+        std::memcpy(tail, four.data(), sizeof four);
     }
 
     int width_ = 0;

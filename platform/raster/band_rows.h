@@ -35,13 +35,13 @@ class EdgeWalk {
 
     std::int64_t x() const { return x_; }
     // Without a branch: whether the remainder carries depends on the row, so a branch on it would
-    // be mispredicted about as often as taken.
+    // be mispredicted about as often as taken. (>> of a negative value is arithmetic in C++20.)
     void next() {
         x_ += step_;
         rest_ -= step_rest_;
-        const std::int64_t carry = rest_ < 0 ? 1 : 0;
-        rest_ += carry * height_;
-        x_ += carry;
+        const std::int64_t borrow = rest_ >> 63; // -1 when the remainder went below zero, else 0
+        rest_ += height_ & borrow;
+        x_ -= borrow;
     }
 
   private:
