@@ -22,35 +22,36 @@ struct RowColumns {
 // remainder (numerator = x * height - rest, 0 <= rest < height). Moving one row down adds dx to
 // the numerator: dx's own quotient and remainder are added, and a remainder that drops below zero
 // carries one into x. The very integers the division gives, for an addition and a comparison.
-class EdgeWalk {
-  public:
-    EdgeWalk() = default;
-    EdgeWalk(const WideBand::SmallEdge& edge, std::int64_t y)
-        : height_(edge.height), step_(floor_div(edge.dx, edge.height)),
-          step_rest_(edge.dx - step_ * edge.height) {
+// A plain aggregate with no initial values: a walk is made from its edge by start() before it is
+// used, four to a segment.
+struct EdgeWalk {
+    std::int64_t height;
+    std::int64_t step;      // floor(dx / height)
+    std::int64_t step_rest; // dx - step * height, in [0, height)
+    std::int64_t x;
+    std::int64_t rest; // in [0, height)
+
+    // The walk of `edge` at row y.
+    static EdgeWalk start(const WideBand::SmallEdge& edge, std::int64_t y) {
+        EdgeWalk walk;
+        walk.height = edge.height;
+        walk.step = floor_div(edge.dx, edge.height);
+        walk.step_rest = edge.dx - walk.step * edge.height;
         const std::int64_t numerator = edge.base + y * edge.dx;
-        x_ = ceil_div(numerator, height_);
-        rest_ = x_ * height_ - numerator;
+        walk.x = ceil_div(numerator, edge.height);
+        walk.rest = walk.x * edge.height - numerator;
+        return walk;
     }
 
-    std::int64_t x() const { return x_; }
     // Without a branch: whether the remainder carries depends on the row, so a branch on it would
-    // be mispredicted about as often as taken. (>> of a negative value is arithmetic in C++20.)
+    // be mispredicted about as often as taken.
     void next() {
-        x_ += step_;
-        rest_ -= step_rest_;
-        const std::int64_t borrow = rest_ >> 63; // -1 when the remainder went below zero, else 0
-        rest_ += height_ & borrow;
-        x_ -= borrow;
+        x += step;
+        rest -= step_rest;
+        const std::int64_t borrow = -static_cast<std::int64_t>(rest < 0); // -1 or 0
+        rest += height & borrow;
+        x -= borrow;
     }
-
-  private:
-    // No initial values: a walk is made from its edge before it is used, four to a segment.
-    std::int64_t height_;
-    std::int64_t step_;      // floor(dx / height)
-    std::int64_t step_rest_; // dx - step * height, in [0, height)
-    std::int64_t x_;
-    std::int64_t rest_; // in [0, height)
 };
 
 // The rows of a small band (WideBand::small()) from `first_row` down, as columns_small() gives
@@ -60,7 +61,7 @@ class BandRows {
     BandRows(const WideBand& band, std::int64_t first_row) : y_(first_row) {
         for (const WideBand::SmallEdge& edge : band.small_edges())
             walks_[count_++] = {edge.top_y, edge.bottom_y, edge.right_side,
-                                EdgeWalk(edge, std::max(edge.top_y, first_row))};
+                                EdgeWalk::start(edge, std::max(edge.top_y, first_row))};
     }
 
     // The columns of the next rows.size() rows (empty where the band misses a row). Each row of
@@ -79,10 +80,10 @@ class BandRows {
             RowColumns* row = rows.data() + (start - y_);
             if (walk.right_side) {
                 for (std::int64_t y = start; y < stop; ++y, ++row, edge.next())
-                    row->hi = edge.x() - 1; // the right edge's pixel is outside
+                    row->hi = edge.x - 1; // the right edge's pixel is outside
             } else {
                 for (std::int64_t y = start; y < stop; ++y, ++row, edge.next())
-                    row->lo = edge.x();
+                    row->lo = edge.x;
             }
             walk.edge = edge;
         }
