@@ -17,20 +17,25 @@ foreach(size 16 32 48 64 128 256)
           RENAME korveline.png)
 endforeach()
 
-# Section 1: both are ordinary commands installed in bin/; section 6 goes with games/.
-# Debian ships manual pages gzipped; -n keeps the archive free of timestamps.
+# Debian ships manual pages and changelogs gzipped; -n keeps the archive free of timestamps.
 find_program(KORVELINE_GZIP gzip)
+function(korveline_gzip source compressed comment)
+  get_filename_component(directory ${compressed} DIRECTORY)
+  add_custom_command(
+    OUTPUT ${compressed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
+    COMMAND ${KORVELINE_GZIP} -9 -n -c ${source} > ${compressed}
+    DEPENDS ${source}
+    COMMENT "${comment}"
+    VERBATIM)
+endfunction()
+
+# Section 1: both are ordinary commands installed in bin/; section 6 goes with games/.
 foreach(page korveline.1 korveline-script.1)
   set(source ${CMAKE_SOURCE_DIR}/data/${page})
   if(KORVELINE_GZIP)
     set(compressed ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz)
-    add_custom_command(
-      OUTPUT ${compressed}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
-      COMMAND ${KORVELINE_GZIP} -9 -n -c ${source} > ${compressed}
-      DEPENDS ${source}
-      COMMENT "Compressing manual page ${page}"
-      VERBATIM)
+    korveline_gzip(${source} ${compressed} "Compressing manual page ${page}")
     list(APPEND korveline_man_pages ${compressed})
   else()
     list(APPEND korveline_man_pages ${source})
@@ -52,13 +57,8 @@ if(NOT korveline_changelog_top MATCHES "^korveline \\(${PROJECT_VERSION}\\) ")
 endif()
 if(KORVELINE_GZIP)
   set(korveline_changelog_gz ${CMAKE_CURRENT_BINARY_DIR}/doc/changelog.gz)
-  add_custom_command(
-    OUTPUT ${korveline_changelog_gz}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/doc
-    COMMAND ${KORVELINE_GZIP} -9 -n -c ${korveline_changelog} > ${korveline_changelog_gz}
-    DEPENDS ${korveline_changelog}
-    COMMENT "Compressing the package's changelog"
-    VERBATIM)
+  korveline_gzip(${korveline_changelog} ${korveline_changelog_gz}
+                 "Compressing the package's changelog")
   add_custom_target(korveline-changelog ALL DEPENDS ${korveline_changelog_gz})
   install(FILES ${korveline_changelog_gz} DESTINATION ${CMAKE_INSTALL_DOCDIR})
 else()

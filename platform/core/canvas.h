@@ -47,6 +47,8 @@ class Canvas {
 
     const Rect& drawn() const { return drawn_; }
 
+    class AreaWriter;
+
   private:
     void span_in_pieces(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c);
 
@@ -55,6 +57,46 @@ class Canvas {
     bool single_rect_;
     Rect clip_bounds_;
     Rect drawn_;
+};
+
+// Spans that a primitive knows lie inside an area, written without clipping each one: when the
+// area lies inside a one-rectangle clip, every pixel of it may be written, so a span only has to be
+// checked against the area. Once a span is written the canvas counts the whole area as drawn when
+// the writer ends: a few pixels more than were written, which a backend only presents again.
+// Unusable (usable() false) when the clip is in pieces or does not hold the whole area: the
+// primitive then goes through Canvas::span().
+class Canvas::AreaWriter {
+  public:
+    AreaWriter(Canvas& canvas, const Rect& area)
+        : canvas_(canvas), usable_(canvas.single_rect_ && !area.empty() &&
+                                   intersect(area, canvas.clip_bounds_) == area) {
+        // An unusable writer's area is empty: nothing passes its check.
+        if (usable_) area_ = area;
+    }
+    ~AreaWriter() {
+        if (wrote_) canvas_.drawn_ = bounding_union(canvas_.drawn_, area_);
+    }
+    AreaWriter(const AreaWriter&) = delete;
+    AreaWriter& operator=(const AreaWriter&) = delete;
+
+    bool usable() const { return usable_; }
+
+    // [x0, x1) on row y, inside the area of a usable writer. A span reaching out of it is the
+    // primitive's error: debug builds stop on it, others drop it.
+    void span(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
+        KV_EXPECTS(usable_ && y >= area_.top && y < area_.bottom && area_.left <= x0 && x0 < x1 &&
+                   x1 <= area_.right);
+        if (y < area_.top || y >= area_.bottom || x0 < area_.left || x1 > area_.right || x0 >= x1)
+            return;
+        canvas_.fb_.fill_span_inside(y, x0, x1, c);
+        wrote_ = true;
+    }
+
+  private:
+    Canvas& canvas_;
+    bool usable_;
+    Rect area_;
+    bool wrote_ = false;
 };
 
 } // namespace kv

@@ -70,8 +70,9 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
 BOOL WINAPI Polyline(HDC hdc, const POINT* points, int count) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc || !points || count < 2) return FALSE;
-    // Short paths (most are single segments) on the stack, longer ones on the heap.
-    constexpr std::size_t kShort = 16;
+    // Short paths (most are single segments) on the stack, longer ones on the heap. Few points
+    // on the stack: they are all set to zero first, on every call.
+    constexpr std::size_t kShort = 4;
     std::array<kv::Point, kShort> short_path;
     std::vector<kv::Point> long_path;
     const auto n = static_cast<std::size_t>(count);

@@ -431,9 +431,20 @@ bool EllipseShape::traced_for(const Rect& box, int pen_width, bool filled, const
 
 void EllipseShape::draw(Canvas& canvas, Color pen, std::optional<Color> brush) const {
     if (!as_rectangle_ && brush.value_or(pen) == pen) {
-        if (!one_colour_runs_) one_colour_runs_ = merged_by_row(runs_);
-        for (const Run& run : *one_colour_runs_)
-            canvas.span(run.y, run.x0, run.x1, pen);
+        if (!one_colour_runs_) {
+            one_colour_runs_ = merged_by_row(runs_);
+            for (const Run& run : *one_colour_runs_)
+                one_colour_bounds_ =
+                    bounding_union(one_colour_bounds_, Rect{run.x0, run.y, run.x1, run.y + 1});
+        }
+        // The shape is drawn again every frame: inside the clip, its rows need no clipping.
+        Canvas::AreaWriter writer(canvas, one_colour_bounds_);
+        for (const Run& run : *one_colour_runs_) {
+            if (writer.usable())
+                writer.span(run.y, run.x0, run.x1, pen);
+            else
+                canvas.span(run.y, run.x0, run.x1, pen);
+        }
         return;
     }
     draw_in_order(canvas, pen, brush);

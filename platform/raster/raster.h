@@ -70,6 +70,7 @@ class EllipseShape {
     std::vector<Run> runs_;
     // runs_ merged by row, made when first drawn in one colour
     mutable std::optional<std::vector<Run>> one_colour_runs_;
+    mutable Rect one_colour_bounds_; // of one_colour_runs_
 };
 
 } // namespace kv::raster

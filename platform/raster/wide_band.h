@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 namespace kv::raster::detail {
 
@@ -43,40 +44,14 @@ inline HalfWidths half_widths(i128 width, i128 along, i128 length_sq) {
 class WideBand {
   public:
     WideBand(Point a, Point b, int width) {
-        const i128 dx = i128{b.x} - a.x;
-        const i128 dy = i128{b.y} - a.y;
-        const i128 length_sq = dx * dx + dy * dy;
-        const HalfWidths across_x = half_widths(width, dy < 0 ? -dy : dy, length_sq);
-        const HalfWidths across_y = half_widths(width, dx < 0 ? -dx : dx, length_sq);
-        // Going down-right or up-left the band's right side lies above the line, otherwise below.
-        const i128 s = (dx > 0) == (dy > 0) ? 1 : -1;
-        const i128 rx = across_x.wide, ry = -s * across_y.wide;
-        const i128 lx = -across_x.narrow, ly = s * across_y.narrow;
-        const std::array<Corner, 4> corners{{{a.x + lx, a.y + ly},
-                                             {a.x + rx, a.y + ry},
-                                             {b.x + rx, b.y + ry},
-                                             {b.x + lx, b.y + ly}}};
-        small_ = true;
-        for (std::size_t i = 0; i < corners.size(); ++i) {
-            const Corner& p = corners[i];
-            const Corner& q = corners[(i + 1) % corners.size()];
-            small_ = small_ && abs128(p.x) < kSmall && abs128(p.y) < kSmall;
-            if (p.y == q.y) continue;
-            edges_[edge_count_++] = p.y < q.y ? Edge{p, q} : Edge{q, p};
-            top_ = std::min(top_, std::min(p.y, q.y));
-            bottom_ = std::max(bottom_, std::max(p.y, q.y));
-        }
-        if (small_) {
-            for (std::size_t i = 0; i < edge_count_; ++i) {
-                const Edge& e = edges_[i];
-                const auto top_x = static_cast<std::int64_t>(e.top.x);
-                const auto top_y = static_cast<std::int64_t>(e.top.y);
-                const auto bottom_y = static_cast<std::int64_t>(e.bottom.y);
-                const auto run = static_cast<std::int64_t>(e.bottom.x) - top_x;
-                const std::int64_t height = bottom_y - top_y;
-                small_edges_[i] = {top_y, bottom_y, height, run, top_x * height - top_y * run};
-            }
-        }
+        // Corners within +-2^29 (see kSmall) come from end points within +-2^28 and pens narrower
+        // than 2^14: then the corners are found in 64 bits too.
+        constexpr std::int64_t kNear = std::int64_t{1} << 28;
+        const auto near = [&](std::int64_t v) { return -kNear < v && v < kNear; };
+        if (near(a.x) && near(a.y) && near(b.x) && near(b.y) && width < (1 << 14))
+            build<std::int64_t>(a, b, width);
+        else
+            build<i128>(a, b, width);
     }
 
     Range row(i128 y) const {
@@ -84,8 +59,26 @@ class WideBand {
         return small_ ? row_small(static_cast<std::int64_t>(y)) : row_in<i128>(y);
     }
 
+    // The rows the band covers: [first, last], empty when none.
+    Range rows() const { return {top_, bottom_ - 1}; }
+
     // The band lies within +-2^29, where columns_small() gives its rows in 64 bits.
     bool small() const { return small_; }
+
+    // An edge of a small band in 64 bits: x on row y is ceil((base + y * dx) / height), for the
+    // rows [top_y, bottom_y). The same numerator as row_in's regrouped, with every term under 2^61.
+    // The band is a parallelogram whose sides are never parallel (its sides across the line reach
+    // at least one pixel on both axes), so each row of the band meets exactly one edge with the
+    // band on its right and one with the band on its left: the row's columns are
+    // [left edge's x, right edge's x - 1].
+    struct SmallEdge {
+        std::int64_t top_y, bottom_y, height, dx, base;
+        bool right_side; // the band lies to the left of this edge
+    };
+    // A small band's edges that are not level (up to four).
+    std::span<const SmallEdge> small_edges() const {
+        return {small_edges_.data(), small_ ? edge_count_ : 0};
+    }
 
     // Row y's columns [lo, hi] of a small band, as row(y) gives them; false when the row is
     // empty. All in 64 bits, for callers that draw row after row.
@@ -104,23 +97,68 @@ class WideBand {
     }
 
   private:
+    // The corners and edges in T: 64 bits for a segment near the origin, 128 bits otherwise.
+    template <typename T> void build(Point a, Point b, int width) {
+        const T dx = T{b.x} - a.x;
+        const T dy = T{b.y} - a.y;
+        const i128 length_sq = i128{dx} * dx + i128{dy} * dy;
+        const HalfWidths across_x = half_widths(width, dy < 0 ? -dy : dy, length_sq);
+        const HalfWidths across_y = half_widths(width, dx < 0 ? -dx : dx, length_sq);
+        // Going down-right or up-left the band's right side lies above the line, otherwise below.
+        const T s = (dx > 0) == (dy > 0) ? 1 : -1;
+        const auto rx = static_cast<T>(across_x.wide), ry = -s * static_cast<T>(across_y.wide);
+        const auto lx = -static_cast<T>(across_x.narrow), ly = s * static_cast<T>(across_y.narrow);
+        struct TCorner {
+            T x, y;
+        };
+        const std::array<TCorner, 4> corners{{{a.x + lx, a.y + ly},
+                                              {a.x + rx, a.y + ry},
+                                              {b.x + rx, b.y + ry},
+                                              {b.x + lx, b.y + ly}}};
+        const auto within = [](const TCorner& c) {
+            return -T{kSmall} < c.x && c.x < T{kSmall} && -T{kSmall} < c.y && c.y < T{kSmall};
+        };
+        small_ = std::all_of(corners.begin(), corners.end(), within);
+        edge_count_ = 0;
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const TCorner& p = corners[i];
+            const TCorner& q = corners[(i + 1) % corners.size()];
+            if (p.y == q.y) continue;
+            const bool down = p.y < q.y;
+            const TCorner& top = down ? p : q;
+            const TCorner& bottom = down ? q : p;
+            // Going round the corners in this order turns the way dy's sign says: then the edges
+            // going down have the band on their left when dy > 0, on their right otherwise.
+            const bool right_side = down == (dy > 0);
+            if (small_) {
+                const auto top_x = static_cast<std::int64_t>(top.x);
+                const auto top_y = static_cast<std::int64_t>(top.y);
+                const auto bottom_y = static_cast<std::int64_t>(bottom.y);
+                const auto run = static_cast<std::int64_t>(bottom.x) - top_x;
+                const std::int64_t height = bottom_y - top_y;
+                small_edges_[edge_count_] = {
+                    top_y, bottom_y, height, run, top_x * height - top_y * run, right_side};
+            } else {
+                edges_[edge_count_] = Edge{{top.x, top.y}, {bottom.x, bottom.y}, right_side};
+            }
+            ++edge_count_;
+            top_ = std::min(top_, i128{top.y});
+            bottom_ = std::max(bottom_, i128{bottom.y});
+        }
+    }
+
     struct Corner {
         i128 x, y;
     };
     // An edge that is not level, from its upper end to its lower one.
     struct Edge {
         Corner top, bottom;
+        bool right_side; // as SmallEdge's
     };
 
     // Corners within +-2^29 keep every product of row_in under 2^61 in 64 bits, for rows within
     // the band: the same integers as in 128 bits.
-    static constexpr i128 kSmall = i128{1} << 29;
-
-    // An edge within +-2^29 in 64 bits: x on row y is ceil((base + y * dx) / height), the same
-    // numerator as row_in's regrouped, with every term under 2^61.
-    struct SmallEdge {
-        std::int64_t top_y, bottom_y, height, dx, base;
-    };
+    static constexpr std::int64_t kSmall = std::int64_t{1} << 29;
 
     Range row_small(std::int64_t y) const {
         std::int64_t lo = 0, hi = 0;
@@ -147,8 +185,10 @@ class WideBand {
         return {lo, hi - 1};
     }
 
-    std::array<Edge, 4> edges_{};
-    std::array<SmallEdge, 4> small_edges_{};
+    // The first edge_count_ of small_edges_ for a small band, of edges_ otherwise; the rest are
+    // left unset, since a band is made for every slanted segment drawn.
+    std::array<Edge, 4> edges_;
+    std::array<SmallEdge, 4> small_edges_;
     std::size_t edge_count_ = 0;
     i128 top_ = Range::all().hi; // rows [top_, bottom_) meet an edge
     i128 bottom_ = Range::all().lo;

@@ -1,5 +1,6 @@
 // Wide lines as GDI draws them: the pen's round tip at both end points and, between them, a band
 // whose corners are rounded to whole pixels, filled by the polygon rule.
+#include "raster/band_rows.h"
 #include "raster/coordinates.h"
 #include "raster/exact_math.h"
 #include "raster/pen_tip.h"
@@ -10,76 +11,107 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
+#include <utility>
 
 namespace kv::raster {
 
 namespace {
 
-using detail::i128;
-
 using detail::Span;
 using detail::to_span;
 
-// The rows one wide segment covers, as up to three runs: both tips and the body.
-class WideSegment {
+// The pen tip's columns on each of its rows, from its centre pixel.
+class TipSpans {
   public:
-    WideSegment(Point a, Point b, int width)
-        : a_(a), b_(b), width_(width), tip_rows_(static_cast<std::size_t>(width), Span{}) {
+    explicit TipSpans(int width) : width_(width), rows_(static_cast<std::size_t>(width), Span{}) {
         const detail::PenTip tip(width);
-        tip_top_ = static_cast<std::int64_t>(tip.rows().lo);
+        top_ = static_cast<std::int64_t>(tip.rows().lo);
         for (std::int64_t dy = 0; dy < width; ++dy)
-            tip_rows_[static_cast<std::size_t>(dy)] = to_span(tip.row(tip_top_ + dy));
-        if (a.x != b.x && a.y != b.y) band_.emplace(a, b, width);
+            rows_[static_cast<std::size_t>(dy)] = to_span(tip.row(top_ + dy));
     }
 
-    std::array<Span, 3> row(std::int64_t y) const {
-        return {tip_at(a_, y), tip_at(b_, y), body(y)};
-    }
+    // The rows a tip centred on `centre` covers: [first, last].
+    Span rows(const Point& centre) const { return {centre.y + top_, centre.y + top_ + width_ - 1}; }
 
-    // Row y meets neither tip: the body is all there is on it.
-    bool body_only(std::int64_t y) const {
-        const auto outside_tip = [&](const Point& centre) {
-            const std::int64_t index = y - centre.y - tip_top_;
-            return index < 0 || index >= width_;
-        };
-        return outside_tip(a_) && outside_tip(b_);
-    }
-    Span body_row(std::int64_t y) const { return body(y); }
-
-  private:
-    Span tip_at(Point centre, std::int64_t y) const {
-        const std::int64_t index = y - centre.y - tip_top_;
+    // Its columns on row y.
+    Span at(const Point& centre, std::int64_t y) const {
+        const std::int64_t index = y - centre.y - top_;
         if (index < 0 || index >= width_) return {};
-        const Span r = tip_rows_[static_cast<std::size_t>(index)];
+        const Span r = rows_[static_cast<std::size_t>(index)];
         if (r.empty()) return r;
         return {r.lo + centre.x, r.hi + centre.x};
     }
 
-    // Level and upright segments are rectangles: w rows (or columns) from w / 2 before the line,
-    // from the smaller end up to, not including, the larger one.
-    Span body(std::int64_t y) const {
-        if (band_) {
-            if (!band_->small()) return to_span(band_->row(y));
-            Span s;
-            if (!band_->columns_small(y, s.lo, s.hi)) return {};
-            return s;
+  private:
+    std::int64_t width_;
+    std::int64_t top_ = 0; // the tip's first row, from its centre
+    detail::SmallBuffer<Span, 32> rows_;
+};
+
+// Tips of the widths programs use are the same for every segment: they are traced once.
+constexpr int kTabledTipWidth = 32;
+const TipSpans& tabled_tip(int width) {
+    static const std::array<TipSpans, kTabledTipWidth - 1> tips = [] {
+        return [&]<std::size_t... I>(std::index_sequence<I...>) {
+            return std::array<TipSpans, sizeof...(I)>{TipSpans(static_cast<int>(I) + 2)...};
         }
-        const std::int64_t half = width_ / 2;
-        if (a_ == b_) return {};
-        if (a_.y == b_.y) {
-            if (y < a_.y - half || y >= a_.y - half + width_) return {};
-            return {std::min(a_.x, b_.x), std::max(a_.x, b_.x) - 1};
+        (std::make_index_sequence<kTabledTipWidth - 1>{});
+    }();
+    return tips[static_cast<std::size_t>(width - 2)];
+}
+
+// The body between the tips, row after row from a first row down. Level and upright segments are
+// rectangles: w rows (or columns) from w / 2 before the line, from the smaller end up to, not
+// including, the larger one. Slanted ones are bands, walked edge by edge when small.
+class BodyRows {
+  public:
+    BodyRows(Point a, Point b, int width) {
+        const std::int64_t half = width / 2;
+        if (a == b) return;
+        if (a.y == b.y) {
+            rows_ = {a.y - half, a.y - half + width - 1};
+            columns_ = {std::min(a.x, b.x), std::max(a.x, b.x) - 1};
+        } else if (a.x == b.x) {
+            rows_ = {std::min(a.y, b.y), std::max(a.y, b.y) - 1};
+            columns_ = {a.x - half, a.x - half + width - 1};
+        } else {
+            band_.emplace(a, b, width);
+            const detail::Range rows = band_->rows();
+            rows_ = rows.empty() ? Span{}
+                                 : Span{static_cast<std::int64_t>(rows.lo),
+                                        static_cast<std::int64_t>(rows.hi)};
         }
-        if (y < std::min(a_.y, b_.y) || y >= std::max(a_.y, b_.y)) return {};
-        return {a_.x - half, a_.x - half + width_ - 1};
     }
 
-    Point a_, b_;
-    std::int64_t width_;
-    std::int64_t tip_top_; // the tip's first row, from its centre
-    detail::SmallBuffer<Span, 32>
-        tip_rows_;                         // the tip's columns on each of its rows, from its centre
+    // The rows the body may cover: [first, last].
+    Span rows() const { return rows_; }
+
+    // Rows are asked for from `first_row` down.
+    void start(std::int64_t first_row) {
+        y_ = first_row;
+        if (band_ && band_->small()) walk_.emplace(*band_, first_row);
+    }
+
+    // The columns of the next rows.size() rows.
+    void next(std::span<detail::RowColumns> rows) {
+        if (walk_) {
+            walk_->next(rows);
+            return;
+        }
+        for (detail::RowColumns& row : rows) {
+            const std::int64_t y = y_++;
+            const Span s =
+                band_ ? to_span(band_->row(y)) : (y < rows_.lo || y > rows_.hi ? Span{} : columns_);
+            row = {s.lo, s.hi};
+        }
+    }
+
+  private:
+    std::int64_t y_ = 0;
+    Span rows_, columns_;
     std::optional<detail::WideBand> band_; // slanted segments only
+    std::optional<detail::BandRows> walk_; // small bands
 };
 
 // Runs by their left end, empty ones last. Three elements: three compare-and-swaps put them in
@@ -99,6 +131,105 @@ void emit(Canvas& canvas, std::int64_t y, const Span& run, const Span& columns, 
     if (!run.empty() && !visible.empty()) canvas.span(y, visible.lo, visible.hi + 1, color);
 }
 
+Span hull(const Span& a, const Span& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+}
+
+bool holds(const Span& s, std::int64_t v) {
+    return s.lo <= v && v <= s.hi;
+}
+
+// Two runs of one row, merged when they touch, left one first.
+template <typename Emit> void emit_two(std::int64_t y, Span p, Span q, Emit& emit) {
+    if (p.empty() || q.empty()) {
+        const Span& run = p.empty() ? q : p;
+        if (!run.empty()) emit(y, run);
+        return;
+    }
+    if (q.lo < p.lo) std::swap(p, q);
+    if (q.lo <= p.hi + 1) {
+        emit(y, Span{p.lo, std::max(p.hi, q.hi)});
+        return;
+    }
+    emit(y, p);
+    emit(y, q);
+}
+
+// Rows first to last of the segment, each as its runs of pixels: the body's columns, merged with
+// the tips' on the rows they cover. emit(y, run) gets every run, none empty, none touching another,
+// so that no pixel is written twice.
+template <typename Emit>
+void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, std::int64_t first,
+               std::int64_t last, Emit&& emit) {
+    const Span from_tip = tip.rows(from), to_tip = tip.rows(to);
+    constexpr std::int64_t kBatch = 64;
+    std::array<detail::RowColumns, kBatch> body_rows; // written by body.next() before use
+    for (std::int64_t top = first; top <= last; top += kBatch) {
+        const std::int64_t count = std::min(kBatch, last - top + 1);
+        body.next(std::span(body_rows.data(), static_cast<std::size_t>(count)));
+        for (std::int64_t i = 0; i < count; ++i) {
+            const std::int64_t y = top + i;
+            const detail::RowColumns& columns = body_rows[static_cast<std::size_t>(i)];
+            const Span body_row{columns.lo, columns.hi};
+            const bool on_from = holds(from_tip, y), on_to = holds(to_tip, y);
+            // Away from the end points only the body is on the row; near one only one tip.
+            if (!on_from && !on_to) {
+                if (!body_row.empty()) emit(y, body_row);
+                continue;
+            }
+            if (on_from != on_to) {
+                emit_two(y, on_from ? tip.at(from, y) : tip.at(to, y), body_row, emit);
+                continue;
+            }
+            std::array<Span, 3> runs{tip.at(from, y), tip.at(to, y), body_row};
+            sort_three(runs);
+            Span merged;
+            for (const Span& run : runs) {
+                if (run.empty()) break;
+                if (!merged.empty() && run.lo <= merged.hi + 1) {
+                    merged.hi = std::max(merged.hi, run.hi);
+                    continue;
+                }
+                if (!merged.empty()) emit(y, merged);
+                merged = run;
+            }
+            if (!merged.empty()) emit(y, merged);
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpans& tip,
+                  Color color) {
+    // Only the rows the tips or the body cover, within the clip.
+    const Rect& clip = canvas.clip_bounds();
+    BodyRows body(from, to, width);
+    const Span covered = hull(hull(tip.rows(from), tip.rows(to)), body.rows());
+    const std::int64_t first = std::max(covered.lo, clip.top);
+    const std::int64_t last = std::min(covered.hi, clip.bottom - 1);
+    body.start(first);
+
+    // Everything the segment covers lies within a pen's width of its end points.
+    const std::int64_t reach = width;
+    const Rect area{std::min(from.x, to.x) - reach, first, std::max(from.x, to.x) + reach + 1,
+                    last + 1};
+    Canvas::AreaWriter writer(canvas, area);
+    if (writer.usable()) {
+        draw_rows(body, tip, from, to, first, last, [&](std::int64_t y, const Span& run) {
+            writer.span(y, run.lo, run.hi + 1, color);
+        });
+        return;
+    }
+    const Span columns{clip.left, clip.right - 1};
+    draw_rows(body, tip, from, to, first, last,
+              [&](std::int64_t y, const Span& run) { emit(canvas, y, run, columns, color); });
+}
+
 } // namespace
 
 void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
@@ -110,35 +241,13 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
     to = detail::clamp_point(to);
     width = std::min(width, detail::kMaxPenWidth);
     const std::int64_t reach = width;
-    const Rect& clip = canvas.clip_bounds();
     const Rect reached{std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach,
                        std::max(from.x, to.x) + reach + 1, std::max(from.y, to.y) + reach + 1};
-    const Rect rows = intersect(reached, clip);
-    if (rows.empty()) return;
-
-    const WideSegment segment(from, to, width);
-    const Span columns{clip.left, clip.right - 1};
-    for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
-        // Away from the end points only the body is on the row: no pieces to order and merge.
-        if (segment.body_only(y)) {
-            emit(canvas, y, segment.body_row(y), columns, color);
-            continue;
-        }
-        std::array<Span, 3> runs = segment.row(y);
-        sort_three(runs);
-        // Merge touching runs so that no pixel is written twice.
-        Span merged;
-        for (const Span& run : runs) {
-            if (run.empty()) break;
-            if (!merged.empty() && run.lo <= merged.hi + 1) {
-                merged.hi = std::max(merged.hi, run.hi);
-                continue;
-            }
-            emit(canvas, y, merged, columns, color);
-            merged = run;
-        }
-        emit(canvas, y, merged, columns, color);
-    }
+    if (intersect(reached, canvas.clip_bounds()).empty()) return;
+    if (width <= kTabledTipWidth)
+        draw_segment(canvas, from, to, width, tabled_tip(width), color);
+    else
+        draw_segment(canvas, from, to, width, TipSpans(width), color);
 }
 
 } // namespace kv::raster

@@ -1,17 +1,14 @@
 #include "tools/korveline/readout.h"
 
 #include "shell/scene.h"
+#include "tools/common/synchronous_speed.h"
 
 #include <cstdio>
-#include <numbers>
 #include <string>
 
 const char* const kReadoutTitle = "Torques in plot units";
 
 namespace {
-
-// The supply's field turns by -2 pi / 100 a Tick.
-constexpr double kSynchronousOmega = -2.0 * std::numbers::pi / 100.0;
 
 std::string formatted(const char* format, double value) {
     char buffer[48];
@@ -23,7 +20,7 @@ std::string formatted(const char* format, double value) {
 } // namespace
 
 std::vector<kv::sdl::BoxRow> ReadoutRows() {
-    const double speed = Mas.omega / kSynchronousOmega;
+    const double speed = Mas.omega / kv::tools::SynchronousOmega();
     return {
         {"Speed", formatted("%.1f %% of sync.", 100.0 * speed), {}},
         {"Slip", formatted("%.3f", 1.0 - speed), {}},

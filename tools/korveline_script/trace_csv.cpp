@@ -2,11 +2,11 @@
 
 #include "backends/headless/run_error.h"
 #include "shell/scene.h"
+#include "tools/common/synchronous_speed.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <numbers>
 
 const char* const kTraceHeader =
     "tick,time_s,phase_rad,theta_rad,omega_rad_per_tick,speed_over_sync,slip,motor_torque,"
@@ -15,8 +15,6 @@ const char* const kTraceHeader =
 namespace {
 
 constexpr double kSecondsPerTick = 0.05;
-// The supply's field turns by -2 pi / 100 a Tick.
-constexpr double kSynchronousOmega = -2.0 * std::numbers::pi / 100.0;
 
 // memcpy rather than std::bit_cast, which the WebAssembly build's C++ library lacks.
 bool same_bits(double a, double b) {
@@ -57,7 +55,7 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
                        ": its replayed step differs from the program's");
     }
 
-    const double speed_over_sync = Mas.omega / kSynchronousOmega;
+    const double speed_over_sync = Mas.omega / kv::tools::SynchronousOmega();
     return TraceSample{tick,
                        {static_cast<double>(tick) * kSecondsPerTick, alim.phase, Mas.theta,
                         Mas.omega, speed_over_sync, 1.0 - speed_over_sync, courbe.last_torque,

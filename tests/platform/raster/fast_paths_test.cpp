@@ -1,12 +1,16 @@
 // The raster's 64-bit shortcuts against its 128-bit general path, over many random inputs. A wide
 // band's rows follow it when it is moved (its corners move by whole pixels), so the same segment
-// near the origin (64-bit arithmetic) and moved past 2^30 (128-bit) must give the same rows, moved.
+// near the origin (64-bit arithmetic) and moved past 2^30 (128-bit) must give the same rows, moved;
+// and walking the band edge by edge must give the rows that dividing gives.
+#include "core/framebuffer.h"
+#include "raster/band_rows.h"
 #include "raster/wide_band.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <random>
+#include <vector>
 
 namespace kv::raster::test {
 namespace {
@@ -30,8 +34,26 @@ TEST(RasterFastPaths, WideBandRowsAreTheSameIn64And128BitArithmetic) {
         const detail::WideBand far_band({a.x + far.x, a.y + far.y}, {b.x + far.x, b.y + far.y},
                                         width);
         const std::int64_t reach = width + 2;
+        // The same rows walked edge by edge, in batches of a random size.
+        const std::int64_t first = std::min(a.y, b.y) - reach;
+        detail::BandRows walked(near_band, first);
+        std::vector<detail::RowColumns> walked_rows;
+        while (walked_rows.size() <
+               static_cast<std::size_t>(std::max(a.y, b.y) + reach + 1 - first)) {
+            // Rubbish in every row first: each batch must be written whole.
+            std::vector<detail::RowColumns> batch(static_cast<std::size_t>(uniform(1, 70)),
+                                                  {-77, 77});
+            walked.next(batch);
+            walked_rows.insert(walked_rows.end(), batch.begin(), batch.end());
+        }
         for (std::int64_t y = std::min(a.y, b.y) - reach; y <= std::max(a.y, b.y) + reach; ++y) {
             const detail::Range near_row = near_band.row(y);
+            const detail::RowColumns walked_row = walked_rows[static_cast<std::size_t>(y - first)];
+            ASSERT_EQ(near_row.empty(), walked_row.lo > walked_row.hi) << n << " row " << y;
+            if (!near_row.empty()) {
+                ASSERT_EQ(near_row.lo, walked_row.lo) << n << " row " << y;
+                ASSERT_EQ(near_row.hi, walked_row.hi) << n << " row " << y;
+            }
             const detail::Range far_row = far_band.row(i128{y} + far.y);
             ASSERT_EQ(near_row.empty(), far_row.empty()) << n << " row " << y;
             if (near_row.empty()) continue;
@@ -41,6 +63,31 @@ TEST(RasterFastPaths, WideBandRowsAreTheSameIn64And128BitArithmetic) {
         }
     }
     EXPECT_GT(rows_checked, 100000);
+}
+
+// Spans of every length from every alignment: exactly their pixels, whatever the stores that
+// cover them, through both the clipped and the area writer's entry.
+TEST(RasterFastPaths, SpansOfEveryLengthFillExactlyTheirPixels) {
+    constexpr Color kOld = 5, kNew = 9;
+    constexpr int kWidth = 48;
+    for (const bool inside : {false, true}) {
+        for (int x0 = 0; x0 < 8; ++x0) {
+            for (int x1 = x0 + 1; x1 <= kWidth; ++x1) {
+                Framebuffer fb(kWidth, 3, kOld);
+                if (inside)
+                    fb.fill_span_inside(1, x0, x1, kNew);
+                else
+                    fb.fill_span(1, x0, x1, kNew);
+                for (int y = 0; y < 3; ++y) {
+                    for (int x = 0; x < kWidth; ++x) {
+                        const bool in = y == 1 && x0 <= x && x < x1;
+                        ASSERT_EQ(fb.get(x, y), in ? kNew : kOld)
+                            << "[" << x0 << ", " << x1 << ") pixel " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(RasterFastPaths, HalfWidthsAreTheSameIn64And128BitArithmetic) {

@@ -227,6 +227,39 @@ TEST(RasterWideLine, MatchesThePixelRuleOnRandomSegmentsAndIsSymmetric) {
     }
 }
 
+// Long segments, drawn a batch of rows at a time through the canvas's area writer: the same pixels
+// as the pixel rule, and the canvas's drawn bounds hold every pixel written, within a pen's width
+// of the end points.
+TEST(RasterWideLine, LongSegmentsMatchThePixelRuleAndReportWhatTheyDrew) {
+    std::mt19937_64 rng(20261209);
+    auto uniform = [&rng](std::int64_t lo, std::int64_t hi) {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng);
+    };
+    constexpr int kSize = 160;
+    for (int n = 0; n < 60; ++n) {
+        const int width = static_cast<int>(uniform(2, n % 3 == 0 ? 40 : 6));
+        const std::int64_t margin = width + 1;
+        const Point a{uniform(margin, kSize - 1 - margin), uniform(margin, kSize - 1 - margin)};
+        const Point b{uniform(margin, kSize - 1 - margin), uniform(margin, kSize - 1 - margin)};
+        SCOPED_TRACE(testing::Message() << "(" << a.x << "," << a.y << ") -> (" << b.x << "," << b.y
+                                        << ") width " << width);
+        Framebuffer fb(kSize, kSize, kPaper);
+        Canvas canvas(fb, Region(fb.bounds()));
+        wide_line(canvas, a, b, width, kInk);
+        ASSERT_EQ(picture(fb), reference_picture(kSize, a, b, width));
+        Rect inked;
+        for (int y = 0; y < kSize; ++y) {
+            for (int x = 0; x < kSize; ++x) {
+                if (fb.get(x, y) == kInk) inked = bounding_union(inked, Rect{x, y, x + 1, y + 1});
+            }
+        }
+        const Rect reach{std::min(a.x, b.x) - width, std::min(a.y, b.y) - width,
+                         std::max(a.x, b.x) + width + 1, std::max(a.y, b.y) + width + 1};
+        ASSERT_EQ(bounding_union(canvas.drawn(), inked), canvas.drawn());
+        ASSERT_EQ(bounding_union(canvas.drawn(), reach), reach);
+    }
+}
+
 TEST(RasterWideLine, WidthOneIsTheThinLine) {
     for (const int width : {0, 1}) {
         EXPECT_EQ(wide_picture(8, {1, 1}, {6, 3}, width), render(8, 8, [](Canvas& c) {
