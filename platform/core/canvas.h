@@ -8,6 +8,7 @@
 #include "core/region.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kv {
 
@@ -46,6 +47,9 @@ class Canvas {
     Color read(std::int64_t x, std::int64_t y) const;
 
     const Rect& drawn() const { return drawn_; }
+    // The bounds of what was written since the canvas was made or last asked: one caller's
+    // drawing calls can then be told apart.
+    Rect take_drawn() { return std::exchange(drawn_, Rect{}); }
 
     class AreaWriter;
 

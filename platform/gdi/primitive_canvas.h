@@ -1,6 +1,7 @@
-// One drawing call's own canvas over a DC's framebuffer and clip. What the call drew joins the
-// DC's drawn region as a box of its own, so that a Tick that wipes the disc and moves the plot's
-// point reports those two places, not one box spanning everything between them.
+// One drawing call on a DC's canvas. What the call drew joins the DC's drawn region as a box of
+// its own, so that a Tick that wipes the disc and moves the plot's point reports those two places,
+// not one box spanning everything between them. The DC's own canvas is used: it hands over what
+// was drawn before the call and what the call drew.
 #pragma once
 
 #include "gdi/objects.h"
@@ -9,17 +10,15 @@ namespace kv::gdi {
 
 class PrimitiveCanvas {
   public:
-    explicit PrimitiveCanvas(DcObject& dc)
-        : dc_(dc), canvas_(dc.canvas.framebuffer(), dc.canvas.clip()) {}
-    ~PrimitiveCanvas() { dc_.add_drawn(canvas_.drawn()); }
+    explicit PrimitiveCanvas(DcObject& dc) : dc_(dc) { dc_.add_drawn(dc_.canvas.take_drawn()); }
+    ~PrimitiveCanvas() { dc_.add_drawn(dc_.canvas.take_drawn()); }
     PrimitiveCanvas(const PrimitiveCanvas&) = delete;
     PrimitiveCanvas& operator=(const PrimitiveCanvas&) = delete;
 
-    Canvas& get() { return canvas_; }
+    Canvas& get() { return dc_.canvas; }
 
   private:
     DcObject& dc_;
-    Canvas canvas_;
 };
 
 } // namespace kv::gdi
