@@ -32,6 +32,22 @@ Rect Region::bounds() const {
 
 void Region::add(const Rect& r) {
     if (r.empty()) return;
+    // Most rectangles added lie inside one already there or meet none: the cuts below would give
+    // nothing or r itself.
+    bool meets = false;
+    for (const Rect& existing : rects_) {
+        const Rect common = kv::intersect(r, existing);
+        if (common == r) return;
+        meets = meets || !common.empty();
+    }
+    if (!meets) {
+        rects_.push_back(r);
+        if (rects_.size() > kMaxRects) {
+            const Rect all = bounds();
+            rects_.assign(1, all);
+        }
+        return;
+    }
     std::vector<Rect> pieces{r};
     for (const Rect& existing : rects_) {
         std::vector<Rect> next;
