@@ -120,6 +120,13 @@ struct Span {
     constexpr bool empty() const { return lo > hi; }
 };
 
+// Smallest span holding both; an empty span adds nothing.
+constexpr Span hull(Span a, Span b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+}
+
 constexpr Span to_span(const Range& r) {
     if (r.empty()) return {};
     return {static_cast<std::int64_t>(r.lo), static_cast<std::int64_t>(r.hi)};

@@ -131,12 +131,6 @@ void emit(Canvas& canvas, std::int64_t y, const Span& run, const Span& columns, 
     if (!run.empty() && !visible.empty()) canvas.span(y, visible.lo, visible.hi + 1, color);
 }
 
-Span hull(const Span& a, const Span& b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
-}
-
 bool holds(const Span& s, std::int64_t v) {
     return s.lo <= v && v <= s.hi;
 }
@@ -200,16 +194,12 @@ void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, std::i
     }
 }
 
-} // namespace
-
-namespace {
-
 void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpans& tip,
                   Color color) {
     // Only the rows the tips or the body cover, within the clip.
     const Rect& clip = canvas.clip_bounds();
     BodyRows body(from, to, width);
-    const Span covered = hull(hull(tip.rows(from), tip.rows(to)), body.rows());
+    const Span covered = detail::hull(detail::hull(tip.rows(from), tip.rows(to)), body.rows());
     const std::int64_t first = std::max(covered.lo, clip.top);
     const std::int64_t last = std::min(covered.hi, clip.bottom - 1);
     body.start(first);
@@ -240,10 +230,9 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
     from = detail::clamp_point(from);
     to = detail::clamp_point(to);
     width = std::min(width, detail::kMaxPenWidth);
-    const std::int64_t reach = width;
-    const Rect reached{std::min(from.x, to.x) - reach, std::min(from.y, to.y) - reach,
-                       std::max(from.x, to.x) + reach + 1, std::max(from.y, to.y) + reach + 1};
-    if (intersect(reached, canvas.clip_bounds()).empty()) return;
+    const Rect ends{std::min(from.x, to.x), std::min(from.y, to.y), std::max(from.x, to.x) + 1,
+                    std::max(from.y, to.y) + 1};
+    if (detail::out_of_reach(ends, width, canvas.clip_bounds())) return;
     if (width <= kTabledTipWidth)
         draw_segment(canvas, from, to, width, tabled_tip(width), color);
     else
