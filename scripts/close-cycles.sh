@@ -8,6 +8,8 @@
 # Needs Xvfb and xdotool (scripts/deps.sh xvfb xdotool) and a release build with its tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/private-xvfb.sh
+source scripts/private-xvfb.sh
 count=${1:-200}
 build=${KORVELINE_BUILD:-build/release}
 program=${KORVELINE:-$build/tools/korveline/korveline} # KORVELINE may name another build
@@ -28,15 +30,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Our own server: -displayfd says which display number it took once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 3>"$work/display" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "close-cycles.sh: Xvfb did not start" >&2; exit 2; }
-export DISPLAY=":$(head -n1 "$work/display")"
+# Our own server.
+start_private_xvfb "$work" || { echo "close-cycles.sh: Xvfb did not start" >&2; exit 2; }
 
 start=$(date +%s)
 for i in $(seq "$count"); do

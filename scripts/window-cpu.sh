@@ -11,6 +11,8 @@
 # KORVELINE may name another build of the program (then nothing is built).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/private-xvfb.sh
+source scripts/private-xvfb.sh
 seconds=${1:-60}
 settle=5 # seconds between the last click and the start of the measurement
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
@@ -62,15 +64,7 @@ cpu_ticks() { echo "$(stat_field "$1" 14) $(stat_field "$1" 15)"; }
 # Seconds since boot, as the kernel counts process start times.
 uptime_s() { cut -d' ' -f1 /proc/uptime; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 3>"$work/display" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
+start_private_xvfb "$work" || fail "Xvfb did not start"
 
 KORVELINE_TICK_LOG="$work/ticks" "$program" >/dev/null 2>"$work/err" &
 app_pid=$!

@@ -7,6 +7,8 @@
 # With KORVELINE_RECORD=1 the Wine dump of the table is stored as the tests' reference.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# shellcheck source=scripts/private-xvfb.sh
+source scripts/private-xvfb.sh
 
 bash scripts/deps.sh test g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev wine wine64 fonts-wine xvfb \
     xdotool imagemagick
@@ -60,15 +62,7 @@ cleanup() {
     return 0
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+start_private_xvfb "$work" || fail "Xvfb did not start"
 # Wine finds its fonts through fontconfig, so by default it draws text with whatever fonts the host
 # has (DejaVu on one machine, Noto on another) and the text cells change width from host to host.
 # A private fontconfig that sees only Wine's own fonts (fonts-wine) makes every host draw the same.
