@@ -47,7 +47,8 @@ kv::Rect box(int left, int top, int right, int bottom) {
 HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
     if (style != PS_SOLID) return nullptr; // the only style this layer draws
     const int w = std::clamp(width < 0 ? -width : width, 1, kMaxPenWidth);
-    return static_cast<HPEN>(ObjectTable::instance().add_pen({w, to_color(color), std::nullopt}));
+    return static_cast<HPEN>(
+        ObjectTable::instance().add_pen({w, to_color(color), std::nullopt, {}}));
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
@@ -81,8 +82,12 @@ BOOL WINAPI Polyline(HDC hdc, const POINT* points, int count) {
         n > kShort ? std::span<kv::Point>(long_path) : std::span<kv::Point>(short_path).first(n);
     for (std::size_t i = 0; i < n; ++i)
         path[i] = {points[i].x, points[i].y};
+    const kv::gdi::PenObject* pen = ObjectTable::instance().pen(dc->pen);
     kv::gdi::PrimitiveCanvas canvas(*dc);
-    kv::raster::polyline(canvas.get(), path, current_pen(*dc));
+    if (pen)
+        kv::raster::polyline(canvas.get(), path, {pen->width, pen->color}, &pen->segments);
+    else
+        kv::raster::polyline(canvas.get(), path, current_pen(*dc));
     return TRUE;
 }
 

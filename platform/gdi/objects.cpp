@@ -39,7 +39,7 @@ ObjectTable& ObjectTable::instance() {
 }
 
 ObjectTable::ObjectTable() {
-    black_pen_ = add(PenObject{1, 0x000000, std::nullopt}, true);
+    black_pen_ = add(PenObject{1, 0x000000, std::nullopt, {}}, true);
     white_brush_ = add(BrushObject{0xFFFFFF}, true);
 }
 

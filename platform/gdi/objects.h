@@ -22,6 +22,8 @@ struct PenObject {
     // The last ellipse drawn with this pen, kept because programs draw the same one again and
     // again (a disc wiped every frame): drawn again, it costs only its fills.
     mutable std::optional<raster::EllipseShape> last_ellipse;
+    // Its wide segments, kept by offset: a turning picture draws the same ones again.
+    mutable raster::SegmentCache segments;
 };
 
 struct BrushObject {

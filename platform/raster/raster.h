@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/canvas.h"
+#include "raster/segment_cache.h"
 
 #include <optional>
 #include <span>
@@ -23,11 +24,13 @@ void thin_line(Canvas& canvas, Point from, Point to, Color color);
 // One segment with a wide (width > 1) solid pen, as GDI draws it: the pen's round tip at both
 // ends (even widths leaning up and left) and between them a band whose corners are rounded to
 // whole pixels, the extra half pixel of the rounding on the side of larger x. Equal end points
-// leave the round dot.
-void wide_line(Canvas& canvas, Point from, Point to, int width, Color color);
+// leave the round dot. With a cache, segments drawn whole are kept and drawn again from it.
+void wide_line(Canvas& canvas, Point from, Point to, int width, Color color,
+               SegmentCache* cache = nullptr);
 
 // Polyline: each segment with the pen's rule; wide segments join round.
-void polyline(Canvas& canvas, std::span<const Point> points, const Pen& pen);
+void polyline(Canvas& canvas, std::span<const Point> points, const Pen& pen,
+              SegmentCache* cache = nullptr);
 
 // Rectangle(l, t, r, b): right and bottom exclusive; interior in the brush (if any), outline in the
 // pen centred on the one-pixel outline.

@@ -6,6 +6,7 @@
 #include "raster/pen_tip.h"
 #include "raster/wide_band.h"
 #include "raster/raster.h"
+#include "raster/segment_cache.h"
 #include "raster/small_buffer.h"
 
 #include <algorithm>
@@ -194,8 +195,22 @@ void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, std::i
     }
 }
 
-void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpans& tip,
-                  Color color) {
+// A segment kept in a cache, drawn where the clip holds the whole of it; false where the clip cuts
+// it.
+bool draw_kept(Canvas& canvas, const SegmentCache::Kept& kept, Point from, Point to, int width,
+               Color color) {
+    const Rect area{std::min(from.x, to.x) - width, from.y + kept.first_row,
+                    std::max(from.x, to.x) + width + 1, from.y + kept.last_row + 1};
+    Canvas::AreaWriter writer(canvas, area);
+    if (!writer.usable()) return false;
+    for (const SegmentCache::Run& run : kept.runs)
+        writer.span(from.y + run.dy, from.x + run.lo, from.x + run.hi + 1, color);
+    return true;
+}
+
+// The segment's rows, kept in `cache` (if any) when it is drawn whole.
+void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpans& tip, Color color,
+                  SegmentCache* cache) {
     // Only the rows the tips or the body cover, within the clip.
     const Rect& clip = canvas.clip_bounds();
     BodyRows body(from, to, width);
@@ -209,6 +224,16 @@ void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpan
     const Rect area{std::min(from.x, to.x) - reach, first, std::max(from.x, to.x) + reach + 1,
                     last + 1};
     Canvas::AreaWriter writer(canvas, area);
+    if (writer.usable() && cache != nullptr && first == covered.lo && last == covered.hi) {
+        // The whole segment is drawn: its runs are kept as they are written.
+        SegmentCache::Recording recording = cache->record(to.x - from.x, to.y - from.y, width);
+        draw_rows(body, tip, from, to, first, last, [&](std::int64_t y, const Span& run) {
+            writer.span(y, run.lo, run.hi + 1, color);
+            recording.add(y - from.y, run.lo - from.x, run.hi - from.x);
+        });
+        recording.done(first - from.y, last - from.y);
+        return;
+    }
     if (writer.usable()) {
         draw_rows(body, tip, from, to, first, last, [&](std::int64_t y, const Span& run) {
             writer.span(y, run.lo, run.hi + 1, color);
@@ -222,7 +247,7 @@ void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpan
 
 } // namespace
 
-void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
+void wide_line(Canvas& canvas, Point from, Point to, int width, Color color, SegmentCache* cache) {
     if (width <= 1) {
         thin_line(canvas, from, to, color);
         return;
@@ -233,10 +258,19 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color) {
     const Rect ends{std::min(from.x, to.x), std::min(from.y, to.y), std::max(from.x, to.x) + 1,
                     std::max(from.y, to.y) + 1};
     if (detail::out_of_reach(ends, width, canvas.clip_bounds())) return;
+    const std::int64_t dx = to.x - from.x, dy = to.y - from.y;
+    if (cache != nullptr && SegmentCache::keeps(dx, dy, width)) {
+        if (const SegmentCache::Kept* kept = cache->find(dx, dy, width)) {
+            if (draw_kept(canvas, *kept, from, to, width, color)) return;
+            cache = nullptr; // kept already; here the clip cuts it
+        }
+    } else {
+        cache = nullptr;
+    }
     if (width <= kTabledTipWidth)
-        draw_segment(canvas, from, to, width, tabled_tip(width), color);
+        draw_segment(canvas, from, to, width, tabled_tip(width), color, cache);
     else
-        draw_segment(canvas, from, to, width, TipSpans(width), color);
+        draw_segment(canvas, from, to, width, TipSpans(width), color, cache);
 }
 
 } // namespace kv::raster

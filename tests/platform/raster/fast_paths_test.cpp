@@ -3,11 +3,15 @@
 // near the origin (64-bit arithmetic) and moved past 2^30 (128-bit) must give the same rows, moved;
 // and walking the band edge by edge must give the rows that dividing gives.
 #include "core/framebuffer.h"
+#include "core/canvas.h"
 #include "raster/band_rows.h"
+#include "raster/raster.h"
+#include "raster/segment_cache.h"
 #include "raster/wide_band.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <random>
 #include <vector>
@@ -122,6 +126,56 @@ TEST(RasterFastPaths, SquareRootsFromTheHardwareAreTheIntegerOnes) {
             if (n < (std::uint64_t{1} << 52)) check(n);
         check(std::uniform_int_distribution<std::uint64_t>(2, (std::uint64_t{1} << 52) - 1)(rng));
     }
+}
+
+// Segments drawn from a cache of kept runs, against the same segments drawn afresh: the same
+// pixels and the same drawn bounds, wherever the offset is drawn again. Few offsets, so that most
+// draws find theirs kept; some cut by the clip (a rectangle or a region in pieces), which are
+// drawn afresh and not kept; a small cache, so that it starts afresh many times on the way.
+TEST(RasterFastPaths, KeptSegmentsGiveThePixelsOfFreshOnes) {
+    std::mt19937_64 rng(20261210);
+    auto uniform = [&rng](std::int64_t lo, std::int64_t hi) {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng);
+    };
+    struct Offset {
+        Point d;
+        int width;
+    };
+    std::array<Offset, 24> offsets;
+    for (Offset& o : offsets) {
+        const std::int64_t reach = uniform(0, 3) == 0 ? 60 : 12;
+        o = {{uniform(-reach, reach), uniform(-reach, reach)},
+             static_cast<int>(uniform(2, uniform(0, 5) == 0 ? 40 : 6))};
+    }
+    offsets[0].d = {};                                 // the pen's dot
+    offsets[1].d = {17, 0};                            // level
+    offsets[2].d = {0, -9};                            // upright
+    offsets[3].width = 33;                             // a pen too wide for the tabled tips
+    offsets[4] = {offsets[5].d, offsets[5].width + 1}; // one offset drawn with two widths
+    const std::array<Region, 2> clips{Region(Rect{0, 0, 120, 120}), [] {
+                                          Region r(Rect{0, 0, 50, 120});
+                                          r.add(Rect{70, 10, 120, 100});
+                                          return r;
+                                      }()};
+    SegmentCache cache(4000);
+    Framebuffer kept_fb(120, 120, 0), fresh_fb(120, 120, 0);
+    int found = 0;
+    for (int n = 0; n < 3000; ++n) {
+        const Offset& o = offsets[static_cast<std::size_t>(uniform(0, offsets.size() - 1))];
+        const Point from{uniform(-20, 140), uniform(-20, 140)};
+        const Point to{from.x + o.d.x, from.y + o.d.y};
+        const Region& clip = clips[n % 7 == 0 ? 1 : 0];
+        const Color colour = static_cast<Color>(uniform(1, 5));
+        found += cache.find(o.d.x, o.d.y, o.width) != nullptr ? 1 : 0;
+        Canvas kept_canvas(kept_fb, clip), fresh_canvas(fresh_fb, clip);
+        wide_line(kept_canvas, from, to, o.width, colour, &cache);
+        wide_line(fresh_canvas, from, to, o.width, colour);
+        ASSERT_EQ(kept_fb.pixels(), fresh_fb.pixels())
+            << n << ": (" << from.x << "," << from.y << ") -> (" << to.x << "," << to.y
+            << ") width " << o.width;
+        ASSERT_EQ(kept_canvas.drawn(), fresh_canvas.drawn()) << n;
+    }
+    EXPECT_GT(found, 2000); // most draws came from kept runs
 }
 
 } // namespace

@@ -1,0 +1,96 @@
+// The pixels of wide segments already drawn, kept by the segment's offset (to - from) and pen
+// width. Every rule a wide segment follows is in integers of its end points, so its pixels are
+// those of the segment with the same offset drawn from (0, 0), moved by its first end point. A
+// picture that turns comes back to the same offsets again and again: a segment found here costs
+// only its fills, not its band and tips.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace kv::raster {
+
+class SegmentCache {
+  public:
+    // The pixels [lo, hi] of row dy, relative to the segment's first end point.
+    struct Run {
+        std::int16_t dy, lo, hi;
+    };
+    // A kept segment: its rows [first_row, last_row] and its runs, relative to its first end point.
+    struct Kept {
+        std::int64_t first_row, last_row;
+        std::span<const Run> runs;
+    };
+
+    // At most max_runs runs are kept (6 bytes each); past that the cache starts afresh, so that a
+    // picture that never repeats does not grow it without end.
+    SegmentCache() = default;
+    explicit SegmentCache(std::size_t max_runs) : max_runs_(max_runs) {}
+
+    // Offsets and widths whose runs fit in 16 bits: segments of the size a window holds.
+    static bool keeps(std::int64_t dx, std::int64_t dy, int width) {
+        return -kMaxOffset <= dx && dx <= kMaxOffset && -kMaxOffset <= dy && dy <= kMaxOffset &&
+               width >= 0 && width <= kMaxWidth;
+    }
+
+    // The segment with this offset and width, if kept; valid until the next record().
+    const Kept* find(std::int64_t dx, std::int64_t dy, int width);
+
+    // Keeps a segment's runs as it is drawn: add() each run, then done() when the whole segment
+    // was drawn. A recording dropped without done() keeps nothing.
+    class Recording {
+      public:
+        void add(std::int64_t dy, std::int64_t lo, std::int64_t hi) {
+            cache_.runs_.push_back({static_cast<std::int16_t>(dy), static_cast<std::int16_t>(lo),
+                                    static_cast<std::int16_t>(hi)});
+        }
+        void done(std::int64_t first_row, std::int64_t last_row);
+        ~Recording();
+        Recording(const Recording&) = delete;
+        Recording& operator=(const Recording&) = delete;
+
+      private:
+        friend class SegmentCache;
+        Recording(SegmentCache& cache, std::uint64_t key);
+        SegmentCache& cache_;
+        std::uint64_t key_;
+        std::size_t start_;
+        bool done_ = false;
+    };
+    // For a segment keeps() accepts and find() did not.
+    Recording record(std::int64_t dx, std::int64_t dy, int width) {
+        return Recording(*this, key(dx, dy, width));
+    }
+
+    std::size_t size() const { return used_; }
+
+  private:
+    static constexpr std::int64_t kMaxOffset = 1 << 12;
+    static constexpr int kMaxWidth = 1 << 10;
+    static constexpr std::size_t kDefaultMaxRuns = std::size_t{1} << 18;
+
+    struct Slot {
+        std::uint64_t key = 0; // 0: empty
+        std::uint32_t start = 0, count = 0;
+        std::int64_t first_row = 0, last_row = 0;
+    };
+
+    // Offsets and width packed in distinct bits, never 0.
+    static std::uint64_t key(std::int64_t dx, std::int64_t dy, int width) {
+        return static_cast<std::uint64_t>(dx + kMaxOffset) |
+               static_cast<std::uint64_t>(dy + kMaxOffset) << 16 |
+               static_cast<std::uint64_t>(width) << 32 | std::uint64_t{1} << 48;
+    }
+    Slot& slot_for(std::uint64_t key);
+    void grow();
+
+    std::size_t max_runs_ = kDefaultMaxRuns;
+    std::vector<Slot> slots_; // open addressing, a power of two in size
+    std::size_t used_ = 0;
+    std::vector<Run> runs_;
+    Kept found_{};
+};
+
+} // namespace kv::raster
