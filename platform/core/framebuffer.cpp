@@ -16,6 +16,7 @@ Framebuffer::Framebuffer(int width, int height, Color fill) {
     width_ = width;
     height_ = height;
     pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+    marks_.assign(static_cast<std::size_t>(height), Mark{0, width});
 }
 
 Color Framebuffer::get(std::int64_t x, std::int64_t y) const {
@@ -28,6 +29,14 @@ void Framebuffer::set(std::int64_t x, std::int64_t y, Color c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
             static_cast<std::size_t>(x)] = c;
+    mark(y, x, x + 1);
+}
+
+void Framebuffer::painted(const PaintKey& key, std::int64_t top, std::int64_t bottom) {
+    painted_ = key;
+    for (std::int64_t y = std::max<std::int64_t>(top, 0);
+         y < std::min<std::int64_t>(bottom, height_); ++y)
+        marks_[static_cast<std::size_t>(y)] = kClean;
 }
 
 void Framebuffer::resize(int width, int height, Color fill) {
@@ -43,6 +52,9 @@ void Framebuffer::resize(int width, int height, Color fill) {
     pixels_ = std::move(next);
     width_ = width;
     height_ = height;
+    // Every row counts as written: nothing painted before holds any more.
+    marks_.assign(static_cast<std::size_t>(height), Mark{0, width});
+    painted_.reset();
 }
 
 const Color* Framebuffer::row(int y) const {

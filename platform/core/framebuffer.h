@@ -11,14 +11,28 @@
 #include <cstring>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace kv {
+
+// What a primitive painted whole, named by whatever decides its pixels (its shape and colours):
+// two keys that are equal paint the same pixels.
+struct PaintKey {
+    std::array<std::int64_t, 12> words{};
+    bool operator==(const PaintKey&) const = default;
+};
 
 class Framebuffer {
   public:
     Framebuffer() = default;
     Framebuffer(int width, int height, Color fill = 0);
+
+    // Columns [lo, hi) of a row; empty when lo >= hi.
+    struct Written {
+        std::int64_t lo = 0, hi = 0;
+    };
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -37,6 +51,7 @@ class Framebuffer {
         x1 = std::min<std::int64_t>(x1, width_);
         if (x0 >= x1) return;
         fill_pixels(pixels_.data() + (y * width_ + x0), static_cast<std::size_t>(x1 - x0), c);
+        mark(y, x0, x1);
     }
 
     // The same for a span its caller has already checked to lie inside the buffer, as a canvas's
@@ -44,6 +59,21 @@ class Framebuffer {
     void fill_span_inside(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
         KV_EXPECTS(y >= 0 && y < height_ && 0 <= x0 && x0 < x1 && x1 <= width_);
         fill_pixels(pixels_.data() + (y * width_ + x0), static_cast<std::size_t>(x1 - x0), c);
+        mark(y, x0, x1);
+    }
+
+    // A primitive painted again and again (a disc wiped every frame) need only repaint where
+    // something wrote since it was last painted whole. The buffer notes, row by row, the columns
+    // every write reaches; painted() says that rows [top, bottom) now hold `key`'s pixels and
+    // forgets their notes. While holds(key), key's pixels differ from what it would paint only
+    // within written(y) on each of its rows.
+    void painted(const PaintKey& key, std::int64_t top, std::int64_t bottom);
+    bool holds(const PaintKey& key) const { return painted_ && *painted_ == key; }
+    // Columns [lo, hi) of row y written since it was last painted whole (all of it before).
+    Written written(std::int64_t y) const {
+        if (y < 0 || y >= height_) return {};
+        const Mark& m = marks_[static_cast<std::size_t>(y)];
+        return m.lo < m.hi ? Written{m.lo, m.hi} : Written{};
     }
 
     // Changes the size, keeping the pixels of the overlap; new pixels take `fill`.
@@ -53,6 +83,19 @@ class Framebuffer {
     const Color* row(int y) const;
 
   private:
+    // Columns a row's writes reached, [lo, hi); empty when lo >= hi, as a cleared row is (it then
+    // takes a write's columns by min and max alone).
+    struct Mark {
+        std::int64_t lo, hi;
+    };
+    static constexpr Mark kClean{std::numeric_limits<std::int64_t>::max(),
+                                 std::numeric_limits<std::int64_t>::min()};
+    void mark(std::int64_t y, std::int64_t x0, std::int64_t x1) {
+        Mark& m = marks_[static_cast<std::size_t>(y)];
+        m.lo = std::min(m.lo, x0);
+        m.hi = std::max(m.hi, x1);
+    }
+
     // n > 0 pixels from `first`, by stores of four pixels (one 16-byte vector store each), two
     // to a loop step. The last stores are placed to end on the last pixel, overlapping the ones
     // before them rather than finishing pixel by pixel. Spans of a few pixels are most of what the
@@ -93,6 +136,8 @@ class Framebuffer {
     int width_ = 0;
     int height_ = 0;
     std::vector<Color> pixels_;
+    std::vector<Mark> marks_;         // one a row; whole rows until painted() clears them
+    std::optional<PaintKey> painted_; // what painted() was last told
 };
 
 } // namespace kv

@@ -437,14 +437,30 @@ void EllipseShape::draw(Canvas& canvas, Color pen, std::optional<Color> brush) c
                 one_colour_bounds_ =
                     bounding_union(one_colour_bounds_, Rect{run.x0, run.y, run.x1, run.y + 1});
         }
-        // The shape is drawn again every frame: inside the clip, its rows need no clipping.
+        // The shape is drawn again every frame: inside the clip, its rows need no clipping, and
+        // where it lies whole in the buffer since it was last drawn, only the columns written
+        // since need it again.
         Canvas::AreaWriter writer(canvas, one_colour_bounds_);
-        for (const Run& run : *one_colour_runs_) {
-            if (writer.usable())
-                writer.span(run.y, run.x0, run.x1, pen);
-            else
+        if (!writer.usable()) {
+            for (const Run& run : *one_colour_runs_)
                 canvas.span(run.y, run.x0, run.x1, pen);
+            return;
         }
+        Framebuffer& fb = canvas.framebuffer();
+        const PaintKey key{{box_.left, box_.top, box_.right, box_.bottom, pen_width_, filled_,
+                            clip_.left, clip_.top, clip_.right, clip_.bottom, pen, 0}};
+        if (fb.holds(key)) {
+            for (const Run& run : *one_colour_runs_) {
+                const Framebuffer::Written written = fb.written(run.y);
+                const std::int64_t x0 = std::max(run.x0, written.lo);
+                const std::int64_t x1 = std::min(run.x1, written.hi);
+                if (x0 < x1) writer.span(run.y, x0, x1, pen);
+            }
+        } else {
+            for (const Run& run : *one_colour_runs_)
+                writer.span(run.y, run.x0, run.x1, pen);
+        }
+        fb.painted(key, one_colour_bounds_.top, one_colour_bounds_.bottom);
         return;
     }
     draw_in_order(canvas, pen, brush);
