@@ -42,7 +42,7 @@ void SegmentCache::grow() {
 
 SegmentCache::Recording::Recording(SegmentCache& cache, std::uint64_t key)
     : cache_(cache), key_(key) {
-    if (cache_.runs_.size() >= cache_.max_runs_) {
+    if (cache_.runs_.size() >= cache_.max_runs_ || cache_.used_ >= cache_.max_segments_) {
         cache_.runs_.clear();
         cache_.slots_.clear();
         cache_.used_ = 0;
@@ -55,7 +55,8 @@ void SegmentCache::Recording::done(std::int64_t first_row, std::int64_t last_row
     Slot& slot = cache_.slot_for(key_);
     if (slot.key == 0) ++cache_.used_;
     slot = {key_, static_cast<std::uint32_t>(start_),
-            static_cast<std::uint32_t>(cache_.runs_.size() - start_), first_row, last_row};
+            static_cast<std::uint32_t>(cache_.runs_.size() - start_),
+            static_cast<std::int16_t>(first_row), static_cast<std::int16_t>(last_row)};
     done_ = true;
 }
 

@@ -24,10 +24,13 @@ class SegmentCache {
         std::span<const Run> runs;
     };
 
-    // At most max_runs runs are kept (6 bytes each); past that the cache starts afresh, so that a
-    // picture that never repeats does not grow it without end.
+    // At most max_runs runs (6 bytes each) of at most max_segments segments (24 bytes each, the
+    // table twice that) are kept; past that the cache starts afresh, so that a picture that never
+    // repeats does not grow it without end. By default well under a megabyte a pen: the web
+    // page's memory is fixed.
     SegmentCache() = default;
-    explicit SegmentCache(std::size_t max_runs) : max_runs_(max_runs) {}
+    SegmentCache(std::size_t max_runs, std::size_t max_segments)
+        : max_runs_(max_runs), max_segments_(max_segments) {}
 
     // Offsets and widths whose runs fit in 16 bits: segments of the size a window holds.
     static bool keeps(std::int64_t dx, std::int64_t dy, int width) {
@@ -64,17 +67,16 @@ class SegmentCache {
         return Recording(*this, key(dx, dy, width));
     }
 
-    std::size_t size() const { return used_; }
-
   private:
     static constexpr std::int64_t kMaxOffset = 1 << 12;
     static constexpr int kMaxWidth = 1 << 10;
-    static constexpr std::size_t kDefaultMaxRuns = std::size_t{1} << 18;
+    static constexpr std::size_t kDefaultMaxRuns = std::size_t{1} << 16;
+    static constexpr std::size_t kDefaultMaxSegments = std::size_t{1} << 12;
 
     struct Slot {
         std::uint64_t key = 0; // 0: empty
         std::uint32_t start = 0, count = 0;
-        std::int64_t first_row = 0, last_row = 0;
+        std::int16_t first_row = 0, last_row = 0; // within kMaxOffset + kMaxWidth of 0
     };
 
     // Offsets and width packed in distinct bits, never 0.
@@ -87,6 +89,7 @@ class SegmentCache {
     void grow();
 
     std::size_t max_runs_ = kDefaultMaxRuns;
+    std::size_t max_segments_ = kDefaultMaxSegments;
     std::vector<Slot> slots_; // open addressing, a power of two in size
     std::size_t used_ = 0;
     std::vector<Run> runs_;

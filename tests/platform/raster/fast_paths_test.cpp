@@ -131,7 +131,8 @@ TEST(RasterFastPaths, SquareRootsFromTheHardwareAreTheIntegerOnes) {
 // Segments drawn from a cache of kept runs, against the same segments drawn afresh: the same
 // pixels and the same drawn bounds, wherever the offset is drawn again. Few offsets, so that most
 // draws find theirs kept; some cut by the clip (a rectangle or a region in pieces), which are
-// drawn afresh and not kept; a small cache, so that it starts afresh many times on the way.
+// drawn afresh and not kept; a small cache, so that it starts afresh many times on the way (too
+// many runs, or too many segments).
 TEST(RasterFastPaths, KeptSegmentsGiveThePixelsOfFreshOnes) {
     std::mt19937_64 rng(20261210);
     auto uniform = [&rng](std::int64_t lo, std::int64_t hi) {
@@ -157,7 +158,7 @@ TEST(RasterFastPaths, KeptSegmentsGiveThePixelsOfFreshOnes) {
                                           r.add(Rect{70, 10, 120, 100});
                                           return r;
                                       }()};
-    SegmentCache cache(4000);
+    SegmentCache cache(4000, 20);
     Framebuffer kept_fb(120, 120, 0), fresh_fb(120, 120, 0);
     int found = 0;
     for (int n = 0; n < 3000; ++n) {
@@ -175,7 +176,7 @@ TEST(RasterFastPaths, KeptSegmentsGiveThePixelsOfFreshOnes) {
             << ") width " << o.width;
         ASSERT_EQ(kept_canvas.drawn(), fresh_canvas.drawn()) << n;
     }
-    EXPECT_GT(found, 2000); // most draws came from kept runs
+    EXPECT_GT(found, 1500); // most draws came from kept runs
 }
 
 } // namespace
