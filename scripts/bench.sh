@@ -12,7 +12,7 @@ if [ "${1:-}" = --wasm ]; then
     wasm=1
     shift
 fi
-bash scripts/deps.sh libcairo2-dev
+bash scripts/deps.sh test libcairo2-dev
 cmake --preset release >/dev/null
 cmake --build --preset release -j 2 --target korveline_bench korveline-script
 build/release/bench/korveline_bench "$@"
@@ -36,8 +36,8 @@ timed "korveline-script binary" build/release/tools/korveline_script/korveline-s
 
 # The same run in WebAssembly (the web build's korveline-script, under node), alternating with
 # the native one three times, so that both see the same load.
-command -v emcc >/dev/null || bash scripts/deps.sh emscripten
-command -v node >/dev/null || bash scripts/deps.sh nodejs
+command -v emcc >/dev/null || bash scripts/deps.sh run emscripten
+command -v node >/dev/null || bash scripts/deps.sh run nodejs
 export NODE_PATH=/usr/share/nodejs
 cmake --preset web >/dev/null
 cmake --build --preset web -j 2 --target korveline_script_node

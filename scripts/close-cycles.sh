@@ -5,7 +5,7 @@
 # Too slow for every CI run; run it after touching the desktop backend's start or teardown.
 #
 #   bash scripts/close-cycles.sh [COUNT]
-# Needs Xvfb and xdotool (scripts/deps.sh xvfb xdotool) and a release build with its tests.
+# Needs Xvfb and xdotool (scripts/deps.sh run xvfb xdotool) and a release build with its tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=scripts/private-xvfb.sh

@@ -19,7 +19,7 @@ if [ "${1:-}" = --data-only ]; then
 fi
 script=${KORVELINE_SCRIPT:-build/release/tools/korveline_script/korveline-script}
 if [ $data_only -eq 0 ]; then
-    bash scripts/deps.sh gnuplot-nox
+    bash scripts/deps.sh test gnuplot-nox
     if [ ! -x "$script" ]; then
         cmake --preset release
         cmake --build --preset release -j 2 --target korveline-script
