@@ -40,8 +40,8 @@ void SegmentCache::grow() {
     }
 }
 
-SegmentCache::Recording::Recording(SegmentCache& cache, std::uint64_t key)
-    : cache_(cache), key_(key) {
+SegmentCache::Recording::Recording(SegmentCache& cache, std::uint64_t key, const Rect& area)
+    : cache_(cache), key_(key), area_(area) {
     if (cache_.runs_.size() >= cache_.max_runs_ || cache_.used_ >= cache_.max_segments_) {
         cache_.runs_.clear();
         cache_.slots_.clear();
@@ -50,13 +50,14 @@ SegmentCache::Recording::Recording(SegmentCache& cache, std::uint64_t key)
     start_ = cache_.runs_.size();
 }
 
-void SegmentCache::Recording::done(std::int64_t first_row, std::int64_t last_row) {
+void SegmentCache::Recording::done() {
+    const std::size_t count = cache_.runs_.size() - start_;
+    if (!within_ || count > UINT32_MAX) return;
     if (2 * (cache_.used_ + 1) > cache_.slots_.size()) cache_.grow();
     Slot& slot = cache_.slot_for(key_);
     if (slot.key == 0) ++cache_.used_;
-    slot = {key_, static_cast<std::uint32_t>(start_),
-            static_cast<std::uint32_t>(cache_.runs_.size() - start_),
-            static_cast<std::int16_t>(first_row), static_cast<std::int16_t>(last_row)};
+    slot = {key_, static_cast<std::uint32_t>(start_), static_cast<std::uint32_t>(count),
+            static_cast<std::int16_t>(area_.top), static_cast<std::int16_t>(area_.bottom - 1)};
     done_ = true;
 }
 

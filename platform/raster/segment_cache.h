@@ -5,6 +5,9 @@
 // only its fills, not its band and tips.
 #pragma once
 
+#include "core/geometry.h"
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -19,6 +22,8 @@ class SegmentCache {
         std::int16_t dy, lo, hi;
     };
     // A kept segment: its rows [first_row, last_row] and its runs, relative to its first end point.
+    // Every run was checked when it was kept: not empty, and inside area(dx, width, first_row,
+    // last_row).
     struct Kept {
         std::int64_t first_row, last_row;
         std::span<const Run> runs;
@@ -32,6 +37,13 @@ class SegmentCache {
     SegmentCache(std::size_t max_runs, std::size_t max_segments)
         : max_runs_(max_runs), max_segments_(max_segments) {}
 
+    // Where a segment of this offset and width may write, relative to its first end point: its
+    // rows, and the columns within a pen's width of its end points.
+    static Rect area(std::int64_t dx, int width, std::int64_t first_row, std::int64_t last_row) {
+        return {std::min<std::int64_t>(0, dx) - width, first_row,
+                std::max<std::int64_t>(0, dx) + width + 1, last_row + 1};
+    }
+
     // Offsets and widths whose runs fit in 16 bits: segments of the size a window holds.
     static bool keeps(std::int64_t dx, std::int64_t dy, int width) {
         return -kMaxOffset <= dx && dx <= kMaxOffset && -kMaxOffset <= dy && dy <= kMaxOffset &&
@@ -42,29 +54,36 @@ class SegmentCache {
     const Kept* find(std::int64_t dx, std::int64_t dy, int width);
 
     // Keeps a segment's runs as it is drawn: add() each run, then done() when the whole segment
-    // was drawn. A recording dropped without done() keeps nothing.
+    // was drawn. A recording dropped without done(), or given a run that is empty or outside the
+    // segment's area, keeps nothing.
     class Recording {
       public:
         void add(std::int64_t dy, std::int64_t lo, std::int64_t hi) {
+            within_ = within_ && area_.top <= dy && dy < area_.bottom && area_.left <= lo &&
+                      lo <= hi && hi < area_.right;
             cache_.runs_.push_back({static_cast<std::int16_t>(dy), static_cast<std::int16_t>(lo),
                                     static_cast<std::int16_t>(hi)});
         }
-        void done(std::int64_t first_row, std::int64_t last_row);
+        void done();
         ~Recording();
         Recording(const Recording&) = delete;
         Recording& operator=(const Recording&) = delete;
 
       private:
         friend class SegmentCache;
-        Recording(SegmentCache& cache, std::uint64_t key);
+        Recording(SegmentCache& cache, std::uint64_t key, const Rect& area);
         SegmentCache& cache_;
         std::uint64_t key_;
+        Rect area_;
         std::size_t start_;
+        bool within_ = true;
         bool done_ = false;
     };
-    // For a segment keeps() accepts and find() did not.
-    Recording record(std::int64_t dx, std::int64_t dy, int width) {
-        return Recording(*this, key(dx, dy, width));
+    // For a segment keeps() accepts and find() did not, drawn whole on rows [first_row, last_row]
+    // from its first end point.
+    Recording record(std::int64_t dx, std::int64_t dy, int width, std::int64_t first_row,
+                     std::int64_t last_row) {
+        return Recording(*this, key(dx, dy, width), area(dx, width, first_row, last_row));
     }
 
   private:

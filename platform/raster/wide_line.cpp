@@ -195,16 +195,18 @@ void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, std::i
     }
 }
 
+Rect moved(const Rect& r, Point by) {
+    return {r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y};
+}
+
 // A segment kept in a cache, drawn where the clip holds the whole of it; false where the clip cuts
 // it.
 bool draw_kept(Canvas& canvas, const SegmentCache::Kept& kept, Point from, Point to, int width,
                Color color) {
-    const Rect area{std::min(from.x, to.x) - width, from.y + kept.first_row,
-                    std::max(from.x, to.x) + width + 1, from.y + kept.last_row + 1};
-    Canvas::AreaWriter writer(canvas, area);
+    const Rect relative = SegmentCache::area(to.x - from.x, width, kept.first_row, kept.last_row);
+    Canvas::AreaWriter writer(canvas, moved(relative, from));
     if (!writer.usable()) return false;
-    for (const SegmentCache::Run& run : kept.runs)
-        writer.span(from.y + run.dy, from.x + run.lo, from.x + run.hi + 1, color);
+    writer.kept_spans(from, kept.runs, color);
     return true;
 }
 
@@ -220,18 +222,17 @@ void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpan
     body.start(first);
 
     // Everything the segment covers lies within a pen's width of its end points.
-    const std::int64_t reach = width;
-    const Rect area{std::min(from.x, to.x) - reach, first, std::max(from.x, to.x) + reach + 1,
-                    last + 1};
-    Canvas::AreaWriter writer(canvas, area);
+    const Rect relative = SegmentCache::area(to.x - from.x, width, first - from.y, last - from.y);
+    Canvas::AreaWriter writer(canvas, moved(relative, from));
     if (writer.usable() && cache != nullptr && first == covered.lo && last == covered.hi) {
         // The whole segment is drawn: its runs are kept as they are written.
-        SegmentCache::Recording recording = cache->record(to.x - from.x, to.y - from.y, width);
+        SegmentCache::Recording recording =
+            cache->record(to.x - from.x, to.y - from.y, width, first - from.y, last - from.y);
         draw_rows(body, tip, from, to, first, last, [&](std::int64_t y, const Span& run) {
             writer.span(y, run.lo, run.hi + 1, color);
             recording.add(y - from.y, run.lo - from.x, run.hi - from.x);
         });
-        recording.done(first - from.y, last - from.y);
+        recording.done();
         return;
     }
     if (writer.usable()) {
