@@ -8,13 +8,13 @@ namespace kv::raster {
 namespace {
 
 // Fibonacci hashing: the key's bits spread over the table's index.
-std::size_t index_of(std::uint64_t key, std::size_t size) {
+std::size_t index_of(std::uint32_t key, std::size_t size) {
     return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> 32) & (size - 1);
 }
 
 } // namespace
 
-SegmentCache::Slot& SegmentCache::slot_for(std::uint64_t key) {
+SegmentCache::Slot& SegmentCache::slot_for(std::uint32_t key) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = index_of(key, slots_.size());; i = (i + 1) & mask) {
         Slot& slot = slots_[i];
@@ -26,8 +26,10 @@ const SegmentCache::Kept* SegmentCache::find(std::int64_t dx, std::int64_t dy, i
     if (used_ == 0) return nullptr;
     const Slot& slot = slot_for(key(dx, dy, width));
     if (slot.key == 0) return nullptr;
-    found_ = {slot.first_row, slot.last_row,
-              std::span<const Run>(runs_).subspan(slot.start, slot.count)};
+    const Run& header = runs_[slot.start];
+    found_ = {
+        header.dy, header.lo,
+        std::span<const Run>(runs_).subspan(slot.start + 1, static_cast<std::uint16_t>(header.hi))};
     return &found_;
 }
 
@@ -40,7 +42,7 @@ void SegmentCache::grow() {
     }
 }
 
-SegmentCache::Recording::Recording(SegmentCache& cache, std::uint64_t key, const Rect& area)
+SegmentCache::Recording::Recording(SegmentCache& cache, std::uint32_t key, const Rect& area)
     : cache_(cache), key_(key), area_(area) {
     if (cache_.runs_.size() >= cache_.max_runs_ || cache_.used_ >= cache_.max_segments_) {
         cache_.runs_.clear();
@@ -48,16 +50,19 @@ SegmentCache::Recording::Recording(SegmentCache& cache, std::uint64_t key, const
         cache_.used_ = 0;
     }
     start_ = cache_.runs_.size();
+    cache_.runs_.push_back({}); // the header, written by done()
 }
 
 void SegmentCache::Recording::done() {
-    const std::size_t count = cache_.runs_.size() - start_;
-    if (!within_ || count > UINT32_MAX) return;
+    const std::size_t count = cache_.runs_.size() - start_ - 1;
+    if (!within_ || count > UINT16_MAX) return;
     if (2 * (cache_.used_ + 1) > cache_.slots_.size()) cache_.grow();
     Slot& slot = cache_.slot_for(key_);
     if (slot.key == 0) ++cache_.used_;
-    slot = {key_, static_cast<std::uint32_t>(start_), static_cast<std::uint32_t>(count),
-            static_cast<std::int16_t>(area_.top), static_cast<std::int16_t>(area_.bottom - 1)};
+    slot = {key_, static_cast<std::uint32_t>(start_)};
+    cache_.runs_[start_] = {static_cast<std::int16_t>(area_.top),
+                            static_cast<std::int16_t>(area_.bottom - 1),
+                            static_cast<std::int16_t>(static_cast<std::uint16_t>(count))};
     done_ = true;
 }
 

@@ -29,10 +29,10 @@ class SegmentCache {
         std::span<const Run> runs;
     };
 
-    // At most max_runs runs (6 bytes each) of at most max_segments segments (24 bytes each, the
-    // table twice that) are kept; past that the cache starts afresh, so that a picture that never
-    // repeats does not grow it without end. By default well under a megabyte a pen: the web
-    // page's memory is fixed.
+    // At most max_runs runs (6 bytes each) of at most max_segments segments (a 6-byte header and
+    // a table slot of 8 bytes, the table twice their number) are kept; past that the cache starts
+    // afresh, so that a picture that never repeats does not grow it without end. By default well
+    // under a megabyte a pen: the web page's memory is fixed.
     SegmentCache() = default;
     SegmentCache(std::size_t max_runs, std::size_t max_segments)
         : max_runs_(max_runs), max_segments_(max_segments) {}
@@ -71,9 +71,9 @@ class SegmentCache {
 
       private:
         friend class SegmentCache;
-        Recording(SegmentCache& cache, std::uint64_t key, const Rect& area);
+        Recording(SegmentCache& cache, std::uint32_t key, const Rect& area);
         SegmentCache& cache_;
-        std::uint64_t key_;
+        std::uint32_t key_;
         Rect area_;
         std::size_t start_;
         bool within_ = true;
@@ -87,24 +87,26 @@ class SegmentCache {
     }
 
   private:
-    static constexpr std::int64_t kMaxOffset = 1 << 12;
-    static constexpr int kMaxWidth = 1 << 10;
+    // Offsets and width fit 11 and 9 bits of a 32-bit key; rows and counts then fit 16 bits.
+    static constexpr std::int64_t kMaxOffset = (1 << 10) - 1;
+    static constexpr int kMaxWidth = (1 << 9) - 1;
     static constexpr std::size_t kDefaultMaxRuns = std::size_t{1} << 16;
     static constexpr std::size_t kDefaultMaxSegments = std::size_t{1} << 12;
 
+    // A kept segment's runs follow a header in runs_: {first_row, last_row, number of runs}. The
+    // table's slots are small, so that finding one seldom misses the cache.
     struct Slot {
-        std::uint64_t key = 0; // 0: empty
-        std::uint32_t start = 0, count = 0;
-        std::int16_t first_row = 0, last_row = 0; // within kMaxOffset + kMaxWidth of 0
+        std::uint32_t key = 0;   // 0: empty
+        std::uint32_t start = 0; // of the header
     };
 
     // Offsets and width packed in distinct bits, never 0.
-    static std::uint64_t key(std::int64_t dx, std::int64_t dy, int width) {
-        return static_cast<std::uint64_t>(dx + kMaxOffset) |
-               static_cast<std::uint64_t>(dy + kMaxOffset) << 16 |
-               static_cast<std::uint64_t>(width) << 32 | std::uint64_t{1} << 48;
+    static std::uint32_t key(std::int64_t dx, std::int64_t dy, int width) {
+        return static_cast<std::uint32_t>(dx + kMaxOffset) |
+               static_cast<std::uint32_t>(dy + kMaxOffset) << 11 |
+               static_cast<std::uint32_t>(width) << 22 | std::uint32_t{1} << 31;
     }
-    Slot& slot_for(std::uint64_t key);
+    Slot& slot_for(std::uint32_t key);
     void grow();
 
     std::size_t max_runs_ = kDefaultMaxRuns;
