@@ -74,7 +74,7 @@ const ObjectTable::Slot* ObjectTable::find(const void* handle) const {
     return &slot;
 }
 
-HGDIOBJ ObjectTable::add_pen(PenObject pen) {
+HGDIOBJ ObjectTable::add_pen(const PenObject& pen) {
     return add(pen);
 }
 HGDIOBJ ObjectTable::add_brush(BrushObject brush) {

@@ -53,7 +53,7 @@ class ObjectTable {
   public:
     static ObjectTable& instance();
 
-    HGDIOBJ add_pen(PenObject pen);
+    HGDIOBJ add_pen(const PenObject& pen);
     HGDIOBJ add_brush(BrushObject brush);
     HDC add_dc(Canvas canvas);
 
