@@ -22,20 +22,10 @@ DcObject::DcObject(Canvas c)
     : canvas(std::move(c)), pen(ObjectTable::instance().black_pen()),
       brush(ObjectTable::instance().white_brush()) {}
 
-void DcObject::add_drawn(const Rect& r) {
-    // Most calls of a Tick draw inside the disc wiped first: Region::add takes those at no cost.
-    drawn_.add(r);
-}
-
 Region DcObject::drawn() const {
     Region all = drawn_;
     all.add(canvas.drawn());
     return all;
-}
-
-ObjectTable& ObjectTable::instance() {
-    static ObjectTable table;
-    return table;
 }
 
 ObjectTable::ObjectTable() {
