@@ -44,7 +44,7 @@ class SegmentCache {
                 std::max<std::int64_t>(0, dx) + width + 1, last_row + 1};
     }
 
-    // Offsets and widths whose runs fit in 16 bits: segments of the size a window holds.
+    // Offsets and widths small enough to be kept: segments of the size a window holds.
     static bool keeps(std::int64_t dx, std::int64_t dy, int width) {
         return -kMaxOffset <= dx && dx <= kMaxOffset && -kMaxOffset <= dy && dy <= kMaxOffset &&
                width >= 0 && width <= kMaxWidth;
