@@ -45,9 +45,11 @@ bool EventWaiter::next(SDL_Event& e, int timeout_ms) {
 #if defined(SDL_VIDEO_DRIVER_X11)
     const std::uint64_t pump_by = pumped_ms_ + kPumpAtLeastEveryMs;
     std::uint64_t now = SDL_GetTicks64();
-    // Events Xlib read while waiting for a reply are in its queue, not on the connection.
+    // The frame just drawn, and whatever else was asked since. A flush also reads what the
+    // connection holds: events read then, or while Xlib waited for a reply, are in its queue and
+    // no longer on the connection.
+    XFlush(display_);
     if (now < pump_by && XEventsQueued(display_, QueuedAlready) == 0) {
-        XFlush(display_); // the frame just drawn, and whatever else was asked since
         const auto until_pump = static_cast<int>(pump_by - now);
         pollfd connection{*connection_, POLLIN, 0};
         const int found =
