@@ -112,6 +112,18 @@ struct WindowRows {
     }
 };
 
+// Both rows of a compare are read long after the caches lost them, each row from a page of its
+// own, and the processor's own prefetching stops at page ends: left alone it waits on memory at
+// the start of every row. Rows asked for this many rows ahead come in while others are compared.
+constexpr std::int64_t kRowsAhead = 3;
+
+void ask_early(const void* row, std::int64_t bytes) {
+    constexpr std::int64_t kLine = 64;
+    const auto* at = static_cast<const char*>(row);
+    for (std::int64_t i = 0; i < bytes; i += kLine)
+        __builtin_prefetch(at + i);
+}
+
 // Compares rectangle `r` (inside both) of `fb` with `rows`, takes what differs into them, and
 // appends rectangles covering every changed pixel to `out`.
 template <class Rows>
@@ -122,6 +134,10 @@ void find_changes(const Framebuffer& fb, const Rect& r, const Rows& rows,
     for (std::int64_t y = r.top; y < r.bottom; ++y) {
         const Color* now = fb.row(static_cast<int>(y)) + r.left;
         auto* shown = rows.row(y) + r.left;
+        if (y + kRowsAhead < r.bottom) {
+            ask_early(fb.row(static_cast<int>(y + kRowsAhead)) + r.left, n * sizeof(Color));
+            ask_early(rows.row(y + kRowsAhead) + r.left, n * sizeof(*shown));
+        }
         grower.close_before(y, out);
         if (Rows::same(now, shown, n)) continue;
         const auto take = [&](const std::optional<Run>& run) {
