@@ -462,6 +462,7 @@ template <class Draw> void SdlBackend::show(const Framebuffer& fb, bool whole, c
     if (shm_window_ != nullptr) {
         int width = 0, height = 0;
         SDL_GetWindowSize(window_, &width, &height);
+        if (width <= 0 || height <= 0) return; // nothing to show, and no image to make
         bool fresh = false;
         if (PixelTarget* target = shm_window_->pixels(width, height, fresh)) {
             draw_on(*target, fb, whole || fresh, draw);
