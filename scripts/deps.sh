@@ -6,7 +6,10 @@
 # Works as root or through sudo; on a machine that has them all it does nothing.
 set -euo pipefail
 
-run=(g++ cmake ninja-build pkg-config libpng-dev libgif-dev zlib1g-dev libsdl2-dev)
+# libx11-dev and libxext-dev (which libsdl2-dev pulls in anyway): the window on X11 is drawn
+# through Xlib and its shared-memory extension directly.
+run=(g++ cmake ninja-build pkg-config libpng-dev libgif-dev zlib1g-dev libsdl2-dev libx11-dev
+     libxext-dev)
 # xdg-user-dirs: the desktop tests give korveline a pictures folder through xdg-user-dir.
 test=("${run[@]}" git clang-format libgtest-dev libbenchmark-dev xvfb xdotool imagemagick
       xdg-user-dirs)

@@ -187,7 +187,8 @@ std::optional<std::string> ready_display(int fd, std::chrono::milliseconds withi
 
 } // namespace
 
-XServer::XServer(const std::string& dir, const std::string& screen) {
+XServer::XServer(const std::string& dir, const std::string& screen,
+                 const std::vector<std::string>& options) {
     for (int n = 90; n < 190; ++n) {
         const std::string number = std::to_string(n);
         if (fs::exists("/tmp/.X" + number + "-lock") || fs::exists("/tmp/.X11-unix/X" + number)) {
@@ -197,10 +198,11 @@ XServer::XServer(const std::string& dir, const std::string& screen) {
         // happens to answer on that number.
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0) break;
-        auto xvfb = std::make_unique<Process>(
-            std::vector<std::string>{"Xvfb", ":" + number, "-screen", "0", screen + "x24",
-                                     "-nolisten", "tcp", "-displayfd", "3"},
-            std::vector<std::string>{}, dir + "/xvfb.out", dir + "/xvfb.err", fds[1]);
+        std::vector<std::string> argv{"Xvfb",      ":" + number, "-screen",    "0", screen + "x24",
+                                      "-nolisten", "tcp",        "-displayfd", "3"};
+        argv.insert(argv.end(), options.begin(), options.end());
+        auto xvfb = std::make_unique<Process>(argv, std::vector<std::string>{}, dir + "/xvfb.out",
+                                              dir + "/xvfb.err", fds[1]);
         close(fds[1]);
         const std::optional<std::string> display = ready_display(fds[0], std::chrono::seconds(10));
         close(fds[0]);

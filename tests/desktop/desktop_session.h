@@ -57,12 +57,13 @@ class Process {
 };
 
 // Xvfb with one screen (1024 x 768 unless said), on the first free display from :90; its output
-// in `dir`.
+// in `dir`; `options` go on its command line (e.g. "-extension", "MIT-SHM").
 // Every X tool the tests run is bounded by a timeout: a server that dies under a test (or one
 // grabbed by a stuck client) fails the test instead of hanging it.
 class XServer {
   public:
-    explicit XServer(const std::string& dir, const std::string& screen = "1024x768");
+    explicit XServer(const std::string& dir, const std::string& screen = "1024x768",
+                     const std::vector<std::string>& options = {});
     bool ok() const { return xvfb_ != nullptr; }
     const std::string& display() const { return display_; }
     const std::string& failure() const { return failure_; }

@@ -73,7 +73,7 @@ class OnScreen : public ::testing::Test {
             if (!kvtest::installed(tool)) GTEST_SKIP() << tool << " is not installed";
         }
         dir_ = kvtest::scratch_dir();
-        x_ = std::make_unique<kvtest::XServer>(dir_, screen());
+        x_ = std::make_unique<kvtest::XServer>(dir_, screen(), server_options());
         ASSERT_TRUE(x_->ok()) << "Xvfb did not start: " << x_->failure();
         desktop_ = std::make_unique<Desktop>(*x_, dir_, environment());
         ASSERT_TRUE(desktop_->ok()) << "no KORVELINE window; korveline said: " << desktop_->err();
@@ -81,6 +81,7 @@ class OnScreen : public ::testing::Test {
 
     virtual std::vector<std::string> environment() const { return {}; }
     virtual std::string screen() const { return "1024x768"; }
+    virtual std::vector<std::string> server_options() const { return {}; }
 
     Desktop& desktop() { return *desktop_; }
 
@@ -315,6 +316,8 @@ class OnScreenWithAPicturesFolder : public OnScreen {
         return {"XDG_CONFIG_HOME=" + config};
     }
     std::string pictures() const { return dir_ + "/pictures"; }
+    // With everything shown, the window ends up showing the framebuffer exactly.
+    void expect_the_window_shows_the_picture_exactly();
 
     // The one file of this extension in the pictures folder, once it is there.
     std::string saved(const std::string& extension) const {
@@ -387,13 +390,14 @@ TEST_F(OnScreenWithAPicturesFolder, CtrlRF12AndCtrlESaveTheRecordingPictureAndDa
 // framebuffer itself) pixel for pixel, below the band where the badges sit. The window sends again
 // only what it finds changed within the boxes drawn each Tick: a change missed anywhere would stay
 // on the screen.
-TEST_F(OnScreenWithAPicturesFolder, AfterTicksWithEverythingShownTheWindowShowsThePictureExactly) {
+void OnScreenWithAPicturesFolder::expect_the_window_shows_the_picture_exactly() {
     supply_on();
-    desktop().click(kRotorX, kRotorY); // resultant and forces
-    desktop().click(80, 290);          // the left coil's field
+    Desktop& desktop = this->desktop();
+    desktop.click(kRotorX, kRotorY); // resultant and forces
+    desktop.click(80, 290);          // the left coil's field
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    desktop().key("space");
-    desktop().key("F12");
+    desktop.key("space");
+    desktop.key("F12");
     const std::string png = saved(".png");
     ASSERT_FALSE(png.empty()) << "no picture in " << pictures();
     const Framebuffer picture = kv::headless::read_png(png);
@@ -402,7 +406,7 @@ TEST_F(OnScreenWithAPicturesFolder, AfterTicksWithEverythingShownTheWindowShowsT
     ASSERT_GT(count_in_disc(picture, kBlue), 0) << "the coil's field is not shown";
     constexpr int kBadgeBand = 40;
     int differing = 0;
-    kvtest::eventually(desktop(), [&](const Framebuffer& screen) {
+    kvtest::eventually(desktop, [&](const Framebuffer& screen) {
         differing = 0;
         for (int y = kBadgeBand; y < 557; ++y)
             for (int x = 0; x < 780; ++x)
@@ -410,6 +414,21 @@ TEST_F(OnScreenWithAPicturesFolder, AfterTicksWithEverythingShownTheWindowShowsT
         return differing == 0;
     });
     EXPECT_EQ(differing, 0);
+}
+
+// Drawn through an image shared with the server (Xvfb has MIT-SHM).
+TEST_F(OnScreenWithAPicturesFolder, AfterTicksWithEverythingShownTheWindowShowsThePictureExactly) {
+    expect_the_window_shows_the_picture_exactly();
+}
+
+// A server that shares no memory with us (a remote display): SDL's window surface does the drawing.
+class OnScreenWithoutSharedMemory : public OnScreenWithAPicturesFolder {
+  protected:
+    std::vector<std::string> server_options() const override { return {"-extension", "MIT-SHM"}; }
+};
+
+TEST_F(OnScreenWithoutSharedMemory, AfterTicksWithEverythingShownTheWindowShowsThePictureExactly) {
+    expect_the_window_shows_the_picture_exactly();
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -165,42 +166,67 @@ TEST(Presenter, OnlyPixelsThatChangedAreDrawnAgain) {
 }
 
 // Frames as a Tick makes them, at random: strokes, dots, blocks, some drawn back as they were,
-// inside a reported rectangle that is larger than what changed. After every frame the window
-// must show the framebuffer exactly, in both channel orders (one of them the fast path) and zoomed.
+// inside a reported rectangle that is larger than what changed, and now and then the badge coming
+// or going. After every frame the window must show the framebuffer exactly (under the badge, the
+// badge), in both channel orders (one of them the fast path), zoomed, and in a window that keeps
+// its pixels (changes are then found against the window itself where no box lies over them).
 TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
     constexpr int kW = 203, kH = 61; // rows that end off any block the scan works in
-    for (const int zoom : {1, 2}) {
-        for (const kv::sdl::ChannelShifts shifts :
-             {kv::sdl::ChannelShifts{16, 8, 0}, kv::sdl::ChannelShifts{0, 8, 16}}) {
-            std::mt19937 random(20260101);
-            const auto below = [&](int n) { return static_cast<int>(random() % unsigned(n)); };
-            Framebuffer fb = pattern(kW, kH);
-            Presenter p;
-            p.set_layout(kv::sdl::corner_layout(Size{kW * zoom, kH * zoom}, Size{kW, kH}, zoom));
-            Window w(kW * zoom, kH * zoom, shifts);
-            p.draw_all(fb, w.target);
-            for (int frame = 0; frame < 300; ++frame) {
-                const Framebuffer before = fb;
-                const Rect reported{below(kW), below(kH), kW, kH};
-                for (int stroke = below(6); stroke > 0; --stroke) {
-                    const int y = static_cast<int>(reported.top) + below(kH - int(reported.top));
-                    const int x0 = static_cast<int>(reported.left) + below(kW - int(reported.left));
-                    const int x1 = std::min(kW, x0 + 1 + below(below(2) ? 3 : 90));
-                    const Color c = rgb(static_cast<std::uint8_t>(random()), 0, 255);
-                    for (int dy = 0; dy < 1 + below(4) && y + dy < kH; ++dy)
-                        fb.fill_span(y + dy, x0, x1, c);
+    for (const bool keeps : {false, true})
+        for (const int zoom : {1, 2}) {
+            for (const kv::sdl::ChannelShifts shifts :
+                 {kv::sdl::ChannelShifts{16, 8, 0}, kv::sdl::ChannelShifts{0, 8, 16}}) {
+                std::mt19937 random(20260101);
+                const auto below = [&](int n) { return static_cast<int>(random() % unsigned(n)); };
+                Framebuffer fb = pattern(kW, kH);
+                Presenter p;
+                p.set_layout(
+                    kv::sdl::corner_layout(Size{kW * zoom, kH * zoom}, Size{kW, kH}, zoom));
+                Window w(kW * zoom, kH * zoom, shifts);
+                w.target.keeps_pixels = keeps;
+                p.draw_all(fb, w.target);
+                Rect badge; // where the badge is, in the client area; empty without it
+                Framebuffer earlier = fb;
+                for (int frame = 0; frame < 300; ++frame) {
+                    const Framebuffer before = fb;
+                    Rect reported{below(kW), below(kH), kW, kH};
+                    for (int stroke = below(6); stroke > 0; --stroke) {
+                        const int y =
+                            static_cast<int>(reported.top) + below(kH - int(reported.top));
+                        const int x0 =
+                            static_cast<int>(reported.left) + below(kW - int(reported.left));
+                        const int x1 = std::min(kW, x0 + 1 + below(below(2) ? 3 : 90));
+                        const Color c = rgb(static_cast<std::uint8_t>(random()), 0, 255);
+                        for (int dy = 0; dy < 1 + below(4) && y + dy < kH; ++dy)
+                            fb.fill_span(y + dy, x0, x1, c);
+                    }
+                    // Drawn again as it was: reported, but no change. Or back to a picture of
+                    // some frames ago, as a turning rotor comes back, all of it reported.
+                    if (below(3) == 0) {
+                        fb = before;
+                    } else if (below(8) == 0) {
+                        fb = earlier;
+                        reported = fb.bounds();
+                    }
+                    if (frame % 8 == 0) earlier = fb;
+                    draw_changes(p, fb, Region(reported), w.target);
+                    if (below(20) == 0) {
+                        const bool on = badge.empty();
+                        const Rect area =
+                            p.set_badge(on ? std::optional<std::string>("SLOW") : std::nullopt);
+                        badge = on ? area : Rect{};
+                        draw_area(p, fb, area, w.target);
+                    }
+                    for (int y = 0; y < kH * zoom; ++y)
+                        for (int x = 0; x < kW * zoom; ++x) {
+                            if (badge.contains(x / zoom, y / zoom)) continue;
+                            ASSERT_EQ(w.at(x, y), fb.get(x / zoom, y / zoom))
+                                << "keeps " << keeps << ", zoom " << zoom << ", red at "
+                                << shifts.red << ", frame " << frame << ", at " << x << "," << y;
+                        }
                 }
-                // Drawn again as it was: reported, but no change.
-                if (below(3) == 0) fb = before;
-                draw_changes(p, fb, Region(reported), w.target);
-                for (int y = 0; y < kH * zoom; ++y)
-                    for (int x = 0; x < kW * zoom; ++x)
-                        ASSERT_EQ(w.at(x, y), fb.get(x / zoom, y / zoom))
-                            << "zoom " << zoom << ", red at " << shifts.red << ", frame " << frame
-                            << ", at " << x << "," << y;
             }
         }
-    }
 }
 
 TEST(Presenter, TheBadgeLiesOverThePictureAndLeavesTheFramebufferAlone) {

@@ -23,6 +23,9 @@ struct PixelTarget {
     int width = 0;
     int height = 0;
     ChannelShifts shifts;
+    // The pixels stay as drawn until drawn again (an image of our own, not a surface the system
+    // may replace or scribble on): changes can be found against them.
+    bool keeps_pixels = false;
 };
 
 // Draws the part `source_rect` of `source` zoomed as `layout` says, its top-left corner landing

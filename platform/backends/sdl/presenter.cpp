@@ -2,6 +2,8 @@
 
 #include "backends/sdl/badge.h"
 
+#include <algorithm>
+
 namespace kv::sdl {
 
 Rect Presenter::overlay_rect(const Placed& overlay) const {
@@ -53,9 +55,27 @@ Rect Presenter::paint(const Framebuffer& fb, const Rect& area, PixelTarget& targ
     return window_rect(layout_, intersect(area, fb.bounds()));
 }
 
+bool Presenter::window_shows_plainly(const PixelTarget& target, const Rect& rect) const {
+    const ChannelShifts& s = target.shifts;
+    if (!target.keeps_pixels || layout_.zoom != 1 || layout_.offset_x != 0 ||
+        layout_.offset_y != 0 || s.red != 16 || s.green != 8 || s.blue != 0) {
+        return false;
+    }
+    return std::none_of(overlays_.begin(), overlays_.end(), [&](const Placed& overlay) {
+        return !intersect(rect, overlay_rect(overlay)).empty();
+    });
+}
+
 void Presenter::draw_changes(const Framebuffer& fb, const Region& changed, PixelTarget& target,
                              std::vector<Rect>& written) {
     for (const Rect& r : changed.rects()) {
+        const Rect inside = intersect(r, Rect{0, 0, layout_.client.width, layout_.client.height});
+        if (window_shows_plainly(target, inside)) {
+            // The window itself is the copy, and this one is left behind.
+            shown_.forget();
+            take_window_changes(fb, inside, target, pieces_, written);
+            continue;
+        }
         pieces_.clear();
         shown_.take_changes(fb, r, pieces_);
         for (const Rect& piece : pieces_) {

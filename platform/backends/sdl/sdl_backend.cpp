@@ -8,6 +8,7 @@
 #include "backends/sdl/video_drivers.h"
 #include "backends/sdl/window_icon.h"
 #include "backends/sdl/window_surface.h"
+#include "backends/sdl/x11_shm_window.h"
 
 #include <windows.h>
 
@@ -103,7 +104,9 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
     window_ = SDL_CreateWindow(latin1_to_utf8(title).c_str(), SDL_WINDOWPOS_UNDEFINED,
                                SDL_WINDOWPOS_UNDEFINED, client_width * zoom_, client_height * zoom_,
                                SDL_WINDOW_RESIZABLE);
-    if (window_ == nullptr || SDL_GetWindowSurface(window_) == nullptr) {
+    if (window_ != nullptr) shm_window_ = X11ShmWindow::attach(window_);
+    if (window_ == nullptr ||
+        (shm_window_ == nullptr && SDL_GetWindowSurface(window_) == nullptr)) {
         why = SDL_GetError();
         close_window();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -130,6 +133,7 @@ void SdlBackend::close_window() {
     // SDL's own wake-up message may still be on its way to this window.
     x11_errors_.window_closing();
     waiter_.detach();
+    shm_window_.reset();
     SDL_DestroyWindow(window_);
     window_ = nullptr;
 }
@@ -439,23 +443,41 @@ ZoomLayout SdlBackend::layout_for(Size output, Size client) const {
     return corner_layout(output, client, zoom_);
 }
 
-template <class Draw> void SdlBackend::show(const Framebuffer& fb, bool whole, const Draw& draw) {
-    if (window_ == nullptr) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (surface == nullptr) return;
+template <class Draw>
+void SdlBackend::draw_on(PixelTarget& target, const Framebuffer& fb, bool whole, const Draw& draw) {
     const ZoomLayout layout =
-        layout_for(Size{surface->w, surface->h}, Size{fb.width(), fb.height()});
+        layout_for(Size{target.width, target.height}, Size{fb.width(), fb.height()});
     whole = whole || !(layout == presenter_.layout());
     presenter_.set_layout(layout);
-
     written_.clear();
+    if (whole) {
+        written_.push_back(presenter_.draw_all(fb, target));
+    } else {
+        draw(target, written_);
+    }
+}
+
+template <class Draw> void SdlBackend::show(const Framebuffer& fb, bool whole, const Draw& draw) {
+    if (window_ == nullptr) return;
+    if (shm_window_ != nullptr) {
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        if (width <= 0 || height <= 0) return; // nothing to show, and no image to make
+        bool fresh = false;
+        if (PixelTarget* target = shm_window_->pixels(width, height, fresh)) {
+            draw_on(*target, fb, whole || fresh, draw);
+            shm_window_->send(written_);
+            return;
+        }
+        // The server took no new image: SDL's surface from now on, drawn whole.
+        shm_window_.reset();
+        whole = true;
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr) return;
     {
         WindowSurfacePixels pixels(*surface, shadow_);
-        if (whole) {
-            written_.push_back(presenter_.draw_all(fb, pixels.target()));
-        } else {
-            draw(pixels.target(), written_);
-        }
+        draw_on(pixels.target(), fb, whole, draw);
         pixels.commit(written_);
     }
     if (written_.empty()) return;

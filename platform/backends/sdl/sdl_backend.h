@@ -8,6 +8,7 @@
 #include "backends/sdl/tick_log.h"
 #include "backends/sdl/viewer_tools.h"
 #include "backends/sdl/x11_error_guard.h"
+#include "backends/sdl/x11_shm_window.h"
 #include "user/backend.h"
 #include "viewer/viewer_clock.h"
 #include "viewer/zoom_layout.h"
@@ -78,6 +79,10 @@ class SdlBackend final : public Backend {
     // rectangles it wrote, and sends those to the screen; draws the whole window instead when
     // asked (`whole`) or when the layout has changed.
     template <class Draw> void show(const Framebuffer& fb, bool whole, const Draw& draw);
+    // The drawing part of show() on the window's pixels, whichever way they reach the screen;
+    // leaves the rectangles written in written_.
+    template <class Draw>
+    void draw_on(PixelTarget& target, const Framebuffer& fb, bool whole, const Draw& draw);
     // The whole window again (a new surface, or one the display lost).
     void show_whole(const Framebuffer& fb);
     ZoomLayout layout_for(Size output, Size client) const;
@@ -85,6 +90,8 @@ class SdlBackend final : public Backend {
     // First in, last out: it must see every X error from SDL's start to SDL_Quit.
     X11ErrorGuard x11_errors_;
     SDL_Window* window_ = nullptr;
+    // The window's pixels where X shares memory with us; SDL's window surface elsewhere.
+    std::unique_ptr<X11ShmWindow> shm_window_;
     EventWaiter waiter_;
     bool video_ = false;
     const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open

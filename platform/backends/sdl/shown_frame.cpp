@@ -71,13 +71,95 @@ class RowRuns {
     std::optional<Run> open_;
 };
 
-bool same(const Color* a, const Color* b, std::int64_t count) {
-    return std::memcmp(a, b, static_cast<std::size_t>(count) * sizeof(Color)) == 0;
-}
-
 // The mask without its lowest `bits` bits.
 std::uint64_t above(std::uint64_t mask, int bits) {
     return bits >= 64 ? 0 : mask & (~std::uint64_t{0} << bits);
+}
+
+// The pixels changes are found against: the copy, in the framebuffer's own format.
+struct CopyRows {
+    Color* pixels;
+    std::int64_t width;
+
+    Color* row(std::int64_t y) const { return pixels + y * width; }
+    static bool same(const Color* now, const Color* shown, std::int64_t count) {
+        return std::memcmp(now, shown, static_cast<std::size_t>(count) * sizeof(Color)) == 0;
+    }
+    static std::uint64_t mask(const Color* now, const Color* shown, std::int64_t count) {
+        return diff_mask(now, shown, count);
+    }
+    static void take(const Color* now, Color* shown, std::int64_t count) {
+        std::copy(now, now + count, shown);
+    }
+};
+
+// The window's own XRGB8888 pixels at zoom 1.
+struct WindowRows {
+    std::uint8_t* pixels;
+    std::int64_t pitch;
+
+    std::uint32_t* row(std::int64_t y) const {
+        return reinterpret_cast<std::uint32_t*>(pixels + y * pitch);
+    }
+    // A block that differs is found by the mask alone: one pass over the pixels.
+    static bool same(const Color*, const std::uint32_t*, std::int64_t) { return false; }
+    static std::uint64_t mask(const Color* now, const std::uint32_t* shown, std::int64_t count) {
+        return diff_mask_xrgb(now, shown, count);
+    }
+    static void take(const Color* now, std::uint32_t* shown, std::int64_t count) {
+        for (std::int64_t i = 0; i < count; ++i)
+            shown[i] = ((now[i] & 0xFFu) << 16) | (now[i] & 0xFF00u) | ((now[i] >> 16) & 0xFFu);
+    }
+};
+
+// Both rows of a compare are read long after the caches lost them, each row from a page of its
+// own, and the processor's own prefetching stops at page ends: left alone it waits on memory at
+// the start of every row. Rows asked for this many rows ahead come in while others are compared.
+constexpr std::int64_t kRowsAhead = 3;
+
+void ask_early(const void* row, std::int64_t bytes) {
+    constexpr std::int64_t kLine = 64;
+    const auto* at = static_cast<const char*>(row);
+    for (std::int64_t i = 0; i < bytes; i += kLine)
+        __builtin_prefetch(at + i);
+}
+
+// Compares rectangle `r` (inside both) of `fb` with `rows`, takes what differs into them, and
+// appends rectangles covering every changed pixel to `out`.
+template <class Rows>
+void find_changes(const Framebuffer& fb, const Rect& r, const Rows& rows,
+                  std::vector<Rect>& growing, std::vector<Rect>& out) {
+    RectGrower grower(growing);
+    const auto n = static_cast<std::int64_t>(r.width());
+    for (std::int64_t y = r.top; y < r.bottom; ++y) {
+        const Color* now = fb.row(static_cast<int>(y)) + r.left;
+        auto* shown = rows.row(y) + r.left;
+        if (y + kRowsAhead < r.bottom) {
+            ask_early(fb.row(static_cast<int>(y + kRowsAhead)) + r.left, n * sizeof(Color));
+            ask_early(rows.row(y + kRowsAhead) + r.left, n * sizeof(*shown));
+        }
+        grower.close_before(y, out);
+        if (Rows::same(now, shown, n)) continue;
+        const auto take = [&](const std::optional<Run>& run) {
+            if (!run) return;
+            Rows::take(now + run->start, shown + run->start, run->end - run->start);
+            grower.add(y, r.left + run->start, r.left + run->end);
+        };
+        RowRuns runs;
+        // Most of a Tick's bounding box is unchanged: a block at a time, each in one compare.
+        for (std::int64_t block = 0; block < n; block += kDiffMaskPixels) {
+            const std::int64_t count = std::min(kDiffMaskPixels, n - block);
+            if (Rows::same(now + block, shown + block, count)) continue;
+            for (std::uint64_t mask = Rows::mask(now + block, shown + block, count); mask != 0;) {
+                const int first = std::countr_zero(mask);
+                const int length = std::countr_one(mask >> first);
+                mask = above(mask, first + length);
+                take(runs.add(Run{block + first, block + first + length}));
+            }
+        }
+        take(runs.finish());
+    }
+    grower.close_all(out);
 }
 
 } // namespace
@@ -97,33 +179,14 @@ void ShownFrame::take_changes(const Framebuffer& fb, const Rect& rect, std::vect
         out.push_back(r);
         return;
     }
-    RectGrower grower(growing_);
-    for (std::int64_t y = r.top; y < r.bottom; ++y) {
-        const Color* now = fb.row(static_cast<int>(y)) + r.left;
-        Color* shown = pixels_.pixels().data() + y * width_ + r.left;
-        grower.close_before(y, out);
-        const auto n = static_cast<std::int64_t>(r.width());
-        if (same(now, shown, n)) continue;
-        const auto take = [&](const std::optional<Run>& run) {
-            if (!run) return;
-            std::copy(now + run->start, now + run->end, shown + run->start);
-            grower.add(y, r.left + run->start, r.left + run->end);
-        };
-        RowRuns runs;
-        // Most of a Tick's bounding box is unchanged: a block at a time, each in one compare.
-        for (std::int64_t block = 0; block < n; block += kDiffMaskPixels) {
-            const std::int64_t count = std::min(kDiffMaskPixels, n - block);
-            if (same(now + block, shown + block, count)) continue;
-            for (std::uint64_t mask = diff_mask(now + block, shown + block, count); mask != 0;) {
-                const int first = std::countr_zero(mask);
-                const int length = std::countr_one(mask >> first);
-                mask = above(mask, first + length);
-                take(runs.add(Run{block + first, block + first + length}));
-            }
-        }
-        take(runs.finish());
-    }
-    grower.close_all(out);
+    find_changes(fb, r, CopyRows{pixels_.pixels().data(), width_}, growing_, out);
+}
+
+void take_window_changes(const Framebuffer& fb, const Rect& rect, PixelTarget& window,
+                         std::vector<Rect>& growing, std::vector<Rect>& out) {
+    const Rect r = intersect(intersect(rect, fb.bounds()), Rect{0, 0, window.width, window.height});
+    if (r.empty() || window.pixels == nullptr) return;
+    find_changes(fb, r, WindowRows{window.pixels, window.pitch}, growing, out);
 }
 
 } // namespace kv::sdl

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "backends/sdl/huge_page_pixels.h"
+#include "backends/sdl/pixel_target.h"
 #include "core/framebuffer.h"
 #include "core/geometry.h"
 
@@ -23,6 +24,8 @@ class ShownFrame {
     // rectangle count.
     void take_changes(const Framebuffer& fb, const Rect& rect, std::vector<Rect>& out);
 
+    // The copy no longer matches what is shown: the next comparison takes the whole rectangle.
+    void forget() { width_ = height_ = 0; }
     // Changes closer than this many unchanged pixels share a rectangle: one upload of a few
     // extra pixels costs less than another rectangle.
     static constexpr std::int64_t kJoinGap = 16;
@@ -33,5 +36,11 @@ class ShownFrame {
     HugePagePixels pixels_;
     std::vector<Rect> growing_; // kept from one call to the next: no allocation a Tick
 };
+
+// take_changes against a window's own XRGB8888 pixels at zoom 1 (client (x, y) at window (x, y)),
+// for windows that keep what was drawn into them: what differs is written there directly, in the
+// same pass, and no copy is needed. `growing` is scratch space kept by the caller.
+void take_window_changes(const Framebuffer& fb, const Rect& rect, PixelTarget& window,
+                         std::vector<Rect>& growing, std::vector<Rect>& out);
 
 } // namespace kv::sdl
