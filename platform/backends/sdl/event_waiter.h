@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <optional>
 
-struct _XDisplay; // Xlib's Display, kept out of the rest of the program
+// Xlib's Display, kept out of the rest of the program; the name is Xlib's own.
+struct _XDisplay; // NOLINT(bugprone-reserved-identifier)
 
 namespace kv::sdl {
 
