@@ -21,31 +21,6 @@ Rect target_bounds(const PixelTarget& target) {
     return Rect{0, 0, target.width, target.height};
 }
 
-bool is_xrgb(const ChannelShifts& s) {
-    return s.red == 16 && s.green == 8 && s.blue == 0;
-}
-
-// COLORREF to XRGB8888, the usual window format: red and blue trade places.
-std::uint32_t xrgb_of(Color c) {
-    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-
-// A row at zoom 1 into XRGB8888. Eight pixels go through a local block at a time, which the
-// compiler turns into vector instructions: the source and the window cannot overlap there.
-void xrgb_row(const Color* src, std::int64_t count, std::uint32_t* out) {
-    constexpr std::int64_t kBlock = 8;
-    std::int64_t i = 0;
-    for (; i + kBlock <= count; i += kBlock) {
-        std::array<std::uint32_t, kBlock> block;
-        std::memcpy(block.data(), src + i, sizeof block);
-        for (std::uint32_t& pixel : block)
-            pixel = xrgb_of(pixel);
-        std::memcpy(out + i, block.data(), sizeof block);
-    }
-    for (; i < count; ++i)
-        out[i] = xrgb_of(src[i]);
-}
-
 // Fills `count` window pixels from source pixels, each repeated `zoom` times; `src` is the
 // source pixel under out[0], which is the `phase`-th of its repeats.
 void zoom_row(const Color* src, std::int64_t phase, std::int64_t zoom, std::int64_t count,
@@ -73,6 +48,22 @@ void zoom_row(const Color* src, std::int64_t phase, std::int64_t zoom, std::int6
 }
 
 } // namespace
+
+// Eight pixels go through a local block at a time, which the compiler turns into vector
+// instructions: the source and the window cannot overlap there.
+void xrgb_row(const Color* src, std::int64_t count, std::uint32_t* out) {
+    constexpr std::int64_t kBlock = 8;
+    std::int64_t i = 0;
+    for (; i + kBlock <= count; i += kBlock) {
+        std::array<std::uint32_t, kBlock> block;
+        std::memcpy(block.data(), src + i, sizeof block);
+        for (std::uint32_t& pixel : block)
+            pixel = xrgb_of(pixel);
+        std::memcpy(out + i, block.data(), sizeof block);
+    }
+    for (; i < count; ++i)
+        out[i] = xrgb_of(src[i]);
+}
 
 void blit_zoomed(const Framebuffer& source, const Rect& source_rect, Point at,
                  const ZoomLayout& layout, PixelTarget& target) {

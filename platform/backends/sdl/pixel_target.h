@@ -16,6 +16,18 @@ struct ChannelShifts {
     int blue = 0;
 };
 
+inline bool is_xrgb(const ChannelShifts& s) {
+    return s.red == 16 && s.green == 8 && s.blue == 0;
+}
+
+// COLORREF to XRGB8888, the usual window format: red and blue trade places.
+inline std::uint32_t xrgb_of(Color c) {
+    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+
+// A row of `count` pixels into XRGB8888.
+void xrgb_row(const Color* src, std::int64_t count, std::uint32_t* out);
+
 // 32-bit pixels somebody else owns: a window surface, or a buffer converted afterwards.
 struct PixelTarget {
     std::uint8_t* pixels = nullptr;

@@ -56,9 +56,8 @@ Rect Presenter::paint(const Framebuffer& fb, const Rect& area, PixelTarget& targ
 }
 
 bool Presenter::window_shows_plainly(const PixelTarget& target, const Rect& rect) const {
-    const ChannelShifts& s = target.shifts;
     if (!target.keeps_pixels || layout_.zoom != 1 || layout_.offset_x != 0 ||
-        layout_.offset_y != 0 || s.red != 16 || s.green != 8 || s.blue != 0) {
+        layout_.offset_y != 0 || !is_xrgb(target.shifts)) {
         return false;
     }
     return std::none_of(overlays_.begin(), overlays_.end(), [&](const Placed& overlay) {

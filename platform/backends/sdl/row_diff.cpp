@@ -1,5 +1,7 @@
 #include "backends/sdl/row_diff.h"
 
+#include "backends/sdl/pixel_target.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -27,10 +29,6 @@ __m128i equal_xrgb_lanes(const Color* a, const std::uint32_t* b) {
     return _mm_cmpeq_epi32(xrgb_lanes(a), _mm_loadu_si128(reinterpret_cast<const __m128i*>(b)));
 }
 #endif
-
-std::uint32_t xrgb_of(Color c) {
-    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
 
 // A bit for each of `count` (at most 64) pixels where a and b differ: sixteen pixels a step, four
 // compares of four lanes (equal(a, b), all ones where equal) packed down to a byte a pixel, then

@@ -107,8 +107,7 @@ struct WindowRows {
         return diff_mask_xrgb(now, shown, count);
     }
     static void take(const Color* now, std::uint32_t* shown, std::int64_t count) {
-        for (std::int64_t i = 0; i < count; ++i)
-            shown[i] = ((now[i] & 0xFFu) << 16) | (now[i] & 0xFF00u) | ((now[i] >> 16) & 0xFFu);
+        xrgb_row(now, count, shown);
     }
 };
 
