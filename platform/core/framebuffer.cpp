@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace kv {
 
@@ -16,7 +17,44 @@ Framebuffer::Framebuffer(int width, int height, Color fill) {
     width_ = width;
     height_ = height;
     pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
-    marks_.assign(static_cast<std::size_t>(height), Mark{0, width});
+    forget_notes();
+}
+
+Framebuffer::Framebuffer(const Framebuffer& other)
+    : width_(other.width_), height_(other.height_), pixels_(other.pixels_) {
+    forget_notes();
+}
+
+Framebuffer::Framebuffer(Framebuffer&& other) noexcept {
+    *this = std::move(other);
+}
+
+Framebuffer& Framebuffer::operator=(const Framebuffer& other) {
+    if (this == &other) return *this;
+    pixels_ = other.pixels_;
+    width_ = other.width_;
+    height_ = other.height_;
+    forget_notes();
+    return *this;
+}
+
+Framebuffer& Framebuffer::operator=(Framebuffer&& other) noexcept {
+    if (this == &other) return *this;
+    pixels_ = std::exchange(other.pixels_, {});
+    // The other's notes have a row each already: resetting them allocates nothing.
+    marks_ = std::exchange(other.marks_, {});
+    unpresented_ = std::exchange(other.unpresented_, {});
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+    other.painted_.reset();
+    forget_notes();
+    return *this;
+}
+
+void Framebuffer::forget_notes() {
+    marks_.assign(static_cast<std::size_t>(height_), Mark{0, width_});
+    unpresented_.assign(static_cast<std::size_t>(height_), kClean);
+    painted_.reset();
 }
 
 Color Framebuffer::get(std::int64_t x, std::int64_t y) const {
@@ -34,9 +72,23 @@ void Framebuffer::set(std::int64_t x, std::int64_t y, Color c) {
 
 void Framebuffer::painted(const PaintKey& key, std::int64_t top, std::int64_t bottom) {
     painted_ = key;
-    for (std::int64_t y = std::max<std::int64_t>(top, 0);
-         y < std::min<std::int64_t>(bottom, height_); ++y)
-        marks_[static_cast<std::size_t>(y)] = kClean;
+    painted_top_ = std::max<std::int64_t>(top, 0);
+    painted_bottom_ = std::min<std::int64_t>(bottom, height_);
+    for (std::int64_t y = painted_top_; y < painted_bottom_; ++y) {
+        Mark& m = marks_[static_cast<std::size_t>(y)];
+        Mark& u = unpresented_[static_cast<std::size_t>(y)];
+        u = joined(u, m);
+        m = kClean;
+    }
+}
+
+void Framebuffer::presented() {
+    std::fill(unpresented_.begin(), unpresented_.end(), kClean);
+    // Only the painted rows' notes are read by holds() and written(); the rest start again.
+    const std::int64_t top = painted_ ? painted_top_ : height_;
+    const std::int64_t bottom = painted_ ? painted_bottom_ : height_;
+    std::fill(marks_.begin(), marks_.begin() + top, kClean);
+    std::fill(marks_.begin() + bottom, marks_.end(), kClean);
 }
 
 void Framebuffer::resize(int width, int height, Color fill) {
@@ -53,8 +105,7 @@ void Framebuffer::resize(int width, int height, Color fill) {
     width_ = width;
     height_ = height;
     // Every row counts as written: nothing painted before holds any more.
-    marks_.assign(static_cast<std::size_t>(height), Mark{0, width});
-    painted_.reset();
+    forget_notes();
 }
 
 const Color* Framebuffer::row(int y) const {

@@ -28,6 +28,13 @@ class Framebuffer {
   public:
     Framebuffer() = default;
     Framebuffer(int width, int height, Color fill = 0);
+    // A buffer copied or moved in counts as written everywhere: notes on what the pixels before
+    // it held say nothing of its own. One moved from is left empty, 0 x 0.
+    Framebuffer(const Framebuffer& other);
+    Framebuffer(Framebuffer&& other) noexcept;
+    Framebuffer& operator=(const Framebuffer& other);
+    Framebuffer& operator=(Framebuffer&& other) noexcept;
+    ~Framebuffer() = default;
 
     // Columns [lo, hi) of a row; empty when lo >= hi.
     struct Written {
@@ -76,6 +83,19 @@ class Framebuffer {
         return m.lo < m.hi ? Written{m.lo, m.hi} : Written{};
     }
 
+    // A window showing the buffer need only look again where something wrote since it last
+    // showed it: presented() says it now shows every pixel, and unpresented(y) holds (at least)
+    // the columns of row y written since. The notes above serve this too, at no cost a write:
+    // painted() keeps the columns it forgets here, and rows it does not hold are forgotten on
+    // presented(), as nothing else reads them.
+    void presented();
+    Written unpresented(std::int64_t y) const {
+        if (y < 0 || y >= height_) return {};
+        const Mark m =
+            joined(marks_[static_cast<std::size_t>(y)], unpresented_[static_cast<std::size_t>(y)]);
+        return m.lo < m.hi ? Written{m.lo, m.hi} : Written{};
+    }
+
     // Changes the size, keeping the pixels of the overlap; new pixels take `fill`.
     void resize(int width, int height, Color fill = 0);
 
@@ -90,6 +110,11 @@ class Framebuffer {
     };
     static constexpr Mark kClean{std::numeric_limits<std::int64_t>::max(),
                                  std::numeric_limits<std::int64_t>::min()};
+    // Every row written whole, nothing painted or presented since.
+    void forget_notes();
+    static Mark joined(const Mark& a, const Mark& b) {
+        return Mark{std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+    }
     void mark(std::int64_t y, std::int64_t x0, std::int64_t x1) {
         Mark& m = marks_[static_cast<std::size_t>(y)];
         m.lo = std::min(m.lo, x0);
@@ -136,8 +161,10 @@ class Framebuffer {
     int width_ = 0;
     int height_ = 0;
     std::vector<Color> pixels_;
-    std::vector<Mark> marks_;         // one a row; whole rows until painted() clears them
-    std::optional<PaintKey> painted_; // what painted() was last told
+    std::vector<Mark> marks_;         // one a row; whole rows at first
+    std::vector<Mark> unpresented_;   // one a row: what painted() cleared since presented()
+    std::optional<PaintKey> painted_; // what painted() was last told, and its rows:
+    std::int64_t painted_top_ = 0, painted_bottom_ = 0;
 };
 
 } // namespace kv

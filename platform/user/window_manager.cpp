@@ -261,6 +261,7 @@ void WindowManager::present_changes() {
     if (!window_ || window_->changed.empty()) return;
     backend_.present(window_->framebuffer, window_->changed);
     window_->changed.clear();
+    window_->framebuffer.presented();
 }
 
 // Win32's order: posted and input messages, then WM_PAINT while something is invalid, then

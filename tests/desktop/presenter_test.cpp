@@ -165,11 +165,24 @@ TEST(Presenter, OnlyPixelsThatChangedAreDrawnAgain) {
     EXPECT_TRUE(draw_changes(p, fb, Region(Rect{0, 0, 40, 30}), w.target).empty());
 }
 
-// Frames as a Tick makes them, at random: strokes, dots, blocks, some drawn back as they were,
-// inside a reported rectangle that is larger than what changed, and now and then the badge coming
-// or going. After every frame the window must show the framebuffer exactly (under the badge, the
-// badge), in both channel orders (one of them the fast path), zoomed, and in a window that keeps
-// its pixels (changes are then found against the window itself where no box lies over them).
+// A block of rows wiped as a Tick wipes its disc: where the buffer still holds it, only the
+// columns written since.
+void wipe(Framebuffer& fb, int top, int bottom, Color c) {
+    const kv::PaintKey key{{top, bottom, c}};
+    for (int y = top; y < bottom; ++y) {
+        const Framebuffer::Written w =
+            fb.holds(key) ? fb.written(y) : Framebuffer::Written{0, fb.width()};
+        if (w.lo < w.hi) fb.fill_span(y, w.lo, w.hi, c);
+    }
+    fb.painted(key, top, bottom);
+}
+
+// Frames as a Tick makes them, at random: a wiped block, strokes, dots, blocks, some drawn back as
+// they were, inside a reported rectangle that is larger than what changed, and now and then the
+// badge coming or going; after each, the buffer is presented, as the window manager does. After
+// every frame the window must show the framebuffer exactly (under the badge, the badge), in both
+// channel orders (one of them the fast path), zoomed, and in a window that keeps its pixels
+// (changes are then found against the window itself where no box lies over them).
 TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
     constexpr int kW = 203, kH = 61; // rows that end off any block the scan works in
     for (const bool keeps : {false, true})
@@ -190,6 +203,10 @@ TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
                 for (int frame = 0; frame < 300; ++frame) {
                     const Framebuffer before = fb;
                     Rect reported{below(kW), below(kH), kW, kH};
+                    if (below(4) != 0) {
+                        wipe(fb, 9, 50, rgb(0, 90, 0));
+                        reported = kv::bounding_union(reported, Rect{0, 9, kW, 50});
+                    }
                     for (int stroke = below(6); stroke > 0; --stroke) {
                         const int y =
                             static_cast<int>(reported.top) + below(kH - int(reported.top));
@@ -210,6 +227,7 @@ TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
                     }
                     if (frame % 8 == 0) earlier = fb;
                     draw_changes(p, fb, Region(reported), w.target);
+                    fb.presented();
                     if (below(20) == 0) {
                         const bool on = badge.empty();
                         const Rect area =

@@ -458,6 +458,10 @@ void SdlBackend::draw_on(PixelTarget& target, const Framebuffer& fb, bool whole,
 }
 
 template <class Draw> void SdlBackend::show(const Framebuffer& fb, bool whole, const Draw& draw) {
+    // Changes are looked for only where the buffer was written since it was last presented: a
+    // frame that could not be drawn leaves the window behind, and the next one is drawn whole.
+    whole = whole || missed_frame_;
+    missed_frame_ = true;
     if (window_ == nullptr) return;
     if (shm_window_ != nullptr) {
         int width = 0, height = 0;
@@ -467,6 +471,7 @@ template <class Draw> void SdlBackend::show(const Framebuffer& fb, bool whole, c
         if (PixelTarget* target = shm_window_->pixels(width, height, fresh)) {
             draw_on(*target, fb, whole || fresh, draw);
             shm_window_->send(written_);
+            missed_frame_ = false;
             return;
         }
         // The server took no new image: SDL's surface from now on, drawn whole.
@@ -480,6 +485,7 @@ template <class Draw> void SdlBackend::show(const Framebuffer& fb, bool whole, c
         draw_on(pixels.target(), fb, whole, draw);
         pixels.commit(written_);
     }
+    missed_frame_ = false;
     if (written_.empty()) return;
     update_rects_.clear();
     for (const Rect& r : written_) {

@@ -108,6 +108,7 @@ class SdlBackend final : public Backend {
     std::span<const unsigned char> icon_png_;
     ViewerTools tools_;
     bool tick_running_ = false;
+    bool missed_frame_ = false; // the last show() drew nothing: the next one draws all
     bool readout_ = false;
     std::unique_ptr<headless::GifWriter> recording_;
     std::string recording_path_;

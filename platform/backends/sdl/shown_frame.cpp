@@ -123,26 +123,46 @@ void ask_early(const void* row, std::int64_t bytes) {
         __builtin_prefetch(at + i);
 }
 
+// Columns [left, left + n) of a row.
+struct Columns {
+    std::int64_t left = 0;
+    std::int64_t n = 0;
+};
+
+// The columns of row y within `r` that can differ from what `rows` hold: those written since
+// they were last shown.
+Columns unshown_columns(const Framebuffer& fb, const Rect& r, std::int64_t y) {
+    const Framebuffer::Written w = fb.unpresented(y);
+    const std::int64_t left = std::max(r.left, w.lo);
+    return Columns{left, std::max<std::int64_t>(std::min(r.right, w.hi) - left, 0)};
+}
+
 // Compares rectangle `r` (inside both) of `fb` with `rows`, takes what differs into them, and
-// appends rectangles covering every changed pixel to `out`.
+// appends rectangles covering every changed pixel to `out`. `rows` must hold what `fb` held when
+// it was last presented, wherever it has not been written since.
 template <class Rows>
 void find_changes(const Framebuffer& fb, const Rect& r, const Rows& rows,
                   std::vector<Rect>& growing, std::vector<Rect>& out) {
     RectGrower grower(growing);
-    const auto n = static_cast<std::int64_t>(r.width());
     for (std::int64_t y = r.top; y < r.bottom; ++y) {
-        const Color* now = fb.row(static_cast<int>(y)) + r.left;
-        auto* shown = rows.row(y) + r.left;
+        const Columns cols = unshown_columns(fb, r, y);
         if (y + kRowsAhead < r.bottom) {
-            ask_early(fb.row(static_cast<int>(y + kRowsAhead)) + r.left, n * sizeof(Color));
-            ask_early(rows.row(y + kRowsAhead) + r.left, n * sizeof(*shown));
+            const Columns later = unshown_columns(fb, r, y + kRowsAhead);
+            ask_early(fb.row(static_cast<int>(y + kRowsAhead)) + later.left,
+                      later.n * std::int64_t{sizeof(Color)});
+            ask_early(rows.row(y + kRowsAhead) + later.left,
+                      later.n * std::int64_t{sizeof(*rows.row(y))});
         }
         grower.close_before(y, out);
+        const std::int64_t n = cols.n;
+        if (n == 0) continue;
+        const Color* now = fb.row(static_cast<int>(y)) + cols.left;
+        auto* shown = rows.row(y) + cols.left;
         if (Rows::same(now, shown, n)) continue;
         const auto take = [&](const std::optional<Run>& run) {
             if (!run) return;
             Rows::take(now + run->start, shown + run->start, run->end - run->start);
-            grower.add(y, r.left + run->start, r.left + run->end);
+            grower.add(y, cols.left + run->start, cols.left + run->end);
         };
         RowRuns runs;
         // Most of a Tick's bounding box is unchanged: a block at a time, each in one compare.

@@ -179,5 +179,35 @@ TEST(RasterFastPaths, KeptSegmentsGiveThePixelsOfFreshOnes) {
     EXPECT_GT(found, 1500); // most draws came from kept runs
 }
 
+// Notes on what was written are the buffer's own: a copy or a buffer moved in counts as written
+// everywhere (a repaint must not trust notes about other pixels), and one moved from is empty.
+TEST(RasterFastPaths, ACopiedOrMovedBufferCountsAsWrittenEverywhere) {
+    const PaintKey key{{1, 2, 3}};
+    Framebuffer fb(12, 5, rgb(9, 9, 9));
+    fb.painted(key, 0, 5);
+    fb.fill_span(2, 3, 4, rgb(1, 2, 3));
+    fb.presented();
+    ASSERT_TRUE(fb.holds(key));
+    ASSERT_EQ(fb.unpresented(0).hi, 0);
+
+    Framebuffer assigned(3, 3);
+    assigned = fb;
+    Framebuffer copied(fb);
+    Framebuffer moved_from(fb);
+    Framebuffer moved(std::move(moved_from));
+    for (const Framebuffer* other : {&assigned, &copied, &moved}) {
+        EXPECT_FALSE(other->holds(key));
+        EXPECT_EQ(other->get(3, 2), rgb(1, 2, 3));
+        for (int y = 0; y < 5; ++y) {
+            EXPECT_EQ(other->written(y).lo, 0);
+            EXPECT_EQ(other->written(y).hi, 12);
+            EXPECT_EQ(other->unpresented(y).hi, 12);
+        }
+    }
+    EXPECT_EQ(moved_from.width(), 0); // NOLINT(bugprone-use-after-move): left empty on purpose
+    EXPECT_EQ(moved_from.height(), 0);
+    EXPECT_EQ(moved_from.get(0, 0), kInvalidColor);
+}
+
 } // namespace
 } // namespace kv::raster::test
