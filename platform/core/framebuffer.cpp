@@ -12,11 +12,12 @@ void check_size(int width, int height) {
 }
 } // namespace
 
-Framebuffer::Framebuffer(int width, int height, Color fill) {
+Framebuffer::Framebuffer(int width, int height, Color fill, PixelMemory* memory) {
     check_size(width, height);
     width_ = width;
     height_ = height;
-    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+    pixels_ = PixelBuffer(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill,
+                          memory);
     forget_notes();
 }
 
@@ -40,7 +41,7 @@ Framebuffer& Framebuffer::operator=(const Framebuffer& other) {
 
 Framebuffer& Framebuffer::operator=(Framebuffer&& other) noexcept {
     if (this == &other) return *this;
-    pixels_ = std::exchange(other.pixels_, {});
+    pixels_ = std::move(other.pixels_);
     // The other's notes have a row each already: resetting them allocates nothing.
     marks_ = std::exchange(other.marks_, {});
     unpresented_ = std::exchange(other.unpresented_, {});
@@ -59,14 +60,14 @@ void Framebuffer::forget_notes() {
 
 Color Framebuffer::get(std::int64_t x, std::int64_t y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return kInvalidColor;
-    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                   static_cast<std::size_t>(x)];
+    return pixels_.data()[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                          static_cast<std::size_t>(x)];
 }
 
 void Framebuffer::set(std::int64_t x, std::int64_t y, Color c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-            static_cast<std::size_t>(x)] = c;
+    pixels_.data()[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                   static_cast<std::size_t>(x)] = c;
     mark(y, x, x + 1);
 }
 
@@ -93,13 +94,13 @@ void Framebuffer::presented() {
 
 void Framebuffer::resize(int width, int height, Color fill) {
     check_size(width, height);
-    std::vector<Color> next(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                            fill);
+    PixelBuffer next(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill,
+                     pixels_.memory());
     const int keep_w = std::min(width, width_);
     const int keep_h = std::min(height, height_);
     for (int y = 0; y < keep_h; ++y) {
-        std::copy_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_, keep_w,
-                    next.begin() + static_cast<std::ptrdiff_t>(y) * width);
+        std::copy_n(pixels_.data() + static_cast<std::ptrdiff_t>(y) * width_, keep_w,
+                    next.data() + static_cast<std::ptrdiff_t>(y) * width);
     }
     pixels_ = std::move(next);
     width_ = width;

@@ -5,6 +5,7 @@
 #include "core/color.h"
 #include "core/contract.h"
 #include "core/geometry.h"
+#include "core/pixel_buffer.h"
 
 #include <algorithm>
 #include <array>
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace kv {
@@ -27,9 +29,12 @@ struct PaintKey {
 class Framebuffer {
   public:
     Framebuffer() = default;
-    Framebuffer(int width, int height, Color fill = 0);
+    // Its pixels come from `memory`, which must outlive it and every buffer moved from it.
+    Framebuffer(int width, int height, Color fill = 0,
+                PixelMemory* memory = default_pixel_memory());
     // A buffer copied or moved in counts as written everywhere: notes on what the pixels before
-    // it held say nothing of its own. One moved from is left empty, 0 x 0.
+    // it held say nothing of its own. One moved from is left empty, 0 x 0. A copy's pixels come
+    // from the default memory, or from the memory of the buffer it is assigned to.
     Framebuffer(const Framebuffer& other);
     Framebuffer(Framebuffer&& other) noexcept;
     Framebuffer& operator=(const Framebuffer& other);
@@ -99,7 +104,7 @@ class Framebuffer {
     // Changes the size, keeping the pixels of the overlap; new pixels take `fill`.
     void resize(int width, int height, Color fill = 0);
 
-    const std::vector<Color>& pixels() const { return pixels_; }
+    std::span<const Color> pixels() const { return pixels_.pixels(); }
     const Color* row(int y) const;
 
   private:
@@ -160,7 +165,7 @@ class Framebuffer {
 
     int width_ = 0;
     int height_ = 0;
-    std::vector<Color> pixels_;
+    PixelBuffer pixels_;
     std::vector<Mark> marks_;         // one a row; whole rows at first
     std::vector<Mark> unpresented_;   // one a row: what painted() cleared since presented()
     std::optional<PaintKey> painted_; // what painted() was last told, and its rows:

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,8 @@ void expect_frames_match(const kvtest::Animation& a, const std::vector<std::stri
         const kv::Framebuffer expected = kv::headless::read_png(snapshots[f]);
         ASSERT_EQ(a.width, expected.width());
         ASSERT_EQ(a.height, expected.height());
-        ASSERT_TRUE(a.frames[f].picture == expected.pixels()) << "the decoded frame differs";
+        ASSERT_TRUE(std::ranges::equal(a.frames[f].picture, expected.pixels()))
+            << "the decoded frame differs";
         EXPECT_EQ(a.frames[f].delay_cs, delay_cs);
         EXPECT_EQ(a.frames[f].disposal, DISPOSE_DO_NOT);
         if (f == 0) continue;

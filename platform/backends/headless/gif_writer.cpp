@@ -117,7 +117,7 @@ void GifWriter::start(const Framebuffer& fb) {
         EGifPutExtensionTrailer(gif_) == GIF_ERROR) {
         fail(gif_error(gif_->Error));
     }
-    previous_ = fb.pixels();
+    previous_.assign(fb.pixels().begin(), fb.pixels().end());
     width_ = fb.width();
     height_ = fb.height();
 }

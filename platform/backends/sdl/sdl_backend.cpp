@@ -3,6 +3,7 @@
 #include "backends/headless/gif_writer.h"
 #include "backends/headless/png_writer.h"
 #include "backends/sdl/captures.h"
+#include "backends/sdl/huge_page_memory.h"
 #include "backends/sdl/key_controls.h"
 #include "backends/sdl/latin1.h"
 #include "backends/sdl/video_drivers.h"
@@ -507,6 +508,10 @@ void SdlBackend::present(const Framebuffer& fb, const Region& changed) {
         presenter_.draw_changes(fb, changed, target, written);
     });
     tick_log_.frame_presented();
+}
+
+PixelMemory* SdlBackend::pixel_memory() {
+    return huge_page_memory();
 }
 
 void SdlBackend::message_box(const std::string& caption, const std::string& text, unsigned type) {

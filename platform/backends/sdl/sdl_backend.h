@@ -47,6 +47,7 @@ class SdlBackend final : public Backend {
     void poll(std::vector<InputEvent>& out) override;
     void wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) override;
     void present(const Framebuffer& fb, const Region& changed) override;
+    PixelMemory* pixel_memory() override;
     void message_box(const std::string& caption, const std::string& text, unsigned type) override;
     void timer_delivered(std::uint64_t now_ms) override;
 

@@ -1,5 +1,6 @@
 #include "backends/sdl/shown_frame.h"
 
+#include "backends/sdl/huge_page_memory.h"
 #include "backends/sdl/row_diff.h"
 
 #include <algorithm>
@@ -184,7 +185,8 @@ void find_changes(const Framebuffer& fb, const Rect& r, const Rows& rows,
 } // namespace
 
 void ShownFrame::assign(const Framebuffer& fb) {
-    if (pixels_.size() != fb.pixels().size()) pixels_ = HugePagePixels(fb.pixels().size());
+    if (pixels_.size() != fb.pixels().size())
+        pixels_ = PixelBuffer(fb.pixels().size(), 0, huge_page_memory());
     width_ = fb.width();
     height_ = fb.height();
     std::copy(fb.pixels().begin(), fb.pixels().end(), pixels_.pixels().begin());

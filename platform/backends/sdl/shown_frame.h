@@ -4,10 +4,10 @@
 // sent to the display.
 #pragma once
 
-#include "backends/sdl/huge_page_pixels.h"
 #include "backends/sdl/pixel_target.h"
 #include "core/framebuffer.h"
 #include "core/geometry.h"
+#include "core/pixel_buffer.h"
 
 #include <vector>
 
@@ -33,7 +33,7 @@ class ShownFrame {
   private:
     int width_ = 0;
     int height_ = 0;
-    HugePagePixels pixels_;
+    PixelBuffer pixels_;        // in huge pages where the system has them
     std::vector<Rect> growing_; // kept from one call to the next: no allocation a Tick
 };
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <unistd.h>
 
@@ -54,7 +55,8 @@ TEST(GifWriter, EveryFramePlaysBackAsGivenWhateverItsColours) {
     ASSERT_EQ(played.frames.size(), frames.size());
     EXPECT_TRUE(played.loops_forever);
     for (std::size_t f = 0; f < frames.size(); ++f) {
-        EXPECT_TRUE(played.frames[f].picture == frames[f].pixels()) << "frame " << f;
+        EXPECT_TRUE(std::ranges::equal(played.frames[f].picture, frames[f].pixels()))
+            << "frame " << f;
         EXPECT_EQ(played.frames[f].delay_cs, 7);
     }
     EXPECT_EQ(played.frames[1].area, 6 * 6) << "only the changed rectangle";

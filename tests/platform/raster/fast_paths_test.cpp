@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <random>
@@ -171,7 +172,7 @@ TEST(RasterFastPaths, KeptSegmentsGiveThePixelsOfFreshOnes) {
         Canvas kept_canvas(kept_fb, clip), fresh_canvas(fresh_fb, clip);
         wide_line(kept_canvas, from, to, o.width, colour, &cache);
         wide_line(fresh_canvas, from, to, o.width, colour);
-        ASSERT_EQ(kept_fb.pixels(), fresh_fb.pixels())
+        ASSERT_TRUE(std::ranges::equal(kept_fb.pixels(), fresh_fb.pixels()))
             << n << ": (" << from.x << "," << from.y << ") -> (" << to.x << "," << to.y
             << ") width " << o.width;
         ASSERT_EQ(kept_canvas.drawn(), fresh_canvas.drawn()) << n;
@@ -207,6 +208,51 @@ TEST(RasterFastPaths, ACopiedOrMovedBufferCountsAsWrittenEverywhere) {
     EXPECT_EQ(moved_from.width(), 0); // NOLINT(bugprone-use-after-move): left empty on purpose
     EXPECT_EQ(moved_from.height(), 0);
     EXPECT_EQ(moved_from.get(0, 0), kInvalidColor);
+}
+
+// Memory that counts its blocks, and fails loudly on a block it never gave.
+class CountingMemory final : public PixelMemory {
+  public:
+    Color* allocate(std::size_t count) override {
+        Color* pixels = default_pixel_memory()->allocate(count);
+        blocks.push_back({pixels, count});
+        return pixels;
+    }
+    void release(Color* pixels, std::size_t count) noexcept override {
+        const auto it = std::find(blocks.begin(), blocks.end(), std::pair{pixels, count});
+        EXPECT_NE(it, blocks.end()) << "a block this memory never gave";
+        if (it == blocks.end()) return;
+        blocks.erase(it);
+        default_pixel_memory()->release(pixels, count);
+    }
+    std::vector<std::pair<Color*, std::size_t>> blocks;
+};
+
+// A window's buffer keeps the memory its backend gave through resizing, moving and being assigned
+// to, and every block goes back to the memory it came from.
+TEST(RasterFastPaths, PixelsLiveInTheMemoryTheirBufferWasGiven) {
+    CountingMemory memory;
+    {
+        Framebuffer window(8, 4, rgb(1, 2, 3), &memory);
+        ASSERT_EQ(memory.blocks.size(), 1u);
+        EXPECT_EQ(memory.blocks[0].first, window.row(0));
+        window.resize(10, 6, rgb(4, 5, 6));
+        ASSERT_EQ(memory.blocks.size(), 1u);
+        EXPECT_EQ(memory.blocks[0].first, window.row(0));
+        const Framebuffer small(3, 3, rgb(7, 8, 9));
+        window = small; // a copy of small's pixels, in the window's memory
+        ASSERT_EQ(memory.blocks.size(), 1u);
+        EXPECT_EQ(memory.blocks[0].first, window.row(0));
+        EXPECT_EQ(window.get(2, 2), rgb(7, 8, 9));
+        const Framebuffer copy = window; // a copy of its own, in the free store
+        Framebuffer moved(std::move(window));
+        ASSERT_EQ(memory.blocks.size(), 1u);
+        EXPECT_EQ(memory.blocks[0].first, moved.row(0));
+        moved = Framebuffer(2, 2); // moved in: pixels and their memory come together
+        EXPECT_TRUE(memory.blocks.empty());
+        EXPECT_EQ(copy.get(2, 2), rgb(7, 8, 9));
+    }
+    EXPECT_TRUE(memory.blocks.empty());
 }
 
 } // namespace
