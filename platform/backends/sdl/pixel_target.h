@@ -36,7 +36,7 @@ struct PixelTarget {
     int height = 0;
     ChannelShifts shifts;
     // The pixels stay as drawn until drawn again (an image of our own, not a surface the system
-    // may replace or scribble on): changes can be found against them.
+    // may replace or scribble on): a frame need only draw what was written since the last one.
     bool keeps_pixels = false;
 };
 

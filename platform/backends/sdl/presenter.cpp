@@ -70,7 +70,7 @@ void Presenter::draw_changes(const Framebuffer& fb, const Region& changed, Pixel
     for (const Rect& r : changed.rects()) {
         const Rect inside = intersect(r, Rect{0, 0, layout_.client.width, layout_.client.height});
         if (window_shows_plainly(target, inside)) {
-            // The window itself is the copy, and this one is left behind.
+            // The window keeps what it showed: the copy is not needed, and is left behind.
             shown_.forget();
             take_window_changes(fb, inside, target, pieces_, written);
             continue;

@@ -56,7 +56,7 @@ class Presenter {
     };
     // A box's rectangle in the client area; empty without it.
     Rect overlay_rect(const Placed& overlay) const;
-    // Whether the changes within `rect` can be found against the window's own pixels: they
+    // Whether what was written within `rect` can go straight into the window's own pixels: they
     // keep what was drawn, are XRGB8888 at zoom 1 from the corner, and no box lies over `rect`.
     bool window_shows_plainly(const PixelTarget& target, const Rect& rect) const;
     // Draws `area` of `fb` with the boxes over it; returns the window rectangle written.

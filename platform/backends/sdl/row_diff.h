@@ -15,8 +15,4 @@ inline constexpr std::int64_t kDiffMaskPixels = 64;
 // are clear.
 std::uint64_t diff_mask(const Color* a, const Color* b, std::int64_t count);
 
-// The same between COLORREF pixels and XRGB8888 window pixels: bit i is set when a[i], red and
-// blue trading places, differs from b[i] (whose top byte must be clear, as written).
-std::uint64_t diff_mask_xrgb(const Color* a, const std::uint32_t* b, std::int64_t count);
-
 } // namespace kv::sdl

@@ -102,19 +102,11 @@ struct WindowRows {
     std::uint32_t* row(std::int64_t y) const {
         return reinterpret_cast<std::uint32_t*>(pixels + y * pitch);
     }
-    // A block that differs is found by the mask alone: one pass over the pixels.
-    static bool same(const Color*, const std::uint32_t*, std::int64_t) { return false; }
-    static std::uint64_t mask(const Color* now, const std::uint32_t* shown, std::int64_t count) {
-        return diff_mask_xrgb(now, shown, count);
-    }
-    static void take(const Color* now, std::uint32_t* shown, std::int64_t count) {
-        xrgb_row(now, count, shown);
-    }
 };
 
-// Both rows of a compare are read long after the caches lost them, each row from a page of its
-// own, and the processor's own prefetching stops at page ends: left alone it waits on memory at
-// the start of every row. Rows asked for this many rows ahead come in while others are compared.
+// Both rows of a compare or a copy are reached long after the caches lost them, each row from a
+// page of its own, and the processor's own prefetching stops at page ends: left alone it waits on
+// memory at the start of every row. Rows asked for this many rows ahead come in meanwhile.
 constexpr std::int64_t kRowsAhead = 3;
 
 void ask_early(const void* row, std::int64_t bytes) {
@@ -130,47 +122,50 @@ struct Columns {
     std::int64_t n = 0;
 };
 
-// The columns of row y within `r` that can differ from what `rows` hold: those written since
-// they were last shown.
+// The columns of row y within `r` that can differ from what the window shows: those written
+// since the buffer was last presented.
 Columns unshown_columns(const Framebuffer& fb, const Rect& r, std::int64_t y) {
     const Framebuffer::Written w = fb.unpresented(y);
     const std::int64_t left = std::max(r.left, w.lo);
     return Columns{left, std::max<std::int64_t>(std::min(r.right, w.hi) - left, 0)};
 }
 
-// Compares rectangle `r` (inside both) of `fb` with `rows`, takes what differs into them, and
-// appends rectangles covering every changed pixel to `out`. `rows` must hold what `fb` held when
-// it was last presented, wherever it has not been written since.
+// Asks early for the columns of row y that unshown_columns() gives, in `fb` and in `rows`.
 template <class Rows>
-void find_changes(const Framebuffer& fb, const Rect& r, const Rows& rows,
+void ask_early_for_row(const Framebuffer& fb, const Rect& r, const Rows& rows, std::int64_t y) {
+    if (y >= r.bottom) return;
+    const Columns cols = unshown_columns(fb, r, y);
+    ask_early(fb.row(static_cast<int>(y)) + cols.left, cols.n * std::int64_t{sizeof(Color)});
+    ask_early(rows.row(y) + cols.left, cols.n * std::int64_t{sizeof(*rows.row(y))});
+}
+
+// Compares rectangle `r` (inside both) of `fb` with the copy `rows`, takes what differs into it,
+// and appends rectangles covering every changed pixel to `out`. `rows` must hold what `fb` held
+// when it was last presented, wherever it has not been written since.
+void find_changes(const Framebuffer& fb, const Rect& r, const CopyRows& rows,
                   std::vector<Rect>& growing, std::vector<Rect>& out) {
     RectGrower grower(growing);
     for (std::int64_t y = r.top; y < r.bottom; ++y) {
         const Columns cols = unshown_columns(fb, r, y);
-        if (y + kRowsAhead < r.bottom) {
-            const Columns later = unshown_columns(fb, r, y + kRowsAhead);
-            ask_early(fb.row(static_cast<int>(y + kRowsAhead)) + later.left,
-                      later.n * std::int64_t{sizeof(Color)});
-            ask_early(rows.row(y + kRowsAhead) + later.left,
-                      later.n * std::int64_t{sizeof(*rows.row(y))});
-        }
+        ask_early_for_row(fb, r, rows, y + kRowsAhead);
         grower.close_before(y, out);
         const std::int64_t n = cols.n;
         if (n == 0) continue;
         const Color* now = fb.row(static_cast<int>(y)) + cols.left;
         auto* shown = rows.row(y) + cols.left;
-        if (Rows::same(now, shown, n)) continue;
+        if (CopyRows::same(now, shown, n)) continue;
         const auto take = [&](const std::optional<Run>& run) {
             if (!run) return;
-            Rows::take(now + run->start, shown + run->start, run->end - run->start);
+            CopyRows::take(now + run->start, shown + run->start, run->end - run->start);
             grower.add(y, cols.left + run->start, cols.left + run->end);
         };
         RowRuns runs;
         // Most of a Tick's bounding box is unchanged: a block at a time, each in one compare.
         for (std::int64_t block = 0; block < n; block += kDiffMaskPixels) {
             const std::int64_t count = std::min(kDiffMaskPixels, n - block);
-            if (Rows::same(now + block, shown + block, count)) continue;
-            for (std::uint64_t mask = Rows::mask(now + block, shown + block, count); mask != 0;) {
+            if (CopyRows::same(now + block, shown + block, count)) continue;
+            for (std::uint64_t mask = CopyRows::mask(now + block, shown + block, count);
+                 mask != 0;) {
                 const int first = std::countr_zero(mask);
                 const int length = std::countr_one(mask >> first);
                 mask = above(mask, first + length);
@@ -207,7 +202,17 @@ void take_window_changes(const Framebuffer& fb, const Rect& rect, PixelTarget& w
                          std::vector<Rect>& growing, std::vector<Rect>& out) {
     const Rect r = intersect(intersect(rect, fb.bounds()), Rect{0, 0, window.width, window.height});
     if (r.empty() || window.pixels == nullptr) return;
-    find_changes(fb, r, WindowRows{window.pixels, window.pitch}, growing, out);
+    const WindowRows rows{window.pixels, window.pitch};
+    RectGrower grower(growing);
+    for (std::int64_t y = r.top; y < r.bottom; ++y) {
+        grower.close_before(y, out);
+        ask_early_for_row(fb, r, rows, y + kRowsAhead);
+        const Columns cols = unshown_columns(fb, r, y);
+        if (cols.n == 0) continue;
+        xrgb_row(fb.row(static_cast<int>(y)) + cols.left, cols.n, rows.row(y) + cols.left);
+        grower.add(y, cols.left, cols.left + cols.n);
+    }
+    grower.close_all(out);
 }
 
 } // namespace kv::sdl

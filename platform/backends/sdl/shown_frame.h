@@ -37,9 +37,11 @@ class ShownFrame {
     std::vector<Rect> growing_; // kept from one call to the next: no allocation a Tick
 };
 
-// take_changes against a window's own XRGB8888 pixels at zoom 1 (client (x, y) at window (x, y)),
-// for windows that keep what was drawn into them: what differs is written there directly, in the
-// same pass, and no copy is needed. `growing` is scratch space kept by the caller.
+// For windows that keep what was drawn into them, XRGB8888 at zoom 1 (client (x, y) at window
+// (x, y)): writes the part of `rect` written since the buffer was last presented straight into
+// the window's pixels, and appends rectangles covering it to `out`. No copy, and no compare: the
+// buffer's notes already narrow a frame to a few pixels a row, and writing those costs less than
+// finding which of them changed. `growing` is scratch space kept by the caller.
 void take_window_changes(const Framebuffer& fb, const Rect& rect, PixelTarget& window,
                          std::vector<Rect>& growing, std::vector<Rect>& out);
 
