@@ -48,6 +48,7 @@ Framebuffer& Framebuffer::operator=(Framebuffer&& other) noexcept {
     width_ = std::exchange(other.width_, 0);
     height_ = std::exchange(other.height_, 0);
     other.painted_.reset();
+    other.unpresented_top_ = other.unpresented_bottom_ = 0;
     forget_notes();
     return *this;
 }
@@ -55,6 +56,7 @@ Framebuffer& Framebuffer::operator=(Framebuffer&& other) noexcept {
 void Framebuffer::forget_notes() {
     marks_.assign(static_cast<std::size_t>(height_), Mark{0, width_});
     unpresented_.assign(static_cast<std::size_t>(height_), kClean);
+    unpresented_top_ = unpresented_bottom_ = 0;
     painted_.reset();
 }
 
@@ -73,23 +75,24 @@ void Framebuffer::set(std::int64_t x, std::int64_t y, Color c) {
 
 void Framebuffer::painted(const PaintKey& key, std::int64_t top, std::int64_t bottom) {
     painted_ = key;
-    painted_top_ = std::max<std::int64_t>(top, 0);
-    painted_bottom_ = std::min<std::int64_t>(bottom, height_);
-    for (std::int64_t y = painted_top_; y < painted_bottom_; ++y) {
+    top = std::max<std::int64_t>(top, 0);
+    bottom = std::min<std::int64_t>(bottom, height_);
+    if (top >= bottom) return;
+    for (std::int64_t y = top; y < bottom; ++y) {
         Mark& m = marks_[static_cast<std::size_t>(y)];
         Mark& u = unpresented_[static_cast<std::size_t>(y)];
         u = joined(u, m);
         m = kClean;
     }
+    const bool none = unpresented_top_ >= unpresented_bottom_;
+    unpresented_top_ = none ? top : std::min(unpresented_top_, top);
+    unpresented_bottom_ = none ? bottom : std::max(unpresented_bottom_, bottom);
 }
 
 void Framebuffer::presented() {
-    std::fill(unpresented_.begin(), unpresented_.end(), kClean);
-    // Only the painted rows' notes are read by holds() and written(); the rest start again.
-    const std::int64_t top = painted_ ? painted_top_ : height_;
-    const std::int64_t bottom = painted_ ? painted_bottom_ : height_;
-    std::fill(marks_.begin(), marks_.begin() + top, kClean);
-    std::fill(marks_.begin() + bottom, marks_.end(), kClean);
+    std::fill(unpresented_.begin() + unpresented_top_, unpresented_.begin() + unpresented_bottom_,
+              kClean);
+    unpresented_top_ = unpresented_bottom_ = 0;
 }
 
 void Framebuffer::resize(int width, int height, Color fill) {

@@ -91,8 +91,9 @@ class Framebuffer {
     // A window showing the buffer need only look again where something wrote since it last
     // showed it: presented() says it now shows every pixel, and unpresented(y) holds (at least)
     // the columns of row y written since. The notes above serve this too, at no cost a write:
-    // painted() keeps the columns it forgets here, and rows it does not hold are forgotten on
-    // presented(), as nothing else reads them.
+    // painted() keeps the columns it forgets. Rows it does not hold keep every column written
+    // since they were last painted (all of them before), more than was written since presented():
+    // the rectangles a window is told were drawn keep those narrow.
     void presented();
     Written unpresented(std::int64_t y) const {
         if (y < 0 || y >= height_) return {};
@@ -166,10 +167,10 @@ class Framebuffer {
     int width_ = 0;
     int height_ = 0;
     PixelBuffer pixels_;
-    std::vector<Mark> marks_;         // one a row; whole rows at first
-    std::vector<Mark> unpresented_;   // one a row: what painted() cleared since presented()
-    std::optional<PaintKey> painted_; // what painted() was last told, and its rows:
-    std::int64_t painted_top_ = 0, painted_bottom_ = 0;
+    std::vector<Mark> marks_;       // one a row; whole rows at first
+    std::vector<Mark> unpresented_; // one a row: what painted() cleared since presented()
+    std::int64_t unpresented_top_ = 0, unpresented_bottom_ = 0; // the rows holding any of it
+    std::optional<PaintKey> painted_;                           // what painted() was last told
 };
 
 } // namespace kv

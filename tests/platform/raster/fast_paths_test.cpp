@@ -208,6 +208,8 @@ TEST(RasterFastPaths, ACopiedOrMovedBufferCountsAsWrittenEverywhere) {
     EXPECT_EQ(moved_from.width(), 0); // NOLINT(bugprone-use-after-move): left empty on purpose
     EXPECT_EQ(moved_from.height(), 0);
     EXPECT_EQ(moved_from.get(0, 0), kInvalidColor);
+    moved_from.presented(); // an empty buffer has nothing to forget
+    EXPECT_EQ(moved_from.unpresented(0).hi, 0);
 }
 
 // Memory that counts its blocks, and fails loudly on a block it never gave.
