@@ -57,6 +57,7 @@ void Framebuffer::forget_notes() {
     marks_.assign(static_cast<std::size_t>(height_), Mark{0, width_});
     unpresented_.assign(static_cast<std::size_t>(height_), kClean);
     unpresented_top_ = unpresented_bottom_ = 0;
+    presented_ = false;
     painted_.reset();
 }
 
@@ -78,21 +79,30 @@ void Framebuffer::painted(const PaintKey& key, std::int64_t top, std::int64_t bo
     top = std::max<std::int64_t>(top, 0);
     bottom = std::min<std::int64_t>(bottom, height_);
     if (top >= bottom) return;
-    for (std::int64_t y = top; y < bottom; ++y) {
-        Mark& m = marks_[static_cast<std::size_t>(y)];
-        Mark& u = unpresented_[static_cast<std::size_t>(y)];
-        u = joined(u, m);
-        m = kClean;
-    }
-    const bool none = unpresented_top_ >= unpresented_bottom_;
-    unpresented_top_ = none ? top : std::min(unpresented_top_, top);
-    unpresented_bottom_ = none ? bottom : std::max(unpresented_bottom_, bottom);
+    // A buffer never presented (a benchmark's, a picture's) has nothing to keep.
+    if (presented_) keep_unpresented(top, bottom);
+    std::fill(marks_.begin() + top, marks_.begin() + bottom, kClean);
 }
 
-void Framebuffer::presented() {
-    std::fill(unpresented_.begin() + unpresented_top_, unpresented_.begin() + unpresented_bottom_,
-              kClean);
-    unpresented_top_ = unpresented_bottom_ = 0;
+void Framebuffer::keep_unpresented(std::int64_t top, std::int64_t bottom) {
+    if (unpresented_top_ >= unpresented_bottom_) {
+        // Presented since the last time: the rows' notes move over as they are. The usual case, a
+        // present after each wipe, so a plain copy.
+        std::copy(marks_.begin() + top, marks_.begin() + bottom, unpresented_.begin() + top);
+        unpresented_top_ = top;
+        unpresented_bottom_ = bottom;
+        return;
+    }
+    const std::int64_t from = std::min(unpresented_top_, top);
+    const std::int64_t to = std::max(unpresented_bottom_, bottom);
+    for (std::int64_t y = from; y < to; ++y) {
+        Mark& u = unpresented_[static_cast<std::size_t>(y)];
+        const bool kept = unpresented_top_ <= y && y < unpresented_bottom_;
+        const bool cleared = top <= y && y < bottom;
+        u = joined(kept ? u : kClean, cleared ? marks_[static_cast<std::size_t>(y)] : kClean);
+    }
+    unpresented_top_ = from;
+    unpresented_bottom_ = to;
 }
 
 void Framebuffer::resize(int width, int height, Color fill) {

@@ -94,11 +94,16 @@ class Framebuffer {
     // painted() keeps the columns it forgets. Rows it does not hold keep every column written
     // since they were last painted (all of them before), more than was written since presented():
     // the rectangles a window is told were drawn keep those narrow.
-    void presented();
+    void presented() {
+        presented_ = true;
+        unpresented_top_ = unpresented_bottom_ = 0;
+    }
     Written unpresented(std::int64_t y) const {
         if (y < 0 || y >= height_) return {};
-        const Mark m =
-            joined(marks_[static_cast<std::size_t>(y)], unpresented_[static_cast<std::size_t>(y)]);
+        if (!presented_) return Written{0, width_};
+        Mark m = marks_[static_cast<std::size_t>(y)];
+        if (unpresented_top_ <= y && y < unpresented_bottom_)
+            m = joined(m, unpresented_[static_cast<std::size_t>(y)]);
         return m.lo < m.hi ? Written{m.lo, m.hi} : Written{};
     }
 
@@ -118,6 +123,9 @@ class Framebuffer {
                                  std::numeric_limits<std::int64_t>::min()};
     // Every row written whole, nothing painted or presented since.
     void forget_notes();
+    // Keeps the notes of rows [top, bottom) (inside the buffer) in unpresented_ before painted()
+    // clears them.
+    void keep_unpresented(std::int64_t top, std::int64_t bottom);
     static Mark joined(const Mark& a, const Mark& b) {
         return Mark{std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
     }
@@ -167,10 +175,13 @@ class Framebuffer {
     int width_ = 0;
     int height_ = 0;
     PixelBuffer pixels_;
-    std::vector<Mark> marks_;       // one a row; whole rows at first
-    std::vector<Mark> unpresented_; // one a row: what painted() cleared since presented()
-    std::int64_t unpresented_top_ = 0, unpresented_bottom_ = 0; // the rows holding any of it
-    std::optional<PaintKey> painted_;                           // what painted() was last told
+    std::vector<Mark> marks_; // one a row; whole rows at first
+    // One a row: what painted() cleared since presented(), in rows [unpresented_top_,
+    // unpresented_bottom_) only; the other rows' entries mean nothing.
+    std::vector<Mark> unpresented_;
+    std::int64_t unpresented_top_ = 0, unpresented_bottom_ = 0;
+    bool presented_ = false; // since the notes were last forgotten: until then, all is unpresented
+    std::optional<PaintKey> painted_; // what painted() was last told
 };
 
 } // namespace kv

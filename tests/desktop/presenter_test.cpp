@@ -177,7 +177,7 @@ void wipe(Framebuffer& fb, int top, int bottom, Color c) {
     fb.painted(key, top, bottom);
 }
 
-// Frames as a Tick makes them, at random: a wiped block, strokes, dots, blocks, some drawn back as
+// Frames as a Tick makes them, at random: wiped blocks, strokes, dots, blocks, some drawn back as
 // they were, inside a reported rectangle that is larger than what changed, and now and then the
 // badge coming or going; after each, the buffer is presented, as the window manager does. After
 // every frame the window must show the framebuffer exactly (under the badge, the badge), in both
@@ -203,9 +203,12 @@ TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
                 for (int frame = 0; frame < 300; ++frame) {
                     const Framebuffer before = fb;
                     Rect reported{below(kW), below(kH), kW, kH};
-                    if (below(4) != 0) {
-                        wipe(fb, 9, 50, rgb(0, 90, 0));
-                        reported = kv::bounding_union(reported, Rect{0, 9, kW, 50});
+                    // Mostly one wipe a frame; at times none, or two blocks overlapping.
+                    for (int wipes = below(4) == 0 ? below(3) : 1; wipes > 0; --wipes) {
+                        const bool first = below(5) != 0;
+                        const int top = first ? 9 : 30, bottom = first ? 50 : 58;
+                        wipe(fb, top, bottom, first ? rgb(0, 90, 0) : rgb(90, 0, 0));
+                        reported = kv::bounding_union(reported, Rect{0, top, kW, bottom});
                     }
                     for (int stroke = below(6); stroke > 0; --stroke) {
                         const int y =
