@@ -13,7 +13,8 @@
 
 namespace kv {
 
-// Where pixels live. Implementations hold no state that a block depends on after it is given out.
+// Where pixels live. A PixelBuffer gives each block back to the memory it came from, which must
+// outlive it.
 class PixelMemory {
   public:
     // `count` > 0 pixels, their values left undefined; throws std::bad_alloc when there is no room.
@@ -21,11 +22,12 @@ class PixelMemory {
     // Gives back a block allocate(count) gave.
     virtual void release(Color* pixels, std::size_t count) noexcept = 0;
 
+    virtual ~PixelMemory() = default;
+
   protected:
     PixelMemory() = default;
     PixelMemory(const PixelMemory&) = default;
     PixelMemory& operator=(const PixelMemory&) = default;
-    ~PixelMemory() = default;
 };
 
 // The free store's memory.
