@@ -1,5 +1,3 @@
-#include <chrono>
-#include <cstdio>
 #include "backends/sdl/sdl_backend.h"
 
 #include "backends/headless/gif_writer.h"
@@ -504,27 +502,11 @@ void SdlBackend::show_whole(const Framebuffer& fb) {
     show(fb, true, [](PixelTarget&, std::vector<Rect>&) {});
 }
 
-static std::chrono::steady_clock::time_point g_tick0;
-static double g_tick, g_cmp, g_show, g_n;
 void SdlBackend::present(const Framebuffer& fb, const Region& changed) {
     fb_ = &fb;
-    auto t1 = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::time_point t2 = t1;
     show(fb, false, [&](PixelTarget& target, std::vector<Rect>& written) {
         presenter_.draw_changes(fb, changed, target, written);
-        t2 = std::chrono::steady_clock::now();
     });
-    auto t3 = std::chrono::steady_clock::now();
-    if (g_tick0.time_since_epoch().count() != 0) {
-        g_tick += std::chrono::duration<double, std::micro>(t1 - g_tick0).count();
-        g_cmp += std::chrono::duration<double, std::micro>(t2 - t1).count();
-        g_show += std::chrono::duration<double, std::micro>(t3 - t1).count();
-        if (static_cast<long>(++g_n) % 200 == 0) {
-            std::fprintf(stderr, "tick %.1f cmp %.1f show %.1f us\n", g_tick / g_n, g_cmp / g_n,
-                         g_show / g_n);
-            g_tick = g_cmp = g_show = g_n = 0;
-        }
-    }
     tick_log_.frame_presented();
 }
 
@@ -542,7 +524,6 @@ void SdlBackend::message_box(const std::string& caption, const std::string& text
 
 void SdlBackend::timer_delivered(std::uint64_t /*now_ms*/) {
     finish_tick();
-    g_tick0 = std::chrono::steady_clock::now();
     if (tools_.tick_starting) tools_.tick_starting();
     tick_running_ = true;
     clock_.timer_delivered(wall_ms());
