@@ -5,7 +5,8 @@
 # With --wasm first, also the same Ticks in WebAssembly under node beside native ones (needs
 # emscripten and node: installed here), in the page's code: the web build's korveline-script links
 # the page's compiled application and platform with its optimisation and ASYNCIFY options.
-# Timings are for reading, never asserted; on a shared machine compare the ratios of one run.
+# KORVELINE_BENCH_ROUNDS sets the alternating rounds (5). Timings are for reading, never
+# asserted; on a shared machine compare the ratios of one run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 wasm=0
@@ -65,16 +66,16 @@ for ((round = 1; round <= rounds; round++)); do
         runs[$name-one]+="$(wall $name "$one") "
     done
 done
-summary() { # seconds...: median, min and max
-    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
+summary() { # seconds, separated by spaces, on stdin: median, min and max
+    tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END {
         m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
         printf "%.3f %.3f %.3f\n", m, v[1], v[NR] }'
 }
 echo "$ticks Ticks, $rounds rounds alternating (wall seconds: median, min-max; node $(node --version)):"
-read -r nm nlo nhi <<<"$(summary ${runs[native]})"
-read -r n1 _ _ <<<"$(summary ${runs[native-one]})"
-read -r wm wlo whi <<<"$(summary ${runs[wasm]})"
-read -r w1 _ _ <<<"$(summary ${runs[wasm-one]})"
+read -r nm nlo nhi <<<"$(summary <<<"${runs[native]}")"
+read -r n1 _ _ <<<"$(summary <<<"${runs[native-one]}")"
+read -r wm wlo whi <<<"$(summary <<<"${runs[wasm]}")"
+read -r w1 _ _ <<<"$(summary <<<"${runs[wasm-one]}")"
 awk -v nm="$nm" -v nlo="$nlo" -v nhi="$nhi" -v n1="$n1" -v wm="$wm" -v wlo="$wlo" -v whi="$whi" \
     -v w1="$w1" 'BEGIN {
     printf "  native       %.2f s (%.2f-%.2f), of which start-up and 1 Tick %.2f s\n", nm, nlo, nhi, n1
