@@ -13,8 +13,8 @@
 EM_JS(void, kv_js_open, (void* backend, int width, int height), {
     kvWeb.open(backend, width, height);
 });
-EM_JS(void, kv_js_blit, (const void* rgba, int x, int y, int width, int height), {
-    kvWeb.blit(HEAPU8, rgba, x, y, width, height);
+EM_JS(void, kv_js_blit, (const void* rgba, int width, int height, int x, int y, int w, int h), {
+    kvWeb.blit(HEAPU8, rgba, width, height, x, y, w, h);
 });
 EM_JS(void, kv_js_layout, (int zoom, int device_per_css_milli), {
     kvWeb.layout(zoom, device_per_css_milli / 1000);
@@ -98,16 +98,19 @@ void WebBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<Inpu
 void WebBackend::present(const Framebuffer& fb, const Region& changed) {
     const Rect whole = fb.bounds();
     // The first frame, and any frame the page may have lost track of, goes out whole.
+    const bool all = first_frame_ || opaque_.size() != fb.pixels().size();
     std::vector<Rect> rects;
-    if (first_frame_) {
+    if (all) {
         rects.push_back(whole);
     } else {
         rects = changed.rects();
     }
+    opaque_.resize(fb.pixels().size());
     for (const Rect& r : rects) {
         const Rect part = intersect(r, whole);
         if (part.empty()) continue;
-        kv_js_blit(opaque_pixels(fb, part).data(), static_cast<int>(part.left),
+        copy_opaque(fb, part);
+        kv_js_blit(opaque_.data(), fb.width(), fb.height(), static_cast<int>(part.left),
                    static_cast<int>(part.top), static_cast<int>(part.width()),
                    static_cast<int>(part.height()));
     }
@@ -119,18 +122,17 @@ void WebBackend::present(const Framebuffer& fb, const Region& changed) {
 // alpha the canvas needs opaque. Done here rather than in the page's script, where a loop over
 // every pixel of the first frame ran as cold, unoptimised JavaScript (about 25 ms of the first
 // frame).
-std::span<const std::uint32_t> WebBackend::opaque_pixels(const Framebuffer& fb, const Rect& part) {
+void WebBackend::copy_opaque(const Framebuffer& fb, const Rect& part) {
     constexpr std::uint32_t kOpaque = 0xFF000000u;
-    const auto width = static_cast<std::size_t>(part.width());
-    rgba_.resize(width * static_cast<std::size_t>(part.height()));
     const std::span<const Color> pixels = fb.pixels();
-    auto out = rgba_.begin();
+    const std::span<std::uint32_t> opaque = opaque_;
+    const auto width = static_cast<std::size_t>(part.width());
     for (std::int64_t y = part.top; y < part.bottom; ++y) {
-        const auto row =
-            pixels.subspan(static_cast<std::size_t>(y * fb.width() + part.left), width);
-        out = std::transform(row.begin(), row.end(), out, [](Color c) { return c | kOpaque; });
+        const auto at = static_cast<std::size_t>(y * fb.width() + part.left);
+        const auto row = pixels.subspan(at, width);
+        std::transform(row.begin(), row.end(), opaque.subspan(at, width).begin(),
+                       [](Color c) { return c | kOpaque; });
     }
-    return rgba_;
 }
 
 void WebBackend::message_box(const std::string& caption, const std::string& text,

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,8 +63,8 @@ class WebBackend final : public Backend {
     void viewport(int css_width, int css_height, int device_per_css_milli);
 
   private:
-    // The part's pixels, opaque, as the page's canvas takes them; valid until the next call.
-    std::span<const std::uint32_t> opaque_pixels(const Framebuffer& fb, const Rect& part);
+    // The part's pixels into opaque_, as the page's canvas takes them.
+    void copy_opaque(const Framebuffer& fb, const Rect& part);
     void apply_layout();
     void show_status();
     void finish_tick();
@@ -81,7 +80,7 @@ class WebBackend final : public Backend {
     TickHooks hooks_;
     ViewerClock clock_;
     std::vector<InputEvent> queue_;
-    std::vector<std::uint32_t> rgba_; // the last blit's pixels, handed to the page
+    std::vector<std::uint32_t> opaque_; // the picture as the page last showed it, opaque
 };
 
 } // namespace kv::web
