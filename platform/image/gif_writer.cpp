@@ -2,44 +2,118 @@
 
 #include "image/file_error.h"
 
-#include <fcntl.h>
-#include <gif_lib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 namespace kv::image {
 
 namespace {
 
+using Bytes = std::vector<std::uint8_t>;
+
 constexpr std::size_t kMaxColours = 255; // the 256th index is the transparent one
 
-std::string gif_error(int code) {
-    const char* text = GifErrorString(code);
-    return text != nullptr ? text : "giflib error " + std::to_string(code);
+void put16(Bytes& out, std::int64_t v) {
+    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
 }
 
-struct MapDeleter {
-    void operator()(ColorMapObject* map) const { GifFreeMapObject(map); }
+// Bits of a colour table with room for `colours` and one more index, for transparency: GIF
+// tables hold a power of two of entries, 2 to 256.
+int table_bits(std::size_t colours) {
+    int bits = 1;
+    while ((std::size_t{1} << bits) < colours + 1)
+        ++bits;
+    return bits;
+}
+
+void put_table(Bytes& out, const std::vector<Color>& colours) {
+    for (std::size_t k = 0; k < (std::size_t{1} << table_bits(colours.size())); ++k) {
+        const Color c = k < colours.size() ? colours[k] : 0;
+        out.insert(out.end(), {red_of(c), green_of(c), blue_of(c)});
+    }
+}
+
+// GIF's variable-length LZW: codes of 3 to 12 bits, least significant bit first, in sub-blocks
+// of up to 255 bytes. The dictionary is an open-addressing hash of (prefix code, index) pairs;
+// when all 4096 codes are taken, a clear code starts it again.
+class Lzw {
+  public:
+    Lzw(Bytes& out, int min_bits) : out_(out), min_bits_(min_bits) {
+        out_.push_back(static_cast<std::uint8_t>(min_bits));
+        reset();
+        emit(clear());
+    }
+
+    void code(std::span<const std::uint8_t> indices) {
+        if (indices.empty()) return;
+        int prefix = indices[0];
+        for (const std::uint8_t k : indices.subspan(1)) {
+            const std::uint32_t key = (static_cast<std::uint32_t>(prefix) << 8) | k;
+            std::size_t slot = key % kSlots;
+            while (keys_[slot] != kEmpty && keys_[slot] != key)
+                slot = (slot + 1) % kSlots;
+            if (keys_[slot] == key) {
+                prefix = codes_[slot];
+                continue;
+            }
+            emit(prefix);
+            if (next_ == 4096) {
+                emit(clear());
+                reset();
+            } else {
+                if (next_ == 1 << bits_) ++bits_;
+                keys_[slot] = key;
+                codes_[slot] = static_cast<std::uint16_t>(next_++);
+            }
+            prefix = k;
+        }
+        emit(prefix);
+    }
+
+    void end() {
+        emit(clear() + 1);
+        if (filled_ > 0) block_[count_++] = static_cast<std::uint8_t>(acc_);
+        flush();
+        out_.push_back(0);
+    }
+
+  private:
+    static constexpr std::size_t kSlots = 8191; // prime, twice the codes
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+
+    int clear() const { return 1 << min_bits_; }
+    void reset() {
+        keys_.fill(kEmpty);
+        bits_ = min_bits_ + 1;
+        next_ = clear() + 2;
+    }
+    void emit(int code) {
+        acc_ |= static_cast<std::uint32_t>(code) << filled_;
+        for (filled_ += bits_; filled_ >= 8; filled_ -= 8, acc_ >>= 8) {
+            block_[count_++] = static_cast<std::uint8_t>(acc_);
+            if (count_ == 255) flush();
+        }
+    }
+    void flush() {
+        if (count_ == 0) return;
+        out_.push_back(static_cast<std::uint8_t>(count_));
+        out_.insert(out_.end(), block_.begin(), block_.begin() + count_);
+        count_ = 0;
+    }
+
+    Bytes& out_;
+    int min_bits_;
+    int bits_ = 0;
+    int next_ = 0;
+    std::uint32_t acc_ = 0;
+    int filled_ = 0;
+    std::array<std::uint8_t, 255> block_{};
+    int count_ = 0;
+    std::array<std::uint32_t, kSlots> keys_{};
+    std::array<std::uint16_t, kSlots> codes_{};
 };
-using ColourMap = std::unique_ptr<ColorMapObject, MapDeleter>;
-
-// A colour table with room for `colours` and one more index, for transparency. GIF tables hold
-// a power of two of entries, 2 to 256.
-ColourMap make_map(const std::vector<Color>& colours) {
-    int size = 2;
-    while (static_cast<std::size_t>(size) < colours.size() + 1)
-        size *= 2;
-    std::vector<GifColorType> entries(static_cast<std::size_t>(size), GifColorType{0, 0, 0});
-    for (std::size_t k = 0; k < colours.size(); ++k)
-        entries[k] = GifColorType{red_of(colours[k]), green_of(colours[k]), blue_of(colours[k])};
-    return ColourMap(GifMakeMapObject(size, entries.data()));
-}
 
 // The smallest rectangle holding every pixel that differs between the two pictures.
 Rect changed_box(const std::vector<Color>& before, const Framebuffer& fb) {
@@ -60,26 +134,15 @@ Rect changed_box(const std::vector<Color>& before, const Framebuffer& fb) {
 
 } // namespace
 
-GifWriter::GifWriter(std::string path) : path_(std::move(path)), temporary_(path_ + ".tmp") {}
+GifWriter::GifWriter(const std::string& path)
+    : GifWriter(std::make_unique<OutputFile>(path, "GIF")) {}
 
-GifWriter::~GifWriter() {
-    if (gif_ != nullptr) {
-        int ignored = 0;
-        EGifCloseFile(gif_, &ignored);
-        std::error_code ec;
-        std::filesystem::remove(temporary_, ec);
-    }
-}
+GifWriter::GifWriter(std::unique_ptr<Output> output)
+    : output_(std::move(output)), name_(output_->name()) {}
 
 void GifWriter::fail(const std::string& reason) {
-    if (gif_ != nullptr) {
-        int ignored = 0;
-        EGifCloseFile(gif_, &ignored);
-        gif_ = nullptr;
-    }
-    std::error_code ec;
-    std::filesystem::remove(temporary_, ec);
-    throw FileError("cannot write GIF '" + shown_path(path_) + "': " + reason);
+    output_.reset();
+    throw FileError("cannot write GIF '" + shown_path(name_) + "': " + reason);
 }
 
 void GifWriter::start(const Framebuffer& fb) {
@@ -93,49 +156,39 @@ void GifWriter::start(const Framebuffer& fb) {
         palette_index_.emplace(c, static_cast<std::uint8_t>(palette_.size()));
         palette_.push_back(c);
     }
-
-    // Opened here rather than by giflib, which would make the file readable by its owner only.
-    const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) fail(std::generic_category().message(errno));
-    int error = 0;
-    gif_ = EGifOpenFileHandle(fd, &error);
-    if (gif_ == nullptr) {
-        ::close(fd);
-        fail(gif_error(error));
-    }
-    EGifSetGifVersion(gif_, true);
-    const ColourMap map = make_map(palette_);
-    if (EGifPutScreenDesc(gif_, fb.width(), fb.height(), 8, 0, map.get()) == GIF_ERROR)
-        fail(gif_error(gif_->Error));
-
+    const auto text = [&](std::string_view s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); };
+    text("GIF89a");
+    put16(bytes_, fb.width());
+    put16(bytes_, fb.height());
+    // A global table of 8-bit colours, background 0, square pixels.
+    bytes_.insert(bytes_.end(),
+                  {static_cast<std::uint8_t>(0xF0 | (table_bits(palette_.size()) - 1)), 0, 0});
+    put_table(bytes_, palette_);
     // Loops forever: the NETSCAPE2.0 application block, loop count 0.
-    static constexpr char kApplication[] = "NETSCAPE2.0";
-    static constexpr std::array<GifByteType, 3> kLoopForever{1, 0, 0};
-    if (EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
-        EGifPutExtensionBlock(gif_, 11, kApplication) == GIF_ERROR ||
-        EGifPutExtensionBlock(gif_, 3, kLoopForever.data()) == GIF_ERROR ||
-        EGifPutExtensionTrailer(gif_) == GIF_ERROR) {
-        fail(gif_error(gif_->Error));
-    }
+    bytes_.insert(bytes_.end(), {0x21, 0xFF, 11});
+    text("NETSCAPE2.0");
+    bytes_.insert(bytes_.end(), {3, 1, 0, 0, 0});
     previous_.assign(fb.pixels().begin(), fb.pixels().end());
     width_ = fb.width();
     height_ = fb.height();
 }
 
 void GifWriter::add_frame(const Framebuffer& fb, int delay_cs) {
+    if (!output_) fail("the recording has ended");
     if (delay_cs < 0 || delay_cs > 65535) fail("a frame delay must lie in 0..65535 cs");
     if (frames_ == 0) {
         start(fb);
         put_frame(fb, fb.bounds(), delay_cs, true);
-        return;
+    } else {
+        if (fb.width() != width_ || fb.height() != height_)
+            fail("the picture changed size during the recording");
+        Rect box = changed_box(previous_, fb);
+        // A frame holds at least one pixel; an unchanged one, transparent, still keeps the time.
+        if (box.empty()) box = Rect{0, 0, 1, 1};
+        put_frame(fb, box, delay_cs, false);
     }
-    if (gif_ == nullptr) fail("the recording has ended");
-    if (fb.width() != width_ || fb.height() != height_)
-        fail("the picture changed size during the recording");
-    Rect box = changed_box(previous_, fb);
-    // A frame holds at least one pixel; an unchanged one, transparent, still keeps the time.
-    if (box.empty()) box = Rect{0, 0, 1, 1};
-    put_frame(fb, box, delay_cs, false);
+    output_->write(bytes_);
+    bytes_.clear();
 }
 
 void GifWriter::put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool first) {
@@ -150,12 +203,8 @@ void GifWriter::put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool fi
     std::unordered_map<Color, std::uint8_t> local_index;
     bool global = true;
     for (std::int64_t y = box.top; y < box.bottom && global; ++y) {
-        for (std::int64_t x = box.left; x < box.right; ++x) {
-            if (changed(x, y) && !palette_index_.contains(fb.row(static_cast<int>(y))[x])) {
-                global = false;
-                break;
-            }
-        }
+        for (std::int64_t x = box.left; x < box.right && global; ++x)
+            global = !changed(x, y) || palette_index_.contains(fb.row(static_cast<int>(y))[x]);
     }
     if (!global) {
         for (std::int64_t y = box.top; y < box.bottom; ++y) {
@@ -169,51 +218,43 @@ void GifWriter::put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool fi
         }
     }
     const auto& index = global ? palette_index_ : local_index;
-    const auto transparent = static_cast<GifPixelType>(global ? palette_.size() : local.size());
+    const std::size_t colours = global ? palette_.size() : local.size();
+    const auto transparent = static_cast<std::uint8_t>(colours);
 
-    GraphicsControlBlock control{};
-    control.DisposalMode = DISPOSE_DO_NOT;
-    control.UserInputFlag = false;
-    control.DelayTime = delay_cs;
-    control.TransparentColor = first ? NO_TRANSPARENT_COLOR : transparent;
-    std::array<GifByteType, 4> extension{};
-    const auto length = static_cast<int>(EGifGCBToExtension(&control, extension.data()));
-    if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, length, extension.data()) == GIF_ERROR)
-        fail(gif_error(gif_->Error));
+    // Graphic control: shown until the next frame, not disposed; transparency after the first.
+    bytes_.insert(bytes_.end(), {0x21, 0xF9, 4, static_cast<std::uint8_t>(first ? 0x04 : 0x05)});
+    put16(bytes_, delay_cs);
+    bytes_.insert(bytes_.end(), {static_cast<std::uint8_t>(first ? 0 : transparent), 0});
 
-    const ColourMap map = global ? ColourMap{} : make_map(local);
-    // giflib drops its copy of the last frame's own table, unfreed, when the next frame has
-    // none: free it first.
-    if (global && gif_->Image.ColorMap != nullptr) {
-        GifFreeMapObject(gif_->Image.ColorMap);
-        gif_->Image.ColorMap = nullptr;
-    }
-    const auto w = static_cast<int>(box.width());
-    if (EGifPutImageDesc(gif_, static_cast<int>(box.left), static_cast<int>(box.top), w,
-                         static_cast<int>(box.height()), false, map.get()) == GIF_ERROR) {
-        fail(gif_error(gif_->Error));
-    }
-    std::vector<GifPixelType> line(static_cast<std::size_t>(w));
+    bytes_.push_back(0x2C);
+    for (const std::int64_t v : {box.left, box.top, box.width(), box.height()})
+        put16(bytes_, v);
+    const int bits = table_bits(colours);
+    bytes_.push_back(global ? 0 : static_cast<std::uint8_t>(0x80 | (bits - 1)));
+    if (!global) put_table(bytes_, local);
+
+    std::vector<std::uint8_t> indices;
+    indices.reserve(static_cast<std::size_t>(box.width() * box.height()));
     for (std::int64_t y = box.top; y < box.bottom; ++y) {
         const Color* row = fb.row(static_cast<int>(y));
         for (std::int64_t x = box.left; x < box.right; ++x)
-            line[static_cast<std::size_t>(x - box.left)] =
-                changed(x, y) ? index.at(row[x]) : transparent;
-        if (EGifPutLine(gif_, line.data(), w) == GIF_ERROR) fail(gif_error(gif_->Error));
+            indices.push_back(changed(x, y) ? index.at(row[x]) : transparent);
         std::copy(row + box.left, row + box.right,
                   previous_.begin() + static_cast<std::ptrdiff_t>(y * fb.width() + box.left));
     }
+    Lzw lzw(bytes_, std::max(2, bits));
+    lzw.code(indices);
+    lzw.end();
     ++frames_;
 }
 
-void GifWriter::finish() {
-    if (gif_ == nullptr) fail(frames_ == 0 ? "no frame was recorded" : "the recording has ended");
-    int error = 0;
-    GifFileType* gif = std::exchange(gif_, nullptr);
-    if (EGifCloseFile(gif, &error) == GIF_ERROR) fail(gif_error(error));
-    std::error_code ec;
-    std::filesystem::rename(temporary_, path_, ec);
-    if (ec) fail(ec.message());
+std::string GifWriter::finish() {
+    if (!output_) fail("the recording has ended");
+    if (frames_ == 0) fail("no frame was recorded");
+    const std::uint8_t trailer = 0x3B;
+    output_->write(std::span(&trailer, 1));
+    std::unique_ptr<Output> output = std::move(output_);
+    return output->keep();
 }
 
 } // namespace kv::image

@@ -2,13 +2,13 @@
 #pragma once
 
 #include "core/framebuffer.h"
+#include "image/output_file.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-struct GifFileType;
 
 namespace kv::image {
 
@@ -17,21 +17,22 @@ namespace kv::image {
 // only the rectangle that changed is stored, its unchanged pixels transparent, and every frame
 // stays on screen under the next (disposal "do not dispose"). The animation loops forever.
 //
-// The file is written beside `path` under a temporary name and renamed by finish(), so an
-// unfinished or failed recording leaves no partial file behind. Errors throw
-// FileError naming the path and the reason.
+// Nothing is kept until finish(): a file is written under a temporary name and renamed then, so
+// an unfinished or failed recording leaves no partial file behind. Errors throw FileError naming
+// the output and the reason.
 class GifWriter {
   public:
-    explicit GifWriter(std::string path);
-    ~GifWriter(); // unfinished: the temporary file is removed
-    GifWriter(const GifWriter&) = delete;
-    GifWriter& operator=(const GifWriter&) = delete;
+    // A file at `path`.
+    explicit GifWriter(const std::string& path);
+    // Any output (a download in a page).
+    explicit GifWriter(std::unique_ptr<Output> output);
 
     // Every frame has the first frame's size. delay_cs is how long it shows, in 1/100 s
     // (0..65535).
     void add_frame(const Framebuffer& fb, int delay_cs);
-    // Ends the file; at least one frame must have been added.
-    void finish();
+    // Ends the animation and keeps it; at least one frame must have been added. Returns where
+    // it went (Output::keep).
+    std::string finish();
 
     int frames() const { return frames_; }
 
@@ -40,9 +41,9 @@ class GifWriter {
     void start(const Framebuffer& fb);
     void put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool first);
 
-    std::string path_;
-    std::string temporary_;
-    GifFileType* gif_ = nullptr;
+    std::unique_ptr<Output> output_;
+    std::string name_;                // the output's, for messages
+    std::vector<std::uint8_t> bytes_; // what goes to the output next
     int frames_ = 0;
     int width_ = 0; // of the first frame, and so of every frame
     int height_ = 0;
