@@ -4,6 +4,7 @@
 #include "tools/common/readout.h"
 #include "tools/common/run_data.h"
 #include "user/session.h"
+#include "viewer/viewer.h"
 
 #include <windows.h>
 
@@ -22,32 +23,27 @@ namespace {
 
 constexpr const char* kProgram = "korveline";
 
-constexpr const char* kUsage =
-    "Usage: korveline [--help | --version | --lang fr|en]\n"
-    "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
-    "\n"
-    "The mouse works the simulation, as the instructions in the window say. The keys change\n"
-    "only how it is shown:\n"
-    "  Space                    pause / resume\n"
-    "  Right arrow              one Tick, while paused\n"
-    "  -  +                     slower / faster: x1/4, x1/2, x1, x2, x4, x8\n"
-    "  Ctrl +  Ctrl -  Ctrl 0   zoom in / out (x1 to x4, as far as the screen holds the\n"
-    "                           window) / back to x1\n"
-    "  F11                      full screen\n"
-    "  F1  ?                    the list of keys over the picture (Esc hides it)\n"
-    "  F12  Ctrl+S              saves the picture as PNG in your pictures folder\n"
-    "                           (xdg-user-dir PICTURES, else the current folder)\n"
-    "  Ctrl+R                   starts / stops recording an animated GIF there (a frame a Tick)\n"
-    "  Ctrl+E                   saves the run's data there as CSV: one row a Tick, the last\n"
-    "                           hour of them, as korveline-script's trace writes them\n"
-    "  I                        shows / hides a readout: speed, slip, motor and brake torque\n"
-    "                           (plot units), and what the arrow colours are\n"
-    "\n"
-    "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else fr).\n"
-    "\n"
-    "Environment:\n"
-    "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since the\n"
-    "                           start of every Tick, one a line\n";
+// The keys come from the viewer's table of actions.
+std::string Usage() {
+    return "Usage: korveline [--help | --version | --lang fr|en]\n"
+           "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
+           "\n"
+           "The mouse works the simulation, as the instructions in the window say. The keys "
+           "change\n"
+           "only how it is shown:\n" +
+           kv::viewer::key_help_text(kv::viewer::Lang::En, 19) +
+           "Pictures, recordings and data go to your pictures folder (xdg-user-dir PICTURES, else\n"
+           "the current folder), named korveline-DATE-TIME; the data is one CSV row a Tick, the\n"
+           "last hour of them, as korveline-script's trace writes them.\n"
+           "\n"
+           "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else "
+           "fr).\n"
+           "\n"
+           "Environment:\n"
+           "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since "
+           "the\n"
+           "                           start of every Tick, one a line\n";
+}
 
 bool IsSet(const char* name) {
     const char* value = std::getenv(name);
@@ -71,7 +67,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsage;
+        std::cout << Usage();
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
@@ -79,7 +75,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!args.empty()) {
-        std::cerr << kProgram << ": takes no arguments but --lang\n" << kUsage;
+        std::cerr << kProgram << ": takes no arguments but --lang\n" << Usage();
         return 2;
     }
 
@@ -93,18 +89,19 @@ int main(int argc, char** argv) {
     // What the window saves and reads out; the rows of the data are korveline-script's trace.
     RunData data;
     kv::Session* session_ptr = nullptr;
-    kv::sdl::ViewerTools tools;
+    kv::viewer::Tools tools;
     tools.file_stem = kProgram;
-    tools.tick_starting = [&] { data.BeforeTick(); };
+    tools.ticks.starting = [&] { data.BeforeTick(); };
     // WM_CREATE runs the first Tick itself; the timer's are numbered from 2.
-    tools.tick_done = [&] { data.AfterTick(1 + session_ptr->timer_messages()); };
-    tools.write_data = [&](const std::string& path) { data.WriteCsv(path); };
+    tools.ticks.done = [&] { data.AfterTick(1 + session_ptr->timer_messages()); };
+    tools.write_data = [&](kv::image::Output& out) { data.Write(out); };
     tools.readout_title = kReadoutTitle;
     tools.readout = ReadoutRows;
 
-    kv::sdl::SdlBackend backend(tick_log != nullptr ? tick_log : "", std::move(tools));
-    backend.set_icon_png({korveline_window_icon_png, korveline_window_icon_png_size});
-    kv::Session session(backend);
+    kv::sdl::SdlBackend screen(tick_log != nullptr ? tick_log : "");
+    screen.set_icon_png({korveline_window_icon_png, korveline_window_icon_png_size});
+    kv::viewer::Viewer viewer(screen, std::move(tools));
+    kv::Session session(viewer);
     session_ptr = &session;
     static char no_command_line[] = "";
     return WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);

@@ -4,6 +4,7 @@
 #include "image/png_writer.h"
 #include "backends/headless/run_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <string_view>
 #include <system_error>
@@ -38,7 +39,8 @@ InputEvent mouse_event(InputEvent::Kind kind, const Command& click) {
 
 } // namespace
 
-ScriptedBackend::ScriptedBackend(std::vector<Command> script, ScriptOutput output, TickHooks hooks)
+ScriptedBackend::ScriptedBackend(std::vector<Command> script, ScriptOutput output,
+                                 viewer::TickHooks hooks)
     : script_(std::move(script)), output_(std::move(output)), hooks_(std::move(hooks)) {}
 
 ScriptedBackend::~ScriptedBackend() {
@@ -69,12 +71,12 @@ void ScriptedBackend::close_window() {
 
 void ScriptedBackend::poll(std::vector<InputEvent>&) {}
 
-void ScriptedBackend::wait(std::optional<std::uint64_t>, std::vector<InputEvent>& out) {
-    // The application keeps its own timer, so the deadline always lies one tick away; the
+void ScriptedBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
+    // The application keeps its own timer, so the deadline always lies one period away; the
     // script, not the deadline, decides whether time passes.
     if (tick_pending_) after_tick();
     while (next_ < script_.size()) {
-        if (play(script_[next_], out)) return;
+        if (play(script_[next_], deadline_ms, out)) return;
     }
     stop_trace();
     if (close_sent_) throw RunError("the program did not exit after WM_CLOSE");
@@ -84,9 +86,11 @@ void ScriptedBackend::wait(std::optional<std::uint64_t>, std::vector<InputEvent>
     close_sent_ = true;
 }
 
-bool ScriptedBackend::play(const Command& command, std::vector<InputEvent>& out) {
+bool ScriptedBackend::play(const Command& command, std::optional<std::uint64_t> deadline_ms,
+                           std::vector<InputEvent>& out) {
     using Kind = Command::Kind;
-    if (command.kind == Kind::Tick || command.kind == Kind::Record) return play_ticks(command);
+    if (command.kind == Kind::Tick || command.kind == Kind::Record)
+        return play_ticks(command, deadline_ms);
 
     ++next_;
     InputEvent e;
@@ -145,8 +149,9 @@ bool ScriptedBackend::play(const Command& command, std::vector<InputEvent>& out)
     return false;
 }
 
-bool ScriptedBackend::play_ticks(const Command& command) {
-    if (ticks_done_ == 0 && command.count > 0 && hooks_.progress) hooks_.progress(0, command.count);
+bool ScriptedBackend::play_ticks(const Command& command, std::optional<std::uint64_t> deadline_ms) {
+    if (ticks_done_ == 0 && command.count > 0 && output_.progress)
+        output_.progress(0, command.count);
     if (ticks_done_ == command.count) {
         if (recording_) {
             try {
@@ -168,18 +173,23 @@ bool ScriptedBackend::play_ticks(const Command& command) {
             throw RunError(error.what(), command.line);
         }
     }
-    if (trace_ && hooks_.tick_starting) hooks_.tick_starting();
     ++ticks_done_;
-    now_ms_ += kTickMs;
+    if (deadline_ms) now_ms_ = std::max(now_ms_, *deadline_ms);
     tick_pending_ = true;
     return true;
+}
+
+void ScriptedBackend::timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t period_ms) {
+    period_ms_ = period_ms;
+    if (hooks_.starting) hooks_.starting();
 }
 
 void ScriptedBackend::after_tick() {
     tick_pending_ = false;
     const Command& command = script_[next_];
+    if (hooks_.done) hooks_.done();
     if (trace_) {
-        const std::string row = hooks_.trace_row() + '\n';
+        const std::string row = output_.trace_row() + '\n';
         if (std::fputs(row.c_str(), trace_->file) == EOF) {
             const int error = errno;
             const int line = trace_->line;
@@ -191,7 +201,7 @@ void ScriptedBackend::after_tick() {
         }
     }
     if (recording_ && (ticks_done_ % command.every == 0 || ticks_done_ == command.count)) {
-        const auto delay_cs = static_cast<int>(kTickMs / 10 * command.every);
+        const auto delay_cs = static_cast<int>((period_ms_ * command.every + 5) / 10);
         try {
             recording_->add_frame(presented_ != nullptr ? *presented_ : Framebuffer{}, delay_cs);
         } catch (const image::FileError& error) {
@@ -199,19 +209,19 @@ void ScriptedBackend::after_tick() {
             throw RunError(error.what(), command.line);
         }
     }
-    if (hooks_.progress) hooks_.progress(ticks_done_, command.count);
+    if (output_.progress) output_.progress(ticks_done_, command.count);
 }
 
 void ScriptedBackend::start_trace(const Command& command) {
     stop_trace();
-    if (!hooks_.trace_row) throw RunError("'trace' has no rows to write", command.line);
+    if (!output_.trace_row) throw RunError("'trace' has no rows to write", command.line);
     std::FILE* file = std::fopen(command.path.c_str(), "w");
     if (file == nullptr) {
         throw RunError("cannot write CSV '" + shown_path(command.path) + "': " + errno_text(errno),
                        command.line);
     }
     trace_ = Trace{file, command.path, command.line};
-    const std::string header = hooks_.trace_header + '\n';
+    const std::string header = output_.trace_header + '\n';
     if (std::fputs(header.c_str(), file) == EOF) {
         const int error = errno;
         std::fclose(file);

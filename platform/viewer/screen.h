@@ -1,0 +1,70 @@
+// What the viewer asks of a window system (the SDL window, the page's canvas): the backend
+// contract on the wall clock (now_ms() is wall time, and wait() blocks until input arrives or the
+// wall clock reaches its deadline), and what only a screen can do: show the viewer's boxes and
+// status, zoom, and put a capture where the user finds it.
+#pragma once
+
+#include "image/output_file.h"
+#include "user/backend.h"
+#include "viewer/actions.h"
+#include "viewer/boxes.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kv::viewer {
+
+// The viewer's boxes over the picture, from the bottom one up.
+enum class Slot { Readout, Help };
+inline constexpr std::size_t kSlotCount = 2;
+
+// What a box shows: a title and rows (ISO 8859-1). Nothing at all: no box.
+struct Box {
+    std::string title;
+    std::vector<BoxRow> rows;
+    bool empty() const { return title.empty() && rows.empty(); }
+};
+
+// How the viewer stands: what the desktop's badge says, what the page's toolbar shows.
+struct Status {
+    bool paused = false;
+    bool recording = false;
+    bool readout = false;
+    std::optional<std::string> clock; // "PAUSE", "x1/4" ... "x8"; none at x1
+    std::string message;              // "Saved PATH" or what went wrong, for a few seconds
+
+    // The badge: the message alone while there is one, else "REC", "PAUSE" or the speed.
+    std::optional<std::string> badge() const;
+};
+
+class Screen : public Backend {
+  public:
+    // Where the screen's keys and buttons send the viewer's actions.
+    void connect(std::function<void(Action)> act) { act_ = std::move(act); }
+
+    // A box appears, changes or goes (empty).
+    virtual void show(Slot slot, const Box& box) = 0;
+    virtual void show_status(const Status& status) = 0;
+    // ZoomIn, ZoomOut, ZoomReset, ToggleFullscreen.
+    virtual void zoom(Action action) = 0;
+    // Saves the picture as PNG; returns what to tell the user. Throws std::exception saying why
+    // it could not.
+    virtual std::string save_picture(const Framebuffer& fb, const std::string& stem) = 0;
+    // A new capture named after `stem`, with this extension.
+    virtual std::unique_ptr<image::Output> new_capture(const std::string& stem,
+                                                       const std::string& extension) = 0;
+
+  protected:
+    void act(Action action) const {
+        if (act_) act_(action);
+    }
+
+  private:
+    std::function<void(Action)> act_;
+};
+
+} // namespace kv::viewer
