@@ -134,6 +134,29 @@ Rect changed_box(const std::vector<Color>& before, const Framebuffer& fb) {
 
 } // namespace
 
+// Open addressing: the slots are twice the colours, so a search ends at an empty one soon.
+std::size_t Palette::slot(Color c) const {
+    std::size_t at = (c * 2654435761u) >> 23;
+    while (slots_[at] != 0 && colours_[slots_[at] - 1] != c)
+        at = (at + 1) % slots_.size();
+    return at;
+}
+
+std::optional<std::uint8_t> Palette::find(Color c) const {
+    const std::uint16_t entry = slots_[slot(c)];
+    if (entry == 0) return std::nullopt;
+    return static_cast<std::uint8_t>(entry - 1);
+}
+
+bool Palette::add(Color c) {
+    const std::size_t at = slot(c);
+    if (slots_[at] != 0) return true;
+    if (colours_.size() == kMaxColours) return false;
+    colours_.push_back(c);
+    slots_[at] = static_cast<std::uint16_t>(colours_.size());
+    return true;
+}
+
 GifWriter::GifWriter(const std::string& path)
     : GifWriter(std::make_unique<OutputFile>(path, "GIF")) {}
 
@@ -151,19 +174,17 @@ void GifWriter::start(const Framebuffer& fb) {
              std::to_string(fb.height()));
     }
     for (const Color c : fb.pixels()) {
-        if (palette_index_.contains(c)) continue;
-        if (palette_.size() == kMaxColours) fail("the picture has more than 255 colours");
-        palette_index_.emplace(c, static_cast<std::uint8_t>(palette_.size()));
-        palette_.push_back(c);
+        if (!palette_.add(c)) fail("the picture has more than 255 colours");
     }
     const auto text = [&](std::string_view s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); };
     text("GIF89a");
     put16(bytes_, fb.width());
     put16(bytes_, fb.height());
     // A global table of 8-bit colours, background 0, square pixels.
+    const std::vector<Color>& colours = palette_.colours();
     bytes_.insert(bytes_.end(),
-                  {static_cast<std::uint8_t>(0xF0 | (table_bits(palette_.size()) - 1)), 0, 0});
-    put_table(bytes_, palette_);
+                  {static_cast<std::uint8_t>(0xF0 | (table_bits(colours.size()) - 1)), 0, 0});
+    put_table(bytes_, colours);
     // Loops forever: the NETSCAPE2.0 application block, loop count 0.
     bytes_.insert(bytes_.end(), {0x21, 0xFF, 11});
     text("NETSCAPE2.0");
@@ -199,26 +220,20 @@ void GifWriter::put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool fi
     };
 
     // The global table when it holds every new colour, else a table of the frame's own.
-    std::vector<Color> local;
-    std::unordered_map<Color, std::uint8_t> local_index;
+    Palette local;
     bool global = true;
     for (std::int64_t y = box.top; y < box.bottom && global; ++y) {
         for (std::int64_t x = box.left; x < box.right && global; ++x)
-            global = !changed(x, y) || palette_index_.contains(fb.row(static_cast<int>(y))[x]);
+            global = !changed(x, y) || palette_.find(fb.row(static_cast<int>(y))[x]).has_value();
     }
-    if (!global) {
-        for (std::int64_t y = box.top; y < box.bottom; ++y) {
-            for (std::int64_t x = box.left; x < box.right; ++x) {
-                const Color c = fb.row(static_cast<int>(y))[x];
-                if (!changed(x, y) || local_index.contains(c)) continue;
-                if (local.size() == kMaxColours) fail("a frame has more than 255 new colours");
-                local_index.emplace(c, static_cast<std::uint8_t>(local.size()));
-                local.push_back(c);
-            }
+    for (std::int64_t y = box.top; y < box.bottom && !global; ++y) {
+        for (std::int64_t x = box.left; x < box.right; ++x) {
+            if (changed(x, y) && !local.add(fb.row(static_cast<int>(y))[x]))
+                fail("a frame has more than 255 new colours");
         }
     }
-    const auto& index = global ? palette_index_ : local_index;
-    const std::size_t colours = global ? palette_.size() : local.size();
+    const Palette& index = global ? palette_ : local;
+    const std::size_t colours = index.colours().size();
     const auto transparent = static_cast<std::uint8_t>(colours);
 
     // Graphic control: shown until the next frame, not disposed; transparency after the first.
@@ -231,14 +246,14 @@ void GifWriter::put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool fi
         put16(bytes_, v);
     const int bits = table_bits(colours);
     bytes_.push_back(global ? 0 : static_cast<std::uint8_t>(0x80 | (bits - 1)));
-    if (!global) put_table(bytes_, local);
+    if (!global) put_table(bytes_, local.colours());
 
     std::vector<std::uint8_t> indices;
     indices.reserve(static_cast<std::size_t>(box.width() * box.height()));
     for (std::int64_t y = box.top; y < box.bottom; ++y) {
         const Color* row = fb.row(static_cast<int>(y));
         for (std::int64_t x = box.left; x < box.right; ++x)
-            indices.push_back(changed(x, y) ? index.at(row[x]) : transparent);
+            indices.push_back(changed(x, y) ? *index.find(row[x]) : transparent);
         std::copy(row + box.left, row + box.right,
                   previous_.begin() + static_cast<std::ptrdiff_t>(y * fb.width() + box.left));
     }

@@ -4,10 +4,11 @@
 #include "core/framebuffer.h"
 #include "image/output_file.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace kv::image {
@@ -20,6 +21,21 @@ namespace kv::image {
 // Nothing is kept until finish(): a file is written under a temporary name and renamed then, so
 // an unfinished or failed recording leaves no partial file behind. Errors throw FileError naming
 // the output and the reason.
+// A colour table of up to 255 colours, and each colour's index.
+class Palette {
+  public:
+    std::optional<std::uint8_t> find(Color c) const;
+    // False when the table is full.
+    bool add(Color c);
+    const std::vector<Color>& colours() const { return colours_; }
+
+  private:
+    std::size_t slot(Color c) const;
+
+    std::vector<Color> colours_;
+    std::array<std::uint16_t, 512> slots_{}; // a colour's index + 1, 0 for none
+};
+
 class GifWriter {
   public:
     // A file at `path`.
@@ -48,8 +64,7 @@ class GifWriter {
     int width_ = 0; // of the first frame, and so of every frame
     int height_ = 0;
     std::vector<Color> previous_; // the picture as a player shows it after the last frame
-    std::vector<Color> palette_;  // the global colour table; its size is the transparent index
-    std::unordered_map<Color, std::uint8_t> palette_index_;
+    Palette palette_;             // the global colour table; its size is the transparent index
 };
 
 } // namespace kv::image

@@ -10,7 +10,6 @@
 #include "viewer/boxes.h"
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,14 +36,19 @@ struct Status {
     std::optional<std::string> clock; // "PAUSE", "x1/4" ... "x8"; none at x1
     std::string message;              // "Saved PATH" or what went wrong, for a few seconds
 
-    // The badge: the message alone while there is one, else "REC", "PAUSE" or the speed.
+    // The badge: the message alone while there is one, else "REC" and the clock's.
     std::optional<std::string> badge() const;
+    // Whether a toggle is on (none: the action is no toggle), and whether an action can act now.
+    std::optional<bool> on(Action action) const;
+    bool enabled(Action action) const { return action != Action::Step || paused; }
 };
+
+class Viewer;
 
 class Screen : public Backend {
   public:
     // Where the screen's keys and buttons send the viewer's actions.
-    void connect(std::function<void(Action)> act) { act_ = std::move(act); }
+    void connect(Viewer& viewer) { viewer_ = &viewer; }
 
     // A box appears, changes or goes (empty).
     virtual void show(Slot slot, const Box& box) = 0;
@@ -59,12 +63,10 @@ class Screen : public Backend {
                                                        const std::string& extension) = 0;
 
   protected:
-    void act(Action action) const {
-        if (act_) act_(action);
-    }
+    void act(Action action) const;
 
   private:
-    std::function<void(Action)> act_;
+    Viewer* viewer_ = nullptr;
 };
 
 } // namespace kv::viewer

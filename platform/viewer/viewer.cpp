@@ -20,8 +20,25 @@ std::optional<std::string> Status::badge() const {
     return text;
 }
 
+std::optional<bool> Status::on(Action action) const {
+    switch (action) {
+    case Action::TogglePause:
+        return paused;
+    case Action::ToggleRecording:
+        return recording;
+    case Action::ToggleReadout:
+        return readout;
+    default:
+        return std::nullopt;
+    }
+}
+
+void Screen::act(Action action) const {
+    if (viewer_ != nullptr) viewer_->act(action);
+}
+
 Viewer::Viewer(Screen& screen, Tools tools) : screen_(screen), tools_(std::move(tools)) {
-    screen_.connect([this](Action action) { act(action); });
+    screen_.connect(*this);
 }
 
 bool Viewer::open_window(const std::string& title, int client_width, int client_height,
@@ -105,6 +122,15 @@ void Viewer::finish_tick() {
     if (status_.readout) show_readout();
 }
 
+template <class Capture> void Viewer::tell(const Capture& capture) {
+    try {
+        const std::string where = capture();
+        if (!where.empty()) say("Saved " + where);
+    } catch (const std::exception& e) {
+        say(e.what());
+    }
+}
+
 void Viewer::act(Action action) {
     const std::uint64_t wall = screen_.now_ms();
     switch (action) {
@@ -179,15 +205,6 @@ void Viewer::say(const std::string& message) {
     status_.message = message;
     message_until_ms_ = screen_.now_ms() + kMessageMs;
     update_status();
-}
-
-void Viewer::tell(const std::function<std::string()>& capture) {
-    try {
-        const std::string where = capture();
-        if (!where.empty()) say("Saved " + where);
-    } catch (const std::exception& e) {
-        say(e.what());
-    }
 }
 
 void Viewer::start_recording() {

@@ -61,7 +61,7 @@ class Viewer final : public Backend {
     // The badge shows `message` for a few seconds.
     void say(const std::string& message);
     // Makes a capture with `capture`, which returns where it went, and tells where, or why not.
-    void tell(const std::function<std::string()>& capture);
+    template <class Capture> void tell(const Capture& capture);
     void start_recording();
     void stop_recording();
     // A frame's delay in a GIF: the period of the application's timer, in 1/100 s.

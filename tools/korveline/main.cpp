@@ -1,10 +1,7 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
 #include "tools/common/language_option.h"
-#include "tools/common/readout.h"
-#include "tools/common/run_data.h"
-#include "user/session.h"
-#include "viewer/viewer.h"
+#include "tools/common/window_tools.h"
 
 #include <windows.h>
 
@@ -12,7 +9,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 // Made at build time from data/icons/korveline-48.png.
@@ -88,19 +84,10 @@ int main(int argc, char** argv) {
     const char* tick_log = std::getenv("KORVELINE_TICK_LOG");
     // What the window saves and reads out; the rows of the data are korveline-script's trace.
     RunData data;
-    kv::Session* session_ptr = nullptr;
-    kv::viewer::Tools tools;
-    tools.file_stem = kProgram;
-    tools.ticks.starting = [&] { data.BeforeTick(); };
-    // WM_CREATE runs the first Tick itself; the timer's are numbered from 2.
-    tools.ticks.done = [&] { data.AfterTick(1 + session_ptr->timer_messages()); };
-    tools.write_data = [&](kv::image::Output& out) { data.Write(out); };
-    tools.readout_title = kReadoutTitle;
-    tools.readout = ReadoutRows;
-
+    const kv::Session* session_ptr = nullptr;
     kv::sdl::SdlBackend screen(tick_log != nullptr ? tick_log : "");
     screen.set_icon_png({korveline_window_icon_png, korveline_window_icon_png_size});
-    kv::viewer::Viewer viewer(screen, std::move(tools));
+    kv::viewer::Viewer viewer(screen, WindowTools(data, session_ptr));
     kv::Session session(viewer);
     session_ptr = &session;
     static char no_command_line[] = "";
