@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace kv::image {
@@ -12,108 +13,113 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::size_t kMaxColours = 255; // the 256th index is the transparent one
-
 void put16(Bytes& out, std::int64_t v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+    out.insert(out.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
 }
 
-// Bits of a colour table with room for `colours` and one more index, for transparency: GIF
-// tables hold a power of two of entries, 2 to 256.
-int table_bits(std::size_t colours) {
-    int bits = 1;
-    while ((std::size_t{1} << bits) < colours + 1)
-        ++bits;
-    return bits;
-}
-
-void put_table(Bytes& out, const std::vector<Color>& colours) {
-    for (std::size_t k = 0; k < (std::size_t{1} << table_bits(colours.size())); ++k) {
-        const Color c = k < colours.size() ? colours[k] : 0;
-        out.insert(out.end(), {red_of(c), green_of(c), blue_of(c)});
-    }
-}
-
-// GIF's variable-length LZW: codes of 3 to 12 bits, least significant bit first, in sub-blocks
-// of up to 255 bytes. The dictionary is an open-addressing hash of (prefix code, index) pairs;
-// when all 4096 codes are taken, a clear code starts it again.
-class Lzw {
+// A frame's colour table: up to 255 colours and each one's index, found by open addressing in
+// twice as many slots. GIF tables hold a power of two of entries, 2 to 256; the first one past
+// the colours is the transparent index.
+class Palette {
   public:
-    Lzw(Bytes& out, int min_bits) : out_(out), min_bits_(min_bits) {
-        out_.push_back(static_cast<std::uint8_t>(min_bits));
-        reset();
-        emit(clear());
+    std::optional<std::uint8_t> find(Color c) const {
+        const std::uint16_t entry = slots_[slot(c)];
+        if (entry == 0) return std::nullopt;
+        return static_cast<std::uint8_t>(entry - 1);
     }
-
-    void code(std::span<const std::uint8_t> indices) {
-        if (indices.empty()) return;
-        int prefix = indices[0];
-        for (const std::uint8_t k : indices.subspan(1)) {
-            const std::uint32_t key = (static_cast<std::uint32_t>(prefix) << 8) | k;
-            std::size_t slot = key % kSlots;
-            while (keys_[slot] != kEmpty && keys_[slot] != key)
-                slot = (slot + 1) % kSlots;
-            if (keys_[slot] == key) {
-                prefix = codes_[slot];
-                continue;
-            }
-            emit(prefix);
-            if (next_ == 4096) {
-                emit(clear());
-                reset();
-            } else {
-                if (next_ == 1 << bits_) ++bits_;
-                keys_[slot] = key;
-                codes_[slot] = static_cast<std::uint16_t>(next_++);
-            }
-            prefix = k;
+    // False when the table is full.
+    bool add(Color c) {
+        const std::size_t at = slot(c);
+        if (slots_[at] != 0) return true;
+        if (colours_.size() == 255) return false;
+        colours_.push_back(c);
+        slots_[at] = static_cast<std::uint16_t>(colours_.size());
+        return true;
+    }
+    int bits() const {
+        int bits = 1;
+        while ((std::size_t{1} << bits) < colours_.size() + 1)
+            ++bits;
+        return bits;
+    }
+    std::uint8_t transparent() const { return static_cast<std::uint8_t>(colours_.size()); }
+    void put(Bytes& out) const {
+        for (std::size_t k = 0; k < (std::size_t{1} << bits()); ++k) {
+            const Color c = k < colours_.size() ? colours_[k] : 0;
+            out.insert(out.end(), {red_of(c), green_of(c), blue_of(c)});
         }
-        emit(prefix);
-    }
-
-    void end() {
-        emit(clear() + 1);
-        if (filled_ > 0) block_[count_++] = static_cast<std::uint8_t>(acc_);
-        flush();
-        out_.push_back(0);
     }
 
   private:
-    static constexpr std::size_t kSlots = 8191; // prime, twice the codes
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
-
-    int clear() const { return 1 << min_bits_; }
-    void reset() {
-        keys_.fill(kEmpty);
-        bits_ = min_bits_ + 1;
-        next_ = clear() + 2;
-    }
-    void emit(int code) {
-        acc_ |= static_cast<std::uint32_t>(code) << filled_;
-        for (filled_ += bits_; filled_ >= 8; filled_ -= 8, acc_ >>= 8) {
-            block_[count_++] = static_cast<std::uint8_t>(acc_);
-            if (count_ == 255) flush();
-        }
-    }
-    void flush() {
-        if (count_ == 0) return;
-        out_.push_back(static_cast<std::uint8_t>(count_));
-        out_.insert(out_.end(), block_.begin(), block_.begin() + count_);
-        count_ = 0;
+    std::size_t slot(Color c) const {
+        std::size_t at = (c * 2654435761u) >> 23;
+        while (slots_[at] != 0 && colours_[slots_[at] - 1] != c)
+            at = (at + 1) % slots_.size();
+        return at;
     }
 
-    Bytes& out_;
-    int min_bits_;
-    int bits_ = 0;
-    int next_ = 0;
-    std::uint32_t acc_ = 0;
-    int filled_ = 0;
-    std::array<std::uint8_t, 255> block_{};
-    int count_ = 0;
-    std::array<std::uint32_t, kSlots> keys_{};
-    std::array<std::uint16_t, kSlots> codes_{};
+    std::vector<Color> colours_;
+    std::array<std::uint16_t, 512> slots_{}; // a colour's index + 1, 0 for none
 };
+
+// GIF's variable-length LZW: codes of 3 to 12 bits, least significant bit first, in sub-blocks
+// of up to 255 bytes. The dictionary is a hash of (prefix code, index) pairs; when all 4096
+// codes are taken, a clear code starts it again.
+void lzw(const std::vector<std::uint8_t>& indices, int min_bits, Bytes& out) {
+    constexpr std::size_t kSlots = 8191; // prime, twice the codes
+    std::vector<std::uint32_t> keys(kSlots);
+    std::vector<std::uint16_t> codes(kSlots);
+    const int clear = 1 << min_bits;
+    int bits = 0, next = 0, filled = 0;
+    std::uint32_t acc = 0;
+    Bytes block;
+    const auto flush = [&] {
+        out.push_back(static_cast<std::uint8_t>(block.size()));
+        out.insert(out.end(), block.begin(), block.end());
+        block.clear();
+    };
+    const auto emit = [&](int code) {
+        acc |= static_cast<std::uint32_t>(code) << filled;
+        for (filled += bits; filled >= 8; filled -= 8, acc >>= 8) {
+            block.push_back(static_cast<std::uint8_t>(acc));
+            if (block.size() == 255) flush();
+        }
+    };
+    const auto reset = [&] {
+        std::fill(keys.begin(), keys.end(), 0xFFFFFFFF);
+        bits = min_bits + 1;
+        next = clear + 2;
+    };
+    out.push_back(static_cast<std::uint8_t>(min_bits));
+    reset();
+    emit(clear);
+    int prefix = indices[0];
+    for (std::size_t i = 1; i < indices.size(); ++i) {
+        const std::uint32_t key = (static_cast<std::uint32_t>(prefix) << 8) | indices[i];
+        std::size_t slot = key % kSlots;
+        while (keys[slot] != 0xFFFFFFFF && keys[slot] != key)
+            slot = (slot + 1) % kSlots;
+        if (keys[slot] == key) {
+            prefix = codes[slot];
+            continue;
+        }
+        emit(prefix);
+        if (next == 4096) {
+            emit(clear);
+            reset();
+        } else {
+            if (next == 1 << bits) ++bits;
+            keys[slot] = key;
+            codes[slot] = static_cast<std::uint16_t>(next++);
+        }
+        prefix = indices[i];
+    }
+    emit(prefix);
+    emit(clear + 1);
+    if (filled > 0) block.push_back(static_cast<std::uint8_t>(acc));
+    if (!block.empty()) flush();
+    out.push_back(0);
+}
 
 // The smallest rectangle holding every pixel that differs between the two pictures.
 Rect changed_box(const std::vector<Color>& before, const Framebuffer& fb) {
@@ -134,29 +140,6 @@ Rect changed_box(const std::vector<Color>& before, const Framebuffer& fb) {
 
 } // namespace
 
-// Open addressing: the slots are twice the colours, so a search ends at an empty one soon.
-std::size_t Palette::slot(Color c) const {
-    std::size_t at = (c * 2654435761u) >> 23;
-    while (slots_[at] != 0 && colours_[slots_[at] - 1] != c)
-        at = (at + 1) % slots_.size();
-    return at;
-}
-
-std::optional<std::uint8_t> Palette::find(Color c) const {
-    const std::uint16_t entry = slots_[slot(c)];
-    if (entry == 0) return std::nullopt;
-    return static_cast<std::uint8_t>(entry - 1);
-}
-
-bool Palette::add(Color c) {
-    const std::size_t at = slot(c);
-    if (slots_[at] != 0) return true;
-    if (colours_.size() == kMaxColours) return false;
-    colours_.push_back(c);
-    slots_[at] = static_cast<std::uint16_t>(colours_.size());
-    return true;
-}
-
 GifWriter::GifWriter(const std::string& path)
     : GifWriter(std::make_unique<OutputFile>(path, "GIF")) {}
 
@@ -168,108 +151,76 @@ void GifWriter::fail(const std::string& reason) {
     throw FileError("cannot write GIF '" + shown_path(name_) + "': " + reason);
 }
 
-void GifWriter::start(const Framebuffer& fb) {
-    if (fb.width() == 0 || fb.height() == 0 || fb.width() > 65535 || fb.height() > 65535) {
-        fail("a GIF cannot hold a picture of " + std::to_string(fb.width()) + " x " +
-             std::to_string(fb.height()));
-    }
-    for (const Color c : fb.pixels()) {
-        if (!palette_.add(c)) fail("the picture has more than 255 colours");
-    }
-    const auto text = [&](std::string_view s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); };
-    text("GIF89a");
-    put16(bytes_, fb.width());
-    put16(bytes_, fb.height());
-    // A global table of 8-bit colours, background 0, square pixels.
-    const std::vector<Color>& colours = palette_.colours();
-    bytes_.insert(bytes_.end(),
-                  {static_cast<std::uint8_t>(0xF0 | (table_bits(colours.size()) - 1)), 0, 0});
-    put_table(bytes_, colours);
-    // Loops forever: the NETSCAPE2.0 application block, loop count 0.
-    bytes_.insert(bytes_.end(), {0x21, 0xFF, 11});
-    text("NETSCAPE2.0");
-    bytes_.insert(bytes_.end(), {3, 1, 0, 0, 0});
-    previous_.assign(fb.pixels().begin(), fb.pixels().end());
-    width_ = fb.width();
-    height_ = fb.height();
-}
-
 void GifWriter::add_frame(const Framebuffer& fb, int delay_cs) {
     if (!output_) fail("the recording has ended");
     if (delay_cs < 0 || delay_cs > 65535) fail("a frame delay must lie in 0..65535 cs");
-    if (frames_ == 0) {
-        start(fb);
-        put_frame(fb, fb.bounds(), delay_cs, true);
+    const bool first = frames_ == 0;
+    Bytes out;
+    Rect box = fb.bounds();
+    if (first) {
+        if (fb.width() == 0 || fb.height() == 0 || fb.width() > 65535 || fb.height() > 65535) {
+            fail("a GIF cannot hold a picture of " + std::to_string(fb.width()) + " x " +
+                 std::to_string(fb.height()));
+        }
+        // No global colour table: each frame has its own. Loops forever: the NETSCAPE2.0
+        // application block, loop count 0.
+        out = {'G', 'I', 'F', '8', '9', 'a'};
+        put16(out, fb.width());
+        put16(out, fb.height());
+        out.insert(out.end(), {0,   0,   0,   0x21, 0xFF, 11,  'N', 'E', 'T', 'S', 'C',
+                               'A', 'P', 'E', '2',  '.',  '0', 3,   1,   0,   0,   0});
+        previous_.assign(fb.pixels().begin(), fb.pixels().end());
+        width_ = fb.width();
+        height_ = fb.height();
     } else {
         if (fb.width() != width_ || fb.height() != height_)
             fail("the picture changed size during the recording");
-        Rect box = changed_box(previous_, fb);
+        box = changed_box(previous_, fb);
         // A frame holds at least one pixel; an unchanged one, transparent, still keeps the time.
         if (box.empty()) box = Rect{0, 0, 1, 1};
-        put_frame(fb, box, delay_cs, false);
     }
-    output_->write(bytes_);
-    bytes_.clear();
-}
-
-void GifWriter::put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool first) {
-    const auto width = static_cast<std::size_t>(fb.width());
-    const auto changed = [&](std::int64_t x, std::int64_t y) {
-        const std::size_t at = static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
-        return first || previous_[at] != fb.row(static_cast<int>(y))[x];
+    const auto at = [&](std::int64_t x, std::int64_t y) {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+               static_cast<std::size_t>(x);
     };
-
-    // The global table when it holds every new colour, else a table of the frame's own.
-    Palette local;
-    bool global = true;
-    for (std::int64_t y = box.top; y < box.bottom && global; ++y) {
-        for (std::int64_t x = box.left; x < box.right && global; ++x)
-            global = !changed(x, y) || palette_.find(fb.row(static_cast<int>(y))[x]).has_value();
-    }
-    for (std::int64_t y = box.top; y < box.bottom && !global; ++y) {
+    const auto changed = [&](std::int64_t x, std::int64_t y) {
+        return first || previous_[at(x, y)] != fb.row(static_cast<int>(y))[x];
+    };
+    Palette palette;
+    for (std::int64_t y = box.top; y < box.bottom; ++y) {
         for (std::int64_t x = box.left; x < box.right; ++x) {
-            if (changed(x, y) && !local.add(fb.row(static_cast<int>(y))[x]))
-                fail("a frame has more than 255 new colours");
+            if (changed(x, y) && !palette.add(fb.row(static_cast<int>(y))[x]))
+                fail(first ? "the picture has more than 255 colours"
+                           : "a frame has more than 255 new colours");
         }
     }
-    const Palette& index = global ? palette_ : local;
-    const std::size_t colours = index.colours().size();
-    const auto transparent = static_cast<std::uint8_t>(colours);
-
     // Graphic control: shown until the next frame, not disposed; transparency after the first.
-    bytes_.insert(bytes_.end(), {0x21, 0xF9, 4, static_cast<std::uint8_t>(first ? 0x04 : 0x05)});
-    put16(bytes_, delay_cs);
-    bytes_.insert(bytes_.end(), {static_cast<std::uint8_t>(first ? 0 : transparent), 0});
-
-    bytes_.push_back(0x2C);
+    out.insert(out.end(), {0x21, 0xF9, 4, static_cast<std::uint8_t>(first ? 0x04 : 0x05)});
+    put16(out, delay_cs);
+    out.insert(out.end(), {static_cast<std::uint8_t>(first ? 0 : palette.transparent()), 0, 0x2C});
     for (const std::int64_t v : {box.left, box.top, box.width(), box.height()})
-        put16(bytes_, v);
-    const int bits = table_bits(colours);
-    bytes_.push_back(global ? 0 : static_cast<std::uint8_t>(0x80 | (bits - 1)));
-    if (!global) put_table(bytes_, local.colours());
-
+        put16(out, v);
+    out.push_back(static_cast<std::uint8_t>(0x80 | (palette.bits() - 1)));
+    palette.put(out);
     std::vector<std::uint8_t> indices;
     indices.reserve(static_cast<std::size_t>(box.width() * box.height()));
     for (std::int64_t y = box.top; y < box.bottom; ++y) {
         const Color* row = fb.row(static_cast<int>(y));
         for (std::int64_t x = box.left; x < box.right; ++x)
-            indices.push_back(changed(x, y) ? *index.find(row[x]) : transparent);
+            indices.push_back(changed(x, y) ? *palette.find(row[x]) : palette.transparent());
         std::copy(row + box.left, row + box.right,
-                  previous_.begin() + static_cast<std::ptrdiff_t>(y * fb.width() + box.left));
+                  previous_.begin() + static_cast<std::ptrdiff_t>(at(box.left, y)));
     }
-    Lzw lzw(bytes_, std::max(2, bits));
-    lzw.code(indices);
-    lzw.end();
+    lzw(indices, std::max(2, palette.bits()), out);
+    output_->write(out);
     ++frames_;
 }
 
 std::string GifWriter::finish() {
     if (!output_) fail("the recording has ended");
     if (frames_ == 0) fail("no frame was recorded");
-    const std::uint8_t trailer = 0x3B;
-    output_->write(std::span(&trailer, 1));
-    std::unique_ptr<Output> output = std::move(output_);
-    return output->keep();
+    output_->write(std::string_view(";")); // the trailer
+    return std::unique_ptr<Output>(std::move(output_))->keep();
 }
 
 } // namespace kv::image

@@ -10,10 +10,10 @@
 
 namespace kv::image {
 
-// Bytes written one piece after another and kept whole at the end, or not at all.
+// Bytes written piece by piece and kept whole at the end, or not at all.
 class Output {
   public:
-    // `name` says which in messages: a file's path, a download's file name.
+    // `name` says which in messages: a file's path, a download's name.
     explicit Output(std::string name) : name_(std::move(name)) {}
     virtual ~Output() = default; // not kept: nothing is left behind
     Output(const Output&) = delete;
@@ -31,26 +31,23 @@ class Output {
     std::string name_;
 };
 
-// A file written under a temporary name beside `path` and renamed to it by keep(), so that a
-// failed or unfinished write leaves no partial file behind. Errors throw FileError: "cannot
-// write KIND 'PATH': reason".
+// A file written under a temporary name beside it and renamed by keep(), so that a failed or
+// unfinished write leaves no partial file behind. Errors throw FileError: "cannot write KIND
+// 'PATH': reason".
 class OutputFile final : public Output {
   public:
     OutputFile(std::string path, std::string kind);
     ~OutputFile() override;
 
-    void write(std::span<const std::uint8_t> bytes) override;
     using Output::write;
+    void write(std::span<const std::uint8_t> bytes) override;
     std::string keep() override;
-
     // For encoders that write to a stdio stream themselves.
     std::FILE* stream() { return file_; }
-    // Throws the FileError for `reason`, the temporary file removed.
+    // Throws the FileError for `reason`; the temporary file is removed.
     [[noreturn]] void fail(const std::string& reason);
 
   private:
-    void discard();
-
     std::string kind_;
     std::string temporary_;
     std::FILE* file_ = nullptr;

@@ -1,8 +1,7 @@
 // The viewer's actions, in the one table every front end takes them from: for each, its keys, its
-// label and its help in French and in English, and whether the page's toolbar shows it. The
-// desktop's keys and help box, `korveline --help`, the page's keys, toolbar and help all come from
-// here; tests hold the manual page and the README to it. Adding an action is adding a row here and
-// what it does to Viewer::act.
+// label and help in French and English, and whether the page's toolbar shows it. The desktop's
+// keys and help box, `korveline --help`, the page's keys, toolbar and help come from here; tests
+// hold the manual page and the README to it. A new action is a row here and a case in Viewer::act.
 #pragma once
 
 #include "viewer/boxes.h"
@@ -41,51 +40,41 @@ struct Text {
     std::string_view operator()(Lang lang) const { return lang == Lang::Fr ? fr : en; }
 };
 
-// A key as the web's KeyboardEvent.key names it ("ArrowRight", "F11", " ", "+", "s"), with Ctrl
-// held or not.
+// A key as the web's KeyboardEvent.key names it (" ", "ArrowRight", "F11", "+", "s"), with Ctrl.
 struct Chord {
-    std::string_view key;
+    std::string_view key; // empty: none
     bool ctrl = false;
-    bool listed = true; // false: another key for the same thing, left out of the help ('=')
 };
 
-// One row of the table. Texts are UTF-8.
+// A row of the table (UTF-8 texts).
 struct ActionInfo {
     Action action;
-    std::string_view name;     // for the page: a button's id, `readout`, `png`
-    std::array<Chord, 3> keys; // an empty key: none
-    Text label;                // a button's
-    Text label_on;             // a button's while its action is on (paused, recording), or empty
+    std::string_view name; // the page's button id
+    std::array<Chord, 2> keys;
+    Text label;    // a button's
+    Text label_on; // a button's while its action is on (paused, recording), or empty
     Text help;
-    bool toolbar;         // the page's toolbar has a button for it
-    bool repeats = false; // a key held down repeats it
+    bool toolbar = true; // the page's toolbar has a button for it
 };
 
 std::span<const ActionInfo> action_table();
-const ActionInfo& action_info(Action action);
 
-// A key pressed: its KeyboardEvent.key name (letters in either case), its modifiers, and whether
-// it repeats while held down.
+// A key pressed: its KeyboardEvent.key name (letters in either case, '=' as '+'), its modifiers
+// (Alt or the logo key: the window manager's shortcuts, never ours), and whether it repeats
+// while held down (only a step does).
 struct KeyPress {
     std::string_view key;
     bool ctrl = false;
-    bool alt = false; // Alt, or the logo key: the window manager's shortcuts, never ours
+    bool alt = false;
     bool repeat = false;
 };
-
 std::optional<Action> action_for_key(const KeyPress& press);
 
-// "Ctrl S", "Space" / "Espace", "Right arrow" / "Flèche droite" (UTF-8).
-std::string chord_text(const Chord& chord, Lang lang);
-// An action's listed keys, with `separator` between them; empty when it has none.
+// An action's keys, "F12", "Ctrl S", "Space" / "Espace", with `separator` between them (UTF-8).
 std::string keys_text(const ActionInfo& info, Lang lang, std::string_view separator);
-
-// The help box: each action with listed keys, its keys and its help (ISO 8859-1, as boxes are).
+// The keys and what they do: as the help box's rows (ISO 8859-1, as boxes are), and as lines for
+// a terminal, the keys in a column `column` wide.
 std::vector<BoxRow> key_help(Lang lang);
-// The same for a terminal: one line each, the keys in a column `column` wide, then the help.
 std::string key_help_text(Lang lang, std::size_t column);
-
-// UTF-8 as ISO 8859-1, for the built-in font; what it cannot hold becomes '?'.
-std::string to_latin1(std::string_view utf8);
 
 } // namespace kv::viewer

@@ -1,15 +1,13 @@
 // What the viewer asks of a window system (the SDL window, the page's canvas): the backend
-// contract on the wall clock (now_ms() is wall time, and wait() blocks until input arrives or the
-// wall clock reaches its deadline), and what only a screen can do: show the viewer's boxes and
-// status, zoom, and put a capture where the user finds it.
+// contract on the wall clock (now_ms() is wall time; wait() blocks until input arrives or the wall
+// clock reaches its deadline), and what only a screen can do: show the viewer's boxes and status,
+// zoom, and put a capture where the user finds it.
 #pragma once
 
 #include "image/output_file.h"
 #include "user/backend.h"
 #include "viewer/actions.h"
-#include "viewer/boxes.h"
 
-#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,9 +17,8 @@ namespace kv::viewer {
 
 // The viewer's boxes over the picture, from the bottom one up.
 enum class Slot { Readout, Help };
-inline constexpr std::size_t kSlotCount = 2;
 
-// What a box shows: a title and rows (ISO 8859-1). Nothing at all: no box.
+// What a box shows: a title and rows (ISO 8859-1); empty, no box.
 struct Box {
     std::string title;
     std::vector<BoxRow> rows;
@@ -34,11 +31,11 @@ struct Status {
     bool recording = false;
     bool readout = false;
     std::optional<std::string> clock; // "PAUSE", "x1/4" ... "x8"; none at x1
-    std::string message;              // "Saved PATH" or what went wrong, for a few seconds
+    std::string message;              // a saved file, or what went wrong, for a few seconds
 
-    // The badge: the message alone while there is one, else "REC" and the clock's.
+    // The badge: the message while there is one, else "REC" and the clock's.
     std::optional<std::string> badge() const;
-    // Whether a toggle is on (none: the action is no toggle), and whether an action can act now.
+    // Whether a toggle is on (none: no toggle), and whether an action can act now.
     std::optional<bool> on(Action action) const;
     bool enabled(Action action) const { return action != Action::Step || paused; }
 };
@@ -55,14 +52,14 @@ class Screen : public Backend {
     virtual void show_status(const Status& status) = 0;
     // ZoomIn, ZoomOut, ZoomReset, ToggleFullscreen.
     virtual void zoom(Action action) = 0;
-    // Saves the picture as PNG; returns what to tell the user. Throws std::exception saying why
-    // it could not.
+    // The picture as PNG, and a new capture (GIF, CSV), named after `stem`; where it goes is
+    // the screen's. save_picture returns where it went ("": nothing to say), or throws
+    // std::exception saying why not.
     virtual std::string save_picture(const Framebuffer& fb, const std::string& stem) = 0;
-    // A new capture named after `stem`, with this extension.
     virtual std::unique_ptr<image::Output> new_capture(const std::string& stem,
                                                        const std::string& extension) = 0;
 
-  protected:
+    // What the screen's keys and buttons ask for.
     void act(Action action) const;
 
   private:

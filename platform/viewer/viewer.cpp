@@ -9,28 +9,23 @@ namespace kv::viewer {
 namespace {
 
 constexpr std::uint64_t kMessageMs = 4000; // how long the badge shows a saved file's name
+constexpr Text kHelpTitle{"KORVELINE : touches", "KORVELINE: keys"};
 
 } // namespace
 
 std::optional<std::string> Status::badge() const {
     if (!message.empty()) return message;
-    std::string text = recording ? "REC" : "";
-    if (clock) text += (text.empty() ? "" : "  ") + *clock;
+    const std::string text =
+        (recording ? "REC" : "") + std::string(recording && clock ? "  " : "") + clock.value_or("");
     if (text.empty()) return std::nullopt;
     return text;
 }
 
 std::optional<bool> Status::on(Action action) const {
-    switch (action) {
-    case Action::TogglePause:
-        return paused;
-    case Action::ToggleRecording:
-        return recording;
-    case Action::ToggleReadout:
-        return readout;
-    default:
-        return std::nullopt;
-    }
+    if (action == Action::TogglePause) return paused;
+    if (action == Action::ToggleRecording) return recording;
+    if (action == Action::ToggleReadout) return readout;
+    return std::nullopt;
 }
 
 void Screen::act(Action action) const {
@@ -51,13 +46,9 @@ bool Viewer::open_window(const std::string& title, int client_width, int client_
 
 void Viewer::close_window() {
     // A recording still running is kept, as if Ctrl R had stopped it.
-    if (recording_) stop_recording();
+    if (recording_) act(Action::ToggleRecording);
     fb_ = nullptr;
     screen_.close_window();
-}
-
-std::uint64_t Viewer::now_ms() {
-    return clock_.now(screen_.now_ms());
 }
 
 void Viewer::poll(std::vector<InputEvent>& out) {
@@ -93,18 +84,13 @@ void Viewer::present(const Framebuffer& fb, const Region& changed) {
     screen_.present(fb, changed);
 }
 
-void Viewer::message_box(const std::string& caption, const std::string& text, unsigned type) {
-    screen_.message_box(caption, text, type);
-}
-
 void Viewer::timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t period_ms) {
     finish_tick();
     if (tools_.ticks.starting) tools_.ticks.starting();
     tick_running_ = true;
     period_ms_ = period_ms;
-    const std::uint64_t wall = screen_.now_ms();
-    clock_.timer_delivered(wall);
-    screen_.timer_delivered(wall, period_ms);
+    clock_.timer_delivered(screen_.now_ms());
+    screen_.timer_delivered(screen_.now_ms(), period_ms);
 }
 
 void Viewer::finish_tick() {
@@ -146,12 +132,6 @@ void Viewer::act(Action action) {
     case Action::Faster:
         clock_.faster(wall);
         break;
-    case Action::ZoomOut:
-    case Action::ZoomIn:
-    case Action::ZoomReset:
-    case Action::ToggleFullscreen:
-        screen_.zoom(action);
-        break;
     case Action::ToggleReadout:
         status_.readout = !status_.readout;
         show_readout();
@@ -160,23 +140,29 @@ void Viewer::act(Action action) {
         if (fb_ != nullptr) tell([&] { return screen_.save_picture(*fb_, tools_.file_stem); });
         break;
     case Action::SaveData:
-        if (tools_.write_data) {
-            tell([&] {
-                const std::unique_ptr<image::Output> out =
-                    screen_.new_capture(tools_.file_stem, "csv");
-                tools_.write_data(*out);
-                return out->keep();
-            });
-        }
+        if (!tools_.write_data) break;
+        tell([&] {
+            const std::unique_ptr<image::Output> out = screen_.new_capture(tools_.file_stem, "csv");
+            tools_.write_data(*out);
+            return out->keep();
+        });
         break;
     case Action::ToggleRecording:
-        recording_ ? stop_recording() : start_recording();
+        if (recording_) {
+            tell([writer = std::move(recording_)] { return writer->finish(); });
+        } else {
+            start_recording();
+        }
         break;
     case Action::ToggleHelp:
-        show_help(!help_);
-        break;
     case Action::CloseHelp:
-        show_help(false);
+        help_ = action == Action::ToggleHelp && !help_;
+        screen_.show(Slot::Help, help_ ? Box{std::string(kHelpTitle(tools_.language)),
+                                             key_help(tools_.language)}
+                                       : Box{});
+        break;
+    default: // zoom and full screen
+        screen_.zoom(action);
         break;
     }
     update_status();
@@ -185,13 +171,6 @@ void Viewer::act(Action action) {
 void Viewer::show_readout() {
     const bool on = status_.readout && tools_.readout;
     screen_.show(Slot::Readout, on ? Box{tools_.readout_title, tools_.readout()} : Box{});
-}
-
-void Viewer::show_help(bool on) {
-    help_ = on;
-    const Text title{"KORVELINE : touches", "KORVELINE: keys"};
-    screen_.show(Slot::Help,
-                 on ? Box{to_latin1(title(tools_.language)), key_help(tools_.language)} : Box{});
 }
 
 void Viewer::update_status() {
@@ -218,11 +197,6 @@ void Viewer::start_recording() {
         recording_.reset();
         say(e.what());
     }
-}
-
-void Viewer::stop_recording() {
-    std::unique_ptr<image::GifWriter> writer = std::move(recording_);
-    tell([&] { return writer->finish(); });
 }
 
 } // namespace kv::viewer

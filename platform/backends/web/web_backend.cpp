@@ -43,11 +43,9 @@ EM_JS(void, kv_js_fullscreen, (), {
 EM_JS(void, kv_js_save_picture, (const char* stem), {
     kvWeb.savePicture(UTF8ToString(stem));
 });
-EM_JS(void, kv_js_capture, (int id, const void* bytes, int length), {
-    kvWeb.capture(id, HEAPU8.slice(bytes, bytes + length));
-});
-EM_JS(void, kv_js_keep_capture, (int id, const char* name), {
-    kvWeb.keepCapture(id, UTF8ToString(name));
+// A piece of capture `id`; then its end, with a name (kept: downloaded) or none (dropped).
+EM_JS(void, kv_js_capture, (int id, const void* bytes, int length, int end, const char* name), {
+    kvWeb.capture(id, HEAPU8.slice(bytes, bytes + length), end ? UTF8ToString(name) : null);
 });
 EM_JS(void, kv_js_key_name, (char* buffer, int size), {
     const key = kvWeb.key;
@@ -82,16 +80,13 @@ std::string action_rows() {
 class Download final : public image::Output {
   public:
     explicit Download(std::string name) : Output(std::move(name)), id_(++last_id_) {}
-    ~Download() override {
-        if (!kept_) kv_js_keep_capture(id_, nullptr);
-    }
+    ~Download() override { kv_js_capture(id_, nullptr, 0, 1, kept_ ? name().c_str() : ""); }
     void write(std::span<const std::uint8_t> bytes) override {
-        kv_js_capture(id_, bytes.data(), static_cast<int>(bytes.size()));
+        kv_js_capture(id_, bytes.data(), static_cast<int>(bytes.size()), 0, nullptr);
     }
     std::string keep() override {
         kept_ = true;
-        kv_js_keep_capture(id_, name().c_str());
-        return {}; // the browser shows its downloads itself
+        return {}; // downloaded as it goes; the browser shows its downloads itself
     }
 
   private:
@@ -239,12 +234,6 @@ bool WebBackend::key(const viewer::KeyPress& press) {
     return true;
 }
 
-void WebBackend::button(int row) {
-    const std::span<const viewer::ActionInfo> table = viewer::action_table();
-    if (row >= 0 && static_cast<std::size_t>(row) < table.size())
-        act(table[static_cast<std::size_t>(row)].action);
-}
-
 void WebBackend::viewport(int css_width, int css_height, int device_per_css_milli,
                           bool fullscreen) {
     const int milli = std::max(device_per_css_milli, 1);
@@ -295,8 +284,12 @@ EMSCRIPTEN_KEEPALIVE int kv_web_key(void* backend, int ctrl, int alt, int repeat
                : 0;
 }
 
+// A toolbar button: the action of that row of the table.
 EMSCRIPTEN_KEEPALIVE void kv_web_action(void* backend, int row) {
-    static_cast<kv::web::WebBackend*>(backend)->button(row);
+    const auto table = kv::viewer::action_table();
+    if (row >= 0 && static_cast<std::size_t>(row) < table.size())
+        static_cast<kv::web::WebBackend*>(backend)->act(
+            table[static_cast<std::size_t>(row)].action);
 }
 
 EMSCRIPTEN_KEEPALIVE void kv_web_viewport(void* backend, int css_width, int css_height,

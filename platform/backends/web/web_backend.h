@@ -37,8 +37,6 @@ class WebBackend final : public viewer::Screen {
     void pointer(bool down, InputEvent::Button button, std::int64_t x, std::int64_t y);
     // A key; true when it is the viewer's (the page then keeps it from the browser).
     bool key(const viewer::KeyPress& press);
-    // A toolbar button: the action of that row of the table.
-    void button(int row);
     // The room the picture may take, in CSS pixels, device pixels per CSS pixel (times 1000),
     // and whether the page is in full screen.
     void viewport(int css_width, int css_height, int device_per_css_milli, bool fullscreen);
