@@ -8,13 +8,13 @@
 #include <SDL_keyboard.h>
 
 #include <optional>
-#include <string_view>
+#include <string>
 
 namespace kv::sdl {
 
-// The key as the web's KeyboardEvent.key names it ("ArrowRight", "F11", "+", "s"); empty for a
-// key no action uses.
-std::string_view key_name(const SDL_Keysym& key);
+// The key as the web's KeyboardEvent.key names it, near enough for the table ("ArrowRight",
+// "F11", "+", "S").
+std::string key_name(const SDL_Keysym& key);
 
 // The action of a key press, or none. Held keys repeat only the step.
 std::optional<viewer::Action> viewer_action(const SDL_Keysym& key, bool repeat);

@@ -246,21 +246,11 @@ void SdlBackend::show_status(const viewer::Status& status) {
 }
 
 void SdlBackend::zoom(viewer::Action action) {
-    switch (action) {
-    case viewer::Action::ZoomIn:
-        set_zoom(zoom_ + 1);
-        break;
-    case viewer::Action::ZoomOut:
-        set_zoom(zoom_ - 1);
-        break;
-    case viewer::Action::ZoomReset:
-        set_zoom(1);
-        break;
-    case viewer::Action::ToggleFullscreen:
+    using viewer::Action;
+    if (action == Action::ToggleFullscreen) {
         toggle_fullscreen();
-        break;
-    default:
-        break;
+    } else {
+        set_zoom(action == Action::ZoomIn ? zoom_ + 1 : action == Action::ZoomOut ? zoom_ - 1 : 1);
     }
 }
 
