@@ -7,20 +7,20 @@
 
 namespace kv::image {
 
-OutputFile::OutputFile(std::string path, std::string kind)
-    : Output(std::move(path)), kind_(std::move(kind)), temporary_(name() + ".tmp"),
-      file_(std::fopen(temporary_.c_str(), "wb")) {
+OutputFile::OutputFile(std::string path, std::string kind, bool whole)
+    : Output(std::move(path)), kind_(std::move(kind)), temporary_(whole ? name() + ".tmp" : ""),
+      file_(std::fopen(whole ? temporary_.c_str() : name().c_str(), "wb")) {
     if (file_ == nullptr) fail(std::generic_category().message(errno));
 }
 
 OutputFile::~OutputFile() {
     if (file_ != nullptr) std::fclose(file_);
-    std::remove(temporary_.c_str());
+    if (!temporary_.empty()) std::remove(temporary_.c_str());
 }
 
 void OutputFile::fail(const std::string& reason) {
     if (file_ != nullptr) std::fclose(std::exchange(file_, nullptr));
-    std::remove(temporary_.c_str());
+    if (!temporary_.empty()) std::remove(temporary_.c_str());
     throw FileError("cannot write " + kind_ + " '" + shown_path(name()) + "': " + reason);
 }
 
@@ -35,7 +35,7 @@ std::string OutputFile::keep() {
     const bool failed = std::ferror(file_) != 0;
     if (std::fclose(std::exchange(file_, nullptr)) != 0 || failed)
         fail(failed ? "a write failed" : std::generic_category().message(errno));
-    if (std::rename(temporary_.c_str(), name().c_str()) != 0)
+    if (!temporary_.empty() && std::rename(temporary_.c_str(), name().c_str()) != 0)
         fail(std::generic_category().message(errno));
     return name();
 }

@@ -32,11 +32,12 @@ class Output {
 };
 
 // A file written under a temporary name beside it and renamed by keep(), so that a failed or
-// unfinished write leaves no partial file behind. Errors throw FileError: "cannot write KIND
-// 'PATH': reason".
+// unfinished write leaves no partial file behind; or, not `whole`, written in place as it goes,
+// what was written staying whatever happens. Errors throw FileError: "cannot write KIND 'PATH':
+// reason".
 class OutputFile final : public Output {
   public:
-    OutputFile(std::string path, std::string kind);
+    OutputFile(std::string path, std::string kind, bool whole = true);
     ~OutputFile() override;
 
     using Output::write;
@@ -49,7 +50,7 @@ class OutputFile final : public Output {
 
   private:
     std::string kind_;
-    std::string temporary_;
+    std::string temporary_; // the path while written, when it is written whole
     std::FILE* file_ = nullptr;
 };
 

@@ -21,7 +21,8 @@
 
 namespace kv::image {
 class GifWriter;
-}
+class OutputFile;
+} // namespace kv::image
 
 namespace kv::headless {
 
@@ -96,8 +97,7 @@ class ScriptedBackend final : public Backend {
     bool tick_pending_ = false; // a Tick was handed out and has not been seen through after_tick
 
     struct Trace {
-        std::FILE* file = nullptr;
-        std::string path;
+        std::unique_ptr<image::OutputFile> file;
         int line = 0; // of the `trace` command
     };
     std::optional<Trace> trace_;
