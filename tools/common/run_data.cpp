@@ -3,9 +3,10 @@
 #include <exception>
 #include <string>
 
-void RunData::AfterTick(std::uint64_t tick) {
+void RunData::AfterTick() {
     try {
-        rows_.push_back(sampler_.Sample(tick));
+        // WM_CREATE runs the first Tick itself; the timer's are numbered from 2.
+        rows_.push_back(sampler_.Sample(1 + timer_ticks_));
     } catch (const std::exception&) {
         // A Tick whose replay disagrees has no row; the others still count.
         return;

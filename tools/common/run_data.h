@@ -17,9 +17,12 @@ class RunData {
 
     explicit RunData(std::size_t kept_rows = kKeptRows) : kept_rows_(kept_rows) {}
 
-    // Just before a Tick runs, and after it has run as Tick number `tick`.
-    void BeforeTick() { sampler_.BeforeTick(); }
-    void AfterTick(std::uint64_t tick);
+    // Just before each Tick of the application's timer runs, and once it has run.
+    void BeforeTick() {
+        sampler_.BeforeTick();
+        ++timer_ticks_;
+    }
+    void AfterTick();
 
     std::size_t Rows() const { return rows_.size(); }
     // The header and the rows kept, oldest first, written to `out` (which is not kept here).
@@ -29,4 +32,5 @@ class RunData {
     std::size_t kept_rows_;
     TraceSampler sampler_;
     std::deque<TraceSample> rows_;
+    std::uint64_t timer_ticks_ = 0;
 };

@@ -3,8 +3,6 @@
 #pragma once
 
 #include "tools/common/run_data.h"
-#include "user/session.h"
 #include "viewer/viewer.h"
 
-// `session` is the program's, set once it exists: the Ticks are numbered from its timer messages.
-kv::viewer::Tools WindowTools(RunData& data, const kv::Session* const& session);
+kv::viewer::Tools WindowTools(RunData& data);

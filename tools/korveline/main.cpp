@@ -2,6 +2,7 @@
 #include "backends/sdl/sdl_backend.h"
 #include "tools/common/language_option.h"
 #include "tools/common/window_tools.h"
+#include "user/session.h"
 
 #include <windows.h>
 
@@ -84,12 +85,10 @@ int main(int argc, char** argv) {
     const char* tick_log = std::getenv("KORVELINE_TICK_LOG");
     // What the window saves and reads out; the rows of the data are korveline-script's trace.
     RunData data;
-    const kv::Session* session_ptr = nullptr;
     kv::sdl::SdlBackend screen(tick_log != nullptr ? tick_log : "");
     screen.set_icon_png({korveline_window_icon_png, korveline_window_icon_png_size});
-    kv::viewer::Viewer viewer(screen, WindowTools(data, session_ptr));
+    kv::viewer::Viewer viewer(screen, WindowTools(data));
     kv::Session session(viewer);
-    session_ptr = &session;
     static char no_command_line[] = "";
     return WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);
 }

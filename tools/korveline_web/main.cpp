@@ -4,6 +4,7 @@
 #include "shell/textes.h"
 #include "tools/common/language_option.h"
 #include "tools/common/window_tools.h"
+#include "user/session.h"
 
 #include <emscripten.h>
 #include <windows.h>
@@ -20,11 +21,9 @@ int main() {
         if (kv_js_wants_language(langue.code) != 0) kv::tools::select_language(langue.code);
     }
     RunData data;
-    const kv::Session* session_ptr = nullptr;
     kv::web::WebBackend screen;
-    kv::viewer::Viewer viewer(screen, WindowTools(data, session_ptr));
+    kv::viewer::Viewer viewer(screen, WindowTools(data));
     kv::Session session(viewer);
-    session_ptr = &session;
     static char no_command_line[] = "";
     return WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);
 }

@@ -255,7 +255,7 @@ void SdlBackend::zoom(viewer::Action action) {
 }
 
 std::string SdlBackend::save_picture(const Framebuffer& fb, const std::string& stem) {
-    const std::string path = new_capture_path(captures_folder(), stem, "png", std::time(nullptr));
+    std::string path = new_capture_path(captures_folder(), stem, "png", std::time(nullptr));
     image::write_png(fb, path);
     return path;
 }
