@@ -19,10 +19,10 @@ set(korveline_layer_rules
     "platform/font/.* core/.* font/.*"
     "platform/gdi/.* core/.* raster/.* font/.* gdi/.*"
     "platform/user/.* core/.* gdi/.* user/.*"
-    "platform/viewer/.* core/.* viewer/.*"
-    "platform/backends/headless/.* core/.* user/.* backends/headless/.*"
-    # The desktop saves pictures and recordings with the headless backend's file writers.
-    "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* backends/sdl/.* backends/headless/(png|gif)_writer\\.h"
+    "platform/viewer/.* core/.* font/.* viewer/.*"
+    "platform/image/.* core/.* image/.*"
+    "platform/backends/headless/.* core/.* user/.* image/.* backends/headless/.*"
+    "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* image/.* backends/sdl/.*"
     "platform/backends/web/.* core/.* font/.* user/.* viewer/.* backends/web/.*")
 
 function(korveline_check_layers)

@@ -1,8 +1,8 @@
 // Whole frames compared with stored pictures, pixel for pixel. With KORVELINE_RECORD=1 the tests
 // write the pictures instead; a failing comparison leaves the actual frame and a difference image
 // beside the build for a look.
-#include "backends/headless/png_reader.h"
-#include "backends/headless/png_writer.h"
+#include "image/png_reader.h"
+#include "image/png_writer.h"
 #include "script/run_script.h"
 
 #include <gtest/gtest.h>
@@ -42,8 +42,8 @@ TEST_P(GoldenFrames, MatchTheStoredPicture) {
     }
     ASSERT_TRUE(fs::exists(stored)) << stored << " is missing; record it with KORVELINE_RECORD=1";
 
-    const kv::Framebuffer expected = kv::headless::read_png(stored.string());
-    const kv::Framebuffer actual = kv::headless::read_png(actual_path.string());
+    const kv::Framebuffer expected = kv::image::read_png(stored.string());
+    const kv::Framebuffer actual = kv::image::read_png(actual_path.string());
     ASSERT_EQ(actual.width(), expected.width());
     ASSERT_EQ(actual.height(), expected.height());
     kv::Framebuffer diff(actual.width(), actual.height(), 0xFFFFFF);
@@ -55,7 +55,7 @@ TEST_P(GoldenFrames, MatchTheStoredPicture) {
             diff.set(x, y, 0x0000FF);
         }
     }
-    if (differing > 0) kv::headless::write_png(diff, (dir / "diff.png").string());
+    if (differing > 0) kv::image::write_png(diff, (dir / "diff.png").string());
     EXPECT_EQ(differing, 0) << "actual frame: " << actual_path
                             << ", differences in red: " << (dir / "diff.png")
                             << "; if the change is intended, re-record "

@@ -1,8 +1,8 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
 #include "tools/common/language_option.h"
-#include "tools/korveline/readout.h"
-#include "tools/korveline/run_data.h"
+#include "tools/common/readout.h"
+#include "tools/common/run_data.h"
 #include "user/session.h"
 
 #include <windows.h>

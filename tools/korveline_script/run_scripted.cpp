@@ -2,7 +2,7 @@
 
 #include "backends/headless/scripted_backend.h"
 #include "tools/korveline_script/state_json.h"
-#include "tools/korveline_script/trace_csv.h"
+#include "tools/common/trace_csv.h"
 #include "user/session.h"
 
 #include <windows.h>

@@ -4,8 +4,8 @@
 #include "backends/web/web_backend.h"
 #include "shell/textes.h"
 #include "tools/common/language_option.h"
-#include "tools/korveline/readout.h"
-#include "tools/korveline_script/trace_csv.h"
+#include "tools/common/readout.h"
+#include "tools/common/trace_csv.h"
 #include "user/session.h"
 
 #include <emscripten.h>
@@ -50,7 +50,7 @@ std::string hex_colour(kv::Color c) {
 extern "C" EMSCRIPTEN_KEEPALIVE const char* kv_web_readout() {
     static std::string text;
     text = kReadoutTitle;
-    for (const kv::sdl::BoxRow& row : ReadoutRows()) {
+    for (const kv::viewer::BoxRow& row : ReadoutRows()) {
         text += '\n' + row.left + '\t' + row.right + '\t' +
                 (row.swatch ? hex_colour(*row.swatch) : std::string());
     }

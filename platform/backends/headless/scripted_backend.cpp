@@ -1,7 +1,7 @@
 #include "backends/headless/scripted_backend.h"
 
-#include "backends/headless/gif_writer.h"
-#include "backends/headless/png_writer.h"
+#include "image/gif_writer.h"
+#include "image/png_writer.h"
 #include "backends/headless/run_error.h"
 
 #include <cerrno>
@@ -115,8 +115,8 @@ bool ScriptedBackend::play(const Command& command, std::vector<InputEvent>& out)
         return true;
     case Kind::Snapshot:
         try {
-            write_png(presented_ != nullptr ? *presented_ : Framebuffer{}, command.path);
-        } catch (const RunError& error) {
+            image::write_png(presented_ != nullptr ? *presented_ : Framebuffer{}, command.path);
+        } catch (const image::FileError& error) {
             throw RunError(error.what(), command.line);
         }
         return false;
@@ -151,7 +151,7 @@ bool ScriptedBackend::play_ticks(const Command& command) {
         if (recording_) {
             try {
                 recording_->finish();
-            } catch (const RunError& error) {
+            } catch (const image::FileError& error) {
                 recording_.reset();
                 throw RunError(error.what(), command.line);
             }
@@ -163,8 +163,8 @@ bool ScriptedBackend::play_ticks(const Command& command) {
     }
     if (command.kind == Command::Kind::Record && !recording_) {
         try {
-            recording_ = std::make_unique<GifWriter>(command.path);
-        } catch (const RunError& error) {
+            recording_ = std::make_unique<image::GifWriter>(command.path);
+        } catch (const image::FileError& error) {
             throw RunError(error.what(), command.line);
         }
     }
@@ -194,7 +194,7 @@ void ScriptedBackend::after_tick() {
         const auto delay_cs = static_cast<int>(kTickMs / 10 * command.every);
         try {
             recording_->add_frame(presented_ != nullptr ? *presented_ : Framebuffer{}, delay_cs);
-        } catch (const RunError& error) {
+        } catch (const image::FileError& error) {
             recording_.reset();
             throw RunError(error.what(), command.line);
         }

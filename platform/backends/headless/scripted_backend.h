@@ -17,9 +17,11 @@
 #include <string>
 #include <vector>
 
-namespace kv::headless {
-
+namespace kv::image {
 class GifWriter;
+}
+
+namespace kv::headless {
 
 struct ScriptOutput {
     std::ostream* out = nullptr;        // `pixel` and `state` lines
@@ -102,7 +104,7 @@ class ScriptedBackend final : public Backend {
         int line = 0; // of the `trace` command
     };
     std::optional<Trace> trace_;
-    std::unique_ptr<GifWriter> recording_; // while a `record` plays
+    std::unique_ptr<image::GifWriter> recording_; // while a `record` plays
 };
 
 } // namespace kv::headless

@@ -50,7 +50,7 @@ std::optional<ViewerAction> viewer_action(const SDL_Keysym& key, bool repeat) {
     return std::nullopt;
 }
 
-std::vector<BoxRow> key_help() {
+std::vector<viewer::BoxRow> key_help() {
     return {
         {"Space", "pause / resume", {}},
         {"Right arrow", "one Tick, while paused", {}},

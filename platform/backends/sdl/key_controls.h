@@ -2,7 +2,7 @@
 // them reaches the application, which takes only the mouse.
 #pragma once
 
-#include "backends/sdl/badge.h"
+#include "viewer/boxes.h"
 
 #include <SDL_keyboard.h>
 
@@ -32,6 +32,6 @@ enum class ViewerAction {
 std::optional<ViewerAction> viewer_action(const SDL_Keysym& key, bool repeat);
 
 // The keys above and what they do, as the help box lists them.
-std::vector<BoxRow> key_help();
+std::vector<viewer::BoxRow> key_help();
 
 } // namespace kv::sdl

@@ -1,15 +1,15 @@
 #include "backends/sdl/sdl_backend.h"
 
-#include "backends/headless/gif_writer.h"
-#include "backends/headless/png_writer.h"
+#include "image/gif_writer.h"
+#include "image/png_writer.h"
 #include "backends/sdl/captures.h"
-#include "backends/sdl/huge_page_memory.h"
+#include "backends/sdl/screen/huge_page_memory.h"
 #include "backends/sdl/key_controls.h"
 #include "backends/sdl/latin1.h"
 #include "backends/sdl/video_drivers.h"
 #include "backends/sdl/window_icon.h"
-#include "backends/sdl/window_surface.h"
-#include "backends/sdl/x11_shm_window.h"
+#include "backends/sdl/screen/window_surface.h"
+#include "backends/sdl/screen/x11_shm_window.h"
 
 #include <windows.h>
 
@@ -61,8 +61,9 @@ bool prefer_displays() {
 
 int start_zoom() {
     float dpi = 0;
-    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0) return start_zoom_for_dpi(std::nullopt);
-    return start_zoom_for_dpi(dpi);
+    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0)
+        return viewer::start_zoom_for_dpi(std::nullopt);
+    return viewer::start_zoom_for_dpi(dpi);
 }
 
 Uint32 message_box_flags(unsigned type) {
@@ -100,7 +101,7 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         return false;
     }
     video_ = true;
-    client_ = Size{client_width, client_height};
+    client_ = viewer::Size{client_width, client_height};
     zoom_ = fitting_zoom(start_zoom());
     window_ = SDL_CreateWindow(latin1_to_utf8(title).c_str(), SDL_WINDOWPOS_UNDEFINED,
                                SDL_WINDOWPOS_UNDEFINED, client_width * zoom_, client_height * zoom_,
@@ -122,7 +123,7 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         SDL_EventState(type, SDL_IGNORE);
     }
     SDL_StopTextInput();
-    clock_ = ViewerClock(wall_ms());
+    clock_ = viewer::ViewerClock(wall_ms());
     return true;
 }
 
@@ -220,7 +221,8 @@ void SdlBackend::on_window_event(const SDL_WindowEvent& e, std::vector<InputEven
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         // Full screen keeps the client area and puts black around it.
         if (!fullscreen_) {
-            const Size client = client_size_for_window(Size{e.data1, e.data2}, zoom_);
+            const viewer::Size client =
+                viewer::client_size_for_window(viewer::Size{e.data1, e.data2}, zoom_);
             if (!(client == client_)) {
                 client_ = client;
                 InputEvent resize = event_of(InputEvent::Kind::Resize);
@@ -243,7 +245,7 @@ void SdlBackend::on_window_event(const SDL_WindowEvent& e, std::vector<InputEven
 void SdlBackend::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<InputEvent>& out) {
     if (e.button != SDL_BUTTON_LEFT && e.button != SDL_BUTTON_RIGHT) return;
     // Clicks on the black around a full-screen picture are outside the client area.
-    const std::optional<Point> at = client_point(presenter_.layout(), e.x, e.y);
+    const std::optional<Point> at = viewer::client_point(presenter_.layout(), e.x, e.y);
     if (!at) return;
     InputEvent event = event_of(e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::ButtonDown
                                                               : InputEvent::Kind::ButtonUp);
@@ -316,7 +318,7 @@ void SdlBackend::save_picture() {
     const std::string path =
         new_capture_path(captures_folder(), tools_.file_stem, "png", std::time(nullptr));
     try {
-        headless::write_png(*fb_, path);
+        image::write_png(*fb_, path);
         say("Saved " + path);
     } catch (const std::exception& e) {
         say(e.what());
@@ -328,7 +330,7 @@ void SdlBackend::start_recording() {
     const std::string path =
         new_capture_path(captures_folder(), tools_.file_stem, "gif", std::time(nullptr));
     try {
-        auto writer = std::make_unique<headless::GifWriter>(path);
+        auto writer = std::make_unique<image::GifWriter>(path);
         // The picture as it is now, then one frame after every Tick.
         writer->add_frame(*fb_, kTickDelayCs);
         recording_ = std::move(writer);
@@ -339,7 +341,7 @@ void SdlBackend::start_recording() {
 }
 
 void SdlBackend::finish_recording(bool tell) {
-    std::unique_ptr<headless::GifWriter> writer = std::move(recording_);
+    std::unique_ptr<image::GifWriter> writer = std::move(recording_);
     try {
         writer->finish();
         if (tell) say("Saved " + recording_path_);
@@ -362,9 +364,10 @@ void SdlBackend::save_data() {
 
 void SdlBackend::update_readout() {
     const bool on = readout_ && tools_.readout;
-    redraw(presenter_.set_overlay(
-        Overlay::Readout, on ? render_box(tools_.readout_title, tools_.readout()) : Framebuffer{},
-        Anchor::BottomLeft));
+    redraw(presenter_.set_overlay(Overlay::Readout,
+                                  on ? viewer::render_box(tools_.readout_title, tools_.readout())
+                                     : Framebuffer{},
+                                  Anchor::BottomLeft));
 }
 
 void SdlBackend::finish_tick() {
@@ -383,21 +386,22 @@ void SdlBackend::finish_tick() {
 }
 
 void SdlBackend::show_help(bool on) {
-    redraw(presenter_.set_overlay(Overlay::Help,
-                                  on ? render_box("KORVELINE: keys", key_help()) : Framebuffer{},
-                                  Anchor::Centre));
+    redraw(presenter_.set_overlay(
+        Overlay::Help, on ? viewer::render_box("KORVELINE: keys", key_help()) : Framebuffer{},
+        Anchor::Centre));
 }
 
 int SdlBackend::fitting_zoom(int wanted) const {
     const int display = window_ != nullptr ? std::max(SDL_GetWindowDisplayIndex(window_), 0) : 0;
     SDL_Rect usable{};
     if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
-        return std::clamp(wanted, kMinZoom, kMaxZoom);
+        return std::clamp(wanted, viewer::kMinZoom, viewer::kMaxZoom);
     }
     // Left at 0 where the window manager does not tell (or before the window exists).
     int top = 0, left = 0, bottom = 0, right = 0;
     if (window_ != nullptr) SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
-    return window_zoom(wanted, Size{usable.w, usable.h}, client_, Size{left + right, top + bottom});
+    return viewer::window_zoom(wanted, viewer::Size{usable.w, usable.h}, client_,
+                               viewer::Size{left + right, top + bottom});
 }
 
 void SdlBackend::set_zoom(int zoom) {
@@ -425,7 +429,7 @@ void SdlBackend::update_badge() {
         return;
     }
     std::string text = recording_ ? "REC" : "";
-    if (const std::optional<std::string> clock = clock_badge(clock_)) {
+    if (const std::optional<std::string> clock = viewer::clock_badge(clock_)) {
         text += (text.empty() ? "" : "  ") + *clock;
     }
     redraw(presenter_.set_badge(text.empty() ? std::nullopt : std::optional<std::string>(text)));
@@ -439,15 +443,16 @@ void SdlBackend::redraw(const Rect& changed) {
     });
 }
 
-ZoomLayout SdlBackend::layout_for(Size output, Size client) const {
-    if (fullscreen_) return centred_layout(output, client, zoom_to_fit(output, client));
-    return corner_layout(output, client, zoom_);
+viewer::ZoomLayout SdlBackend::layout_for(viewer::Size output, viewer::Size client) const {
+    if (fullscreen_)
+        return viewer::centred_layout(output, client, viewer::zoom_to_fit(output, client));
+    return viewer::corner_layout(output, client, zoom_);
 }
 
 template <class Draw>
 void SdlBackend::draw_on(PixelTarget& target, const Framebuffer& fb, bool whole, const Draw& draw) {
-    const ZoomLayout layout =
-        layout_for(Size{target.width, target.height}, Size{fb.width(), fb.height()});
+    const viewer::ZoomLayout layout = layout_for(viewer::Size{target.width, target.height},
+                                                 viewer::Size{fb.width(), fb.height()});
     whole = whole || !(layout == presenter_.layout());
     presenter_.set_layout(layout);
     written_.clear();

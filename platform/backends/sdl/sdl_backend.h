@@ -4,13 +4,13 @@
 #pragma once
 
 #include "backends/sdl/event_waiter.h"
-#include "backends/sdl/presenter.h"
+#include "backends/sdl/screen/presenter.h"
 #include "backends/sdl/tick_log.h"
 #include "backends/sdl/viewer_tools.h"
 #include "backends/sdl/x11_error_guard.h"
-#include "backends/sdl/x11_shm_window.h"
+#include "backends/sdl/screen/x11_shm_window.h"
 #include "user/backend.h"
-#include "viewer/viewer_clock.h"
+#include "viewer/clock.h"
 #include "viewer/zoom_layout.h"
 
 #include <SDL_events.h>
@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace kv::headless {
+namespace kv::image {
 class GifWriter;
 }
 
@@ -86,7 +86,7 @@ class SdlBackend final : public Backend {
     void draw_on(PixelTarget& target, const Framebuffer& fb, bool whole, const Draw& draw);
     // The whole window again (a new surface, or one the display lost).
     void show_whole(const Framebuffer& fb);
-    ZoomLayout layout_for(Size output, Size client) const;
+    viewer::ZoomLayout layout_for(viewer::Size output, viewer::Size client) const;
 
     // First in, last out: it must see every X error from SDL's start to SDL_Quit.
     X11ErrorGuard x11_errors_;
@@ -96,10 +96,10 @@ class SdlBackend final : public Backend {
     EventWaiter waiter_;
     bool video_ = false;
     const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
-    Size client_;                     // the client size the window manager knows
+    viewer::Size client_;             // the client size the window manager knows
     int zoom_ = 1;                    // in a window; full screen picks its own
     bool fullscreen_ = false;
-    ViewerClock clock_;
+    viewer::ViewerClock clock_;
     Presenter presenter_;
     std::vector<std::uint32_t> shadow_;
     // Kept from one frame to the next: no allocation a Tick.
@@ -111,7 +111,7 @@ class SdlBackend final : public Backend {
     bool tick_running_ = false;
     bool missed_frame_ = false; // the last show() drew nothing: the next one draws all
     bool readout_ = false;
-    std::unique_ptr<headless::GifWriter> recording_;
+    std::unique_ptr<image::GifWriter> recording_;
     std::string recording_path_;
     std::string message_;
     std::uint64_t message_until_ms_ = 0; // wall clock

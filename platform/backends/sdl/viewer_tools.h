@@ -3,7 +3,7 @@
 // Tick; it knows nothing of what the rows say.
 #pragma once
 
-#include "backends/sdl/badge.h"
+#include "viewer/boxes.h"
 
 #include <functional>
 #include <string>
@@ -21,7 +21,7 @@ struct ViewerTools {
     std::function<void(const std::string& path)> write_data;
     // Key I: the readout's title and rows, asked again after every Tick while it shows.
     std::string readout_title;
-    std::function<std::vector<BoxRow>()> readout;
+    std::function<std::vector<viewer::BoxRow>()> readout;
 };
 
 } // namespace kv::sdl

@@ -161,9 +161,9 @@ void WebBackend::act(ViewerAction action) {
         break;
     case ViewerAction::ZoomIn:
     case ViewerAction::ZoomOut: {
-        const int from = zoom_.value_or(sdl::zoom_to_fit(room_, client_));
+        const int from = zoom_.value_or(viewer::zoom_to_fit(room_, client_));
         const int step = action == ViewerAction::ZoomIn ? 1 : -1;
-        zoom_ = std::clamp(from + step, sdl::kMinZoom, sdl::kMaxZoom);
+        zoom_ = std::clamp(from + step, viewer::kMinZoom, viewer::kMaxZoom);
         apply_layout();
         break;
     }
@@ -187,12 +187,12 @@ void WebBackend::viewport(int css_width, int css_height, int device_per_css_mill
 void WebBackend::apply_layout() {
     if (!open_) return;
     // Whole device pixels per client pixel keep the picture crisp.
-    const int zoom = zoom_.value_or(sdl::zoom_to_fit(room_, client_));
+    const int zoom = zoom_.value_or(viewer::zoom_to_fit(room_, client_));
     kv_js_layout(zoom, device_milli_);
 }
 
 void WebBackend::show_status() {
-    const std::optional<std::string> badge = sdl::clock_badge(clock_);
+    const std::optional<std::string> badge = viewer::clock_badge(clock_);
     kv_js_status(badge ? badge->c_str() : nullptr, clock_.paused() ? 1 : 0);
 }
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "user/backend.h"
-#include "viewer/viewer_clock.h"
+#include "viewer/clock.h"
 #include "viewer/zoom_layout.h"
 
 #include <cstdint>
@@ -18,8 +18,8 @@
 namespace kv::web {
 
 // The viewer's clock and zoom, shared with the desktop.
-using sdl::Size;
-using sdl::ViewerClock;
+using viewer::Size;
+using viewer::ViewerClock;
 
 // What the page's keys and toolbar ask of the viewer.
 enum class ViewerAction {

@@ -1,9 +1,9 @@
 // write_png for builds without libpng (the WebAssembly script runner): the same 8-bit RGB PNG,
 // its pixels in stored (uncompressed) deflate blocks. Any PNG reader reads it as it reads
 // libpng's output; only the file is larger.
-#include "backends/headless/png_writer.h"
+#include "image/png_writer.h"
 
-#include "backends/headless/run_error.h"
+#include "image/file_error.h"
 
 #include <array>
 #include <cerrno>
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace kv::headless {
+namespace kv::image {
 
 namespace {
 
@@ -79,7 +79,7 @@ Bytes zlib_stored(const Bytes& raw) {
 }
 
 [[noreturn]] void fail(const std::string& path, const std::string& reason) {
-    throw RunError("cannot write PNG '" + path.substr(0, 200) + "': " + reason);
+    throw FileError("cannot write PNG '" + path.substr(0, 200) + "': " + reason);
 }
 
 } // namespace
@@ -126,4 +126,4 @@ void write_png(const Framebuffer& fb, const std::string& path) {
     }
 }
 
-} // namespace kv::headless
+} // namespace kv::image

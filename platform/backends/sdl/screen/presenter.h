@@ -3,8 +3,8 @@
 // middle, the readout). Works on any 32-bit pixels, so that it can be checked without a display.
 #pragma once
 
-#include "backends/sdl/pixel_target.h"
-#include "backends/sdl/shown_frame.h"
+#include "backends/sdl/screen/pixel_target.h"
+#include "backends/sdl/screen/shown_frame.h"
 #include "viewer/zoom_layout.h"
 #include "core/framebuffer.h"
 #include "core/region.h"
@@ -25,9 +25,9 @@ enum class Anchor { TopRight, Centre, BottomLeft };
 
 class Presenter {
   public:
-    const ZoomLayout& layout() const { return layout_; }
+    const viewer::ZoomLayout& layout() const { return layout_; }
     // A new layout takes effect with the next draw_all.
-    void set_layout(const ZoomLayout& layout) { layout_ = layout; }
+    void set_layout(const viewer::ZoomLayout& layout) { layout_ = layout; }
 
     // Shows `text` in the badge, or no badge. Returns the client rectangle whose picture this
     // changes (the old and the new badge), empty when nothing changes.
@@ -62,7 +62,7 @@ class Presenter {
     // Draws `area` of `fb` with the boxes over it; returns the window rectangle written.
     Rect paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const;
 
-    ZoomLayout layout_;
+    viewer::ZoomLayout layout_;
     ShownFrame shown_;
     std::vector<Rect> pieces_; // kept from one frame to the next: no allocation a Tick
     std::optional<std::string> badge_text_;

@@ -10,7 +10,7 @@
 
 struct GifFileType;
 
-namespace kv::headless {
+namespace kv::image {
 
 // Each frame decodes to exactly the framebuffer it came from: a picture of at most 255 colours
 // (one palette index stays free for transparency) is coded without loss. After the first frame,
@@ -19,7 +19,7 @@ namespace kv::headless {
 //
 // The file is written beside `path` under a temporary name and renamed by finish(), so an
 // unfinished or failed recording leaves no partial file behind. Errors throw
-// RunError naming the path and the reason.
+// FileError naming the path and the reason.
 class GifWriter {
   public:
     explicit GifWriter(std::string path);
@@ -51,4 +51,4 @@ class GifWriter {
     std::unordered_map<Color, std::uint8_t> palette_index_;
 };
 
-} // namespace kv::headless
+} // namespace kv::image

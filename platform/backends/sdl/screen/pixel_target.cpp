@@ -1,4 +1,4 @@
-#include "backends/sdl/pixel_target.h"
+#include "backends/sdl/screen/pixel_target.h"
 
 #include <algorithm>
 #include <array>
@@ -66,14 +66,14 @@ void xrgb_row(const Color* src, std::int64_t count, std::uint32_t* out) {
 }
 
 void blit_zoomed(const Framebuffer& source, const Rect& source_rect, Point at,
-                 const ZoomLayout& layout, PixelTarget& target) {
+                 const viewer::ZoomLayout& layout, PixelTarget& target) {
     const Rect src = intersect(source_rect, source.bounds());
     if (src.empty() || target.pixels == nullptr) return;
     // The source part in client coordinates, kept inside the client area.
     const Rect placed{at.x + src.left - source_rect.left, at.y + src.top - source_rect.top,
                       at.x + src.right - source_rect.left, at.y + src.bottom - source_rect.top};
     const Rect client = intersect(placed, Rect{0, 0, layout.client.width, layout.client.height});
-    const Rect out = intersect(window_rect(layout, client), target_bounds(target));
+    const Rect out = intersect(viewer::window_rect(layout, client), target_bounds(target));
     if (out.empty()) return;
 
     // Client (cx, cy) shows source (cx - dx, cy - dy).

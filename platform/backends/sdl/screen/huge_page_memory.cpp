@@ -1,4 +1,4 @@
-#include "backends/sdl/huge_page_memory.h"
+#include "backends/sdl/screen/huge_page_memory.h"
 
 #include <cstddef>
 #include <cstdlib>

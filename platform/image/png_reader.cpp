@@ -1,13 +1,13 @@
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 
-#include "backends/headless/run_error.h"
+#include "image/file_error.h"
 
 #include <png.h>
 
 #include <cstddef>
 #include <vector>
 
-namespace kv::headless {
+namespace kv::image {
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr png_uint_32 kMaxSide = 65535;
 
 [[noreturn]] void fail(const std::string& path, png_image& image, const std::string& reason) {
     png_image_free(&image);
-    throw RunError("cannot read PNG '" + path + "': " + reason);
+    throw FileError("cannot read PNG '" + path + "': " + reason);
 }
 
 } // namespace
@@ -49,4 +49,4 @@ Framebuffer read_png(const std::string& path) {
     return fb;
 }
 
-} // namespace kv::headless
+} // namespace kv::image

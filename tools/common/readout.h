@@ -2,10 +2,10 @@
 // colours mean. Read from the application's state after each Tick.
 #pragma once
 
-#include "backends/sdl/badge.h"
+#include "viewer/boxes.h"
 
 #include <vector>
 
 extern const char* const kReadoutTitle;
 
-std::vector<kv::sdl::BoxRow> ReadoutRows();
+std::vector<kv::viewer::BoxRow> ReadoutRows();

@@ -1,4 +1,4 @@
-#include "tools/korveline_script/trace_csv.h"
+#include "tools/common/trace_csv.h"
 
 #include "backends/headless/run_error.h"
 #include "shell/scene.h"

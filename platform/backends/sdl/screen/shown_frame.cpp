@@ -1,7 +1,7 @@
-#include "backends/sdl/shown_frame.h"
+#include "backends/sdl/screen/shown_frame.h"
 
-#include "backends/sdl/huge_page_memory.h"
-#include "backends/sdl/row_diff.h"
+#include "backends/sdl/screen/huge_page_memory.h"
+#include "backends/sdl/screen/row_diff.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "backends/sdl/row_diff.h"
+#include "backends/sdl/screen/row_diff.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

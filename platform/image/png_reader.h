@@ -5,9 +5,9 @@
 
 #include <string>
 
-namespace kv::headless {
+namespace kv::image {
 
-// Any PNG, converted to 8-bit RGB. Throws RunError naming the path and the reason.
+// Any PNG, converted to 8-bit RGB. Throws FileError naming the path and the reason.
 Framebuffer read_png(const std::string& path);
 
-} // namespace kv::headless
+} // namespace kv::image

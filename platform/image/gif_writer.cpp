@@ -1,6 +1,6 @@
-#include "backends/headless/gif_writer.h"
+#include "image/gif_writer.h"
 
-#include "backends/headless/run_error.h"
+#include "image/file_error.h"
 
 #include <fcntl.h>
 #include <gif_lib.h>
@@ -13,7 +13,7 @@
 #include <system_error>
 #include <utility>
 
-namespace kv::headless {
+namespace kv::image {
 
 namespace {
 
@@ -79,7 +79,7 @@ void GifWriter::fail(const std::string& reason) {
     }
     std::error_code ec;
     std::filesystem::remove(temporary_, ec);
-    throw RunError("cannot write GIF '" + shown_path(path_) + "': " + reason);
+    throw FileError("cannot write GIF '" + shown_path(path_) + "': " + reason);
 }
 
 void GifWriter::start(const Framebuffer& fb) {
@@ -216,4 +216,4 @@ void GifWriter::finish() {
     if (ec) fail(ec.message());
 }
 
-} // namespace kv::headless
+} // namespace kv::image

@@ -1,6 +1,6 @@
-#include "backends/sdl/presenter.h"
+#include "backends/sdl/screen/presenter.h"
 
-#include "backends/sdl/badge.h"
+#include "viewer/boxes.h"
 
 #include <algorithm>
 
@@ -15,7 +15,8 @@ Rect Presenter::overlay_rect(const Placed& overlay) const {
     const std::int64_t ch = layout_.client.height;
     switch (overlay.anchor) {
     case Anchor::TopRight:
-        return badge_place(layout_.client.width, overlay.image.width(), overlay.image.height());
+        return viewer::badge_place(layout_.client.width, overlay.image.width(),
+                                   overlay.image.height());
     case Anchor::Centre:
         return Rect{(cw - w) / 2, (ch - h) / 2, (cw - w) / 2 + w, (ch - h) / 2 + h};
     case Anchor::BottomLeft:
@@ -38,7 +39,7 @@ Rect Presenter::set_overlay(Overlay which, Framebuffer image, Anchor anchor) {
 Rect Presenter::set_badge(const std::optional<std::string>& text) {
     if (text == badge_text_) return Rect{};
     badge_text_ = text;
-    return set_overlay(Overlay::Badge, text ? render_badge(*text) : Framebuffer{},
+    return set_overlay(Overlay::Badge, text ? viewer::render_badge(*text) : Framebuffer{},
                        Anchor::TopRight);
 }
 
@@ -52,7 +53,7 @@ Rect Presenter::paint(const Framebuffer& fb, const Rect& area, PixelTarget& targ
                           covered.right - place.left, covered.bottom - place.top};
         blit_zoomed(overlay.image, inside, Point{covered.left, covered.top}, layout_, target);
     }
-    return window_rect(layout_, intersect(area, fb.bounds()));
+    return viewer::window_rect(layout_, intersect(area, fb.bounds()));
 }
 
 bool Presenter::window_shows_plainly(const PixelTarget& target, const Rect& rect) const {
@@ -95,7 +96,8 @@ void Presenter::draw_area(const Framebuffer& fb, const Rect& area, PixelTarget& 
 Rect Presenter::draw_all(const Framebuffer& fb, PixelTarget& target) {
     const Rect window{0, 0, layout_.output.width, layout_.output.height};
     const Rect client{0, 0, layout_.client.width, layout_.client.height};
-    for (const Rect& r : subtract(window, window_rect(layout_, intersect(fb.bounds(), client)))) {
+    for (const Rect& r :
+         subtract(window, viewer::window_rect(layout_, intersect(fb.bounds(), client)))) {
         fill_target(target, r, 0);
     }
     shown_.assign(fb);

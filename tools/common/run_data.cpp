@@ -1,4 +1,4 @@
-#include "tools/korveline/run_data.h"
+#include "tools/common/run_data.h"
 
 #include <cerrno>
 #include <cstdio>

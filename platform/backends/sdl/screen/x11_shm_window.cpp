@@ -1,4 +1,4 @@
-#include "backends/sdl/x11_shm_window.h"
+#include "backends/sdl/screen/x11_shm_window.h"
 
 #if defined(KORVELINE_XSHM)
 #include <SDL_syswm.h>

@@ -1,4 +1,4 @@
-#include "backends/sdl/badge.h"
+#include "viewer/boxes.h"
 
 #include "core/canvas.h"
 #include "font/system_font.h"
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <span>
 
-namespace kv::sdl {
+namespace kv::viewer {
 
 namespace {
 
@@ -74,4 +74,4 @@ Rect badge_place(int client_width, int badge_width, int badge_height) {
     return Rect{right - badge_width, kInset, right, kInset + std::int64_t{badge_height}};
 }
 
-} // namespace kv::sdl
+} // namespace kv::viewer

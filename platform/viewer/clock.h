@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace kv::sdl {
+namespace kv::viewer {
 
 // How fast the motor runs for the viewer: x1/4, x1/2, x1, x2, x4, x8.
 enum class Speed { Quarter, Half, Normal, Double, Quadruple, Octuple };
@@ -75,4 +75,4 @@ class ViewerClock {
 // What the viewer is shown about the clock: "PAUSE", "x1/4" ... "x8", or nothing at x1.
 std::optional<std::string> clock_badge(const ViewerClock& clock);
 
-} // namespace kv::sdl
+} // namespace kv::viewer

@@ -1,4 +1,4 @@
-#include "tools/korveline/readout.h"
+#include "tools/common/readout.h"
 
 #include "shell/scene.h"
 #include "tools/common/synchronous_speed.h"
@@ -19,7 +19,7 @@ std::string formatted(const char* format, double value) {
 
 } // namespace
 
-std::vector<kv::sdl::BoxRow> ReadoutRows() {
+std::vector<kv::viewer::BoxRow> ReadoutRows() {
     const double speed = Mas.omega / kv::tools::SynchronousOmega();
     return {
         {"Speed", formatted("%.1f %% of sync.", 100.0 * speed), {}},

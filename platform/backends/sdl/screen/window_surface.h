@@ -3,7 +3,7 @@
 // converted into the surface, a rectangle at a time.
 #pragma once
 
-#include "backends/sdl/pixel_target.h"
+#include "backends/sdl/screen/pixel_target.h"
 
 #include <SDL_surface.h>
 

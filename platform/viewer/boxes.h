@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kv::sdl {
+namespace kv::viewer {
 
 inline constexpr Color kBadgeBox = 0x00303030;  // RGB(48, 48, 48)
 inline constexpr Color kBadgeText = 0x00F0F0F0; // RGB(240, 240, 240)
@@ -35,4 +35,4 @@ Framebuffer render_box(const std::string& title, const std::vector<BoxRow>& rows
 // a few pixels in.
 Rect badge_place(int client_width, int badge_width, int badge_height);
 
-} // namespace kv::sdl
+} // namespace kv::viewer

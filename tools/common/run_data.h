@@ -3,7 +3,7 @@
 // saved, which spares every Tick the formatting.
 #pragma once
 
-#include "tools/korveline_script/trace_csv.h"
+#include "tools/common/trace_csv.h"
 
 #include <cstddef>
 #include <cstdint>

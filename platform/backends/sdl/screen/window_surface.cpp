@@ -1,4 +1,4 @@
-#include "backends/sdl/window_surface.h"
+#include "backends/sdl/screen/window_surface.h"
 
 #include <SDL_pixels.h>
 

@@ -1,9 +1,9 @@
-#include "viewer/viewer_clock.h"
+#include "viewer/clock.h"
 
 #include <algorithm>
 #include <array>
 
-namespace kv::sdl {
+namespace kv::viewer {
 
 namespace {
 
@@ -117,4 +117,4 @@ std::optional<std::string> clock_badge(const ViewerClock& clock) {
     return badge;
 }
 
-} // namespace kv::sdl
+} // namespace kv::viewer

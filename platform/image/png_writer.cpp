@@ -1,6 +1,6 @@
-#include "backends/headless/png_writer.h"
+#include "image/png_writer.h"
 
-#include "backends/headless/run_error.h"
+#include "image/file_error.h"
 
 #include <png.h>
 
@@ -10,12 +10,12 @@
 #include <system_error>
 #include <vector>
 
-namespace kv::headless {
+namespace kv::image {
 
 namespace {
 
 [[noreturn]] void fail(const std::string& path, const std::string& reason) {
-    throw RunError("cannot write PNG '" + shown_path(path) + "': " + reason);
+    throw FileError("cannot write PNG '" + shown_path(path) + "': " + reason);
 }
 
 std::string errno_text(int error) {
@@ -74,4 +74,4 @@ void write_png(const Framebuffer& fb, const std::string& path) {
     }
 }
 
-} // namespace kv::headless
+} // namespace kv::image

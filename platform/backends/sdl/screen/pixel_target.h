@@ -43,7 +43,7 @@ struct PixelTarget {
 // Draws the part `source_rect` of `source` zoomed as `layout` says, its top-left corner landing
 // on client (at.x, at.y). Everything is clipped: to the source, to the client area, to the target.
 void blit_zoomed(const Framebuffer& source, const Rect& source_rect, Point at,
-                 const ZoomLayout& layout, PixelTarget& target);
+                 const viewer::ZoomLayout& layout, PixelTarget& target);
 
 // Fills a rectangle of target pixels with one colour (the black around a full-screen picture).
 void fill_target(PixelTarget& target, const Rect& rect, Color color);

@@ -4,7 +4,7 @@
 // sent to the display.
 #pragma once
 
-#include "backends/sdl/pixel_target.h"
+#include "backends/sdl/screen/pixel_target.h"
 #include "core/framebuffer.h"
 #include "core/geometry.h"
 #include "core/pixel_buffer.h"

@@ -13,7 +13,7 @@
 // without the extension's headers) attach() finds nothing and SDL's window surface serves.
 #pragma once
 
-#include "backends/sdl/pixel_target.h"
+#include "backends/sdl/screen/pixel_target.h"
 
 #include <SDL_video.h>
 
