@@ -37,7 +37,8 @@ void Ligne(HDC hdc, POINT a, POINT b) {
     CreateLine(hdc, a.x, a.y, b.x, b.y);
 }
 
-// Phase 2 closes the head across its barbs; phase 3 adds a second head halfway down the shaft.
+// Phase 2 closes the head across its barbs; phase 3 adds a second, longer head whose barbs reach
+// back to the base.
 void Tete(HDC hdc, int phase, double P, double alpha, int n, double A) {
     const double c = std::cos(alpha);
     const double s = std::sin(alpha);
