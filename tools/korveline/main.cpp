@@ -1,6 +1,7 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
 #include "tools/common/language_option.h"
+#include "tools/common/look_option.h"
 #include "tools/common/window_tools.h"
 #include "user/session.h"
 
@@ -20,26 +21,29 @@ namespace {
 
 constexpr const char* kProgram = "korveline";
 
+constexpr const char* kIntro =
+    "Usage: korveline [--help | --version | --lang fr|en | --look LOOK]\n"
+    "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
+    "\n"
+    "The mouse works the simulation, as the instructions in the window say. The keys change\n"
+    "only how it is shown:\n";
+
+constexpr const char* kOptions =
+    "Pictures, recordings and data go to your pictures folder (xdg-user-dir PICTURES, else\n"
+    "the current folder), named korveline-DATE-TIME; the data is one CSV row a Tick, the\n"
+    "last hour of them, as korveline-script's trace writes them.\n"
+    "\n"
+    "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else fr).\n"
+    "--look LOOK: the picture's look: default, colour-vision (phases numbered, colours for every\n"
+    "colour vision) or projector (wider, darker, more contrast).\n"
+    "\n"
+    "Environment:\n"
+    "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since the\n"
+    "                           start of every Tick, one a line\n";
+
 // The keys come from the viewer's table of actions.
 std::string Usage() {
-    return "Usage: korveline [--help | --version | --lang fr|en]\n"
-           "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
-           "\n"
-           "The mouse works the simulation, as the instructions in the window say. The keys "
-           "change\n"
-           "only how it is shown:\n" +
-           kv::viewer::key_help_text(kv::viewer::Lang::En, 19) +
-           "Pictures, recordings and data go to your pictures folder (xdg-user-dir PICTURES, else\n"
-           "the current folder), named korveline-DATE-TIME; the data is one CSV row a Tick, the\n"
-           "last hour of them, as korveline-script's trace writes them.\n"
-           "\n"
-           "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else "
-           "fr).\n"
-           "\n"
-           "Environment:\n"
-           "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since "
-           "the\n"
-           "                           start of every Tick, one a line\n";
+    return kIntro + kv::viewer::key_help_text(kv::viewer::Lang::En, 19) + kOptions;
 }
 
 bool IsSet(const char* name) {
@@ -57,8 +61,11 @@ bool HasDisplay() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string lang;
+    std::string look;
     std::string error = kv::tools::take_language_option(args, lang);
+    if (error.empty()) error = kv::tools::take_look_option(args, look);
     if (error.empty() && args.empty()) error = kv::tools::select_language(lang);
+    if (error.empty() && args.empty()) error = kv::tools::select_look(look);
     if (!error.empty()) {
         std::cerr << kProgram << ": " << error << '\n';
         return 2;
@@ -72,7 +79,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!args.empty()) {
-        std::cerr << kProgram << ": takes no arguments but --lang\n" << Usage();
+        std::cerr << kProgram << ": takes no arguments but --lang and --look\n" << Usage();
         return 2;
     }
 
