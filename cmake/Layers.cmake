@@ -4,11 +4,11 @@
 # expressions, separated by spaces.
 
 # What the application's parts share, below them all.
-set(korveline_base_headers "shell/(palette|primitives|geometrie|tronque|textes)\\.h")
+set(korveline_base_headers "shell/(palette|aspects|primitives|geometrie|tronque|textes)\\.h")
 
 set(korveline_layer_rules
     # The application.
-    "shell/(palette|primitives|geometrie|tronque|textes)\\.[hc]p* ${korveline_base_headers}"
+    "shell/(palette|aspects|primitives|geometrie|tronque|textes)\\.[hc]p* ${korveline_base_headers}"
     "model/.* model/.* ${korveline_base_headers}"
     "drawing/.* drawing/.* ${korveline_base_headers}"
     "panels/.* panels/.* ${korveline_base_headers}"
@@ -19,11 +19,11 @@ set(korveline_layer_rules
     "platform/font/.* core/.* font/.*"
     "platform/gdi/.* core/.* raster/.* font/.* gdi/.*"
     "platform/user/.* core/.* gdi/.* user/.*"
-    "platform/viewer/.* core/.* viewer/.*"
-    "platform/backends/headless/.* core/.* user/.* backends/headless/.*"
-    # The desktop saves pictures and recordings with the headless backend's file writers.
-    "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* backends/sdl/.* backends/headless/(png|gif)_writer\\.h"
-    "platform/backends/web/.* core/.* font/.* user/.* viewer/.* backends/web/.*")
+    "platform/viewer/.* core/.* font/.* image/.* user/.* viewer/.*"
+    "platform/image/.* core/.* image/.*"
+    "platform/backends/headless/.* core/.* user/.* image/.* viewer/.* backends/headless/.*"
+    "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* image/.* backends/sdl/.*"
+    "platform/backends/web/.* core/.* font/.* user/.* viewer/.* image/.* backends/web/.*")
 
 function(korveline_check_layers)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}

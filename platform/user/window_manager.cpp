@@ -57,6 +57,14 @@ Window* WindowManager::window(HWND hwnd) {
     return &*window_;
 }
 
+// Win32 compares both names without regard to case, and finds hidden windows too.
+HWND WindowManager::find_window(LPCSTR class_name, LPCSTR title) const {
+    if (!window_ || window_->destroying) return nullptr;
+    if (class_name && !same_name(window_->window_class->name, class_name)) return nullptr;
+    if (title && !same_name(window_->title, title)) return nullptr;
+    return window_->handle;
+}
+
 HWND WindowManager::create_window(LPCSTR class_name, LPCSTR title, DWORD /*style*/, int width,
                                   int height) {
     const WindowClass* wc = class_name ? find_class(class_name) : nullptr;
@@ -135,6 +143,18 @@ void WindowManager::post_quit(int code) {
     quit_code_ = code;
 }
 
+// The class, not the window: every window of the class erases with the new brush from its next
+// WM_ERASEBKGND on; nothing already painted changes.
+HBRUSH WindowManager::set_class_background(Window& w, HBRUSH brush) {
+    for (WindowClass& c : classes_) {
+        if (&c != w.window_class) continue;
+        const HBRUSH previous = c.background;
+        c.background = brush;
+        return previous;
+    }
+    return nullptr;
+}
+
 void WindowManager::invalidate(Window& w, const Rect& rect, bool erase) {
     Rect r = intersect(rect, w.framebuffer.bounds());
     if (r.empty()) return;
@@ -207,7 +227,7 @@ bool WindowManager::take_due_timer(MSG& msg) {
         msg = MSG{window_->handle,         WM_TIMER, id, reinterpret_cast<LPARAM>(timer.proc),
                   static_cast<DWORD>(now), {}};
         ++timer_messages_;
-        backend_.timer_delivered(now);
+        backend_.timer_delivered(now, timer.period_ms);
         return true;
     }
     return false;

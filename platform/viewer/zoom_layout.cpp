@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kv::sdl {
+namespace kv::viewer {
 
 namespace {
 
@@ -70,4 +70,4 @@ Rect window_rect(const ZoomLayout& layout, const Rect& client_rect) {
     return intersect(scaled, Rect{0, 0, layout.output.width, layout.output.height});
 }
 
-} // namespace kv::sdl
+} // namespace kv::viewer

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace kv::sdl {
+namespace kv::viewer {
 
 struct Size {
     int width = 0;
@@ -54,4 +54,4 @@ std::optional<Point> client_point(const ZoomLayout& layout, std::int64_t window_
 // The window pixels a client rectangle covers, clipped to the window.
 Rect window_rect(const ZoomLayout& layout, const Rect& client_rect);
 
-} // namespace kv::sdl
+} // namespace kv::viewer

@@ -1,6 +1,6 @@
 #include "desktop/desktop_session.h"
 
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -266,7 +266,7 @@ kv::Framebuffer Desktop::screenshot() const {
     shell("timeout -k 1 10 import -display " + display_ + " -window " + window_ +
           " png:" + quoted(path) + " >/dev/null 2>&1");
     try {
-        return kv::headless::read_png(path);
+        return kv::image::read_png(path);
     } catch (const std::exception& e) {
         ADD_FAILURE() << "no screenshot: " << e.what();
         return kv::Framebuffer{};

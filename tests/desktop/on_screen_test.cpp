@@ -1,6 +1,6 @@
 // korveline on a real X server: what a person at the screen does and sees. Each test has its own
 // Xvfb and its own program; pixels are read back from screenshots of the window.
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 #include "desktop/desktop_session.h"
 #include "platform/headless/gif_player.h"
 
@@ -117,7 +117,7 @@ TEST_F(OnScreen, TheWindowHasTheProgramsIcon) {
     EXPECT_EQ(icon[0], 48u);
     EXPECT_EQ(icon[1], 48u);
     const Framebuffer png =
-        kv::headless::read_png(KORVELINE_SOURCE_DIR "/data/icons/korveline-48.png");
+        kv::image::read_png(KORVELINE_SOURCE_DIR "/data/icons/korveline-48.png");
     // The middle of the icon is opaque and shows the PNG's colours.
     for (int y = 12; y < 36; ++y)
         for (int x = 12; x < 36; ++x) {
@@ -357,7 +357,7 @@ TEST_F(OnScreenWithAPicturesFolder, CtrlRF12AndCtrlESaveTheRecordingPictureAndDa
     const Framebuffer screen = desktop().screenshot();
     const Rect readout{0, 400, 200, 557};
     EXPECT_GT(count(screen, readout, kBadgeBox), 1000);
-    const Framebuffer picture = kv::headless::read_png(png);
+    const Framebuffer picture = kv::image::read_png(png);
     ASSERT_EQ(picture.width(), 780);
     ASSERT_EQ(picture.height(), 557);
     EXPECT_EQ(count(picture, picture.bounds(), kBadgeBox), 0);
@@ -401,7 +401,7 @@ void OnScreenWithAPicturesFolder::expect_the_window_shows_the_picture_exactly() 
     desktop.key("F12");
     const std::string png = saved(".png");
     ASSERT_FALSE(png.empty()) << "no picture in " << pictures();
-    const Framebuffer picture = kv::headless::read_png(png);
+    const Framebuffer picture = kv::image::read_png(png);
     ASSERT_EQ(picture.width(), 780);
     ASSERT_EQ(picture.height(), 557);
     ASSERT_GT(count_in_disc(picture, kBlue), 0) << "the coil's field is not shown";

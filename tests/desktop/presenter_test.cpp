@@ -1,7 +1,7 @@
 // What reaches the window's pixels: colour conversion, nearest-neighbour zoom, the black around
 // a full-screen picture, and the badge that lies over the picture but never in the framebuffer.
-#include "backends/sdl/badge.h"
-#include "backends/sdl/presenter.h"
+#include "viewer/boxes.h"
+#include "backends/sdl/screen/presenter.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ using kv::Region;
 using kv::rgb;
 using kv::sdl::PixelTarget;
 using kv::sdl::Presenter;
-using kv::sdl::Size;
+using kv::viewer::Size;
 
 // 32-bit pixels owned by the test, with a pitch wider than a row to catch pitch mistakes.
 struct Window {
@@ -73,16 +73,16 @@ Framebuffer pattern(int w, int h) {
 TEST(PixelTarget, ColorrefBecomesTheSurfacesChannelOrder) {
     Framebuffer fb(1, 1, rgb(0x11, 0x22, 0x33));
     Window xrgb(1, 1);
-    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, kv::sdl::corner_layout(Size{1, 1}, Size{1, 1}, 1),
-                         xrgb.target);
+    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0},
+                         kv::viewer::corner_layout(Size{1, 1}, Size{1, 1}, 1), xrgb.target);
     EXPECT_EQ(xrgb.raw(0, 0), 0x00112233u);
     Window xbgr(1, 1, {0, 8, 16});
-    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, kv::sdl::corner_layout(Size{1, 1}, Size{1, 1}, 1),
-                         xbgr.target);
+    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0},
+                         kv::viewer::corner_layout(Size{1, 1}, Size{1, 1}, 1), xbgr.target);
     EXPECT_EQ(xbgr.raw(0, 0), 0x00332211u);
     Window rgbx(1, 1, {24, 16, 8});
-    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, kv::sdl::corner_layout(Size{1, 1}, Size{1, 1}, 2),
-                         rgbx.target);
+    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0},
+                         kv::viewer::corner_layout(Size{1, 1}, Size{1, 1}, 2), rgbx.target);
     EXPECT_EQ(rgbx.raw(0, 0), 0x11223300u);
 }
 
@@ -91,7 +91,7 @@ TEST(PixelTarget, EveryZoomRepeatsEachPixelZoomTimesEachWay) {
     for (int zoom = 1; zoom <= 4; ++zoom) {
         Window w(9 * zoom, 7 * zoom);
         const auto layout =
-            kv::sdl::corner_layout(Size{w.target.width, w.target.height}, Size{9, 7}, zoom);
+            kv::viewer::corner_layout(Size{w.target.width, w.target.height}, Size{9, 7}, zoom);
         kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, layout, w.target);
         for (int y = 0; y < 7 * zoom; ++y)
             for (int x = 0; x < 9 * zoom; ++x)
@@ -103,7 +103,7 @@ TEST(PixelTarget, EveryZoomRepeatsEachPixelZoomTimesEachWay) {
 TEST(PixelTarget, APartStartingMidPictureLandsOnItsOwnPixelsOnly) {
     const Framebuffer fb = pattern(9, 7);
     Window w(27, 21);
-    const auto layout = kv::sdl::corner_layout(Size{27, 21}, Size{9, 7}, 3);
+    const auto layout = kv::viewer::corner_layout(Size{27, 21}, Size{9, 7}, 3);
     kv::sdl::blit_zoomed(fb, Rect{4, 2, 6, 5}, {4, 2}, layout, w.target);
     for (int y = 0; y < 21; ++y)
         for (int x = 0; x < 27; ++x) {
@@ -120,7 +120,7 @@ TEST(PixelTarget, APictureOverlappingTheWindowEdgesIsClipped) {
     const Framebuffer fb = pattern(10, 10);
     Window w(8, 8);
     // Centred on a window smaller than the zoomed picture: offset -6 each way.
-    const auto layout = kv::sdl::centred_layout(Size{8, 8}, Size{10, 10}, 2);
+    const auto layout = kv::viewer::centred_layout(Size{8, 8}, Size{10, 10}, 2);
     ASSERT_EQ(layout.offset_x, -6);
     kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, layout, w.target);
     for (int y = 0; y < 8; ++y)
@@ -133,7 +133,7 @@ TEST(PixelTarget, APictureOverlappingTheWindowEdgesIsClipped) {
 TEST(Presenter, DrawAllPutsBlackAroundACentredPicture) {
     const Framebuffer fb = pattern(4, 3);
     Presenter p;
-    p.set_layout(kv::sdl::centred_layout(Size{12, 9}, Size{4, 3}, 2));
+    p.set_layout(kv::viewer::centred_layout(Size{12, 9}, Size{4, 3}, 2));
     Window w(12, 9);
     EXPECT_EQ(p.draw_all(fb, w.target), (Rect{0, 0, 12, 9}));
     // Offset (2, 1): the picture covers [2, 10) x [1, 7).
@@ -148,7 +148,7 @@ TEST(Presenter, DrawAllPutsBlackAroundACentredPicture) {
 TEST(Presenter, OnlyPixelsThatChangedAreDrawnAgain) {
     Framebuffer fb(40, 30, rgb(0, 200, 200));
     Presenter p;
-    p.set_layout(kv::sdl::corner_layout(Size{40, 30}, Size{40, 30}, 1));
+    p.set_layout(kv::viewer::corner_layout(Size{40, 30}, Size{40, 30}, 1));
     Window w(40, 30);
     p.draw_all(fb, w.target);
 
@@ -194,7 +194,7 @@ TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
                 Framebuffer fb = pattern(kW, kH);
                 Presenter p;
                 p.set_layout(
-                    kv::sdl::corner_layout(Size{kW * zoom, kH * zoom}, Size{kW, kH}, zoom));
+                    kv::viewer::corner_layout(Size{kW * zoom, kH * zoom}, Size{kW, kH}, zoom));
                 Window w(kW * zoom, kH * zoom, shifts);
                 w.target.keeps_pixels = keeps;
                 p.draw_all(fb, w.target);
@@ -255,12 +255,12 @@ TEST(Presenter, TheBadgeLiesOverThePictureAndLeavesTheFramebufferAlone) {
     Framebuffer fb(200, 60, cyan);
     const Framebuffer before = fb;
     Presenter p;
-    p.set_layout(kv::sdl::corner_layout(Size{200, 60}, Size{200, 60}, 1));
+    p.set_layout(kv::viewer::corner_layout(Size{200, 60}, Size{200, 60}, 1));
     Window w(200, 60);
 
     const Rect area = p.set_badge(std::string("PAUSE"));
-    const Framebuffer badge = kv::sdl::render_badge("PAUSE");
-    const Rect place = kv::sdl::badge_place(200, badge.width(), badge.height());
+    const Framebuffer badge = kv::viewer::render_badge("PAUSE");
+    const Rect place = kv::viewer::badge_place(200, badge.width(), badge.height());
     EXPECT_EQ(area, place);
     EXPECT_EQ(place.right, 196); // top-right corner, 4 pixels in
     EXPECT_EQ(place.top, 4);
@@ -274,8 +274,8 @@ TEST(Presenter, TheBadgeLiesOverThePictureAndLeavesTheFramebufferAlone) {
                 ASSERT_EQ(c, cyan) << x << "," << y;
             } else {
                 ASSERT_EQ(c, badge.get(x - place.left, y - place.top)) << x << "," << y;
-                box += c == kv::sdl::kBadgeBox;
-                text += c == kv::sdl::kBadgeText;
+                box += c == kv::viewer::kBadgeBox;
+                text += c == kv::viewer::kBadgeText;
             }
         }
     EXPECT_GT(box, text);
@@ -301,11 +301,11 @@ TEST(Presenter, TheHelpBoxSitsInTheMiddleUnderTheBadgeAndGoesAwayWhole) {
     const Color cyan = rgb(0, 200, 200);
     const Framebuffer fb(400, 300, cyan);
     Presenter p;
-    p.set_layout(kv::sdl::corner_layout(Size{400, 300}, Size{400, 300}, 1));
+    p.set_layout(kv::viewer::corner_layout(Size{400, 300}, Size{400, 300}, 1));
     Window w(400, 300);
-    const std::vector<kv::sdl::BoxRow> rows = {{"Space", "pause", {}},
-                                               {"F1", "help", rgb(255, 0, 0)}};
-    const Framebuffer help = kv::sdl::render_box("Keys", rows);
+    const std::vector<kv::viewer::BoxRow> rows = {{"Space", "pause", {}},
+                                                  {"F1", "help", rgb(255, 0, 0)}};
+    const Framebuffer help = kv::viewer::render_box("Keys", rows);
     ASSERT_GT(help.width(), 40);
     ASSERT_EQ(help.height(), 3 * 16 + 8); // title and two rows, with the padding
 
@@ -324,8 +324,8 @@ TEST(Presenter, TheHelpBoxSitsInTheMiddleUnderTheBadgeAndGoesAwayWhole) {
                 red += w.at(x, y) == rgb(255, 0, 0);
             }
         }
-    EXPECT_EQ(red, 10 * 10);                      // the swatch
-    EXPECT_EQ(w.at(395, 10), kv::sdl::kBadgeBox); // the badge is still there
+    EXPECT_EQ(red, 10 * 10);                         // the swatch
+    EXPECT_EQ(w.at(395, 10), kv::viewer::kBadgeBox); // the badge is still there
 
     EXPECT_EQ(p.set_overlay(kv::sdl::Overlay::Help, Framebuffer{}, kv::sdl::Anchor::Centre), place);
     EXPECT_FALSE(p.has_overlay(kv::sdl::Overlay::Help));
@@ -340,12 +340,12 @@ TEST(Presenter, TheHelpBoxSitsInTheMiddleUnderTheBadgeAndGoesAwayWhole) {
 TEST(Presenter, TheBadgeZoomsWithThePicture) {
     Framebuffer fb(200, 60, rgb(0, 200, 200));
     Presenter p;
-    p.set_layout(kv::sdl::corner_layout(Size{400, 120}, Size{200, 60}, 2));
+    p.set_layout(kv::viewer::corner_layout(Size{400, 120}, Size{200, 60}, 2));
     p.set_badge(std::string("x1/2"));
     Window w(400, 120);
     p.draw_all(fb, w.target);
-    const Framebuffer badge = kv::sdl::render_badge("x1/2");
-    const Rect place = kv::sdl::badge_place(200, badge.width(), badge.height());
+    const Framebuffer badge = kv::viewer::render_badge("x1/2");
+    const Rect place = kv::viewer::badge_place(200, badge.width(), badge.height());
     for (std::int64_t y = place.top; y < place.bottom; ++y)
         for (std::int64_t x = place.left; x < place.right; ++x)
             ASSERT_EQ(w.at(2 * x + 1, 2 * y + 1), badge.get(x - place.left, y - place.top));
@@ -353,11 +353,11 @@ TEST(Presenter, TheBadgeZoomsWithThePicture) {
 
 TEST(Presenter, ChangingTheBadgeTextCoversBothOldAndNewPlaces) {
     const auto place = [](const char* text) {
-        const Framebuffer badge = kv::sdl::render_badge(text);
-        return kv::sdl::badge_place(300, badge.width(), badge.height());
+        const Framebuffer badge = kv::viewer::render_badge(text);
+        return kv::viewer::badge_place(300, badge.width(), badge.height());
     };
     Presenter p;
-    p.set_layout(kv::sdl::corner_layout(Size{300, 50}, Size{300, 50}, 1));
+    p.set_layout(kv::viewer::corner_layout(Size{300, 50}, Size{300, 50}, 1));
     EXPECT_EQ(p.set_badge(std::string("PAUSE")), place("PAUSE"));
     EXPECT_EQ(p.set_badge(std::string("x1/2")), kv::bounding_union(place("PAUSE"), place("x1/2")));
     EXPECT_EQ(p.set_badge(std::string("x1/2")), (Rect{})); // the same text changes nothing

@@ -1,5 +1,5 @@
 // Narrowing what the window manager reports as drawn down to what actually changed on screen.
-#include "backends/sdl/shown_frame.h"
+#include "backends/sdl/screen/shown_frame.h"
 
 #include <gtest/gtest.h>
 

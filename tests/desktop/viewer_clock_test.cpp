@@ -1,6 +1,6 @@
 // The viewer clock: what the window manager's timer sees when the viewer pauses, steps or slows
 // the motor down.
-#include "viewer/viewer_clock.h"
+#include "viewer/clock.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 
 namespace {
 
-using kv::sdl::clock_badge;
-using kv::sdl::Speed;
-using kv::sdl::ViewerClock;
+using kv::viewer::clock_badge;
+using kv::viewer::Speed;
+using kv::viewer::ViewerClock;
 
 TEST(ViewerClock, RunsWithTheWallClockFromItsStart) {
     const ViewerClock clock(1000);
@@ -54,8 +54,8 @@ TEST(ViewerClock, SlowerAndFasterStepFromAQuarterToEightTimes) {
     for (const Step& s : steps) {
         s.slower ? clock.slower(wall) : clock.faster(wall);
         EXPECT_EQ(clock.speed(), s.speed);
-        EXPECT_EQ(kv::sdl::wall_per_viewer_ms(clock.speed()), s.wall_per_viewer);
-        EXPECT_EQ(kv::sdl::ticks_per_period(clock.speed()), s.ticks);
+        EXPECT_EQ(kv::viewer::wall_per_viewer_ms(clock.speed()), s.wall_per_viewer);
+        EXPECT_EQ(kv::viewer::ticks_per_period(clock.speed()), s.ticks);
         const std::uint64_t before = clock.now(wall);
         wall += 400;
         EXPECT_EQ(clock.now(wall) - before, 400u / static_cast<unsigned>(s.wall_per_viewer));
@@ -90,7 +90,7 @@ TEST(ViewerClock, FastMotionRunsTwoFourOrEightTicksBackToBackInEachTimerPeriod) 
         ViewerClock clock(0);
         for (int i = 0; i < faster_presses; ++i)
             clock.faster(0);
-        const int per_period = kv::sdl::ticks_per_period(clock.speed());
+        const int per_period = kv::viewer::ticks_per_period(clock.speed());
         EXPECT_EQ(per_period, 1 << faster_presses);
         const std::vector<std::uint64_t> ticks = tick_times(clock, 1020, 1);
         // Periods start at 50, 100, ... 1000 ms on the wall: twenty of them, whole.

@@ -1,6 +1,6 @@
 // Writing into SDL surfaces of the formats a window may have: 32-bit ones directly, others
 // through the shadow buffer. Plain SDL surfaces need no display.
-#include "backends/sdl/window_surface.h"
+#include "backends/sdl/screen/window_surface.h"
 
 #include <SDL_pixels.h>
 #include <SDL_surface.h>
@@ -14,7 +14,7 @@ namespace {
 
 using kv::Framebuffer;
 using kv::rgb;
-using kv::sdl::Size;
+using kv::viewer::Size;
 
 struct FreeSurface {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
@@ -52,7 +52,7 @@ TEST(WindowSurface, EveryUsualFormatShowsTheSameColours) {
         std::vector<std::uint32_t> shadow;
         {
             kv::sdl::WindowSurfacePixels pixels(*surface, shadow);
-            const auto layout = kv::sdl::corner_layout(Size{5, 3}, Size{5, 3}, 1);
+            const auto layout = kv::viewer::corner_layout(Size{5, 3}, Size{5, 3}, 1);
             kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, layout, pixels.target());
             pixels.commit({fb.bounds()});
         }
@@ -73,7 +73,7 @@ TEST(WindowSurface, OnlyTheCommittedRectanglesReachAShadowedSurface) {
     std::vector<std::uint32_t> shadow;
     {
         kv::sdl::WindowSurfacePixels pixels(*surface, shadow);
-        const auto layout = kv::sdl::corner_layout(Size{5, 3}, Size{5, 3}, 1);
+        const auto layout = kv::viewer::corner_layout(Size{5, 3}, Size{5, 3}, 1);
         kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, layout, pixels.target());
         pixels.commit({kv::Rect{3, 1, 5, 3}});
     }

@@ -1,8 +1,8 @@
 // Drawing a window through a shared-memory image on a real X server (a private Xvfb): what the
 // server shows is the presenter's picture exactly, whole, after a change, and after the window
 // grows (a new image); a server without MIT-SHM leaves the window to SDL's surface.
-#include "backends/sdl/presenter.h"
-#include "backends/sdl/x11_shm_window.h"
+#include "backends/sdl/screen/presenter.h"
+#include "backends/sdl/screen/x11_shm_window.h"
 #include "desktop/desktop_session.h"
 
 // Before Xlib, whose macros (None) would break it.
@@ -38,7 +38,7 @@ namespace {
 using kv::Framebuffer;
 using kv::Rect;
 using kv::rgb;
-using kv::sdl::Size;
+using kv::viewer::Size;
 
 constexpr int kWidth = 64;
 constexpr int kHeight = 48;
@@ -90,7 +90,7 @@ class SharedMemoryWindow : public ::testing::Test {
         kv::sdl::PixelTarget* target = shm_->pixels(width, height, fresh);
         ASSERT_NE(target, nullptr);
         presenter_.set_layout(
-            kv::sdl::corner_layout(Size{width, height}, Size{kWidth, kHeight}, zoom));
+            kv::viewer::corner_layout(Size{width, height}, Size{kWidth, kHeight}, zoom));
         std::vector<Rect> written;
         if (changed == nullptr || fresh) {
             written.push_back(presenter_.draw_all(fb, *target));

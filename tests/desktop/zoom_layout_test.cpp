@@ -8,25 +8,25 @@ namespace {
 
 using kv::Point;
 using kv::Rect;
-using kv::sdl::Size;
-using kv::sdl::ZoomLayout;
+using kv::viewer::Size;
+using kv::viewer::ZoomLayout;
 
 constexpr Size kClient{780, 557};
 
 TEST(ZoomLayout, HighDpiDisplaysStartAtZoomTwo) {
-    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(std::nullopt), 1);
-    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(96.0f), 1);
-    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(143.9f), 1);
-    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(144.0f), 2);
-    EXPECT_EQ(kv::sdl::start_zoom_for_dpi(288.0f), 2);
+    EXPECT_EQ(kv::viewer::start_zoom_for_dpi(std::nullopt), 1);
+    EXPECT_EQ(kv::viewer::start_zoom_for_dpi(96.0f), 1);
+    EXPECT_EQ(kv::viewer::start_zoom_for_dpi(143.9f), 1);
+    EXPECT_EQ(kv::viewer::start_zoom_for_dpi(144.0f), 2);
+    EXPECT_EQ(kv::viewer::start_zoom_for_dpi(288.0f), 2);
 }
 
 TEST(ZoomLayout, AWindowHoldsTheClientAreaAtItsZoomInItsCorner) {
-    const ZoomLayout l = kv::sdl::corner_layout(Size{1560, 1114}, kClient, 2);
+    const ZoomLayout l = kv::viewer::corner_layout(Size{1560, 1114}, kClient, 2);
     EXPECT_EQ(l.zoom, 2);
     EXPECT_EQ(l.offset_x, 0);
     EXPECT_EQ(l.offset_y, 0);
-    EXPECT_EQ(kv::sdl::window_rect(l, Rect{0, 0, 780, 557}), (Rect{0, 0, 1560, 1114}));
+    EXPECT_EQ(kv::viewer::window_rect(l, Rect{0, 0, 780, 557}), (Rect{0, 0, 1560, 1114}));
 }
 
 TEST(ZoomLayout, ClientSizeOfAWindowLeavesOutPartialPixels) {
@@ -38,7 +38,7 @@ TEST(ZoomLayout, ClientSizeOfAWindowLeavesOutPartialPixels) {
     for (const Case& c : {Case{{780, 557}, 1, {780, 557}}, Case{{1560, 1114}, 2, {780, 557}},
                           Case{{1561, 1115}, 2, {780, 557}}, Case{{2340, 1671}, 3, {780, 557}},
                           Case{{3, 3}, 4, {0, 0}}, Case{{-5, 10}, 1, {0, 10}}}) {
-        EXPECT_EQ(kv::sdl::client_size_for_window(c.window, c.zoom), c.client)
+        EXPECT_EQ(kv::viewer::client_size_for_window(c.window, c.zoom), c.client)
             << c.window.width << "x" << c.window.height << " at " << c.zoom;
     }
 }
@@ -50,10 +50,10 @@ TEST(ZoomLayout, FullScreenTakesTheLargestZoomThatFits) {
     };
     for (const Case& c : {Case{{1024, 768}, 1}, Case{{1920, 1080}, 1}, Case{{1600, 1200}, 2},
                           Case{{2560, 1440}, 2}, Case{{3840, 2160}, 3}, Case{{640, 480}, 1}}) {
-        EXPECT_EQ(kv::sdl::zoom_to_fit(c.screen, kClient), c.zoom)
+        EXPECT_EQ(kv::viewer::zoom_to_fit(c.screen, kClient), c.zoom)
             << c.screen.width << "x" << c.screen.height;
     }
-    EXPECT_EQ(kv::sdl::zoom_to_fit(Size{1024, 768}, Size{0, 0}), 1);
+    EXPECT_EQ(kv::viewer::zoom_to_fit(Size{1024, 768}, Size{0, 0}), 1);
 }
 
 TEST(ZoomLayout, AWindowNeverGrowsBeyondTheScreensUsableArea) {
@@ -79,32 +79,32 @@ TEST(ZoomLayout, AWindowNeverGrowsBeyondTheScreensUsableArea) {
              // A screen smaller than the picture still gets a window, at zoom 1.
              Case{2, {640, 480}, {0, 0}, 1},
          }) {
-        EXPECT_EQ(kv::sdl::window_zoom(c.wanted, c.usable, kClient, c.frame), c.zoom)
+        EXPECT_EQ(kv::viewer::window_zoom(c.wanted, c.usable, kClient, c.frame), c.zoom)
             << c.wanted << " on " << c.usable.width << "x" << c.usable.height;
     }
 }
 
 TEST(ZoomLayout, FullScreenCentresThePicture) {
-    const ZoomLayout l = kv::sdl::centred_layout(Size{1024, 768}, kClient, 1);
+    const ZoomLayout l = kv::viewer::centred_layout(Size{1024, 768}, kClient, 1);
     EXPECT_EQ(l.offset_x, 122); // (1024 - 780) / 2
     EXPECT_EQ(l.offset_y, 105); // (768 - 557) / 2, rounded down
-    const ZoomLayout l2 = kv::sdl::centred_layout(Size{1600, 1200}, kClient, 2);
+    const ZoomLayout l2 = kv::viewer::centred_layout(Size{1600, 1200}, kClient, 2);
     EXPECT_EQ(l2.offset_x, 20);
     EXPECT_EQ(l2.offset_y, 43);
-    EXPECT_EQ(kv::sdl::window_rect(l2, Rect{0, 0, 780, 557}), (Rect{20, 43, 1580, 1157}));
+    EXPECT_EQ(kv::viewer::window_rect(l2, Rect{0, 0, 780, 557}), (Rect{20, 43, 1580, 1157}));
 }
 
 TEST(ZoomLayout, AScreenSmallerThanTheClientAreaCutsItOnBothSides) {
-    const ZoomLayout l = kv::sdl::centred_layout(Size{640, 480}, kClient, 1);
+    const ZoomLayout l = kv::viewer::centred_layout(Size{640, 480}, kClient, 1);
     EXPECT_EQ(l.offset_x, -70);
     EXPECT_EQ(l.offset_y, -39); // -77 / 2 rounded down
-    EXPECT_EQ(kv::sdl::window_rect(l, Rect{0, 0, 780, 557}), (Rect{0, 0, 640, 480}));
-    EXPECT_EQ(kv::sdl::client_point(l, 0, 0), (Point{70, 39}));
+    EXPECT_EQ(kv::viewer::window_rect(l, Rect{0, 0, 780, 557}), (Rect{0, 0, 640, 480}));
+    EXPECT_EQ(kv::viewer::client_point(l, 0, 0), (Point{70, 39}));
 }
 
 TEST(ZoomLayout, AWindowPixelMapsToTheClientPixelItShows) {
-    const ZoomLayout z2 = kv::sdl::corner_layout(Size{1560, 1114}, kClient, 2);
-    const ZoomLayout full = kv::sdl::centred_layout(Size{1600, 1200}, kClient, 2);
+    const ZoomLayout z2 = kv::viewer::corner_layout(Size{1560, 1114}, kClient, 2);
+    const ZoomLayout full = kv::viewer::centred_layout(Size{1600, 1200}, kClient, 2);
     struct Case {
         const ZoomLayout* layout;
         Point window;
@@ -125,16 +125,16 @@ TEST(ZoomLayout, AWindowPixelMapsToTheClientPixelItShows) {
         {&full, {1580, 1156}, std::nullopt},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(kv::sdl::client_point(*c.layout, c.window.x, c.window.y), c.client)
+        EXPECT_EQ(kv::viewer::client_point(*c.layout, c.window.x, c.window.y), c.client)
             << c.window.x << "," << c.window.y;
     }
 }
 
 TEST(ZoomLayout, AClientRectangleCoversItsZoomedPixelsClippedToTheWindow) {
-    const ZoomLayout z3 = kv::sdl::corner_layout(Size{1000, 1000}, kClient, 3);
-    EXPECT_EQ(kv::sdl::window_rect(z3, Rect{10, 20, 11, 22}), (Rect{30, 60, 33, 66}));
-    EXPECT_EQ(kv::sdl::window_rect(z3, Rect{300, 300, 400, 400}), (Rect{900, 900, 1000, 1000}));
-    EXPECT_EQ(kv::sdl::window_rect(z3, Rect{}), (Rect{}));
+    const ZoomLayout z3 = kv::viewer::corner_layout(Size{1000, 1000}, kClient, 3);
+    EXPECT_EQ(kv::viewer::window_rect(z3, Rect{10, 20, 11, 22}), (Rect{30, 60, 33, 66}));
+    EXPECT_EQ(kv::viewer::window_rect(z3, Rect{300, 300, 400, 400}), (Rect{900, 900, 1000, 1000}));
+    EXPECT_EQ(kv::viewer::window_rect(z3, Rect{}), (Rect{}));
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "panels/frein.h"
 
 #include "app/ecran.h"
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 #include "script/run_script.h"
 
 #include <gtest/gtest.h>
@@ -56,8 +56,8 @@ TEST(BrakeFarAbove, TenThousandLeftClicksGiveEveryRowBackAndKeepTheModelFinite) 
     for (const std::string& line : lines)
         EXPECT_EQ(line.find("null"), std::string::npos) << "a value that is not finite: " << line;
 
-    const kv::Framebuffer before = kv::headless::read_png(dir + "/before.png");
-    const kv::Framebuffer after = kv::headless::read_png(dir + "/after.png");
+    const kv::Framebuffer before = kv::image::read_png(dir + "/before.png");
+    const kv::Framebuffer after = kv::image::read_png(dir + "/after.png");
     EXPECT_EQ(Difference(after, before), "");
     EXPECT_GT(Compte(before, kBlanc, 470, 10, 770, 170), 40000) << "the plot is there to compare";
 }

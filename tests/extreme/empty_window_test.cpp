@@ -1,6 +1,6 @@
 // A client area of 0 x 0 (and of one empty side): a Tick and a paint draw nothing and break
 // nothing, pixels read invalid, a snapshot is refused, and the window grown back paints as new.
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 #include "script/run_script.h"
 
 #include "app/ecran.h"
@@ -32,8 +32,8 @@ TEST(EmptyWindow, TicksAndPaintsAtZeroSizeThenPaintsWholeWhenGrownBack) {
     const auto plain =
         kvtest::run_script(views + "tick 4\nexpose\ntick\nsnapshot " + dir + "/plain.png\n");
     ASSERT_EQ(plain.exit_code, 0) << plain.err;
-    const kv::Framebuffer a = kv::headless::read_png(dir + "/shrunk.png");
-    const kv::Framebuffer b = kv::headless::read_png(dir + "/plain.png");
+    const kv::Framebuffer a = kv::image::read_png(dir + "/shrunk.png");
+    const kv::Framebuffer b = kv::image::read_png(dir + "/plain.png");
     EXPECT_EQ(ecran::Difference(a, b), "");
 }
 

@@ -14,7 +14,7 @@
 #include "panels/courbe.h"
 
 #include "app/ecran.h"
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 #include "extreme/slow_build.h"
 #include "script/run_script.h"
 
@@ -151,8 +151,8 @@ TEST(LongRun, TheWholeProgramRunsHalfAMinuteOfTicksWithEveryViewShown) {
     // Outside the disc and the plot, the picture is the one a short run shows.
     const auto court = kvtest::run_script(vues + "tick 100\nsnapshot " + dir + "/short.png\n");
     ASSERT_EQ(court.exit_code, 0) << court.err;
-    const kv::Framebuffer longue = kv::headless::read_png(dir + "/long.png");
-    const kv::Framebuffer breve = kv::headless::read_png(dir + "/short.png");
+    const kv::Framebuffer longue = kv::image::read_png(dir + "/long.png");
+    const kv::Framebuffer breve = kv::image::read_png(dir + "/short.png");
     int differents = 0;
     for (int y = 0; y < 557; ++y)
         for (int x = 0; x < 780; ++x) {

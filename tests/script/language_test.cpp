@@ -1,6 +1,6 @@
 // The picture in another language: only the texts change, each within its box, and French stays
 // the default.
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 #include "font/system_font.h"
 #include "script/run_script.h"
 #include "shell/textes.h"
@@ -56,7 +56,7 @@ kv::Framebuffer Snapshot(const std::string& options, const std::string& name) {
     const std::string png = kvtest::scratch_dir("lang") + "/" + name + ".png";
     const auto run = kvtest::run_program(options, std::string(kScene) + "snapshot " + png + "\n");
     EXPECT_EQ(run.exit_code, 0) << run.err;
-    return kv::headless::read_png(png);
+    return kv::image::read_png(png);
 }
 
 int Differing(const kv::Framebuffer& a, const kv::Framebuffer& b) {

@@ -1,7 +1,7 @@
 // `record`: the GIF decoded with giflib and played as a viewer plays it (each frame drawn over
 // the last, transparent pixels left alone) must show, frame by frame, exactly the picture that a
 // snapshot takes at the same Tick of the same run.
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 #include "platform/headless/gif_player.h"
 #include "script/run_script.h"
 
@@ -19,7 +19,7 @@ void expect_frames_match(const kvtest::Animation& a, const std::vector<std::stri
     EXPECT_TRUE(a.loops_forever);
     for (std::size_t f = 0; f < a.frames.size(); ++f) {
         SCOPED_TRACE("frame " + std::to_string(f));
-        const kv::Framebuffer expected = kv::headless::read_png(snapshots[f]);
+        const kv::Framebuffer expected = kv::image::read_png(snapshots[f]);
         ASSERT_EQ(a.width, expected.width());
         ASSERT_EQ(a.height, expected.height());
         ASSERT_TRUE(std::ranges::equal(a.frames[f].picture, expected.pixels()))

@@ -1,5 +1,5 @@
 // What a user sees: snapshots of scripted runs, checked where the drawing puts fixed pixels.
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 #include "script/run_script.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ kv::Framebuffer scene(const std::string& script) {
     const std::string png = kvtest::scratch_dir("scene") + "/scene.png";
     const auto run = kvtest::run_script(script + "\nsnapshot " + png + "\n");
     EXPECT_EQ(run.exit_code, 0) << run.err;
-    return kv::headless::read_png(png);
+    return kv::image::read_png(png);
 }
 
 int count(const kv::Framebuffer& fb, kv::Rect area, kv::Color c) {

@@ -1,8 +1,8 @@
 // scene-compare: the fixed parts of the scene, a screenshot of the exe's window under Wine against
 // korveline-script's snapshot after the same actions. Prints where the client area starts in the
 // screenshot and the share of identical pixels; writes the differences as a picture if asked.
-#include "backends/headless/png_reader.h"
-#include "backends/headless/png_writer.h"
+#include "image/png_reader.h"
+#include "image/png_writer.h"
 #include "tools/gdi_conformance/scene_compare.h"
 
 #include <cstdio>
@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const kv::Framebuffer screenshot = kv::headless::read_png(argv[1]);
-        const kv::Framebuffer ours = kv::headless::read_png(argv[2]);
+        const kv::Framebuffer screenshot = kv::image::read_png(argv[1]);
+        const kv::Framebuffer ours = kv::image::read_png(argv[2]);
         const auto result = gdi_conformance::CompareScene(screenshot, ours, !still);
         std::printf("client origin in the screenshot: %d %d\n", result.origin_x, result.origin_y);
         std::printf("%s: %ld of %ld pixels identical (%.4f %%)\n",
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
                         static_cast<long long>(m.area.top), static_cast<long long>(m.area.right),
                         static_cast<long long>(m.area.bottom), m.why);
         }
-        if (argc == 4) kv::headless::write_png(result.difference, argv[3]);
+        if (argc == 4) kv::image::write_png(result.difference, argv[3]);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "scene-compare: %s\n", e.what());

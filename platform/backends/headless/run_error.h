@@ -2,7 +2,8 @@
 // runner reports it and exits with a failure code.
 #pragma once
 
-#include <cstddef>
+#include "image/file_error.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -20,15 +21,6 @@ class RunError : public std::runtime_error {
     int line_;
 };
 
-// A path may be a megabyte long (the rest of a script line); a message stays one short line: the
-// path is cut after 200 bytes, at the start of a UTF-8 character.
-inline std::string shown_path(const std::string& path) {
-    constexpr std::size_t kLimit = 200;
-    if (path.size() <= kLimit) return path;
-    std::size_t cut = kLimit;
-    while (cut > 0 && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80)
-        --cut;
-    return path.substr(0, cut) + "...";
-}
+using image::shown_path;
 
 } // namespace kv::headless

@@ -1,8 +1,8 @@
 // The GIF writer on pictures made for it: colours that arrive late, a frame that changes nothing,
 // a picture a GIF cannot hold without loss, a size that changes. Each frame played back must be
 // the picture given.
-#include "backends/headless/gif_writer.h"
-#include "backends/headless/run_error.h"
+#include "image/gif_writer.h"
+#include "image/file_error.h"
 #include "platform/headless/gif_player.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-namespace kv::headless {
+namespace kv::image {
 namespace {
 
 namespace fs = std::filesystem;
@@ -90,8 +90,8 @@ TEST(GifWriter, PicturesItCannotHoldAreRefusedAndLeaveNoFile) {
             for (const Framebuffer& fb : c.frames)
                 gif.add_frame(fb, 5);
             gif.finish();
-            ADD_FAILURE() << "expected a RunError";
-        } catch (const RunError& e) {
+            ADD_FAILURE() << "expected a FileError";
+        } catch (const FileError& e) {
             EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
             EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
         }
@@ -100,4 +100,4 @@ TEST(GifWriter, PicturesItCannotHoldAreRefusedAndLeaveNoFile) {
 }
 
 } // namespace
-} // namespace kv::headless
+} // namespace kv::image

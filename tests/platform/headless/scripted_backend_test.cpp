@@ -1,4 +1,4 @@
-#include "backends/headless/png_reader.h"
+#include "image/png_reader.h"
 #include "backends/headless/run_error.h"
 #include "backends/headless/scripted_backend.h"
 
@@ -25,7 +25,8 @@ std::vector<Command> script(std::string_view text) {
     return std::get<std::vector<Command>>(result);
 }
 
-// Stands in for the window manager: present what is drawn, then wait while idle.
+// Stands in for the window manager: present what is drawn, then wait while idle, its timer due
+// one period (50 ms) on.
 class Driver {
   public:
     explicit Driver(std::string_view text)
@@ -34,7 +35,7 @@ class Driver {
     std::vector<InputEvent> idle() {
         backend_.present(fb, Region(fb.bounds()));
         std::vector<InputEvent> events;
-        backend_.wait(backend_.now_ms() + ScriptedBackend::kTickMs, events);
+        backend_.wait(backend_.now_ms() + 50, events);
         if (events.empty()) ++ticks_handled_;
         return events;
     }
@@ -185,7 +186,7 @@ TEST_F(Snapshot, WritesThePresentedFramePixelExact) {
         }
     }
     ASSERT_EQ(d.idle().size(), 3u);
-    Framebuffer first = read_png(file);
+    Framebuffer first = image::read_png(file);
     EXPECT_EQ(first.width(), 7);
     EXPECT_EQ(first.height(), 5);
     EXPECT_TRUE(std::ranges::equal(first.pixels(), d.fb.pixels()));
@@ -193,7 +194,7 @@ TEST_F(Snapshot, WritesThePresentedFramePixelExact) {
     // The second snapshot replaces the first.
     d.fb.set(6, 4, rgb(1, 2, 3));
     d.idle();
-    EXPECT_TRUE(std::ranges::equal(read_png(file).pixels(), d.fb.pixels()));
+    EXPECT_TRUE(std::ranges::equal(image::read_png(file).pixels(), d.fb.pixels()));
     EXPECT_EQ(files(), std::vector<fs::path>{"frame 1.png"}) << "no temporary file is left";
 }
 
@@ -238,8 +239,8 @@ TEST_F(Snapshot, EmptyFrameIsRefusedAndLeavesNoFile) {
 
 TEST_F(Snapshot, ReadingSomethingThatIsNotAPngFails) {
     std::ofstream(path("text.png")) << "not a png";
-    EXPECT_THROW(read_png(path("text.png")), RunError);
-    EXPECT_THROW(read_png(path("absent.png")), RunError);
+    EXPECT_THROW(image::read_png(path("text.png")), image::FileError);
+    EXPECT_THROW(image::read_png(path("absent.png")), image::FileError);
 }
 
 } // namespace
