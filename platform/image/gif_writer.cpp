@@ -117,9 +117,24 @@ void GifWriter::start(const Framebuffer& fb) {
         EGifPutExtensionTrailer(gif_) == GIF_ERROR) {
         fail(gif_error(gif_->Error));
     }
+    put_comment();
     previous_.assign(fb.pixels().begin(), fb.pixels().end());
     width_ = fb.width();
     height_ = fb.height();
+}
+
+// A comment extension holds its text in sub-blocks of at most 255 bytes.
+void GifWriter::put_comment() {
+    if (comment_.empty()) return;
+    constexpr std::size_t kBlock = 255;
+    if (EGifPutExtensionLeader(gif_, COMMENT_EXT_FUNC_CODE) == GIF_ERROR)
+        fail(gif_error(gif_->Error));
+    for (std::size_t at = 0; at < comment_.size(); at += kBlock) {
+        const auto length = static_cast<int>(std::min(kBlock, comment_.size() - at));
+        if (EGifPutExtensionBlock(gif_, length, comment_.data() + at) == GIF_ERROR)
+            fail(gif_error(gif_->Error));
+    }
+    if (EGifPutExtensionTrailer(gif_) == GIF_ERROR) fail(gif_error(gif_->Error));
 }
 
 void GifWriter::add_frame(const Framebuffer& fb, int delay_cs) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct GifFileType;
@@ -23,6 +24,11 @@ namespace kv::image {
 class GifWriter {
   public:
     explicit GifWriter(std::string path);
+    // `comment`, when not empty, goes into the file's comment extension, before the first frame:
+    // ASCII text that says how the picture was made.
+    GifWriter(std::string path, std::string comment) : GifWriter(std::move(path)) {
+        comment_ = std::move(comment);
+    }
     ~GifWriter(); // unfinished: the temporary file is removed
     GifWriter(const GifWriter&) = delete;
     GifWriter& operator=(const GifWriter&) = delete;
@@ -38,10 +44,12 @@ class GifWriter {
   private:
     [[noreturn]] void fail(const std::string& reason);
     void start(const Framebuffer& fb);
+    void put_comment();
     void put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool first);
 
     std::string path_;
     std::string temporary_;
+    std::string comment_;
     GifFileType* gif_ = nullptr;
     int frames_ = 0;
     int width_ = 0; // of the first frame, and so of every frame

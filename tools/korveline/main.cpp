@@ -1,5 +1,7 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
+#include "shell/scene.h"
+#include "tools/common/lab_option.h"
 #include "tools/common/language_option.h"
 #include "tools/common/readout.h"
 #include "tools/common/run_data.h"
@@ -23,7 +25,7 @@ namespace {
 constexpr const char* kProgram = "korveline";
 
 constexpr const char* kUsage =
-    "Usage: korveline [--help | --version | --lang fr|en]\n"
+    "Usage: korveline [--help | --version | --lang fr|en] [--lab NAME=VALUE ...]\n"
     "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
     "\n"
     "The mouse works the simulation, as the instructions in the window say. The keys change\n"
@@ -40,10 +42,12 @@ constexpr const char* kUsage =
     "  Ctrl+R                   starts / stops recording an animated GIF there (a frame a Tick)\n"
     "  Ctrl+E                   saves the run's data there as CSV: one row a Tick, the last\n"
     "                           hour of them, as korveline-script's trace writes them\n"
-    "  I                        shows / hides a readout: speed, slip, motor and brake torque\n"
-    "                           (plot units), and what the arrow colours are\n"
+    "  I                        shows / hides a readout: speed (and in rpm), slip, rotor\n"
+    "                           frequency and current, torques (plot units), the power\n"
+    "                           balance, and what the arrow colours are\n"
     "\n"
     "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else fr).\n"
+    "--lab NAME=VALUE ...: laboratory settings, listed below (as korveline-script's lab).\n"
     "\n"
     "Environment:\n"
     "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since the\n"
@@ -65,13 +69,14 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string lang;
     std::string error = kv::tools::take_language_option(args, lang);
+    if (error.empty()) error = kv::tools::take_lab_option(args, labo);
     if (error.empty() && args.empty()) error = kv::tools::select_language(lang);
     if (!error.empty()) {
         std::cerr << kProgram << ": " << error << '\n';
         return 2;
     }
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsage;
+        std::cout << kUsage << "\nLaboratory settings:\n" << kv::tools::LabSettingsHelp();
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
@@ -79,7 +84,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!args.empty()) {
-        std::cerr << kProgram << ": takes no arguments but --lang\n" << kUsage;
+        std::cerr << kProgram << ": takes no arguments but --lang and --lab\n" << kUsage;
         return 2;
     }
 

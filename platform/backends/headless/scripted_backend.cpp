@@ -132,6 +132,9 @@ bool ScriptedBackend::play(const Command& command, std::vector<InputEvent>& out)
     case Kind::TraceOff:
         stop_trace();
         return false;
+    case Kind::Lab:
+        set_lab(command);
+        return false;
     case Kind::Close:
         stop_trace();
         e.kind = InputEvent::Kind::Close;
@@ -163,7 +166,8 @@ bool ScriptedBackend::play_ticks(const Command& command) {
     }
     if (command.kind == Command::Kind::Record && !recording_) {
         try {
-            recording_ = std::make_unique<image::GifWriter>(command.path);
+            recording_ = std::make_unique<image::GifWriter>(
+                command.path, hooks_.recording_comment ? hooks_.recording_comment() : "");
         } catch (const image::FileError& error) {
             throw RunError(error.what(), command.line);
         }
@@ -179,7 +183,7 @@ void ScriptedBackend::after_tick() {
     tick_pending_ = false;
     const Command& command = script_[next_];
     if (trace_) {
-        const std::string row = hooks_.trace_row() + '\n';
+        const std::string row = hooks_.trace_row(trace_->french) + '\n';
         if (std::fputs(row.c_str(), trace_->file) == EOF) {
             const int error = errno;
             const int line = trace_->line;
@@ -210,8 +214,9 @@ void ScriptedBackend::start_trace(const Command& command) {
         throw RunError("cannot write CSV '" + shown_path(command.path) + "': " + errno_text(errno),
                        command.line);
     }
-    trace_ = Trace{file, command.path, command.line};
-    const std::string header = hooks_.trace_header + '\n';
+    trace_ = Trace{file, command.path, command.line, command.french_csv};
+    const std::string header =
+        (hooks_.trace_header ? hooks_.trace_header(command.french_csv) : "") + '\n';
     if (std::fputs(header.c_str(), file) == EOF) {
         const int error = errno;
         std::fclose(file);
@@ -235,6 +240,12 @@ void ScriptedBackend::stop_trace() {
         throw RunError("cannot write CSV '" + shown_path(trace.path) + "': a write failed",
                        trace.line);
     }
+}
+
+void ScriptedBackend::set_lab(const Command& command) {
+    if (!hooks_.lab) throw RunError("'lab' has nothing to set", command.line);
+    if (const std::string error = hooks_.lab(command.settings); !error.empty())
+        throw RunError("lab: " + error, command.line);
 }
 
 void ScriptedBackend::print_pixel(const Command& command) {

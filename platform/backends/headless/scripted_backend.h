@@ -31,15 +31,23 @@ struct ScriptOutput {
 
 // What the runner adds around Ticks; each may be left empty.
 struct TickHooks {
-    // `trace`: the file's first line, then after each Tick the line for it. tick_starting comes
-    // just before each Tick that a trace will see, while the application is idle.
-    std::string trace_header;
+    // `trace`: the file's first line, then after each Tick the line for it, in the French
+    // convention when the command asks for it. tick_starting comes just before each Tick that a
+    // trace will see, while the application is idle.
+    std::function<std::string(bool french)> trace_header;
     std::function<void()> tick_starting;
-    std::function<std::string()> trace_row;
+    std::function<std::string(bool french)> trace_row;
 
     // After each Tick of a `tick` or `record` command: Ticks done of the command's total (first
     // called with 0 before the first Tick, last with done == total).
     std::function<void(std::int64_t done, std::int64_t total)> progress;
+
+    // `lab`: one command's settings, in order, between two Ticks. Returns what is wrong, or an
+    // empty string.
+    std::function<std::string(const std::vector<Command::Setting>&)> lab;
+
+    // `record`: the text of the GIF's comment, or an empty string for none.
+    std::function<std::string()> recording_comment;
 };
 
 class ScriptedBackend final : public Backend {
@@ -79,6 +87,7 @@ class ScriptedBackend final : public Backend {
     void after_tick();
     void start_trace(const Command& command);
     void stop_trace();
+    void set_lab(const Command& command);
     void print_pixel(const Command& command);
     void print_state(const Command& command);
 
@@ -102,6 +111,7 @@ class ScriptedBackend final : public Backend {
         std::FILE* file = nullptr;
         std::string path;
         int line = 0; // of the `trace` command
+        bool french = false;
     };
     std::optional<Trace> trace_;
     std::unique_ptr<image::GifWriter> recording_; // while a `record` plays
