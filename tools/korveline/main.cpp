@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     // WM_CREATE runs the first Tick itself; the timer's are numbered from 2.
     tools.tick_done = [&] { data.AfterTick(1 + session_ptr->timer_messages()); };
     tools.write_data = [&](const std::string& path) { data.WriteCsv(path); };
-    tools.readout_title = kReadoutTitle;
+    tools.readout_title = ReadoutTitle();
     tools.readout = ReadoutRows;
 
     kv::sdl::SdlBackend backend(tick_log != nullptr ? tick_log : "", std::move(tools));
