@@ -7,7 +7,7 @@
 
 namespace {
 
-void Curve(benchmark::State& state, tagLabo settings) {
+void Curve(benchmark::State& state, const tagLabo& settings) {
     for (auto _ : state) // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         benchmark::DoNotOptimize(ComputeSteadyCurve(settings).pull_out.torque);
 }

@@ -103,7 +103,7 @@ void tagMasDessin::ChampsBobines(HDC hdc, const double courants[3], int ouverte,
 void tagMasDessin::ChampResultantVecteur(HDC hdc, double bx, double by, double A) {
     SelectObject(hdc, black_pen_3);
 
-    const double longueur = std::hypot(bx, by);
+    const double longueur = std::sqrt(bx * bx + by * by);
     const double dx = longueur > 0 ? bx / longueur : 1.0;
     const double dy = longueur > 0 ? by / longueur : 0.0;
     const int tx = CENTRE_X + Tronque(12 * A * bx);

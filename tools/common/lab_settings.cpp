@@ -1,7 +1,6 @@
 #include "tools/common/lab_settings.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace kv::tools {
 
@@ -64,12 +63,50 @@ std::string shown(std::string_view text) {
     return "'" + std::string(text.substr(0, cut)) + "...'";
 }
 
-// The shortest plain decimal that reads back to the same double (settings lie within 0..200).
+// Plain decimal: digits, then optionally a point (or a comma, as French writes it) and more
+// digits, with a leading '-' so that a negative value is told it is out of range. Up to 15
+// significant digits read exactly as the nearest double: an integer over a power of ten, both
+// exact, in one division; a longer value, far outside any setting's precision, is near enough.
+bool read_number(std::string_view text, double& value) {
+    const bool negative = text.starts_with('-');
+    if (negative) text.remove_prefix(1);
+    double mantissa = 0;
+    int decimals = 0;
+    std::size_t digits = 0;
+    bool point = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            // Past 17 digits a digit changes nothing that shows; more would overflow.
+            if (mantissa < 1e17) {
+                mantissa = mantissa * 10 + (c - '0');
+                if (point) ++decimals;
+            } else if (!point) {
+                mantissa *= 10;
+            }
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0) return false;
+    double scale = 1;
+    for (int k = 0; k < decimals; ++k)
+        scale *= 10;
+    value = mantissa / scale;
+    if (negative) value = -value;
+    value = value + 0.0; // no "-0"
+    return true;
+}
+
+// The shortest plain decimal that reads back to the same value (settings lie within 0..200).
 std::string number_text(double v) {
     char buffer[48];
     for (int decimals = 0; decimals <= 17; ++decimals) {
         std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
-        if (std::strtod(buffer, nullptr) == v) break;
+        double back = 0;
+        if (read_number(buffer, back) && back == v) break;
     }
     return buffer;
 }
@@ -85,31 +122,6 @@ std::string choices_text(const LabSetting& s, const char* separator = ", ") {
 
 std::string range_text(const LabSetting& s) {
     return number_text(s.min) + " to " + number_text(s.max) + " (" + std::string(s.unit) + ")";
-}
-
-// Plain decimal: digits, then optionally a point (or a comma, as French writes it) and more
-// digits; a leading '-' reads, so that a negative value is told it is out of range.
-bool read_number(std::string_view text, double& value) {
-    std::string plain;
-    std::size_t digits = 0;
-    bool point = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            ++digits;
-            plain += c;
-        } else if ((c == '.' || c == ',') && !point) {
-            point = true;
-            plain += '.';
-        } else if (c == '-' && i == 0) {
-            plain += c;
-        } else {
-            return false;
-        }
-    }
-    if (digits == 0) return false;
-    value = std::strtod(plain.c_str(), nullptr) + 0.0; // no "-0"
-    return true;
 }
 
 const LabSetting* find(std::string_view name) {

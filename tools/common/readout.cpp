@@ -142,15 +142,15 @@ std::string Number(double value, int decimals) {
     char buffer[48];
     // + 0.0 turns a -0 (a rotor at rest: 0 / a negative speed) into 0, so it never shows "-0.0".
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value + 0.0);
-    std::string text = buffer;
     const ReadoutTexts& t = Texts();
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) text[point] = t.decimal;
-    if (t.decimal == ',') {
-        const std::size_t digits_start = text[0] == '-' ? 1 : 0;
-        for (std::size_t at = point == std::string::npos ? text.size() : point;
-             at > digits_start + 3; at -= 3)
-            text.insert(at - 3, " ");
+    const char* digits = buffer[0] == '-' ? buffer + 1 : buffer;
+    std::size_t whole = 0;
+    while (digits[whole] >= '0' && digits[whole] <= '9')
+        ++whole;
+    std::string text(buffer, static_cast<std::size_t>(digits - buffer));
+    for (std::size_t k = 0; digits[k] != '\0'; ++k) {
+        if (t.decimal == ',' && k > 0 && k < whole && (whole - k) % 3 == 0) text += ' ';
+        text += digits[k] == '.' ? t.decimal : digits[k];
     }
     return text;
 }

@@ -10,10 +10,14 @@
 namespace {
 
 // The rotor's circuit forgets its past by a factor 1 / (1 + R) a Tick (L = h, R = 0.01 x the
-// setting): what settling to `fraction` of a disturbance takes.
+// setting): what settling to `fraction` of a disturbance takes. Counted rather than taken from
+// logarithms, whose tables would weigh on the page.
 int SettlingTicks(const tagLabo& settings, double fraction) {
-    return static_cast<int>(
-        std::ceil(std::log(1 / fraction) / std::log(1 + 0.01 * settings.resistance)));
+    const double factor = 1 / (1 + 0.01 * settings.resistance);
+    int ticks = 0;
+    for (double left = 1; left > fraction; left *= factor)
+        ++ticks;
+    return ticks;
 }
 
 // The model with its speed held: the brake and Newton's step have no say.
