@@ -1,5 +1,6 @@
 #include "tools/common/readout.h"
 
+#include "shell/aspects.h"
 #include "shell/scene.h"
 #include "shell/textes.h"
 #include "tools/common/lab_settings.h"
@@ -189,6 +190,10 @@ std::string ChangedSettings() {
     return text.empty() ? Texts().settings_default : text;
 }
 
+kv::Color Couleur(const tagTrait& trait) {
+    return kv::rgb(GetRValue(trait.couleur), GetGValue(trait.couleur), GetBValue(trait.couleur));
+}
+
 } // namespace
 
 const char* ReadoutTitle() {
@@ -230,6 +235,8 @@ std::vector<kv::viewer::BoxRow> ReadoutRowsAt(double clock_speed) {
     std::snprintf(supply_text, sizeof supply_text, t.supply, Number(hz, 1).c_str(),
                   Number(400 * labo.tension / 100, 0).c_str());
     const int open = labo.ligne_ouverte;
+    // The phases in the order of the phase sequence, in the colours of the look shown.
+    const tagAspect& look = aspects[aspect_courant];
     const double slowed = kShownSecondsPerTick / kModelSecondsPerTick / clock_speed;
     const auto coil = [&](int phase) {
         return std::string(t.coil[phase - 1]) + (open == phase ? t.open : "");
@@ -256,11 +263,11 @@ std::vector<kv::viewer::BoxRow> ReadoutRowsAt(double clock_speed) {
          air_gap > 0 && flowing ? Number(100 * mechanical / air_gap, 1) + " %" : t.none,
          {}},
         {t.time_label, Format(t.time, Number(slowed, slowed == std::floor(slowed) ? 0 : 2)), {}},
-        {t.phase[0], coil(1), kv::rgb(0, 0, 255)},
-        {t.phase[1], coil(2), kv::rgb(255, 0, 0)},
-        {t.phase[2], coil(3), kv::rgb(0, 100, 0)},
-        {t.resultant_label, open != 0 ? t.pulsating : t.resultant, kv::rgb(0, 0, 0)},
-        {t.forces_label, t.forces, kv::rgb(255, 255, 0)},
+        {t.phase[0], coil(1), Couleur(look.blue_pen_3)},
+        {t.phase[1], coil(2), Couleur(look.red_pen_3)},
+        {t.phase[2], coil(3), Couleur(look.green_pen_3)},
+        {t.resultant_label, open != 0 ? t.pulsating : t.resultant, Couleur(look.black_pen_3)},
+        {t.forces_label, t.forces, Couleur(look.yellow_pen_3)},
     };
 }
 

@@ -3,6 +3,7 @@
 #include "shell/scene.h"
 #include "tools/common/lab_option.h"
 #include "tools/common/language_option.h"
+#include "tools/common/look_option.h"
 #include "tools/common/readout.h"
 #include "tools/common/run_data.h"
 #include "user/session.h"
@@ -25,7 +26,7 @@ namespace {
 constexpr const char* kProgram = "korveline";
 
 constexpr const char* kUsage =
-    "Usage: korveline [--help | --version | --lang fr|en] [--lab NAME=VALUE ...]\n"
+    "Usage: korveline [--help | --version | --lang fr|en | --look LOOK] [--lab NAME=VALUE ...]\n"
     "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
     "\n"
     "The mouse works the simulation, as the instructions in the window say. The keys change\n"
@@ -47,6 +48,8 @@ constexpr const char* kUsage =
     "                           balance, and what the arrow colours are\n"
     "\n"
     "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else fr).\n"
+    "--look LOOK: the picture's look: default, colour-vision (phases numbered, colours for every\n"
+    "colour vision) or projector (wider, darker, more contrast).\n"
     "--lab NAME=VALUE ...: laboratory settings, listed below (as korveline-script's lab).\n"
     "\n"
     "Environment:\n"
@@ -68,9 +71,12 @@ bool HasDisplay() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string lang;
+    std::string look;
     std::string error = kv::tools::take_language_option(args, lang);
+    if (error.empty()) error = kv::tools::take_look_option(args, look);
     if (error.empty()) error = kv::tools::take_lab_option(args, labo);
     if (error.empty() && args.empty()) error = kv::tools::select_language(lang);
+    if (error.empty() && args.empty()) error = kv::tools::select_look(look);
     if (!error.empty()) {
         std::cerr << kProgram << ": " << error << '\n';
         return 2;
@@ -84,7 +90,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!args.empty()) {
-        std::cerr << kProgram << ": takes no arguments but --lang and --lab\n" << kUsage;
+        std::cerr << kProgram << ": takes no arguments but --lang, --look and --lab\n" << kUsage;
         return 2;
     }
 
