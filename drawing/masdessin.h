@@ -41,4 +41,7 @@ class tagMasDessin {
     void RotorTourneTotal(HDC hdc, double theta);
     void ForceLaplace(HDC hdc, double a, double L);
     void ForceLaplaceTotal(HDC hdc, double theta, double F1, double F2, double F3);
+    // The same for forces of any size: a force beyond what fits inside the disc the Tick wipes
+    // (a flux above nominal gives them) is drawn at that length.
+    void ForceLaplaceBornee(HDC hdc, double theta, double F1, double F2, double F3);
 };

@@ -78,6 +78,13 @@ double tagLabo::CoupleResistant(double couple, double omega, double omega_synchr
     return couple;
 }
 
+int tagLabo::SensDuTrace(double omega) const {
+    constexpr double ARRET = 0.001; // radians per Tick: 1.6 % of the nominal synchronous speed
+    if (omega < -ARRET) return 1;
+    if (omega > ARRET) return -1;
+    return ordre_inverse ? -1 : 1;
+}
+
 double tagLabo::EchelleDessin(double echelle) const {
     const double relatif = tension / frequence;
     return echelle * (relatif < 1 ? relatif : 1);

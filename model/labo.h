@@ -54,6 +54,12 @@ class tagLabo {
     // speed (both in radians per Tick, signs as the model's).
     double CoupleResistant(double couple, double omega, double omega_synchrone) const;
 
+    // The plot shows the speed and the torque in the direction the rotor turns: +1 the original
+    // motor's way (negative speeds), -1 the other way (the plot's point is then (-omega,
+    // -torque)); near standstill, the way the field turns, so that a rotor held still by the
+    // brake does not flip from side to side.
+    int SensDuTrace(double omega) const;
+
     // The vector scale of the field drawing at this flux. A flux above nominal is drawn at the
     // nominal length: the arrows must stay inside the disc the Tick wipes.
     double EchelleDessin(double echelle) const;

@@ -45,8 +45,15 @@ void Tick(HWND hwnd) {
         masdessin.ChampsBobines(hdc, courants, labo.BobineOuverte(), bx, by,
                                 labo.EchelleDessin(alim.amplitude / 0.015));
     }
-    masdessin.ForceLaplaceTotal(hdc, Mas.theta, forces[0], forces[1], forces[2]);
-    courbe.TraceCourbe(hdc, Mas.omega, torque);
+    if (origine) {
+        masdessin.ForceLaplaceTotal(hdc, Mas.theta, forces[0], forces[1], forces[2]);
+        courbe.TraceCourbe(hdc, Mas.omega, torque);
+    } else {
+        masdessin.ForceLaplaceBornee(hdc, Mas.theta, forces[0], forces[1], forces[2]);
+        // A rotor turning the other way shows on the plot as the original one does.
+        const int sens = labo.SensDuTrace(Mas.omega);
+        courbe.TraceCourbe(hdc, sens * Mas.omega, sens * torque);
+    }
 
     ReleaseDC(hwnd, hdc);
 }

@@ -1,6 +1,7 @@
 // `lab` in a script, as a teacher uses it: a setting counts from the next Tick, the trace and the
 // recording say what they were made with, the French CSV holds the very numbers of the plain one,
 // and the power balance holds from the traced quantities.
+#include "image/png_reader.h"
 #include "platform/headless/gif_player.h"
 #include "script/run_script.h"
 
@@ -101,6 +102,51 @@ TEST(Lab, ASettingCountsFromTheNextTickAndEveryRowSaysWhichHeld) {
     }
 }
 
+TEST(Lab, WhateverTheSettingsNothingIsDrawnBeyondTheDiscAndThePlot) {
+    // Everything shown: the supply, the resultant and forces, the three coils' fields. Twenty
+    // times the flux makes forces four hundred times as large; a reversed rotor turns the other
+    // way, and runs backwards for a while when reversed while running. The picture outside the
+    // central disc, left of the plot, must stay the original motor's.
+    const std::string dir = kvtest::scratch_dir("bounds");
+    const std::string shown = kSupplyOn + "click left 260 290\nclick left 80 290\n" +
+                              "click left 330 420\nclick left 330 160\n";
+    const auto picture = [&](const std::string& name, const std::string& script) {
+        const auto run = kvtest::run_script(script + "snapshot " + dir + "/" + name + ".png\n");
+        EXPECT_EQ(run.exit_code, 0) << run.err;
+        return kv::image::read_png(dir + "/" + name + ".png");
+    };
+    const kv::Framebuffer original = picture("original", shown + "tick 1500\n");
+    struct Case {
+        const char* name;
+        std::string script;
+    };
+    for (const Case& c :
+         {Case{"flux", "lab voltage=200 frequency=10\n" + shown + "tick 1500\n"},
+          Case{"reversed", "lab order=reversed voltage=140\n" + shown + "tick 1500\n"},
+          Case{"plugged", shown + "tick 1500\nlab order=reversed\ntick 700\n"},
+          Case{"open", "lab open=2 voltage=200\n" + shown + "tick 300\n"}}) {
+        const kv::Framebuffer fb = picture(c.name, c.script);
+        int differ = 0;
+        for (int y = 0; y < fb.height(); ++y) {
+            for (int x = 0; x < 455; ++x) {
+                if (std::hypot(x - 260, y - 290) < 111) continue;
+                if (fb.get(x, y) != original.get(x, y)) ++differ;
+            }
+        }
+        EXPECT_EQ(differ, 0) << c.name;
+        // The operating point's trail lies on the plot, in its motoring half, whichever way the
+        // rotor turns.
+        int trail = 0;
+        for (int y = 5; y < 180; ++y) {
+            for (int x = 462; x < 780; ++x)
+                trail += fb.get(x, y) == kv::rgb(155, 155, 0) ? 1 : 0;
+        }
+        if (std::string(c.name) != "open") {
+            EXPECT_GT(trail, 100) << c.name;
+        }
+    }
+}
+
 TEST(Lab, TheRecordingNamesItsSettingsInItsComment) {
     const std::string dir = kvtest::scratch_dir("gif");
     const auto run =
@@ -108,10 +154,12 @@ TEST(Lab, TheRecordingNamesItsSettingsInItsComment) {
                            "/lab.gif 3\nlab open=none\nrecord " + dir + "/plain.gif 2\n");
     ASSERT_EQ(run.exit_code, 0) << run.err;
     EXPECT_EQ(kvtest::play_gif(dir + "/lab.gif").comment,
-              "KORVELINE, laboratory settings: order=direct open=2 frequency=100 voltage=100 "
+              "KORVELINE, laboratory settings: order=direct open=2 frequency=100 "
+              "voltage=100 "
               "resistance=0.5 load=quadratic poles=1");
     EXPECT_EQ(kvtest::play_gif(dir + "/plain.gif").comment,
-              "KORVELINE, laboratory settings: order=direct open=none frequency=100 voltage=100 "
+              "KORVELINE, laboratory settings: order=direct open=none "
+              "frequency=100 voltage=100 "
               "resistance=0.5 load=quadratic poles=1");
 }
 
@@ -159,9 +207,10 @@ TEST(Lab, TheFrenchTraceHoldsThePlainTracesNumbersInTheFrenchWay) {
 }
 
 TEST(Lab, ThePowerBalanceHoldsFromTheTracedQuantities) {
-    // Rotor copper losses = slip x air-gap power at steady state, from the currents, forces and
-    // speeds the trace gives (the step's own error grows as the resistance squared: 1.5e-7 at
-    // the nominal one, 2.4e-6 at four times it); the mechanical power is the rest.
+    // Rotor copper losses = slip x air-gap power at steady state, from the
+    // currents, forces and speeds the trace gives (the step's own error grows as
+    // the resistance squared: 1.5e-7 at the nominal one, 2.4e-6 at four times it);
+    // the mechanical power is the rest.
     const std::string dir = kvtest::scratch_dir("power");
     const auto run =
         kvtest::run_script("lab resistance=1.5 frequency=80 voltage=80\n" + kSupplyOn +

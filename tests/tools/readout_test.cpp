@@ -27,8 +27,10 @@ void RunTo(const tagLabo& settings, double brake, int ticks) {
         const double pas = labo.PasPhase(kPasPhase);
         alim.phase = alim.phase + pas;
         double forces[3];
-        PasModele(Mas, labo, alim.amplitude, alim.phase, pas, frein.couple, forces,
-                  &courbe.last_torque);
+        double torque;
+        PasModele(Mas, labo, alim.amplitude, alim.phase, pas, frein.couple, forces, &torque);
+        // The plot's point, as the Tick leaves it: in the direction the rotor turns.
+        courbe.last_torque = labo.SensDuTrace(Mas.omega) * torque;
     }
 }
 

@@ -214,7 +214,9 @@ std::vector<kv::viewer::BoxRow> ReadoutRowsAt(double clock_speed) {
     // The power balance, per second of the motor's time; torques drive towards negative speeds.
     const double omega = Mas.omega;
     const double squares = Mas.i1 * Mas.i1 + Mas.i2 * Mas.i2 + Mas.i3 * Mas.i3;
-    const double em_torque = courbe.last_torque - 10 * omega;
+    // The plot, and so courbe, holds the torque in the direction the rotor turns.
+    const double plot_sign = labo.ParDefaut() ? 1 : labo.SensDuTrace(omega);
+    const double em_torque = plot_sign * courbe.last_torque - 10 * omega;
     const double air_gap = em_torque * -sync / kModelSecondsPerTick;
     const double copper = 0.01 * labo.resistance * squares;
     const double mechanical = em_torque * -omega / kModelSecondsPerTick;

@@ -37,6 +37,12 @@ bool same_bits(double a, double b) {
     return x == y;
 }
 
+// The plot holds the point in the direction the rotor turns (the original motor's path never
+// turns it round).
+double PlotSign() {
+    return labo.ParDefaut() ? 1 : labo.SensDuTrace(Mas.omega);
+}
+
 char separator(CsvStyle style) {
     return style == CsvStyle::French ? ';' : ',';
 }
@@ -109,7 +115,7 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
                       same_bits(replay.i1, Mas.i1) && same_bits(replay.i2, Mas.i2) &&
                       same_bits(replay.i3, Mas.i3) && same_bits(replay.phi1, Mas.phi1) &&
                       same_bits(replay.phi2, Mas.phi2) && same_bits(replay.phi3, Mas.phi3) &&
-                      same_bits(torque, courbe.last_torque);
+                      same_bits(PlotSign() * torque, courbe.last_torque);
     if (!same) {
         throw RunError("the trace cannot follow the model at Tick " + std::to_string(tick) +
                        ": its replayed step differs from the program's");
@@ -125,7 +131,7 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
                      Mas.omega,
                      speed_over_sync,
                      1.0 - speed_over_sync,
-                     courbe.last_torque,
+                     torque,
                      frein.couple,
                      forces[0],
                      forces[1],
