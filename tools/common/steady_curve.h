@@ -8,6 +8,9 @@
 
 #include <vector>
 
+// Speeds and torques are signed as the model's. The plot (courbe) shows them in the direction the
+// rotor turns: a point goes on it at (k * omega, k * torque), k = settings.SensDuTrace(omega), as
+// the Tick puts the operating point there.
 struct SteadyPoint {
     double slip = 0;          // 1 - speed / synchronous speed
     double omega = 0;         // radians per Tick, signed as the model's
