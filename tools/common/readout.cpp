@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <string>
 
-const char* const kReadoutTitle = "Torques in plot units";
-
 namespace {
 
 // Every label, one table per language. ISO 8859-1.

@@ -7,8 +7,7 @@
 
 #include <vector>
 
-// The title in English; ReadoutTitle() gives it in the picture's language.
-extern const char* const kReadoutTitle;
+// The title, in the picture's language.
 const char* ReadoutTitle();
 
 // The rows with the clock at `clock_speed` times the program's own pace (1: a Tick every 50 ms),

@@ -55,16 +55,15 @@ ScriptedRun RunScripted(std::vector<kv::headless::Command> commands, std::ostrea
     kv::Session* session_ptr = nullptr;
     const auto tick = [&] { return std::uint64_t{1} + session_ptr->timer_messages(); };
     TraceSampler trace;
-    const kv::headless::ScriptOutput output{&out, &err, [&] { return StateJson(tick()); }};
     const auto style = [](bool french) { return french ? CsvStyle::French : CsvStyle::Plain; };
-    kv::headless::TickHooks hooks;
-    hooks.trace_header = [&](bool french) { return TraceHeader(style(french)); };
-    hooks.tick_starting = [&] { trace.BeforeTick(); };
-    hooks.trace_row = [&](bool french) { return trace.Row(tick(), style(french)); };
-    hooks.progress = std::move(progress);
-    hooks.lab = SetLab;
-    hooks.recording_comment = [] { return RecordingComment(); };
-    kv::headless::ScriptedBackend backend(std::move(commands), output, hooks);
+    kv::headless::ScriptOutput output{&out, &err, [&] { return StateJson(tick()); }};
+    output.trace_header = [&](bool french) { return TraceHeader(style(french)); };
+    output.trace_row = [&](bool french) { return trace.Row(tick(), style(french)); };
+    output.progress = std::move(progress);
+    output.lab = SetLab;
+    output.recording_comment = [] { return RecordingComment(); };
+    kv::headless::ScriptedBackend backend(std::move(commands), output,
+                                          {[&] { trace.BeforeTick(); }, {}});
     kv::Session session(backend);
     session_ptr = &session;
     static char no_command_line[] = "";

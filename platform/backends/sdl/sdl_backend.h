@@ -1,16 +1,15 @@
-// The desktop backend: one SDL2 window whose surface shows the framebuffer, mouse buttons in, and
-// the viewer's controls (pause, single step, slow motion, zoom, full screen) kept entirely here:
-// the application sees only a clock that runs slower or stops, and a client area of its own size.
+// The desktop's screen for the viewer: one SDL2 window whose surface shows the framebuffer with the
+// viewer's boxes over it, mouse buttons in, keys turned into the viewer's actions, zoom and full
+// screen; captures go to the user's pictures folder. The application sees a client area of its
+// own size.
 #pragma once
 
 #include "backends/sdl/event_waiter.h"
 #include "backends/sdl/screen/presenter.h"
 #include "backends/sdl/tick_log.h"
-#include "backends/sdl/viewer_tools.h"
 #include "backends/sdl/x11_error_guard.h"
 #include "backends/sdl/screen/x11_shm_window.h"
-#include "user/backend.h"
-#include "viewer/clock.h"
+#include "viewer/screen.h"
 #include "viewer/zoom_layout.h"
 
 #include <SDL_events.h>
@@ -23,16 +22,12 @@
 #include <string>
 #include <vector>
 
-namespace kv::image {
-class GifWriter;
-}
-
 namespace kv::sdl {
 
-class SdlBackend final : public Backend {
+class SdlBackend final : public viewer::Screen {
   public:
     // With a non-empty `tick_log_path`, the time of every WM_TIMER is written there at exit.
-    explicit SdlBackend(const std::string& tick_log_path = {}, ViewerTools tools = {});
+    explicit SdlBackend(const std::string& tick_log_path = {});
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -49,7 +44,14 @@ class SdlBackend final : public Backend {
     void present(const Framebuffer& fb, const Region& changed) override;
     PixelMemory* pixel_memory() override;
     void message_box(const std::string& caption, const std::string& text, unsigned type) override;
-    void timer_delivered(std::uint64_t now_ms) override;
+    void timer_delivered(std::uint64_t now_ms, std::uint64_t period_ms) override;
+
+    void show(viewer::Slot slot, const viewer::Box& box) override;
+    void show_status(const viewer::Status& status) override;
+    void zoom(viewer::Action action) override;
+    std::string save_picture(const Framebuffer& fb, const std::string& stem) override;
+    std::unique_ptr<image::Output> new_capture(const std::string& stem,
+                                               const std::string& extension) override;
 
   private:
     void translate(const SDL_Event& e, std::vector<InputEvent>& out);
@@ -60,19 +62,6 @@ class SdlBackend final : public Backend {
     int fitting_zoom(int wanted) const;
     void set_zoom(int zoom);
     void toggle_fullscreen();
-    void update_badge();
-    void show_help(bool on);
-    // F12, Ctrl R, Ctrl E, I.
-    void save_picture();
-    void start_recording();
-    // Ends the recording, and with `tell` says in the badge where it went (or why it failed).
-    void finish_recording(bool tell);
-    void save_data();
-    void update_readout();
-    // The badge shows `message` for a few seconds.
-    void say(const std::string& message);
-    // The Tick handed out last has run: what follows it (data, frame, readout).
-    void finish_tick();
     // Shows a client rectangle of the picture again, with the viewer's boxes over it.
     void redraw(const Rect& changed);
 
@@ -99,7 +88,6 @@ class SdlBackend final : public Backend {
     viewer::Size client_;             // the client size the window manager knows
     int zoom_ = 1;                    // in a window; full screen picks its own
     bool fullscreen_ = false;
-    viewer::ViewerClock clock_;
     Presenter presenter_;
     std::vector<std::uint32_t> shadow_;
     // Kept from one frame to the next: no allocation a Tick.
@@ -107,15 +95,8 @@ class SdlBackend final : public Backend {
     std::vector<SDL_Rect> update_rects_;
     TickLog tick_log_;
     std::span<const unsigned char> icon_png_;
-    ViewerTools tools_;
-    bool tick_running_ = false;
-    bool missed_frame_ = false; // the last show() drew nothing: the next one draws all
-    bool readout_ = false;
-    std::unique_ptr<image::GifWriter> recording_;
-    std::string recording_path_;
-    std::string message_;
-    std::uint64_t message_until_ms_ = 0; // wall clock
-    std::uint64_t pumped_ms_ = 0;        // wall clock of the last look at the display's events
+    bool missed_frame_ = false;   // the last show() drew nothing: the next one draws all
+    std::uint64_t pumped_ms_ = 0; // wall clock of the last look at the display's events
 };
 
 } // namespace kv::sdl
