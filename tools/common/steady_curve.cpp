@@ -15,8 +15,11 @@ namespace {
 int SettlingTicks(const tagLabo& settings, double fraction) {
     const double factor = 1 / (1 + 0.01 * settings.resistance);
     int ticks = 0;
-    for (double left = 1; left > fraction; left *= factor)
+    double left = 1;
+    while (left > fraction) {
+        left *= factor;
         ++ticks;
+    }
     return ticks;
 }
 
