@@ -11,8 +11,9 @@ set -euo pipefail
 run=(g++ cmake ninja-build pkg-config libpng-dev libgif-dev zlib1g-dev libsdl2-dev libx11-dev
      libxext-dev)
 # xdg-user-dirs: the desktop tests give korveline a pictures folder through xdg-user-dir.
+# openbox: a small window manager, for the full-screen tests with one.
 test=("${run[@]}" git clang-format libgtest-dev libbenchmark-dev xvfb xdotool imagemagick
-      xdg-user-dirs)
+      xdg-user-dirs openbox)
 
 case ${1:-} in
 run) packages=("${run[@]}") ;;

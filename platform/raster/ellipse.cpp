@@ -449,18 +449,14 @@ void EllipseShape::draw(Canvas& canvas, Color pen, std::optional<Color> brush) c
         Framebuffer& fb = canvas.framebuffer();
         const PaintKey key{{box_.left, box_.top, box_.right, box_.bottom, pen_width_, filled_,
                             clip_.left, clip_.top, clip_.right, clip_.bottom, pen, 0}};
-        if (fb.holds(key)) {
+        fb.repaint(key, one_colour_bounds_.top, one_colour_bounds_.bottom, [&](const auto& needed) {
             for (const Run& run : *one_colour_runs_) {
-                const Framebuffer::Written written = fb.written(run.y);
-                const std::int64_t x0 = std::max(run.x0, written.lo);
-                const std::int64_t x1 = std::min(run.x1, written.hi);
+                const kv::Span within = needed(run.y);
+                const std::int64_t x0 = std::max(run.x0, within.lo);
+                const std::int64_t x1 = std::min(run.x1, within.hi);
                 if (x0 < x1) writer.span(run.y, x0, x1, pen);
             }
-        } else {
-            for (const Run& run : *one_colour_runs_)
-                writer.span(run.y, run.x0, run.x1, pen);
-        }
-        fb.painted(key, one_colour_bounds_.top, one_colour_bounds_.bottom);
+        });
         return;
     }
     draw_in_order(canvas, pen, brush);

@@ -1,12 +1,15 @@
 // korveline on a real X server: what a person at the screen does and sees. Each test has its own
 // Xvfb and its own program; pixels are read back from screenshots of the window.
+#include "backends/sdl/key_controls.h"
 #include "image/png_reader.h"
 #include "desktop/desktop_session.h"
 #include "platform/headless/gif_player.h"
+#include "viewer/boxes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -431,5 +434,153 @@ class OnScreenWithoutSharedMemory : public OnScreenWithAPicturesFolder {
 TEST_F(OnScreenWithoutSharedMemory, AfterTicksWithEverythingShownTheWindowShowsThePictureExactly) {
     expect_the_window_shows_the_picture_exactly();
 }
+
+// The viewer's boxes over a moving picture: with a box shown, Ticks run, then the picture is
+// paused and saved (Ctrl S). The window must show that picture with the boxes over it, pixel for
+// pixel: a change missed under or beside a box would stay on the screen. Then a box goes away, and
+// the window must show what lay under it.
+enum class Box { Readout, Help, Pause, Speed, Recording, Message };
+struct BoxCase {
+    Box box;
+    int zoom;
+};
+
+class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
+                          public ::testing::WithParamInterface<BoxCase> {
+  protected:
+    std::string screen() const override { return GetParam().zoom == 2 ? "1600x1200" : "1024x768"; }
+
+    // A box of the picture, in client pixels, with the image drawn there.
+    struct Placed {
+        Framebuffer image;
+        Rect place;
+    };
+    static Placed badge(const std::string& text) {
+        Framebuffer image = kv::viewer::render_badge(text);
+        const Rect place = kv::viewer::badge_place(780, image.width(), image.height());
+        return {std::move(image), place};
+    }
+    static Placed help() {
+        Framebuffer image = kv::viewer::render_box("KORVELINE: keys", kv::sdl::key_help());
+        const std::int64_t left = (780 - image.width()) / 2, top = (557 - image.height()) / 2;
+        const Rect place{left, top, left + image.width(), top + image.height()};
+        return {std::move(image), place};
+    }
+    // The readout as the screen shows it: its rows change with the run, so it is read back; its
+    // box is found from its bottom-left corner by its colour.
+    Placed readout(const Framebuffer& screen) const {
+        const int z = GetParam().zoom;
+        const auto box = [&](std::int64_t x, std::int64_t y) {
+            return screen.get(x * z, y * z) == kBadgeBox;
+        };
+        std::int64_t right = 4, top = 552;
+        while (box(right, 552))
+            ++right;
+        while (box(4, top - 1))
+            --top;
+        Framebuffer image(static_cast<int>(right - 4), static_cast<int>(553 - top));
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.set(x, y, screen.get((4 + x) * z, (top + y) * z));
+        return {std::move(image), Rect{4, top, right, 553}};
+    }
+
+    // The picture zoomed, with the boxes over it, against the window; the pixels that differ.
+    int differing(const Framebuffer& picture, const std::vector<Placed>& boxes,
+                  const Framebuffer& screen) const {
+        const int z = GetParam().zoom;
+        if (screen.width() != 780 * z || screen.height() != 557 * z) return -1;
+        int n = 0;
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x) {
+                Color want = picture.get(x / z, y / z);
+                for (const Placed& b : boxes) {
+                    if (b.place.contains(x / z, y / z))
+                        want = b.image.get(x / z - b.place.left, y / z - b.place.top);
+                }
+                n += screen.get(x, y) != want;
+            }
+        return n;
+    }
+    void expect_screen(const Framebuffer& picture, const std::vector<Placed>& boxes,
+                       const std::string& when) {
+        int n = 0;
+        kvtest::eventually(desktop(), [&](const Framebuffer& screen) {
+            n = differing(picture, boxes, screen);
+            return n == 0;
+        });
+        EXPECT_EQ(n, 0) << when;
+    }
+};
+
+TEST_P(OverlaysOverTicks, TheWindowShowsThePictureWithItsBoxesAndNothingWhenTheyGo) {
+    const BoxCase c = GetParam();
+    supply_on();
+    Desktop& d = desktop();
+    d.click(kRotorX, kRotorY); // resultant and forces
+    d.click(80, 290);          // the left coil's field
+    if (c.zoom == 2) {
+        d.xdotool("windowmove --sync " + d.window() + " 0 0"); // the whole window on the screen
+        d.key("ctrl+plus");
+        ASSERT_TRUE(kvtest::eventually(d, [&](const Framebuffer& fb) {
+            return d.geometry() == "1560x1114" && fb.width() == 1560;
+        })) << d.geometry();
+    }
+    const char* keys[] = {"i", "F1", "space", "plus", "ctrl+r", "ctrl+e"};
+    d.key(keys[static_cast<int>(c.box)]);
+    if (c.box == Box::Pause) {
+        for (int i = 0; i < 10; ++i)
+            d.key("Right");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    if (c.box != Box::Pause) d.key("space");
+    d.key("ctrl+s");
+    const std::string png = saved(".png");
+    ASSERT_FALSE(png.empty()) << "no picture in " << pictures();
+    const Framebuffer picture = kv::image::read_png(png);
+    ASSERT_EQ(picture.width(), 780);
+
+    std::vector<Placed> boxes{badge("Saved " + png)};
+    if (c.box == Box::Help) boxes.push_back(help());
+    if (c.box == Box::Readout) {
+        boxes.push_back(readout(d.screenshot()));
+        ASSERT_GT(boxes.back().image.width(), 100) << "no readout";
+    }
+    expect_screen(picture, boxes, "with the boxes");
+
+    // The box goes: the readout and the help at their keys, the message once its time is up.
+    if (c.box == Box::Readout || c.box == Box::Help) {
+        d.key(c.box == Box::Readout ? "i" : "Escape");
+        boxes.pop_back();
+        expect_screen(picture, boxes, "once the box is gone");
+        return;
+    }
+    boxes = {badge(c.box == Box::Recording ? "REC  PAUSE" : "PAUSE")};
+    int n = 0;
+    kvtest::eventually(
+        d,
+        [&](const Framebuffer& screen) {
+            n = differing(picture, boxes, screen);
+            return n == 0;
+        },
+        std::chrono::seconds(8));
+    EXPECT_EQ(n, 0) << "once the message is gone";
+}
+
+std::string box_case_name(const ::testing::TestParamInfo<BoxCase>& param) {
+    static const std::array<const char*, 6> names{"Readout", "Help",      "Pause",
+                                                  "Speed",   "Recording", "Message"};
+    return std::string(names[static_cast<std::size_t>(param.param.box)]) + "AtZoom" +
+           std::to_string(param.param.zoom);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtZoomOneAndTwo, OverlaysOverTicks,
+                         ::testing::Values(BoxCase{Box::Readout, 1}, BoxCase{Box::Help, 1},
+                                           BoxCase{Box::Pause, 1}, BoxCase{Box::Speed, 1},
+                                           BoxCase{Box::Recording, 1}, BoxCase{Box::Message, 1},
+                                           BoxCase{Box::Readout, 2}, BoxCase{Box::Help, 2},
+                                           BoxCase{Box::Pause, 2}, BoxCase{Box::Speed, 2},
+                                           BoxCase{Box::Recording, 2}, BoxCase{Box::Message, 2}),
+                         box_case_name);
 
 } // namespace
