@@ -79,6 +79,7 @@ class OnScreen : public ::testing::Test {
         dir_ = kvtest::scratch_dir();
         x_ = std::make_unique<kvtest::XServer>(dir_, screen(), server_options());
         ASSERT_TRUE(x_->ok()) << "Xvfb did not start: " << x_->failure();
+        ASSERT_NO_FATAL_FAILURE(before_the_program());
         desktop_ = std::make_unique<Desktop>(*x_, dir_, environment());
         ASSERT_TRUE(desktop_->ok()) << "no KORVELINE window; korveline said: " << desktop_->err();
     }
@@ -86,6 +87,7 @@ class OnScreen : public ::testing::Test {
     virtual std::vector<std::string> environment() const { return {}; }
     virtual std::string screen() const { return "1024x768"; }
     virtual std::vector<std::string> server_options() const { return {}; }
+    virtual void before_the_program() {}
 
     Desktop& desktop() { return *desktop_; }
 
@@ -433,6 +435,97 @@ class OnScreenWithoutSharedMemory : public OnScreenWithAPicturesFolder {
 
 TEST_F(OnScreenWithoutSharedMemory, AfterTicksWithEverythingShownTheWindowShowsThePictureExactly) {
     expect_the_window_shows_the_picture_exactly();
+}
+
+// Full screen on a 1920 x 1080 projector, where a whole zoom of 2 does not fit: the picture is
+// scaled to the screen's height, whether a window manager acts on the request or not (then the
+// program covers the screen itself), and a click lands where it points.
+class OnAProjector : public OnScreen {
+  protected:
+    std::string screen() const override { return "1920x1080"; }
+
+    // The screen's rows and columns that show anything but black.
+    static Rect lit(const Framebuffer& screen) {
+        Rect r;
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x)
+                if (screen.get(x, y) != kBlack) r = kv::bounding_union(r, Rect{x, y, x + 1, y + 1});
+        return r;
+    }
+    static int greenish(const Framebuffer& screen, const Rect& area) {
+        int n = 0;
+        for (std::int64_t y = area.top; y < area.bottom; ++y)
+            for (std::int64_t x = area.left; x < area.right; ++x) {
+                const Color c = screen.get(x, y);
+                n += kv::green_of(c) > 200 && kv::red_of(c) < 80 && kv::blue_of(c) < 80;
+            }
+        return n;
+    }
+
+    void expect_the_picture_fills_the_screen_and_takes_clicks() {
+        desktop().key("F11");
+        Rect picture;
+        const bool filled = kvtest::eventually(
+            desktop(),
+            [&](const Framebuffer&) {
+                picture = lit(x_screen());
+                return picture.height() >= 1080 * 9 / 10;
+            },
+            std::chrono::seconds(5));
+        ASSERT_TRUE(filled) << "the picture covers " << picture.left << "," << picture.top << " to "
+                            << picture.right << "," << picture.bottom;
+        EXPECT_EQ(picture, (Rect{204, 0, 1716, 1080})); // 780 x 557 scaled by 1080 / 557
+        // ALIM, at client (25, 25), is at 25.5 * 1080 / 557 from the picture's corner.
+        const Rect alim{204, 0, 204 + 97, 97};
+        EXPECT_EQ(greenish(x_screen(), alim), 0);
+        desktop().xdotool("mousemove 253 49 click 1");
+        int green = 0;
+        EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer&) {
+            green = greenish(x_screen(), alim);
+            return green > 40;
+        })) << green;
+        // F11 again: the window as it was.
+        desktop().key("F11");
+        EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+            return desktop().geometry() == "780x557" && fb.width() == 780;
+        })) << desktop().geometry();
+    }
+
+    // The whole screen, as the projector shows it.
+    Framebuffer x_screen() const {
+        const std::string path = dir_ + "/screen.png";
+        kvtest::shell("timeout -k 1 10 import -display " + x_->display() + " -window root png:'" +
+                      path + "' >/dev/null 2>&1");
+        return kv::image::read_png(path);
+    }
+};
+
+TEST_F(OnAProjector, FullScreenWithoutAWindowManagerFillsTheScreenAndTakesClicks) {
+    expect_the_picture_fills_the_screen_and_takes_clicks();
+}
+
+class OnAProjectorWithAWindowManager : public OnAProjector {
+  protected:
+    void before_the_program() override {
+        if (!kvtest::installed("openbox")) GTEST_SKIP() << "openbox is not installed";
+        wm_ =
+            std::make_unique<kvtest::Process>(std::vector<std::string>{"openbox", "--sm-disable"},
+                                              std::vector<std::string>{"DISPLAY=" + x_->display()},
+                                              dir_ + "/wm.out", dir_ + "/wm.err");
+        // It says it runs on the root window once it manages windows.
+        for (int i = 0; i < 100; ++i) {
+            if (kvtest::shell("xprop -display " + x_->display() + " -root _NET_SUPPORTING_WM_CHECK")
+                    .out.find("window id") != std::string::npos)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        FAIL() << "openbox did not start: " << kvtest::read_file(dir_ + "/wm.err");
+    }
+    std::unique_ptr<kvtest::Process> wm_;
+};
+
+TEST_F(OnAProjectorWithAWindowManager, FullScreenFillsTheScreenAndTakesClicks) {
+    expect_the_picture_fills_the_screen_and_takes_clicks();
 }
 
 // The viewer's boxes over a moving picture: with a box shown, Ticks run, then the picture is

@@ -17,6 +17,11 @@ bool has_image(const Framebuffer& image) {
 
 } // namespace
 
+int smoothing_for(const viewer::ZoomLayout& layout) {
+    const int client = std::max(layout.client.height, 1);
+    return (layout.shown.height + client - 1) / client;
+}
+
 viewer::ZoomLayout Presenter::overlay_layout(const Framebuffer& image, Anchor anchor) const {
     const viewer::ZoomLayout& picture = layout();
     // The picture's own zoom, or the nearest whole one.
@@ -47,7 +52,7 @@ viewer::ZoomLayout Presenter::overlay_layout(const Framebuffer& image, Anchor an
 
 void Presenter::set_layout(const viewer::ZoomLayout& layout) {
     if (layout == this->layout()) return;
-    picture_ = Scaler(layout, kSmoothing);
+    picture_ = Scaler(layout, smoothing_for(layout));
     for (Placed& overlay : overlays_) {
         if (has_image(overlay.image))
             overlay.scaler = Scaler(overlay_layout(overlay.image, overlay.anchor), kNearest);

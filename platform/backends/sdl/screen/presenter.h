@@ -26,9 +26,11 @@ inline constexpr std::size_t kOverlayCount = 3;
 // Where a box sits over the picture, a few pixels in from its edges.
 enum class Anchor { TopRight, Centre, BottomLeft };
 
-// Between whole zooms: zoomed twice by nearest neighbour, then scaled linearly (the comparison
-// of filters in the presenter's benchmark says why).
-inline constexpr int kSmoothing = 2;
+// Between whole zooms the picture is zoomed by the whole factor just above by nearest
+// neighbour, then scaled down linearly: text and one-pixel lines stay sharp and even, where
+// nearest neighbour alone leaves some lines twice as thick as others and linear alone blurs them
+// (tests/desktop/smoothing_test.cpp compares the three).
+int smoothing_for(const viewer::ZoomLayout& layout);
 
 class Presenter {
   public:
