@@ -8,10 +8,12 @@
 namespace kv {
 
 // The integers [lo, hi): columns of a row, rows of a band. Empty when hi <= lo. T is a 64-bit
-// integer, or the raster's 128-bit one where products need it.
+// integer, the raster's 128-bit one where products need it, or a 16-bit one where many are kept.
+// No initial values, so that a batch of spans filled row by row costs no clearing first: `{}` is
+// the empty span.
 template <typename T> struct BasicSpan {
-    T lo = 0;
-    T hi = 0;
+    T lo;
+    T hi;
 
     constexpr bool empty() const { return hi <= lo; }
     constexpr T size() const { return empty() ? T{0} : hi - lo; }

@@ -42,19 +42,18 @@ TEST(RasterFastPaths, WideBandRowsAreTheSameIn64And128BitArithmetic) {
         // The same rows walked edge by edge, in batches of a random size.
         const std::int64_t first = std::min(a.y, b.y) - reach;
         detail::BandRows walked(near_band, first);
-        std::vector<detail::RowColumns> walked_rows;
+        std::vector<Span> walked_rows;
         while (walked_rows.size() <
                static_cast<std::size_t>(std::max(a.y, b.y) + reach + 1 - first)) {
             // Rubbish in every row first: each batch must be written whole.
-            std::vector<detail::RowColumns> batch(static_cast<std::size_t>(uniform(1, 70)),
-                                                  {-77, 77});
+            std::vector<Span> batch(static_cast<std::size_t>(uniform(1, 70)), Span{-77, 77});
             walked.next(batch);
             walked_rows.insert(walked_rows.end(), batch.begin(), batch.end());
         }
         for (std::int64_t y = std::min(a.y, b.y) - reach; y <= std::max(a.y, b.y) + reach; ++y) {
             const detail::Range near_row = near_band.row(y);
-            const detail::RowColumns walked_row = walked_rows[static_cast<std::size_t>(y - first)];
-            ASSERT_EQ(near_row.empty(), walked_row.lo > walked_row.hi) << n << " row " << y;
+            const Span walked_row = walked_rows[static_cast<std::size_t>(y - first)];
+            ASSERT_EQ(near_row.empty(), walked_row.empty()) << n << " row " << y;
             if (!near_row.empty()) {
                 ASSERT_EQ(near_row.lo, walked_row.lo) << n << " row " << y;
                 ASSERT_EQ(near_row.hi, walked_row.hi) << n << " row " << y;
