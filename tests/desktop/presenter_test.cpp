@@ -187,18 +187,24 @@ void wipe(Framebuffer& fb, int top, int bottom, Color c) {
 // they were, inside a reported rectangle that is larger than what changed, and now and then the
 // badge coming or going; after each, the buffer is presented, as the window manager does. After
 // every frame the window must show the framebuffer exactly (under the badge, the badge), in both
-// channel orders, at zoom 1 and 2.
+// channel orders, at zoom 1 and 2; and at every zoom, a non-whole one too (zoom 0 below), what it
+// would show drawn whole.
 TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
     constexpr int kW = 203, kH = 61; // rows that end off any block the scan works in
-    for (const int zoom : {1, 2}) {
+    for (const int zoom : {1, 2, 0}) {
         for (const kv::sdl::ChannelShifts shifts :
              {kv::sdl::ChannelShifts{16, 8, 0}, kv::sdl::ChannelShifts{0, 8, 16}}) {
             std::mt19937 random(20260101);
             const auto below = [&](int n) { return static_cast<int>(random() % unsigned(n)); };
             Framebuffer fb = pattern(kW, kH);
             Presenter p;
-            p.set_layout(kv::viewer::corner_layout(Size{kW * zoom, kH * zoom}, Size{kW, kH}, zoom));
-            Window w(kW * zoom, kH * zoom, shifts);
+            const kv::viewer::ZoomLayout layout =
+                zoom == 0
+                    ? kv::viewer::fit_layout(Size{kW * 37 / 19, kH * 37 / 19}, Size{kW, kH})
+                    : kv::viewer::corner_layout(Size{kW * zoom, kH * zoom}, Size{kW, kH}, zoom);
+            ASSERT_EQ(layout.zoom(), zoom);
+            p.set_layout(layout);
+            Window w(layout.output.width, layout.output.height, shifts);
             p.draw_all(fb, w.target);
             fb.presented();
             Rect badge; // where the badge is, in the client area; empty without it
@@ -239,6 +245,16 @@ TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
                     badge = on ? area : Rect{};
                     draw_area(p, fb, area, w.target);
                 }
+                Presenter whole;
+                whole.set_layout(layout);
+                if (!badge.empty()) whole.set_badge("SLOW");
+                Window reference(layout.output.width, layout.output.height, shifts);
+                whole.draw_all(fb, reference.target);
+                for (int y = 0; y < layout.output.height; ++y)
+                    for (int x = 0; x < layout.output.width; ++x)
+                        ASSERT_EQ(w.at(x, y), reference.at(x, y))
+                            << "zoom " << zoom << ", red at " << shifts.red << ", frame " << frame
+                            << ", at " << x << "," << y;
                 for (int y = 0; y < kH * zoom; ++y)
                     for (int x = 0; x < kW * zoom; ++x) {
                         if (badge.contains(x / zoom, y / zoom)) continue;

@@ -92,15 +92,21 @@ Rect Presenter::paint(const Framebuffer& fb, const Rect& area, PixelTarget& targ
 
 void Presenter::draw_changes(const Framebuffer& fb, const Region& changed, PixelTarget& target,
                              std::vector<Rect>& written) {
-    // Between whole zooms a window pixel blends its neighbours: one client pixel more each way.
+    // Between whole zooms a window row blends the client rows on either side of its centre: the
+    // window rows of client row y show what was written on rows y - 1 to y + 1, a column more
+    // each way.
     const std::int64_t reach = layout().zoom() == 0 ? 1 : 0;
     for (const Rect& r : changed.rects()) {
-        const Rect inside = intersect(r, fb.bounds());
+        const Span within{r.left, r.right};
         Rect sent;
-        for (std::int64_t y = inside.top; y < inside.bottom; ++y) {
-            const Span columns = meet(fb.unpresented(y), Span{inside.left, inside.right});
+        for (std::int64_t y = r.top - reach; y < r.bottom + reach; ++y) {
+            Span columns = meet(fb.unpresented(y), within);
+            for (std::int64_t d = 1; d <= reach; ++d) {
+                columns = hull(columns, meet(fb.unpresented(y - d), within));
+                columns = hull(columns, meet(fb.unpresented(y + d), within));
+            }
             if (columns.empty()) continue;
-            const Rect client{columns.lo - reach, y - reach, columns.hi + reach, y + 1 + reach};
+            const Rect client{columns.lo - reach, y, columns.hi + reach, y + 1};
             sent = bounding_union(sent, paint(fb, viewer::window_rect(layout(), client), target));
         }
         if (!sent.empty()) written.push_back(sent);
