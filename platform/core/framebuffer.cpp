@@ -42,17 +42,36 @@ Framebuffer& Framebuffer::operator=(Framebuffer&& other) noexcept {
     width_ = std::exchange(other.width_, 0);
     height_ = std::exchange(other.height_, 0);
     // The other's notes have a row each already: resetting them allocates nothing.
-    std::swap(since_painted_, other.since_painted_);
-    std::swap(since_presented_, other.since_presented_);
+    std::swap(notes_, other.notes_);
     other.forget_notes();
     forget_notes();
     return *this;
 }
 
 void Framebuffer::forget_notes() {
-    since_painted_.reset(height_, width_);
-    since_presented_.reset(height_, width_);
+    notes_.reset(height_, width_);
     painted_.reset();
+}
+
+void RowNotes::clear(Span rows) {
+    rows = meet(rows, Span{0, static_cast<std::int64_t>(written_.size())});
+    if (rows.empty()) return;
+    const auto at = [](std::vector<Span>& notes, std::int64_t y) -> Span& {
+        return notes[static_cast<std::size_t>(y)];
+    };
+    if (looked_ && kept_rows_.empty()) {
+        // The usual case, a clear between two looks: the rows' notes move over as they are.
+        std::copy(written_.begin() + rows.lo, written_.begin() + rows.hi, kept_.begin() + rows.lo);
+        kept_rows_ = rows;
+    } else if (looked_) {
+        const Span all = hull(kept_rows_, rows);
+        for (std::int64_t y = all.lo; y < all.hi; ++y) {
+            at(kept_, y) = joined(kept_rows_.contains(y) ? at(kept_, y) : kClean,
+                                  rows.contains(y) ? at(written_, y) : kClean);
+        }
+        kept_rows_ = all;
+    }
+    std::fill(written_.begin() + rows.lo, written_.begin() + rows.hi, kClean);
 }
 
 Color Framebuffer::get(std::int64_t x, std::int64_t y) const {

@@ -25,36 +25,69 @@ struct PaintKey {
     bool operator==(const PaintKey&) const = default;
 };
 
-// For each row of a buffer, the columns written since the notes were last cleared (every column
-// at first): one min and one max a write.
+// For each row of a buffer, the columns written since the row was last cleared (every column at
+// first): one min and one max a write. Two readers: repaint() clears the rows it paints and reads
+// what was written on them since; a window reads what was written since it last looked, which is
+// what the rows hold now and what clear() took from them since, kept for it. A write costs the
+// same with the window as without: the keeping happens at clear(), a few hundred rows a Tick,
+// not at each of the thousands of spans a Tick writes.
 class RowNotes {
   public:
-    // `rows` rows written whole, `width` columns each.
+    // `rows` rows of `width` columns, written whole; the window has not looked.
     void reset(std::int64_t rows, std::int64_t width) {
-        rows_.assign(static_cast<std::size_t>(rows), Span{0, width});
+        width_ = width;
+        written_.assign(static_cast<std::size_t>(rows), Span{0, width});
+        kept_.assign(static_cast<std::size_t>(rows), kClean);
+        kept_rows_ = Span{};
+        looked_ = false;
     }
+    // Columns [lo, hi) of row y, inside the buffer.
     void note(std::int64_t y, std::int64_t lo, std::int64_t hi) {
-        Span& s = rows_[static_cast<std::size_t>(y)];
+        Span& s = written_[static_cast<std::size_t>(y)];
         s.lo = std::min(s.lo, lo);
         s.hi = std::max(s.hi, hi);
     }
-    Span at(std::int64_t y) const {
-        if (y < 0 || y >= static_cast<std::int64_t>(rows_.size())) return {};
-        const Span s = rows_[static_cast<std::size_t>(y)];
-        return s.empty() ? Span{} : s;
+    // The columns of row y written since it was last cleared.
+    Span written(std::int64_t y) const { return inside(y) ? nonempty(row(written_, y)) : Span{}; }
+    // Rows `rows` hold no writes any more (clipped to the rows there are).
+    void clear(Span rows);
+
+    // At least the columns of row y written since the window last looked: more where the row
+    // was written before that and not cleared since.
+    Span unseen(std::int64_t y) const {
+        if (!inside(y)) return {};
+        if (!looked_) return Span{0, width_};
+        const Span s =
+            kept_rows_.contains(y) ? joined(row(written_, y), row(kept_, y)) : row(written_, y);
+        return nonempty(s);
     }
-    // Rows [top, bottom) hold no writes (clipped to the rows there are).
-    void clear(std::int64_t top, std::int64_t bottom) {
-        top = std::max<std::int64_t>(top, 0);
-        bottom = std::min(bottom, static_cast<std::int64_t>(rows_.size()));
-        if (top < bottom) std::fill(rows_.begin() + top, rows_.begin() + bottom, kClean);
+    void looked() {
+        looked_ = true;
+        kept_rows_ = Span{};
     }
 
   private:
     // Empty, and taking a write's columns by min and max alone.
     static constexpr Span kClean{std::numeric_limits<std::int64_t>::max(),
                                  std::numeric_limits<std::int64_t>::min()};
-    std::vector<Span> rows_;
+    static Span joined(const Span& a, const Span& b) {
+        return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+    }
+    static Span nonempty(const Span& s) { return s.empty() ? Span{} : s; }
+    static Span row(const std::vector<Span>& notes, std::int64_t y) {
+        return notes[static_cast<std::size_t>(y)];
+    }
+    bool inside(std::int64_t y) const {
+        return y >= 0 && y < static_cast<std::int64_t>(written_.size());
+    }
+
+    std::int64_t width_ = 0;
+    std::vector<Span> written_;
+    // What clear() took from rows kept_rows_ since the window looked; other rows' entries mean
+    // nothing.
+    std::vector<Span> kept_;
+    Span kept_rows_{};
+    bool looked_ = false; // since reset(): until then, everything is unseen
 };
 
 class Framebuffer {
@@ -90,11 +123,13 @@ class Framebuffer {
 
     // The same for a span its caller has already checked to lie inside the buffer, as a canvas's
     // area writer does against an area it checked once: no second check in release builds.
-    void fill_span_inside(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
+    // Always inline: the raster's loops write through it, and a call a span costs more than the
+    // span (the compiler leaves it out of line once the notes are counted in).
+    [[gnu::always_inline]] void fill_span_inside(std::int64_t y, std::int64_t x0, std::int64_t x1,
+                                                 Color c) {
         KV_EXPECTS(y >= 0 && y < height_ && 0 <= x0 && x0 < x1 && x1 <= width_);
         fill_pixels(pixels_.data() + (y * width_ + x0), static_cast<std::size_t>(x1 - x0), c);
-        since_painted_.note(y, x0, x1);
-        since_presented_.note(y, x0, x1);
+        notes_.note(y, x0, x1);
     }
 
     // Paints rows [top, bottom) of a primitive painted again and again (a disc wiped every Tick),
@@ -105,16 +140,16 @@ class Framebuffer {
     template <typename Paint>
     void repaint(const PaintKey& key, std::int64_t top, std::int64_t bottom, Paint&& paint) {
         const bool holds = painted_ == key;
-        paint([&](std::int64_t y) { return holds ? since_painted_.at(y) : Span{0, width_}; });
+        paint([&](std::int64_t y) { return holds ? notes_.written(y) : Span{0, width_}; });
         painted_ = key;
-        since_painted_.clear(top, bottom);
+        notes_.clear(Span{top, bottom});
     }
 
     // A window showing the buffer need only draw again the columns of row y written since it
-    // last showed them all (every column before): unpresented(y). presented() says it now shows
-    // them all.
-    Span unpresented(std::int64_t y) const { return since_presented_.at(y); }
-    void presented() { since_presented_.clear(0, height_); }
+    // last showed them all (every column before): unpresented(y) holds at least those.
+    // presented() says it now shows them all.
+    Span unpresented(std::int64_t y) const { return notes_.unseen(y); }
+    void presented() { notes_.looked(); }
 
     // Changes the size, keeping the pixels of the overlap; new pixels take `fill`.
     void resize(int width, int height, Color fill = 0);
@@ -166,9 +201,7 @@ class Framebuffer {
     int width_ = 0;
     int height_ = 0;
     std::vector<Color> pixels_;
-    // Two sets of notes, each with a reader of its own: what repaint() and the window need.
-    RowNotes since_painted_;
-    RowNotes since_presented_;
+    RowNotes notes_;                  // for repaint() and for the window
     std::optional<PaintKey> painted_; // what repaint() last painted
 };
 

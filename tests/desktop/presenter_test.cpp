@@ -150,28 +150,6 @@ TEST(Presenter, DrawAllPutsBlackAroundACentredPicture) {
         }
 }
 
-TEST(Presenter, OnlyPixelsThatChangedAreDrawnAgain) {
-    Framebuffer fb(40, 30, rgb(0, 200, 200));
-    Presenter p;
-    p.set_layout(kv::viewer::corner_layout(Size{40, 30}, Size{40, 30}, 1));
-    Window w(40, 30);
-    p.draw_all(fb, w.target);
-    fb.presented(); // as the window manager does after each frame
-
-    // The window manager reports a large rectangle; one pixel in it was written.
-    fb.set(30, 20, rgb(255, 0, 0));
-    w.bytes.assign(w.bytes.size(), 0xAB); // make any write visible
-    const auto written = draw_changes(p, fb, Region(Rect{0, 0, 40, 30}), w.target);
-    ASSERT_EQ(written.size(), 1u);
-    EXPECT_EQ(written[0], (Rect{30, 20, 31, 21}));
-    EXPECT_EQ(w.at(30, 20), rgb(255, 0, 0));
-    EXPECT_EQ(w.raw(29, 20), 0xABABABABu);
-
-    // Reported again without a write: nothing to draw.
-    fb.presented();
-    EXPECT_TRUE(draw_changes(p, fb, Region(Rect{0, 0, 40, 30}), w.target).empty());
-}
-
 // A block of rows wiped as a Tick wipes its disc: where the buffer still holds it, only the
 // columns written since.
 void wipe(Framebuffer& fb, int top, int bottom, Color c) {
@@ -181,6 +159,38 @@ void wipe(Framebuffer& fb, int top, int bottom, Color c) {
             if (!w.empty()) fb.fill_span(y, w.lo, w.hi, c);
         }
     });
+}
+
+// A frame as a Tick makes it: the disc wiped (rows 0 to 30 here), then drawn on. The window
+// manager reports a large rectangle; only what was written since the last frame is drawn again.
+TEST(Presenter, OnlyPixelsWrittenSinceTheLastFrameAreDrawnAgain) {
+    const Color cyan = rgb(0, 200, 200);
+    Framebuffer fb(40, 30, cyan);
+    Presenter p;
+    p.set_layout(kv::viewer::corner_layout(Size{40, 30}, Size{40, 30}, 1));
+    Window w(40, 30);
+    wipe(fb, 0, 30, cyan);
+    p.draw_all(fb, w.target);
+    fb.presented(); // as the window manager does after each frame
+
+    wipe(fb, 0, 30, cyan);
+    fb.set(30, 20, rgb(255, 0, 0));
+    w.bytes.assign(w.bytes.size(), 0xAB); // make any write visible
+    const auto written = draw_changes(p, fb, Region(Rect{0, 0, 40, 30}), w.target);
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(written[0], (Rect{30, 20, 31, 21}));
+    EXPECT_EQ(w.at(30, 20), rgb(255, 0, 0));
+    EXPECT_EQ(w.raw(29, 20), 0xABABABABu);
+    fb.presented();
+
+    // The next frame wipes the red pixel away, and draws nothing else.
+    wipe(fb, 0, 30, cyan);
+    EXPECT_EQ(draw_changes(p, fb, Region(Rect{0, 0, 40, 30}), w.target),
+              (std::vector<Rect>{{30, 20, 31, 21}}));
+    EXPECT_EQ(w.at(30, 20), cyan);
+    fb.presented();
+    wipe(fb, 0, 30, cyan);
+    EXPECT_TRUE(draw_changes(p, fb, Region(Rect{0, 0, 40, 30}), w.target).empty());
 }
 
 // Frames as a Tick makes them, at random: wiped blocks, strokes, dots, blocks, some drawn back as

@@ -48,7 +48,13 @@ class Scaler {
     };
 
   private:
+    // Window row y (inside the picture) from source row `row`, its pixels [left, right) at a whole
+    // zoom: each source pixel converted once.
+    void draw_whole_row(const Color* row, std::int64_t y, std::int64_t left, std::int64_t right,
+                        PixelTarget& target) const;
+
     viewer::ZoomLayout layout_;
+    int zoom_ = 0;             // the layout's whole zoom, 0 between whole zooms
     std::vector<Tap> columns_; // a window column of the picture each
     std::vector<Tap> rows_;
 };
