@@ -3,21 +3,23 @@
 #
 # Its parts depend one way, and cmake/Layers.cmake fails the configure step on an include that
 # goes against it:
-#   korveline_base     shell/: the palette's declarations, the line and point primitives, the
-#                      picture's geometry, the truncation helper and the texts of each language
+#   korveline_base     shell/: the palette's declarations and its looks, the line and point
+#                      primitives, the picture's geometry, the truncation helper and the texts of
+#                      each language
 #   korveline_model    model/:   the supply and the motor model         (uses the base)
 #   korveline_drawing  drawing/: the motor's cross-section              (uses the base)
 #   korveline_panels   panels/:  brake, plot, central wipe, instructions (uses the base)
 #   korveline_app      shell/: the scene objects and palette definitions, start-up, the window
 #                      procedure and the mouse commands, above all the rest
-set(KORVELINE_BASE_SOURCES shell/primitives.cpp shell/textes.cpp)
+set(KORVELINE_BASE_SOURCES shell/primitives.cpp shell/textes.cpp shell/aspects.cpp)
 set(KORVELINE_MODEL_SOURCES model/alim.cpp model/mas.cpp)
 set(KORVELINE_DRAWING_SOURCES drawing/masdessin_bobines.cpp drawing/masdessin_champs.cpp
-                              drawing/masdessin_rotor.cpp)
+                              drawing/masdessin_rotor.cpp drawing/numeros_phases.cpp)
 set(KORVELINE_PANELS_SOURCES panels/frein.cpp panels/courbe.cpp panels/central.cpp
                              panels/mode_emploi.cpp)
 set(KORVELINE_GLOBALS_SOURCES shell/globals.cpp)
-set(KORVELINE_SHELL_SOURCES shell/main.cpp shell/wndproc.cpp shell/souris.cpp shell/zones.cpp)
+set(KORVELINE_SHELL_SOURCES shell/main.cpp shell/wndproc.cpp shell/souris.cpp shell/zones.cpp
+                            shell/changement_aspect.cpp)
 set(KORVELINE_APP_SOURCES ${KORVELINE_BASE_SOURCES} ${KORVELINE_MODEL_SOURCES}
                           ${KORVELINE_DRAWING_SOURCES} ${KORVELINE_PANELS_SOURCES}
                           ${KORVELINE_GLOBALS_SOURCES} ${KORVELINE_SHELL_SOURCES})

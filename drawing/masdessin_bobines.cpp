@@ -1,6 +1,7 @@
 // The stator: three identical coils 120 degrees apart, each 25 spires seen edge-on, and the leads
 // that join them to the supply lines.
 #include "drawing/masdessin.h"
+#include "drawing/numeros_phases.h"
 
 #include "shell/geometrie.h"
 #include "shell/palette.h"
@@ -39,12 +40,14 @@ void tagMasDessin::CreateBobine1(HDC hdc) {
     SelectObject(hdc, cuivre_pen_4);
     for (int i = 0; i < 25; i++)
         CreateSpire1(110 + 6 * i, hdc);
+    NumeroteBobine(hdc, 1);
 }
 
 void tagMasDessin::CreateBobine2(HDC hdc) {
     SelectObject(hdc, cuivre_pen_4);
     for (int i = 0; i < 25; i++)
         CreateSpire2(110 + 6 * i, hdc);
+    NumeroteBobine(hdc, 2);
 }
 
 void tagMasDessin::CreateBobine3(HDC hdc) {
@@ -67,4 +70,5 @@ void tagMasDessin::CreateBobine3(HDC hdc) {
     // Left coil: from the line at y = 30 down, then to the top of its outermost spire.
     CreateLine(hdc, 60, 30, 60, 200);
     CreateLine(hdc, 60, 200, 6, 240);
+    NumeroteBobine(hdc, 3);
 }

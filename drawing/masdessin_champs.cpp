@@ -2,6 +2,7 @@
 // 120 degrees apart in space and in phase, add up to one field of constant length that turns
 // with the supply.
 #include "drawing/masdessin.h"
+#include "drawing/numeros_phases.h"
 
 #include "shell/geometrie.h"
 #include "shell/palette.h"
@@ -32,6 +33,7 @@ void tagMasDessin::VecteurChamps(HDC hdc, double P, double alpha, int n, double 
     CreateLine(hdc, tx, ty, bx, by);
     CreateLine(hdc, tx, ty, w1x, w1y);
     CreateLine(hdc, tx, ty, w2x, w2y);
+    NumeroteVecteur(hdc, P, alpha, n, A, pen);
 }
 
 // Three equal arrows per shown coil: the field is uniform along the axis. When the resultant is

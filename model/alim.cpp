@@ -21,17 +21,17 @@ void tagAlim::CreateAlim(HDC hdc, int mode) {
     // The box, in the device context's default white brush, hides the lines' left ends.
     Rectangle(hdc, 0, 0, 50, 40);
 
-    SetTextColor(hdc, RGB(255, 0, 0));
+    SetTextColor(hdc, alim_off_color);
     if (mode == 0) {
-        SetTextColor(hdc, RGB(255, 0, 0));
+        SetTextColor(hdc, alim_off_color);
         amplitude = 0;
     }
     if (mode == 1) {
-        SetTextColor(hdc, RGB(0, 255, 0));
+        SetTextColor(hdc, alim_on_color);
         amplitude = 0.075;
     }
     // A repaint shows the switch as it stands: green while the supply is on.
-    if (mode == 2 && amplitude != 0) SetTextColor(hdc, RGB(0, 255, 0));
+    if (mode == 2 && amplitude != 0) SetTextColor(hdc, alim_on_color);
 
     TextOutA(hdc, 10, 15, textes->alim.texte, textes->alim.longueur);
 }

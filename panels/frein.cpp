@@ -25,7 +25,7 @@ void tagFrein::CreateFrein(HDC hdc) {
 
     SelectObject(hdc, gray_pen_1);
     SelectObject(hdc, gray_brush);
-    SetBkColor(hdc, RGB(170, 170, 170));
+    SetBkColor(hdc, gray_color);
     Rectangle(hdc, 235, 440, 275, 490);
     TextOutA(hdc, 240, 460, textes->frein.texte, textes->frein.longueur);
 }

@@ -20,6 +20,27 @@ command -v debootstrap >/dev/null ||
 [ -z "$(git status --porcelain --untracked-files=no)" ] ||
     echo "fresh-check.sh: uncommitted changes are not checked, only commit $(git rev-parse --short HEAD)"
 
+# The Debian mirror this machine's own apt uses for bookworm (deb822 sources first, then the
+# one-line format): a new machine takes its packages from where this one does.
+debian_mirror() {
+    local file
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] || continue
+        awk 'BEGIN { RS = ""; FS = "\n" }
+             /(^|\n)Suites:[^\n]*[[:space:]]bookworm([[:space:]]|$)/ {
+                 for (i = 1; i <= NF; i++) if ($i ~ /^URIs:/) { split($i, u, /[[:space:]]+/); print u[2]; exit }
+             }' "$file"
+    done
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$file" ] || continue
+        awk '$1 == "deb" && $0 ~ /[[:space:]]bookworm[[:space:]]/ {
+                 for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { print $i; exit }
+             }' "$file"
+    done
+}
+mirror=$(debian_mirror | head -n 1)
+[ -n "$mirror" ] || fail "no bookworm source in this machine's apt configuration (/etc/apt)"
+
 started=$(date +%s)
 fresh=$PWD/build/fresh
 cache=$fresh/bookworm-minbase.tar
@@ -27,7 +48,7 @@ root=$fresh/root
 mkdir -p "$fresh"
 if [ ! -f "$cache" ]; then
     rm -rf "$fresh/bootstrap"
-    debootstrap --variant=minbase bookworm "$fresh/bootstrap" http://deb.debian.org/debian \
+    debootstrap --variant=minbase bookworm "$fresh/bootstrap" "$mirror" \
         >"$fresh/debootstrap.log" 2>&1 || fail "debootstrap failed: see $fresh/debootstrap.log"
     tar -C "$fresh/bootstrap" -cf "$cache.part" . && mv "$cache.part" "$cache"
     rm -rf "$fresh/bootstrap"

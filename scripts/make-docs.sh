@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Draws the figures of docs/model.md and docs/modele.md from the program's own runs: the run-up's
-# speed against time for brakes 0, 2 and 5, and the steady useful torque against slip from a sweep
-# of the brake. The runs' data is written by korveline-script's `trace` (build/docs/*.csv) and
-# drawn with gnuplot into docs/figures/.
+# speed against time for brakes 0, 2 and 5, and the useful torque against slip: the steady points
+# of a sweep of the brake, the slow stall one step further, and the run-up with no brake. The
+# runs' data is written by korveline-script's `trace` (build/docs/*.csv) and drawn with gnuplot
+# into docs/figures/. The docs quote numbers from all of these runs, also those not drawn.
 #
 #   scripts/make-docs.sh --data-only DIR   only the runs, their CSVs written into DIR (no gnuplot)
 #
@@ -33,42 +34,66 @@ brake_clicks() {
     for ((i = 0; i < n; i++)); do echo "click left 250 465"; done
 }
 
-# Brake 7 is more than the starting torque: that motor stalls.
-for brake in 0 2 5 7; do
+# Run-ups from rest. Brake 7 is more than the starting torque: that rotor only trembles. Brake 6.5
+# is just above it: that rotor creeps before it runs up, and needs longer to settle.
+for brake in 0 2 5 7 6.5; do
+    ticks=6000
+    [ "$brake" = 6.5 ] && ticks=16000
     {
-        brake_clicks $((brake * 2))
+        brake_clicks "$(awk -v b="$brake" 'BEGIN { print b * 2 }')"
         echo "click left 25 25"
         echo "trace $data/runup-brake$brake.csv"
-        echo "tick 6000"
+        echo "tick $ticks"
     } | "$script" -
 done
 
-# A running motor, its brake raised by 0.5 every 2000 Ticks (100 s): the last Tick of each step
-# is its steady operating point, until the motor stalls.
+# A running motor, its brake raised by 0.5 a step. Each step lasts until the speed has settled:
+# 100 s (2000 Ticks) up to brake 18.5, 400 s from 19 to 20, where settling is slow near the
+# pull-out point. The last 401 Ticks of each step are traced: a steady point no longer moves. At
+# brake 20.5 the motor slows down for minutes and stalls: that step is traced whole.
 {
     echo "click left 25 25"
-    echo "tick 3999"
+    echo "tick 3599"
     echo "trace $data/sweep-00.csv"
-    echo "tick 1"
+    echo "tick 401"
     echo "trace off"
-    for ((k = 1; k <= 50; k++)); do
+    for ((k = 1; k <= 40; k++)); do
+        ticks=2000
+        [ $k -ge 38 ] && ticks=8000
         echo "click left 250 465"
-        echo "tick 1999"
+        echo "tick $((ticks - 401))"
         printf 'trace %s/sweep-%02d.csv\n' "$data" "$k"
-        echo "tick 1"
+        echo "tick 401"
         echo "trace off"
     done
+    echo "click left 250 465"
+    echo "trace $data/sweep-41.csv"
+    echo "tick 16000"
+} | "$script" -
+
+# Measured too early: the brake raised by 0.5 every 100 s, up to 21. After 100 s there the motor
+# still seems to run, but it is slowing down; it stalls a little later.
+{
+    echo "click left 25 25"
+    echo "tick 4000"
+    for ((k = 1; k <= 42; k++)); do
+        echo "click left 250 465"
+        [ $k -lt 42 ] && echo "tick 2000"
+    done
+    echo "trace $data/early-brake21.csv"
+    echo "tick 4000"
 } | "$script" -
 [ $data_only -eq 1 ] && exit 0
 mkdir -p docs/figures
 
-# Columns: 1 tick, 2 time_s, 7 slip, 8 motor_torque, 9 brake_torque. A point is steady when the
-# motor's torque meets the brake's; the first point at rest is the stall.
-awk -F, 'FNR == 2 && $7 <= 0.5 && ($8 - $9) ^ 2 < 0.0025 { print $7 * 100, $8 }' \
-    "$data"/sweep-*.csv >"$data/steady.dat"
-awk -F, 'FNR == 2 && $7 > 0.5 { print $7 * 100, $8, $9; exit }' "$data"/sweep-*.csv \
-    >"$data/stall.dat"
-read -r _ _ stall_brake <"$data/stall.dat"
+# Columns: 1 tick, 2 time_s, 7 slip, 8 motor_torque, 9 brake_torque. The last Tick of each step
+# up to brake 20 is a steady point (DocsNumbers checks that it no longer moves); at brake 20.5 the
+# motor slows down through its largest torque and stops: the last Tick is the rotor at rest.
+for k in {00..40}; do tail -n 1 "$data/sweep-$k.csv"; done |
+    awk -F, '{ print $7 * 100, $8 }' >"$data/steady.dat"
+awk -F, 'NR > 1 { print $7 * 100, $8 }' "$data/sweep-41.csv" >"$data/stall-path.dat"
+tail -n 1 "$data/stall-path.dat" >"$data/stall.dat"
+stall_brake=$(awk -F, 'NR == 2 { print $9 }' "$data/sweep-41.csv")
 
 gnuplot <<GNUPLOT
 set terminal pngcairo size 800,480 font ",11" noenhanced
@@ -90,12 +115,13 @@ set output "docs/figures/torque-slip.png"
 set title "Useful torque against slip"
 set xlabel "slip (%)"
 set ylabel "useful torque (model units)"
-set yrange [-5:25]
-set xrange [0:100]
+set yrange [-5:30]
+set xrange [-5:102]
 set key top right
 set datafile separator whitespace
 plot "< awk -F, 'NR > 1 { print \$7 * 100, \$8 }' $data/runup-brake0.csv" using 1:2 with lines lc "gray" title "during the run-up with no brake", \
-     "$data/steady.dat" using 1:2 with points pt 7 ps 1.2 lc "red" title "steady, brake raised by 0.5 every 100 s", \
-     "$data/stall.dat" using 1:2 with points pt 5 ps 1.5 lc "black" title "stalled, at brake $stall_brake"
+     "$data/steady.dat" using 1:2 with points pt 7 ps 1.2 lc "red" title "steady, brake raised by 0.5 a step", \
+     "$data/stall-path.dat" using 1:2 with lines lw 2 lc "blue" title "brake $stall_brake: slowing down, then stalled", \
+     "$data/stall.dat" using 1:2 with points pt 5 ps 1.5 lc "black" title "at rest, brake $stall_brake"
 GNUPLOT
 echo "make-docs.sh: wrote docs/figures/runup.png and docs/figures/torque-slip.png"

@@ -4,7 +4,9 @@
 # Ticks, played at the simulation's speed), with korveline-script: the supply on, the
 # resultant field and the forces shown, the brake raised to 3 during the run-up, and the operating
 # point's trail on the plot from standstill to where it settles on the brake line.
-# The PNG is committed; run this again only when the picture changes.
+# Then docs/look-colour-vision.png and docs/look-projector.png: the same run in the other looks
+# (--look), with the three coils' fields shown too.
+# The pictures are committed; run this again only when a picture changes.
 #
 #   bash scripts/make-screenshot.sh [KORVELINE-SCRIPT]
 set -euo pipefail
@@ -26,6 +28,27 @@ click left 25 25
 click left 260 290
 tick 400
 # Six brake clicks: 3.0, drawn as the horizontal line the operating point spirals onto.
+click left 255 465
+click left 255 465
+click left 255 465
+click left 255 465
+click left 255 465
+click left 255 465
+tick 1600
+snapshot $png
+EOF
+    echo "Wrote $png"
+done
+
+for look in colour-vision projector; do
+    png=docs/look-$look.png
+    "$script_tool" --look $look - <<EOF
+click left 25 25
+click left 100 300
+click left 300 100
+click left 300 450
+click left 260 290
+tick 400
 click left 255 465
 click left 255 465
 click left 255 465

@@ -1,5 +1,7 @@
-// The fixed palette: every pen and brush the program draws with. Created once at start-up
-// (shell/globals.cpp), before the scene objects, and never deleted.
+// The palette: every pen and brush the program draws with. Created once at start-up
+// (shell/globals.cpp), before the scene objects, and never deleted. The names tell the colour and
+// width of the program's own look; another look (shell/aspects.h) gives the same names other
+// handles.
 #pragma once
 
 #include <windows.h>
@@ -18,3 +20,10 @@ extern HPEN background_pen;     // outline of the central disc
 extern HBRUSH gray_brush;       // brake box
 extern HPEN gray_pen_1;         // outline of the brake box (10 pixels wide despite its name)
 extern HPEN marron_pen_2;       // rod above the brake box
+
+// The colours of texts drawn on the palette's brushes, and of the supply switch's label: they
+// follow the look as the palette does.
+extern COLORREF background_color; // the instructions' cells, on the window's background
+extern COLORREF gray_color;       // the brake box's label, on gray_brush
+extern COLORREF alim_off_color;   // "ALIM" while the supply is off (red)
+extern COLORREF alim_on_color;    // "ALIM" while the supply is on (green)

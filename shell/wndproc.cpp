@@ -2,6 +2,8 @@
 
 #include "panels/central.h"
 #include "panels/mode_emploi.h"
+#include "shell/aspects.h"
+#include "shell/changement_aspect.h"
 #include "shell/scene.h"
 #include "shell/souris.h"
 
@@ -62,6 +64,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_RBUTTONDOWN:
         CliqueDroit(hwnd, lParam);
+        return 0;
+    case WM_ASPECT:
+        ChangeAspect(hwnd, static_cast<int>(wParam));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

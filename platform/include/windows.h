@@ -22,6 +22,7 @@ typedef char* LPSTR;
 typedef void* LPVOID;
 typedef std::intptr_t LONG_PTR;
 typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t ULONG_PTR;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
@@ -145,6 +146,7 @@ typedef struct tagWNDCLASSEXA {
 #define WM_RBUTTONUP 0x0205
 #define WM_RBUTTONDBLCLK 0x0206
 #define WM_USER 0x0400
+#define WM_APP 0x8000
 
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002
@@ -167,6 +169,7 @@ typedef struct tagWNDCLASSEXA {
 #define CS_DBLCLKS 0x0008
 #define CS_OWNDC 0x0020
 #define CW_USEDEFAULT ((int)0x80000000)
+#define GCLP_HBRBACKGROUND (-10)
 
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -197,6 +200,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow);
 BOOL WINAPI UpdateWindow(HWND hwnd);
 BOOL WINAPI DestroyWindow(HWND hwnd);
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
+ULONG_PTR WINAPI SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value);
 BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
 BOOL WINAPI TranslateMessage(const MSG* msg);
 LRESULT WINAPI DispatchMessageA(const MSG* msg);
@@ -219,6 +224,8 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 
 #define RegisterClassEx RegisterClassExA
 #define CreateWindowEx CreateWindowExA
+#define FindWindow FindWindowA
+#define SetClassLongPtr SetClassLongPtrA
 #define GetMessage GetMessageA
 #define DispatchMessage DispatchMessageA
 #define PostMessage PostMessageA

@@ -60,6 +60,20 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
     return m && m->destroy_window(hwnd) ? TRUE : FALSE;
 }
 
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
+    WindowManager* m = manager();
+    return m ? m->find_window(className, windowName) : nullptr;
+}
+
+// Of the class's fields only the background brush can be set (GCLP_HBRBACKGROUND); another index
+// fails with 0, as an invalid one does on Windows. Returns the brush the class held.
+ULONG_PTR WINAPI SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value) {
+    Window* w = window_of(hwnd);
+    if (!w || index != GCLP_HBRBACKGROUND) return 0;
+    return reinterpret_cast<ULONG_PTR>(
+        manager()->set_class_background(*w, reinterpret_cast<HBRUSH>(value)));
+}
+
 // The window and range filters are not needed by a one-window program and are ignored.
 BOOL WINAPI GetMessageA(LPMSG msg, HWND /*hwnd*/, UINT /*filterMin*/, UINT /*filterMax*/) {
     WindowManager* m = manager();

@@ -57,6 +57,14 @@ Window* WindowManager::window(HWND hwnd) {
     return &*window_;
 }
 
+// Win32 compares both names without regard to case, and finds hidden windows too.
+HWND WindowManager::find_window(LPCSTR class_name, LPCSTR title) const {
+    if (!window_ || window_->destroying) return nullptr;
+    if (class_name && !same_name(window_->window_class->name, class_name)) return nullptr;
+    if (title && !same_name(window_->title, title)) return nullptr;
+    return window_->handle;
+}
+
 HWND WindowManager::create_window(LPCSTR class_name, LPCSTR title, DWORD /*style*/, int width,
                                   int height) {
     const WindowClass* wc = class_name ? find_class(class_name) : nullptr;
@@ -133,6 +141,18 @@ LRESULT WindowManager::send(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 void WindowManager::post_quit(int code) {
     quit_posted_ = true;
     quit_code_ = code;
+}
+
+// The class, not the window: every window of the class erases with the new brush from its next
+// WM_ERASEBKGND on; nothing already painted changes.
+HBRUSH WindowManager::set_class_background(Window& w, HBRUSH brush) {
+    for (WindowClass& c : classes_) {
+        if (&c != w.window_class) continue;
+        const HBRUSH previous = c.background;
+        c.background = brush;
+        return previous;
+    }
+    return nullptr;
 }
 
 void WindowManager::invalidate(Window& w, const Rect& rect, bool erase) {

@@ -56,6 +56,8 @@ class WindowManager {
     ATOM register_class(const WNDCLASSEXA& wc);
     HWND create_window(LPCSTR class_name, LPCSTR title, DWORD style, int width, int height);
     Window* window(HWND hwnd);
+    // The window whose class and title match (nullptr matches any); nullptr when none does.
+    HWND find_window(LPCSTR class_name, LPCSTR title) const;
     bool destroy_window(HWND hwnd);
     bool show_window(HWND hwnd, int cmd);
 
@@ -63,6 +65,9 @@ class WindowManager {
     LRESULT send(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
     void post_quit(int code);
     BOOL get_message(MSG& msg);
+
+    // Gives the window's class another background brush; returns the one it replaces.
+    HBRUSH set_class_background(Window& w, HBRUSH brush);
 
     void invalidate(Window& w, const Rect& rect, bool erase);
     HDC get_dc(Window& w);

@@ -84,6 +84,24 @@ TEST(CommandLine, AnUnknownLanguageIsAnErrorBeforeAnyWindow) {
     EXPECT_TRUE(r.err.starts_with("cannot open a window: ")) << r.err;
 }
 
+TEST(CommandLine, AnUnknownLookIsAnErrorBeforeAnyWindow) {
+    for (const auto& [args, error] :
+         {std::pair<std::vector<std::string>, std::string>{
+              {"--look", "sepia"},
+              "korveline: --look: unknown look 'sepia' (known: default, colour-vision, "
+              "projector)\n"},
+          {{"--look="}, "korveline: --look needs a look (default, colour-vision, projector)\n"}}) {
+        const ProgramRun r = run(args, {"DISPLAY", "WAYLAND_DISPLAY"});
+        EXPECT_EQ(r.exit_code, 2) << error;
+        EXPECT_EQ(r.err, error);
+    }
+    // A known look gets as far as the window.
+    const ProgramRun r = run({"--look", "projector"}, {"DISPLAY=:4321", "WAYLAND_DISPLAY",
+                                                       "XDG_RUNTIME_DIR", "SDL_VIDEODRIVER"});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_TRUE(r.err.starts_with("cannot open a window: ")) << r.err;
+}
+
 TEST(CommandLine, WithoutADisplayTheProgramSaysSoInOneLineAndFails) {
     const ProgramRun r =
         run({}, {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "SDL_VIDEODRIVER"});

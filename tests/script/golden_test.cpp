@@ -18,11 +18,17 @@ namespace fs = std::filesystem;
 struct Golden {
     const char* name;
     const char* script;
+    const char* options = ""; // the program's, before the script
 };
 
 void PrintTo(const Golden& g, std::ostream* os) {
     *os << g.name;
 }
+
+// Supply on, every field, the resultant with the forces, the brake at 1, and the motor running up.
+constexpr const char* kRunning = "click left 25 25\nclick left 100 300\nclick left 300 100\n"
+                                 "click left 300 450\nclick left 260 290\n"
+                                 "click left 250 465\nclick left 250 465\ntick 777";
 
 class GoldenFrames : public ::testing::TestWithParam<Golden> {};
 
@@ -30,8 +36,8 @@ TEST_P(GoldenFrames, MatchTheStoredPicture) {
     const Golden& g = GetParam();
     const fs::path dir = kvtest::scratch_dir("golden");
     const fs::path actual_path = dir / (std::string(g.name) + ".png");
-    const auto run =
-        kvtest::run_script(std::string(g.script) + "\nsnapshot " + actual_path.string() + "\n");
+    const auto run = kvtest::run_program(g.options, std::string(g.script) + "\nsnapshot " +
+                                                        actual_path.string() + "\n");
     ASSERT_EQ(run.exit_code, 0) << run.err;
     const fs::path stored =
         fs::path(KORVELINE_SOURCE_DIR) / "tests" / "golden" / (std::string(g.name) + ".png");
@@ -64,12 +70,17 @@ TEST_P(GoldenFrames, MatchTheStoredPicture) {
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, GoldenFrames,
-    ::testing::Values(Golden{"startup", ""},
-                      Golden{"running", "click left 25 25\nclick left 100 300\nclick left 300 100\n"
-                                        "click left 300 450\nclick left 260 290\n"
-                                        "click left 250 465\nclick left 250 465\ntick 777"},
+    ::testing::Values(Golden{"startup", ""}, Golden{"running", kRunning},
                       Golden{"reset", "click left 25 25\ntick 300\nclick left 250 465\n"
-                                      "click left 760 348\ntick 20"}),
+                                      "click left 760 348\ntick 20"},
+                      // The other looks: fields alone (every arrow, the centre's too), then with
+                      // the resultant, the forces and the brake.
+                      Golden{"look_colour_vision_fields",
+                             "click left 25 25\nclick left 100 300\nclick left 300 100\n"
+                             "click left 300 450\ntick 777",
+                             "--look colour-vision"},
+                      Golden{"look_colour_vision_running", kRunning, "--look colour-vision"},
+                      Golden{"look_projector_running", kRunning, "--look projector"}),
     [](const ::testing::TestParamInfo<Golden>& param) { return std::string(param.param.name); });
 
 } // namespace

@@ -59,4 +59,32 @@ void CheckQuoted(const std::string& doc, const std::map<std::string, double>& me
             << doc << " does not quote " << name << " (" << value << ")";
 }
 
+std::vector<TraceRow> ReadTrace(const std::string& path) {
+    std::ifstream in(path);
+    EXPECT_TRUE(in.good()) << path;
+    std::vector<TraceRow> rows;
+    std::string line;
+    std::getline(in, line); // the header
+    while (std::getline(in, line)) {
+        std::vector<double> v;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');)
+            v.push_back(std::stod(cell));
+        EXPECT_EQ(v.size(), 18u) << path;
+        if (v.size() == 18)
+            rows.push_back({v[0], v[2], -v[4], v[6], v[7], v[8], v[9] + v[10] + v[11]});
+    }
+    EXPECT_FALSE(rows.empty()) << path;
+    return rows;
+}
+
+void ExpectSteady(const std::vector<TraceRow>& rows, std::size_t at, const std::string& what) {
+    ASSERT_LT(at, rows.size()) << what;
+    ASSERT_GE(at, 400u) << what << ": not traced long enough to tell";
+    const TraceRow &now = rows[at], &before = rows[at - 400];
+    EXPECT_EQ(now.tick - before.tick, 400) << what;
+    EXPECT_LT(std::abs(now.slip - before.slip), 1e-5) << what << " is still moving";
+    EXPECT_LT(std::abs(now.torque - now.brake), 1e-3) << what << " is still moving";
+}
+
 } // namespace kvtest

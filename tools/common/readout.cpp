@@ -1,5 +1,6 @@
 #include "tools/common/readout.h"
 
+#include "shell/aspects.h"
 #include "shell/scene.h"
 #include "tools/common/synchronous_speed.h"
 
@@ -17,19 +18,25 @@ std::string formatted(const char* format, double value) {
     return buffer;
 }
 
+kv::Color Couleur(const tagTrait& trait) {
+    return kv::rgb(GetRValue(trait.couleur), GetGValue(trait.couleur), GetBValue(trait.couleur));
+}
+
 } // namespace
 
 std::vector<kv::viewer::BoxRow> ReadoutRows() {
     const double speed = Mas.omega / kv::tools::SynchronousOmega();
+    // The phases in the order of the phase sequence, in the colours of the look shown.
+    const tagAspect& look = aspects[aspect_courant];
     return {
         {"Speed", formatted("%.1f %% of sync.", 100.0 * speed), {}},
         {"Slip", formatted("%.3f", 1.0 - speed), {}},
         {"Motor torque", formatted("%.4f", courbe.last_torque), {}},
         {"Brake torque", formatted("%.4f", frein.couple), {}},
-        {"Phase 1", "left coil", kv::rgb(0, 0, 255)},
-        {"Phase 2", "top right coil", kv::rgb(0, 100, 0)},
-        {"Phase 3", "bottom right coil", kv::rgb(255, 0, 0)},
-        {"Resultant", "rotating field", kv::rgb(0, 0, 0)},
-        {"Forces", "on the rotor", kv::rgb(255, 255, 0)},
+        {"Phase 1", "left coil", Couleur(look.blue_pen_3)},
+        {"Phase 2", "bottom right coil", Couleur(look.red_pen_3)},
+        {"Phase 3", "top right coil", Couleur(look.green_pen_3)},
+        {"Resultant", "rotating field", Couleur(look.black_pen_3)},
+        {"Forces", "on the rotor", Couleur(look.yellow_pen_3)},
     };
 }

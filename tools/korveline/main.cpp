@@ -1,6 +1,7 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
 #include "tools/common/language_option.h"
+#include "tools/common/look_option.h"
 #include "tools/common/readout.h"
 #include "tools/common/run_data.h"
 #include "user/session.h"
@@ -23,7 +24,7 @@ namespace {
 constexpr const char* kProgram = "korveline";
 
 constexpr const char* kUsage =
-    "Usage: korveline [--help | --version | --lang fr|en]\n"
+    "Usage: korveline [--help | --version | --lang fr|en | --look LOOK]\n"
     "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
     "\n"
     "The mouse works the simulation, as the instructions in the window say. The keys change\n"
@@ -44,6 +45,8 @@ constexpr const char* kUsage =
     "                           (plot units), and what the arrow colours are\n"
     "\n"
     "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else fr).\n"
+    "--look LOOK: the picture's look: default, colour-vision (phases numbered, colours for every\n"
+    "colour vision) or projector (wider, darker, more contrast).\n"
     "\n"
     "Environment:\n"
     "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since the\n"
@@ -64,8 +67,11 @@ bool HasDisplay() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string lang;
+    std::string look;
     std::string error = kv::tools::take_language_option(args, lang);
+    if (error.empty()) error = kv::tools::take_look_option(args, look);
     if (error.empty() && args.empty()) error = kv::tools::select_language(lang);
+    if (error.empty() && args.empty()) error = kv::tools::select_look(look);
     if (!error.empty()) {
         std::cerr << kProgram << ": " << error << '\n';
         return 2;
@@ -79,7 +85,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!args.empty()) {
-        std::cerr << kProgram << ": takes no arguments but --lang\n" << kUsage;
+        std::cerr << kProgram << ": takes no arguments but --lang and --look\n" << kUsage;
         return 2;
     }
 

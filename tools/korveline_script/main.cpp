@@ -3,6 +3,7 @@
 #include "backends/headless/run_error.h"
 #include "backends/headless/script.h"
 #include "tools/common/language_option.h"
+#include "tools/common/look_option.h"
 #include "tools/korveline_script/progress.h"
 #include "tools/korveline_script/run_scripted.h"
 
@@ -47,7 +48,9 @@ constexpr const char* kUsage =
     "script, a file that cannot be read or a snapshot, recording or trace that cannot be\n"
     "written.\n"
     "\n"
-    "  --lang fr|en   the language of the picture's texts (default: $KORVELINE_LANG, else fr)\n";
+    "  --lang fr|en   the language of the picture's texts (default: $KORVELINE_LANG, else fr)\n"
+    "  --look LOOK    the picture's look: default, colour-vision (phases numbered, colours for\n"
+    "                 every colour vision) or projector (wider, darker, more contrast)\n";
 
 bool read_all(std::istream& in, std::string& text) {
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -75,6 +78,9 @@ int main(int argc, char** argv) {
     std::string lang;
     if (const std::string error = kv::tools::take_language_option(args, lang); !error.empty())
         return fail(error + " (see --help)");
+    std::string look;
+    if (const std::string error = kv::tools::take_look_option(args, look); !error.empty())
+        return fail(error + " (see --help)");
     std::string source = "-";
     if (args.size() > 1) return fail("too many arguments (see --help)");
     if (args.size() == 1) {
@@ -93,6 +99,7 @@ int main(int argc, char** argv) {
     }
     if (const std::string error = kv::tools::select_language(lang); !error.empty())
         return fail(error);
+    if (const std::string error = kv::tools::select_look(look); !error.empty()) return fail(error);
 
     std::string text;
     if (source == "-") {

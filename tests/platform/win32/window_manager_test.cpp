@@ -167,6 +167,48 @@ TEST_F(WindowManagerTest, ShowAndUpdatePaintAtOnceAndEraseWithTheClassBrush) {
     EXPECT_TRUE(g_log.empty()) << "nothing is invalid any more";
 }
 
+TEST_F(WindowManagerTest, AnotherClassBrushErasesFromTheNextPaintOnAndPaintedPixelsStay) {
+    ASSERT_NE(register_class(), 0);
+    HWND hwnd = create();
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    const HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    EXPECT_EQ(SetClassLongPtr(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(white)),
+              reinterpret_cast<ULONG_PTR>(brush))
+        << "returns the brush it replaces";
+    g_log.clear();
+    UpdateWindow(hwnd);
+    EXPECT_TRUE(g_log.empty()) << "changing the class paints nothing";
+    RECT part{0, 0, 50, 40};
+    InvalidateRect(hwnd, &part, TRUE);
+    UpdateWindow(hwnd);
+    HDC hdc = GetDC(hwnd);
+    EXPECT_EQ(GetPixel(hdc, 49, 39), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(hdc, 50, 39), RGB(0, 200, 200)) << "outside the paint, as it was";
+    EXPECT_EQ(GetPixel(hdc, 400, 300), RGB(0, 200, 200));
+    ReleaseDC(hwnd, hdc);
+
+    EXPECT_EQ(SetClassLongPtr(hwnd, 12345, reinterpret_cast<LONG_PTR>(brush)), 0u);
+    EXPECT_EQ(SetClassLongPtr(nullptr, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush)), 0u);
+    EXPECT_EQ(SetClassLongPtr(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush)),
+              reinterpret_cast<ULONG_PTR>(white))
+        << "the failed calls changed nothing";
+}
+
+TEST_F(WindowManagerTest, FindWindowMatchesClassAndTitleWithoutRegardToCase) {
+    ASSERT_NE(register_class(), 0);
+    EXPECT_EQ(FindWindow("TestClass", nullptr), nullptr) << "no window yet";
+    HWND hwnd = create();
+    EXPECT_EQ(FindWindow("testCLASS", nullptr), hwnd) << "a hidden window is found too";
+    EXPECT_EQ(FindWindow(nullptr, "TITLE"), hwnd);
+    EXPECT_EQ(FindWindow("TestClass", "Title"), hwnd);
+    EXPECT_EQ(FindWindow(nullptr, nullptr), hwnd);
+    EXPECT_EQ(FindWindow("OtherClass", nullptr), nullptr);
+    EXPECT_EQ(FindWindow("TestClass", "Titl"), nullptr);
+    DestroyWindow(hwnd);
+    EXPECT_EQ(FindWindow("TestClass", nullptr), nullptr);
+}
+
 TEST_F(WindowManagerTest, PostedThenPaintThenTimerAndMissedTicksMergeIntoOne) {
     ASSERT_NE(register_class(), 0);
     HWND hwnd = create();

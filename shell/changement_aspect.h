@@ -1,0 +1,10 @@
+// Another look while the program runs (the window's answer to WM_ASPECT, shell/aspects.h).
+#pragma once
+
+#include <windows.h>
+
+// Shows look `aspect` from now on; another number, or the look already shown, changes nothing. The
+// model is left alone and the run goes on. The plot keeps its trail, recoloured in place; the rest
+// of the window is painted again in the new look, the fixed parts at once and the central disc at
+// the next Tick.
+void ChangeAspect(HWND hwnd, int aspect);
