@@ -462,7 +462,11 @@ class OnAProjector : public OnScreen {
         return n;
     }
 
+    // Keys go to the window: a window manager gives it the focus in its own time.
+    virtual void wait_for_the_focus() {}
+
     void expect_the_picture_fills_the_screen_and_takes_clicks() {
+        ASSERT_NO_FATAL_FAILURE(wait_for_the_focus());
         desktop().key("F11");
         Rect picture;
         const bool filled = kvtest::eventually(
@@ -480,10 +484,14 @@ class OnAProjector : public OnScreen {
         EXPECT_EQ(greenish(x_screen(), alim), 0);
         desktop().xdotool("mousemove 253 49 click 1");
         int green = 0;
-        EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer&) {
-            green = greenish(x_screen(), alim);
-            return green > 40;
-        })) << green;
+        EXPECT_TRUE(kvtest::eventually(
+            desktop(),
+            [&](const Framebuffer&) {
+                green = greenish(x_screen(), alim);
+                return green > 40;
+            },
+            std::chrono::seconds(5)))
+            << green;
         // F11 again: the window as it was.
         desktop().key("F11");
         EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
@@ -520,6 +528,14 @@ class OnAProjectorWithAWindowManager : public OnAProjector {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         FAIL() << "openbox did not start: " << kvtest::read_file(dir_ + "/wm.err");
+    }
+    void wait_for_the_focus() override {
+        desktop().xdotool("windowactivate --sync " + desktop().window());
+        for (int i = 0; i < 100; ++i) {
+            if (desktop().xdotool("getwindowfocus") == desktop().window()) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        FAIL() << "the window never got the focus";
     }
     std::unique_ptr<kvtest::Process> wm_;
 };
