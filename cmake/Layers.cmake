@@ -19,11 +19,11 @@ set(korveline_layer_rules
     "platform/font/.* core/.* font/.*"
     "platform/gdi/.* core/.* raster/.* font/.* gdi/.*"
     "platform/user/.* core/.* gdi/.* user/.*"
-    "platform/viewer/.* core/.* font/.* viewer/.*"
+    "platform/viewer/.* core/.* font/.* image/.* user/.* viewer/.*"
     "platform/image/.* core/.* image/.*"
-    "platform/backends/headless/.* core/.* user/.* image/.* backends/headless/.*"
+    "platform/backends/headless/.* core/.* user/.* image/.* viewer/.* backends/headless/.*"
     "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* image/.* backends/sdl/.*"
-    "platform/backends/web/.* core/.* font/.* user/.* viewer/.* backends/web/.*")
+    "platform/backends/web/.* core/.* font/.* user/.* viewer/.* image/.* backends/web/.*")
 
 function(korveline_check_layers)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}

@@ -2,43 +2,123 @@
 
 #include "image/file_error.h"
 
-#include <fcntl.h>
-#include <gif_lib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <filesystem>
-#include <system_error>
+#include <optional>
 #include <utility>
 
 namespace kv::image {
 
 namespace {
 
-constexpr std::size_t kMaxColours = 255; // the 256th index is the transparent one
+using Bytes = std::vector<std::uint8_t>;
 
-std::string gif_error(int code) {
-    const char* text = GifErrorString(code);
-    return text != nullptr ? text : "giflib error " + std::to_string(code);
+void put16(Bytes& out, std::int64_t v) {
+    out.insert(out.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
 }
 
-struct MapDeleter {
-    void operator()(ColorMapObject* map) const { GifFreeMapObject(map); }
-};
-using ColourMap = std::unique_ptr<ColorMapObject, MapDeleter>;
+// A frame's colour table: up to 255 colours and each one's index, found by open addressing in
+// twice as many slots. GIF tables hold a power of two of entries, 2 to 256; the first one past
+// the colours is the transparent index.
+class Palette {
+  public:
+    std::optional<std::uint8_t> find(Color c) const {
+        const std::uint16_t entry = slots_[slot(c)];
+        if (entry == 0) return std::nullopt;
+        return static_cast<std::uint8_t>(entry - 1);
+    }
+    // False when the table is full.
+    bool add(Color c) {
+        const std::size_t at = slot(c);
+        if (slots_[at] != 0) return true;
+        if (colours_.size() == 255) return false;
+        colours_.push_back(c);
+        slots_[at] = static_cast<std::uint16_t>(colours_.size());
+        return true;
+    }
+    int bits() const {
+        int bits = 1;
+        while ((std::size_t{1} << bits) < colours_.size() + 1)
+            ++bits;
+        return bits;
+    }
+    std::uint8_t transparent() const { return static_cast<std::uint8_t>(colours_.size()); }
+    void put(Bytes& out) const {
+        for (std::size_t k = 0; k < (std::size_t{1} << bits()); ++k) {
+            const Color c = k < colours_.size() ? colours_[k] : 0;
+            out.insert(out.end(), {red_of(c), green_of(c), blue_of(c)});
+        }
+    }
 
-// A colour table with room for `colours` and one more index, for transparency. GIF tables hold
-// a power of two of entries, 2 to 256.
-ColourMap make_map(const std::vector<Color>& colours) {
-    int size = 2;
-    while (static_cast<std::size_t>(size) < colours.size() + 1)
-        size *= 2;
-    std::vector<GifColorType> entries(static_cast<std::size_t>(size), GifColorType{0, 0, 0});
-    for (std::size_t k = 0; k < colours.size(); ++k)
-        entries[k] = GifColorType{red_of(colours[k]), green_of(colours[k]), blue_of(colours[k])};
-    return ColourMap(GifMakeMapObject(size, entries.data()));
+  private:
+    std::size_t slot(Color c) const {
+        std::size_t at = (c * 2654435761u) >> 23;
+        while (slots_[at] != 0 && colours_[slots_[at] - 1] != c)
+            at = (at + 1) % slots_.size();
+        return at;
+    }
+
+    std::vector<Color> colours_;
+    std::array<std::uint16_t, 512> slots_{}; // a colour's index + 1, 0 for none
+};
+
+// GIF's variable-length LZW: codes of 3 to 12 bits, least significant bit first, in sub-blocks
+// of up to 255 bytes. The dictionary is a hash of (prefix code, index) pairs; when all 4096
+// codes are taken, a clear code starts it again.
+void lzw(const std::vector<std::uint8_t>& indices, int min_bits, Bytes& out) {
+    constexpr std::size_t kSlots = 8191; // prime, twice the codes
+    std::vector<std::uint32_t> keys(kSlots);
+    std::vector<std::uint16_t> codes(kSlots);
+    const int clear = 1 << min_bits;
+    int bits = 0, next = 0, filled = 0;
+    std::uint32_t acc = 0;
+    Bytes block;
+    const auto flush = [&] {
+        out.push_back(static_cast<std::uint8_t>(block.size()));
+        out.insert(out.end(), block.begin(), block.end());
+        block.clear();
+    };
+    const auto emit = [&](int code) {
+        acc |= static_cast<std::uint32_t>(code) << filled;
+        for (filled += bits; filled >= 8; filled -= 8, acc >>= 8) {
+            block.push_back(static_cast<std::uint8_t>(acc));
+            if (block.size() == 255) flush();
+        }
+    };
+    const auto reset = [&] {
+        std::fill(keys.begin(), keys.end(), 0xFFFFFFFF);
+        bits = min_bits + 1;
+        next = clear + 2;
+    };
+    out.push_back(static_cast<std::uint8_t>(min_bits));
+    reset();
+    emit(clear);
+    int prefix = indices[0];
+    for (std::size_t i = 1; i < indices.size(); ++i) {
+        const std::uint32_t key = (static_cast<std::uint32_t>(prefix) << 8) | indices[i];
+        std::size_t slot = key % kSlots;
+        while (keys[slot] != 0xFFFFFFFF && keys[slot] != key)
+            slot = (slot + 1) % kSlots;
+        if (keys[slot] == key) {
+            prefix = codes[slot];
+            continue;
+        }
+        emit(prefix);
+        if (next == 4096) {
+            emit(clear);
+            reset();
+        } else {
+            if (next == 1 << bits) ++bits;
+            keys[slot] = key;
+            codes[slot] = static_cast<std::uint16_t>(next++);
+        }
+        prefix = indices[i];
+    }
+    emit(prefix);
+    emit(clear + 1);
+    if (filled > 0) block.push_back(static_cast<std::uint8_t>(acc));
+    if (!block.empty()) flush();
+    out.push_back(0);
 }
 
 // The smallest rectangle holding every pixel that differs between the two pictures.
@@ -60,160 +140,87 @@ Rect changed_box(const std::vector<Color>& before, const Framebuffer& fb) {
 
 } // namespace
 
-GifWriter::GifWriter(std::string path) : path_(std::move(path)), temporary_(path_ + ".tmp") {}
+GifWriter::GifWriter(const std::string& path)
+    : GifWriter(std::make_unique<OutputFile>(path, "GIF")) {}
 
-GifWriter::~GifWriter() {
-    if (gif_ != nullptr) {
-        int ignored = 0;
-        EGifCloseFile(gif_, &ignored);
-        std::error_code ec;
-        std::filesystem::remove(temporary_, ec);
-    }
-}
+GifWriter::GifWriter(std::unique_ptr<Output> output)
+    : output_(std::move(output)), name_(output_->name()) {}
 
 void GifWriter::fail(const std::string& reason) {
-    if (gif_ != nullptr) {
-        int ignored = 0;
-        EGifCloseFile(gif_, &ignored);
-        gif_ = nullptr;
-    }
-    std::error_code ec;
-    std::filesystem::remove(temporary_, ec);
-    throw FileError("cannot write GIF '" + shown_path(path_) + "': " + reason);
-}
-
-void GifWriter::start(const Framebuffer& fb) {
-    if (fb.width() == 0 || fb.height() == 0 || fb.width() > 65535 || fb.height() > 65535) {
-        fail("a GIF cannot hold a picture of " + std::to_string(fb.width()) + " x " +
-             std::to_string(fb.height()));
-    }
-    for (const Color c : fb.pixels()) {
-        if (palette_index_.contains(c)) continue;
-        if (palette_.size() == kMaxColours) fail("the picture has more than 255 colours");
-        palette_index_.emplace(c, static_cast<std::uint8_t>(palette_.size()));
-        palette_.push_back(c);
-    }
-
-    // Opened here rather than by giflib, which would make the file readable by its owner only.
-    const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) fail(std::generic_category().message(errno));
-    int error = 0;
-    gif_ = EGifOpenFileHandle(fd, &error);
-    if (gif_ == nullptr) {
-        ::close(fd);
-        fail(gif_error(error));
-    }
-    EGifSetGifVersion(gif_, true);
-    const ColourMap map = make_map(palette_);
-    if (EGifPutScreenDesc(gif_, fb.width(), fb.height(), 8, 0, map.get()) == GIF_ERROR)
-        fail(gif_error(gif_->Error));
-
-    // Loops forever: the NETSCAPE2.0 application block, loop count 0.
-    static constexpr char kApplication[] = "NETSCAPE2.0";
-    static constexpr std::array<GifByteType, 3> kLoopForever{1, 0, 0};
-    if (EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
-        EGifPutExtensionBlock(gif_, 11, kApplication) == GIF_ERROR ||
-        EGifPutExtensionBlock(gif_, 3, kLoopForever.data()) == GIF_ERROR ||
-        EGifPutExtensionTrailer(gif_) == GIF_ERROR) {
-        fail(gif_error(gif_->Error));
-    }
-    previous_.assign(fb.pixels().begin(), fb.pixels().end());
-    width_ = fb.width();
-    height_ = fb.height();
+    output_.reset();
+    throw FileError("cannot write GIF '" + shown_path(name_) + "': " + reason);
 }
 
 void GifWriter::add_frame(const Framebuffer& fb, int delay_cs) {
+    if (!output_) fail("the recording has ended");
     if (delay_cs < 0 || delay_cs > 65535) fail("a frame delay must lie in 0..65535 cs");
-    if (frames_ == 0) {
-        start(fb);
-        put_frame(fb, fb.bounds(), delay_cs, true);
-        return;
+    const bool first = frames_ == 0;
+    Bytes out;
+    Rect box = fb.bounds();
+    if (first) {
+        if (fb.width() == 0 || fb.height() == 0 || fb.width() > 65535 || fb.height() > 65535) {
+            fail("a GIF cannot hold a picture of " + std::to_string(fb.width()) + " x " +
+                 std::to_string(fb.height()));
+        }
+        // No global colour table: each frame has its own. Loops forever: the NETSCAPE2.0
+        // application block, loop count 0.
+        out = {'G', 'I', 'F', '8', '9', 'a'};
+        put16(out, fb.width());
+        put16(out, fb.height());
+        out.insert(out.end(), {0,   0,   0,   0x21, 0xFF, 11,  'N', 'E', 'T', 'S', 'C',
+                               'A', 'P', 'E', '2',  '.',  '0', 3,   1,   0,   0,   0});
+        previous_.assign(fb.pixels().begin(), fb.pixels().end());
+        width_ = fb.width();
+        height_ = fb.height();
+    } else {
+        if (fb.width() != width_ || fb.height() != height_)
+            fail("the picture changed size during the recording");
+        box = changed_box(previous_, fb);
+        // A frame holds at least one pixel; an unchanged one, transparent, still keeps the time.
+        if (box.empty()) box = Rect{0, 0, 1, 1};
     }
-    if (gif_ == nullptr) fail("the recording has ended");
-    if (fb.width() != width_ || fb.height() != height_)
-        fail("the picture changed size during the recording");
-    Rect box = changed_box(previous_, fb);
-    // A frame holds at least one pixel; an unchanged one, transparent, still keeps the time.
-    if (box.empty()) box = Rect{0, 0, 1, 1};
-    put_frame(fb, box, delay_cs, false);
-}
-
-void GifWriter::put_frame(const Framebuffer& fb, Rect box, int delay_cs, bool first) {
-    const auto width = static_cast<std::size_t>(fb.width());
-    const auto changed = [&](std::int64_t x, std::int64_t y) {
-        const std::size_t at = static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
-        return first || previous_[at] != fb.row(static_cast<int>(y))[x];
+    const auto at = [&](std::int64_t x, std::int64_t y) {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+               static_cast<std::size_t>(x);
     };
-
-    // The global table when it holds every new colour, else a table of the frame's own.
-    std::vector<Color> local;
-    std::unordered_map<Color, std::uint8_t> local_index;
-    bool global = true;
-    for (std::int64_t y = box.top; y < box.bottom && global; ++y) {
+    const auto changed = [&](std::int64_t x, std::int64_t y) {
+        return first || previous_[at(x, y)] != fb.row(static_cast<int>(y))[x];
+    };
+    Palette palette;
+    for (std::int64_t y = box.top; y < box.bottom; ++y) {
         for (std::int64_t x = box.left; x < box.right; ++x) {
-            if (changed(x, y) && !palette_index_.contains(fb.row(static_cast<int>(y))[x])) {
-                global = false;
-                break;
-            }
+            if (changed(x, y) && !palette.add(fb.row(static_cast<int>(y))[x]))
+                fail(first ? "the picture has more than 255 colours"
+                           : "a frame has more than 255 new colours");
         }
     }
-    if (!global) {
-        for (std::int64_t y = box.top; y < box.bottom; ++y) {
-            for (std::int64_t x = box.left; x < box.right; ++x) {
-                const Color c = fb.row(static_cast<int>(y))[x];
-                if (!changed(x, y) || local_index.contains(c)) continue;
-                if (local.size() == kMaxColours) fail("a frame has more than 255 new colours");
-                local_index.emplace(c, static_cast<std::uint8_t>(local.size()));
-                local.push_back(c);
-            }
-        }
-    }
-    const auto& index = global ? palette_index_ : local_index;
-    const auto transparent = static_cast<GifPixelType>(global ? palette_.size() : local.size());
-
-    GraphicsControlBlock control{};
-    control.DisposalMode = DISPOSE_DO_NOT;
-    control.UserInputFlag = false;
-    control.DelayTime = delay_cs;
-    control.TransparentColor = first ? NO_TRANSPARENT_COLOR : transparent;
-    std::array<GifByteType, 4> extension{};
-    const auto length = static_cast<int>(EGifGCBToExtension(&control, extension.data()));
-    if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, length, extension.data()) == GIF_ERROR)
-        fail(gif_error(gif_->Error));
-
-    const ColourMap map = global ? ColourMap{} : make_map(local);
-    // giflib drops its copy of the last frame's own table, unfreed, when the next frame has
-    // none: free it first.
-    if (global && gif_->Image.ColorMap != nullptr) {
-        GifFreeMapObject(gif_->Image.ColorMap);
-        gif_->Image.ColorMap = nullptr;
-    }
-    const auto w = static_cast<int>(box.width());
-    if (EGifPutImageDesc(gif_, static_cast<int>(box.left), static_cast<int>(box.top), w,
-                         static_cast<int>(box.height()), false, map.get()) == GIF_ERROR) {
-        fail(gif_error(gif_->Error));
-    }
-    std::vector<GifPixelType> line(static_cast<std::size_t>(w));
+    // Graphic control: shown until the next frame, not disposed; transparency after the first.
+    out.insert(out.end(), {0x21, 0xF9, 4, static_cast<std::uint8_t>(first ? 0x04 : 0x05)});
+    put16(out, delay_cs);
+    out.insert(out.end(), {static_cast<std::uint8_t>(first ? 0 : palette.transparent()), 0, 0x2C});
+    for (const std::int64_t v : {box.left, box.top, box.width(), box.height()})
+        put16(out, v);
+    out.push_back(static_cast<std::uint8_t>(0x80 | (palette.bits() - 1)));
+    palette.put(out);
+    std::vector<std::uint8_t> indices;
+    indices.reserve(static_cast<std::size_t>(box.width() * box.height()));
     for (std::int64_t y = box.top; y < box.bottom; ++y) {
         const Color* row = fb.row(static_cast<int>(y));
         for (std::int64_t x = box.left; x < box.right; ++x)
-            line[static_cast<std::size_t>(x - box.left)] =
-                changed(x, y) ? index.at(row[x]) : transparent;
-        if (EGifPutLine(gif_, line.data(), w) == GIF_ERROR) fail(gif_error(gif_->Error));
+            indices.push_back(changed(x, y) ? *palette.find(row[x]) : palette.transparent());
         std::copy(row + box.left, row + box.right,
-                  previous_.begin() + static_cast<std::ptrdiff_t>(y * fb.width() + box.left));
+                  previous_.begin() + static_cast<std::ptrdiff_t>(at(box.left, y)));
     }
+    lzw(indices, std::max(2, palette.bits()), out);
+    output_->write(out);
     ++frames_;
 }
 
-void GifWriter::finish() {
-    if (gif_ == nullptr) fail(frames_ == 0 ? "no frame was recorded" : "the recording has ended");
-    int error = 0;
-    GifFileType* gif = std::exchange(gif_, nullptr);
-    if (EGifCloseFile(gif, &error) == GIF_ERROR) fail(gif_error(error));
-    std::error_code ec;
-    std::filesystem::rename(temporary_, path_, ec);
-    if (ec) fail(ec.message());
+std::string GifWriter::finish() {
+    if (!output_) fail("the recording has ended");
+    if (frames_ == 0) fail("no frame was recorded");
+    output_->write(std::string_view(";")); // the trailer
+    return std::unique_ptr<Output>(std::move(output_))->keep();
 }
 
 } // namespace kv::image

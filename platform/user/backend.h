@@ -1,6 +1,7 @@
-// The contract between the window manager and what presents the window: an SDL2 window, the
-// headless scripted runner, later a browser canvas. A backend turns the outside world into input
-// events and presents the framebuffer; it never calls application code.
+// The contract between the window manager and what presents the window: the viewer (over an SDL2
+// window or a page's canvas, platform/viewer) and the headless scripted runner. A backend turns
+// the outside world into input events and presents the framebuffer; it never calls application
+// code.
 #pragma once
 
 #include "core/framebuffer.h"
@@ -60,8 +61,9 @@ class Backend {
     virtual void message_box(const std::string& caption, const std::string& text,
                              unsigned type) = 0;
 
-    // A WM_TIMER has just been handed to the application, at `now_ms` on the backend's clock.
-    virtual void timer_delivered(std::uint64_t /*now_ms*/) {}
+    // A WM_TIMER has just been handed to the application, at `now_ms` on the backend's clock,
+    // from a timer of period `period_ms` (as SetTimer set it).
+    virtual void timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t /*period_ms*/) {}
 };
 
 } // namespace kv

@@ -227,7 +227,7 @@ bool WindowManager::take_due_timer(MSG& msg) {
         msg = MSG{window_->handle,         WM_TIMER, id, reinterpret_cast<LPARAM>(timer.proc),
                   static_cast<DWORD>(now), {}};
         ++timer_messages_;
-        backend_.timer_delivered(now);
+        backend_.timer_delivered(now, timer.period_ms);
         return true;
     }
     return false;

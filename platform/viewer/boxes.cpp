@@ -19,15 +19,6 @@ std::span<const unsigned char> bytes(std::string_view text) {
 
 } // namespace
 
-Framebuffer render_badge(std::string_view text) {
-    const int width = font::text_extent(bytes(text)) + 2 * kPadding;
-    const int height = font::kCellHeight + 2 * kPadding;
-    Framebuffer badge(width, height, kBadgeBox);
-    Canvas canvas(badge, Region(badge.bounds()));
-    font::draw_text(canvas, kPadding, kPadding, bytes(text), kBadgeText, std::nullopt);
-    return badge;
-}
-
 Framebuffer render_box(const std::string& title, const std::vector<BoxRow>& rows) {
     constexpr int kColumnGap = 12;
     constexpr int kSwatch = 10; // the square's side

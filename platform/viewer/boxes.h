@@ -17,9 +17,6 @@ namespace kv::viewer {
 inline constexpr Color kBadgeBox = 0x00303030;  // RGB(48, 48, 48)
 inline constexpr Color kBadgeText = 0x00F0F0F0; // RGB(240, 240, 240)
 
-// The label drawn with the built-in system font in a box with a margin of a few pixels.
-Framebuffer render_badge(std::string_view text);
-
 // One row of a box: a small square of `swatch` colour first if given, then `left`, then
 // `right` in a second column. Texts are ISO 8859-1.
 struct BoxRow {
@@ -28,8 +25,13 @@ struct BoxRow {
     std::optional<Color> swatch;
 };
 
-// Rows under an optional title, with the second column aligned.
+// Rows under an optional title, with the second column aligned, drawn with the built-in system
+// font in a box with a margin of a few pixels.
 Framebuffer render_box(const std::string& title, const std::vector<BoxRow>& rows);
+// The badge: a box with a title alone.
+inline Framebuffer render_badge(std::string_view text) {
+    return render_box(std::string(text), {});
+}
 
 // Where a badge of `badge` size goes in a client area of `client` size: its top-right corner,
 // a few pixels in.

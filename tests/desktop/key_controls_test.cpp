@@ -1,11 +1,11 @@
-// The viewer's keys, as SDL reports them.
+// The viewer's keys, as SDL reports them: each through the one table of actions.
 #include "backends/sdl/key_controls.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using kv::sdl::ViewerAction;
+using ViewerAction = kv::viewer::Action;
 
 SDL_Keysym key(SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
     SDL_Keysym k{};

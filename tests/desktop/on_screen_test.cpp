@@ -1,6 +1,6 @@
 // korveline on a real X server: what a person at the screen does and sees. Each test has its own
 // Xvfb and its own program; pixels are read back from screenshots of the window.
-#include "backends/sdl/key_controls.h"
+#include "viewer/actions.h"
 #include "image/png_reader.h"
 #include "desktop/desktop_session.h"
 #include "platform/headless/gif_player.h"
@@ -570,7 +570,8 @@ class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
         return {std::move(image), place};
     }
     static Placed help() {
-        Framebuffer image = kv::viewer::render_box("KORVELINE: keys", kv::sdl::key_help());
+        Framebuffer image =
+            kv::viewer::render_box("KORVELINE: keys", kv::viewer::key_help(kv::viewer::Lang::En));
         const std::int64_t left = (780 - image.width()) / 2, top = (557 - image.height()) / 2;
         const Rect place{left, top, left + image.width(), top + image.height()};
         return {std::move(image), place};

@@ -386,16 +386,16 @@ function regionHash(page, rect) {
   const atStop = await picture();
   const gif = await download("#record", "gif");
   const bytes = gif ? fs.readFileSync(gif) : Buffer.alloc(0);
-  // The frames: their count and delays, walking the file's blocks.
-  const delays = [];
-  let at = 13 + 768, frames = 0;
+  // The frames: their count and delays, walking the file's blocks past the colour tables.
+  const delays = [], table = packed => packed & 0x80 ? 3 << ((packed & 7) + 1) : 0;
+  let at = 13 + table(bytes[10]), frames = 0;
   while (at < bytes.length && bytes[at] !== 0x3b) {
     if (bytes[at] === 0x21) {
       if (bytes[at + 1] === 0xf9) delays.push(bytes.readUInt16LE(at + 4));
       at += 2;
     } else {
       frames++;
-      at += 11;
+      at += 11 + table(bytes[at + 9]);
     }
     while (bytes[at]) at += bytes[at] + 1;
     at++;
@@ -427,7 +427,58 @@ function regionHash(page, rect) {
   await page.close();
 }
 
-// 6. The 800x600 screenshot.
+// 6. Full screen on a 1920 x 1080 projector: the picture fills the screen's height, enlarged by a
+// factor that need not be whole, and a click still lands on ALIM. At 1 device pixel per CSS pixel
+// (smooth scaling from the picture itself) and at 2 (whole pixels first, then smooth scaling).
+for (const deviceScaleFactor of [1, 2]) {
+  const page = await open("file://" + indexPath, { width: 1920, height: 1080, deviceScaleFactor });
+  await page.click("#full");
+  await page.waitForFunction(() => document.fullscreenElement !== null, { timeout: 5000 });
+  await page.waitForFunction(() => document.getElementById("canvas").getBoundingClientRect().height > 600,
+                             { timeout: 5000 });
+  const shown = await page.evaluate(() => {
+    const r = document.getElementById("canvas").getBoundingClientRect();
+    return { width: r.width, height: r.height, screen: innerHeight, device: kvWeb.zoom };
+  });
+  await click(page, 25, 25);
+  await waitTicks(page, 1);
+  const greenLabel = await count(page, alimLabel, green);
+  measured[`fullscreen_height_percent_dpr${deviceScaleFactor}`] = +(100 * shown.height / 1080).toFixed(1);
+  if (deviceScaleFactor === 1) await page.screenshot({ path: path.join(outDir, "web-fullscreen.png") });
+  check(`full screen at 1920x1080, ${deviceScaleFactor} device pixel(s) a CSS pixel: the picture fills ` +
+        "90 % of the height or more, and a click lands on ALIM",
+        shown.height >= 0.9 * 1080 && shown.screen === 1080 && greenLabel > 20,
+        `${shown.width.toFixed(0)} x ${shown.height.toFixed(0)} CSS px (x${shown.device.toFixed(3)} in ` +
+        `device pixels), ${greenLabel} green pixels in the label`);
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 7. The browser's own zoom: Ctrl + is left to the browser, and zooming the page (at 200 %: half the
+// CSS pixels, twice the device pixels per CSS pixel) enlarges the picture with it; clicks still land.
+{
+  const page = await open("file://" + indexPath, { width: 1000, height: 800 });
+  const width = () => page.evaluate(() => document.getElementById("canvas").getBoundingClientRect().width);
+  const before = await width();
+  const prevented = await page.evaluate(() => {
+    const e = new KeyboardEvent("keydown", { key: "+", ctrlKey: true, cancelable: true });
+    document.dispatchEvent(e);
+    return e.defaultPrevented;
+  });
+  await page.setViewport({ width: 500, height: 400, deviceScaleFactor: 2 });
+  await page.waitForFunction(() => devicePixelRatio === 2);
+  await sleep(200);
+  const after = await width();
+  await click(page, 25, 25);
+  await waitTicks(page, 1);
+  check("the browser's zoom works: Ctrl + is the browser's, and the picture keeps its size in CSS pixels",
+        !prevented && before === 780 && after === before && (await count(page, alimLabel, green)) > 20,
+        `Ctrl + ${prevented ? "" : "not "}taken from the browser; ${before} CSS px wide at 100 %, ${after} at 200 %`);
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 8. The 800x600 screenshot.
 {
   const page = await open("file://" + indexPath, { width: 800, height: 600 });
   for (const [cx, cy] of [[25, 25], [100, 300], [260, 290]]) await click(page, cx, cy);

@@ -1,14 +1,12 @@
 #include "tools/common/run_data.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <exception>
-#include <stdexcept>
+#include <string>
 
-void RunData::AfterTick(std::uint64_t tick) {
+void RunData::AfterTick() {
     try {
-        rows_.push_back(sampler_.Sample(tick));
+        // WM_CREATE runs the first Tick itself; the timer's are numbered from 2.
+        rows_.push_back(sampler_.Sample(1 + timer_ticks_));
     } catch (const std::exception&) {
         // A Tick whose replay disagrees has no row; the others still count.
         return;
@@ -16,27 +14,16 @@ void RunData::AfterTick(std::uint64_t tick) {
     if (rows_.size() > kept_rows_) rows_.pop_front();
 }
 
-void RunData::WriteCsv(const std::string& path) const {
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    const auto fail = [&](int error) {
-        if (file != nullptr) std::fclose(file);
-        std::remove(temporary.c_str());
-        throw std::runtime_error("cannot write " + path + ": " + std::strerror(error));
-    };
-    if (file == nullptr) fail(errno);
-    bool ok = std::fputs(kTraceHeader, file) != EOF && std::fputc('\n', file) != EOF;
+void RunData::Write(kv::image::Output& out) const {
+    // In pieces of some 64 KB: an hour of rows is 25 MB of text.
+    std::string text = std::string(kTraceHeader) + '\n';
     for (const TraceSample& sample : rows_) {
-        if (!ok) break;
-        ok = std::fputs(TraceRow(sample).c_str(), file) != EOF && std::fputc('\n', file) != EOF;
+        text += TraceRow(sample);
+        text += '\n';
+        if (text.size() >= 65536) {
+            out.write(text);
+            text.clear();
+        }
     }
-    if (!ok) fail(errno);
-    if (std::fclose(file) != 0) {
-        file = nullptr;
-        fail(errno);
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        file = nullptr;
-        fail(errno);
-    }
+    out.write(text);
 }

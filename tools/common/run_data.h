@@ -1,14 +1,14 @@
-// The run's data in the window: one CSV row per Tick, as korveline-script's `trace` writes them,
-// the last hour of them kept in memory for Ctrl E. The numbers are kept; they become text only when
-// saved, which spares every Tick the formatting.
+// The run's data in the window and the page: one CSV row per Tick, as korveline-script's `trace`
+// writes them, the last hour of them kept in memory for Ctrl E. The numbers are kept; they become
+// text only when saved, which spares every Tick the formatting.
 #pragma once
 
+#include "image/output_file.h"
 #include "tools/common/trace_csv.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <string>
 
 class RunData {
   public:
@@ -17,17 +17,20 @@ class RunData {
 
     explicit RunData(std::size_t kept_rows = kKeptRows) : kept_rows_(kept_rows) {}
 
-    // Just before a Tick runs, and after it has run as Tick number `tick`.
-    void BeforeTick() { sampler_.BeforeTick(); }
-    void AfterTick(std::uint64_t tick);
+    // Just before each Tick of the application's timer runs, and once it has run.
+    void BeforeTick() {
+        sampler_.BeforeTick();
+        ++timer_ticks_;
+    }
+    void AfterTick();
 
     std::size_t Rows() const { return rows_.size(); }
-    // The header and the rows kept, oldest first. Throws std::runtime_error when the file cannot
-    // be written; nothing is left behind then.
-    void WriteCsv(const std::string& path) const;
+    // The header and the rows kept, oldest first, written to `out` (which is not kept here).
+    void Write(kv::image::Output& out) const;
 
   private:
     std::size_t kept_rows_;
     TraceSampler sampler_;
     std::deque<TraceSample> rows_;
+    std::uint64_t timer_ticks_ = 0;
 };

@@ -15,10 +15,14 @@ ScriptedRun RunScripted(std::vector<kv::headless::Command> commands, std::ostrea
     kv::Session* session_ptr = nullptr;
     const auto tick = [&] { return std::uint64_t{1} + session_ptr->timer_messages(); };
     TraceSampler trace;
-    const kv::headless::ScriptOutput output{&out, &err, [&] { return StateJson(tick()); }};
-    const kv::headless::TickHooks hooks{kTraceHeader, [&] { trace.BeforeTick(); },
-                                        [&] { return trace.Row(tick()); }, std::move(progress)};
-    kv::headless::ScriptedBackend backend(std::move(commands), output, hooks);
+    const kv::headless::ScriptOutput output{&out,
+                                            &err,
+                                            [&] { return StateJson(tick()); },
+                                            kTraceHeader,
+                                            [&] { return trace.Row(tick()); },
+                                            std::move(progress)};
+    kv::headless::ScriptedBackend backend(std::move(commands), output,
+                                          {[&] { trace.BeforeTick(); }, {}});
     kv::Session session(backend);
     session_ptr = &session;
     static char no_command_line[] = "";

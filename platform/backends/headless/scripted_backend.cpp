@@ -1,12 +1,12 @@
 #include "backends/headless/scripted_backend.h"
 
+#include "image/file_error.h"
 #include "image/gif_writer.h"
 #include "image/png_writer.h"
 #include "backends/headless/run_error.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 namespace kv::headless {
@@ -23,8 +23,13 @@ std::string hex_rgb(Color c) {
     return text;
 }
 
-std::string errno_text(int error) {
-    return std::generic_category().message(error);
+// Runs `write`; a file that cannot be written stops the run at `line`.
+template <class Write> void at_line(int line, const Write& write) {
+    try {
+        write();
+    } catch (const image::FileError& error) {
+        throw RunError(error.what(), line);
+    }
 }
 
 InputEvent mouse_event(InputEvent::Kind kind, const Command& click) {
@@ -38,13 +43,12 @@ InputEvent mouse_event(InputEvent::Kind kind, const Command& click) {
 
 } // namespace
 
-ScriptedBackend::ScriptedBackend(std::vector<Command> script, ScriptOutput output, TickHooks hooks)
+ScriptedBackend::ScriptedBackend(std::vector<Command> script, ScriptOutput output,
+                                 viewer::TickHooks hooks)
     : script_(std::move(script)), output_(std::move(output)), hooks_(std::move(hooks)) {}
 
-ScriptedBackend::~ScriptedBackend() {
-    // A run stopped by an error: what was written stays, unchecked (the error is already told).
-    if (trace_) std::fclose(trace_->file);
-}
+// A run stopped by an error: what the trace wrote stays, unchecked (the error is already told).
+ScriptedBackend::~ScriptedBackend() = default;
 
 void ScriptedBackend::set_window_creation_failure(std::string why) {
     creation_failure_ = std::move(why);
@@ -69,12 +73,12 @@ void ScriptedBackend::close_window() {
 
 void ScriptedBackend::poll(std::vector<InputEvent>&) {}
 
-void ScriptedBackend::wait(std::optional<std::uint64_t>, std::vector<InputEvent>& out) {
-    // The application keeps its own timer, so the deadline always lies one tick away; the
+void ScriptedBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
+    // The application keeps its own timer, so the deadline always lies one period away; the
     // script, not the deadline, decides whether time passes.
     if (tick_pending_) after_tick();
     while (next_ < script_.size()) {
-        if (play(script_[next_], out)) return;
+        if (play(script_[next_], deadline_ms, out)) return;
     }
     stop_trace();
     if (close_sent_) throw RunError("the program did not exit after WM_CLOSE");
@@ -84,9 +88,11 @@ void ScriptedBackend::wait(std::optional<std::uint64_t>, std::vector<InputEvent>
     close_sent_ = true;
 }
 
-bool ScriptedBackend::play(const Command& command, std::vector<InputEvent>& out) {
+bool ScriptedBackend::play(const Command& command, std::optional<std::uint64_t> deadline_ms,
+                           std::vector<InputEvent>& out) {
     using Kind = Command::Kind;
-    if (command.kind == Kind::Tick || command.kind == Kind::Record) return play_ticks(command);
+    if (command.kind == Kind::Tick || command.kind == Kind::Record)
+        return play_ticks(command, deadline_ms);
 
     ++next_;
     InputEvent e;
@@ -114,11 +120,9 @@ bool ScriptedBackend::play(const Command& command, std::vector<InputEvent>& out)
         out.push_back(e);
         return true;
     case Kind::Snapshot:
-        try {
+        at_line(command.line, [&] {
             image::write_png(presented_ != nullptr ? *presented_ : Framebuffer{}, command.path);
-        } catch (const image::FileError& error) {
-            throw RunError(error.what(), command.line);
-        }
+        });
         return false;
     case Kind::Pixel:
         print_pixel(command);
@@ -145,96 +149,62 @@ bool ScriptedBackend::play(const Command& command, std::vector<InputEvent>& out)
     return false;
 }
 
-bool ScriptedBackend::play_ticks(const Command& command) {
-    if (ticks_done_ == 0 && command.count > 0 && hooks_.progress) hooks_.progress(0, command.count);
+bool ScriptedBackend::play_ticks(const Command& command, std::optional<std::uint64_t> deadline_ms) {
+    if (ticks_done_ == 0 && command.count > 0 && output_.progress)
+        output_.progress(0, command.count);
     if (ticks_done_ == command.count) {
         if (recording_) {
-            try {
-                recording_->finish();
-            } catch (const image::FileError& error) {
-                recording_.reset();
-                throw RunError(error.what(), command.line);
-            }
-            recording_.reset();
+            at_line(command.line,
+                    [&] { std::unique_ptr<image::GifWriter>(std::move(recording_))->finish(); });
         }
         ticks_done_ = 0;
         ++next_;
         return false;
     }
-    if (command.kind == Command::Kind::Record && !recording_) {
-        try {
-            recording_ = std::make_unique<image::GifWriter>(command.path);
-        } catch (const image::FileError& error) {
-            throw RunError(error.what(), command.line);
-        }
-    }
-    if (trace_ && hooks_.tick_starting) hooks_.tick_starting();
+    if (command.kind == Command::Kind::Record && !recording_)
+        at_line(command.line,
+                [&] { recording_ = std::make_unique<image::GifWriter>(command.path); });
     ++ticks_done_;
-    now_ms_ += kTickMs;
+    if (deadline_ms) now_ms_ = std::max(now_ms_, *deadline_ms);
     tick_pending_ = true;
     return true;
+}
+
+void ScriptedBackend::timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t period_ms) {
+    period_ms_ = period_ms;
+    if (hooks_.starting) hooks_.starting();
 }
 
 void ScriptedBackend::after_tick() {
     tick_pending_ = false;
     const Command& command = script_[next_];
-    if (trace_) {
-        const std::string row = hooks_.trace_row() + '\n';
-        if (std::fputs(row.c_str(), trace_->file) == EOF) {
-            const int error = errno;
-            const int line = trace_->line;
-            const std::string path = trace_->path;
-            std::fclose(trace_->file);
-            trace_.reset();
-            throw RunError("cannot write CSV '" + shown_path(path) + "': " + errno_text(error),
-                           line);
-        }
-    }
+    if (hooks_.done) hooks_.done();
+    if (trace_) at_line(trace_->line, [&] { trace_->file->write(output_.trace_row() + '\n'); });
     if (recording_ && (ticks_done_ % command.every == 0 || ticks_done_ == command.count)) {
-        const auto delay_cs = static_cast<int>(kTickMs / 10 * command.every);
-        try {
+        const auto delay_cs = static_cast<int>((period_ms_ * command.every + 5) / 10);
+        at_line(command.line, [&] {
             recording_->add_frame(presented_ != nullptr ? *presented_ : Framebuffer{}, delay_cs);
-        } catch (const image::FileError& error) {
-            recording_.reset();
-            throw RunError(error.what(), command.line);
-        }
+        });
     }
-    if (hooks_.progress) hooks_.progress(ticks_done_, command.count);
+    if (output_.progress) output_.progress(ticks_done_, command.count);
 }
 
 void ScriptedBackend::start_trace(const Command& command) {
     stop_trace();
-    if (!hooks_.trace_row) throw RunError("'trace' has no rows to write", command.line);
-    std::FILE* file = std::fopen(command.path.c_str(), "w");
-    if (file == nullptr) {
-        throw RunError("cannot write CSV '" + shown_path(command.path) + "': " + errno_text(errno),
-                       command.line);
-    }
-    trace_ = Trace{file, command.path, command.line};
-    const std::string header = hooks_.trace_header + '\n';
-    if (std::fputs(header.c_str(), file) == EOF) {
-        const int error = errno;
-        std::fclose(file);
-        trace_.reset();
-        throw RunError("cannot write CSV '" + shown_path(command.path) + "': " + errno_text(error),
-                       command.line);
-    }
+    if (!output_.trace_row) throw RunError("'trace' has no rows to write", command.line);
+    at_line(command.line, [&] {
+        auto file = std::make_unique<image::OutputFile>(command.path, "CSV", false);
+        file->write(output_.trace_header + '\n');
+        trace_ = Trace{std::move(file), command.line};
+    });
 }
 
 // Closing is where a full disk shows: the buffered rows reach the file only now.
 void ScriptedBackend::stop_trace() {
     if (!trace_) return;
-    const Trace trace = *trace_;
+    const Trace trace = std::move(*trace_);
     trace_.reset();
-    const bool failed = std::ferror(trace.file) != 0;
-    if (std::fclose(trace.file) != 0) {
-        throw RunError("cannot write CSV '" + shown_path(trace.path) + "': " + errno_text(errno),
-                       trace.line);
-    }
-    if (failed) {
-        throw RunError("cannot write CSV '" + shown_path(trace.path) + "': a write failed",
-                       trace.line);
-    }
+    at_line(trace.line, [&] { trace.file->keep(); });
 }
 
 void ScriptedBackend::print_pixel(const Command& command) {

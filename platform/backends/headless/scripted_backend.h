@@ -1,5 +1,6 @@
 // A backend that plays a script in virtual time, for tests and recordings. Nothing here sleeps or
-// reads the wall clock: each `tick` moves the clock on by one timer period.
+// reads the wall clock: each `tick` moves the clock on to the application's next timer, one
+// period as SetTimer set it.
 //
 // The window manager calls wait() only when the application is idle (every queued message,
 // paint included, has been handled), so wait() is where the script moves on: it runs commands
@@ -8,6 +9,7 @@
 
 #include "backends/headless/script.h"
 #include "user/backend.h"
+#include "viewer/tick_hooks.h"
 
 #include <cstdio>
 #include <functional>
@@ -19,35 +21,27 @@
 
 namespace kv::image {
 class GifWriter;
-}
+class OutputFile;
+} // namespace kv::image
 
 namespace kv::headless {
 
+// What the runner prints and writes; each may be left empty.
 struct ScriptOutput {
     std::ostream* out = nullptr;        // `pixel` and `state` lines
     std::ostream* err = nullptr;        // message boxes
     std::function<std::string()> state; // the line `state` prints
-};
-
-// What the runner adds around Ticks; each may be left empty.
-struct TickHooks {
-    // `trace`: the file's first line, then after each Tick the line for it. tick_starting comes
-    // just before each Tick that a trace will see, while the application is idle.
-    std::string trace_header;
-    std::function<void()> tick_starting;
-    std::function<std::string()> trace_row;
-
+    // `trace`: the file's first line, then after each Tick the line for it.
+    std::string trace_header{};
+    std::function<std::string()> trace_row{};
     // After each Tick of a `tick` or `record` command: Ticks done of the command's total (first
     // called with 0 before the first Tick, last with done == total).
-    std::function<void(std::int64_t done, std::int64_t total)> progress;
+    std::function<void(std::int64_t done, std::int64_t total)> progress{};
 };
 
 class ScriptedBackend final : public Backend {
   public:
-    // The period of the application's timer: one `tick` is one timer message.
-    static constexpr std::uint64_t kTickMs = 50;
-
-    ScriptedBackend(std::vector<Command> script, ScriptOutput output, TickHooks hooks = {});
+    ScriptedBackend(std::vector<Command> script, ScriptOutput output, viewer::TickHooks hooks = {});
     ~ScriptedBackend() override;
     ScriptedBackend(const ScriptedBackend&) = delete;
     ScriptedBackend& operator=(const ScriptedBackend&) = delete;
@@ -69,12 +63,15 @@ class ScriptedBackend final : public Backend {
     void wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) override;
     void present(const Framebuffer& fb, const Region& changed) override;
     void message_box(const std::string& caption, const std::string& text, unsigned type) override;
+    void timer_delivered(std::uint64_t now_ms, std::uint64_t period_ms) override;
 
   private:
     // Runs one command; true when it gave the application something to handle.
-    bool play(const Command& command, std::vector<InputEvent>& out);
-    // `tick` and `record`: one Tick handed out, or the command's end.
-    bool play_ticks(const Command& command);
+    bool play(const Command& command, std::optional<std::uint64_t> deadline_ms,
+              std::vector<InputEvent>& out);
+    // `tick` and `record`: one Tick handed out (the clock moved on to `deadline_ms`, when the
+    // application's timer is due), or the command's end.
+    bool play_ticks(const Command& command, std::optional<std::uint64_t> deadline_ms);
     // The application has handled the Tick handed out last: its trace row, its frame.
     void after_tick();
     void start_trace(const Command& command);
@@ -84,7 +81,7 @@ class ScriptedBackend final : public Backend {
 
     std::vector<Command> script_;
     ScriptOutput output_;
-    TickHooks hooks_;
+    viewer::TickHooks hooks_;
     std::optional<std::string> creation_failure_;
     std::string title_;
     int width_ = 0;
@@ -95,12 +92,12 @@ class ScriptedBackend final : public Backend {
     std::int64_t ticks_done_ = 0; // of the current `tick` command
     bool close_sent_ = false;
     std::uint64_t now_ms_ = 0;
+    std::uint64_t period_ms_ = 0; // of the timer behind the last Tick
     const Framebuffer* presented_ = nullptr;
     bool tick_pending_ = false; // a Tick was handed out and has not been seen through after_tick
 
     struct Trace {
-        std::FILE* file = nullptr;
-        std::string path;
+        std::unique_ptr<image::OutputFile> file;
         int line = 0; // of the `trace` command
     };
     std::optional<Trace> trace_;

@@ -1,37 +1,22 @@
-// The viewer's keys. They act on how the window is shown and how fast its clock runs; none of
-// them reaches the application, which takes only the mouse.
+// The desktop's keys: SDL's key events named as the viewer's table names keys. They act on how
+// the window is shown and how fast its clock runs; none of them reaches the application, which
+// takes only the mouse.
 #pragma once
 
-#include "viewer/boxes.h"
+#include "viewer/actions.h"
 
 #include <SDL_keyboard.h>
 
 #include <optional>
-#include <vector>
+#include <string>
 
 namespace kv::sdl {
 
-enum class ViewerAction {
-    TogglePause,      // Space
-    Step,             // Right arrow: one Tick while paused
-    Slower,           // '-'
-    Faster,           // '+' (also '=' unshifted)
-    ZoomIn,           // Ctrl '+'
-    ZoomOut,          // Ctrl '-'
-    ZoomReset,        // Ctrl '0'
-    ToggleFullscreen, // F11
-    ToggleHelp,       // F1 or '?'
-    CloseHelp,        // Escape
-    SavePicture,      // F12 or Ctrl 'S': a PNG of the picture
-    ToggleRecording,  // Ctrl 'R': start / stop a GIF recording
-    SaveData,         // Ctrl 'E': the run's data so far, as CSV
-    ToggleReadout,    // 'I': the readout of values over the picture
-};
+// The key as the web's KeyboardEvent.key names it, near enough for the table ("ArrowRight",
+// "F11", "+", "S").
+std::string key_name(const SDL_Keysym& key);
 
 // The action of a key press, or none. Held keys repeat only the step.
-std::optional<ViewerAction> viewer_action(const SDL_Keysym& key, bool repeat);
-
-// The keys above and what they do, as the help box lists them.
-std::vector<viewer::BoxRow> key_help();
+std::optional<viewer::Action> viewer_action(const SDL_Keysym& key, bool repeat);
 
 } // namespace kv::sdl

@@ -1,6 +1,5 @@
 #include "backends/sdl/sdl_backend.h"
 
-#include "image/gif_writer.h"
 #include "image/png_writer.h"
 #include "backends/sdl/captures.h"
 #include "backends/sdl/key_controls.h"
@@ -13,6 +12,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cctype>
 #include <ctime>
 #include <cstdlib>
 #include <exception>
@@ -29,9 +29,7 @@ InputEvent event_of(InputEvent::Kind kind) {
     return e;
 }
 
-constexpr unsigned kIconMask = 0xF0;       // MB_ICONMASK
-constexpr std::uint64_t kMessageMs = 4000; // how long the badge shows a saved file's name
-constexpr int kTickDelayCs = 5;            // a Tick's 50 ms, in a GIF's hundredths of a second
+constexpr unsigned kIconMask = 0xF0; // MB_ICONMASK
 // Pumping SDL's events asks the display's connection some ten times over, and the message loop
 // looks for input two or three times a Tick: within this long of the last pump, only what SDL
 // already holds is taken. Waiting pumps too, so idle input is still seen at once.
@@ -83,8 +81,7 @@ Uint32 message_box_flags(unsigned type) {
 
 } // namespace
 
-SdlBackend::SdlBackend(const std::string& tick_log_path, ViewerTools tools)
-    : tick_log_(tick_log_path), tools_(std::move(tools)) {}
+SdlBackend::SdlBackend(const std::string& tick_log_path) : tick_log_(tick_log_path) {}
 
 SdlBackend::~SdlBackend() {
     close_window();
@@ -105,14 +102,12 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         return false;
     }
     video_ = true;
-    int zoom = viewer::window_zoom(start_zoom(), usable_area(),
-                                   viewer::Size{client_width, client_height}, viewer::Size{});
+    const viewer::Size client{client_width, client_height};
+    const int zoom = viewer::window_zoom(start_zoom(), usable_area(), client, viewer::Size{});
     window_ = SDL_CreateWindow(latin1_to_utf8(title).c_str(), SDL_WINDOWPOS_UNDEFINED,
                                SDL_WINDOWPOS_UNDEFINED, client_width * zoom, client_height * zoom,
                                SDL_WINDOW_RESIZABLE);
-    if (window_ != nullptr)
-        screen_ = std::make_unique<WindowScreen>(window_, viewer::Size{client_width, client_height},
-                                                 zoom);
+    if (window_ != nullptr) screen_ = std::make_unique<WindowScreen>(window_, client, zoom);
     if (window_ == nullptr || !screen_->usable()) {
         why = SDL_GetError();
         close_window();
@@ -128,14 +123,10 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         SDL_EventState(type, SDL_IGNORE);
     }
     SDL_StopTextInput();
-    clock_ = viewer::ViewerClock(wall_ms());
     return true;
 }
 
 void SdlBackend::close_window() {
-    // A recording still running is kept, as if Ctrl R had stopped it.
-    if (recording_) finish_recording(false);
-    fb_ = nullptr;
     if (window_ == nullptr) return;
     // SDL's own wake-up message may still be on its way to this window.
     x11_errors_.window_closing();
@@ -146,11 +137,10 @@ void SdlBackend::close_window() {
 }
 
 std::uint64_t SdlBackend::now_ms() {
-    return clock_.now(wall_ms());
+    return wall_ms();
 }
 
 void SdlBackend::poll(std::vector<InputEvent>& out) {
-    finish_tick();
     const std::uint64_t now = wall_ms();
     if (now - pumped_ms_ >= kPumpEveryMs) {
         SDL_PumpEvents();
@@ -162,40 +152,19 @@ void SdlBackend::poll(std::vector<InputEvent>& out) {
 }
 
 void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
-    finish_tick();
-    for (;;) {
-        if (!message_.empty() && wall_ms() >= message_until_ms_) {
-            message_.clear();
-            update_badge();
-        }
-        if (clock_.take_step(deadline_ms)) return;
-        // Fast motion: the rest of this period's Ticks come at once.
-        if (deadline_ms && clock_.run_next_tick_now(*deadline_ms, wall_ms())) return;
-        // Recomputed on every pass: a key may just have paused or slowed the clock.
-        std::optional<std::uint64_t> until;
-        if (deadline_ms) until = clock_.wall_deadline(*deadline_ms, wall_ms());
-        // A message in the badge wakes us to take it away.
-        std::optional<std::uint64_t> wake = until;
-        if (!message_.empty()) wake = std::min(wake.value_or(message_until_ms_), message_until_ms_);
-        SDL_Event e;
-        bool got = false;
-        if (wake) {
-            const std::uint64_t now = wall_ms();
-            if (until && *until <= now) return;
-            if (*wake <= now) continue;
-            const std::uint64_t left = std::min<std::uint64_t>(
-                *wake - now, static_cast<std::uint64_t>(std::numeric_limits<int>::max()));
-            got = waiter_.next(e, static_cast<int>(left));
-        } else {
-            got = waiter_.next(e, -1);
-            if (!got) return; // a signal, or SDL's queue is gone: the message loop decides
-        }
-        pumped_ms_ = wall_ms(); // waiting took in whatever the display had sent
-        if (!got) continue;     // timed out: the clock decides
-        translate(e, out);
-        poll(out);
-        if (!out.empty()) return;
+    int timeout = -1;
+    if (deadline_ms) {
+        const std::uint64_t now = wall_ms();
+        if (*deadline_ms <= now) return;
+        timeout = static_cast<int>(std::min<std::uint64_t>(
+            *deadline_ms - now, static_cast<std::uint64_t>(std::numeric_limits<int>::max())));
     }
+    SDL_Event e;
+    const bool got = waiter_.next(e, timeout);
+    pumped_ms_ = wall_ms(); // waiting took in whatever the display had sent
+    if (!got) return;       // timed out, or a signal: the viewer decides
+    translate(e, out);
+    poll(out);
 }
 
 void SdlBackend::translate(const SDL_Event& e, std::vector<InputEvent>& out) {
@@ -256,157 +225,51 @@ void SdlBackend::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<Inpu
 }
 
 void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
-    const std::optional<ViewerAction> action = viewer_action(e.keysym, e.repeat != 0);
-    if (!action) return;
-    switch (*action) {
-    case ViewerAction::TogglePause:
-        clock_.toggle_pause(wall_ms());
-        break;
-    case ViewerAction::Step:
-        clock_.request_step();
-        break;
-    case ViewerAction::Slower:
-        clock_.slower(wall_ms());
-        break;
-    case ViewerAction::Faster:
-        clock_.faster(wall_ms());
-        break;
-    case ViewerAction::ZoomIn:
-        screen_->set_zoom(screen_->zoom() + 1);
-        break;
-    case ViewerAction::ZoomOut:
-        screen_->set_zoom(screen_->zoom() - 1);
-        break;
-    case ViewerAction::ZoomReset:
-        screen_->set_zoom(1);
-        break;
-    case ViewerAction::ToggleFullscreen:
+    if (const std::optional<viewer::Action> action = viewer_action(e.keysym, e.repeat != 0))
+        act(*action);
+}
+
+void SdlBackend::show(viewer::Slot slot, const viewer::Box& box) {
+    if (!screen_) return;
+    const bool help = slot == viewer::Slot::Help;
+    screen_->set_overlay(help ? Overlay::Help : Overlay::Readout,
+                         box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows),
+                         help ? Anchor::Centre : Anchor::BottomLeft);
+}
+
+void SdlBackend::show_status(const viewer::Status& status) {
+    if (screen_) screen_->set_badge(status.badge());
+}
+
+void SdlBackend::zoom(viewer::Action action) {
+    using viewer::Action;
+    if (!screen_) return;
+    if (action == Action::ToggleFullscreen) {
         screen_->toggle_fullscreen();
-        break;
-    case ViewerAction::ToggleHelp:
-        show_help(!screen_->has_overlay(Overlay::Help));
-        break;
-    case ViewerAction::CloseHelp:
-        show_help(false);
-        break;
-    case ViewerAction::SavePicture:
-        save_picture();
-        break;
-    case ViewerAction::ToggleRecording:
-        recording_ ? finish_recording(true) : start_recording();
-        break;
-    case ViewerAction::SaveData:
-        save_data();
-        break;
-    case ViewerAction::ToggleReadout:
-        readout_ = !readout_;
-        update_readout();
-        break;
-    }
-    update_badge();
-}
-
-void SdlBackend::say(const std::string& message) {
-    message_ = message;
-    message_until_ms_ = wall_ms() + kMessageMs;
-    update_badge();
-}
-
-void SdlBackend::save_picture() {
-    if (fb_ == nullptr) return;
-    const std::string path =
-        new_capture_path(captures_folder(), tools_.file_stem, "png", std::time(nullptr));
-    try {
-        image::write_png(*fb_, path);
-        say("Saved " + path);
-    } catch (const std::exception& e) {
-        say(e.what());
-    }
-}
-
-void SdlBackend::start_recording() {
-    if (fb_ == nullptr) return;
-    const std::string path =
-        new_capture_path(captures_folder(), tools_.file_stem, "gif", std::time(nullptr));
-    try {
-        auto writer = std::make_unique<image::GifWriter>(path);
-        // The picture as it is now, then one frame after every Tick.
-        writer->add_frame(*fb_, kTickDelayCs);
-        recording_ = std::move(writer);
-        recording_path_ = path;
-    } catch (const std::exception& e) {
-        say(e.what());
-    }
-}
-
-void SdlBackend::finish_recording(bool tell) {
-    std::unique_ptr<image::GifWriter> writer = std::move(recording_);
-    try {
-        writer->finish();
-        if (tell) say("Saved " + recording_path_);
-    } catch (const std::exception& e) {
-        if (tell) say(e.what());
-    }
-}
-
-void SdlBackend::save_data() {
-    if (!tools_.write_data) return;
-    const std::string path =
-        new_capture_path(captures_folder(), tools_.file_stem, "csv", std::time(nullptr));
-    try {
-        tools_.write_data(path);
-        say("Saved " + path);
-    } catch (const std::exception& e) {
-        say(e.what());
-    }
-}
-
-void SdlBackend::update_readout() {
-    if (!screen_) return;
-    const bool on = readout_ && tools_.readout;
-    screen_->set_overlay(Overlay::Readout,
-                         on ? viewer::render_box(tools_.readout_title, tools_.readout())
-                            : Framebuffer{},
-                         Anchor::BottomLeft);
-}
-
-void SdlBackend::finish_tick() {
-    if (!tick_running_) return;
-    tick_running_ = false;
-    if (tools_.tick_done) tools_.tick_done();
-    if (recording_ && fb_ != nullptr) {
-        try {
-            recording_->add_frame(*fb_, kTickDelayCs);
-        } catch (const std::exception& e) {
-            recording_.reset();
-            say(e.what());
-        }
-    }
-    if (readout_) update_readout();
-}
-
-void SdlBackend::show_help(bool on) {
-    if (!screen_) return;
-    screen_->set_overlay(Overlay::Help,
-                         on ? viewer::render_box("KORVELINE: keys", key_help()) : Framebuffer{},
-                         Anchor::Centre);
-}
-
-void SdlBackend::update_badge() {
-    if (!screen_) return;
-    if (!message_.empty()) {
-        screen_->set_badge(message_);
         return;
     }
-    std::string text = recording_ ? "REC" : "";
-    if (const std::optional<std::string> clock = viewer::clock_badge(clock_)) {
-        text += (text.empty() ? "" : "  ") + *clock;
-    }
-    screen_->set_badge(text.empty() ? std::nullopt : std::optional<std::string>(text));
+    const int zoom = screen_->zoom();
+    screen_->set_zoom(action == Action::ZoomIn    ? zoom + 1
+                      : action == Action::ZoomOut ? zoom - 1
+                                                  : 1);
+}
+
+std::string SdlBackend::save_picture(const Framebuffer& fb, const std::string& stem) {
+    std::string path = new_capture_path(captures_folder(), stem, "png", std::time(nullptr));
+    image::write_png(fb, path);
+    return path;
+}
+
+std::unique_ptr<image::Output> SdlBackend::new_capture(const std::string& stem,
+                                                       const std::string& extension) {
+    std::string kind;
+    for (const char c : extension)
+        kind += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return std::make_unique<image::OutputFile>(
+        new_capture_path(captures_folder(), stem, extension, std::time(nullptr)), kind);
 }
 
 void SdlBackend::present(const Framebuffer& fb, const Region& changed) {
-    fb_ = &fb;
     if (screen_) screen_->show_changes(fb, changed);
     tick_log_.frame_presented();
 }
@@ -419,11 +282,7 @@ void SdlBackend::message_box(const std::string& caption, const std::string& text
     }
 }
 
-void SdlBackend::timer_delivered(std::uint64_t /*now_ms*/) {
-    finish_tick();
-    if (tools_.tick_starting) tools_.tick_starting();
-    tick_running_ = true;
-    clock_.timer_delivered(wall_ms());
+void SdlBackend::timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t /*period_ms*/) {
     tick_log_.tick();
 }
 

@@ -4,31 +4,54 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <memory>
+#include <span>
 #include <utility>
 
 // The page's side of the contract lives in the object `kvWeb` its script defines (see
 // tools/korveline_web/index.html); these calls are all the program knows of the page.
 // clang-format off
-EM_JS(void, kv_js_open, (void* backend, int width, int height), {
-    kvWeb.open(backend, width, height);
+EM_JS(void, kv_js_open, (void* backend, int width, int height, const char* actions), {
+    kvWeb.open(backend, width, height, UTF8ToString(actions));
 });
 EM_JS(void, kv_js_blit, (const void* pixels, int stride, int x, int y, int width, int height), {
     kvWeb.blit(HEAPU8, pixels, stride, x, y, width, height);
 });
-EM_JS(void, kv_js_layout, (int zoom, int device_per_css_milli), {
-    kvWeb.layout(zoom, device_per_css_milli / 1000);
+EM_JS(void, kv_js_layout, (double css_scale, double device_scale), {
+    kvWeb.layout(css_scale, device_scale);
 });
-EM_JS(void, kv_js_status, (const char* badge, int paused), {
-    kvWeb.status(badge ? UTF8ToString(badge) : "", paused != 0);
+// `rows`: a character a row of the table: '1' on, '0' off, '-' no toggle, 'x' cannot act now.
+EM_JS(void, kv_js_status, (const char* clock, int paused, const char* rows, const char* message), {
+    kvWeb.status(UTF8ToString(clock), paused != 0, UTF8ToString(rows), UTF8ToString(message));
 });
 EM_JS(void, kv_js_ticks, (double ticks, int first_frame), {
     kvWeb.ticked(ticks, first_frame != 0);
 });
+// ISO 8859-1 bytes: each one is the code point of the same value.
 EM_JS(void, kv_js_message_box, (const char* caption, int caption_length, const char* text,
                                 int text_length), {
-    // ISO 8859-1 bytes: each one is the code point of the same value.
     const latin1 = (p, n) => String.fromCharCode.apply(null, HEAPU8.subarray(p, p + n));
     kvWeb.messageBox(latin1(caption, caption_length), latin1(text, text_length));
+});
+EM_JS(void, kv_js_box, (int slot, const char* text, int length), {
+    kvWeb.box(slot, String.fromCharCode.apply(null, HEAPU8.subarray(text, text + length)));
+});
+EM_JS(void, kv_js_fullscreen, (), {
+    kvWeb.fullscreen();
+});
+EM_JS(void, kv_js_save_picture, (const char* stem), {
+    kvWeb.savePicture(UTF8ToString(stem));
+});
+// A piece of capture `id`; then its end, with a name (kept: downloaded) or none (dropped).
+EM_JS(void, kv_js_capture, (int id, const void* bytes, int length, int end, const char* name), {
+    kvWeb.capture(id, HEAPU8.slice(bytes, bytes + length), end ? UTF8ToString(name) : null);
+});
+EM_JS(void, kv_js_key_name, (char* buffer, int size), {
+    const key = kvWeb.key;
+    let n = 0;
+    for (; n < key.length && n < size - 1; ++n) { const c = key.charCodeAt(n); HEAPU8[buffer + n] = c < 128 ? c : 63; }
+    HEAPU8[buffer + n] = 0;
 });
 EM_ASYNC_JS(void, kv_js_sleep, (double ms), {
     await kvWeb.sleep(ms);
@@ -39,21 +62,48 @@ namespace kv::web {
 
 namespace {
 
-std::uint64_t wall_ms() {
-    return static_cast<std::uint64_t>(emscripten_get_now());
+// The table of actions for the page's toolbar and help: a row a line, tab-separated (UTF-8).
+std::string action_rows() {
+    using viewer::Lang;
+    std::string text;
+    for (const viewer::ActionInfo& a : viewer::action_table()) {
+        for (const std::string_view field :
+             {a.name, a.label.fr, a.label.en, a.label_on.fr, a.label_on.en, a.help.fr, a.help.en})
+            text.append(field).append("\t");
+        text += viewer::keys_text(a, Lang::Fr, ", ") + '\t' + viewer::keys_text(a, Lang::En, ", ");
+        text += a.toolbar ? "\t1\n" : "\t0\n";
+    }
+    return text;
 }
+
+// A capture handed to the page piece by piece, and downloaded when kept (dropped otherwise).
+class Download final : public image::Output {
+  public:
+    explicit Download(std::string name) : Output(std::move(name)), id_(++last_id_) {}
+    ~Download() override { kv_js_capture(id_, nullptr, 0, 1, kept_ ? name().c_str() : ""); }
+    void write(std::span<const std::uint8_t> bytes) override {
+        kv_js_capture(id_, bytes.data(), static_cast<int>(bytes.size()), 0, nullptr);
+    }
+    std::string keep() override {
+        kept_ = true;
+        return {}; // downloaded as it goes; the browser shows its downloads itself
+    }
+
+  private:
+    static inline int last_id_ = 0;
+    int id_;
+    bool kept_ = false;
+};
 
 } // namespace
 
 bool WebBackend::open_window(const std::string& /*title*/, int client_width, int client_height,
                              std::string& /*why*/) {
     // The page shows its own title; the canvas is the client area.
-    client_ = Size{client_width, client_height};
-    clock_ = ViewerClock(wall_ms());
+    client_ = viewer::Size{client_width, client_height};
     open_ = true;
-    kv_js_open(this, client_width, client_height);
+    kv_js_open(this, client_width, client_height, action_rows().c_str());
     apply_layout();
-    show_status();
     return true;
 }
 
@@ -62,36 +112,22 @@ void WebBackend::close_window() {
 }
 
 std::uint64_t WebBackend::now_ms() {
-    return clock_.now(wall_ms());
+    return static_cast<std::uint64_t>(emscripten_get_now());
 }
 
 void WebBackend::poll(std::vector<InputEvent>& out) {
-    finish_tick();
     out.insert(out.end(), queue_.begin(), queue_.end());
     queue_.clear();
 }
 
 void WebBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
-    finish_tick();
-    for (;;) {
-        if (!queue_.empty()) {
-            poll(out);
-            return;
-        }
-        if (clock_.take_step(deadline_ms)) return;
-        // Fast motion: the rest of this period's Ticks come at once.
-        if (deadline_ms && clock_.run_next_tick_now(*deadline_ms, wall_ms())) return;
-        // Recomputed on every pass: the page may just have paused or slowed the clock.
-        std::optional<std::uint64_t> until;
-        if (deadline_ms) until = clock_.wall_deadline(*deadline_ms, wall_ms());
-        if (until) {
-            const std::uint64_t now = wall_ms();
-            if (*until <= now) return;
-            kv_js_sleep(static_cast<double>(*until - now));
-        } else {
-            kv_js_sleep(-1); // until the page hands in something
-        }
+    if (queue_.empty()) {
+        const std::uint64_t now = now_ms();
+        if (deadline_ms && *deadline_ms <= now) return;
+        // Until the deadline, or until the page hands in something (none: only that).
+        kv_js_sleep(deadline_ms ? static_cast<double>(*deadline_ms - now) : -1.0);
     }
+    poll(out);
 }
 
 void WebBackend::present(const Framebuffer& fb, const Region& changed) {
@@ -119,19 +155,62 @@ void WebBackend::message_box(const std::string& caption, const std::string& text
                       static_cast<int>(text.size()));
 }
 
-void WebBackend::timer_delivered(std::uint64_t /*now_ms*/) {
-    finish_tick();
-    if (hooks_.starting) hooks_.starting();
-    tick_running_ = true;
-    clock_.timer_delivered(wall_ms());
+void WebBackend::timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t /*period_ms*/) {
     ++ticks_;
     kv_js_ticks(static_cast<double>(ticks_), 0);
 }
 
-void WebBackend::finish_tick() {
-    if (!tick_running_) return;
-    tick_running_ = false;
-    if (hooks_.done) hooks_.done();
+// The title, then a line a row: its fields separated by tabs (left, right, swatch colour as
+// RRGGBB or nothing). ISO 8859-1, as the box's texts are.
+void WebBackend::show(viewer::Slot slot, const viewer::Box& box) {
+    std::string text = box.title;
+    for (const viewer::BoxRow& row : box.rows) {
+        char swatch[8] = "";
+        if (row.swatch) {
+            std::snprintf(swatch, sizeof swatch, "%02x%02x%02x", red_of(*row.swatch),
+                          green_of(*row.swatch), blue_of(*row.swatch));
+        }
+        text += '\n' + row.left + '\t' + row.right + '\t' + swatch;
+    }
+    kv_js_box(static_cast<int>(slot), text.data(), static_cast<int>(text.size()));
+}
+
+void WebBackend::show_status(const viewer::Status& status) {
+    std::string rows;
+    for (const viewer::ActionInfo& a : viewer::action_table()) {
+        const std::optional<bool> on = status.on(a.action);
+        rows += !status.enabled(a.action) ? 'x' : on ? (*on ? '1' : '0') : '-';
+    }
+    kv_js_status(status.clock.value_or("").c_str(), status.paused ? 1 : 0, rows.c_str(),
+                 status.message.c_str());
+}
+
+void WebBackend::zoom(viewer::Action action) {
+    using viewer::Action;
+    if (action == Action::ToggleFullscreen) {
+        kv_js_fullscreen();
+        return;
+    }
+    if (action == Action::ZoomReset) {
+        zoom_.reset();
+    } else {
+        const int step = action == Action::ZoomIn ? 1 : -1;
+        zoom_ = std::clamp(static_cast<int>(std::lround(device_scale_)) + step, viewer::kMinZoom,
+                           viewer::kMaxZoom);
+    }
+    css_scale_.reset();
+    apply_layout();
+}
+
+std::string WebBackend::save_picture(const Framebuffer& /*fb*/, const std::string& stem) {
+    // The canvas holds the framebuffer pixel for pixel, and the browser codes PNG well.
+    kv_js_save_picture(stem.c_str());
+    return {};
+}
+
+std::unique_ptr<image::Output> WebBackend::new_capture(const std::string& stem,
+                                                       const std::string& extension) {
+    return std::make_unique<Download>(stem + "." + extension);
 }
 
 void WebBackend::pointer(bool down, InputEvent::Button button, std::int64_t x, std::int64_t y) {
@@ -144,56 +223,46 @@ void WebBackend::pointer(bool down, InputEvent::Button button, std::int64_t x, s
     queue_.push_back(e);
 }
 
-void WebBackend::act(ViewerAction action) {
-    const std::uint64_t wall = wall_ms();
-    switch (action) {
-    case ViewerAction::TogglePause:
-        clock_.toggle_pause(wall);
-        break;
-    case ViewerAction::Step:
-        clock_.request_step();
-        break;
-    case ViewerAction::Slower:
-        clock_.slower(wall);
-        break;
-    case ViewerAction::Faster:
-        clock_.faster(wall);
-        break;
-    case ViewerAction::ZoomIn:
-    case ViewerAction::ZoomOut: {
-        const int from = zoom_.value_or(viewer::zoom_to_fit(room_, client_));
-        const int step = action == ViewerAction::ZoomIn ? 1 : -1;
-        zoom_ = std::clamp(from + step, viewer::kMinZoom, viewer::kMaxZoom);
-        apply_layout();
-        break;
-    }
-    case ViewerAction::ZoomFit:
-        zoom_.reset();
-        apply_layout();
-        break;
-    }
-    show_status();
+bool WebBackend::key(const viewer::KeyPress& press) {
+    using viewer::Action;
+    const std::optional<Action> action = viewer::action_for_key(press);
+    if (!action) return false;
+    // Ctrl + - 0 stay the browser's own zoom, which zooms the picture with the page.
+    if (action == Action::ZoomIn || action == Action::ZoomOut || action == Action::ZoomReset)
+        return false;
+    act(*action);
+    return true;
 }
 
-void WebBackend::viewport(int css_width, int css_height, int device_per_css_milli) {
-    device_milli_ = std::max(device_per_css_milli, 1);
+void WebBackend::viewport(int css_width, int css_height, int device_per_css_milli,
+                          bool fullscreen) {
+    const int milli = std::max(device_per_css_milli, 1);
+    // A new number of device pixels per CSS pixel out of full screen: the browser zooms the page.
+    if (device_milli_ != 0 && milli != device_milli_ && !fullscreen && !fullscreen_)
+        css_scale_ = device_scale_ * 1000.0 / device_milli_;
+    device_milli_ = milli;
+    fullscreen_ = fullscreen;
     const auto device = [&](int css) {
-        return static_cast<int>(static_cast<std::int64_t>(std::max(css, 0)) * device_milli_ / 1000);
+        return static_cast<int>(static_cast<std::int64_t>(std::max(css, 0)) * milli / 1000);
     };
-    room_ = Size{device(css_width), device(css_height)};
+    room_ = viewer::Size{device(css_width), device(css_height)};
     apply_layout();
 }
 
 void WebBackend::apply_layout() {
-    if (!open_) return;
-    // Whole device pixels per client pixel keep the picture crisp.
-    const int zoom = zoom_.value_or(viewer::zoom_to_fit(room_, client_));
-    kv_js_layout(zoom, device_milli_);
-}
-
-void WebBackend::show_status() {
-    const std::optional<std::string> badge = viewer::clock_badge(clock_);
-    kv_js_status(badge ? badge->c_str() : nullptr, clock_.paused() ? 1 : 0);
+    if (!open_ || device_milli_ == 0 || client_.width <= 0 || client_.height <= 0) return;
+    const double per_css = device_milli_ / 1000.0;
+    if (fullscreen_) {
+        // The whole screen, by a factor that need not be whole.
+        device_scale_ = std::min(static_cast<double>(room_.width) / client_.width,
+                                 static_cast<double>(room_.height) / client_.height);
+    } else if (css_scale_) {
+        device_scale_ = *css_scale_ * per_css;
+    } else {
+        // Whole device pixels per client pixel keep the picture crisp.
+        device_scale_ = zoom_.value_or(viewer::zoom_to_fit(room_, client_));
+    }
+    kv_js_layout(device_scale_ / per_css, device_scale_);
 }
 
 } // namespace kv::web
@@ -206,14 +275,26 @@ EMSCRIPTEN_KEEPALIVE void kv_web_pointer(void* backend, int down, int right, int
         down != 0, right != 0 ? kv::InputEvent::Button::Right : kv::InputEvent::Button::Left, x, y);
 }
 
-EMSCRIPTEN_KEEPALIVE void kv_web_action(void* backend, int action) {
-    if (action < 0 || action > static_cast<int>(kv::web::ViewerAction::ZoomFit)) return;
-    static_cast<kv::web::WebBackend*>(backend)->act(static_cast<kv::web::ViewerAction>(action));
+// The key is kvWeb.key (a KeyboardEvent.key); 1 when the viewer took it.
+EMSCRIPTEN_KEEPALIVE int kv_web_key(void* backend, int ctrl, int alt, int repeat) {
+    char name[16];
+    kv_js_key_name(name, sizeof name);
+    return static_cast<kv::web::WebBackend*>(backend)->key({name, ctrl != 0, alt != 0, repeat != 0})
+               ? 1
+               : 0;
+}
+
+// A toolbar button: the action of that row of the table.
+EMSCRIPTEN_KEEPALIVE void kv_web_action(void* backend, int row) {
+    const auto table = kv::viewer::action_table();
+    if (row >= 0 && static_cast<std::size_t>(row) < table.size())
+        static_cast<kv::web::WebBackend*>(backend)->act(
+            table[static_cast<std::size_t>(row)].action);
 }
 
 EMSCRIPTEN_KEEPALIVE void kv_web_viewport(void* backend, int css_width, int css_height,
-                                          int device_per_css_milli) {
+                                          int device_per_css_milli, int fullscreen) {
     static_cast<kv::web::WebBackend*>(backend)->viewport(css_width, css_height,
-                                                         device_per_css_milli);
+                                                         device_per_css_milli, fullscreen != 0);
 }
 }

@@ -25,7 +25,8 @@ std::vector<Command> script(std::string_view text) {
     return std::get<std::vector<Command>>(result);
 }
 
-// Stands in for the window manager: present what is drawn, then wait while idle.
+// Stands in for the window manager: present what is drawn, then wait while idle, its timer due
+// one period (50 ms) on.
 class Driver {
   public:
     explicit Driver(std::string_view text)
@@ -34,7 +35,7 @@ class Driver {
     std::vector<InputEvent> idle() {
         backend_.present(fb, Region(fb.bounds()));
         std::vector<InputEvent> events;
-        backend_.wait(backend_.now_ms() + ScriptedBackend::kTickMs, events);
+        backend_.wait(backend_.now_ms() + 50, events);
         if (events.empty()) ++ticks_handled_;
         return events;
     }

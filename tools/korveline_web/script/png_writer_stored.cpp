@@ -4,12 +4,10 @@
 #include "image/png_writer.h"
 
 #include "image/file_error.h"
+#include "image/output_file.h"
 
 #include <array>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -78,16 +76,12 @@ Bytes zlib_stored(const Bytes& raw) {
     return z;
 }
 
-[[noreturn]] void fail(const std::string& path, const std::string& reason) {
-    throw FileError("cannot write PNG '" + path.substr(0, 200) + "': " + reason);
-}
-
 } // namespace
 
 void write_png(const Framebuffer& fb, const std::string& path) {
     if (fb.width() == 0 || fb.height() == 0) {
-        fail(path, "the image is empty (" + std::to_string(fb.width()) + " x " +
-                       std::to_string(fb.height()) + ")");
+        throw FileError("cannot write PNG '" + shown_path(path) + "': the image is empty (" +
+                        std::to_string(fb.width()) + " x " + std::to_string(fb.height()) + ")");
     }
     Bytes raw;
     raw.reserve(static_cast<std::size_t>(fb.height()) * (1 + 3 * fb.width()));
@@ -108,22 +102,9 @@ void write_png(const Framebuffer& fb, const std::string& path) {
     chunk(png, "IHDR", header);
     chunk(png, "IDAT", zlib_stored(raw));
     chunk(png, "IEND", {});
-
-    // Through a temporary file, so that a failed write leaves no partial file behind.
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) fail(path, std::strerror(errno));
-    const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    const int write_error = errno;
-    if (std::fclose(file) != 0 || !written) {
-        std::remove(temporary.c_str());
-        fail(path, std::strerror(written ? errno : write_error));
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        std::remove(temporary.c_str());
-        fail(path, std::strerror(error));
-    }
+    OutputFile file(path, "PNG");
+    file.write(png);
+    file.keep();
 }
 
 } // namespace kv::image

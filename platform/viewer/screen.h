@@ -1,0 +1,69 @@
+// What the viewer asks of a window system (the SDL window, the page's canvas): the backend
+// contract on the wall clock (now_ms() is wall time; wait() blocks until input arrives or the wall
+// clock reaches its deadline), and what only a screen can do: show the viewer's boxes and status,
+// zoom, and put a capture where the user finds it.
+#pragma once
+
+#include "image/output_file.h"
+#include "user/backend.h"
+#include "viewer/actions.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kv::viewer {
+
+// The viewer's boxes over the picture, from the bottom one up.
+enum class Slot { Readout, Help };
+
+// What a box shows: a title and rows (ISO 8859-1); empty, no box.
+struct Box {
+    std::string title;
+    std::vector<BoxRow> rows;
+    bool empty() const { return title.empty() && rows.empty(); }
+};
+
+// How the viewer stands: what the desktop's badge says, what the page's toolbar shows.
+struct Status {
+    bool paused = false;
+    bool recording = false;
+    bool readout = false;
+    std::optional<std::string> clock; // "PAUSE", "x1/4" ... "x8"; none at x1
+    std::string message;              // a saved file, or what went wrong, for a few seconds
+
+    // The badge: the message while there is one, else "REC" and the clock's.
+    std::optional<std::string> badge() const;
+    // Whether a toggle is on (none: no toggle), and whether an action can act now.
+    std::optional<bool> on(Action action) const;
+    bool enabled(Action action) const { return action != Action::Step || paused; }
+};
+
+class Viewer;
+
+class Screen : public Backend {
+  public:
+    // Where the screen's keys and buttons send the viewer's actions.
+    void connect(Viewer& viewer) { viewer_ = &viewer; }
+
+    // A box appears, changes or goes (empty).
+    virtual void show(Slot slot, const Box& box) = 0;
+    virtual void show_status(const Status& status) = 0;
+    // ZoomIn, ZoomOut, ZoomReset, ToggleFullscreen.
+    virtual void zoom(Action action) = 0;
+    // The picture as PNG, and a new capture (GIF, CSV), named after `stem`; where it goes is
+    // the screen's. save_picture returns where it went ("": nothing to say), or throws
+    // std::exception saying why not.
+    virtual std::string save_picture(const Framebuffer& fb, const std::string& stem) = 0;
+    virtual std::unique_ptr<image::Output> new_capture(const std::string& stem,
+                                                       const std::string& extension) = 0;
+
+    // What the screen's keys and buttons ask for.
+    void act(Action action) const;
+
+  private:
+    Viewer* viewer_ = nullptr;
+};
+
+} // namespace kv::viewer

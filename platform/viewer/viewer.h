@@ -1,0 +1,76 @@
+// The one viewer every window shares: the backend the window manager talks to on the desktop and
+// in the page. It keeps the clock the application sees (pause, single step, slow and fast motion),
+// carries out the actions of viewer/actions.h, lays its boxes over the picture and makes the
+// captures (PNG, GIF, CSV). What is the window system's own (events, pixels, zoom, where files
+// go) it leaves to its Screen.
+#pragma once
+
+#include "image/gif_writer.h"
+#include "viewer/clock.h"
+#include "viewer/screen.h"
+#include "viewer/tick_hooks.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kv::viewer {
+
+// What the program adds: it hears of the Ticks, and gives the run's data and the readout's rows.
+struct Tools {
+    std::string file_stem = "capture"; // captures are STEM-date-time.png, .gif, .csv
+    TickHooks ticks;
+    // Ctrl E: the run's data so far, to `out`. Throws std::exception saying why not.
+    std::function<void(image::Output& out)> write_data;
+    // Key I: asked again after every Tick while the readout shows.
+    std::string readout_title;
+    std::function<std::vector<BoxRow>()> readout;
+    Lang language = Lang::En; // of the viewer's own texts
+};
+
+class Viewer final : public Backend {
+  public:
+    Viewer(Screen& screen, Tools tools);
+
+    bool open_window(const std::string& title, int client_width, int client_height,
+                     std::string& why) override;
+    void close_window() override;
+    std::uint64_t now_ms() override { return clock_.now(screen_.now_ms()); }
+    void poll(std::vector<InputEvent>& out) override;
+    void wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) override;
+    void present(const Framebuffer& fb, const Region& changed) override;
+    void message_box(const std::string& caption, const std::string& text, unsigned type) override {
+        screen_.message_box(caption, text, type);
+    }
+    void timer_delivered(std::uint64_t now_ms, std::uint64_t period_ms) override;
+
+    void act(Action action);
+
+  private:
+    // The Tick handed out last has run: the program's hook, a frame, the readout.
+    void finish_tick();
+    void show_readout();
+    void update_status();
+    // The badge shows `message` for a few seconds.
+    void say(const std::string& message);
+    // Makes a capture (`capture` returns where it went) and tells where, or why not.
+    template <class Capture> void tell(const Capture& capture);
+    void start_recording();
+    // A GIF frame shows for the period of the application's timer, in 1/100 s.
+    int frame_delay_cs() const { return static_cast<int>((period_ms_ + 5) / 10); }
+
+    Screen& screen_;
+    Tools tools_;
+    ViewerClock clock_;
+    Status status_;
+    bool help_ = false;
+    const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
+    std::unique_ptr<image::GifWriter> recording_;
+    bool tick_running_ = false;
+    std::uint64_t period_ms_ = 0;        // of the timer behind the last Tick
+    std::uint64_t message_until_ms_ = 0; // wall clock
+};
+
+} // namespace kv::viewer

@@ -1,0 +1,193 @@
+// The one viewer over a screen of our own: the wall clock is a number the test moves, input comes
+// when the test says, boxes, status and captures are kept to be looked at. What every window
+// (the desktop's, the page's) gets from it: the clock loop, the readout and help, the captures.
+#include "platform/headless/gif_player.h"
+#include "viewer/viewer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <stdexcept>
+
+namespace kv::viewer {
+namespace {
+
+class FakeScreen final : public Screen {
+  public:
+    std::uint64_t wall = 1000;
+    std::vector<std::optional<std::uint64_t>> waits; // the wall deadlines the viewer waited for
+    std::vector<InputEvent> input;                   // handed over at the next wait
+    std::map<Slot, Box> boxes;
+    Status status;
+    std::vector<Action> zooms;
+    std::map<std::string, std::string> kept; // captures by name
+    bool full = false;                       // no room for captures
+
+    bool open_window(const std::string&, int, int, std::string&) override { return true; }
+    void close_window() override {}
+    std::uint64_t now_ms() override { return wall; }
+    void poll(std::vector<InputEvent>&) override {}
+    void wait(std::optional<std::uint64_t> until, std::vector<InputEvent>& out) override {
+        waits.push_back(until);
+        if (!input.empty()) {
+            out = std::exchange(input, {});
+        } else if (until) {
+            wall = *until;
+        } else {
+            throw std::logic_error("the viewer waits for input that never comes");
+        }
+    }
+    void present(const Framebuffer&, const Region&) override {}
+    void message_box(const std::string&, const std::string&, unsigned) override {}
+    void show(Slot slot, const Box& box) override { boxes[slot] = box; }
+    void show_status(const Status& s) override { status = s; }
+    void zoom(Action action) override { zooms.push_back(action); }
+    std::string save_picture(const Framebuffer&, const std::string& stem) override {
+        kept[stem + ".png"] = "";
+        return stem + ".png";
+    }
+    std::unique_ptr<image::Output> new_capture(const std::string& stem,
+                                               const std::string& extension) override {
+        if (full) throw std::runtime_error("no room left");
+        return std::make_unique<Capture>(*this, stem + "." + extension);
+    }
+
+  private:
+    class Capture final : public image::Output {
+      public:
+        Capture(FakeScreen& screen, std::string name) : Output(std::move(name)), screen_(screen) {}
+        void write(std::span<const std::uint8_t> bytes) override {
+            bytes_.append(bytes.begin(), bytes.end());
+        }
+        std::string keep() override {
+            screen_.kept[name()] = bytes_;
+            return name();
+        }
+
+      private:
+        FakeScreen& screen_;
+        std::string bytes_;
+    };
+};
+
+class ViewerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string why;
+        ASSERT_TRUE(viewer.open_window("KORVELINE", 8, 6, why));
+        viewer.present(fb, Region(fb.bounds()));
+    }
+    // A Tick of the application's timer, as the window manager hands it out, then the first
+    // look for input after it.
+    void tick(std::uint64_t period_ms = 50) {
+        viewer.timer_delivered(viewer.now_ms(), period_ms);
+        fb.set(ticks % 8, 2, rgb(255, 0, static_cast<std::uint8_t>(ticks)));
+        ++ticks;
+        std::vector<InputEvent> none;
+        viewer.poll(none);
+    }
+
+    FakeScreen screen;
+    int ticks = 0;
+    int readouts = 0;
+    Tools tools{"korveline",
+                {},
+                [](image::Output& out) { out.write(std::string_view("tick,time_s\n2,0.1\n")); },
+                "Readout",
+                [this] {
+                    return std::vector<BoxRow>{{"Ticks", std::to_string(++readouts), {}}};
+                }};
+    Viewer viewer{screen, tools};
+    Framebuffer fb{8, 6, rgb(0, 200, 200)};
+};
+
+TEST_F(ViewerTest, ItsClockWaitsForTheTimerStopsStepsAndSlowsDown) {
+    std::vector<InputEvent> out;
+    EXPECT_EQ(viewer.now_ms(), 0u);
+    viewer.wait(50, out);
+    EXPECT_EQ(screen.waits.back(), 1050u);
+    EXPECT_EQ(viewer.now_ms(), 50u);
+
+    viewer.act(Action::TogglePause);
+    EXPECT_EQ(screen.status.badge(), "PAUSE");
+    screen.input.push_back(InputEvent{});
+    viewer.wait(100, out);
+    EXPECT_EQ(screen.waits.back(), std::nullopt) << "paused: no deadline, only input";
+    EXPECT_EQ(out.size(), 1u);
+    const std::size_t waits = screen.waits.size();
+    viewer.act(Action::Step);
+    viewer.wait(100, out);
+    EXPECT_EQ(screen.waits.size(), waits) << "a step runs the next Tick at once";
+    EXPECT_EQ(viewer.now_ms(), 100u);
+
+    viewer.act(Action::TogglePause);
+    viewer.act(Action::Slower);
+    EXPECT_EQ(screen.status.badge(), "x1/2");
+    viewer.wait(150, out);
+    EXPECT_EQ(screen.waits.back(), screen.wall);
+    EXPECT_EQ(viewer.now_ms(), 150u) << "x1/2: 50 ms of the application's in 100 ms of the wall";
+}
+
+TEST_F(ViewerTest, ARecordingHasAFrameATickEachShownForTheTimersPeriod) {
+    tick(40);
+    viewer.act(Action::ToggleRecording);
+    EXPECT_EQ(screen.status.badge(), "REC");
+    for (int k = 0; k < 3; ++k)
+        tick(40);
+    viewer.act(Action::ToggleRecording);
+    EXPECT_EQ(screen.status.badge(), "Saved korveline.gif");
+    ASSERT_TRUE(screen.kept.contains("korveline.gif"));
+
+    const std::string path = std::string(KORVELINE_TEST_SCRATCH) + "/viewer-recording.gif";
+    std::filesystem::create_directories(KORVELINE_TEST_SCRATCH);
+    std::ofstream(path, std::ios::binary) << screen.kept["korveline.gif"];
+    const kvtest::Animation played = kvtest::play_gif(path);
+    ASSERT_EQ(played.frames.size(), 4u) << "the picture when it started, then one a Tick";
+    for (const kvtest::Frame& f : played.frames)
+        EXPECT_EQ(f.delay_cs, 4) << "SetTimer's 40 ms";
+    EXPECT_TRUE(std::ranges::equal(played.frames.back().picture, fb.pixels()));
+}
+
+TEST_F(ViewerTest, TheReadoutFollowsEachTickAndTheKeysComeAndGo) {
+    viewer.act(Action::ToggleReadout);
+    EXPECT_EQ(screen.boxes[Slot::Readout].title, "Readout");
+    tick();
+    tick();
+    EXPECT_EQ(screen.boxes[Slot::Readout].rows.at(0).right, "3") << "shown, then after each Tick";
+    viewer.act(Action::ToggleReadout);
+    EXPECT_TRUE(screen.boxes[Slot::Readout].empty());
+    tick();
+    EXPECT_EQ(readouts, 3) << "hidden, it is not asked for";
+
+    viewer.act(Action::ToggleHelp);
+    EXPECT_EQ(screen.boxes[Slot::Help].rows.size(), action_table().size());
+    EXPECT_EQ(screen.boxes[Slot::Help].rows.at(0).left, "Space");
+    viewer.act(Action::CloseHelp);
+    EXPECT_TRUE(screen.boxes[Slot::Help].empty());
+    viewer.act(Action::ZoomIn);
+    viewer.act(Action::ToggleFullscreen);
+    EXPECT_EQ(screen.zooms, (std::vector{Action::ZoomIn, Action::ToggleFullscreen}));
+}
+
+TEST_F(ViewerTest, CapturesAreToldInTheBadgeForAFewSecondsAndSoIsWhyOneFailed) {
+    viewer.act(Action::SaveData);
+    EXPECT_EQ(screen.kept["korveline.csv"], "tick,time_s\n2,0.1\n");
+    EXPECT_EQ(screen.status.badge(), "Saved korveline.csv");
+    screen.full = true;
+    viewer.act(Action::ToggleRecording);
+    EXPECT_EQ(screen.status.badge(), "no room left");
+    EXPECT_FALSE(screen.status.recording);
+    // Paused, the viewer still wakes when the message is due to go (4 s after it came), takes
+    // it away, and then waits for input alone.
+    viewer.act(Action::TogglePause);
+    screen.wall += 1000;
+    std::vector<InputEvent> out;
+    EXPECT_THROW(viewer.wait(std::nullopt, out), std::logic_error);
+    EXPECT_EQ(screen.waits, (std::vector<std::optional<std::uint64_t>>{5000, std::nullopt}));
+    EXPECT_EQ(screen.status.badge(), "PAUSE");
+}
+
+} // namespace
+} // namespace kv::viewer

@@ -1,0 +1,14 @@
+#include "tools/common/window_tools.h"
+
+#include "tools/common/readout.h"
+
+kv::viewer::Tools WindowTools(RunData& data) {
+    kv::viewer::Tools tools;
+    tools.file_stem = "korveline";
+    tools.ticks.starting = [&data] { data.BeforeTick(); };
+    tools.ticks.done = [&data] { data.AfterTick(); };
+    tools.write_data = [&data](kv::image::Output& out) { data.Write(out); };
+    tools.readout_title = kReadoutTitle;
+    tools.readout = ReadoutRows;
+    return tools;
+}
