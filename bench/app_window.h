@@ -18,6 +18,7 @@ class AppWindow {
 
     // One timer Tick, handed straight to the window procedure.
     void tick();
+    HWND hwnd() const { return hwnd_; }
 
   private:
     void click(int x, int y);

@@ -28,9 +28,20 @@ class tagMasDessin {
     void ChampsTotal(HDC hdc, double P, double A);
     void ChampsResultant(HDC hdc, double P, double A);
 
+    // The same picture from what each coil carries, for any supply: courants[] relative to a
+    // phase's peak (left, upper right, lower right), the open coil (-1 for none) left bare, and
+    // the field (bx, by) they make together, of length 1 for a balanced supply.
+    void VecteurBobine(HDC hdc, double k, double alpha, int n, double A, HPEN pen);
+    void ChampsBobines(HDC hdc, const double courants[3], int ouverte, double bx, double by,
+                       double A);
+    void ChampResultantVecteur(HDC hdc, double bx, double by, double A);
+
     // Rotor and forces (masdessin_rotor.cpp).
     void RotorTourne(HDC hdc, double a);
     void RotorTourneTotal(HDC hdc, double theta);
     void ForceLaplace(HDC hdc, double a, double L);
     void ForceLaplaceTotal(HDC hdc, double theta, double F1, double F2, double F3);
+    // The same for forces of any size: a force beyond what fits inside the disc the Tick wipes
+    // (a flux above nominal gives them) is drawn at that length.
+    void ForceLaplaceBornee(HDC hdc, double theta, double F1, double F2, double F3);
 };

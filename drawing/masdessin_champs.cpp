@@ -14,9 +14,13 @@
 // One arrow of a coil's field, based n pixels from the centre along direction alpha. Its length
 // follows cos(P - alpha): it grows, vanishes and reverses as the phase turns.
 void tagMasDessin::VecteurChamps(HDC hdc, double P, double alpha, int n, double A, HPEN pen) {
+    VecteurBobine(hdc, std::cos(P - alpha), alpha, n, A, pen);
+}
+
+// The arrow of a coil carrying k times a phase's peak.
+void tagMasDessin::VecteurBobine(HDC hdc, double k, double alpha, int n, double A, HPEN pen) {
     const double c = std::cos(alpha);
     const double s = std::sin(alpha);
-    const double k = std::cos(P - alpha);
     const double L6 = n + 6 * A * k; // tip
     const double L2 = n + 2 * A * k; // where the barbs start
 
@@ -33,7 +37,7 @@ void tagMasDessin::VecteurChamps(HDC hdc, double P, double alpha, int n, double 
     CreateLine(hdc, tx, ty, bx, by);
     CreateLine(hdc, tx, ty, w1x, w1y);
     CreateLine(hdc, tx, ty, w2x, w2y);
-    NumeroteVecteur(hdc, P, alpha, n, A, pen);
+    NumeroteVecteur(hdc, k, alpha, n, A, pen);
 }
 
 // Three equal arrows per shown coil: the field is uniform along the axis. When the resultant is
@@ -70,6 +74,48 @@ void tagMasDessin::ChampsResultant(HDC hdc, double P, double A) {
     const int r1y = CENTRE_Y + Tronque(6 * A * std::sin(P) - A * std::cos(P));
     const int r2x = CENTRE_X + Tronque(6 * A * std::cos(P) - A * std::sin(P));
     const int r2y = CENTRE_Y + Tronque(6 * A * std::sin(P) + A * std::cos(P));
+    CreateLine(hdc, tx, ty, r1x, r1y);
+    CreateLine(hdc, tx, ty, r2x, r2y);
+}
+
+// A coil whose line is open carries nothing and shows no field. A single-phase supply's resultant
+// keeps one axis and pulsates along it.
+void tagMasDessin::ChampsBobines(HDC hdc, const double courants[3], int ouverte, double bx,
+                                 double by, double A) {
+    if (show_field1 && ouverte != 0) {
+        VecteurBobine(hdc, courants[0], 0.0, 77, A, blue_pen_3);
+        if (!show_resultant) VecteurBobine(hdc, courants[0], 0.0, 0, A, blue_pen_3);
+        VecteurBobine(hdc, -courants[0], PI, 77, A, blue_pen_3);
+    }
+    if (show_field2 && ouverte != 1) {
+        VecteurBobine(hdc, courants[1], DEUX_PI_SUR_3, 77, A, green_pen_3);
+        if (!show_resultant) VecteurBobine(hdc, courants[1], DEUX_PI_SUR_3, 0, A, green_pen_3);
+        VecteurBobine(hdc, courants[1], DEUX_PI_SUR_3, -77, A, green_pen_3);
+    }
+    if (show_field3 && ouverte != 2) {
+        VecteurBobine(hdc, courants[2], -DEUX_PI_SUR_3, 77, A, red_pen_3);
+        if (!show_resultant) VecteurBobine(hdc, courants[2], -DEUX_PI_SUR_3, 0, A, red_pen_3);
+        VecteurBobine(hdc, courants[2], -DEUX_PI_SUR_3, -77, A, red_pen_3);
+    }
+    if (show_resultant) ChampResultantVecteur(hdc, bx, by, A);
+}
+
+// The resultant of any field: 12 A long for a balanced supply's, its head 2 A wide whatever its
+// length, as a coil's arrow; a field passing through zero leaves that head as a bar.
+void tagMasDessin::ChampResultantVecteur(HDC hdc, double bx, double by, double A) {
+    SelectObject(hdc, black_pen_3);
+
+    const double longueur = std::sqrt(bx * bx + by * by);
+    const double dx = longueur > 0 ? bx / longueur : 1.0;
+    const double dy = longueur > 0 ? by / longueur : 0.0;
+    const int tx = CENTRE_X + Tronque(12 * A * bx);
+    const int ty = CENTRE_Y + Tronque(12 * A * by);
+    CreateLine(hdc, tx, ty, CENTRE_X, CENTRE_Y);
+
+    const int r1x = CENTRE_X + Tronque(6 * A * bx + A * dy);
+    const int r1y = CENTRE_Y + Tronque(6 * A * by - A * dx);
+    const int r2x = CENTRE_X + Tronque(6 * A * bx - A * dy);
+    const int r2y = CENTRE_Y + Tronque(6 * A * by + A * dx);
     CreateLine(hdc, tx, ty, r1x, r1y);
     CreateLine(hdc, tx, ty, r2x, r2y);
 }

@@ -10,8 +10,17 @@
 #include <cmath>
 
 namespace {
+
 constexpr double RAYON_ROTOR = 77;
+
+// Two pixels a unit from the rotor's rim at 77 pixels: 35 units reach 105 pixels from the centre,
+// inside the disc of 107 with the pen's width. The original motor's forces stay below 30.
+double Bornee(double force) {
+    constexpr double FORCE_MAX = 35;
+    return force > FORCE_MAX ? FORCE_MAX : force < -FORCE_MAX ? -FORCE_MAX : force;
 }
+
+} // namespace
 
 // One turn at angle a: a diameter of the rotor.
 void tagMasDessin::RotorTourne(HDC hdc, double a) {
@@ -66,4 +75,8 @@ void tagMasDessin::ForceLaplaceTotal(HDC hdc, double theta, double F1, double F2
         ForceLaplace(hdc, t - decalage[k], L);
         ForceLaplace(hdc, (t - PI) - decalage[k], L);
     }
+}
+
+void tagMasDessin::ForceLaplaceBornee(HDC hdc, double theta, double F1, double F2, double F3) {
+    ForceLaplaceTotal(hdc, theta, Bornee(F1), Bornee(F2), Bornee(F3));
 }

@@ -39,10 +39,9 @@ void Ligne(HDC hdc, POINT a, POINT b) {
 
 // Phase 2 closes the head across its barbs; phase 3 adds a second, longer head whose barbs reach
 // back to the base.
-void Tete(HDC hdc, int phase, double P, double alpha, int n, double A) {
+void Tete(HDC hdc, int phase, double k, double alpha, int n, double A) {
     const double c = std::cos(alpha);
     const double s = std::sin(alpha);
-    const double k = std::cos(P - alpha);
     if (phase == 2) {
         Ligne(hdc, Point(c, s, n + 2 * A * k, A), Point(c, s, n + 2 * A * k, -A));
     } else if (phase == 3) {
@@ -85,10 +84,10 @@ void NumeroteBobine(HDC hdc, int phase) {
     Etiquette(hdc, phase, etiquettes_bobines[phase - 1].x, etiquettes_bobines[phase - 1].y);
 }
 
-void NumeroteVecteur(HDC hdc, double P, double alpha, int n, double A, HPEN pen) {
+void NumeroteVecteur(HDC hdc, double k, double alpha, int n, double A, HPEN pen) {
     const int phase = PhaseDuStylo(pen);
     if (!Numerote() || phase == 0) return;
-    Tete(hdc, phase, P, alpha, n, A);
+    Tete(hdc, phase, k, alpha, n, A);
     if (n == 0) return;
 
     const double dx = n * std::cos(alpha);

@@ -12,7 +12,8 @@
 // with the coil.
 void NumeroteBobine(HDC hdc, int phase);
 
-// Completes the arrow VecteurChamps has just drawn with `pen` (same arguments): the head of its
-// phase, and for an arrow off the centre the mark about its base and the label beside it. The
-// centre's arrows have no mark or label: the three phases' would cover one another there.
-void NumeroteVecteur(HDC hdc, double P, double alpha, int n, double A, HPEN pen);
+// Completes the arrow VecteurBobine has just drawn with `pen` (same arguments: k the coil's
+// current relative to a phase's peak): the head of its phase, and for an arrow off the centre the
+// mark about its base and the label beside it. The centre's arrows have no mark or label: the
+// three phases' would cover one another there.
+void NumeroteVecteur(HDC hdc, double k, double alpha, int n, double A, HPEN pen);

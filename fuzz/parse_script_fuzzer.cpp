@@ -1,8 +1,12 @@
 // Fuzzes the script reader: any bytes give either commands within the language's ranges or one
-// short error on a line the text has; the commands written back read back the same.
+// short error on a line the text has; the commands written back read back the same. The settings
+// of each `lab` command go through the laboratory's validator, korveline-script's and the page's:
+// a value it takes lies within its setting's range and reads back the same, one it refuses is told
+// in a short message and changes nothing.
 #include "backends/headless/script.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/script_text.h"
+#include "tools/common/lab_settings.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -57,10 +61,55 @@ void check_command(const Command& c) {
         check(within(c.count, 1, hl::kMaxTicks), "record count in range");
         check(within(c.every, 1, hl::kMaxRecordEvery), "record interval in range");
         break;
+    case Command::Kind::Lab:
+        check(!c.settings.empty(), "a lab command has settings");
+        for (const Command::Setting& s : c.settings) {
+            check(!s.name.empty() && !s.value.empty(), "a setting has a name and a value");
+            check(s.name.find_first_of("= \t") == std::string::npos &&
+                      s.value.find_first_of(" \t") == std::string::npos,
+                  "a setting is one word, its name without '='");
+        }
+        break;
     case Command::Kind::State:
     case Command::Kind::Close:
     case Command::Kind::TraceOff:
         break;
+    }
+}
+
+bool same(const tagLabo& a, const tagLabo& b) {
+    return a.ordre_inverse == b.ordre_inverse && a.ligne_ouverte == b.ligne_ouverte &&
+           a.frequence == b.frequence && a.tension == b.tension && a.resistance == b.resistance &&
+           a.loi_charge == b.loi_charge && a.paires_poles == b.paires_poles;
+}
+
+bool in_range(const tagLabo& l) {
+    return l.ligne_ouverte >= 0 && l.ligne_ouverte <= 3 && l.frequence >= 10 &&
+           l.frequence <= 200 && l.tension >= 0 && l.tension <= 200 && l.resistance >= 0.25 &&
+           l.resistance <= 8 && l.loi_charge >= CHARGE_CONSTANTE &&
+           l.loi_charge <= CHARGE_QUADRATIQUE && l.paires_poles >= 1 && l.paires_poles <= 4;
+}
+
+void check_settings(const Command& c) {
+    tagLabo labo;
+    for (const Command::Setting& s : c.settings) {
+        const tagLabo before = labo;
+        const std::string error = kv::tools::SetLabSetting(s.name, s.value, labo);
+        if (!error.empty()) {
+            check(same(labo, before), "a refused setting changes nothing");
+            check(error.size() < 300, "a short message");
+            continue;
+        }
+        check(in_range(labo), "a setting taken lies within its range");
+        tagLabo again;
+        const std::string text = kv::tools::LabSettingsText(labo);
+        for (const kv::tools::LabSetting& setting : kv::tools::kLabSettings) {
+            check(kv::tools::SetLabSetting(setting.name, kv::tools::LabValue(setting, labo), again)
+                      .empty(),
+                  "a setting's value as written is taken back");
+        }
+        check(same(again, labo) && kv::tools::LabSettingsText(again) == text,
+              "the settings as written read back the same");
     }
 }
 
@@ -83,6 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(c.line > previous_line && c.line <= lines, "commands in line order");
         previous_line = c.line;
         check_command(c);
+        if (c.kind == Command::Kind::Lab) check_settings(c);
         check(c.kind != Command::Kind::Close || &c == &commands.back(), "close comes last");
     }
 

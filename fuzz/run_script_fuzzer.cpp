@@ -52,8 +52,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto parsed =
         kv::headless::parse_script(std::string_view(reinterpret_cast<const char*>(data), size));
-    // Scripts the reader refuses never run; parse_script_fuzzer covers them.
+    // Scripts the reader refuses never run, nor do settings the program does not take;
+    // parse_script_fuzzer covers them.
     if (std::holds_alternative<kv::headless::ParseError>(parsed)) return -1;
+    if (CheckLabCommands(std::get<0>(parsed))) return -1;
     auto commands = kvfuzz::within_limits(std::get<0>(std::move(parsed)), g_snapshot.string());
 
     kvfuzz::reset_scene();

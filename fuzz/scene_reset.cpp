@@ -17,6 +17,7 @@ void reset_scene() {
     for (tagPixel& p : frein.pixels)
         p = tagPixel{0, 0, 0};
     frein.couple_step = 0.5;
+    labo = tagLabo();
 }
 
 } // namespace kvfuzz

@@ -36,7 +36,13 @@ std::string command_text(const Command& c) {
         // Always with its interval: the path may itself end in words like "every 2.gif".
         return "record " + c.path + numbers({c.count}) + " every" + numbers({c.every});
     case Command::Kind::Trace:
-        return "trace " + c.path;
+        return "trace " + c.path + (c.french_csv ? " fr" : "");
+    case Command::Kind::Lab: {
+        std::string text = "lab";
+        for (const Command::Setting& s : c.settings)
+            text += ' ' + s.name + '=' + s.value;
+        return text;
+    }
     case Command::Kind::TraceOff:
         return "trace off";
     }

@@ -59,3 +59,55 @@ void tagMas::CalculMas(double amplitude, double phase, double couple, double* fo
     if (omega >= 0) omega = omega - (*torque + couple) / 200000;
     if (omega < 0) omega = omega - (*torque - couple) / 200000;
 }
+
+namespace {
+
+// One turn of the general step: the flux it sees is the stator's field along its normal n, and
+// the force is -i dphi/dtheta. The current step is the one above with R = 0.01 * resistance.
+double PasSpireLabo(double bx, double by, double theta, double delta, double diviseur, double& phi,
+                    double& i) {
+    const double phi_old = phi;
+    const double i_old = i;
+    const double n = theta - PI_SUR_2 - delta;
+    const double cn = std::cos(n);
+    const double sn = std::sin(n);
+    phi = bx * cn + by * sn;
+    i = (i_old * 0.0002 / 0.0002 - (phi - phi_old) / 0.0002) / diviseur;
+    return i * (bx * sn - by * cn);
+}
+
+} // namespace
+
+void tagMas::CalculMasLabo(const tagLabo& labo, double amplitude, double phase, double pas_phase,
+                           double couple, double* forces, double* torque) {
+    theta = theta + omega;
+
+    double courants[3];
+    labo.Courants(phase, courants);
+    double bx;
+    double by;
+    tagLabo::Champ(courants, &bx, &by);
+    const double flux = labo.Flux(amplitude);
+    bx = flux * bx;
+    by = flux * by;
+
+    const double diviseur = 1.0 + 0.01 * labo.resistance; // L/h + R
+    forces[0] = PasSpireLabo(bx, by, theta, 0.0, diviseur, phi1, i1);
+    forces[1] = PasSpireLabo(bx, by, theta, PI_SUR_3, diviseur, phi2, i2);
+    forces[2] = PasSpireLabo(bx, by, theta, DEUX_PI_SUR_3, diviseur, phi3, i3);
+
+    *torque = (forces[0] + forces[1] + forces[2]) + omega * 10;
+
+    const double resistant = labo.CoupleResistant(couple, omega, pas_phase);
+    if (omega >= 0) omega = omega - (*torque + resistant) / 200000;
+    if (omega < 0) omega = omega - (*torque - resistant) / 200000;
+}
+
+void PasModele(tagMas& mas, const tagLabo& labo, double amplitude, double phase, double pas_phase,
+               double couple, double* forces, double* torque) {
+    if (labo.ParDefaut()) {
+        mas.CalculMas(amplitude, phase, couple, forces, torque);
+    } else {
+        mas.CalculMasLabo(labo, amplitude, phase, pas_phase, couple, forces, torque);
+    }
+}

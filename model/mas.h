@@ -1,6 +1,8 @@
 // The motor model: the rotor's three short-circuited turns, stepped once per Tick.
 #pragma once
 
+#include "model/labo.h"
+
 // State of the rotor. Fluxes and currents are in the model's own units, angles in radians.
 class tagMas {
   public:
@@ -21,4 +23,16 @@ class tagMas {
     // each turn into forces[0..2] and the useful torque into *torque, then updates the speed.
     // couple is the brake's resistant torque (never negative).
     void CalculMas(double amplitude, double phase, double couple, double* forces, double* torque);
+
+    // The same Tick for any laboratory settings: the field each turn sees is the sum of what the
+    // three coils carry, the rotor resistance and the load law as set. pas_phase is what the
+    // supply's phase advanced by this Tick (its speed gives the load law's synchronous speed).
+    void CalculMasLabo(const tagLabo& labo, double amplitude, double phase, double pas_phase,
+                       double couple, double* forces, double* torque);
 };
+
+// One Tick of the model as the window's Tick makes it under these settings, for those who replay
+// or hold it (the trace, the steady curve): CalculMas at the defaults, CalculMasLabo otherwise.
+// phase is the supply's phase already advanced by pas_phase.
+void PasModele(tagMas& mas, const tagLabo& labo, double amplitude, double phase, double pas_phase,
+               double couple, double* forces, double* torque);

@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
 # How much of a core korveline takes while it runs with everything shown (supply on, resultant
-# and forces, the left coil's field), at zoom 1 on a private Xvfb. Builds the programs (preset
+# and forces, the left coil's field), at zoom 1 (or 2) on a private Xvfb. Builds the programs (preset
 # app), starts the window, makes the three clicks, lets start-up settle, then reads the process's
 # user+system CPU time (/proc/PID/stat) at the start and the end of the measured interval, and
 # counts the Ticks in it from the program's tick log (KORVELINE_TICK_LOG, written at exit:
 # SIGTERM closes the window as the window manager's close button would). Xvfb's own CPU over the
 # same interval is shown apart, for information.
 #
-#   bash scripts/window-cpu.sh [SECONDS]      (60 by default)
+#   bash scripts/window-cpu.sh [--zoom 2] [SECONDS]      (zoom 1 and 60 s by default)
 # KORVELINE may name another build of the program (then nothing is built).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=scripts/private-xvfb.sh
 source scripts/private-xvfb.sh
+zoom=1
+if [ "${1:-}" = --zoom ]; then
+    zoom=${2:-}
+    shift 2 || true
+fi
 seconds=${1:-60}
 settle=5 # seconds between the last click and the start of the measurement
-if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
-    echo "usage: window-cpu.sh [SECONDS]" >&2
+if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ] || ! [[ "$zoom" =~ ^[12]$ ]]; then
+    echo "usage: window-cpu.sh [--zoom 1|2] [SECONDS]" >&2
     exit 2
 fi
 
@@ -64,19 +69,32 @@ cpu_ticks() { echo "$(stat_field "$1" 14) $(stat_field "$1" 15)"; }
 # Seconds since boot, as the kernel counts process start times.
 uptime_s() { cut -d' ' -f1 /proc/uptime; }
 
-start_private_xvfb "$work" || fail "Xvfb did not start"
+# Zoom 2 (1560 x 1114) needs a larger screen.
+screen=1024x768
+[ "$zoom" = 2 ] && screen=1920x1200
+start_private_xvfb "$work" "$screen" || fail "Xvfb did not start"
 
 KORVELINE_TICK_LOG="$work/ticks" "$program" >/dev/null 2>"$work/err" &
 app_pid=$!
 window=$(timeout 10 xdotool search --sync --name '^KORVELINE$' | head -n1) || true
 [ -n "$window" ] || fail "no KORVELINE window"
-size=$(xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: //p')
-[ "$size" = 780x557 ] || fail "the window is $size, not 780x557 (zoom 1)"
+geometry() { xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: //p'; }
+want=$((780 * zoom))x$((557 * zoom))
+if [ "$zoom" = 2 ]; then
+    xdotool windowmove --sync "$window" 0 0
+    xdotool mousemove --window "$window" 10 10 key ctrl+plus
+    for _ in $(seq 50); do
+        [ "$(geometry)" = "$want" ] && break
+        sleep 0.1
+    done
+fi
+size=$(geometry)
+[ "$size" = "$want" ] || fail "the window is $size, not $want (zoom $zoom)"
 
 # Supply on, the rotor's resultant and forces, the left coil's field.
 for at in "25 25" "260 290" "80 290"; do
     read -r x y <<<"$at"
-    xdotool mousemove --window "$window" "$x" "$y" click 1
+    xdotool mousemove --window "$window" $((x * zoom)) $((y * zoom)) click 1
     sleep 0.5
 done
 sleep "$settle"
@@ -103,7 +121,7 @@ app_pid=
 [ "$code" -eq 0 ] || fail "korveline exited $code"
 [ -s "$work/ticks" ] || fail "no tick log"
 
-awk -v hz="$hz" -v born="$started" -v t0="$start_s" -v t1="$end_s" \
+awk -v zoom="$zoom" -v hz="$hz" -v born="$started" -v t0="$start_s" -v t1="$end_s" \
     -v au="$((app_user1 - app_user0))" -v as="$((app_system1 - app_system0))" \
     -v xu="$((xvfb_user1 - xvfb_user0))" -v xs="$((xvfb_system1 - xvfb_system0))" '
     BEGIN { from = (t0 - born / hz) * 1000; to = (t1 - born / hz) * 1000 }
@@ -113,7 +131,7 @@ awk -v hz="$hz" -v born="$started" -v t0="$start_s" -v t1="$end_s" \
         span = t1 - t0
         app = (au + as) / hz
         xvfb = (xu + xs) / hz
-        printf "korveline: %.2f %% of a core over %.1f s (user+system CPU %.2f s: user %.2f s," \
-               " system %.2f s), %d Ticks\n", 100 * app / span, span, app, au / hz, as / hz, ticks
+        printf "zoom %d: korveline: %.2f %% of a core over %.1f s (user+system CPU %.2f s: user %.2f s," \
+               " system %.2f s), %d Ticks\n", zoom, 100 * app / span, span, app, au / hz, as / hz, ticks
         printf "Xvfb: %.2f %% of a core (user+system CPU %.2f s)\n", 100 * xvfb / span, xvfb
     }' "$work/ticks"

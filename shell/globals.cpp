@@ -35,6 +35,7 @@ tagAlim alim;
 tagMasDessin masdessin;
 tagCourbe courbe;
 tagFrein frein;
+tagLabo labo;
 
 const char g_szClassName[] = "MyWindowClass";
 HINSTANCE g_hInst;

@@ -5,6 +5,7 @@
 
 #include "drawing/masdessin.h"
 #include "model/alim.h"
+#include "model/labo.h"
 #include "model/mas.h"
 #include "panels/courbe.h"
 #include "panels/frein.h"
@@ -15,6 +16,8 @@ extern tagAlim alim;           // the supply and its switch
 extern tagMasDessin masdessin; // what the motor picture shows
 extern tagCourbe courbe;       // the operating point on the plot
 extern tagFrein frein;         // the brake
+extern tagLabo labo;           // the laboratory's settings, at their defaults unless a program
+                               // or a script sets them
 
 extern const char g_szClassName[]; // "MyWindowClass"
 extern HINSTANCE g_hInst;

@@ -16,17 +16,44 @@ void Tick(HWND hwnd) {
     // Wipe the rotor, fields and forces of the previous Tick.
     CentralPaint(hdc, 107);
 
+    // The laboratory's settings are read once a Tick: a change counts from the next one.
+    const bool origine = labo.ParDefaut();
+
     // The supply advances first: the model steps with the new phase.
-    alim.phase = alim.phase + alim.phase_step;
     double forces[3];
     double torque;
-    Mas.CalculMas(alim.amplitude, alim.phase, frein.couple, forces, &torque);
+    if (origine) {
+        alim.phase = alim.phase + alim.phase_step;
+        Mas.CalculMas(alim.amplitude, alim.phase, frein.couple, forces, &torque);
+    } else {
+        const double pas_phase = labo.PasPhase(alim.phase_step);
+        alim.phase = alim.phase + pas_phase;
+        Mas.CalculMasLabo(labo, alim.amplitude, alim.phase, pas_phase, frein.couple, forces,
+                          &torque);
+    }
 
     // Later drawings lie over earlier ones: fields over the rotor, forces over both.
     masdessin.RotorTourneTotal(hdc, Mas.theta);
-    masdessin.ChampsTotal(hdc, alim.phase, alim.amplitude / 0.015);
-    masdessin.ForceLaplaceTotal(hdc, Mas.theta, forces[0], forces[1], forces[2]);
-    courbe.TraceCourbe(hdc, Mas.omega, torque);
+    if (origine) {
+        masdessin.ChampsTotal(hdc, alim.phase, alim.amplitude / 0.015);
+    } else {
+        double courants[3];
+        double bx;
+        double by;
+        labo.Courants(alim.phase, courants);
+        tagLabo::Champ(courants, &bx, &by);
+        masdessin.ChampsBobines(hdc, courants, labo.BobineOuverte(), bx, by,
+                                labo.EchelleDessin(alim.amplitude / 0.015));
+    }
+    if (origine) {
+        masdessin.ForceLaplaceTotal(hdc, Mas.theta, forces[0], forces[1], forces[2]);
+        courbe.TraceCourbe(hdc, Mas.omega, torque);
+    } else {
+        masdessin.ForceLaplaceBornee(hdc, Mas.theta, forces[0], forces[1], forces[2]);
+        // A rotor turning the other way shows on the plot as the original one does.
+        const int sens = labo.SensDuTrace(Mas.omega);
+        courbe.TraceCourbe(hdc, sens * Mas.omega, sens * torque);
+    }
 
     ReleaseDC(hwnd, hdc);
 }

@@ -97,14 +97,14 @@ class Canvas::AreaWriter {
         wrote_ = true;
     }
 
-    // Runs of pixels [origin.x + lo, origin.x + hi] on rows origin.y + dy (Run: any type with
-    // dy, lo and hi), kept by a primitive that checked each, when it kept it, not to be empty and
-    // to lie inside this very area relative to origin: written with no second check (debug and
+    // Runs of pixels on rows origin.y + dy, columns moved by origin.x (Run: any type with dy and
+    // columns), kept by a primitive that checked each, when it kept it, not to be empty and to lie
+    // inside this very area relative to origin: written with no second check (debug and
     // sanitizer builds check again).
     template <typename Run> void kept_spans(Point origin, std::span<const Run> runs, Color c) {
         for (const Run& run : runs) {
             const std::int64_t y = origin.y + run.dy;
-            const std::int64_t x0 = origin.x + run.lo, x1 = origin.x + run.hi + 1;
+            const std::int64_t x0 = origin.x + run.columns.lo, x1 = origin.x + run.columns.hi;
             KV_EXPECTS(usable_ && y >= area_.top && y < area_.bottom && area_.left <= x0 &&
                        x0 < x1 && x1 <= area_.right);
             canvas_.fb_.fill_span_inside(y, x0, x1, c);

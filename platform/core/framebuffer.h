@@ -5,7 +5,6 @@
 #include "core/color.h"
 #include "core/contract.h"
 #include "core/geometry.h"
-#include "core/pixel_buffer.h"
 
 #include <algorithm>
 #include <array>
@@ -26,25 +25,82 @@ struct PaintKey {
     bool operator==(const PaintKey&) const = default;
 };
 
+// For each row of a buffer, the columns written since the row was last cleared (every column at
+// first): one min and one max a write. Two readers: repaint() clears the rows it paints and reads
+// what was written on them since; a window reads what was written since it last looked, which is
+// what the rows hold now and what clear() took from them since, kept for it. A write costs the
+// same with the window as without: the keeping happens at clear(), a few hundred rows a Tick,
+// not at each of the thousands of spans a Tick writes.
+class RowNotes {
+  public:
+    // `rows` rows of `width` columns, written whole; the window has not looked.
+    void reset(std::int64_t rows, std::int64_t width) {
+        width_ = width;
+        written_.assign(static_cast<std::size_t>(rows), Span{0, width});
+        kept_.assign(static_cast<std::size_t>(rows), kClean);
+        kept_rows_ = Span{};
+        looked_ = false;
+    }
+    // Columns [lo, hi) of row y, inside the buffer.
+    void note(std::int64_t y, std::int64_t lo, std::int64_t hi) {
+        Span& s = written_[static_cast<std::size_t>(y)];
+        s.lo = std::min(s.lo, lo);
+        s.hi = std::max(s.hi, hi);
+    }
+    // The columns of row y written since it was last cleared.
+    Span written(std::int64_t y) const { return inside(y) ? nonempty(row(written_, y)) : Span{}; }
+    // Rows `rows` hold no writes any more (clipped to the rows there are).
+    void clear(Span rows);
+
+    // At least the columns of row y written since the window last looked: more where the row
+    // was written before that and not cleared since.
+    Span unseen(std::int64_t y) const {
+        if (!inside(y)) return {};
+        if (!looked_) return Span{0, width_};
+        const Span s =
+            kept_rows_.contains(y) ? joined(row(written_, y), row(kept_, y)) : row(written_, y);
+        return nonempty(s);
+    }
+    void looked() {
+        looked_ = true;
+        kept_rows_ = Span{};
+    }
+
+  private:
+    // Empty, and taking a write's columns by min and max alone.
+    static constexpr Span kClean{std::numeric_limits<std::int64_t>::max(),
+                                 std::numeric_limits<std::int64_t>::min()};
+    static Span joined(const Span& a, const Span& b) {
+        return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+    }
+    static Span nonempty(const Span& s) { return s.empty() ? Span{} : s; }
+    static Span row(const std::vector<Span>& notes, std::int64_t y) {
+        return notes[static_cast<std::size_t>(y)];
+    }
+    bool inside(std::int64_t y) const {
+        return y >= 0 && y < static_cast<std::int64_t>(written_.size());
+    }
+
+    std::int64_t width_ = 0;
+    std::vector<Span> written_;
+    // What clear() took from rows kept_rows_ since the window looked; other rows' entries mean
+    // nothing.
+    std::vector<Span> kept_;
+    Span kept_rows_{};
+    bool looked_ = false; // since reset(): until then, everything is unseen
+};
+
 class Framebuffer {
   public:
     Framebuffer() = default;
-    // Its pixels come from `memory`, which must outlive it and every buffer moved from it.
-    Framebuffer(int width, int height, Color fill = 0,
-                PixelMemory* memory = default_pixel_memory());
+    Framebuffer(int width, int height, Color fill = 0);
     // A buffer copied or moved in counts as written everywhere: notes on what the pixels before
-    // it held say nothing of its own. One moved from is left empty, 0 x 0. A copy's pixels come
-    // from the default memory, or from the memory of the buffer it is assigned to.
+    // it held say nothing of its own. One moved from is left empty, 0 x 0.
     Framebuffer(const Framebuffer& other);
     Framebuffer(Framebuffer&& other) noexcept;
     Framebuffer& operator=(const Framebuffer& other);
     Framebuffer& operator=(Framebuffer&& other) noexcept;
     ~Framebuffer() = default;
-
-    // Columns [lo, hi) of a row; empty when lo >= hi.
-    struct Written {
-        std::int64_t lo = 0, hi = 0;
-    };
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -62,78 +118,48 @@ class Framebuffer {
         x0 = std::max<std::int64_t>(x0, 0);
         x1 = std::min<std::int64_t>(x1, width_);
         if (x0 >= x1) return;
-        fill_pixels(pixels_.data() + (y * width_ + x0), static_cast<std::size_t>(x1 - x0), c);
-        mark(y, x0, x1);
+        fill_span_inside(y, x0, x1, c);
     }
 
     // The same for a span its caller has already checked to lie inside the buffer, as a canvas's
     // area writer does against an area it checked once: no second check in release builds.
-    void fill_span_inside(std::int64_t y, std::int64_t x0, std::int64_t x1, Color c) {
+    // Always inline: the raster's loops write through it, and a call a span costs more than the
+    // span (the compiler leaves it out of line once the notes are counted in).
+    [[gnu::always_inline]] void fill_span_inside(std::int64_t y, std::int64_t x0, std::int64_t x1,
+                                                 Color c) {
         KV_EXPECTS(y >= 0 && y < height_ && 0 <= x0 && x0 < x1 && x1 <= width_);
         fill_pixels(pixels_.data() + (y * width_ + x0), static_cast<std::size_t>(x1 - x0), c);
-        mark(y, x0, x1);
+        notes_.note(y, x0, x1);
     }
 
-    // A primitive painted again and again (a disc wiped every frame) need only repaint where
-    // something wrote since it was last painted whole. The buffer notes, row by row, the columns
-    // every write reaches; painted() says that rows [top, bottom) now hold `key`'s pixels and
-    // forgets their notes. While holds(key), key's pixels differ from what it would paint only
-    // within written(y) on each of its rows.
-    void painted(const PaintKey& key, std::int64_t top, std::int64_t bottom);
-    bool holds(const PaintKey& key) const { return painted_ && *painted_ == key; }
-    // Columns [lo, hi) of row y written since it was last painted whole (all of it before).
-    Written written(std::int64_t y) const {
-        if (y < 0 || y >= height_) return {};
-        const Mark& m = marks_[static_cast<std::size_t>(y)];
-        return m.lo < m.hi ? Written{m.lo, m.hi} : Written{};
+    // Paints rows [top, bottom) of a primitive painted again and again (a disc wiped every Tick),
+    // whose pixels are named by `key`. Where the buffer still holds what `key` painted last, they
+    // differ from it only in the columns written since: `paint(needed)` is called once, and
+    // needed(y) gives the columns of row y it must paint again (all of them where the buffer
+    // holds something else).
+    template <typename Paint>
+    void repaint(const PaintKey& key, std::int64_t top, std::int64_t bottom, Paint&& paint) {
+        const bool holds = painted_ == key;
+        paint([&](std::int64_t y) { return holds ? notes_.written(y) : Span{0, width_}; });
+        painted_ = key;
+        notes_.clear(Span{top, bottom});
     }
 
-    // A window showing the buffer need only look again where something wrote since it last
-    // showed it: presented() says it now shows every pixel, and unpresented(y) holds (at least)
-    // the columns of row y written since. The notes above serve this too, at no cost a write:
-    // painted() keeps the columns it forgets. Rows it does not hold keep every column written
-    // since they were last painted (all of them before), more than was written since presented():
-    // the rectangles a window is told were drawn keep those narrow.
-    void presented() {
-        presented_ = true;
-        unpresented_top_ = unpresented_bottom_ = 0;
-    }
-    Written unpresented(std::int64_t y) const {
-        if (y < 0 || y >= height_) return {};
-        if (!presented_) return Written{0, width_};
-        Mark m = marks_[static_cast<std::size_t>(y)];
-        if (unpresented_top_ <= y && y < unpresented_bottom_)
-            m = joined(m, unpresented_[static_cast<std::size_t>(y)]);
-        return m.lo < m.hi ? Written{m.lo, m.hi} : Written{};
-    }
+    // A window showing the buffer need only draw again the columns of row y written since it
+    // last showed them all (every column before): unpresented(y) holds at least those.
+    // presented() says it now shows them all.
+    Span unpresented(std::int64_t y) const { return notes_.unseen(y); }
+    void presented() { notes_.looked(); }
 
     // Changes the size, keeping the pixels of the overlap; new pixels take `fill`.
     void resize(int width, int height, Color fill = 0);
 
-    std::span<const Color> pixels() const { return pixels_.pixels(); }
+    std::span<const Color> pixels() const { return pixels_; }
     const Color* row(int y) const;
 
   private:
-    // Columns a row's writes reached, [lo, hi); empty when lo >= hi, as a cleared row is (it then
-    // takes a write's columns by min and max alone).
-    struct Mark {
-        std::int64_t lo, hi;
-    };
-    static constexpr Mark kClean{std::numeric_limits<std::int64_t>::max(),
-                                 std::numeric_limits<std::int64_t>::min()};
     // Every row written whole, nothing painted or presented since.
     void forget_notes();
-    // Keeps the notes of rows [top, bottom) (inside the buffer) in unpresented_ before painted()
-    // clears them.
-    void keep_unpresented(std::int64_t top, std::int64_t bottom);
-    static Mark joined(const Mark& a, const Mark& b) {
-        return Mark{std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
-    }
-    void mark(std::int64_t y, std::int64_t x0, std::int64_t x1) {
-        Mark& m = marks_[static_cast<std::size_t>(y)];
-        m.lo = std::min(m.lo, x0);
-        m.hi = std::max(m.hi, x1);
-    }
 
     // n > 0 pixels from `first`, by stores of four pixels (one 16-byte vector store each), two
     // to a loop step. The last stores are placed to end on the last pixel, overlapping the ones
@@ -191,14 +217,9 @@ class Framebuffer {
 
     int width_ = 0;
     int height_ = 0;
-    PixelBuffer pixels_;
-    std::vector<Mark> marks_; // one a row; whole rows at first
-    // One a row: what painted() cleared since presented(), in rows [unpresented_top_,
-    // unpresented_bottom_) only; the other rows' entries mean nothing.
-    std::vector<Mark> unpresented_;
-    std::int64_t unpresented_top_ = 0, unpresented_bottom_ = 0;
-    bool presented_ = false; // since the notes were last forgotten: until then, all is unpresented
-    std::optional<PaintKey> painted_; // what painted() was last told
+    std::vector<Color> pixels_;
+    RowNotes notes_;                  // for repaint() and for the window
+    std::optional<PaintKey> painted_; // what repaint() last painted
 };
 
 } // namespace kv

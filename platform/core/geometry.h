@@ -1,10 +1,38 @@
-// Integer rectangles with Win32's convention: right and bottom are exclusive.
+// Integer intervals and rectangles, half-open as Win32's: a span's hi, a rectangle's right and
+// bottom are exclusive.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 
 namespace kv {
+
+// The integers [lo, hi): columns of a row, rows of a band. Empty when hi <= lo. T is a 64-bit
+// integer, the raster's 128-bit one where products need it, or a 16-bit one where many are kept.
+// No initial values, so that a batch of spans filled row by row costs no clearing first: `{}` is
+// the empty span.
+template <typename T> struct BasicSpan {
+    T lo;
+    T hi;
+
+    constexpr bool empty() const { return hi <= lo; }
+    constexpr T size() const { return empty() ? T{0} : hi - lo; }
+    constexpr bool contains(T v) const { return lo <= v && v < hi; }
+    constexpr bool operator==(const BasicSpan&) const = default;
+};
+using Span = BasicSpan<std::int64_t>;
+
+// What both hold.
+template <typename T> constexpr BasicSpan<T> meet(const BasicSpan<T>& a, const BasicSpan<T>& b) {
+    return {std::max(a.lo, b.lo), std::min(a.hi, b.hi)};
+}
+
+// Smallest span holding both; an empty span adds nothing.
+template <typename T> constexpr BasicSpan<T> hull(const BasicSpan<T>& a, const BasicSpan<T>& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+}
 
 struct Rect {
     std::int64_t left = 0;

@@ -24,7 +24,7 @@ constexpr kv::Color to_color(COLORREF c) {
 
 // Wider pens than this are clamped: they would cover any client area anyway, and the clamp keeps
 // the raster's integer arithmetic far from overflow.
-constexpr int kMaxPenWidth = 1 << 14;
+constexpr int kWidestCreatedPen = 1 << 14;
 
 kv::raster::Pen current_pen(const DcObject& dc) {
     const kv::gdi::PenObject* pen = ObjectTable::instance().pen(dc.pen);
@@ -46,7 +46,7 @@ kv::Rect box(int left, int top, int right, int bottom) {
 
 HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
     if (style != PS_SOLID) return nullptr; // the only style this layer draws
-    const int w = std::clamp(width < 0 ? -width : width, 1, kMaxPenWidth);
+    const int w = std::clamp(width < 0 ? -width : width, 1, kWidestCreatedPen);
     return static_cast<HPEN>(
         ObjectTable::instance().add_pen({w, to_color(color), std::nullopt, {}}));
 }

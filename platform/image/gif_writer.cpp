@@ -121,6 +121,19 @@ void lzw(const std::vector<std::uint8_t>& indices, int min_bits, Bytes& out) {
     out.push_back(0);
 }
 
+// A comment extension: its text in sub-blocks of at most 255 bytes.
+void put_comment(const std::string& text, Bytes& out) {
+    if (text.empty()) return;
+    out.insert(out.end(), {0x21, 0xFE});
+    for (std::size_t at = 0; at < text.size(); at += 255) {
+        const std::size_t length = std::min<std::size_t>(255, text.size() - at);
+        out.push_back(static_cast<std::uint8_t>(length));
+        out.insert(out.end(), text.begin() + static_cast<std::ptrdiff_t>(at),
+                   text.begin() + static_cast<std::ptrdiff_t>(at + length));
+    }
+    out.push_back(0);
+}
+
 // The smallest rectangle holding every pixel that differs between the two pictures.
 Rect changed_box(const std::vector<Color>& before, const Framebuffer& fb) {
     Rect box{fb.width(), fb.height(), 0, 0};
@@ -140,11 +153,11 @@ Rect changed_box(const std::vector<Color>& before, const Framebuffer& fb) {
 
 } // namespace
 
-GifWriter::GifWriter(const std::string& path)
-    : GifWriter(std::make_unique<OutputFile>(path, "GIF")) {}
+GifWriter::GifWriter(const std::string& path, std::string comment)
+    : GifWriter(std::make_unique<OutputFile>(path, "GIF"), std::move(comment)) {}
 
-GifWriter::GifWriter(std::unique_ptr<Output> output)
-    : output_(std::move(output)), name_(output_->name()) {}
+GifWriter::GifWriter(std::unique_ptr<Output> output, std::string comment)
+    : output_(std::move(output)), name_(output_->name()), comment_(std::move(comment)) {}
 
 void GifWriter::fail(const std::string& reason) {
     output_.reset();
@@ -169,6 +182,7 @@ void GifWriter::add_frame(const Framebuffer& fb, int delay_cs) {
         put16(out, fb.height());
         out.insert(out.end(), {0,   0,   0,   0x21, 0xFF, 11,  'N', 'E', 'T', 'S', 'C',
                                'A', 'P', 'E', '2',  '.',  '0', 3,   1,   0,   0,   0});
+        put_comment(comment_, out);
         previous_.assign(fb.pixels().begin(), fb.pixels().end());
         width_ = fb.width();
         height_ = fb.height();

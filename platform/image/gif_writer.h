@@ -21,8 +21,11 @@ namespace kv::image {
 // Errors throw FileError naming the output and the reason.
 class GifWriter {
   public:
-    explicit GifWriter(const std::string& path);        // a file
-    explicit GifWriter(std::unique_ptr<Output> output); // any output (a download in a page)
+    // `comment`, when not empty, goes into the file's comment extension before the first frame:
+    // ASCII text that says how the picture was made.
+    explicit GifWriter(const std::string& path, std::string comment = {}); // a file
+    // Any output (a download in a page).
+    explicit GifWriter(std::unique_ptr<Output> output, std::string comment = {});
 
     // Every frame has the first frame's size. delay_cs is how long it shows, in 1/100 s
     // (0..65535).
@@ -38,6 +41,7 @@ class GifWriter {
 
     std::unique_ptr<Output> output_;
     std::string name_; // the output's, for messages
+    std::string comment_;
     int frames_ = 0;
     int width_ = 0; // of the first frame, and so of every frame
     int height_ = 0;

@@ -12,12 +12,6 @@
 
 namespace kv::raster::detail {
 
-// A row's columns [lo, hi] in a batch of rows, empty when lo > hi. No initial value: a batch is
-// written whole before it is read, and a batch is made for every segment drawn.
-struct RowColumns {
-    std::int64_t lo, hi;
-};
-
 // One edge walked down its rows: x = ceil((base + y * dx) / height) kept as a quotient and a
 // remainder (numerator = x * height - rest, 0 <= rest < height). Moving one row down adds dx to
 // the numerator: dx's own quotient and remainder are added, and a remainder that drops below zero
@@ -66,10 +60,12 @@ class BandRows {
 
     // The columns of the next rows.size() rows (empty where the band misses a row). Each row of
     // the band gets its left end from the one edge with the band on its right, and its right end
-    // from the one with the band on its left (WideBand::SmallEdge): the extremes of the two.
-    void next(std::span<RowColumns> rows) {
-        for (RowColumns& row : rows)
-            row = {1, 0};
+    // from the one with the band on its left (WideBand::SmallEdge): the extremes of the two. A
+    // batch is written whole before it is read, and one is made for every segment drawn: the
+    // caller's spans need no initial value.
+    void next(std::span<Span> rows) {
+        for (Span& row : rows)
+            row = {1, 1};
         const std::int64_t end = y_ + static_cast<std::int64_t>(rows.size());
         for (std::size_t i = 0; i < count_; ++i) {
             Walk& walk = walks_[i];
@@ -77,10 +73,10 @@ class BandRows {
             const std::int64_t stop = std::min(walk.bottom_y, end);
             const std::int64_t start = std::max(walk.top_y, y_);
             if (start >= stop) continue;
-            RowColumns* row = rows.data() + (start - y_);
+            Span* row = rows.data() + (start - y_);
             if (walk.right_side) {
                 for (std::int64_t y = start; y < stop; ++y, ++row, edge.next())
-                    row->hi = edge.x - 1; // the right edge's pixel is outside
+                    row->hi = edge.x; // the right edge's pixel is outside
             } else {
                 for (std::int64_t y = start; y < stop; ++y, ++row, edge.next())
                     row->lo = edge.x;

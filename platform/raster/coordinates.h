@@ -25,7 +25,7 @@ inline Rect normalised_box(Rect box) {
 
 // How far a pen draws outside the one-pixel outline it is centred on.
 inline std::int64_t pen_reach(int width) {
-    return width <= 1 ? 0 : std::min(width, kMaxPenWidth);
+    return width <= 1 ? 0 : std::min(width, kWidestDrawnPen);
 }
 
 // Nothing drawn within `reach` of the box can show inside `clip`: the shape may be skipped.

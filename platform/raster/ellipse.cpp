@@ -134,11 +134,12 @@ class QuarterRows {
         }
     }
 
-    // The columns u of quarter row v, or empty when the walk never reaches that row.
+    // The columns u of quarter row v (of a's parity: the next one after the last is two on),
+    // or empty when the walk never reaches that row.
     Range row(i128 v) const {
         const Entry* e = entry(v);
         if (e == nullptr) return {};
-        return {std::min(e->first, e->last), e->first};
+        return {std::min(e->first, e->last), e->first + 2};
     }
 
     // The walk's move from row v to row v + 2 is diagonal; both rows exist.
@@ -195,14 +196,14 @@ class EllipseOutline {
     std::array<Range, 2> runs(i128 y) const {
         const Range u = quarter_.row(quarter_row(y));
         if (u.empty()) return {};
-        return {Range{x_of(-u.hi), x_of(-u.lo)}, Range{x_of(u.lo), x_of(u.hi)}};
+        return {Range{x_of(-u.hi) + 1, x_of(-u.lo) + 1}, Range{x_of(u.lo), x_of(u.hi)}};
     }
 
     // The brush's pixels on row y: strictly between the two runs.
     Range inside(i128 y) const {
         const Range u = quarter_.row(quarter_row(y));
         if (u.empty()) return {};
-        return {x_of(-u.lo) + 1, x_of(u.lo) - 1};
+        return {x_of(-u.lo) + 1, x_of(u.lo)};
     }
 
     // The path's diagonal steps between rows y and y + 1: up to one on each side, as the step's
@@ -251,19 +252,18 @@ class EllipseOutline {
     QuarterRows quarter_;
 };
 
-using detail::Span;
 using detail::to_span;
 
 Span clip_columns(const Rect& clip) {
-    return {clip.left, clip.right - 1};
+    return {clip.left, clip.right};
 }
 
 using Run = EllipseShape::Run;
 
 void emit(std::vector<Run>& out, std::int64_t y, Span run, const Span& columns, bool brush) {
-    run = {std::max(run.lo, columns.lo), std::min(run.hi, columns.hi)};
+    run = meet(run, columns);
     if (run.empty()) return;
-    out.push_back({y, run.lo, run.hi + 1, brush});
+    out.push_back({y, run, brush});
 }
 
 void fill_interior(std::vector<Run>& out, const Rect& clip, const EllipseOutline& outline,
@@ -291,8 +291,9 @@ void thin_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline&
 void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline& outline,
                   const Rect& box, const detail::PenTip& tip) {
     const Range reach = tip.rows();
+    // The rows below a source row that it reaches: [reach_lo, reach_hi].
     const auto reach_lo = static_cast<std::int64_t>(reach.lo) - 1;
-    const auto reach_hi = static_cast<std::int64_t>(reach.hi) + 1;
+    const auto reach_hi = static_cast<std::int64_t>(reach.hi);
     const std::int64_t side = tip.width() + 1;
     const Rect rows = intersect(
         Rect{box.left - side, box.top + reach_lo, box.right + side, box.bottom + reach_hi}, clip);
@@ -354,7 +355,7 @@ void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline&
                 const Span widen = tip_rows[offset];
                 const Span& run = source.runs[half];
                 if (!widen.empty() && !run.empty())
-                    pieces[count++] = {run.lo + widen.lo, run.hi + widen.hi};
+                    pieces[count++] = {run.lo + widen.lo, run.hi + widen.hi - 1};
                 if (source.band[half] == nullptr) continue;
                 const Span r = (*source.band[half])[offset];
                 if (!r.empty())
@@ -369,10 +370,10 @@ void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline&
                 pieces[j] = pieces[j - 1];
             pieces[j] = piece;
         }
-        Span merged;
+        Span merged{};
         for (std::size_t i = 0; i < count; ++i) {
             const Span& piece = pieces[i];
-            if (!merged.empty() && piece.lo <= merged.hi + 1) {
+            if (!merged.empty() && piece.lo <= merged.hi) {
                 merged.hi = std::max(merged.hi, piece.hi);
                 continue;
             }
@@ -387,15 +388,17 @@ void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline&
 // colour. Then the order of the writes cannot show, only which pixels they reach, and a pixel
 // written twice (inside and outline overlap by the pen's width) is written once.
 std::vector<Run> merged_by_row(std::vector<Run> runs) {
-    std::sort(runs.begin(), runs.end(),
-              [](const Run& p, const Run& q) { return p.y != q.y ? p.y < q.y : p.x0 < q.x0; });
+    std::sort(runs.begin(), runs.end(), [](const Run& p, const Run& q) {
+        return p.y != q.y ? p.y < q.y : p.columns.lo < q.columns.lo;
+    });
     std::vector<Run> merged;
     for (const Run& run : runs) {
-        if (!merged.empty() && merged.back().y == run.y && run.x0 <= merged.back().x1) {
-            merged.back().x1 = std::max(merged.back().x1, run.x1);
+        if (!merged.empty() && merged.back().y == run.y &&
+            run.columns.lo <= merged.back().columns.hi) {
+            merged.back().columns.hi = std::max(merged.back().columns.hi, run.columns.hi);
             continue;
         }
-        merged.push_back({run.y, run.x0, run.x1, false});
+        merged.push_back({run.y, run.columns, false});
     }
     return merged;
 }
@@ -434,8 +437,8 @@ void EllipseShape::draw(Canvas& canvas, Color pen, std::optional<Color> brush) c
         if (!one_colour_runs_) {
             one_colour_runs_ = merged_by_row(runs_);
             for (const Run& run : *one_colour_runs_)
-                one_colour_bounds_ =
-                    bounding_union(one_colour_bounds_, Rect{run.x0, run.y, run.x1, run.y + 1});
+                one_colour_bounds_ = bounding_union(
+                    one_colour_bounds_, Rect{run.columns.lo, run.y, run.columns.hi, run.y + 1});
         }
         // The shape is drawn again every frame: inside the clip, its rows need no clipping, and
         // where it lies whole in the buffer since it was last drawn, only the columns written
@@ -443,24 +446,18 @@ void EllipseShape::draw(Canvas& canvas, Color pen, std::optional<Color> brush) c
         Canvas::AreaWriter writer(canvas, one_colour_bounds_);
         if (!writer.usable()) {
             for (const Run& run : *one_colour_runs_)
-                canvas.span(run.y, run.x0, run.x1, pen);
+                canvas.span(run.y, run.columns.lo, run.columns.hi, pen);
             return;
         }
         Framebuffer& fb = canvas.framebuffer();
         const PaintKey key{{box_.left, box_.top, box_.right, box_.bottom, pen_width_, filled_,
                             clip_.left, clip_.top, clip_.right, clip_.bottom, pen, 0}};
-        if (fb.holds(key)) {
+        fb.repaint(key, one_colour_bounds_.top, one_colour_bounds_.bottom, [&](const auto& needed) {
             for (const Run& run : *one_colour_runs_) {
-                const Framebuffer::Written written = fb.written(run.y);
-                const std::int64_t x0 = std::max(run.x0, written.lo);
-                const std::int64_t x1 = std::min(run.x1, written.hi);
-                if (x0 < x1) writer.span(run.y, x0, x1, pen);
+                const Span columns = meet(run.columns, needed(run.y));
+                if (!columns.empty()) writer.span(run.y, columns.lo, columns.hi, pen);
             }
-        } else {
-            for (const Run& run : *one_colour_runs_)
-                writer.span(run.y, run.x0, run.x1, pen);
-        }
-        fb.painted(key, one_colour_bounds_.top, one_colour_bounds_.bottom);
+        });
         return;
     }
     draw_in_order(canvas, pen, brush);
@@ -473,7 +470,7 @@ void EllipseShape::draw_in_order(Canvas& canvas, Color pen, std::optional<Color>
     }
     const Color brush_color = brush.value_or(pen);
     for (const Run& run : runs_)
-        canvas.span(run.y, run.x0, run.x1, run.brush ? brush_color : pen);
+        canvas.span(run.y, run.columns.lo, run.columns.hi, run.brush ? brush_color : pen);
 }
 
 void ellipse(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brush) {

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "core/geometry.h"
+
 namespace kv::raster::detail {
 
 __extension__ typedef __int128 i128;
@@ -19,7 +21,7 @@ __extension__ typedef unsigned __int128 u128;
 // keeps every product below fits in 128 bits.
 inline constexpr std::int64_t kCoordLimit = std::int64_t{1} << 31;
 // Wider pens are drawn at this width: far wider than any framebuffer.
-inline constexpr int kMaxPenWidth = 1 << 16;
+inline constexpr int kWidestDrawnPen = 1 << 16;
 
 constexpr std::int64_t clamp_coord(std::int64_t v) {
     return std::clamp(v, -kCoordLimit, kCoordLimit);
@@ -91,52 +93,19 @@ constexpr i128 isqrt(i128 n) {
     return n <= 0 ? 0 : static_cast<i128>(isqrt(static_cast<u128>(n)));
 }
 
-// A closed range of integers [lo, hi]; empty when lo > hi.
-struct Range {
-    i128 lo = 1;
-    i128 hi = 0;
+// Integers [lo, hi) in 128 bits, for the products that find a shape's rows and columns.
+using Range = BasicSpan<i128>;
 
-    constexpr bool empty() const { return lo > hi; }
-    static constexpr Range all() { return {-(i128{1} << 100), i128{1} << 100}; }
-};
-
-constexpr Range meet(Range a, Range b) {
-    return {std::max(a.lo, b.lo), std::min(a.hi, b.hi)};
+// As good as every integer: wider than any coordinate or product the raster meets.
+constexpr Range all_integers() {
+    return {-(i128{1} << 100), i128{1} << 100};
 }
 
-// Smallest range holding both; an empty range adds nothing.
-constexpr Range hull(Range a, Range b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
-}
-
-// Pixel columns [lo, hi] of one row, back in 64 bits: the raster's pieces lie within a pen's
-// width of coordinates clamped far inside 64 bits, so only the products that find them need 128.
-struct Span {
-    std::int64_t lo = 1;
-    std::int64_t hi = 0;
-
-    constexpr bool empty() const { return lo > hi; }
-};
-
-// Smallest span holding both; an empty span adds nothing.
-constexpr Span hull(Span a, Span b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
-}
-
+// Pixel columns of one row, back in 64 bits: the raster's pieces lie within a pen's width of
+// coordinates clamped far inside 64 bits, so only the products that find them need 128.
 constexpr Span to_span(const Range& r) {
     if (r.empty()) return {};
     return {static_cast<std::int64_t>(r.lo), static_cast<std::int64_t>(r.hi)};
-}
-
-// The integers p with lo <= a*p + b <= hi.
-constexpr Range solve_linear(i128 a, i128 b, i128 lo, i128 hi) {
-    if (a == 0) return (lo <= b && b <= hi) ? Range::all() : Range{};
-    if (a < 0) return solve_linear(-a, -b, -hi, -lo);
-    return {ceil_div(lo - b, a), floor_div(hi - b, a)};
 }
 
 } // namespace kv::raster::detail

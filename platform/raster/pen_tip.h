@@ -21,7 +21,7 @@ namespace kv::raster::detail {
 class PenTip {
   public:
     explicit PenTip(int width)
-        : width_(std::clamp(width, 2, kMaxPenWidth)), offset_(-(width_ / 2)),
+        : width_(std::clamp(width, 2, kWidestDrawnPen)), offset_(-(width_ / 2)),
           half_(static_cast<std::size_t>(width_), -1) {
         const std::int64_t d = width_ - 1; // the circle's diameter between pixel centres
         const std::int64_t odd = d & 1;
@@ -61,7 +61,7 @@ class PenTip {
     int width() const { return width_; }
 
     // Offsets from the centre pixel to the rows the tip covers.
-    Range rows() const { return {offset_, offset_ + width_ - 1}; }
+    Range rows() const { return {offset_, offset_ + width_}; }
 
     // Offsets from the centre pixel to the columns the tip covers on row offset `dy`.
     Range row(i128 dy) const {
@@ -69,7 +69,7 @@ class PenTip {
         if (index < 0 || index >= width_) return {};
         const std::int64_t left = half_[static_cast<std::size_t>(index)];
         if (left < 0) return {};
-        return {offset_ + left, offset_ + (width_ - 1) - left};
+        return {offset_ + left, offset_ + width_ - left};
     }
 
   private:

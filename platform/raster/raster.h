@@ -47,9 +47,10 @@ void ellipse(Canvas& canvas, Rect box, const Pen& pen, std::optional<Color> brus
 // same pixels, for the price of the fills alone.
 class EllipseShape {
   public:
-    // One span [x0, x1) of row y, in the brush's colour or the pen's.
+    // Columns of row y, in the brush's colour or the pen's.
     struct Run {
-        std::int64_t y, x0, x1;
+        std::int64_t y;
+        Span columns;
         bool brush;
     };
 

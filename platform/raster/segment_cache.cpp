@@ -26,10 +26,9 @@ const SegmentCache::Kept* SegmentCache::find(std::int64_t dx, std::int64_t dy, i
     if (used_ == 0) return nullptr;
     const Slot& slot = slot_for(key(dx, dy, width));
     if (slot.key == 0) return nullptr;
-    const Run& header = runs_[slot.start];
-    found_ = {
-        header.dy, header.lo,
-        std::span<const Run>(runs_).subspan(slot.start + 1, static_cast<std::uint16_t>(header.hi))};
+    const Header& header = headers_[slot.header];
+    found_ = {Span{header.rows.lo, header.rows.hi},
+              std::span<const Run>(runs_).subspan(header.first_run, header.count)};
     return &found_;
 }
 
@@ -44,25 +43,26 @@ void SegmentCache::grow() {
 
 SegmentCache::Recording::Recording(SegmentCache& cache, std::uint32_t key, const Rect& area)
     : cache_(cache), key_(key), area_(area) {
-    if (cache_.runs_.size() >= cache_.max_runs_ || cache_.used_ >= cache_.max_segments_) {
+    if (cache_.runs_.size() >= cache_.max_runs_ || cache_.headers_.size() >= cache_.max_segments_) {
         cache_.runs_.clear();
+        cache_.headers_.clear();
         cache_.slots_.clear();
         cache_.used_ = 0;
     }
     start_ = cache_.runs_.size();
-    cache_.runs_.push_back({}); // the header, written by done()
 }
 
 void SegmentCache::Recording::done() {
-    const std::size_t count = cache_.runs_.size() - start_ - 1;
+    const std::size_t count = cache_.runs_.size() - start_;
     if (!within_ || count > UINT16_MAX) return;
     if (2 * (cache_.used_ + 1) > cache_.slots_.size()) cache_.grow();
     Slot& slot = cache_.slot_for(key_);
     if (slot.key == 0) ++cache_.used_;
-    slot = {key_, static_cast<std::uint32_t>(start_)};
-    cache_.runs_[start_] = {static_cast<std::int16_t>(area_.top),
-                            static_cast<std::int16_t>(area_.bottom - 1),
-                            static_cast<std::int16_t>(static_cast<std::uint16_t>(count))};
+    slot = {key_, static_cast<std::uint32_t>(cache_.headers_.size())};
+    cache_.headers_.push_back(
+        {static_cast<std::uint32_t>(start_),
+         static_cast<std::uint16_t>(count),
+         {static_cast<std::int16_t>(area_.top), static_cast<std::int16_t>(area_.bottom)}});
     done_ = true;
 }
 

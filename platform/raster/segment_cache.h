@@ -17,19 +17,19 @@ namespace kv::raster {
 
 class SegmentCache {
   public:
-    // The pixels [lo, hi] of row dy, relative to the segment's first end point.
+    // The pixels of row dy, relative to the segment's first end point.
     struct Run {
-        std::int16_t dy, lo, hi;
+        std::int16_t dy;
+        BasicSpan<std::int16_t> columns;
     };
-    // A kept segment: its rows [first_row, last_row] and its runs, relative to its first end point.
-    // Every run was checked when it was kept: not empty, and inside area(dx, width, first_row,
-    // last_row).
+    // A kept segment: its rows and its runs, relative to its first end point. Every run was
+    // checked when it was kept: not empty, and inside area(dx, width, rows).
     struct Kept {
-        std::int64_t first_row, last_row;
+        Span rows;
         std::span<const Run> runs;
     };
 
-    // At most max_runs runs (6 bytes each) of at most max_segments segments (a 6-byte header and
+    // At most max_runs runs (6 bytes each) of at most max_segments segments (a 12-byte header and
     // a table slot of 8 bytes, the table twice their number) are kept; past that the cache starts
     // afresh, so that a picture that never repeats does not grow it without end. By default well
     // under a megabyte a pen: the web page's memory is fixed.
@@ -39,9 +39,9 @@ class SegmentCache {
 
     // Where a segment of this offset and width may write, relative to its first end point: its
     // rows, and the columns within a pen's width of its end points.
-    static Rect area(std::int64_t dx, int width, std::int64_t first_row, std::int64_t last_row) {
-        return {std::min<std::int64_t>(0, dx) - width, first_row,
-                std::max<std::int64_t>(0, dx) + width + 1, last_row + 1};
+    static Rect area(std::int64_t dx, int width, Span rows) {
+        return {std::min<std::int64_t>(0, dx) - width, rows.lo,
+                std::max<std::int64_t>(0, dx) + width + 1, rows.hi};
     }
 
     // Offsets and widths small enough to be kept: segments of the size a window holds.
@@ -58,11 +58,13 @@ class SegmentCache {
     // segment's area, keeps nothing.
     class Recording {
       public:
+        // Pixels [lo, hi) of row dy.
         void add(std::int64_t dy, std::int64_t lo, std::int64_t hi) {
             within_ = within_ && area_.top <= dy && dy < area_.bottom && area_.left <= lo &&
-                      lo <= hi && hi < area_.right;
-            cache_.runs_.push_back({static_cast<std::int16_t>(dy), static_cast<std::int16_t>(lo),
-                                    static_cast<std::int16_t>(hi)});
+                      lo < hi && hi <= area_.right;
+            cache_.runs_.push_back(
+                {static_cast<std::int16_t>(dy),
+                 {static_cast<std::int16_t>(lo), static_cast<std::int16_t>(hi)}});
         }
         void done();
         ~Recording();
@@ -79,11 +81,10 @@ class SegmentCache {
         bool within_ = true;
         bool done_ = false;
     };
-    // For a segment keeps() accepts and find() did not, drawn whole on rows [first_row, last_row]
-    // from its first end point.
-    Recording record(std::int64_t dx, std::int64_t dy, int width, std::int64_t first_row,
-                     std::int64_t last_row) {
-        return Recording(*this, key(dx, dy, width), area(dx, width, first_row, last_row));
+    // For a segment keeps() accepts and find() did not, drawn whole on `rows` from its first end
+    // point.
+    Recording record(std::int64_t dx, std::int64_t dy, int width, Span rows) {
+        return Recording(*this, key(dx, dy, width), area(dx, width, rows));
     }
 
   private:
@@ -93,11 +94,16 @@ class SegmentCache {
     static constexpr std::size_t kDefaultMaxRuns = std::size_t{1} << 16;
     static constexpr std::size_t kDefaultMaxSegments = std::size_t{1} << 12;
 
-    // A kept segment's runs follow a header in runs_: {first_row, last_row, number of runs}. The
-    // table's slots are small, so that finding one seldom misses the cache.
+    // Where a kept segment's runs are in runs_, and its rows.
+    struct Header {
+        std::uint32_t first_run;
+        std::uint16_t count;
+        BasicSpan<std::int16_t> rows;
+    };
+    // The table's slots are small, so that finding one seldom misses the cache.
     struct Slot {
-        std::uint32_t key = 0;   // 0: empty
-        std::uint32_t start = 0; // of the header
+        std::uint32_t key = 0;    // 0: empty
+        std::uint32_t header = 0; // in headers_
     };
 
     // Offsets and width packed in distinct bits, never 0.
@@ -114,6 +120,7 @@ class SegmentCache {
     std::vector<Slot> slots_; // open addressing, a power of two in size
     std::size_t used_ = 0;
     std::vector<Run> runs_;
+    std::vector<Header> headers_;
     Kept found_{};
 };
 

@@ -26,37 +26,36 @@ struct MajorWalk {
 
     // Steps i whose position first + direction * i lies in [lo, hi).
     static Range steps_within(std::int64_t first, int direction, std::int64_t lo, std::int64_t hi) {
-        return direction > 0 ? Range{i128{lo} - first, i128{hi} - 1 - first}
-                             : Range{i128{first} - hi + 1, i128{first} - lo};
+        return direction > 0 ? Range{i128{lo} - first, i128{hi} - first}
+                             : Range{i128{first} - hi + 1, i128{first} - lo + 1};
     }
 
-    // Steps whose minor offset k(i) lies in [k.lo, k.hi]; k(i) never decreases.
+    // Steps whose minor offset k(i) lies in [k.lo, k.hi); k(i) never decreases.
     Range steps_with_minor_offset(Range k) const {
         if (k.empty()) return {};
-        if (rise == 0) return (k.lo <= 0 && 0 <= k.hi) ? Range::all() : Range{};
+        if (rise == 0) return k.contains(0) ? detail::all_integers() : Range{};
         const i128 twice_run = i128{2} * run;
         const i128 twice_rise = i128{2} * rise;
         return {detail::ceil_div(twice_run * k.lo - run - bias + 1, twice_rise),
-                detail::floor_div(twice_run * (k.hi + 1) - run - bias, twice_rise)};
+                detail::floor_div(twice_run * k.hi - run - bias, twice_rise) + 1};
     }
 
     Range visible_steps(std::int64_t major_lo, std::int64_t major_hi, std::int64_t minor_lo,
                         std::int64_t minor_hi) const {
-        Range steps =
-            detail::meet(Range{0, i128{run} - 1}, steps_within(start, step, major_lo, major_hi));
-        steps = detail::meet(steps, steps_with_minor_offset(
-                                        steps_within(minor_start, minor_step, minor_lo, minor_hi)));
+        Range steps = meet(Range{0, i128{run}}, steps_within(start, step, major_lo, major_hi));
+        steps = meet(steps, steps_with_minor_offset(
+                                steps_within(minor_start, minor_step, minor_lo, minor_hi)));
         return steps;
     }
 
-    // Walks steps [steps.lo, steps.hi], jumping the error term straight to the first of them.
+    // Walks steps [steps.lo, steps.hi), jumping the error term straight to the first of them.
     template <typename Plot> void walk(Range steps, Plot&& plot) const {
         const i128 twice_run = i128{2} * run;
         const i128 k = detail::floor_div(i128{2} * rise * steps.lo + run + bias - 1, twice_run);
         auto err = static_cast<std::int64_t>(i128{2} * rise * (steps.lo + 1) - run - twice_run * k);
         auto major = static_cast<std::int64_t>(start + step * steps.lo);
         auto minor = static_cast<std::int64_t>(minor_start + minor_step * k);
-        for (i128 i = steps.lo; i <= steps.hi; ++i) {
+        for (i128 i = steps.lo; i < steps.hi; ++i) {
             plot(major, minor);
             if (err + bias > 0) {
                 minor += minor_step;

@@ -29,8 +29,8 @@ template <typename T> HalfWidths half_widths_in(T width, T along, T length_sq) {
 // (odd^2 * length_sq is at most (w * along + length)^2): the same integers, without 128-bit
 // division. Segments of the size a window holds always are.
 inline HalfWidths half_widths(i128 width, i128 along, i128 length_sq) {
-    constexpr i128 kSmall = i128{1} << 14;
-    if (width < kSmall && along < kSmall && length_sq < kSmall * kSmall)
+    constexpr i128 kSmallOperand = i128{1} << 14;
+    if (width < kSmallOperand && along < kSmallOperand && length_sq < kSmallOperand * kSmallOperand)
         return half_widths_in<std::uint64_t>(static_cast<std::uint64_t>(width),
                                              static_cast<std::uint64_t>(along),
                                              static_cast<std::uint64_t>(length_sq));
@@ -44,8 +44,8 @@ inline HalfWidths half_widths(i128 width, i128 along, i128 length_sq) {
 class WideBand {
   public:
     WideBand(Point a, Point b, int width) {
-        // Corners within +-2^29 (see kSmall) come from end points within +-2^28 and pens narrower
-        // than 2^14: then the corners are found in 64 bits too.
+        // Corners within +-2^29 (see kSmallCorner) come from end points within +-2^28 and pens
+        // narrower than 2^14: then the corners are found in 64 bits too.
         constexpr std::int64_t kNear = std::int64_t{1} << 28;
         const auto near = [&](std::int64_t v) { return -kNear < v && v < kNear; };
         if (near(a.x) && near(a.y) && near(b.x) && near(b.y) && width < (1 << 14))
@@ -59,8 +59,8 @@ class WideBand {
         return small_ ? row_small(static_cast<std::int64_t>(y)) : row_in<i128>(y);
     }
 
-    // The rows the band covers: [first, last], empty when none.
-    Range rows() const { return {top_, bottom_ - 1}; }
+    // The rows the band covers, empty when none.
+    Range rows() const { return {top_, bottom_}; }
 
     // The band lies within +-2^29, where columns_small() gives its rows in 64 bits.
     bool small() const { return small_; }
@@ -70,7 +70,7 @@ class WideBand {
     // The band is a parallelogram whose sides are never parallel (its sides across the line reach
     // at least one pixel on both axes), so each row of the band meets exactly one edge with the
     // band on its right and one with the band on its left: the row's columns are
-    // [left edge's x, right edge's x - 1].
+    // [left edge's x, right edge's x).
     struct SmallEdge {
         std::int64_t top_y, bottom_y, height, dx, base;
         bool right_side; // the band lies to the left of this edge
@@ -80,8 +80,8 @@ class WideBand {
         return {small_edges_.data(), small_ ? edge_count_ : 0};
     }
 
-    // Row y's columns [lo, hi] of a small band, as row(y) gives them; false when the row is
-    // empty. All in 64 bits, for callers that draw row after row.
+    // Row y's columns [lo, hi) of a small band, as row(y) gives them; false when the row is
+    // empty. All in 64 bits.
     bool columns_small(std::int64_t y, std::int64_t& lo, std::int64_t& hi) const {
         bool found = false;
         for (std::size_t i = 0; i < edge_count_; ++i) {
@@ -92,8 +92,7 @@ class WideBand {
             hi = found ? std::max(hi, x) : x;
             found = true;
         }
-        --hi;
-        return found && lo <= hi;
+        return found && lo < hi;
     }
 
   private:
@@ -116,7 +115,8 @@ class WideBand {
                                               {b.x + rx, b.y + ry},
                                               {b.x + lx, b.y + ly}}};
         const auto within = [](const TCorner& c) {
-            return -T{kSmall} < c.x && c.x < T{kSmall} && -T{kSmall} < c.y && c.y < T{kSmall};
+            return -T{kSmallCorner} < c.x && c.x < T{kSmallCorner} && -T{kSmallCorner} < c.y &&
+                   c.y < T{kSmallCorner};
         };
         small_ = std::all_of(corners.begin(), corners.end(), within);
         edge_count_ = 0;
@@ -158,7 +158,7 @@ class WideBand {
 
     // Corners within +-2^29 keep every product of row_in under 2^61 in 64 bits, for rows within
     // the band: the same integers as in 128 bits.
-    static constexpr std::int64_t kSmall = std::int64_t{1} << 29;
+    static constexpr std::int64_t kSmallCorner = std::int64_t{1} << 29;
 
     Range row_small(std::int64_t y) const {
         std::int64_t lo = 0, hi = 0;
@@ -182,7 +182,7 @@ class WideBand {
             found = true;
         }
         if (!found) return {};
-        return {lo, hi - 1};
+        return {lo, hi};
     }
 
     // The first edge_count_ of small_edges_ for a small band, of edges_ otherwise; the rest are
@@ -190,8 +190,8 @@ class WideBand {
     std::array<Edge, 4> edges_;
     std::array<SmallEdge, 4> small_edges_;
     std::size_t edge_count_ = 0;
-    i128 top_ = Range::all().hi; // rows [top_, bottom_) meet an edge
-    i128 bottom_ = Range::all().lo;
+    i128 top_ = all_integers().hi; // rows [top_, bottom_) meet an edge
+    i128 bottom_ = all_integers().lo;
     bool small_ = false;
 };
 

@@ -19,7 +19,6 @@ namespace kv::raster {
 
 namespace {
 
-using detail::Span;
 using detail::to_span;
 
 // The pen tip's columns on each of its rows, from its centre pixel.
@@ -32,8 +31,8 @@ class TipSpans {
             rows_[static_cast<std::size_t>(dy)] = to_span(tip.row(top_ + dy));
     }
 
-    // The rows a tip centred on `centre` covers: [first, last].
-    Span rows(const Point& centre) const { return {centre.y + top_, centre.y + top_ + width_ - 1}; }
+    // The rows a tip centred on `centre` covers.
+    Span rows(const Point& centre) const { return {centre.y + top_, centre.y + top_ + width_}; }
 
     // Its columns on row y.
     Span at(const Point& centre, std::int64_t y) const {
@@ -71,21 +70,18 @@ class BodyRows {
         const std::int64_t half = width / 2;
         if (a == b) return;
         if (a.y == b.y) {
-            rows_ = {a.y - half, a.y - half + width - 1};
-            columns_ = {std::min(a.x, b.x), std::max(a.x, b.x) - 1};
+            rows_ = {a.y - half, a.y - half + width};
+            columns_ = {std::min(a.x, b.x), std::max(a.x, b.x)};
         } else if (a.x == b.x) {
-            rows_ = {std::min(a.y, b.y), std::max(a.y, b.y) - 1};
-            columns_ = {a.x - half, a.x - half + width - 1};
+            rows_ = {std::min(a.y, b.y), std::max(a.y, b.y)};
+            columns_ = {a.x - half, a.x - half + width};
         } else {
             band_.emplace(a, b, width);
-            const detail::Range rows = band_->rows();
-            rows_ = rows.empty() ? Span{}
-                                 : Span{static_cast<std::int64_t>(rows.lo),
-                                        static_cast<std::int64_t>(rows.hi)};
+            rows_ = to_span(band_->rows());
         }
     }
 
-    // The rows the body may cover: [first, last].
+    // The rows the body may cover.
     Span rows() const { return rows_; }
 
     // Rows are asked for from `first_row` down.
@@ -95,22 +91,20 @@ class BodyRows {
     }
 
     // The columns of the next rows.size() rows.
-    void next(std::span<detail::RowColumns> rows) {
+    void next(std::span<Span> rows) {
         if (walk_) {
             walk_->next(rows);
             return;
         }
-        for (detail::RowColumns& row : rows) {
+        for (Span& row : rows) {
             const std::int64_t y = y_++;
-            const Span s =
-                band_ ? to_span(band_->row(y)) : (y < rows_.lo || y > rows_.hi ? Span{} : columns_);
-            row = {s.lo, s.hi};
+            row = band_ ? to_span(band_->row(y)) : (rows_.contains(y) ? columns_ : Span{});
         }
     }
 
   private:
     std::int64_t y_ = 0;
-    Span rows_, columns_;
+    Span rows_{}, columns_{};
     std::optional<detail::WideBand> band_; // slanted segments only
     std::optional<detail::BandRows> walk_; // small bands
 };
@@ -128,12 +122,8 @@ void sort_three(std::array<Span, 3>& runs) {
 }
 
 void emit(Canvas& canvas, std::int64_t y, const Span& run, const Span& columns, Color color) {
-    const Span visible{std::max(run.lo, columns.lo), std::min(run.hi, columns.hi)};
-    if (!run.empty() && !visible.empty()) canvas.span(y, visible.lo, visible.hi + 1, color);
-}
-
-bool holds(const Span& s, std::int64_t v) {
-    return s.lo <= v && v <= s.hi;
+    const Span visible = meet(run, columns);
+    if (!run.empty() && !visible.empty()) canvas.span(y, visible.lo, visible.hi, color);
 }
 
 // Two runs of one row, merged when they touch, left one first.
@@ -144,7 +134,7 @@ template <typename Emit> void emit_two(std::int64_t y, Span p, Span q, Emit& emi
         return;
     }
     if (q.lo < p.lo) std::swap(p, q);
-    if (q.lo <= p.hi + 1) {
+    if (q.lo <= p.hi) {
         emit(y, Span{p.lo, std::max(p.hi, q.hi)});
         return;
     }
@@ -152,23 +142,21 @@ template <typename Emit> void emit_two(std::int64_t y, Span p, Span q, Emit& emi
     emit(y, q);
 }
 
-// Rows first to last of the segment, each as its runs of pixels: the body's columns, merged with
-// the tips' on the rows they cover. emit(y, run) gets every run, none empty, none touching another,
-// so that no pixel is written twice.
+// The segment's rows, each as its runs of pixels: the body's columns, merged with the tips' on the
+// rows they cover. emit(y, run) gets every run, none empty, none touching another, so that no
+// pixel is written twice.
 template <typename Emit>
-void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, std::int64_t first,
-               std::int64_t last, Emit&& emit) {
+void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, Span rows, Emit&& emit) {
     const Span from_tip = tip.rows(from), to_tip = tip.rows(to);
     constexpr std::int64_t kBatch = 64;
-    std::array<detail::RowColumns, kBatch> body_rows; // written by body.next() before use
-    for (std::int64_t top = first; top <= last; top += kBatch) {
-        const std::int64_t count = std::min(kBatch, last - top + 1);
+    std::array<Span, kBatch> body_rows; // written by body.next() before use
+    for (std::int64_t top = rows.lo; top < rows.hi; top += kBatch) {
+        const std::int64_t count = std::min(kBatch, rows.hi - top);
         body.next(std::span(body_rows.data(), static_cast<std::size_t>(count)));
         for (std::int64_t i = 0; i < count; ++i) {
             const std::int64_t y = top + i;
-            const detail::RowColumns& columns = body_rows[static_cast<std::size_t>(i)];
-            const Span body_row{columns.lo, columns.hi};
-            const bool on_from = holds(from_tip, y), on_to = holds(to_tip, y);
+            const Span& body_row = body_rows[static_cast<std::size_t>(i)];
+            const bool on_from = from_tip.contains(y), on_to = to_tip.contains(y);
             // Away from the end points only the body is on the row; near one only one tip.
             if (!on_from && !on_to) {
                 if (!body_row.empty()) emit(y, body_row);
@@ -180,10 +168,10 @@ void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, std::i
             }
             std::array<Span, 3> runs{tip.at(from, y), tip.at(to, y), body_row};
             sort_three(runs);
-            Span merged;
+            Span merged{};
             for (const Span& run : runs) {
                 if (run.empty()) break;
-                if (!merged.empty() && run.lo <= merged.hi + 1) {
+                if (!merged.empty() && run.lo <= merged.hi) {
                     merged.hi = std::max(merged.hi, run.hi);
                     continue;
                 }
@@ -203,7 +191,7 @@ Rect moved(const Rect& r, Point by) {
 // it.
 bool draw_kept(Canvas& canvas, const SegmentCache::Kept& kept, Point from, Point to, int width,
                Color color) {
-    const Rect relative = SegmentCache::area(to.x - from.x, width, kept.first_row, kept.last_row);
+    const Rect relative = SegmentCache::area(to.x - from.x, width, kept.rows);
     Canvas::AreaWriter writer(canvas, moved(relative, from));
     if (!writer.usable()) return false;
     writer.kept_spans(from, kept.runs, color);
@@ -216,33 +204,32 @@ void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpan
     // Only the rows the tips or the body cover, within the clip.
     const Rect& clip = canvas.clip_bounds();
     BodyRows body(from, to, width);
-    const Span covered = detail::hull(detail::hull(tip.rows(from), tip.rows(to)), body.rows());
-    const std::int64_t first = std::max(covered.lo, clip.top);
-    const std::int64_t last = std::min(covered.hi, clip.bottom - 1);
-    body.start(first);
+    const Span covered = hull(hull(tip.rows(from), tip.rows(to)), body.rows());
+    const Span rows = meet(covered, Span{clip.top, clip.bottom});
+    body.start(rows.lo);
 
     // Everything the segment covers lies within a pen's width of its end points.
-    const Rect relative = SegmentCache::area(to.x - from.x, width, first - from.y, last - from.y);
+    const Span relative_rows{rows.lo - from.y, rows.hi - from.y};
+    const Rect relative = SegmentCache::area(to.x - from.x, width, relative_rows);
     Canvas::AreaWriter writer(canvas, moved(relative, from));
-    if (writer.usable() && cache != nullptr && first == covered.lo && last == covered.hi) {
+    if (writer.usable() && cache != nullptr && rows == covered) {
         // The whole segment is drawn: its runs are kept as they are written.
         SegmentCache::Recording recording =
-            cache->record(to.x - from.x, to.y - from.y, width, first - from.y, last - from.y);
-        draw_rows(body, tip, from, to, first, last, [&](std::int64_t y, const Span& run) {
-            writer.span(y, run.lo, run.hi + 1, color);
+            cache->record(to.x - from.x, to.y - from.y, width, relative_rows);
+        draw_rows(body, tip, from, to, rows, [&](std::int64_t y, const Span& run) {
+            writer.span(y, run.lo, run.hi, color);
             recording.add(y - from.y, run.lo - from.x, run.hi - from.x);
         });
         recording.done();
         return;
     }
     if (writer.usable()) {
-        draw_rows(body, tip, from, to, first, last, [&](std::int64_t y, const Span& run) {
-            writer.span(y, run.lo, run.hi + 1, color);
-        });
+        draw_rows(body, tip, from, to, rows,
+                  [&](std::int64_t y, const Span& run) { writer.span(y, run.lo, run.hi, color); });
         return;
     }
-    const Span columns{clip.left, clip.right - 1};
-    draw_rows(body, tip, from, to, first, last,
+    const Span columns{clip.left, clip.right};
+    draw_rows(body, tip, from, to, rows,
               [&](std::int64_t y, const Span& run) { emit(canvas, y, run, columns, color); });
 }
 
@@ -255,7 +242,7 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color, Seg
     }
     from = detail::clamp_point(from);
     to = detail::clamp_point(to);
-    width = std::min(width, detail::kMaxPenWidth);
+    width = std::min(width, detail::kWidestDrawnPen);
     const Rect ends{std::min(from.x, to.x), std::min(from.y, to.y), std::max(from.x, to.x) + 1,
                     std::max(from.y, to.y) + 1};
     if (detail::out_of_reach(ends, width, canvas.clip_bounds())) return;

@@ -61,9 +61,6 @@ class Backend {
     virtual void message_box(const std::string& caption, const std::string& text,
                              unsigned type) = 0;
 
-    // Where the window's pixels live: a backend may offer memory that suits how it reads them.
-    virtual PixelMemory* pixel_memory() { return default_pixel_memory(); }
-
     // A WM_TIMER has just been handed to the application, at `now_ms` on the backend's clock,
     // from a timer of period `period_ms` (as SetTimer set it).
     virtual void timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t /*period_ms*/) {}

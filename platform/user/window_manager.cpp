@@ -83,7 +83,7 @@ HWND WindowManager::create_window(LPCSTR class_name, LPCSTR title, DWORD /*style
     w.handle = reinterpret_cast<HWND>(0x10000 + next_window_serial_++ * 16);
     w.window_class = wc;
     w.title = title ? title : "";
-    w.framebuffer = Framebuffer(client_w, client_h, 0, backend_.pixel_memory());
+    w.framebuffer = Framebuffer(client_w, client_h, 0);
     invalidate(w, w.framebuffer.bounds(), true);
 
     const HWND hwnd = w.handle;

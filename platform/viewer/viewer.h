@@ -44,7 +44,6 @@ class Viewer final : public Backend {
     void message_box(const std::string& caption, const std::string& text, unsigned type) override {
         screen_.message_box(caption, text, type);
     }
-    PixelMemory* pixel_memory() override { return screen_.pixel_memory(); }
     void timer_delivered(std::uint64_t now_ms, std::uint64_t period_ms) override;
 
     void act(Action action);

@@ -73,8 +73,8 @@ TEST_F(NumerosDePhases, TheProgramsOwnLookDrawsNoNumber) {
     const kv::Framebuffer fb = Apres([](HDC hdc) {
         for (int phase = 1; phase <= 3; phase++)
             NumeroteBobine(hdc, phase);
-        NumeroteVecteur(hdc, 0.0, 0.0, 77, 5.0, blue_pen_3);
-        NumeroteVecteur(hdc, 0.0, DEUX_PI_SUR_3, -77, 5.0, green_pen_3);
+        NumeroteVecteur(hdc, 1.0, 0.0, 77, 5.0, blue_pen_3);
+        NumeroteVecteur(hdc, std::cos(-DEUX_PI_SUR_3), DEUX_PI_SUR_3, -77, 5.0, green_pen_3);
     });
     EXPECT_EQ(Difference(fb, Vide()), "");
 }

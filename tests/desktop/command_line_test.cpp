@@ -58,6 +58,30 @@ TEST(CommandLine, AnythingElseIsAUsageErrorWithExitCodeTwo) {
     }
 }
 
+TEST(CommandLine, LabSettingsItDoesNotTakeAreOneLineBeforeAnyWindow) {
+    struct Bad {
+        std::vector<std::string> args;
+        const char* error;
+    };
+    for (const Bad& bad :
+         {Bad{{"--lab", "frequency=300"},
+              "korveline: --lab: frequency: '300' is outside 10 to 200 (% of nominal)\n"},
+          Bad{{"--lab", "order=reversed", "open=north"},
+              "korveline: --lab: open: 'north' is not one of none, 1, 2, 3\n"},
+          Bad{{"--lab=poles"}, "korveline: --lab: 'poles' is not NAME=VALUE\n"},
+          Bad{{"--lab", "--lang", "en"}, "korveline: --lab needs settings NAME=VALUE\n"}}) {
+        const ProgramRun r = run(bad.args, {"DISPLAY", "WAYLAND_DISPLAY"});
+        EXPECT_EQ(r.exit_code, 2) << bad.error;
+        EXPECT_EQ(r.err, bad.error);
+        EXPECT_EQ(r.out, "");
+    }
+    // Settings it takes get as far as the window (none can open: no display).
+    const ProgramRun r = run({"--lab", "order=reversed", "voltage=50", "--lang", "en"},
+                             {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "SDL_VIDEODRIVER"});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err.find("no display found"), std::string::npos) << r.err;
+}
+
 TEST(CommandLine, AnUnknownLanguageIsAnErrorBeforeAnyWindow) {
     struct Bad {
         std::vector<std::string> args;

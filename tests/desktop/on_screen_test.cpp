@@ -1,12 +1,15 @@
 // korveline on a real X server: what a person at the screen does and sees. Each test has its own
 // Xvfb and its own program; pixels are read back from screenshots of the window.
+#include "viewer/actions.h"
 #include "image/png_reader.h"
 #include "desktop/desktop_session.h"
 #include "platform/headless/gif_player.h"
+#include "viewer/boxes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -76,6 +79,7 @@ class OnScreen : public ::testing::Test {
         dir_ = kvtest::scratch_dir();
         x_ = std::make_unique<kvtest::XServer>(dir_, screen(), server_options());
         ASSERT_TRUE(x_->ok()) << "Xvfb did not start: " << x_->failure();
+        ASSERT_NO_FATAL_FAILURE(before_the_program());
         desktop_ = std::make_unique<Desktop>(*x_, dir_, environment());
         ASSERT_TRUE(desktop_->ok()) << "no KORVELINE window; korveline said: " << desktop_->err();
     }
@@ -83,6 +87,7 @@ class OnScreen : public ::testing::Test {
     virtual std::vector<std::string> environment() const { return {}; }
     virtual std::string screen() const { return "1024x768"; }
     virtual std::vector<std::string> server_options() const { return {}; }
+    virtual void before_the_program() {}
 
     Desktop& desktop() { return *desktop_; }
 
@@ -378,10 +383,13 @@ TEST_F(OnScreenWithAPicturesFolder, CtrlRF12AndCtrlESaveTheRecordingPictureAndDa
     ASSERT_TRUE(std::getline(rows, line));
     EXPECT_EQ(line, "tick,time_s,phase_rad,theta_rad,omega_rad_per_tick,speed_over_sync,slip,"
                     "motor_torque,brake_torque,force1,force2,force3,current1,current2,current3,"
-                    "flux1,flux2,flux3");
+                    "flux1,flux2,flux3,sync_omega_rad_per_tick,load_torque,speed_rpm,"
+                    "rotor_frequency_hz,air_gap_power,rotor_copper_losses,mechanical_power,"
+                    "friction_power,order,open,frequency,voltage,resistance,load,poles");
     long expected_tick = 2; // the first Tick runs before the timer starts
     while (std::getline(rows, line)) {
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 17) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 32) << line;
+        EXPECT_TRUE(line.ends_with(",direct,none,100,100,1,constant,1")) << line;
         EXPECT_EQ(std::stol(line), expected_tick++) << line;
     }
     EXPECT_GT(expected_tick, 2 + static_cast<long>(animation.frames.size()) - 1);
@@ -431,5 +439,261 @@ class OnScreenWithoutSharedMemory : public OnScreenWithAPicturesFolder {
 TEST_F(OnScreenWithoutSharedMemory, AfterTicksWithEverythingShownTheWindowShowsThePictureExactly) {
     expect_the_window_shows_the_picture_exactly();
 }
+
+// Full screen on a 1920 x 1080 projector, where a whole zoom of 2 does not fit: the picture is
+// scaled to the screen's height, whether a window manager acts on the request or not (then the
+// program covers the screen itself), and a click lands where it points.
+class OnAProjector : public OnScreen {
+  protected:
+    std::string screen() const override { return "1920x1080"; }
+
+    // The screen's rows and columns that show anything but black.
+    static Rect lit(const Framebuffer& screen) {
+        Rect r;
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x)
+                if (screen.get(x, y) != kBlack) r = kv::bounding_union(r, Rect{x, y, x + 1, y + 1});
+        return r;
+    }
+    static int greenish(const Framebuffer& screen, const Rect& area) {
+        int n = 0;
+        for (std::int64_t y = area.top; y < area.bottom; ++y)
+            for (std::int64_t x = area.left; x < area.right; ++x) {
+                const Color c = screen.get(x, y);
+                n += kv::green_of(c) > 200 && kv::red_of(c) < 80 && kv::blue_of(c) < 80;
+            }
+        return n;
+    }
+
+    // Keys go to the window: a window manager gives it the focus in its own time.
+    virtual void wait_for_the_focus() {}
+
+    void expect_the_picture_fills_the_screen_and_takes_clicks() {
+        ASSERT_NO_FATAL_FAILURE(wait_for_the_focus());
+        desktop().key("F11");
+        Rect picture;
+        const bool filled = kvtest::eventually(
+            desktop(),
+            [&](const Framebuffer&) {
+                picture = lit(x_screen());
+                return picture.height() >= 1080 * 9 / 10;
+            },
+            std::chrono::seconds(5));
+        ASSERT_TRUE(filled) << "the picture covers " << picture.left << "," << picture.top << " to "
+                            << picture.right << "," << picture.bottom;
+        EXPECT_EQ(picture, (Rect{204, 0, 1716, 1080})); // 780 x 557 scaled by 1080 / 557
+        // ALIM, at client (25, 25), is at 25.5 * 1080 / 557 from the picture's corner.
+        const Rect alim{204, 0, 204 + 97, 97};
+        EXPECT_EQ(greenish(x_screen(), alim), 0);
+        desktop().xdotool("mousemove 253 49 click 1");
+        int green = 0;
+        EXPECT_TRUE(kvtest::eventually(
+            desktop(),
+            [&](const Framebuffer&) {
+                green = greenish(x_screen(), alim);
+                return green > 40;
+            },
+            std::chrono::seconds(5)))
+            << green;
+        // F11 again: the window as it was.
+        desktop().key("F11");
+        EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+            return desktop().geometry() == "780x557" && fb.width() == 780;
+        })) << desktop().geometry();
+    }
+
+    // The whole screen, as the projector shows it.
+    Framebuffer x_screen() const {
+        const std::string path = dir_ + "/screen.png";
+        kvtest::shell("timeout -k 1 10 import -display " + x_->display() + " -window root png:'" +
+                      path + "' >/dev/null 2>&1");
+        return kv::image::read_png(path);
+    }
+};
+
+TEST_F(OnAProjector, FullScreenWithoutAWindowManagerFillsTheScreenAndTakesClicks) {
+    expect_the_picture_fills_the_screen_and_takes_clicks();
+}
+
+class OnAProjectorWithAWindowManager : public OnAProjector {
+  protected:
+    void before_the_program() override {
+        if (!kvtest::installed("openbox")) GTEST_SKIP() << "openbox is not installed";
+        wm_ =
+            std::make_unique<kvtest::Process>(std::vector<std::string>{"openbox", "--sm-disable"},
+                                              std::vector<std::string>{"DISPLAY=" + x_->display()},
+                                              dir_ + "/wm.out", dir_ + "/wm.err");
+        // It says it runs on the root window once it manages windows.
+        for (int i = 0; i < 100; ++i) {
+            if (kvtest::shell("xprop -display " + x_->display() + " -root _NET_SUPPORTING_WM_CHECK")
+                    .out.find("window id") != std::string::npos)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        FAIL() << "openbox did not start: " << kvtest::read_file(dir_ + "/wm.err");
+    }
+    void wait_for_the_focus() override {
+        desktop().xdotool("windowactivate --sync " + desktop().window());
+        for (int i = 0; i < 100; ++i) {
+            if (desktop().xdotool("getwindowfocus") == desktop().window()) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        FAIL() << "the window never got the focus";
+    }
+    std::unique_ptr<kvtest::Process> wm_;
+};
+
+TEST_F(OnAProjectorWithAWindowManager, FullScreenFillsTheScreenAndTakesClicks) {
+    expect_the_picture_fills_the_screen_and_takes_clicks();
+}
+
+// The viewer's boxes over a moving picture: with a box shown, Ticks run, then the picture is
+// paused and saved (Ctrl S). The window must show that picture with the boxes over it, pixel for
+// pixel: a change missed under or beside a box would stay on the screen. Then a box goes away, and
+// the window must show what lay under it.
+enum class Box { Readout, Help, Pause, Speed, Recording, Message };
+struct BoxCase {
+    Box box;
+    int zoom;
+};
+
+class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
+                          public ::testing::WithParamInterface<BoxCase> {
+  protected:
+    std::string screen() const override { return GetParam().zoom == 2 ? "1600x1200" : "1024x768"; }
+
+    // A box of the picture, in client pixels, with the image drawn there.
+    struct Placed {
+        Framebuffer image;
+        Rect place;
+    };
+    static Placed badge(const std::string& text) {
+        Framebuffer image = kv::viewer::render_badge(text);
+        const Rect place = kv::viewer::badge_place(780, image.width(), image.height());
+        return {std::move(image), place};
+    }
+    static Placed help() {
+        Framebuffer image =
+            kv::viewer::render_box("KORVELINE: keys", kv::viewer::key_help(kv::viewer::Lang::En));
+        const std::int64_t left = (780 - image.width()) / 2, top = (557 - image.height()) / 2;
+        const Rect place{left, top, left + image.width(), top + image.height()};
+        return {std::move(image), place};
+    }
+    // The readout as the screen shows it: its rows change with the run, so it is read back; its
+    // box is found from its bottom-left corner by its colour.
+    Placed readout(const Framebuffer& screen) const {
+        const int z = GetParam().zoom;
+        const auto box = [&](std::int64_t x, std::int64_t y) {
+            return screen.get(x * z, y * z) == kBadgeBox;
+        };
+        std::int64_t right = 4, top = 552;
+        while (box(right, 552))
+            ++right;
+        while (box(4, top - 1))
+            --top;
+        Framebuffer image(static_cast<int>(right - 4), static_cast<int>(553 - top));
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.set(x, y, screen.get((4 + x) * z, (top + y) * z));
+        return {std::move(image), Rect{4, top, right, 553}};
+    }
+
+    // The picture zoomed, with the boxes over it, against the window; the pixels that differ.
+    int differing(const Framebuffer& picture, const std::vector<Placed>& boxes,
+                  const Framebuffer& screen) const {
+        const int z = GetParam().zoom;
+        if (screen.width() != 780 * z || screen.height() != 557 * z) return -1;
+        int n = 0;
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x) {
+                Color want = picture.get(x / z, y / z);
+                for (const Placed& b : boxes) {
+                    if (b.place.contains(x / z, y / z))
+                        want = b.image.get(x / z - b.place.left, y / z - b.place.top);
+                }
+                n += screen.get(x, y) != want;
+            }
+        return n;
+    }
+    void expect_screen(const Framebuffer& picture, const std::vector<Placed>& boxes,
+                       const std::string& when) {
+        int n = 0;
+        kvtest::eventually(desktop(), [&](const Framebuffer& screen) {
+            n = differing(picture, boxes, screen);
+            return n == 0;
+        });
+        EXPECT_EQ(n, 0) << when;
+    }
+};
+
+TEST_P(OverlaysOverTicks, TheWindowShowsThePictureWithItsBoxesAndNothingWhenTheyGo) {
+    const BoxCase c = GetParam();
+    supply_on();
+    Desktop& d = desktop();
+    d.click(kRotorX, kRotorY); // resultant and forces
+    d.click(80, 290);          // the left coil's field
+    if (c.zoom == 2) {
+        d.xdotool("windowmove --sync " + d.window() + " 0 0"); // the whole window on the screen
+        d.key("ctrl+plus");
+        ASSERT_TRUE(kvtest::eventually(d, [&](const Framebuffer& fb) {
+            return d.geometry() == "1560x1114" && fb.width() == 1560;
+        })) << d.geometry();
+    }
+    const char* keys[] = {"i", "F1", "space", "plus", "ctrl+r", "ctrl+e"};
+    d.key(keys[static_cast<int>(c.box)]);
+    if (c.box == Box::Pause) {
+        for (int i = 0; i < 10; ++i)
+            d.key("Right");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    if (c.box != Box::Pause) d.key("space");
+    d.key("ctrl+s");
+    const std::string png = saved(".png");
+    ASSERT_FALSE(png.empty()) << "no picture in " << pictures();
+    const Framebuffer picture = kv::image::read_png(png);
+    ASSERT_EQ(picture.width(), 780);
+
+    std::vector<Placed> boxes{badge("Saved " + png)};
+    if (c.box == Box::Help) boxes.push_back(help());
+    if (c.box == Box::Readout) {
+        boxes.push_back(readout(d.screenshot()));
+        ASSERT_GT(boxes.back().image.width(), 100) << "no readout";
+    }
+    expect_screen(picture, boxes, "with the boxes");
+
+    // The box goes: the readout and the help at their keys, the message once its time is up.
+    if (c.box == Box::Readout || c.box == Box::Help) {
+        d.key(c.box == Box::Readout ? "i" : "Escape");
+        boxes.pop_back();
+        expect_screen(picture, boxes, "once the box is gone");
+        return;
+    }
+    boxes = {badge(c.box == Box::Recording ? "REC  PAUSE" : "PAUSE")};
+    int n = 0;
+    kvtest::eventually(
+        d,
+        [&](const Framebuffer& screen) {
+            n = differing(picture, boxes, screen);
+            return n == 0;
+        },
+        std::chrono::seconds(8));
+    EXPECT_EQ(n, 0) << "once the message is gone";
+}
+
+std::string box_case_name(const ::testing::TestParamInfo<BoxCase>& param) {
+    static const std::array<const char*, 6> names{"Readout", "Help",      "Pause",
+                                                  "Speed",   "Recording", "Message"};
+    return std::string(names[static_cast<std::size_t>(param.param.box)]) + "AtZoom" +
+           std::to_string(param.param.zoom);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtZoomOneAndTwo, OverlaysOverTicks,
+                         ::testing::Values(BoxCase{Box::Readout, 1}, BoxCase{Box::Help, 1},
+                                           BoxCase{Box::Pause, 1}, BoxCase{Box::Speed, 1},
+                                           BoxCase{Box::Recording, 1}, BoxCase{Box::Message, 1},
+                                           BoxCase{Box::Readout, 2}, BoxCase{Box::Help, 2},
+                                           BoxCase{Box::Pause, 2}, BoxCase{Box::Speed, 2},
+                                           BoxCase{Box::Recording, 2}, BoxCase{Box::Message, 2}),
+                         box_case_name);
 
 } // namespace

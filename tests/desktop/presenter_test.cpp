@@ -70,19 +70,22 @@ Framebuffer pattern(int w, int h) {
     return fb;
 }
 
+// The whole of `fb` drawn as `layout` says.
+void draw(const Framebuffer& fb, const kv::viewer::ZoomLayout& layout, PixelTarget& target,
+          int smoothing = kv::sdl::kNearest) {
+    kv::sdl::Scaler(layout, smoothing).draw(fb, layout.picture(), target);
+}
+
 TEST(PixelTarget, ColorrefBecomesTheSurfacesChannelOrder) {
     Framebuffer fb(1, 1, rgb(0x11, 0x22, 0x33));
     Window xrgb(1, 1);
-    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0},
-                         kv::viewer::corner_layout(Size{1, 1}, Size{1, 1}, 1), xrgb.target);
+    draw(fb, kv::viewer::corner_layout(Size{1, 1}, Size{1, 1}, 1), xrgb.target);
     EXPECT_EQ(xrgb.raw(0, 0), 0x00112233u);
     Window xbgr(1, 1, {0, 8, 16});
-    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0},
-                         kv::viewer::corner_layout(Size{1, 1}, Size{1, 1}, 1), xbgr.target);
+    draw(fb, kv::viewer::corner_layout(Size{1, 1}, Size{1, 1}, 1), xbgr.target);
     EXPECT_EQ(xbgr.raw(0, 0), 0x00332211u);
     Window rgbx(1, 1, {24, 16, 8});
-    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0},
-                         kv::viewer::corner_layout(Size{1, 1}, Size{1, 1}, 2), rgbx.target);
+    draw(fb, kv::viewer::corner_layout(Size{1, 1}, Size{1, 1}, 2), rgbx.target);
     EXPECT_EQ(rgbx.raw(0, 0), 0x11223300u);
 }
 
@@ -92,7 +95,8 @@ TEST(PixelTarget, EveryZoomRepeatsEachPixelZoomTimesEachWay) {
         Window w(9 * zoom, 7 * zoom);
         const auto layout =
             kv::viewer::corner_layout(Size{w.target.width, w.target.height}, Size{9, 7}, zoom);
-        kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, layout, w.target);
+        // Smoothing or not, a whole zoom repeats pixels.
+        draw(fb, layout, w.target, zoom % 2 == 0 ? kv::sdl::kNearest : 2);
         for (int y = 0; y < 7 * zoom; ++y)
             for (int x = 0; x < 9 * zoom; ++x)
                 ASSERT_EQ(w.at(x, y), fb.get(x / zoom, y / zoom))
@@ -104,7 +108,8 @@ TEST(PixelTarget, APartStartingMidPictureLandsOnItsOwnPixelsOnly) {
     const Framebuffer fb = pattern(9, 7);
     Window w(27, 21);
     const auto layout = kv::viewer::corner_layout(Size{27, 21}, Size{9, 7}, 3);
-    kv::sdl::blit_zoomed(fb, Rect{4, 2, 6, 5}, {4, 2}, layout, w.target);
+    kv::sdl::Scaler(layout, 2).draw(fb, kv::viewer::window_rect(layout, Rect{4, 2, 6, 5}),
+                                    w.target);
     for (int y = 0; y < 21; ++y)
         for (int x = 0; x < 27; ++x) {
             const bool inside = x >= 12 && x < 18 && y >= 6 && y < 15;
@@ -122,7 +127,7 @@ TEST(PixelTarget, APictureOverlappingTheWindowEdgesIsClipped) {
     // Centred on a window smaller than the zoomed picture: offset -6 each way.
     const auto layout = kv::viewer::centred_layout(Size{8, 8}, Size{10, 10}, 2);
     ASSERT_EQ(layout.offset_x, -6);
-    kv::sdl::blit_zoomed(fb, fb.bounds(), {0, 0}, layout, w.target);
+    draw(fb, layout, w.target);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             ASSERT_EQ(w.at(x, y), fb.get((x + 6) / 2, (y + 6) / 2)) << x << "," << y;
@@ -145,14 +150,30 @@ TEST(Presenter, DrawAllPutsBlackAroundACentredPicture) {
         }
 }
 
-TEST(Presenter, OnlyPixelsThatChangedAreDrawnAgain) {
-    Framebuffer fb(40, 30, rgb(0, 200, 200));
+// A block of rows wiped as a Tick wipes its disc: where the buffer still holds it, only the
+// columns written since.
+void wipe(Framebuffer& fb, int top, int bottom, Color c) {
+    fb.repaint(kv::PaintKey{{top, bottom, c}}, top, bottom, [&](const auto& needed) {
+        for (int y = top; y < bottom; ++y) {
+            const kv::Span w = needed(y);
+            if (!w.empty()) fb.fill_span(y, w.lo, w.hi, c);
+        }
+    });
+}
+
+// A frame as a Tick makes it: the disc wiped (rows 0 to 30 here), then drawn on. The window
+// manager reports a large rectangle; only what was written since the last frame is drawn again.
+TEST(Presenter, OnlyPixelsWrittenSinceTheLastFrameAreDrawnAgain) {
+    const Color cyan = rgb(0, 200, 200);
+    Framebuffer fb(40, 30, cyan);
     Presenter p;
     p.set_layout(kv::viewer::corner_layout(Size{40, 30}, Size{40, 30}, 1));
     Window w(40, 30);
+    wipe(fb, 0, 30, cyan);
     p.draw_all(fb, w.target);
+    fb.presented(); // as the window manager does after each frame
 
-    // The window manager reports a large rectangle; one pixel in it really changed.
+    wipe(fb, 0, 30, cyan);
     fb.set(30, 20, rgb(255, 0, 0));
     w.bytes.assign(w.bytes.size(), 0xAB); // make any write visible
     const auto written = draw_changes(p, fb, Region(Rect{0, 0, 40, 30}), w.target);
@@ -160,94 +181,100 @@ TEST(Presenter, OnlyPixelsThatChangedAreDrawnAgain) {
     EXPECT_EQ(written[0], (Rect{30, 20, 31, 21}));
     EXPECT_EQ(w.at(30, 20), rgb(255, 0, 0));
     EXPECT_EQ(w.raw(29, 20), 0xABABABABu);
+    fb.presented();
 
-    // Reported again without a change: nothing to draw.
+    // The next frame wipes the red pixel away, and draws nothing else.
+    wipe(fb, 0, 30, cyan);
+    EXPECT_EQ(draw_changes(p, fb, Region(Rect{0, 0, 40, 30}), w.target),
+              (std::vector<Rect>{{30, 20, 31, 21}}));
+    EXPECT_EQ(w.at(30, 20), cyan);
+    fb.presented();
+    wipe(fb, 0, 30, cyan);
     EXPECT_TRUE(draw_changes(p, fb, Region(Rect{0, 0, 40, 30}), w.target).empty());
-}
-
-// A block of rows wiped as a Tick wipes its disc: where the buffer still holds it, only the
-// columns written since.
-void wipe(Framebuffer& fb, int top, int bottom, Color c) {
-    const kv::PaintKey key{{top, bottom, c}};
-    for (int y = top; y < bottom; ++y) {
-        const Framebuffer::Written w =
-            fb.holds(key) ? fb.written(y) : Framebuffer::Written{0, fb.width()};
-        if (w.lo < w.hi) fb.fill_span(y, w.lo, w.hi, c);
-    }
-    fb.painted(key, top, bottom);
 }
 
 // Frames as a Tick makes them, at random: wiped blocks, strokes, dots, blocks, some drawn back as
 // they were, inside a reported rectangle that is larger than what changed, and now and then the
 // badge coming or going; after each, the buffer is presented, as the window manager does. After
 // every frame the window must show the framebuffer exactly (under the badge, the badge), in both
-// channel orders (one of them the fast path), zoomed, and in a window that keeps its pixels
-// (changes are then found against the window itself where no box lies over them).
+// channel orders, at zoom 1 and 2; and at every zoom, a non-whole one too (zoom 0 below), what it
+// would show drawn whole.
 TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
     constexpr int kW = 203, kH = 61; // rows that end off any block the scan works in
-    for (const bool keeps : {false, true})
-        for (const int zoom : {1, 2}) {
-            for (const kv::sdl::ChannelShifts shifts :
-                 {kv::sdl::ChannelShifts{16, 8, 0}, kv::sdl::ChannelShifts{0, 8, 16}}) {
-                std::mt19937 random(20260101);
-                const auto below = [&](int n) { return static_cast<int>(random() % unsigned(n)); };
-                Framebuffer fb = pattern(kW, kH);
-                Presenter p;
-                p.set_layout(
-                    kv::viewer::corner_layout(Size{kW * zoom, kH * zoom}, Size{kW, kH}, zoom));
-                Window w(kW * zoom, kH * zoom, shifts);
-                w.target.keeps_pixels = keeps;
-                p.draw_all(fb, w.target);
-                Rect badge; // where the badge is, in the client area; empty without it
-                Framebuffer earlier = fb;
-                for (int frame = 0; frame < 300; ++frame) {
-                    const Framebuffer before = fb;
-                    Rect reported{below(kW), below(kH), kW, kH};
-                    // Mostly one wipe a frame; at times none, or two blocks overlapping.
-                    for (int wipes = below(4) == 0 ? below(3) : 1; wipes > 0; --wipes) {
-                        const bool first = below(5) != 0;
-                        const int top = first ? 9 : 30, bottom = first ? 50 : 58;
-                        wipe(fb, top, bottom, first ? rgb(0, 90, 0) : rgb(90, 0, 0));
-                        reported = kv::bounding_union(reported, Rect{0, top, kW, bottom});
-                    }
-                    for (int stroke = below(6); stroke > 0; --stroke) {
-                        const int y =
-                            static_cast<int>(reported.top) + below(kH - int(reported.top));
-                        const int x0 =
-                            static_cast<int>(reported.left) + below(kW - int(reported.left));
-                        const int x1 = std::min(kW, x0 + 1 + below(below(2) ? 3 : 90));
-                        const Color c = rgb(static_cast<std::uint8_t>(random()), 0, 255);
-                        for (int dy = 0; dy < 1 + below(4) && y + dy < kH; ++dy)
-                            fb.fill_span(y + dy, x0, x1, c);
-                    }
-                    // Drawn again as it was: reported, but no change. Or back to a picture of
-                    // some frames ago, as a turning rotor comes back, all of it reported.
-                    if (below(3) == 0) {
-                        fb = before;
-                    } else if (below(8) == 0) {
-                        fb = earlier;
-                        reported = fb.bounds();
-                    }
-                    if (frame % 8 == 0) earlier = fb;
-                    draw_changes(p, fb, Region(reported), w.target);
-                    fb.presented();
-                    if (below(20) == 0) {
-                        const bool on = badge.empty();
-                        const Rect area =
-                            p.set_badge(on ? std::optional<std::string>("SLOW") : std::nullopt);
-                        badge = on ? area : Rect{};
-                        draw_area(p, fb, area, w.target);
-                    }
-                    for (int y = 0; y < kH * zoom; ++y)
-                        for (int x = 0; x < kW * zoom; ++x) {
-                            if (badge.contains(x / zoom, y / zoom)) continue;
-                            ASSERT_EQ(w.at(x, y), fb.get(x / zoom, y / zoom))
-                                << "keeps " << keeps << ", zoom " << zoom << ", red at "
-                                << shifts.red << ", frame " << frame << ", at " << x << "," << y;
-                        }
+    for (const int zoom : {1, 2, 0}) {
+        for (const kv::sdl::ChannelShifts shifts :
+             {kv::sdl::ChannelShifts{16, 8, 0}, kv::sdl::ChannelShifts{0, 8, 16}}) {
+            std::mt19937 random(20260101);
+            const auto below = [&](int n) { return static_cast<int>(random() % unsigned(n)); };
+            Framebuffer fb = pattern(kW, kH);
+            Presenter p;
+            const kv::viewer::ZoomLayout layout =
+                zoom == 0
+                    ? kv::viewer::fit_layout(Size{kW * 37 / 19, kH * 37 / 19}, Size{kW, kH})
+                    : kv::viewer::corner_layout(Size{kW * zoom, kH * zoom}, Size{kW, kH}, zoom);
+            ASSERT_EQ(layout.zoom(), zoom);
+            p.set_layout(layout);
+            Window w(layout.output.width, layout.output.height, shifts);
+            p.draw_all(fb, w.target);
+            fb.presented();
+            Rect badge; // where the badge is, in the client area; empty without it
+            Framebuffer earlier = fb;
+            for (int frame = 0; frame < 300; ++frame) {
+                const Framebuffer before = fb;
+                Rect reported{below(kW), below(kH), kW, kH};
+                // Mostly one wipe a frame; at times none, or two blocks overlapping.
+                for (int wipes = below(4) == 0 ? below(3) : 1; wipes > 0; --wipes) {
+                    const bool first = below(5) != 0;
+                    const int top = first ? 9 : 30, bottom = first ? 50 : 58;
+                    wipe(fb, top, bottom, first ? rgb(0, 90, 0) : rgb(90, 0, 0));
+                    reported = kv::bounding_union(reported, Rect{0, top, kW, bottom});
                 }
+                for (int stroke = below(6); stroke > 0; --stroke) {
+                    const int y = static_cast<int>(reported.top) + below(kH - int(reported.top));
+                    const int x0 = static_cast<int>(reported.left) + below(kW - int(reported.left));
+                    const int x1 = std::min(kW, x0 + 1 + below(below(2) ? 3 : 90));
+                    const Color c = rgb(static_cast<std::uint8_t>(random()), 0, 255);
+                    for (int dy = 0; dy < 1 + below(4) && y + dy < kH; ++dy)
+                        fb.fill_span(y + dy, x0, x1, c);
+                }
+                // Drawn again as it was: reported, but no change. Or back to a picture of
+                // some frames ago, as a turning rotor comes back, all of it reported.
+                if (below(3) == 0) {
+                    fb = before;
+                } else if (below(8) == 0) {
+                    fb = earlier;
+                    reported = fb.bounds();
+                }
+                if (frame % 8 == 0) earlier = fb;
+                draw_changes(p, fb, Region(reported), w.target);
+                fb.presented();
+                if (below(20) == 0) {
+                    const bool on = badge.empty();
+                    const Rect area =
+                        p.set_badge(on ? std::optional<std::string>("SLOW") : std::nullopt);
+                    badge = on ? area : Rect{};
+                    draw_area(p, fb, area, w.target);
+                }
+                Presenter whole;
+                whole.set_layout(layout);
+                if (!badge.empty()) whole.set_badge("SLOW");
+                Window reference(layout.output.width, layout.output.height, shifts);
+                whole.draw_all(fb, reference.target);
+                for (int y = 0; y < layout.output.height; ++y)
+                    for (int x = 0; x < layout.output.width; ++x)
+                        ASSERT_EQ(w.at(x, y), reference.at(x, y))
+                            << "zoom " << zoom << ", red at " << shifts.red << ", frame " << frame
+                            << ", at " << x << "," << y;
+                for (int y = 0; y < kH * zoom; ++y)
+                    for (int x = 0; x < kW * zoom; ++x) {
+                        if (badge.contains(x / zoom, y / zoom)) continue;
+                        ASSERT_EQ(w.at(x, y), fb.get(x / zoom, y / zoom))
+                            << "zoom " << zoom << ", red at " << shifts.red << ", frame " << frame
+                            << ", at " << x << "," << y;
+                    }
             }
         }
+    }
 }
 
 TEST(Presenter, TheBadgeLiesOverThePictureAndLeavesTheFramebufferAlone) {

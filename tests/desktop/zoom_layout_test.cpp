@@ -23,7 +23,7 @@ TEST(ZoomLayout, HighDpiDisplaysStartAtZoomTwo) {
 
 TEST(ZoomLayout, AWindowHoldsTheClientAreaAtItsZoomInItsCorner) {
     const ZoomLayout l = kv::viewer::corner_layout(Size{1560, 1114}, kClient, 2);
-    EXPECT_EQ(l.zoom, 2);
+    EXPECT_EQ(l.zoom(), 2);
     EXPECT_EQ(l.offset_x, 0);
     EXPECT_EQ(l.offset_y, 0);
     EXPECT_EQ(kv::viewer::window_rect(l, Rect{0, 0, 780, 557}), (Rect{0, 0, 1560, 1114}));
@@ -135,6 +135,49 @@ TEST(ZoomLayout, AClientRectangleCoversItsZoomedPixelsClippedToTheWindow) {
     EXPECT_EQ(kv::viewer::window_rect(z3, Rect{10, 20, 11, 22}), (Rect{30, 60, 33, 66}));
     EXPECT_EQ(kv::viewer::window_rect(z3, Rect{300, 300, 400, 400}), (Rect{900, 900, 1000, 1000}));
     EXPECT_EQ(kv::viewer::window_rect(z3, Rect{}), (Rect{}));
+}
+
+// Full screen on a projector: 1920 x 1080 holds the picture at 1 only (52 % of the height), so it
+// is scaled by a non-whole factor to the screen's height; where a whole zoom fills nine tenths of
+// that, the whole zoom stays, sharper.
+TEST(ZoomLayout, FullScreenFillsTheScreenBetweenWholeZooms) {
+    struct Case {
+        Size screen;
+        Size shown;
+    };
+    for (const Case& c : {Case{{1920, 1080}, {1512, 1080}}, Case{{1600, 1200}, {1560, 1114}},
+                          Case{{1024, 768}, {1024, 731}}, Case{{1366, 768}, {1075, 768}},
+                          Case{{3840, 2160}, {3024, 2160}}, Case{{780, 557}, {780, 557}},
+                          Case{{640, 480}, {640, 457}}}) {
+        const ZoomLayout l = kv::viewer::fit_layout(c.screen, kClient);
+        EXPECT_EQ(l.shown, c.shown) << c.screen.width << "x" << c.screen.height;
+        EXPECT_EQ(l.offset_x, (c.screen.width - c.shown.width) / 2);
+        EXPECT_EQ(l.offset_y, (c.screen.height - c.shown.height) / 2);
+    }
+    EXPECT_EQ(kv::viewer::fit_layout(Size{1920, 1080}, kClient).zoom(), 0);
+    EXPECT_EQ(kv::viewer::fit_layout(Size{1600, 1200}, kClient).zoom(), 2);
+}
+
+// At any factor a click lands on the client pixel the window pixel shows, and every client pixel
+// shows on the window pixels that map back to it, in order.
+TEST(ZoomLayout, BetweenWholeZoomsWindowAndClientPixelsMapBothWays) {
+    const ZoomLayout l = kv::viewer::fit_layout(Size{1920, 1080}, kClient);
+    ASSERT_EQ(l.offset_x, 204);
+    EXPECT_EQ(kv::viewer::client_point(l, 203, 500), std::nullopt);
+    EXPECT_EQ(kv::viewer::client_point(l, 204, 0), (Point{0, 0}));
+    EXPECT_EQ(kv::viewer::client_point(l, 1715, 1079), (Point{779, 556}));
+    EXPECT_EQ(kv::viewer::client_point(l, 1716, 1079), std::nullopt);
+    std::int64_t previous = -1;
+    for (std::int64_t x = 204; x < 1716; ++x) {
+        const std::int64_t client = kv::viewer::client_point(l, x, 0)->x;
+        ASSERT_TRUE(client == previous || client == previous + 1) << x;
+        const Rect shown = kv::viewer::window_rect(l, Rect{client, 0, client + 1, 1});
+        ASSERT_TRUE(shown.left <= x && x < shown.right) << x;
+        ASSERT_EQ(kv::viewer::client_rect(l, Rect{x, 0, x + 1, 1}),
+                  (Rect{client, 0, client + 1, 1}));
+        previous = client;
+    }
+    EXPECT_EQ(previous, 779);
 }
 
 } // namespace

@@ -17,7 +17,8 @@ TEST(CommandLine, HelpVersionAndBadOptions) {
     EXPECT_EQ(help.exit_code, 0);
     EXPECT_NE(help.out.find("Usage: korveline-script [SCRIPT]"), std::string::npos);
     for (const char* command :
-         {"snapshot PATH.png", "record PATH.gif N [every K]", "trace PATH.csv", "trace off"})
+         {"snapshot PATH.png", "record PATH.gif N [every K]", "trace PATH.csv [fr]", "trace off",
+          "lab NAME=VALUE", "  frequency=10 to 200 (% of nominal), default 100"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
 
     const auto version = kvtest::run_program("--version");
@@ -84,7 +85,23 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"record x.png 20\n", "3: 'record' needs a path ending in .gif, not 'x.png'"},
         BadScript{"trace\n", "3: 'trace' needs a path or 'off'"},
         BadScript{"trace x.txt\n", "3: 'trace' needs a path ending in .csv, not 'x.txt'"},
-        BadScript{"close\ntick\n", "4: nothing may follow 'close'"}));
+        BadScript{"close\ntick\n", "4: nothing may follow 'close'"},
+        BadScript{"trace x.csv en\n", "3: 'trace' needs a path ending in .csv, not 'x.csv en'"},
+        BadScript{"lab order\n", "3: 'lab' takes settings NAME=VALUE, not 'order'"},
+        BadScript{"lab order=sideways\n",
+                  "3: lab: order: 'sideways' is not one of direct, reversed"},
+        BadScript{"lab open=4\n", "3: lab: open: '4' is not one of none, 1, 2, 3"},
+        BadScript{"lab voltage=50 frequency=300\n",
+                  "3: lab: frequency: '300' is outside 10 to 200 (% of nominal)"},
+        BadScript{"lab voltage=-5\n", "3: lab: voltage: '-5' is outside 0 to 200 (% of nominal)"},
+        BadScript{"lab resistance=0.1x\n",
+                  "3: lab: resistance: '0.1x' is not a number 0.25 to 8 (times nominal)"},
+        BadScript{"lab poles=2.5\n", "3: lab: poles: '2.5' is not one of 1, 2, 3, 4"},
+        BadScript{"tick 100\nlab load=fan\n",
+                  "4: lab: load: 'fan' is not one of constant, linear, quadratic"},
+        BadScript{"lab colour=red\n",
+                  "3: lab: unknown setting 'colour' (settings: order, open, frequency, voltage, "
+                  "resistance, load, poles)"}));
 
 TEST(CommandLine, PixelReadsAsGetPixelAndStateIsOneJsonLine) {
     const auto run = kvtest::run_script("pixel 0 0\npixel 779 556\npixel 780 0\npixel -1 5\n"

@@ -66,9 +66,10 @@ std::vector<TraceRow> ReadTrace(const std::string& path) {
     std::string line;
     std::getline(in, line); // the header
     while (std::getline(in, line)) {
+        // The model's own columns come first; real values and settings follow.
         std::vector<double> v;
         std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, ',');)
+        for (std::string cell; v.size() < 18 && std::getline(cells, cell, ',');)
             v.push_back(std::stod(cell));
         EXPECT_EQ(v.size(), 18u) << path;
         if (v.size() == 18)

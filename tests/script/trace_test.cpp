@@ -89,7 +89,20 @@ const std::vector<Column> kColumns = {
     {"flux1", [](const State& s) { return s.at("mas.phi1"); }},
     {"flux2", [](const State& s) { return s.at("mas.phi2"); }},
     {"flux3", [](const State& s) { return s.at("mas.phi3"); }},
+    {"sync_omega_rad_per_tick", [](const State&) { return kSync; }},
+    {"load_torque", [](const State& s) { return s.at("frein.couple"); }},
+    // Real values and the power balance: checked below from the columns before them.
+    {"speed_rpm", {}},
+    {"rotor_frequency_hz", {}},
+    {"air_gap_power", {}},
+    {"rotor_copper_losses", {}},
+    {"mechanical_power", {}},
+    {"friction_power", {}},
 };
+
+// The laboratory's settings close every row, named as `lab` takes them: here the defaults.
+const std::string kSettingsColumns = "order,open,frequency,voltage,resistance,load,poles";
+const std::string kDefaultSettings = "direct,none,100,100,1,constant,1";
 
 std::string repeat(const std::string& text, int n) {
     std::string s;
@@ -117,13 +130,15 @@ TEST(Trace, EveryColumnEqualsStateAtTheSameTickToTheLastBit) {
         if (!header.empty()) header += ',';
         header += c.name;
     }
-    EXPECT_EQ(rows[0], header);
+    EXPECT_EQ(rows[0], header + "," + kSettingsColumns);
 
     double omega_before = 0;
     for (int t = 0; t < kTicks; ++t) {
         const State state = state_values(states[static_cast<std::size_t>(t)]);
-        const auto cells = split(rows[static_cast<std::size_t>(t) + 1], ',');
-        ASSERT_EQ(cells.size(), kColumns.size()) << rows[static_cast<std::size_t>(t) + 1];
+        const std::string& row = rows[static_cast<std::size_t>(t) + 1];
+        ASSERT_TRUE(row.ends_with("," + kDefaultSettings)) << row;
+        const auto cells = split(row.substr(0, row.size() - kDefaultSettings.size() - 1), ',');
+        ASSERT_EQ(cells.size(), kColumns.size()) << row;
         std::vector<double> v;
         for (const std::string& cell : cells)
             v.push_back(std::strtod(cell.c_str(), nullptr));
@@ -144,6 +159,17 @@ TEST(Trace, EveryColumnEqualsStateAtTheSameTickToTheLastBit) {
         }
         EXPECT_TRUE(same_bits(v[7], (v[9] + v[10] + v[11]) + omega_before * 10))
             << "at Tick " << v[0];
+        // 3000 rpm and 50 Hz at synchronism; powers per second of the motor's time (a Tick is
+        // 0.2 ms of it), the torque driving towards negative speeds.
+        const double em = v[9] + v[10] + v[11];
+        const double real[6] = {
+            3000 * v[5],          50 * v[6],
+            em * -kSync / 0.0002, 0.01 * (v[12] * v[12] + v[13] * v[13] + v[14] * v[14]),
+            em * -v[4] / 0.0002,  10 * v[4] * v[4] / 0.0002};
+        for (std::size_t c = 0; c < 6; ++c) {
+            EXPECT_NEAR(v[20 + c], real[c], 1e-12 * (1 + std::fabs(real[c])))
+                << kColumns[20 + c].name << " at Tick " << v[0];
+        }
         omega_before = v[4];
         if (::testing::Test::HasFailure()) return; // one diverging Tick says it all
     }

@@ -350,10 +350,12 @@ function regionHash(page, rect) {
   const rows = await page.$$eval("#readout tr", trs => trs.map(tr => tr.innerText.replace(/\s+/g, " ").trim()));
   const last = lines[lines.length - 1].split(","), header = lines[0].split(",");
   const field = name => +last[header.indexOf(name)];
-  const slip = rows.find(r => r.startsWith("Slip")) || "";
+  // In the page's language, French here: slip in % with a decimal comma, accents as they are written.
+  const slip = rows.find(r => r.startsWith("Glissement")) || "";
+  const percent = (100 * field("slip")).toFixed(2).replace(".", ",");
   check("key I shows the readout beside the picture: speed, slip, torques, colours",
-        hiddenAtFirst && (await shown()) && rows.length === 9 && slip === `Slip ${field("slip").toFixed(3)}` &&
-        rows.some(r => r.startsWith("Brake torque")) && rows.some(r => r.startsWith("Forces")),
+        hiddenAtFirst && (await shown()) && rows.length === 21 && slip === `Glissement ${percent} %` &&
+        rows.some(r => r.startsWith("Couple r\u00e9sistant")) && rows.some(r => r.startsWith("Forces")),
         rows.join(" | "));
   await page.click("#readout-button");
   check("the readout button hides it; the picture never changed", !(await shown()) &&
@@ -364,8 +366,8 @@ function regionHash(page, rect) {
   await waitTicks(page, 5);
   await page.click("#pause");
   const readoutTitle = await page.$eval("#readout h2", h => h.textContent);
-  check("the readout follows the running Ticks", (await shown()) && readoutTitle === "Torques in plot units" &&
-        (await page.$$eval("#readout tr", trs => trs.length)) === 9);
+  check("the readout follows the running Ticks", (await shown()) && readoutTitle === "Couples en unit\u00e9s du trac\u00e9" &&
+        (await page.$$eval("#readout tr", trs => trs.length)) === 21);
   await page.keyboard.press("i");
 
   // Recording, paused with the supply and the rotor on, then stepping: the GIF's first frame is the picture when it started, its

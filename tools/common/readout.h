@@ -1,11 +1,16 @@
-// The readout key I shows: the motor's figures the picture does not print, and what the arrow
-// colours mean. Read from the application's state after each Tick.
+// The readout key I shows: the motor's figures the picture does not print, in real values where
+// a real motor has them, the power balance, and what the arrow colours mean; in the picture's
+// language. Read from the application's state after each Tick.
 #pragma once
 
 #include "viewer/boxes.h"
 
 #include <vector>
 
-extern const char* const kReadoutTitle;
+// The title, in the picture's language.
+const char* ReadoutTitle();
 
+// The rows with the clock at `clock_speed` times the program's own pace (1: a Tick every 50 ms),
+// which sets how much the motor's time is slowed down on screen.
+std::vector<kv::viewer::BoxRow> ReadoutRowsAt(double clock_speed);
 std::vector<kv::viewer::BoxRow> ReadoutRows();

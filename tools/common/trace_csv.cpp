@@ -2,19 +2,31 @@
 
 #include "backends/headless/run_error.h"
 #include "shell/scene.h"
+#include "tools/common/lab_settings.h"
 #include "tools/common/synchronous_speed.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-const char* const kTraceHeader =
-    "tick,time_s,phase_rad,theta_rad,omega_rad_per_tick,speed_over_sync,slip,motor_torque,"
-    "brake_torque,force1,force2,force3,current1,current2,current3,flux1,flux2,flux3";
-
 namespace {
 
 constexpr double kSecondsPerTick = 0.05;
+// The circuit's own time step: a Tick is 0.2 ms of the motor's time.
+constexpr double kModelSecondsPerTick = 0.0002;
+
+constexpr const char* kNumberColumns =
+    "tick,time_s,phase_rad,theta_rad,omega_rad_per_tick,speed_over_sync,slip,motor_torque,"
+    "brake_torque,force1,force2,force3,current1,current2,current3,flux1,flux2,flux3,"
+    "sync_omega_rad_per_tick,load_torque,speed_rpm,rotor_frequency_hz,air_gap_power,"
+    "rotor_copper_losses,mechanical_power,friction_power";
+
+std::string plain_header() {
+    std::string header = kNumberColumns;
+    for (const kv::tools::LabSetting& s : kv::tools::kLabSettings)
+        header += "," + std::string(s.name);
+    return header;
+}
 
 // memcpy rather than std::bit_cast, which the WebAssembly build's C++ library lacks.
 bool same_bits(double a, double b) {
@@ -25,14 +37,67 @@ bool same_bits(double a, double b) {
     return x == y;
 }
 
-// As `state` prints them: 17 significant digits read back to the same double.
-void append(std::string& row, double v) {
+// The plot holds the point in the direction the rotor turns (the original motor's path never
+// turns it round).
+double PlotSign() {
+    return labo.ParDefaut() ? 1 : labo.SensDuTrace(Mas.omega);
+}
+
+char separator(CsvStyle style) {
+    return style == CsvStyle::French ? ';' : ',';
+}
+
+void append(std::string& row, double v, CsvStyle style) {
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, ",%.17g", v);
+    if (style == CsvStyle::Plain) {
+        // As `state` prints them: 17 significant digits read back to the same double.
+        std::snprintf(buffer, sizeof buffer, ",%.17g", v);
+        row += buffer;
+        return;
+    }
+    // + 0.0 turns a -0 into 0, which a spreadsheet would show as text.
+    std::snprintf(buffer, sizeof buffer, ";%.15g", v + 0.0);
+    for (char* c = buffer; *c != '\0'; ++c) {
+        if (*c == '.') *c = ',';
+    }
     row += buffer;
 }
 
+// What the row adds to the sample: real values and the power balance, per second of the motor's
+// time. The useful torque drives towards negative speeds, so a power is the torque times minus a
+// speed.
+std::array<double, 6> derived(const TraceSample& s) {
+    const auto& v = s.values;
+    const double omega = v[3];
+    const double speed_over_sync = v[4];
+    const double slip = v[5];
+    const double hz = kv::tools::kNominalHz * s.settings.frequence / 100;
+    const double rpm = speed_over_sync * 60 * hz / s.settings.paires_poles;
+    const double em_torque = v[8] + v[9] + v[10];
+    const double air_gap = em_torque * -s.sync_omega / kModelSecondsPerTick;
+    const double copper =
+        0.01 * s.settings.resistance * (v[11] * v[11] + v[12] * v[12] + v[13] * v[13]);
+    const double mechanical = em_torque * -omega / kModelSecondsPerTick;
+    const double friction = 10 * omega * omega / kModelSecondsPerTick;
+    return {rpm, slip * hz, air_gap, copper, mechanical, friction};
+}
+
 } // namespace
+
+const char* const kTraceHeader = [] {
+    static const std::string header = plain_header();
+    return header.c_str();
+}();
+
+std::string TraceHeader(CsvStyle style) {
+    std::string header = kTraceHeader;
+    if (style == CsvStyle::French) {
+        for (char& c : header) {
+            if (c == ',') c = ';';
+        }
+    }
+    return header;
+}
 
 void TraceSampler::BeforeTick() {
     before_ = Mas;
@@ -44,28 +109,62 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
     tagMas replay = *before_;
     double forces[3];
     double torque;
-    replay.CalculMas(alim.amplitude, alim.phase, frein.couple, forces, &torque);
+    PasModele(replay, labo, alim.amplitude, alim.phase, labo.PasPhase(alim.phase_step),
+              frein.couple, forces, &torque);
     const bool same = same_bits(replay.theta, Mas.theta) && same_bits(replay.omega, Mas.omega) &&
                       same_bits(replay.i1, Mas.i1) && same_bits(replay.i2, Mas.i2) &&
                       same_bits(replay.i3, Mas.i3) && same_bits(replay.phi1, Mas.phi1) &&
                       same_bits(replay.phi2, Mas.phi2) && same_bits(replay.phi3, Mas.phi3) &&
-                      same_bits(torque, courbe.last_torque);
+                      same_bits(PlotSign() * torque, courbe.last_torque);
     if (!same) {
         throw RunError("the trace cannot follow the model at Tick " + std::to_string(tick) +
                        ": its replayed step differs from the program's");
     }
 
-    const double speed_over_sync = Mas.omega / kv::tools::SynchronousOmega();
-    return TraceSample{tick,
-                       {static_cast<double>(tick) * kSecondsPerTick, alim.phase, Mas.theta,
-                        Mas.omega, speed_over_sync, 1.0 - speed_over_sync, courbe.last_torque,
-                        frein.couple, forces[0], forces[1], forces[2], Mas.i1, Mas.i2, Mas.i3,
-                        Mas.phi1, Mas.phi2, Mas.phi3}};
+    const double sync = kv::tools::SynchronousOmega();
+    const double speed_over_sync = Mas.omega / sync;
+    TraceSample sample;
+    sample.tick = tick;
+    sample.values = {static_cast<double>(tick) * kSecondsPerTick,
+                     alim.phase,
+                     Mas.theta,
+                     Mas.omega,
+                     speed_over_sync,
+                     1.0 - speed_over_sync,
+                     torque,
+                     frein.couple,
+                     forces[0],
+                     forces[1],
+                     forces[2],
+                     Mas.i1,
+                     Mas.i2,
+                     Mas.i3,
+                     Mas.phi1,
+                     Mas.phi2,
+                     Mas.phi3};
+    sample.sync_omega = sync;
+    sample.load_torque =
+        labo.ParDefaut() ? frein.couple : labo.CoupleResistant(frein.couple, before_->omega, sync);
+    sample.settings = labo;
+    return sample;
 }
 
-std::string TraceRow(const TraceSample& sample) {
+std::string TraceRow(const TraceSample& sample, CsvStyle style) {
     std::string row = std::to_string(sample.tick);
     for (const double v : sample.values)
-        append(row, v);
+        append(row, v, style);
+    append(row, sample.sync_omega, style);
+    append(row, sample.load_torque, style);
+    for (const double v : derived(sample))
+        append(row, v, style);
+    for (const kv::tools::LabSetting& s : kv::tools::kLabSettings) {
+        std::string value = kv::tools::LabValue(s, sample.settings);
+        if (style == CsvStyle::French) {
+            for (char& c : value) {
+                if (c == '.') c = ',';
+            }
+        }
+        row += separator(style) + value;
+    }
     return row;
 }

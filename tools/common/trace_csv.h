@@ -1,6 +1,8 @@
-// The rows of `trace`: after each Tick, the model's state and what its step returned.
+// The rows of `trace`: after each Tick, the model's state, what its step returned, the real
+// values and the power balance they give, and the laboratory's settings of that Tick.
 #pragma once
 
+#include "model/labo.h"
 #include "model/mas.h"
 
 #include <array>
@@ -8,21 +10,31 @@
 #include <optional>
 #include <string>
 
-// The header row: every column named with its unit.
+// How the numbers are written: as `state` prints them (',' between fields, '.' decimals, 17
+// digits that read back to the same double), or as French spreadsheets read them (';' between
+// fields, decimal commas, the 15 digits a spreadsheet keeps).
+enum class CsvStyle { Plain, French };
+
+// The header row: every column named with its unit; the settings are named as `lab` takes them.
+std::string TraceHeader(CsvStyle style = CsvStyle::Plain);
+// The same, plain.
 extern const char* const kTraceHeader;
 
-// One Tick's numbers, in the header's order after the Tick's own number.
+// One Tick's numbers, as the model and the program hold them; the row derives the rest.
 struct TraceSample {
     std::uint64_t tick = 0;
-    std::array<double, 17> values{};
+    std::array<double, 17> values{}; // time_s .. flux3, in the header's order
+    double sync_omega = 0;           // the field's speed, radians per Tick
+    double load_torque = 0;          // the brake as its law makes it at the speed before the step
+    tagLabo settings;
 };
 
-// The row that gives a sample: the numbers exactly, as `state` prints them.
-std::string TraceRow(const TraceSample& sample);
+// The row that gives a sample.
+std::string TraceRow(const TraceSample& sample, CsvStyle style = CsvStyle::Plain);
 
 // The application draws the forces of each step but keeps only the torque, so the sampler keeps
 // a copy of the rotor before each Tick and replays that step on it afterwards, with the same
-// supply and brake: the model's own code gives the forces. The replay must land on the
+// supply, brake and settings: the model's own code gives the forces. The replay must land on the
 // program's state to the last bit, or the row is refused.
 class TraceSampler {
   public:
@@ -32,7 +44,9 @@ class TraceSampler {
     // headless::RunError when no state was taken before it or the replay disagrees.
     TraceSample Sample(std::uint64_t tick) const;
     // Its row.
-    std::string Row(std::uint64_t tick) const { return TraceRow(Sample(tick)); }
+    std::string Row(std::uint64_t tick, CsvStyle style = CsvStyle::Plain) const {
+        return TraceRow(Sample(tick), style);
+    }
 
   private:
     std::optional<tagMas> before_;

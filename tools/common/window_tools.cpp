@@ -8,7 +8,7 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.ticks.starting = [&data] { data.BeforeTick(); };
     tools.ticks.done = [&data] { data.AfterTick(); };
     tools.write_data = [&data](kv::image::Output& out) { data.Write(out); };
-    tools.readout_title = kReadoutTitle;
+    tools.readout_title = ReadoutTitle();
     tools.readout = ReadoutRows;
     return tools;
 }

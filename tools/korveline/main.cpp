@@ -1,5 +1,7 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
+#include "shell/scene.h"
+#include "tools/common/lab_option.h"
 #include "tools/common/language_option.h"
 #include "tools/common/look_option.h"
 #include "tools/common/window_tools.h"
@@ -22,7 +24,7 @@ namespace {
 constexpr const char* kProgram = "korveline";
 
 constexpr const char* kIntro =
-    "Usage: korveline [--help | --version | --lang fr|en | --look LOOK]\n"
+    "Usage: korveline [--help | --version | --lang fr|en | --look LOOK] [--lab NAME=VALUE ...]\n"
     "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
     "\n"
     "The mouse works the simulation, as the instructions in the window say. The keys change\n"
@@ -36,14 +38,18 @@ constexpr const char* kOptions =
     "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else fr).\n"
     "--look LOOK: the picture's look: default, colour-vision (phases numbered, colours for every\n"
     "colour vision) or projector (wider, darker, more contrast).\n"
+    "--lab NAME=VALUE ...: laboratory settings, listed below (as korveline-script's lab).\n"
     "\n"
     "Environment:\n"
     "  KORVELINE_TICK_LOG=PATH  at exit, writes to PATH the wall-clock milliseconds since the\n"
-    "                           start of every Tick, one a line\n";
+    "                           start of every Tick, one a line\n"
+    "\n"
+    "Laboratory settings:\n";
 
 // The keys come from the viewer's table of actions.
 std::string Usage() {
-    return kIntro + kv::viewer::key_help_text(kv::viewer::Lang::En, 19) + kOptions;
+    return kIntro + kv::viewer::key_help_text(kv::viewer::Lang::En, 19) + kOptions +
+           kv::tools::LabSettingsHelp();
 }
 
 bool IsSet(const char* name) {
@@ -64,6 +70,7 @@ int main(int argc, char** argv) {
     std::string look;
     std::string error = kv::tools::take_language_option(args, lang);
     if (error.empty()) error = kv::tools::take_look_option(args, look);
+    if (error.empty()) error = kv::tools::take_lab_option(args, labo);
     if (error.empty() && args.empty()) error = kv::tools::select_language(lang);
     if (error.empty() && args.empty()) error = kv::tools::select_look(look);
     if (!error.empty()) {
@@ -79,7 +86,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!args.empty()) {
-        std::cerr << kProgram << ": takes no arguments but --lang and --look\n" << Usage();
+        std::cerr << kProgram << ": takes no arguments but --lang, --look and --lab\n" << Usage();
         return 2;
     }
 

@@ -2,6 +2,7 @@
 // Ticks are virtual time. See --help.
 #include "backends/headless/run_error.h"
 #include "backends/headless/script.h"
+#include "tools/common/lab_settings.h"
 #include "tools/common/language_option.h"
 #include "tools/common/look_option.h"
 #include "tools/korveline_script/progress.h"
@@ -35,10 +36,14 @@ constexpr const char* kUsage =
     "  expose [X Y W H]       the client area (or that rectangle) must be painted again\n"
     "  resize W H             the client area becomes W x H (0..8192)\n"
     "  snapshot PATH.png      writes the client area as an RGB PNG\n"
-    "  trace PATH.csv         from now on, one CSV row per Tick: tick, time, supply phase,\n"
+    "  trace PATH.csv [fr]    from now on, one CSV row per Tick: tick, time, supply phase,\n"
     "                         rotor angle and speed, slip, motor and brake torque, the three\n"
-    "                         forces, currents and fluxes (model units, full precision)\n"
+    "                         forces, currents and fluxes (model units, full precision), the\n"
+    "                         field's speed, the load's torque, rpm, rotor frequency, the power\n"
+    "                         balance (model units per second) and the laboratory's settings;\n"
+    "                         fr: as French spreadsheets read it (';' and decimal commas)\n"
     "  trace off              ends the trace (so does the end of the script)\n"
+    "  lab NAME=VALUE ...     laboratory settings, from the next Tick on (see below)\n"
     "  pixel X Y              prints 'pixel X Y RRGGBB' (or 'invalid') as GetPixel reads it\n"
     "  state                  prints the simulation state as one JSON line\n"
     "  close                  closes the window now (must be the last command)\n"
@@ -50,7 +55,9 @@ constexpr const char* kUsage =
     "\n"
     "  --lang fr|en   the language of the picture's texts (default: $KORVELINE_LANG, else fr)\n"
     "  --look LOOK    the picture's look: default, colour-vision (phases numbered, colours for\n"
-    "                 every colour vision) or projector (wider, darker, more contrast)\n";
+    "                 every colour vision) or projector (wider, darker, more contrast)\n"
+    "\n"
+    "Laboratory settings (lab NAME=VALUE; at their defaults the motor is the original one):\n";
 
 bool read_all(std::istream& in, std::string& text) {
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -86,7 +93,7 @@ int main(int argc, char** argv) {
     if (args.size() == 1) {
         const std::string arg = args[0];
         if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
+            std::cout << kUsage << kv::tools::LabSettingsHelp();
             return 0;
         }
         if (arg == "--version") {
@@ -115,6 +122,8 @@ int main(int argc, char** argv) {
     if (const auto* error = std::get_if<kv::headless::ParseError>(&parsed)) {
         return fail(name + ":" + std::to_string(error->line) + ": " + error->message);
     }
+    if (const auto error = CheckLabCommands(std::get<0>(parsed)))
+        return fail(name + ":" + std::to_string(error->line) + ": " + error->message);
 
     ProgressBar progress(std::cerr, StderrIsATerminal());
     try {

@@ -1,13 +1,53 @@
 #include "tools/korveline_script/run_scripted.h"
 
 #include "backends/headless/scripted_backend.h"
-#include "tools/korveline_script/state_json.h"
+#include "shell/scene.h"
+#include "tools/common/lab_settings.h"
 #include "tools/common/trace_csv.h"
+#include "tools/korveline_script/state_json.h"
 #include "user/session.h"
 
 #include <windows.h>
 
 #include <utility>
+
+namespace {
+
+using Settings = std::vector<kv::headless::Command::Setting>;
+
+std::string apply(const Settings& settings, tagLabo& target) {
+    for (const kv::headless::Command::Setting& s : settings) {
+        if (std::string error = kv::tools::SetLabSetting(s.name, s.value, target); !error.empty())
+            return error;
+    }
+    return {};
+}
+
+// Between two Ticks: the change counts from the next one. All of the command, or nothing.
+std::string SetLab(const Settings& settings) {
+    tagLabo next = labo;
+    std::string error = apply(settings, next);
+    if (error.empty()) labo = next;
+    return error;
+}
+
+// What a recording says it was made with.
+std::string RecordingComment() {
+    return "KORVELINE, laboratory settings: " + kv::tools::LabSettingsText(labo);
+}
+
+} // namespace
+
+std::optional<kv::headless::ParseError>
+CheckLabCommands(const std::vector<kv::headless::Command>& commands) {
+    for (const kv::headless::Command& c : commands) {
+        if (c.kind != kv::headless::Command::Kind::Lab) continue;
+        tagLabo scratch;
+        if (std::string error = apply(c.settings, scratch); !error.empty())
+            return kv::headless::ParseError{c.line, "lab: " + error};
+    }
+    return std::nullopt;
+}
 
 ScriptedRun RunScripted(std::vector<kv::headless::Command> commands, std::ostream& out,
                         std::ostream& err,
@@ -15,12 +55,13 @@ ScriptedRun RunScripted(std::vector<kv::headless::Command> commands, std::ostrea
     kv::Session* session_ptr = nullptr;
     const auto tick = [&] { return std::uint64_t{1} + session_ptr->timer_messages(); };
     TraceSampler trace;
-    const kv::headless::ScriptOutput output{&out,
-                                            &err,
-                                            [&] { return StateJson(tick()); },
-                                            kTraceHeader,
-                                            [&] { return trace.Row(tick()); },
-                                            std::move(progress)};
+    const auto style = [](bool french) { return french ? CsvStyle::French : CsvStyle::Plain; };
+    kv::headless::ScriptOutput output{&out, &err, [&] { return StateJson(tick()); }};
+    output.trace_header = [&](bool french) { return TraceHeader(style(french)); };
+    output.trace_row = [&](bool french) { return trace.Row(tick(), style(french)); };
+    output.progress = std::move(progress);
+    output.lab = SetLab;
+    output.recording_comment = [] { return RecordingComment(); };
     kv::headless::ScriptedBackend backend(std::move(commands), output,
                                           {[&] { trace.BeforeTick(); }, {}});
     kv::Session session(backend);

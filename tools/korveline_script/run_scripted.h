@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -19,3 +20,8 @@ struct ScriptedRun {
 ScriptedRun RunScripted(std::vector<kv::headless::Command> commands, std::ostream& out,
                         std::ostream& err,
                         std::function<void(std::int64_t done, std::int64_t total)> progress = {});
+
+// The first `lab` command with a setting the program does not take, as an error on its line: a
+// script is checked whole before anything runs.
+std::optional<kv::headless::ParseError>
+CheckLabCommands(const std::vector<kv::headless::Command>& commands);

@@ -237,8 +237,25 @@ void parse_trace(std::string_view line, std::string_view name, const Args& args,
         return;
     }
     if (args.empty()) throw LineError{"'trace' needs a path or 'off'"};
-    c.path = raw_rest(line, name);
+    if (args.size() >= 2 && args.back() == "fr") {
+        c.french_csv = true;
+        c.path = raw_between(line, name.data() + name.size(), args.back().data());
+    } else {
+        c.path = raw_rest(line, name);
+    }
     check_extension(c.path, ".csv", "trace");
+}
+
+// lab NAME=VALUE ...: which names and values count is the program's business; here only the form.
+void parse_lab(const Args& args, Command& c) {
+    if (args.empty()) throw LineError{"'lab' needs settings NAME=VALUE"};
+    for (const std::string_view word : args) {
+        const std::size_t equals = word.find('=');
+        if (equals == 0 || equals == std::string_view::npos || equals + 1 == word.size())
+            throw LineError{"'lab' takes settings NAME=VALUE, not " + quoted(word)};
+        c.settings.push_back(
+            {std::string(word.substr(0, equals)), std::string(word.substr(equals + 1))});
+    }
 }
 
 void no_arguments(const Args& args, std::string_view name) {
@@ -250,7 +267,7 @@ struct Keyword {
     Command::Kind kind;
 };
 
-constexpr std::array<Keyword, 10> kKeywords{{
+constexpr std::array<Keyword, 11> kKeywords{{
     {"tick", Command::Kind::Tick},
     {"click", Command::Kind::Click},
     {"expose", Command::Kind::Expose},
@@ -261,6 +278,7 @@ constexpr std::array<Keyword, 10> kKeywords{{
     {"close", Command::Kind::Close},
     {"record", Command::Kind::Record},
     {"trace", Command::Kind::Trace},
+    {"lab", Command::Kind::Lab},
 }};
 
 // One line without its comment; nothing if it is blank.
@@ -300,6 +318,9 @@ std::optional<Command> parse_line(std::string_view line) {
         parse_trace(line, name, args, c);
         break;
     case Command::Kind::TraceOff:
+        break;
+    case Command::Kind::Lab:
+        parse_lab(args, c);
         break;
     case Command::Kind::Pixel:
         parse_pixel(args, c);

@@ -6,7 +6,9 @@
 //   resize W H
 //   snapshot PATH       PATH is the rest of the line, trimmed; it must end in .png
 //   record PATH N [every K]  N Ticks, recorded as an animated GIF; PATH ends in .gif
-//   trace PATH | trace off   one CSV row per Tick from now on; PATH ends in .csv
+//   trace PATH [fr] | trace off   one CSV row per Tick from now on; PATH ends in .csv; fr: the
+//                       French convention (';' between fields, decimal commas)
+//   lab NAME=VALUE [NAME=VALUE ...]   settings for the program, which says which it takes
 //   pixel X Y
 //   state
 //   close               must be the last command
@@ -37,7 +39,14 @@ struct Command {
         Close,
         Record,
         Trace,
-        TraceOff
+        TraceOff,
+        Lab
+    };
+
+    struct Setting {
+        std::string name;
+        std::string value;
+        bool operator==(const Setting&) const = default;
     };
 
     Kind kind = Kind::Tick;
@@ -51,6 +60,8 @@ struct Command {
     std::int64_t height = 0;                              // Expose, Resize
     bool whole_area = false;                              // Expose without a rectangle
     std::string path;                                     // Snapshot, Record, Trace
+    bool french_csv = false;                              // Trace
+    std::vector<Setting> settings;                        // Lab, in the line's order
 
     bool operator==(const Command&) const = default;
 };

@@ -136,6 +136,9 @@ bool ScriptedBackend::play(const Command& command, std::optional<std::uint64_t> 
     case Kind::TraceOff:
         stop_trace();
         return false;
+    case Kind::Lab:
+        set_lab(command);
+        return false;
     case Kind::Close:
         stop_trace();
         e.kind = InputEvent::Kind::Close;
@@ -162,8 +165,10 @@ bool ScriptedBackend::play_ticks(const Command& command, std::optional<std::uint
         return false;
     }
     if (command.kind == Command::Kind::Record && !recording_)
-        at_line(command.line,
-                [&] { recording_ = std::make_unique<image::GifWriter>(command.path); });
+        at_line(command.line, [&] {
+            recording_ = std::make_unique<image::GifWriter>(
+                command.path, output_.recording_comment ? output_.recording_comment() : "");
+        });
     ++ticks_done_;
     if (deadline_ms) now_ms_ = std::max(now_ms_, *deadline_ms);
     tick_pending_ = true;
@@ -179,7 +184,10 @@ void ScriptedBackend::after_tick() {
     tick_pending_ = false;
     const Command& command = script_[next_];
     if (hooks_.done) hooks_.done();
-    if (trace_) at_line(trace_->line, [&] { trace_->file->write(output_.trace_row() + '\n'); });
+    if (trace_) {
+        at_line(trace_->line,
+                [&] { trace_->file->write(output_.trace_row(trace_->french) + '\n'); });
+    }
     if (recording_ && (ticks_done_ % command.every == 0 || ticks_done_ == command.count)) {
         const auto delay_cs = static_cast<int>((period_ms_ * command.every + 5) / 10);
         at_line(command.line, [&] {
@@ -194,8 +202,8 @@ void ScriptedBackend::start_trace(const Command& command) {
     if (!output_.trace_row) throw RunError("'trace' has no rows to write", command.line);
     at_line(command.line, [&] {
         auto file = std::make_unique<image::OutputFile>(command.path, "CSV", false);
-        file->write(output_.trace_header + '\n');
-        trace_ = Trace{std::move(file), command.line};
+        file->write((output_.trace_header ? output_.trace_header(command.french_csv) : "") + '\n');
+        trace_ = Trace{std::move(file), command.line, command.french_csv};
     });
 }
 
@@ -205,6 +213,12 @@ void ScriptedBackend::stop_trace() {
     const Trace trace = std::move(*trace_);
     trace_.reset();
     at_line(trace.line, [&] { trace.file->keep(); });
+}
+
+void ScriptedBackend::set_lab(const Command& command) {
+    if (!output_.lab) throw RunError("'lab' has nothing to set", command.line);
+    if (const std::string error = output_.lab(command.settings); !error.empty())
+        throw RunError("lab: " + error, command.line);
 }
 
 void ScriptedBackend::print_pixel(const Command& command) {

@@ -31,12 +31,18 @@ struct ScriptOutput {
     std::ostream* out = nullptr;        // `pixel` and `state` lines
     std::ostream* err = nullptr;        // message boxes
     std::function<std::string()> state; // the line `state` prints
-    // `trace`: the file's first line, then after each Tick the line for it.
-    std::string trace_header{};
-    std::function<std::string()> trace_row{};
+    // `trace`: the file's first line, then after each Tick the line for it, in the French
+    // convention when the command asks for it.
+    std::function<std::string(bool french)> trace_header{};
+    std::function<std::string(bool french)> trace_row{};
     // After each Tick of a `tick` or `record` command: Ticks done of the command's total (first
     // called with 0 before the first Tick, last with done == total).
     std::function<void(std::int64_t done, std::int64_t total)> progress{};
+    // `lab`: one command's settings, in order, between two Ticks. Returns what is wrong, or an
+    // empty string.
+    std::function<std::string(const std::vector<Command::Setting>&)> lab{};
+    // `record`: the text of the GIF's comment, or an empty string for none.
+    std::function<std::string()> recording_comment{};
 };
 
 class ScriptedBackend final : public Backend {
@@ -76,6 +82,7 @@ class ScriptedBackend final : public Backend {
     void after_tick();
     void start_trace(const Command& command);
     void stop_trace();
+    void set_lab(const Command& command);
     void print_pixel(const Command& command);
     void print_state(const Command& command);
 
@@ -99,6 +106,7 @@ class ScriptedBackend final : public Backend {
     struct Trace {
         std::unique_ptr<image::OutputFile> file;
         int line = 0; // of the `trace` command
+        bool french = false;
     };
     std::optional<Trace> trace_;
     std::unique_ptr<image::GifWriter> recording_; // while a `record` plays

@@ -2,13 +2,10 @@
 
 #include "image/png_writer.h"
 #include "backends/sdl/captures.h"
-#include "backends/sdl/screen/huge_page_memory.h"
 #include "backends/sdl/key_controls.h"
 #include "backends/sdl/latin1.h"
 #include "backends/sdl/video_drivers.h"
 #include "backends/sdl/window_icon.h"
-#include "backends/sdl/screen/window_surface.h"
-#include "backends/sdl/screen/x11_shm_window.h"
 
 #include <windows.h>
 
@@ -64,6 +61,13 @@ int start_zoom() {
     return viewer::start_zoom_for_dpi(dpi);
 }
 
+// The first display's area less its panels; none known: room for any zoom.
+viewer::Size usable_area() {
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return viewer::Size{1 << 16, 1 << 16};
+    return viewer::Size{usable.w, usable.h};
+}
+
 Uint32 message_box_flags(unsigned type) {
     switch (type & kIconMask) {
     case MB_ICONERROR:
@@ -98,14 +102,13 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
         return false;
     }
     video_ = true;
-    client_ = viewer::Size{client_width, client_height};
-    zoom_ = fitting_zoom(start_zoom());
+    const viewer::Size client{client_width, client_height};
+    const int zoom = viewer::window_zoom(start_zoom(), usable_area(), client, viewer::Size{});
     window_ = SDL_CreateWindow(latin1_to_utf8(title).c_str(), SDL_WINDOWPOS_UNDEFINED,
-                               SDL_WINDOWPOS_UNDEFINED, client_width * zoom_, client_height * zoom_,
+                               SDL_WINDOWPOS_UNDEFINED, client_width * zoom, client_height * zoom,
                                SDL_WINDOW_RESIZABLE);
-    if (window_ != nullptr) shm_window_ = X11ShmWindow::attach(window_);
-    if (window_ == nullptr ||
-        (shm_window_ == nullptr && SDL_GetWindowSurface(window_) == nullptr)) {
+    if (window_ != nullptr) screen_ = std::make_unique<WindowScreen>(window_, client, zoom);
+    if (window_ == nullptr || !screen_->usable()) {
         why = SDL_GetError();
         close_window();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -124,12 +127,11 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
 }
 
 void SdlBackend::close_window() {
-    fb_ = nullptr;
     if (window_ == nullptr) return;
     // SDL's own wake-up message may still be on its way to this window.
     x11_errors_.window_closing();
     waiter_.detach();
-    shm_window_.reset();
+    screen_.reset();
     SDL_DestroyWindow(window_);
     window_ = nullptr;
 }
@@ -191,23 +193,17 @@ void SdlBackend::on_window_event(const SDL_WindowEvent& e, std::vector<InputEven
         out.push_back(event_of(InputEvent::Kind::Close));
         break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-        // Full screen keeps the client area and puts black around it.
-        if (!fullscreen_) {
-            const viewer::Size client =
-                viewer::client_size_for_window(viewer::Size{e.data1, e.data2}, zoom_);
-            if (!(client == client_)) {
-                client_ = client;
-                InputEvent resize = event_of(InputEvent::Kind::Resize);
-                resize.width = client.width;
-                resize.height = client.height;
-                out.push_back(resize);
-            }
+        if (const std::optional<viewer::Size> client = screen_->resized(e.data1, e.data2)) {
+            InputEvent resize = event_of(InputEvent::Kind::Resize);
+            resize.width = client->width;
+            resize.height = client->height;
+            out.push_back(resize);
         }
-        // The surface is new: show the whole picture again at once, even with nothing to paint.
-        if (fb_ != nullptr) show_whole(*fb_);
+        // The window's pixels are new: show the whole picture again at once.
+        screen_->show_all();
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        if (fb_ != nullptr) show_whole(*fb_);
+        screen_->show_all();
         break;
     default:
         break;
@@ -217,7 +213,7 @@ void SdlBackend::on_window_event(const SDL_WindowEvent& e, std::vector<InputEven
 void SdlBackend::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<InputEvent>& out) {
     if (e.button != SDL_BUTTON_LEFT && e.button != SDL_BUTTON_RIGHT) return;
     // Clicks on the black around a full-screen picture are outside the client area.
-    const std::optional<Point> at = viewer::client_point(presenter_.layout(), e.x, e.y);
+    const std::optional<Point> at = screen_->client_point(e.x, e.y);
     if (!at) return;
     InputEvent event = event_of(e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::ButtonDown
                                                               : InputEvent::Kind::ButtonUp);
@@ -234,24 +230,28 @@ void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
 }
 
 void SdlBackend::show(viewer::Slot slot, const viewer::Box& box) {
+    if (!screen_) return;
     const bool help = slot == viewer::Slot::Help;
-    redraw(presenter_.set_overlay(help ? Overlay::Help : Overlay::Readout,
-                                  box.empty() ? Framebuffer{}
-                                              : viewer::render_box(box.title, box.rows),
-                                  help ? Anchor::Centre : Anchor::BottomLeft));
+    screen_->set_overlay(help ? Overlay::Help : Overlay::Readout,
+                         box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows),
+                         help ? Anchor::Centre : Anchor::BottomLeft);
 }
 
 void SdlBackend::show_status(const viewer::Status& status) {
-    redraw(presenter_.set_badge(status.badge()));
+    if (screen_) screen_->set_badge(status.badge());
 }
 
 void SdlBackend::zoom(viewer::Action action) {
     using viewer::Action;
+    if (!screen_) return;
     if (action == Action::ToggleFullscreen) {
-        toggle_fullscreen();
-    } else {
-        set_zoom(action == Action::ZoomIn ? zoom_ + 1 : action == Action::ZoomOut ? zoom_ - 1 : 1);
+        screen_->toggle_fullscreen();
+        return;
     }
+    const int zoom = screen_->zoom();
+    screen_->set_zoom(action == Action::ZoomIn    ? zoom + 1
+                      : action == Action::ZoomOut ? zoom - 1
+                                                  : 1);
 }
 
 std::string SdlBackend::save_picture(const Framebuffer& fb, const std::string& stem) {
@@ -269,120 +269,9 @@ std::unique_ptr<image::Output> SdlBackend::new_capture(const std::string& stem,
         new_capture_path(captures_folder(), stem, extension, std::time(nullptr)), kind);
 }
 
-int SdlBackend::fitting_zoom(int wanted) const {
-    const int display = window_ != nullptr ? std::max(SDL_GetWindowDisplayIndex(window_), 0) : 0;
-    SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
-        return std::clamp(wanted, viewer::kMinZoom, viewer::kMaxZoom);
-    }
-    // Left at 0 where the window manager does not tell (or before the window exists).
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (window_ != nullptr) SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
-    return viewer::window_zoom(wanted, viewer::Size{usable.w, usable.h}, client_,
-                               viewer::Size{left + right, top + bottom});
-}
-
-void SdlBackend::set_zoom(int zoom) {
-    zoom = fitting_zoom(zoom);
-    // Full screen chooses the largest zoom that fits by itself.
-    if (fullscreen_ || zoom == zoom_ || window_ == nullptr) return;
-    zoom_ = zoom;
-    // The window follows; its SIZE_CHANGED brings the new layout.
-    SDL_SetWindowSize(window_, client_.width * zoom_, client_.height * zoom_);
-}
-
-void SdlBackend::toggle_fullscreen() {
-    if (window_ == nullptr) return;
-    fullscreen_ = !fullscreen_;
-    if (SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
-        fullscreen_ = !fullscreen_;
-        return;
-    }
-    if (!fullscreen_) SDL_SetWindowSize(window_, client_.width * zoom_, client_.height * zoom_);
-}
-
-void SdlBackend::redraw(const Rect& changed) {
-    if (changed.empty() || fb_ == nullptr) return;
-    const Framebuffer& fb = *fb_;
-    show(fb, false, [&](PixelTarget& target, std::vector<Rect>& written) {
-        presenter_.draw_area(fb, changed, target, written);
-    });
-}
-
-viewer::ZoomLayout SdlBackend::layout_for(viewer::Size output, viewer::Size client) const {
-    if (fullscreen_)
-        return viewer::centred_layout(output, client, viewer::zoom_to_fit(output, client));
-    return viewer::corner_layout(output, client, zoom_);
-}
-
-template <class Draw>
-void SdlBackend::draw_on(PixelTarget& target, const Framebuffer& fb, bool whole, const Draw& draw) {
-    const viewer::ZoomLayout layout = layout_for(viewer::Size{target.width, target.height},
-                                                 viewer::Size{fb.width(), fb.height()});
-    whole = whole || !(layout == presenter_.layout());
-    presenter_.set_layout(layout);
-    written_.clear();
-    if (whole) {
-        written_.push_back(presenter_.draw_all(fb, target));
-    } else {
-        draw(target, written_);
-    }
-}
-
-template <class Draw> void SdlBackend::show(const Framebuffer& fb, bool whole, const Draw& draw) {
-    // Changes are looked for only where the buffer was written since it was last presented: a
-    // frame that could not be drawn leaves the window behind, and the next one is drawn whole.
-    whole = whole || missed_frame_;
-    missed_frame_ = true;
-    if (window_ == nullptr) return;
-    if (shm_window_ != nullptr) {
-        int width = 0, height = 0;
-        SDL_GetWindowSize(window_, &width, &height);
-        if (width <= 0 || height <= 0) return; // nothing to show, and no image to make
-        bool fresh = false;
-        if (PixelTarget* target = shm_window_->pixels(width, height, fresh)) {
-            draw_on(*target, fb, whole || fresh, draw);
-            shm_window_->send(written_);
-            missed_frame_ = false;
-            return;
-        }
-        // The server took no new image: SDL's surface from now on, drawn whole.
-        shm_window_.reset();
-        whole = true;
-    }
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    if (surface == nullptr) return;
-    {
-        WindowSurfacePixels pixels(*surface, shadow_);
-        draw_on(pixels.target(), fb, whole, draw);
-        pixels.commit(written_);
-    }
-    missed_frame_ = false;
-    if (written_.empty()) return;
-    update_rects_.clear();
-    for (const Rect& r : written_) {
-        update_rects_.push_back(SDL_Rect{static_cast<int>(r.left), static_cast<int>(r.top),
-                                         static_cast<int>(r.width()),
-                                         static_cast<int>(r.height())});
-    }
-    SDL_UpdateWindowSurfaceRects(window_, update_rects_.data(),
-                                 static_cast<int>(update_rects_.size()));
-}
-
-void SdlBackend::show_whole(const Framebuffer& fb) {
-    show(fb, true, [](PixelTarget&, std::vector<Rect>&) {});
-}
-
 void SdlBackend::present(const Framebuffer& fb, const Region& changed) {
-    fb_ = &fb;
-    show(fb, false, [&](PixelTarget& target, std::vector<Rect>& written) {
-        presenter_.draw_changes(fb, changed, target, written);
-    });
+    if (screen_) screen_->show_changes(fb, changed);
     tick_log_.frame_presented();
-}
-
-PixelMemory* SdlBackend::pixel_memory() {
-    return huge_page_memory();
 }
 
 void SdlBackend::message_box(const std::string& caption, const std::string& text, unsigned type) {

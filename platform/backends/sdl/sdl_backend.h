@@ -5,12 +5,10 @@
 #pragma once
 
 #include "backends/sdl/event_waiter.h"
-#include "backends/sdl/screen/presenter.h"
+#include "backends/sdl/screen/window_screen.h"
 #include "backends/sdl/tick_log.h"
 #include "backends/sdl/x11_error_guard.h"
-#include "backends/sdl/screen/x11_shm_window.h"
 #include "viewer/screen.h"
-#include "viewer/zoom_layout.h"
 
 #include <SDL_events.h>
 #include <SDL_video.h>
@@ -42,7 +40,6 @@ class SdlBackend final : public viewer::Screen {
     void poll(std::vector<InputEvent>& out) override;
     void wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) override;
     void present(const Framebuffer& fb, const Region& changed) override;
-    PixelMemory* pixel_memory() override;
     void message_box(const std::string& caption, const std::string& text, unsigned type) override;
     void timer_delivered(std::uint64_t now_ms, std::uint64_t period_ms) override;
 
@@ -58,44 +55,15 @@ class SdlBackend final : public viewer::Screen {
     void on_window_event(const SDL_WindowEvent& e, std::vector<InputEvent>& out);
     void on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<InputEvent>& out);
     void on_key(const SDL_KeyboardEvent& e);
-    // `wanted`, or less where the window would not fit the screen it is on.
-    int fitting_zoom(int wanted) const;
-    void set_zoom(int zoom);
-    void toggle_fullscreen();
-    // Shows a client rectangle of the picture again, with the viewer's boxes over it.
-    void redraw(const Rect& changed);
-
-    // Draws on the window surface with `draw(target, written)`, which appends the window
-    // rectangles it wrote, and sends those to the screen; draws the whole window instead when
-    // asked (`whole`) or when the layout has changed.
-    template <class Draw> void show(const Framebuffer& fb, bool whole, const Draw& draw);
-    // The drawing part of show() on the window's pixels, whichever way they reach the screen;
-    // leaves the rectangles written in written_.
-    template <class Draw>
-    void draw_on(PixelTarget& target, const Framebuffer& fb, bool whole, const Draw& draw);
-    // The whole window again (a new surface, or one the display lost).
-    void show_whole(const Framebuffer& fb);
-    viewer::ZoomLayout layout_for(viewer::Size output, viewer::Size client) const;
 
     // First in, last out: it must see every X error from SDL's start to SDL_Quit.
     X11ErrorGuard x11_errors_;
     SDL_Window* window_ = nullptr;
-    // The window's pixels where X shares memory with us; SDL's window surface elsewhere.
-    std::unique_ptr<X11ShmWindow> shm_window_;
+    std::unique_ptr<WindowScreen> screen_; // the path to the screen, while the window is open
     EventWaiter waiter_;
     bool video_ = false;
-    const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
-    viewer::Size client_;             // the client size the window manager knows
-    int zoom_ = 1;                    // in a window; full screen picks its own
-    bool fullscreen_ = false;
-    Presenter presenter_;
-    std::vector<std::uint32_t> shadow_;
-    // Kept from one frame to the next: no allocation a Tick.
-    std::vector<Rect> written_;
-    std::vector<SDL_Rect> update_rects_;
     TickLog tick_log_;
     std::span<const unsigned char> icon_png_;
-    bool missed_frame_ = false;   // the last show() drew nothing: the next one draws all
     std::uint64_t pumped_ms_ = 0; // wall clock of the last look at the display's events
 };
 

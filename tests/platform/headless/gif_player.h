@@ -24,6 +24,7 @@ struct Animation {
     int width = 0;
     int height = 0;
     bool loops_forever = false;
+    std::string comment; // the comment extensions' text
     std::vector<Frame> frames;
 };
 
@@ -45,6 +46,17 @@ inline Animation play_gif(const std::string& path) {
     std::vector<kv::Color> screen(static_cast<std::size_t>(a.width * a.height), kv::kInvalidColor);
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
+        // A comment's sub-blocks follow its first as blocks of function 0.
+        bool in_comment = false;
+        for (int e = 0; e < image.ExtensionBlockCount; ++e) {
+            const ExtensionBlock& block = image.ExtensionBlocks[e];
+            in_comment = block.Function == COMMENT_EXT_FUNC_CODE ||
+                         (in_comment && block.Function == CONTINUE_EXT_FUNC_CODE);
+            if (in_comment) {
+                a.comment.append(reinterpret_cast<const char*>(block.Bytes),
+                                 static_cast<std::size_t>(block.ByteCount));
+            }
+        }
         for (int e = 0; e + 1 < image.ExtensionBlockCount; ++e) {
             const ExtensionBlock& app = image.ExtensionBlocks[e];
             const ExtensionBlock& data = image.ExtensionBlocks[e + 1];

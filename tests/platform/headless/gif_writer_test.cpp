@@ -65,6 +65,25 @@ TEST(GifWriter, EveryFramePlaysBackAsGivenWhateverItsColours) {
         << "no temporary file is left";
 }
 
+TEST(GifWriter, TheCommentGivenIsInTheFileWhateverItsLength) {
+    const std::string dir = scratch_dir("comment");
+    const Framebuffer fb = with_square(Framebuffer(16, 16, rgb(0, 200, 200)), 2, 2, 4, 0);
+    // Sub-blocks hold 255 bytes: a comment of exactly one, and one of a few.
+    for (const std::string& comment : {std::string(), std::string("order=reversed frequency=50"),
+                                       std::string(255, 'x'), std::string(700, 'y') + "end"}) {
+        const std::string path = dir + "/c" + std::to_string(comment.size()) + ".gif";
+        GifWriter gif(path, comment);
+        gif.add_frame(fb, 5);
+        gif.add_frame(with_square(fb, 8, 8, 4, 0), 5);
+        gif.finish();
+        const kvtest::Animation played = kvtest::play_gif(path);
+        EXPECT_EQ(played.comment, comment);
+        ASSERT_EQ(played.frames.size(), 2u);
+        EXPECT_TRUE(std::ranges::equal(played.frames[0].picture, fb.pixels()));
+        EXPECT_TRUE(played.loops_forever);
+    }
+}
+
 TEST(GifWriter, PicturesItCannotHoldAreRefusedAndLeaveNoFile) {
     const std::string dir = scratch_dir("refused");
     Framebuffer many(32, 16);

@@ -88,6 +88,16 @@ Command trace(std::string path) {
     c.path = std::move(path);
     return c;
 }
+Command french_trace(std::string path) {
+    Command c = trace(std::move(path));
+    c.french_csv = true;
+    return c;
+}
+Command lab(std::vector<Command::Setting> settings) {
+    Command c = make(Kind::Lab);
+    c.settings = std::move(settings);
+    return c;
+}
 Command at(int line, Command c) {
     c.line = line;
     return c;
@@ -122,6 +132,10 @@ TEST(ScriptParser, ReadsEachCommandForm) {
         {"trace out/run up.csv", trace("out/run up.csv")},
         {"trace off", make(Kind::TraceOff)},
         {"trace off.csv", trace("off.csv")},
+        {"trace out/run up.csv fr", french_trace("out/run up.csv")},
+        {"trace fr.csv", trace("fr.csv")},
+        {"lab order=reversed", lab({{"order", "reversed"}})},
+        {"lab  a=1\tb==2 a=3 # later wins", lab({{"a", "1"}, {"b", "=2"}, {"a", "3"}})},
         {"state", make(Kind::State)},
         {"close", make(Kind::Close)},
         {"\xEF\xBB\xBFstate", make(Kind::State)},
@@ -194,6 +208,12 @@ TEST(ScriptParser, ReportsTheFirstErrorWithItsLine) {
         {"trace", {1, "'trace' needs a path or 'off'"}},
         {"trace run.txt", {1, "'trace' needs a path ending in .csv, not 'run.txt'"}},
         {"trace off now", {1, "'trace' needs a path ending in .csv, not 'off now'"}},
+        {"trace run.csv de", {1, "'trace' needs a path ending in .csv, not 'run.csv de'"}},
+        {"trace fr", {1, "'trace' needs a path ending in .csv, not 'fr'"}},
+        {"lab", {1, "'lab' needs settings NAME=VALUE"}},
+        {"lab order", {1, "'lab' takes settings NAME=VALUE, not 'order'"}},
+        {"lab order=reversed =5", {1, "'lab' takes settings NAME=VALUE, not '=5'"}},
+        {"lab voltage=", {1, "'lab' takes settings NAME=VALUE, not 'voltage='"}},
         {"state now", {1, "'state' takes no arguments"}},
         {"close 0", {1, "'close' takes no arguments"}},
         {"tick\n\n# c\nclick left 1\ntock\n", {4, "'click' takes a button, X and Y"}},

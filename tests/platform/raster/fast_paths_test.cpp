@@ -42,19 +42,18 @@ TEST(RasterFastPaths, WideBandRowsAreTheSameIn64And128BitArithmetic) {
         // The same rows walked edge by edge, in batches of a random size.
         const std::int64_t first = std::min(a.y, b.y) - reach;
         detail::BandRows walked(near_band, first);
-        std::vector<detail::RowColumns> walked_rows;
+        std::vector<Span> walked_rows;
         while (walked_rows.size() <
                static_cast<std::size_t>(std::max(a.y, b.y) + reach + 1 - first)) {
             // Rubbish in every row first: each batch must be written whole.
-            std::vector<detail::RowColumns> batch(static_cast<std::size_t>(uniform(1, 70)),
-                                                  {-77, 77});
+            std::vector<Span> batch(static_cast<std::size_t>(uniform(1, 70)), Span{-77, 77});
             walked.next(batch);
             walked_rows.insert(walked_rows.end(), batch.begin(), batch.end());
         }
         for (std::int64_t y = std::min(a.y, b.y) - reach; y <= std::max(a.y, b.y) + reach; ++y) {
             const detail::Range near_row = near_band.row(y);
-            const detail::RowColumns walked_row = walked_rows[static_cast<std::size_t>(y - first)];
-            ASSERT_EQ(near_row.empty(), walked_row.lo > walked_row.hi) << n << " row " << y;
+            const Span walked_row = walked_rows[static_cast<std::size_t>(y - first)];
+            ASSERT_EQ(near_row.empty(), walked_row.empty()) << n << " row " << y;
             if (!near_row.empty()) {
                 ASSERT_EQ(near_row.lo, walked_row.lo) << n << " row " << y;
                 ASSERT_EQ(near_row.hi, walked_row.hi) << n << " row " << y;
@@ -184,77 +183,41 @@ TEST(RasterFastPaths, KeptSegmentsGiveThePixelsOfFreshOnes) {
 // everywhere (a repaint must not trust notes about other pixels), and one moved from is empty.
 TEST(RasterFastPaths, ACopiedOrMovedBufferCountsAsWrittenEverywhere) {
     const PaintKey key{{1, 2, 3}};
+    // The columns a repaint of `key` over rows [0, 5) would be asked to paint again.
+    const auto needed = [&](Framebuffer& buffer) {
+        std::vector<Span> rows;
+        buffer.repaint(key, 0, 5, [&](const auto& columns) {
+            for (int y = 0; y < 5; ++y)
+                rows.push_back(columns(y));
+        });
+        return rows;
+    };
     Framebuffer fb(12, 5, rgb(9, 9, 9));
-    fb.painted(key, 0, 5);
+    needed(fb);
     fb.fill_span(2, 3, 4, rgb(1, 2, 3));
     fb.presented();
-    ASSERT_TRUE(fb.holds(key));
-    ASSERT_EQ(fb.unpresented(0).hi, 0);
+    ASSERT_EQ(fb.unpresented(0), Span{});
+    Framebuffer held = fb;
+    needed(held);
+    held.fill_span(2, 3, 4, rgb(1, 2, 3));
+    ASSERT_EQ(needed(held), (std::vector<Span>{{}, {}, {3, 4}, {}, {}}));
 
     Framebuffer assigned(3, 3);
     assigned = fb;
     Framebuffer copied(fb);
     Framebuffer moved_from(fb);
     Framebuffer moved(std::move(moved_from));
-    for (const Framebuffer* other : {&assigned, &copied, &moved}) {
-        EXPECT_FALSE(other->holds(key));
+    for (Framebuffer* other : {&assigned, &copied, &moved}) {
         EXPECT_EQ(other->get(3, 2), rgb(1, 2, 3));
-        for (int y = 0; y < 5; ++y) {
-            EXPECT_EQ(other->written(y).lo, 0);
-            EXPECT_EQ(other->written(y).hi, 12);
-            EXPECT_EQ(other->unpresented(y).hi, 12);
-        }
+        for (int y = 0; y < 5; ++y)
+            EXPECT_EQ(other->unpresented(y), (Span{0, 12}));
+        EXPECT_EQ(needed(*other), std::vector<Span>(5, Span{0, 12}));
     }
     EXPECT_EQ(moved_from.width(), 0); // NOLINT(bugprone-use-after-move): left empty on purpose
     EXPECT_EQ(moved_from.height(), 0);
     EXPECT_EQ(moved_from.get(0, 0), kInvalidColor);
     moved_from.presented(); // an empty buffer has nothing to forget
-    EXPECT_EQ(moved_from.unpresented(0).hi, 0);
-}
-
-// Memory that counts its blocks, and fails loudly on a block it never gave.
-class CountingMemory final : public PixelMemory {
-  public:
-    Color* allocate(std::size_t count) override {
-        Color* pixels = default_pixel_memory()->allocate(count);
-        blocks.push_back({pixels, count});
-        return pixels;
-    }
-    void release(Color* pixels, std::size_t count) noexcept override {
-        const auto it = std::find(blocks.begin(), blocks.end(), std::pair{pixels, count});
-        EXPECT_NE(it, blocks.end()) << "a block this memory never gave";
-        if (it == blocks.end()) return;
-        blocks.erase(it);
-        default_pixel_memory()->release(pixels, count);
-    }
-    std::vector<std::pair<Color*, std::size_t>> blocks;
-};
-
-// A window's buffer keeps the memory its backend gave through resizing, moving and being assigned
-// to, and every block goes back to the memory it came from.
-TEST(RasterFastPaths, PixelsLiveInTheMemoryTheirBufferWasGiven) {
-    CountingMemory memory;
-    {
-        Framebuffer window(8, 4, rgb(1, 2, 3), &memory);
-        ASSERT_EQ(memory.blocks.size(), 1u);
-        EXPECT_EQ(memory.blocks[0].first, window.row(0));
-        window.resize(10, 6, rgb(4, 5, 6));
-        ASSERT_EQ(memory.blocks.size(), 1u);
-        EXPECT_EQ(memory.blocks[0].first, window.row(0));
-        const Framebuffer small(3, 3, rgb(7, 8, 9));
-        window = small; // a copy of small's pixels, in the window's memory
-        ASSERT_EQ(memory.blocks.size(), 1u);
-        EXPECT_EQ(memory.blocks[0].first, window.row(0));
-        EXPECT_EQ(window.get(2, 2), rgb(7, 8, 9));
-        const Framebuffer copy = window; // a copy of its own, in the free store
-        Framebuffer moved(std::move(window));
-        ASSERT_EQ(memory.blocks.size(), 1u);
-        EXPECT_EQ(memory.blocks[0].first, moved.row(0));
-        moved = Framebuffer(2, 2); // moved in: pixels and their memory come together
-        EXPECT_TRUE(memory.blocks.empty());
-        EXPECT_EQ(copy.get(2, 2), rgb(7, 8, 9));
-    }
-    EXPECT_TRUE(memory.blocks.empty());
+    EXPECT_EQ(moved_from.unpresented(0), Span{});
 }
 
 } // namespace

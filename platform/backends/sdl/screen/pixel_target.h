@@ -1,11 +1,12 @@
-// Writing framebuffer pixels into a window's 32-bit pixels: the format conversion and the
-// nearest-neighbour zoom, a row at a time.
+// Writing pictures into a window's 32-bit pixels: the format conversion and the scaling, a row at
+// a time.
 #pragma once
 
-#include "viewer/zoom_layout.h"
 #include "core/framebuffer.h"
+#include "viewer/zoom_layout.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace kv::sdl {
 
@@ -16,34 +17,47 @@ struct ChannelShifts {
     int blue = 0;
 };
 
-inline bool is_xrgb(const ChannelShifts& s) {
-    return s.red == 16 && s.green == 8 && s.blue == 0;
-}
-
-// COLORREF to XRGB8888, the usual window format: red and blue trade places.
-inline std::uint32_t xrgb_of(Color c) {
-    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-
-// A row of `count` pixels into XRGB8888.
-void xrgb_row(const Color* src, std::int64_t count, std::uint32_t* out);
-
-// 32-bit pixels somebody else owns: a window surface, or a buffer converted afterwards.
+// 32-bit pixels somebody else owns: a window's image or surface, or a buffer converted
+// afterwards. They keep what was drawn until drawn again.
 struct PixelTarget {
     std::uint8_t* pixels = nullptr;
     std::int64_t pitch = 0; // bytes from one row to the next
     int width = 0;
     int height = 0;
     ChannelShifts shifts;
-    // The pixels stay as drawn until drawn again (an image of our own, not a surface the system
-    // may replace or scribble on): a frame need only draw what was written since the last one.
-    bool keeps_pixels = false;
 };
 
-// Draws the part `source_rect` of `source` zoomed as `layout` says, its top-left corner landing
-// on client (at.x, at.y). Everything is clipped: to the source, to the client area, to the target.
-void blit_zoomed(const Framebuffer& source, const Rect& source_rect, Point at,
-                 const viewer::ZoomLayout& layout, PixelTarget& target);
+// How a picture between two whole zooms is smoothed: nearest neighbour (0), or zoomed by this
+// whole factor by nearest neighbour and then scaled linearly to its size (1: linear alone).
+inline constexpr int kNearest = 0;
+
+// A picture scaled into the window as a layout says: for each window column and row of the
+// picture, the source pixel it shows and how much of the next one is blended in (made once a
+// layout). Whole zooms are always nearest neighbour.
+class Scaler {
+  public:
+    Scaler() = default;
+    Scaler(const viewer::ZoomLayout& layout, int smoothing);
+    const viewer::ZoomLayout& layout() const { return layout_; }
+    // Draws the window pixels of `area` that show `source` (of the layout's client size).
+    void draw(const Framebuffer& source, const Rect& area, PixelTarget& target) const;
+
+    struct Tap {
+        std::int64_t index = 0; // the source pixel
+        std::uint32_t next = 0; // the next one's weight, out of 256
+    };
+
+  private:
+    // Window row y (inside the picture) from source row `row`, its pixels [left, right) at a whole
+    // zoom: each source pixel converted once.
+    void draw_whole_row(const Color* row, std::int64_t y, std::int64_t left, std::int64_t right,
+                        PixelTarget& target) const;
+
+    viewer::ZoomLayout layout_;
+    int zoom_ = 0;             // the layout's whole zoom, 0 between whole zooms
+    std::vector<Tap> columns_; // a window column of the picture each
+    std::vector<Tap> rows_;
+};
 
 // Fills a rectangle of target pixels with one colour (the black around a full-screen picture).
 void fill_target(PixelTarget& target, const Rect& rect, Color color);

@@ -3,37 +3,74 @@
 #include "viewer/boxes.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kv::sdl {
 
-Rect Presenter::overlay_rect(const Placed& overlay) const {
-    constexpr std::int64_t kInset = 4;
-    const std::int64_t w = overlay.image.width();
-    const std::int64_t h = overlay.image.height();
-    if (w == 0 || h == 0) return Rect{};
-    const std::int64_t cw = layout_.client.width;
-    const std::int64_t ch = layout_.client.height;
-    switch (overlay.anchor) {
-    case Anchor::TopRight:
-        return viewer::badge_place(layout_.client.width, overlay.image.width(),
-                                   overlay.image.height());
-    case Anchor::Centre:
-        return Rect{(cw - w) / 2, (ch - h) / 2, (cw - w) / 2 + w, (ch - h) / 2 + h};
-    case Anchor::BottomLeft:
-        return Rect{kInset, ch - kInset - h, kInset + w, ch - kInset};
+namespace {
+
+constexpr int kInset = 4; // box pixels between a box and the picture's edges
+
+bool has_image(const Framebuffer& image) {
+    return image.width() > 0 && image.height() > 0;
+}
+
+} // namespace
+
+int smoothing_for(const viewer::ZoomLayout& layout) {
+    const int client = std::max(layout.client.height, 1);
+    return (layout.shown.height + client - 1) / client;
+}
+
+viewer::ZoomLayout Presenter::overlay_layout(const Framebuffer& image, Anchor anchor) const {
+    const viewer::ZoomLayout& picture = layout();
+    // The picture's own zoom, or the nearest whole one.
+    const int zoom = std::max(1, static_cast<int>(std::lround(double(picture.shown.height) /
+                                                              std::max(picture.client.height, 1))));
+    const viewer::Size room{picture.shown.width / zoom, picture.shown.height / zoom};
+    const int w = image.width(), h = image.height();
+    std::int64_t x = 0, y = 0; // in box pixels from the picture's corner
+    switch (anchor) {
+    case Anchor::TopRight: {
+        const Rect place = viewer::badge_place(room.width, w, h);
+        x = place.left;
+        y = place.top;
+        break;
     }
-    return Rect{};
+    case Anchor::Centre:
+        x = (room.width - w) / 2;
+        y = (room.height - h) / 2;
+        break;
+    case Anchor::BottomLeft:
+        x = kInset;
+        y = room.height - kInset - h;
+        break;
+    }
+    return viewer::ZoomLayout{picture.output, viewer::Size{w, h}, viewer::Size{w * zoom, h * zoom},
+                              picture.offset_x + x * zoom, picture.offset_y + y * zoom};
+}
+
+void Presenter::set_layout(const viewer::ZoomLayout& layout) {
+    if (layout == this->layout()) return;
+    picture_ = Scaler(layout, smoothing_for(layout));
+    for (Placed& overlay : overlays_) {
+        if (has_image(overlay.image))
+            overlay.scaler = Scaler(overlay_layout(overlay.image, overlay.anchor), kNearest);
+    }
 }
 
 bool Presenter::has_overlay(Overlay which) const {
-    return !overlay_rect(overlays_[static_cast<std::size_t>(which)]).empty();
+    return has_image(overlays_[static_cast<std::size_t>(which)].image);
 }
 
 Rect Presenter::set_overlay(Overlay which, Framebuffer image, Anchor anchor) {
     Placed& overlay = overlays_[static_cast<std::size_t>(which)];
-    const Rect before = overlay_rect(overlay);
-    overlay = Placed{std::move(image), anchor};
-    return bounding_union(before, overlay_rect(overlay));
+    const Rect before = has_image(overlay.image) ? overlay.scaler.layout().picture() : Rect{};
+    overlay.image = std::move(image);
+    overlay.anchor = anchor;
+    overlay.scaler = Scaler(overlay_layout(overlay.image, anchor), kNearest);
+    const Rect after = has_image(overlay.image) ? overlay.scaler.layout().picture() : Rect{};
+    return viewer::client_rect(layout(), bounding_union(before, after));
 }
 
 Rect Presenter::set_badge(const std::optional<std::string>& text) {
@@ -44,64 +81,50 @@ Rect Presenter::set_badge(const std::optional<std::string>& text) {
 }
 
 Rect Presenter::paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const {
-    blit_zoomed(fb, area, Point{area.left, area.top}, layout_, target);
+    const Rect out = intersect(area, layout().picture());
+    if (out.empty()) return Rect{};
+    picture_.draw(fb, out, target);
     for (const Placed& overlay : overlays_) {
-        const Rect place = overlay_rect(overlay);
-        const Rect covered = intersect(area, place);
-        if (covered.empty()) continue;
-        const Rect inside{covered.left - place.left, covered.top - place.top,
-                          covered.right - place.left, covered.bottom - place.top};
-        blit_zoomed(overlay.image, inside, Point{covered.left, covered.top}, layout_, target);
+        if (has_image(overlay.image)) overlay.scaler.draw(overlay.image, out, target);
     }
-    return viewer::window_rect(layout_, intersect(area, fb.bounds()));
-}
-
-bool Presenter::window_shows_plainly(const PixelTarget& target, const Rect& rect) const {
-    if (!target.keeps_pixels || layout_.zoom != 1 || layout_.offset_x != 0 ||
-        layout_.offset_y != 0 || !is_xrgb(target.shifts)) {
-        return false;
-    }
-    return std::none_of(overlays_.begin(), overlays_.end(), [&](const Placed& overlay) {
-        return !intersect(rect, overlay_rect(overlay)).empty();
-    });
+    return out;
 }
 
 void Presenter::draw_changes(const Framebuffer& fb, const Region& changed, PixelTarget& target,
                              std::vector<Rect>& written) {
+    // Between whole zooms a window row blends the client rows on either side of its centre: the
+    // window rows of client row y show what was written on rows y - 1 to y + 1, a column more
+    // each way.
+    const std::int64_t reach = layout().zoom() == 0 ? 1 : 0;
     for (const Rect& r : changed.rects()) {
-        const Rect inside = intersect(r, Rect{0, 0, layout_.client.width, layout_.client.height});
-        if (window_shows_plainly(target, inside)) {
-            // The window keeps what it showed: the copy is not needed, and is left behind.
-            shown_.forget();
-            take_window_changes(fb, inside, target, pieces_, written);
-            continue;
+        const Span within{r.left, r.right};
+        Rect sent;
+        for (std::int64_t y = r.top - reach; y < r.bottom + reach; ++y) {
+            Span columns = meet(fb.unpresented(y), within);
+            for (std::int64_t d = 1; d <= reach; ++d) {
+                columns = hull(columns, meet(fb.unpresented(y - d), within));
+                columns = hull(columns, meet(fb.unpresented(y + d), within));
+            }
+            if (columns.empty()) continue;
+            const Rect client{columns.lo - reach, y, columns.hi + reach, y + 1};
+            sent = bounding_union(sent, paint(fb, viewer::window_rect(layout(), client), target));
         }
-        pieces_.clear();
-        shown_.take_changes(fb, r, pieces_);
-        for (const Rect& piece : pieces_) {
-            const Rect w = paint(fb, piece, target);
-            if (!w.empty()) written.push_back(w);
-        }
+        if (!sent.empty()) written.push_back(sent);
     }
 }
 
 void Presenter::draw_area(const Framebuffer& fb, const Rect& area, PixelTarget& target,
                           std::vector<Rect>& written) {
-    pieces_.clear();
-    shown_.take_changes(fb, area, pieces_); // drawn whole whatever it holds
-    const Rect w = paint(fb, area, target);
+    const Rect w = paint(fb, viewer::window_rect(layout(), area), target);
     if (!w.empty()) written.push_back(w);
 }
 
 Rect Presenter::draw_all(const Framebuffer& fb, PixelTarget& target) {
-    const Rect window{0, 0, layout_.output.width, layout_.output.height};
-    const Rect client{0, 0, layout_.client.width, layout_.client.height};
-    for (const Rect& r :
-         subtract(window, viewer::window_rect(layout_, intersect(fb.bounds(), client)))) {
+    const viewer::ZoomLayout& l = layout();
+    const Rect window{0, 0, l.output.width, l.output.height};
+    for (const Rect& r : subtract(window, l.picture()))
         fill_target(target, r, 0);
-    }
-    shown_.assign(fb);
-    paint(fb, fb.bounds(), target);
+    paint(fb, l.picture(), target);
     return window;
 }
 

@@ -1,13 +1,16 @@
-// What the window shows: the framebuffer zoomed into the window's pixels, black around it in full
+// What the window shows: the framebuffer scaled into the window's pixels, black around it in full
 // screen, and the viewer's boxes over it (the badge in its top-right corner, the help in the
-// middle, the readout). Works on any 32-bit pixels, so that it can be checked without a display.
+// middle, the readout), each at a whole zoom so that its text stays sharp. Works on any 32-bit
+// pixels, so that it can be checked without a display.
+//
+// A frame draws again only the columns the framebuffer noted as written since it was last
+// presented, then the boxes over them: the window's pixels keep the rest.
 #pragma once
 
 #include "backends/sdl/screen/pixel_target.h"
-#include "backends/sdl/screen/shown_frame.h"
-#include "viewer/zoom_layout.h"
 #include "core/framebuffer.h"
 #include "core/region.h"
+#include "viewer/zoom_layout.h"
 
 #include <array>
 #include <optional>
@@ -20,14 +23,20 @@ namespace kv::sdl {
 enum class Overlay { Readout, Help, Badge };
 inline constexpr std::size_t kOverlayCount = 3;
 
-// Where a box sits in the client area, a few pixels in from its edges.
+// Where a box sits over the picture, a few pixels in from its edges.
 enum class Anchor { TopRight, Centre, BottomLeft };
+
+// Between whole zooms the picture is zoomed by the whole factor just above by nearest
+// neighbour, then scaled down linearly: text and one-pixel lines stay sharp and even, where
+// nearest neighbour alone leaves some lines twice as thick as others and linear alone blurs them
+// (tests/desktop/smoothing_test.cpp compares the three).
+int smoothing_for(const viewer::ZoomLayout& layout);
 
 class Presenter {
   public:
-    const viewer::ZoomLayout& layout() const { return layout_; }
+    const viewer::ZoomLayout& layout() const { return picture_.layout(); }
     // A new layout takes effect with the next draw_all.
-    void set_layout(const viewer::ZoomLayout& layout) { layout_ = layout; }
+    void set_layout(const viewer::ZoomLayout& layout);
 
     // Shows `text` in the badge, or no badge. Returns the client rectangle whose picture this
     // changes (the old and the new badge), empty when nothing changes.
@@ -37,15 +46,15 @@ class Presenter {
     Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
     bool has_overlay(Overlay which) const;
 
-    // Draws what differs from the last picture within `changed` of `fb`; appends the window
-    // rectangles written to `written`.
+    // Draws, within `changed`, the columns `fb` noted as written since it was last presented,
+    // and the boxes over them; appends the window rectangles written to `written`.
     void draw_changes(const Framebuffer& fb, const Region& changed, PixelTarget& target,
                       std::vector<Rect>& written);
-    // Draws `area` of `fb` whether it changed or not (the badge came or went); appends the
-    // window rectangle written to `written`.
+    // Draws the client rectangle `area` of `fb` whether it changed or not (a box came or went);
+    // appends the window rectangle written to `written`.
     void draw_area(const Framebuffer& fb, const Rect& area, PixelTarget& target,
                    std::vector<Rect>& written);
-    // Draws the whole window: the client area, the badge, black around. Returns the window's
+    // Draws the whole window: the picture, the boxes, black around. Returns the window's
     // rectangle.
     Rect draw_all(const Framebuffer& fb, PixelTarget& target);
 
@@ -53,18 +62,15 @@ class Presenter {
     struct Placed {
         Framebuffer image;
         Anchor anchor = Anchor::TopRight;
+        Scaler scaler; // where it lies in the window, at the boxes' zoom
     };
-    // A box's rectangle in the client area; empty without it.
-    Rect overlay_rect(const Placed& overlay) const;
-    // Whether what was written within `rect` can go straight into the window's own pixels: they
-    // keep what was drawn, are XRGB8888 at zoom 1 from the corner, and no box lies over `rect`.
-    bool window_shows_plainly(const PixelTarget& target, const Rect& rect) const;
-    // Draws `area` of `fb` with the boxes over it; returns the window rectangle written.
+    // The box's window pixels at `anchor` over the picture, at the boxes' zoom.
+    viewer::ZoomLayout overlay_layout(const Framebuffer& image, Anchor anchor) const;
+    // Draws the window rectangle `area` of the picture with the boxes over it; returns what it
+    // wrote.
     Rect paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const;
 
-    viewer::ZoomLayout layout_;
-    ShownFrame shown_;
-    std::vector<Rect> pieces_; // kept from one frame to the next: no allocation a Tick
+    Scaler picture_;
     std::optional<std::string> badge_text_;
     std::array<Placed, kOverlayCount> overlays_;
 };

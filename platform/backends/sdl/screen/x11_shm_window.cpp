@@ -111,7 +111,6 @@ struct X11ShmWindow::State {
             return false;
         }
         image = made;
-        target.keeps_pixels = true;
         target.pixels = reinterpret_cast<std::uint8_t*>(made->data);
         target.pitch = made->bytes_per_line;
         target.width = width;

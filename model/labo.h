@@ -1,0 +1,66 @@
+// The laboratory: what a teacher may change of the supply, the rotor and the load. At the
+// defaults the motor is the one the program always showed, and the Tick takes its original path.
+#pragma once
+
+// How the brake torque follows the speed.
+enum LoiCharge {
+    CHARGE_CONSTANTE,  // the brake's value at every speed
+    CHARGE_LINEAIRE,   // times speed / synchronous speed
+    CHARGE_QUADRATIQUE // times its square: a fan or a pump
+};
+
+// The coils by the phase that feeds them in direct order, numbered so that the field turns
+// 1 -> 2 -> 3. The drawing's flags and arrays take the coils in another order: left, upper right,
+// lower right.
+constexpr int PHASE_BOBINE_GAUCHE = 1;      // blue, show_field1
+constexpr int PHASE_BOBINE_BAS_DROITE = 2;  // red, show_field3
+constexpr int PHASE_BOBINE_HAUT_DROITE = 3; // green, show_field2
+
+class tagLabo {
+  public:
+    bool ordre_inverse; // the supplies of phases 2 and 3 swapped: the field turns the other way
+    int ligne_ouverte;  // 0, or the phase whose line is open (star-connected stator)
+    double frequence;   // the supply's frequency, % of nominal (50 Hz)
+    double tension;     // the supply's voltage, % of nominal
+    double resistance;  // the rotor turns' resistance, times nominal
+    int loi_charge;     // a LoiCharge
+    int paires_poles;   // pole pairs, for the real values only: the picture stays two-pole
+
+    // The motor as it always was.
+    tagLabo();
+
+    // Every setting the model reads is at its default (the pole pairs change only the rpm).
+    bool ParDefaut() const;
+
+    // What the supply's phase advances by in one Tick at this frequency.
+    double PasPhase(double phase_step) const;
+
+    // The peak flux through a rotor turn: the supply's amplitude times voltage / frequency.
+    double Flux(double amplitude) const;
+
+    // What each coil carries at supply phase P, relative to a phase's peak, in the order left,
+    // upper right, lower right: each coil follows its phase; an open line leaves its coil without
+    // current and puts the other two in series across the line-to-line voltage.
+    void Courants(double P, double courants[3]) const;
+
+    // The coil left without current, in the order left, upper right, lower right; -1 for none.
+    int BobineOuverte() const;
+
+    // The field the three coils make together, relative to the field of a balanced supply:
+    // (2/3) * sum of each coil's current along its axis. Length 1 for a balanced supply.
+    static void Champ(const double courants[3], double* bx, double* by);
+
+    // The brake's torque at speed omega under this load law; omega_synchrone is the field's
+    // speed (both in radians per Tick, signs as the model's).
+    double CoupleResistant(double couple, double omega, double omega_synchrone) const;
+
+    // The plot shows the speed and the torque in the direction the rotor turns: +1 the original
+    // motor's way (negative speeds), -1 the other way (the plot's point is then (-omega,
+    // -torque)); near standstill, the way the field turns, so that a rotor held still by the
+    // brake does not flip from side to side.
+    int SensDuTrace(double omega) const;
+
+    // The vector scale of the field drawing at this flux. A flux above nominal is drawn at the
+    // nominal length: the arrows must stay inside the disc the Tick wipes.
+    double EchelleDessin(double echelle) const;
+};

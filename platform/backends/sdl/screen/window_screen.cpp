@@ -1,0 +1,165 @@
+#include "backends/sdl/screen/window_screen.h"
+
+#include "backends/sdl/screen/bare_x11.h"
+#include "backends/sdl/screen/window_surface.h"
+
+#include <algorithm>
+
+namespace kv::sdl {
+
+WindowScreen::WindowScreen(SDL_Window* window, viewer::Size client, int zoom)
+    : window_(window), shm_(X11ShmWindow::attach(window)), client_(client), zoom_(zoom) {}
+
+WindowScreen::~WindowScreen() = default;
+
+bool WindowScreen::usable() const {
+    return shm_ != nullptr || SDL_GetWindowSurface(window_) != nullptr;
+}
+
+int WindowScreen::fitting_zoom(int wanted) const {
+    const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
+        return std::clamp(wanted, viewer::kMinZoom, viewer::kMaxZoom);
+    }
+    // Left at 0 where the window manager does not tell.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
+    return viewer::window_zoom(wanted, viewer::Size{usable.w, usable.h}, client_,
+                               viewer::Size{left + right, top + bottom});
+}
+
+void WindowScreen::set_zoom(int zoom) {
+    zoom = fitting_zoom(zoom);
+    // Full screen fills the screen by itself.
+    if (fullscreen_ || zoom == zoom_) return;
+    zoom_ = zoom;
+    // The window follows; its SIZE_CHANGED brings the new layout.
+    SDL_SetWindowSize(window_, client_.width * zoom_, client_.height * zoom_);
+}
+
+void WindowScreen::toggle_fullscreen() {
+    if (!fullscreen_) {
+        SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+        if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return;
+        fullscreen_ = true;
+        SDL_Rect screen{};
+        if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &screen) == 0)
+            cover_without_window_manager(window_, screen);
+        return;
+    }
+    if (SDL_SetWindowFullscreen(window_, 0) != 0) return;
+    fullscreen_ = false;
+    SDL_SetWindowSize(window_, client_.width * zoom_, client_.height * zoom_);
+    SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+}
+
+std::optional<viewer::Size> WindowScreen::resized(int width, int height) {
+    std::optional<viewer::Size> client;
+    // Full screen keeps the client area and scales it.
+    if (!fullscreen_) {
+        const viewer::Size fits =
+            viewer::client_size_for_window(viewer::Size{width, height}, zoom_);
+        if (!(fits == client_)) client = client_ = fits;
+    }
+    return client;
+}
+
+std::optional<Point> WindowScreen::client_point(std::int64_t x, std::int64_t y) const {
+    return viewer::client_point(presenter_.layout(), x, y);
+}
+
+viewer::ZoomLayout WindowScreen::layout_for(viewer::Size output) const {
+    const viewer::Size client{fb_->width(), fb_->height()};
+    if (fullscreen_) return viewer::fit_layout(output, client);
+    return viewer::corner_layout(output, client, zoom_);
+}
+
+Rect WindowScreen::set_overlay(Overlay which, Framebuffer image, Anchor anchor) {
+    const Rect changed = presenter_.set_overlay(which, std::move(image), anchor);
+    if (!changed.empty() && fb_ != nullptr) {
+        show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
+            presenter_.draw_area(*fb_, changed, target, written);
+        });
+    }
+    return changed;
+}
+
+Rect WindowScreen::set_badge(const std::optional<std::string>& text) {
+    const Rect changed = presenter_.set_badge(text);
+    if (!changed.empty() && fb_ != nullptr) {
+        show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
+            presenter_.draw_area(*fb_, changed, target, written);
+        });
+    }
+    return changed;
+}
+
+void WindowScreen::show_changes(const Framebuffer& fb, const Region& changed) {
+    fb_ = &fb;
+    show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
+        presenter_.draw_changes(fb, changed, target, written);
+    });
+}
+
+void WindowScreen::show_all() {
+    if (fb_ != nullptr) show(true, [](PixelTarget&, std::vector<Rect>&) {});
+}
+
+template <class Draw> void WindowScreen::show(bool whole, const Draw& draw) {
+    // The framebuffer's notes start again after every frame: a frame that could not be drawn
+    // leaves the window behind, and the next one is drawn whole.
+    whole = whole || missed_frame_;
+    missed_frame_ = true;
+    const auto draw_on = [&](PixelTarget& target) {
+        const viewer::ZoomLayout layout = layout_for(viewer::Size{target.width, target.height});
+        written_.clear();
+        if (whole || !(layout == presenter_.layout())) {
+            presenter_.set_layout(layout);
+            written_.push_back(presenter_.draw_all(*fb_, target));
+        } else {
+            draw(target, written_);
+        }
+    };
+    if (shm_ != nullptr) {
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        if (width <= 0 || height <= 0) return; // nothing to show, and no image to make
+        bool fresh = false;
+        if (PixelTarget* target = shm_->pixels(width, height, fresh)) {
+            whole = whole || fresh;
+            draw_on(*target);
+            shm_->send(written_);
+            missed_frame_ = false;
+            return;
+        }
+        // The server took no new image: SDL's surface from now on, drawn whole.
+        shm_.reset();
+        whole = true;
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr) return;
+    whole = whole || surface != surface_;
+    surface_ = surface;
+    {
+        WindowSurfacePixels pixels(*surface, shadow_);
+        draw_on(pixels.target());
+        pixels.commit(written_);
+    }
+    missed_frame_ = false;
+    send(written_);
+}
+
+void WindowScreen::send(const std::vector<Rect>& written) {
+    if (written.empty()) return;
+    update_rects_.clear();
+    for (const Rect& r : written) {
+        update_rects_.push_back(SDL_Rect{static_cast<int>(r.left), static_cast<int>(r.top),
+                                         static_cast<int>(r.width()),
+                                         static_cast<int>(r.height())});
+    }
+    SDL_UpdateWindowSurfaceRects(window_, update_rects_.data(),
+                                 static_cast<int>(update_rects_.size()));
+}
+
+} // namespace kv::sdl

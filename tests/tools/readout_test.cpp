@@ -1,0 +1,121 @@
+// The readout as a student reads it, at a steady state of the model: real values for the chosen
+// frequency and pole pairs, the power balance, in the picture's language.
+#include "shell/scene.h"
+#include "shell/textes.h"
+#include "tools/common/readout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr double kPasPhase = -0.06283185307179587;
+
+// The program's state after running `ticks` Ticks with the supply on under these settings and
+// this brake, as the readout reads it.
+void RunTo(const tagLabo& settings, double brake, int ticks) {
+    labo = settings;
+    Mas = tagMas(0.0, 0.0);
+    alim = tagAlim();
+    alim.amplitude = 0.075;
+    frein.couple = brake;
+    for (int n = 0; n < ticks; n++) {
+        const double pas = labo.PasPhase(kPasPhase);
+        alim.phase = alim.phase + pas;
+        double forces[3];
+        double torque;
+        PasModele(Mas, labo, alim.amplitude, alim.phase, pas, frein.couple, forces, &torque);
+        // The plot's point, as the Tick leaves it: in the direction the rotor turns.
+        courbe.last_torque = labo.SensDuTrace(Mas.omega) * torque;
+    }
+}
+
+std::map<std::string, std::string> Rows(double clock_speed = 1) {
+    std::map<std::string, std::string> rows;
+    for (const kv::viewer::BoxRow& row : ReadoutRowsAt(clock_speed))
+        rows[row.left] = row.right;
+    return rows;
+}
+
+// The number a row starts with, in either language's way.
+double Number(std::string text) {
+    std::string plain;
+    for (const char c : text) {
+        if (c == ',')
+            plain += '.';
+        else if (c != ' ')
+            plain += c;
+    }
+    return std::strtod(plain.c_str(), nullptr);
+}
+
+class Readout : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        labo = tagLabo();
+        textes = &textes_fr;
+    }
+};
+
+TEST_F(Readout, FrenchByDefaultWithRealValuesAndThePowerBalance) {
+    textes = &textes_fr;
+    RunTo(tagLabo(), 5.0, 8000);
+    const auto rows = Rows();
+    EXPECT_EQ(rows.at("Alimentation"), "50,0 Hz, 400 V");
+    EXPECT_EQ(rows.at("Vitesse de synchronisme"), "3 000 tr/min (1 paire de p\xF4les)");
+    EXPECT_EQ(rows.at("Laboratoire"), "r\xE9glages d'origine");
+    const double slip = Number(rows.at("Glissement"));
+    EXPECT_NEAR(slip, 2.16, 0.01);
+    EXPECT_EQ(rows.at("Glissement").substr(4), " %") << "two decimals and a decimal comma";
+    EXPECT_NEAR(Number(rows.at("Vitesse (tr/min)")), 3000 * (1 - slip / 100), 1);
+    EXPECT_NEAR(Number(rows.at("Fr\xE9quence rotorique")), 50 * slip / 100, 0.006);
+    EXPECT_EQ(rows.at("Temps"), "ralenti 250 fois");
+
+    // P_tr = P_jr + P_f + P_u, the rotor's efficiency 1 - g.
+    EXPECT_EQ(rows.at("Puissance transmise P_tr"), "100,0 %");
+    const double parts = Number(rows.at("Pertes Joule rotor P_jr")) +
+                         Number(rows.at("Frottements P_f")) +
+                         Number(rows.at("Puissance utile P_u"));
+    EXPECT_NEAR(parts, 100, 0.11);
+    EXPECT_NEAR(Number(rows.at("Pertes Joule rotor P_jr")), slip, 0.06);
+    EXPECT_NEAR(Number(rows.at("Rendement du rotor P_m/P_tr")), 100 - slip, 0.06);
+    EXPECT_EQ(rows.at("Phase 2"), "bobine en bas \xE0 droite");
+}
+
+TEST_F(Readout, EnglishWithPolePairsFrequencyAndAnOpenLine) {
+    textes = &textes_en;
+    tagLabo settings;
+    settings.paires_poles = 2;
+    settings.frequence = 50;
+    settings.tension = 50;
+    RunTo(settings, 2.0, 10000);
+    auto rows = Rows(8);
+    EXPECT_EQ(rows.at("Supply"), "25.0 Hz, 200 V");
+    EXPECT_EQ(rows.at("Synchronous speed"), "750 rpm (2 pole pairs)");
+    EXPECT_EQ(rows.at("Laboratory"), "frequency=50 voltage=50 poles=2");
+    const double slip = Number(rows.at("Slip"));
+    EXPECT_GT(slip, 1.0);
+    EXPECT_NEAR(Number(rows.at("Speed (rpm)")), 750 * (1 - slip / 100), 1);
+    EXPECT_NEAR(Number(rows.at("Rotor frequency")), 25 * slip / 100, 0.003);
+    EXPECT_EQ(rows.at("Time"), "slowed down 31.25 times") << "the clock at x8";
+    EXPECT_EQ(rows.at("Resultant"), "rotating field");
+
+    // The rotor current at standstill is the reference: a rotor at rest shows 100 %.
+    settings.ligne_ouverte = 3;
+    RunTo(settings, 0.0, 3000);
+    rows = Rows();
+    EXPECT_EQ(rows.at("Phase 3"), "top right coil (line open)");
+    EXPECT_EQ(rows.at("Resultant"), "pulsating field");
+    EXPECT_LT(std::fabs(Mas.omega), 1e-4) << "an open line does not start";
+    EXPECT_NEAR(Number(rows.at("Rotor current")), 100, 10);
+    // The two halves of a pulsating field pull the standing rotor both ways: no power crosses
+    // the air gap, so there are no shares of it.
+    EXPECT_EQ(rows.at("Air-gap power P_tr"), "-");
+    EXPECT_EQ(rows.at("Rotor efficiency P_m/P_tr"), "-");
+}
+
+} // namespace

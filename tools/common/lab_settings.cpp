@@ -1,0 +1,243 @@
+#include "tools/common/lab_settings.h"
+
+#include <cstdio>
+
+namespace kv::tools {
+
+namespace {
+
+double get_order(const tagLabo& l) {
+    return l.ordre_inverse ? 1 : 0;
+}
+void set_order(tagLabo& l, double v) {
+    l.ordre_inverse = v == 1;
+}
+double get_open(const tagLabo& l) {
+    return l.ligne_ouverte;
+}
+void set_open(tagLabo& l, double v) {
+    l.ligne_ouverte = static_cast<int>(v);
+}
+double get_frequency(const tagLabo& l) {
+    return l.frequence;
+}
+void set_frequency(tagLabo& l, double v) {
+    l.frequence = v;
+}
+double get_voltage(const tagLabo& l) {
+    return l.tension;
+}
+void set_voltage(tagLabo& l, double v) {
+    l.tension = v;
+}
+double get_resistance(const tagLabo& l) {
+    return l.resistance;
+}
+void set_resistance(tagLabo& l, double v) {
+    l.resistance = v;
+}
+double get_load(const tagLabo& l) {
+    return l.loi_charge;
+}
+void set_load(tagLabo& l, double v) {
+    l.loi_charge = static_cast<int>(v);
+}
+double get_poles(const tagLabo& l) {
+    return l.paires_poles - 1;
+}
+void set_poles(tagLabo& l, double v) {
+    l.paires_poles = static_cast<int>(v) + 1;
+}
+
+bool is_choice(const LabSetting& s) {
+    return !s.choices[0].empty();
+}
+
+// Echoes what was typed in a message; a value may be a megabyte long, the message stays short.
+std::string shown(std::string_view text) {
+    constexpr std::size_t kLimit = 40;
+    if (text.size() <= kLimit) return "'" + std::string(text) + "'";
+    std::size_t cut = kLimit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return "'" + std::string(text.substr(0, cut)) + "...'";
+}
+
+// Plain decimal: digits, then optionally a point (or a comma, as French writes it) and more
+// digits, with a leading '-' so that a negative value is told it is out of range. Up to 15
+// significant digits read exactly as the nearest double: an integer over a power of ten, both
+// exact, in one division; a longer value, far outside any setting's precision, is near enough.
+bool read_number(std::string_view text, double& value) {
+    const bool negative = text.starts_with('-');
+    if (negative) text.remove_prefix(1);
+    double mantissa = 0;
+    int decimals = 0;
+    std::size_t digits = 0;
+    bool point = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            // Past 17 digits a digit changes nothing that shows; more would overflow.
+            if (mantissa < 1e17) {
+                mantissa = mantissa * 10 + (c - '0');
+                if (point) ++decimals;
+            } else if (!point) {
+                mantissa *= 10;
+            }
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0) return false;
+    double scale = 1;
+    for (int k = 0; k < decimals; ++k)
+        scale *= 10;
+    value = mantissa / scale;
+    if (negative) value = -value;
+    value = value + 0.0; // no "-0"
+    return true;
+}
+
+// The shortest plain decimal that reads back to the same value (settings lie within 0..200).
+std::string number_text(double v) {
+    char buffer[48];
+    for (int decimals = 0; decimals <= 17; ++decimals) {
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
+        double back = 0;
+        if (read_number(buffer, back) && back == v) break;
+    }
+    return buffer;
+}
+
+std::string choices_text(const LabSetting& s, const char* separator = ", ") {
+    std::string text;
+    for (const std::string_view choice : s.choices) {
+        if (choice.empty()) break;
+        text += (text.empty() ? "" : separator) + std::string(choice);
+    }
+    return text;
+}
+
+std::string range_text(const LabSetting& s) {
+    return number_text(s.min) + " to " + number_text(s.max) + " (" + std::string(s.unit) + ")";
+}
+
+const LabSetting* find(std::string_view name) {
+    for (const LabSetting& s : kLabSettings) {
+        if (s.name == name) return &s;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// Each setting: its name, the words it takes or its range, its default, what it does.
+const std::array<LabSetting, 7> kLabSettings{{
+    {.name = "order",
+     .choices = {"direct", "reversed"},
+     .fallback = "direct",
+     .meaning = "reversed swaps phases 2 and 3: the field and the motor turn the other way",
+     .get = get_order,
+     .set = set_order},
+    {.name = "open",
+     .choices = {"none", "1", "2", "3"},
+     .fallback = "none",
+     .meaning = "its line open (1 left coil, 2 lower right, 3 upper right): the field pulsates",
+     .get = get_open,
+     .set = set_open},
+    {.name = "frequency",
+     .min = 10,
+     .max = 200,
+     .unit = "% of nominal",
+     .fallback = "100",
+     .meaning = "the supply's frequency (nominal 50 Hz): the field turns that much faster",
+     .get = get_frequency,
+     .set = set_frequency},
+    {.name = "voltage",
+     .min = 0,
+     .max = 200,
+     .unit = "% of nominal",
+     .fallback = "100",
+     .meaning = "the supply's voltage; the flux follows voltage / frequency",
+     .get = get_voltage,
+     .set = set_voltage},
+    {.name = "resistance",
+     .min = 0.25,
+     .max = 8,
+     .unit = "times nominal",
+     .fallback = "1",
+     .meaning = "the resistance of the rotor's turns",
+     .get = get_resistance,
+     .set = set_resistance},
+    {.name = "load",
+     .choices = {"constant", "linear", "quadratic"},
+     .fallback = "constant",
+     .meaning = "the brake times 1, speed / synchronous speed, or its square (a fan)",
+     .get = get_load,
+     .set = set_load},
+    {.name = "poles",
+     .choices = {"1", "2", "3", "4"},
+     .fallback = "1",
+     .meaning = "pole pairs, for the speed in rpm only (the picture stays two-pole)",
+     .get = get_poles,
+     .set = set_poles},
+}};
+
+std::string SetLabSetting(std::string_view name, std::string_view value, tagLabo& labo) {
+    const LabSetting* s = find(name);
+    if (s == nullptr) {
+        std::string names;
+        for (const LabSetting& known : kLabSettings)
+            names += (names.empty() ? "" : ", ") + std::string(known.name);
+        return "unknown setting " + shown(name) + " (settings: " + names + ")";
+    }
+    const std::string what = std::string(s->name) + ": ";
+    if (is_choice(*s)) {
+        for (std::size_t k = 0; k < s->choices.size() && !s->choices[k].empty(); ++k) {
+            if (s->choices[k] == value) {
+                s->set(labo, static_cast<double>(k));
+                return {};
+            }
+        }
+        return what + shown(value) + " is not one of " + choices_text(*s);
+    }
+    double v = 0;
+    if (!read_number(value, v)) return what + shown(value) + " is not a number " + range_text(*s);
+    if (!(v >= s->min && v <= s->max)) return what + shown(value) + " is outside " + range_text(*s);
+    s->set(labo, v);
+    return {};
+}
+
+std::string SetLabPair(std::string_view pair, tagLabo& labo) {
+    const std::size_t equals = pair.find('=');
+    if (equals == std::string_view::npos || equals == 0) return shown(pair) + " is not NAME=VALUE";
+    return SetLabSetting(pair.substr(0, equals), pair.substr(equals + 1), labo);
+}
+
+std::string LabValue(const LabSetting& setting, const tagLabo& labo) {
+    const double v = setting.get(labo);
+    if (!is_choice(setting)) return number_text(v);
+    return std::string(setting.choices[static_cast<std::size_t>(v)]);
+}
+
+std::string LabSettingsText(const tagLabo& labo) {
+    std::string text;
+    for (const LabSetting& s : kLabSettings)
+        text += (text.empty() ? "" : " ") + std::string(s.name) + "=" + LabValue(s, labo);
+    return text;
+}
+
+std::string LabSettingsHelp() {
+    std::string text;
+    for (const LabSetting& s : kLabSettings) {
+        std::string line = "  " + std::string(s.name) + "=";
+        line += is_choice(s) ? choices_text(s, "|") : range_text(s);
+        line += ", default " + std::string(s.fallback) + ":\n      " + std::string(s.meaning);
+        text += line + "\n";
+    }
+    return text;
+}
+
+} // namespace kv::tools

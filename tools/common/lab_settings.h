@@ -1,0 +1,46 @@
+// The laboratory's settings as every front end takes them: NAME=VALUE, with one table of the
+// names, the values each takes and their defaults (korveline-script's `lab`, korveline's --lab,
+// the page's address).
+#pragma once
+
+#include "model/labo.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace kv::tools {
+
+struct LabSetting {
+    std::string_view name{};
+    // A setting takes either one of its words (`choices`, up to four) or a number from `min` to
+    // `max`, in `unit`.
+    std::array<std::string_view, 4> choices{};
+    double min = 0;
+    double max = 0;
+    std::string_view unit{};
+    std::string_view fallback{}; // the default, as typed
+    std::string_view meaning{};  // one line for --help
+    // The value in tagLabo: a choice's index, or the number.
+    double (*get)(const tagLabo&) = nullptr;
+    void (*set)(tagLabo&, double) = nullptr;
+};
+
+extern const std::array<LabSetting, 7> kLabSettings;
+
+// Sets `name` to `value`. Returns what is wrong, leaving `labo` untouched, or an empty string.
+std::string SetLabSetting(std::string_view name, std::string_view value, tagLabo& labo);
+
+// The same for one word NAME=VALUE.
+std::string SetLabPair(std::string_view pair, tagLabo& labo);
+
+// A setting's value as it would be typed: "reversed", "50", "0.5".
+std::string LabValue(const LabSetting& setting, const tagLabo& labo);
+
+// Every setting, "order=direct open=none frequency=100 ...": what `lab` and --lab take back.
+std::string LabSettingsText(const tagLabo& labo);
+
+// The settings for --help: one line each, indented by two spaces.
+std::string LabSettingsHelp();
+
+} // namespace kv::tools

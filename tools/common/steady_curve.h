@@ -1,0 +1,39 @@
+// The steady torque/speed curve for a set of laboratory settings, measured as on a test bench:
+// the model itself run at held speeds, each until its currents have settled, the torque averaged
+// over whole supply periods. It takes milliseconds: compute it when the settings change, never
+// on the Tick path.
+#pragma once
+
+#include "model/labo.h"
+
+#include <vector>
+
+// Speeds and torques are signed as the model's. The plot (courbe) shows them in the direction the
+// rotor turns: a point goes on it at (k * omega, k * torque), k = settings.SensDuTrace(omega), as
+// the Tick puts the operating point there.
+struct SteadyPoint {
+    double slip = 0;          // 1 - speed / synchronous speed
+    double omega = 0;         // radians per Tick, signed as the model's
+    double torque = 0;        // useful torque, as the plot shows it: friction taken, signed as
+                              // the model's (positive drives towards negative speeds)
+    double em_torque = 0;     // electromagnetic torque: the forces alone, signed alike
+    double rotor_current = 0; // a turn's peak current: sqrt(2/3 of the mean sum of squares)
+    bool stable = false;      // on the branch where the useful torque falls as the speed rises
+};
+
+struct SteadyCurve {
+    double sync_omega = 0;           // the field's speed, radians per Tick, signed
+    std::vector<SteadyPoint> points; // by slip, from a little above synchronism to standstill
+    SteadyPoint pull_out;            // the largest useful torque in the motor's direction
+    SteadyPoint em_pull_out;         // the largest electromagnetic torque (friction apart)
+};
+
+// The supply's amplitude while switched on: the bench runs with the supply on.
+inline constexpr double kSupplyOnAmplitude = 0.075;
+
+// One point measured from scratch: the rotor held at this slip from a standing start.
+SteadyPoint HeldSpeedPoint(const tagLabo& settings, double slip);
+
+// The whole curve. Slips run from -0.05 to 1, finest near synchronism where the stable branch is
+// steep; the pull-out points are searched between the grid's points.
+SteadyCurve ComputeSteadyCurve(const tagLabo& settings);
