@@ -14,7 +14,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 void put16(Bytes& out, std::int64_t v) {
-    out.insert(out.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
 
 // A frame's colour table: up to 255 colours and each one's index, found by open addressing in

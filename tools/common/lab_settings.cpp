@@ -56,11 +56,16 @@ bool is_choice(const LabSetting& s) {
 // Echoes what was typed in a message; a value may be a megabyte long, the message stays short.
 std::string shown(std::string_view text) {
     constexpr std::size_t kLimit = 40;
-    if (text.size() <= kLimit) return "'" + std::string(text) + "'";
-    std::size_t cut = kLimit;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
-    return "'" + std::string(text.substr(0, cut)) + "...'";
+    std::size_t cut = text.size();
+    if (cut > kLimit) {
+        cut = kLimit;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut;
+    }
+    std::string out(1, '\'');
+    out.append(text.substr(0, cut));
+    out.append(cut < text.size() ? "...'" : "'");
+    return out;
 }
 
 // Plain decimal: digits, then optionally a point (or a comma, as French writes it) and more
@@ -224,8 +229,10 @@ std::string LabValue(const LabSetting& setting, const tagLabo& labo) {
 
 std::string LabSettingsText(const tagLabo& labo) {
     std::string text;
-    for (const LabSetting& s : kLabSettings)
-        text += (text.empty() ? "" : " ") + std::string(s.name) + "=" + LabValue(s, labo);
+    for (const LabSetting& s : kLabSettings) {
+        if (!text.empty()) text += ' ';
+        text.append(s.name).append("=").append(LabValue(s, labo));
+    }
     return text;
 }
 

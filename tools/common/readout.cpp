@@ -182,8 +182,9 @@ std::string ChangedSettings() {
     std::string text;
     for (const kv::tools::LabSetting& s : kv::tools::kLabSettings) {
         const std::string value = kv::tools::LabValue(s, labo);
-        if (value != kv::tools::LabValue(s, original))
-            text += (text.empty() ? "" : " ") + std::string(s.name) + "=" + value;
+        if (value == kv::tools::LabValue(s, original)) continue;
+        if (!text.empty()) text += ' ';
+        text.append(s.name).append("=").append(value);
     }
     return text.empty() ? Texts().settings_default : text;
 }

@@ -24,7 +24,7 @@ constexpr const char* kNumberColumns =
 std::string plain_header() {
     std::string header = kNumberColumns;
     for (const kv::tools::LabSetting& s : kv::tools::kLabSettings)
-        header += "," + std::string(s.name);
+        header.append(",").append(s.name);
     return header;
 }
 
