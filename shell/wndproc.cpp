@@ -4,6 +4,7 @@
 #include "panels/mode_emploi.h"
 #include "shell/aspects.h"
 #include "shell/changement_aspect.h"
+#include "shell/changement_langue.h"
 #include "shell/scene.h"
 #include "shell/souris.h"
 
@@ -94,6 +95,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ASPECT:
         ChangeAspect(hwnd, static_cast<int>(wParam));
+        return 0;
+    case WM_LANGUE:
+        ChangeLangue(hwnd, static_cast<int>(wParam));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

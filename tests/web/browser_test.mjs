@@ -168,6 +168,8 @@ check("the site is 300 KB or less", total <= 300 * 1024, `${total} bytes`);
   await page.keyboard.press("ArrowRight");
   await sleep(400);
   check("Right arrow while paused: one more Tick", (await ticks(page)) === pausedAt + 2);
+  // Space on a focused button presses it; on the page, it is the viewer's pause key.
+  await page.evaluate(() => document.activeElement.blur());
   await page.keyboard.press("Space");
   await sleep(300);
   check("Space resumes", (await ticks(page)) > pausedAt + 2);
@@ -253,7 +255,8 @@ check("the site is 300 KB or less", total <= 300 * 1024, `${total} bytes`);
   await page.close();
 }
 
-// 4. The language switch: ?lang=en changes the brake box's label; French stays the default.
+// 4. The language: ?lang=en changes the brake box's label, French stays the default; the switch
+// keeps the run, and the page's texts are in one language, the one chosen.
 const brakeBox = [236, 441, 275, 490];
 function regionHash(page, rect) {
   return page.evaluate(rect => {
@@ -264,30 +267,46 @@ function regionHash(page, rect) {
     return h;
   }, rect);
 }
+const pageText = page => page.evaluate(() => ({ lang: document.documentElement.lang, title: document.title,
+                                               text: document.body.innerText }));
 {
   const hashes = {};
   for (const query of ["", "?lang=fr", "?lang=en"]) {
     const page = await open("file://" + indexPath + query);
     await waitTicks(page, 2); // the first frame may come before the whole picture is drawn
     hashes[query] = { brake: await regionHash(page, brakeBox), disc: await regionHash(page, disc),
-                      red: await count(page, alimLabel, red) };
+                      red: await count(page, alimLabel, red), ...(await pageText(page)) };
     if (query === "") {
-      // The switch reloads the page in English.
-      await Promise.all([page.waitForNavigation({ waitUntil: "load" }), page.click("#lang-en")]);
-      await page.waitForFunction("window.kvWeb && kvWeb.ticks >= 2", { timeout: 10000 });
-      hashes.switched = { url: page.url(), brake: await regionHash(page, brakeBox),
-                          pressed: await page.$eval("#lang-en", b => b.getAttribute("aria-pressed")) };
+      // The switch keeps the run: the supply stays on, the Ticks go on, the address is the same.
+      await click(page, 25, 25);
+      await waitTicks(page, 10);
+      const before = await ticks(page), url = page.url();
+      await page.click("#lang-en");
+      await waitTicks(page, 3);
+      hashes.switched = { url: page.url(), before, after: await ticks(page), brake: await regionHash(page, brakeBox),
+                          green: await count(page, alimLabel, green), sameUrl: page.url() === url,
+                          pressed: await page.$eval("#lang-en", b => b.getAttribute("aria-pressed")),
+                          ...(await pageText(page)) };
+      hashes.switched.errors = page.kvErrors.join("; ");
     }
     await page.close();
   }
-  check("default language: French, the picture as with ?lang=fr",
-        hashes[""].brake === hashes["?lang=fr"].brake && hashes[""].red > 20);
-  check("?lang=en: another brake label, the motor drawn as before, the supply's label red",
+  const french = ["Mode d'emploi", "Commandes de l'image", "L'image montre", "Plein écran"];
+  const english = ["How to use", "Picture controls", "The picture shows", "Full screen"];
+  const only = (p, yes, no) => yes.every(w => p.text.includes(w)) && no.every(w => !p.text.includes(w));
+  check("default language: French, the picture as with ?lang=fr, the page's texts in French only",
+        hashes[""].brake === hashes["?lang=fr"].brake && hashes[""].red > 20 && hashes[""].lang === "fr" &&
+        only(hashes[""], french, english));
+  check("?lang=en: another brake label, the motor drawn as before, the supply's label red, the page in English only",
         hashes["?lang=en"].brake !== hashes[""].brake && hashes["?lang=en"].disc === hashes[""].disc &&
-        hashes["?lang=en"].red > 20, JSON.stringify(hashes));
-  check("EN button: reloads with ?lang=en, in English", hashes.switched.url.endsWith("?lang=en") &&
-        hashes.switched.brake === hashes["?lang=en"].brake && hashes.switched.pressed === "true",
-        hashes.switched.url);
+        hashes["?lang=en"].red > 20 && hashes["?lang=en"].lang === "en" && only(hashes["?lang=en"], english, french),
+        JSON.stringify({ brake: [hashes[""].brake, hashes["?lang=en"].brake], lang: hashes["?lang=en"].lang }));
+  const sw = hashes.switched;
+  check("EN button: no reload, the run goes on (supply on, Ticks counting), picture and page in English",
+        sw.sameUrl && sw.after > sw.before && sw.green > 20 && sw.brake === hashes["?lang=en"].brake &&
+        sw.pressed === "true" && sw.lang === "en" && sw.title === hashes["?lang=en"].title &&
+        only(sw, english, french) && sw.errors === "",
+        `${sw.url}: Ticks ${sw.before} -> ${sw.after}, lang ${sw.lang} ${sw.errors}`);
 }
 
 // 5. Downloads and the readout, on a page paused after a run with no input, so that its data is
@@ -476,6 +495,113 @@ for (const deviceScaleFactor of [1, 2]) {
   check("the browser's zoom works: Ctrl + is the browser's, and the picture keeps its size in CSS pixels",
         !prevented && before === 780 && after === before && (await count(page, alimLabel, green)) > 20,
         `Ctrl + ${prevented ? "" : "not "}taken from the browser; ${before} CSS px wide at 100 %, ${after} at 200 %`);
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 9. The laboratory from the address: good settings reach the program and its controls, a bad value
+// or name is told in the page, as text, and leaves that setting at its default; the link
+// reproduces the set-up.
+{
+  const query = "?order=reversed&frequency=50&voltage=500&%3Cb%3Ebold%3C%2Fb%3E=1";
+  const page = await open("file://" + indexPath + query, { width: 1366, height: 768 });
+  const lab = await page.evaluate(() => ({
+    settings: kvWeb.ask("settings"),
+    controls: ["order", "open", "frequency", "voltage"].map(n => document.getElementById("lab-" + n).value),
+    labels: Array.from(document.querySelectorAll("#lab-form label")).map(l => l.textContent),
+    message: document.getElementById("lab-message").textContent,
+    messageElements: document.getElementById("lab-message").children.length,
+    bold: document.querySelectorAll("b").length,
+    link: document.getElementById("link").value,
+    open: document.getElementById("lab").open,
+  }));
+  check("?order=reversed&frequency=50: set in the program and shown in labelled controls",
+        lab.settings === "order=reversed open=none frequency=50 voltage=100 resistance=1 load=constant poles=1" &&
+        lab.controls.join() === "reversed,none,50,100" && lab.labels.length === 7 && lab.labels.every(l => l),
+        `${lab.settings}; controls ${lab.controls}`);
+  check("a value out of range and an unknown name: a visible message, as text, the default kept",
+        lab.open && lab.message.includes("voltage=500") && lab.message.includes("<b>bold</b>") &&
+        lab.messageElements === 0 && lab.bold === 0, JSON.stringify(lab.message));
+  check("the link reproduces the set-up, and only the good settings",
+        lab.link.endsWith("index.html?order=reversed&frequency=50"), lab.link);
+  // A control: the program takes its value at once; a bad one is refused with a message.
+  await page.select("#lab-open", "1");
+  const opened = await page.evaluate(() => kvWeb.ask("settings"));
+  await page.$eval("#lab-resistance", e => { e.value = "9"; e.dispatchEvent(new Event("change")); });
+  const refused = await page.evaluate(() => ({ settings: kvWeb.ask("settings"),
+    message: document.getElementById("lab-message").textContent, value: document.getElementById("lab-resistance").value }));
+  check("lab controls: open=1 reaches the program; resistance 9 is refused, told, and the control shows 1 again",
+        opened.includes("open=1") && refused.settings.includes("resistance=1 ") && refused.value === "1" &&
+        refused.message.includes("0.25"), `${opened}; ${JSON.stringify(refused)}`);
+  await page.screenshot({ path: path.join(outDir, "lab-panel-page.png") });
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 10. The buttons for the picture's actions play the mouse's clicks: their state in aria-pressed,
+// the picture changed; Space on a focused button presses it and never pauses.
+{
+  const page = await open("file://" + indexPath, { width: 1366, height: 768 });
+  const pressed = id => page.$eval(id, b => b.getAttribute("aria-pressed"));
+  const before = await pressed("#act-alim");
+  await page.click("#act-alim");
+  await waitTicks(page, 2);
+  await sleep(300);
+  check("ALIM button: aria-pressed false -> true, the picture's label green",
+        before === "false" && (await pressed("#act-alim")) === "true" && (await count(page, alimLabel, green)) > 20);
+  await page.focus("#act-rotor");
+  await page.keyboard.press("Space");
+  await waitTicks(page, 20);
+  await sleep(300);
+  const resultant = await count(page, disc, black), forces = await count(page, disc, yellow);
+  check("Space on the rotor button: pressed, resultant and forces drawn, the run not paused",
+        (await pressed("#act-rotor")) === "true" && resultant > 60 && forces > 30 &&
+        !(await page.evaluate(() => kvWeb.paused)), `${resultant} black, ${forces} yellow`);
+  await page.click("#act-coil1");
+  await page.click("#act-brake-plus");
+  await page.click("#act-brake-plus");
+  await waitTicks(page, 2);
+  await sleep(300);
+  const line = await count(page, [470, 172, 770, 173], black);
+  check("coil button pressed; brake + twice: 1,0 shown and the line at y = 172",
+        (await pressed("#act-coil1")) === "true" && (await page.$eval("#brake-number", e => e.textContent)) === "1,0" &&
+        line === 300, `${line} of 300 pixels black`);
+  await page.click("#act-alim");
+  await sleep(400);
+  check("ALIM again: off, aria-pressed false, the label red",
+        (await pressed("#act-alim")) === "false" && (await count(page, alimLabel, red)) > 20);
+  const sizes = await page.$$eval("#actions button", bs => bs.map(b => b.getBoundingClientRect().height));
+  check("the picture's buttons: eight, each at least 24 CSS px tall", sizes.length === 8 && sizes.every(h => h >= 24),
+        sizes.map(h => h.toFixed(0)).join(", "));
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 11. The live region, in English: what a click changed, then the speed, never twice within 2 s,
+// and nothing while nothing changes.
+{
+  const page = await open("file://" + indexPath + "?lang=en", { width: 1366, height: 768 });
+  await page.evaluate(() => {
+    window.kvHeard = [];
+    new MutationObserver(() => kvHeard.push([performance.now(), document.getElementById("announce").textContent]))
+      .observe(document.getElementById("announce"), { childList: true, characterData: true, subtree: true });
+  });
+  await sleep(3000);
+  const quiet = await page.evaluate(() => kvHeard.length);
+  await page.click("#act-alim");
+  await sleep(2500);
+  await page.click("#act-brake-plus");
+  await sleep(8000);
+  const heard = await page.evaluate(() => kvHeard);
+  const texts = heard.map(h => h[1]);
+  const gaps = heard.slice(1).map((h, i) => h[0] - heard[i][0]);
+  check("live region: quiet at rest, then \"Supply on.\", the brake, and the speed as a share of synchronous speed, in English",
+        quiet === 0 && texts.some(t => t.includes("Supply on.")) && texts.some(t => t.includes("Brake at 0.5.")) &&
+        texts.some(t => /Rotor at \d+\.\d % of synchronous speed, slip \d+\.\d %/.test(t)) &&
+        texts.every(t => !t.includes("Rotor à")), texts.join(" | "));
+  // The observer runs a moment after each write (within a few ms, behind other work of the page).
+  check("live region: at most one text every 2 s", heard.length >= 3 && gaps.every(g => g >= 1990),
+        `${heard.length} texts, gaps ${gaps.map(g => g.toFixed(0)).join(", ")} ms`);
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
 }

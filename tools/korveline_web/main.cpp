@@ -1,8 +1,9 @@
 // korveline.html: KORVELINE's WinMain in a web page, through the viewer over the browser backend.
-// The page chooses the picture's language (?lang=en).
+// The page chooses the picture's language (?lang=en) and look (?look=projector).
 #include "backends/web/web_backend.h"
 #include "shell/textes.h"
 #include "tools/common/language_option.h"
+#include "tools/common/look_option.h"
 #include "tools/common/window_tools.h"
 #include "user/session.h"
 
@@ -13,12 +14,19 @@
 EM_JS(int, kv_js_wants_language, (const char* code), {
     return kvWeb.language === UTF8ToString(code) ? 1 : 0;
 });
+EM_JS(int, kv_js_wants_look, (const char* name), {
+    return kvWeb.look === UTF8ToString(name) ? 1 : 0;
+});
 // clang-format on
 
 int main() {
     // The language the page asks for, when it is one the picture knows; French otherwise.
     for (const LangueTextes& langue : langues) {
         if (kv_js_wants_language(langue.code) != 0) kv::tools::select_language(langue.code);
+    }
+    // The look likewise; the page tells of a look it does not know.
+    for (const tagAspect& aspect : aspects) {
+        if (kv_js_wants_look(aspect.nom) != 0) kv::tools::select_look(aspect.nom);
     }
     RunData data;
     kv::web::WebBackend screen;
