@@ -243,6 +243,11 @@ check("the site is 300 KB or less", total <= 300 * 1024, `${total} bytes`);
         (await count(page, alimLabel, red)) > 20, `ring ${ringShown} at 250 ms`);
   const menus = await page.evaluate(() => kvMenus);
   check("long press opens no context menu", menus.every(p => p), `${menus.length} contextmenu event(s)`);
+  // The buttons for the picture's actions are proper touch targets.
+  const targets = await page.$$eval("#actions button", bs => bs.map(b => b.getBoundingClientRect())
+    .map(r => Math.min(r.width, r.height)));
+  check("on a touch screen the picture's buttons are 44 CSS px or more each way", targets.length === 8 &&
+        targets.every(d => d >= 44), targets.map(d => d.toFixed(0)).join(", "));
   // The screenshot: supply, a coil and the rotor on, after a second of running.
   await page.touchscreen.tap(x, y);
   for (const [cx, cy] of [[100, 300], [260, 290]]) {
@@ -604,6 +609,29 @@ for (const deviceScaleFactor of [1, 2]) {
         `${heard.length} texts, gaps ${gaps.map(g => g.toFixed(0)).join(", ")} ms`);
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
+}
+
+// 12. axe-core, in both languages, with the laboratory and the readout open: the WCAG 2.1 A and AA
+// rules and axe's best practices (contrast of the page's texts and controls among them).
+{
+  const axePath = path.resolve(path.dirname(new URL(import.meta.url).pathname), "node_modules/axe-core/axe.min.js");
+  for (const query of ["", "?lang=en"]) {
+    const page = await open("file://" + indexPath + query, { width: 1366, height: 768 });
+    await page.click("#readout-button");
+    await page.evaluate(() => { document.getElementById("lab").open = true; });
+    await page.addScriptTag({ path: axePath });
+    const result = await page.evaluate(async () => {
+      const r = await axe.run(document, { runOnly: { type: "tag",
+        values: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "best-practice"] } });
+      return { version: axe.version, passes: r.passes.length,
+               violations: Object.fromEntries(r.violations.map(v => [v.id, v.nodes.length])) };
+    });
+    measured[`axe_violations${query || "_fr"}`] = result.violations;
+    check(`axe-core ${result.version} ${query || "(French)"}: no violation with the lab and readout open`,
+          Object.keys(result.violations).length === 0 && result.passes > 20,
+          `${result.passes} rules passed; violations by rule ${JSON.stringify(result.violations)}`);
+    await page.close();
+  }
 }
 
 // 8. The 800x600 screenshot.
