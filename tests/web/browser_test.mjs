@@ -537,7 +537,7 @@ for (const deviceScaleFactor of [1, 2]) {
     message: document.getElementById("lab-message").textContent, value: document.getElementById("lab-resistance").value }));
   check("lab controls: open=1 reaches the program; resistance 9 is refused, told, and the control shows 1 again",
         opened.includes("open=1") && refused.settings.includes("resistance=1 ") && refused.value === "1" &&
-        refused.message.includes("0.25"), `${opened}; ${JSON.stringify(refused)}`);
+        refused.message.includes("0,25"), `${opened}; ${JSON.stringify(refused)}`);
   await page.screenshot({ path: path.join(outDir, "lab-panel-page.png") });
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
@@ -632,6 +632,67 @@ for (const deviceScaleFactor of [1, 2]) {
           `${result.passes} rules passed; violations by rule ${JSON.stringify(result.violations)}`);
     await page.close();
   }
+}
+
+// 13. The looks: ?look=projector draws the picture in it from the start, the control changes it while
+// the run goes on; an unknown look is told and the picture keeps its own.
+{
+  const background = [20, 120, 60, 160]; // the window's background, left of the left coil
+  const hashOf = async query => {
+    const page = await open("file://" + indexPath + query);
+    await waitTicks(page, 2);
+    const result = { hash: await regionHash(page, background), look: await page.$eval("#look", s => s.value),
+                     message: await page.$eval("#lab-message", m => m.textContent) };
+    return [page, result];
+  };
+  const [plain, original] = await hashOf("");
+  await plain.close();
+  const [bad, unknown] = await hashOf("?look=pink");
+  await bad.close();
+  const [page, projector] = await hashOf("?look=projector");
+  await page.select("#look", "default");
+  await waitTicks(page, 3);
+  const back = await regionHash(page, background), ticking = await ticks(page);
+  check("?look=projector: the control shows it and the picture differs; choosing the original look brings it back",
+        projector.look === "projector" && projector.hash !== original.hash && back === original.hash && ticking > 3,
+        JSON.stringify({ original, projector, back }));
+  check("?look=pink: told in the page, the original look kept",
+        unknown.hash === original.hash && unknown.look === "default" && unknown.message.includes("look=pink"),
+        unknown.message);
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 14. The layout: the whole picture on screen at 1366x768, 1280x720 and 1024x768; at 1024x768 the
+// toolbar too, with the readout shown, and no button moves when Pause becomes Resume; at 320 CSS px
+// the page fits its width.
+for (const [width, height] of [[1366, 768], [1280, 720], [1024, 768], [320, 640]]) {
+  const page = await open("file://" + indexPath, { width, height });
+  await page.click("#readout-button");
+  await sleep(200);
+  const places = () => page.evaluate(() => Object.fromEntries(["canvas", "toolbar", "readout", ...Array.from(
+    document.querySelectorAll("#toolbar button"), b => b.id)].map(id => [id, document.getElementById(id).getBoundingClientRect().toJSON()])));
+  const before = await places();
+  await page.click("#pause");
+  await sleep(300);
+  const after = await places();
+  await page.click("#pause");
+  const scroll = await page.evaluate(() => [document.documentElement.scrollWidth, innerWidth]);
+  const moved = Object.keys(before).filter(id => id !== "readout" && (before[id].left !== after[id].left || before[id].top !== after[id].top));
+  const name = `${width}x${height}`;
+  if (width === 320) {
+    await page.screenshot({ path: path.join(outDir, "page-320.png"), fullPage: true });
+    check("at 320 CSS px: nothing wider than the page, the picture within it",
+          scroll[0] <= scroll[1] && before.canvas.right <= width, `${scroll[0]} px of content, picture ${before.canvas.width.toFixed(0)} px`);
+  } else {
+    if (width === 1024) await page.screenshot({ path: path.join(outDir, "page-1024x768.png") });
+    check(`${name}: the whole picture on screen` + (width === 1024 ? ", the toolbar and the readout too, and no button moves" : ""),
+          before.canvas.bottom <= height && before.canvas.right <= width &&
+          (width !== 1024 || (before.toolbar.bottom <= height && before.readout.width > 0 && moved.length === 0)),
+          `picture to y = ${before.canvas.bottom}, toolbar to y = ${before.toolbar.bottom}; moved: ${moved.join(", ") || "none"}`);
+  }
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
 }
 
 // 8. The 800x600 screenshot.
