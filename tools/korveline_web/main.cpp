@@ -10,6 +10,8 @@
 #include <emscripten.h>
 #include <windows.h>
 
+#include <utility>
+
 // clang-format off
 EM_JS(int, kv_js_wants_language, (const char* code), {
     return kvWeb.language === UTF8ToString(code) ? 1 : 0;
@@ -30,7 +32,10 @@ int main() {
     }
     RunData data;
     kv::web::WebBackend screen;
-    kv::viewer::Viewer viewer(screen, WindowTools(data));
+    // The list of keys (F1) in the page's language at start.
+    kv::viewer::Tools tools = WindowTools(data);
+    tools.language = textes == &textes_en ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
+    kv::viewer::Viewer viewer(screen, std::move(tools));
     kv::Session session(viewer);
     static char no_command_line[] = "";
     return WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);
