@@ -243,6 +243,9 @@ check("the site is 300 KB or less", total <= 300 * 1024, `${total} bytes`);
         (await count(page, alimLabel, red)) > 20, `ring ${ringShown} at 250 ms`);
   const menus = await page.evaluate(() => kvMenus);
   check("long press opens no context menu", menus.every(p => p), `${menus.length} contextmenu event(s)`);
+  const shown = await page.evaluate(() => document.getElementById("canvas").getBoundingClientRect().width);
+  check("on a phone held upright the picture fills the page's width", shown >= 412 - 16 - 1 && shown <= 412,
+        `${shown.toFixed(1)} CSS px of 412`);
   // The buttons for the picture's actions are proper touch targets.
   const targets = await page.$$eval("#actions button", bs => bs.map(b => b.getBoundingClientRect())
     .map(r => Math.min(r.width, r.height)));
