@@ -427,4 +427,24 @@ TEST(Activities, RotorResistanceAndTheCurvesShape) {
     CheckAnswers(measured, "a9_");
 }
 
+TEST(Activities, TheLoadsLaw) {
+    const ExampleRun run = RunExample("activity10-load-laws.kvs");
+    const std::vector<Moment>& m = run.moments;
+    ASSERT_EQ(m.size(), 3u);
+    std::map<std::string, double> measured;
+    // Quadratic (a fan), linear, constant: the brake times (n / n_s) to the power 2, 1, 0.
+    const char* laws[3] = {"quadratic", "linear", "constant"};
+    for (int k = 0; k < 3; k++) {
+        const std::string law = laws[k];
+        kvtest::ExpectSteady(run.trace, run.row(m[k]), law);
+        const kvtest::TraceRow& row = run.trace[run.row(m[k])];
+        EXPECT_NEAR(row.load, row.brake * std::pow(1 - row.slip, 2 - k), 1e-9) << law;
+        measured["a10_load_" + law] = row.load;
+        measured["a10_speed_percent_" + law] = SpeedPercent(row);
+        measured["a10_slip_percent_" + law] = 100 * row.slip;
+    }
+    measured["a10_brake"] = m[0].brake();
+    CheckAnswers(measured, "a10_");
+}
+
 } // namespace
