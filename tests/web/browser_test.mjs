@@ -511,8 +511,14 @@ for (const deviceScaleFactor of [1, 2]) {
 // or name is told in the page, as text, and leaves that setting at its default; the link
 // reproduces the set-up.
 {
-  const query = "?order=reversed&frequency=50&voltage=500&%3Cb%3Ebold%3C%2Fb%3E=1";
+  const query = "?order=reversed&frequency=50&voltage=500&%3Cb%3Ebold%3C%2Fb%3E=1" +
+                "&supply=on&show=left,rotor,middle&brake=1.5";
   const page = await open("file://" + indexPath + query, { width: 1366, height: 768 });
+  await waitTicks(page, 5);
+  await sleep(300);
+  const start = await page.evaluate(() => ({
+    pressed: ["alim", "coil1", "coil2", "coil3", "rotor"].map(n => document.getElementById("act-" + n).getAttribute("aria-pressed")),
+    brake: document.getElementById("brake-number").textContent }));
   const lab = await page.evaluate(() => ({
     settings: kvWeb.ask("settings"),
     controls: ["order", "open", "frequency", "voltage"].map(n => document.getElementById("lab-" + n).value),
@@ -529,9 +535,11 @@ for (const deviceScaleFactor of [1, 2]) {
         `${lab.settings}; controls ${lab.controls}`);
   check("a value out of range and an unknown name: a visible message, as text, the default kept",
         lab.open && lab.message.includes("voltage=500") && lab.message.includes("<b>bold</b>") &&
-        lab.messageElements === 0 && lab.bold === 0, JSON.stringify(lab.message));
+        lab.message.includes("show=middle") && lab.messageElements === 0 && lab.bold === 0, JSON.stringify(lab.message));
+  check("supply=on, show=left,rotor and brake=1.5 played as clicks: the buttons' states and the brake",
+        start.pressed.join() === "true,true,false,false,true" && start.brake === "1,5", JSON.stringify(start));
   check("the link reproduces the set-up, and only the good settings",
-        lab.link.endsWith("index.html?order=reversed&frequency=50"), lab.link);
+        lab.link.endsWith("index.html?order=reversed&frequency=50&supply=on&show=left%2Crotor&brake=1.5"), lab.link);
   // A control: the program takes its value at once; a bad one is refused with a message.
   await page.select("#lab-open", "1");
   const opened = await page.evaluate(() => kvWeb.ask("settings"));
