@@ -658,7 +658,7 @@ for (const deviceScaleFactor of [1, 2]) {
   };
   const [plain, original] = await hashOf("");
   await plain.close();
-  const [bad, unknown] = await hashOf("?look=pink");
+  const [bad, unknown] = await hashOf("?look=pink&lang=de");
   await bad.close();
   const [page, projector] = await hashOf("?look=projector");
   await page.select("#look", "default");
@@ -667,8 +667,9 @@ for (const deviceScaleFactor of [1, 2]) {
   check("?look=projector: the control shows it and the picture differs; choosing the original look brings it back",
         projector.look === "projector" && projector.hash !== original.hash && back === original.hash && ticking > 3,
         JSON.stringify({ original, projector, back }));
-  check("?look=pink: told in the page, the original look kept",
-        unknown.hash === original.hash && unknown.look === "default" && unknown.message.includes("look=pink"),
+  check("?look=pink&lang=de: both told in the page, the original look and French kept",
+        unknown.hash === original.hash && unknown.look === "default" && unknown.message.includes("look=pink") &&
+        unknown.message.includes("lang=de") && unknown.message.includes("refusé"),
         unknown.message);
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
