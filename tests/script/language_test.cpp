@@ -1,73 +1,65 @@
-// The language changed while the program runs (WM_LANGUE, as the page asks it): the run goes on,
-// the plot keeps its trail, and the picture is the one the program draws in that language from
-// the start, pixel for pixel.
-//
-// The change is posted from a hook of a run made in this process, from the scene's starting
-// state, and compared with the program's own run of the same script with --lang.
-#include "backends/headless/script.h"
+// The picture in another language: only the texts change, each within its box, and French stays
+// the default.
 #include "image/png_reader.h"
+#include "font/system_font.h"
 #include "script/run_script.h"
-#include "shell/aspects.h"
-#include "shell/changement_langue.h"
-#include "shell/scene.h"
 #include "shell/textes.h"
-#include "tools/korveline_script/run_scripted.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <span>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace {
 
-// Supply on, a field, the resultant with the forces, the brake twice: a trail on the plot.
-constexpr const char* kScene = "click left 25 25\nclick left 100 300\nclick left 260 290\n"
-                               "click left 250 465\nclick left 250 465\n";
+// The scene of the "running" golden picture: every kind of drawing, and the supply label green.
+constexpr const char* kScene = "click left 25 25\nclick left 100 300\nclick left 300 100\n"
+                               "click left 300 450\nclick left 260 290\nclick left 250 465\n"
+                               "click left 250 465\ntick 777\n";
 
-void EtatDeDepart() {
-    Mas = tagMas(0.0, 0.0);
-    alim = tagAlim();
-    masdessin.show_field1 = false;
-    masdessin.show_field2 = false;
-    masdessin.show_field3 = false;
-    masdessin.show_resultant = false;
-    courbe = tagCourbe();
-    frein.couple = 0;
-    for (tagPixel& pixel : frein.pixels)
-        pixel = tagPixel{0, 0, 0};
-    ChoisirAspect(ASPECT_DEFAUT);
-    textes = &textes_fr;
+struct Cell {
+    int left, top, right, bottom; // right and bottom exclusive
+    bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
+int Extent(const TexteEcran& t) {
+    return kv::font::text_extent(std::span(reinterpret_cast<const unsigned char*>(t.texte),
+                                           static_cast<std::size_t>(t.longueur)));
 }
 
-// Runs `script` here in French, asking for languages[k] (a row of `langues`) as the k-th `tick`
-// command ends.
-std::string RunHere(const std::string& script, const std::vector<WPARAM>& languages) {
-    EtatDeDepart();
-    auto parsed = kv::headless::parse_script(script);
-    EXPECT_TRUE(std::holds_alternative<std::vector<kv::headless::Command>>(parsed));
-    std::ostringstream out, err;
-    std::size_t ended = 0;
-    const ScriptedRun run =
-        RunScripted(std::get<std::vector<kv::headless::Command>>(std::move(parsed)), out, err,
-                    [&](std::int64_t done, std::int64_t total) {
-                        if (done != total) return;
-                        if (ended < languages.size()) {
-                            const HWND hwnd = FindWindow(g_szClassName, nullptr);
-                            EXPECT_NE(hwnd, nullptr);
-                            EXPECT_TRUE(PostMessage(hwnd, WM_LANGUE, languages[ended], 0));
-                        }
-                        ++ended;
-                    });
-    EXPECT_EQ(run.exit_code, 0) << err.str();
-    EXPECT_GE(ended, languages.size()) << "a tick command per language asked";
-    textes = &textes_fr;
-    return out.str();
+// Every text of a table, in the order of kCorners.
+std::vector<TexteEcran> Texts(const tagTextes& t) {
+    std::vector<TexteEcran> all = {t.alim, t.tu, t.n, t.raz, t.frein};
+    all.insert(all.end(), std::begin(t.mode_emploi), std::end(t.mode_emploi));
+    return all;
+}
+
+// Where each text is drawn: the top-left corner of its first cell.
+struct Corner {
+    int x, y;
+};
+constexpr Corner kCorners[15] = {{10, 15},   {465, 5},   {780, 190}, {740, 343}, {240, 460},
+                                 {450, 370}, {450, 386}, {450, 402}, {450, 418}, {450, 434},
+                                 {450, 450}, {450, 466}, {450, 490}, {450, 506}, {450, 522}};
+
+Cell CellOf(std::size_t i, const tagTextes& table) {
+    const Corner c = kCorners[i];
+    return {c.x, c.y, c.x + Extent(Texts(table)[i]), c.y + kv::font::kCellHeight};
+}
+
+kv::Framebuffer Snapshot(const std::string& options, const std::string& name) {
+    const std::string png = kvtest::scratch_dir("lang") + "/" + name + ".png";
+    const auto run = kvtest::run_program(options, std::string(kScene) + "snapshot " + png + "\n");
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    return kv::image::read_png(png);
 }
 
 int Differing(const kv::Framebuffer& a, const kv::Framebuffer& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return -1;
     int n = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
@@ -75,38 +67,94 @@ int Differing(const kv::Framebuffer& a, const kv::Framebuffer& b) {
     return n;
 }
 
-TEST(LanguageWhileRunning, EnglishMidRunIsTheEnglishProgramsPictureAndItsRun) {
-    ASSERT_STREQ(langues[1].code, "en");
-    const std::string dir = kvtest::scratch_dir("language");
-    const auto script = [&](const std::string& name) {
-        return std::string(kScene) + "tick 150\ntick 60\nstate\nsnapshot " + dir + "/" + name +
-               ".png\n";
-    };
-    const std::string here = RunHere(script("here"), {1});
-    const kvtest::ScriptRun english = kvtest::run_program("--lang en", script("english"));
-    const kvtest::ScriptRun french = kvtest::run_program("", script("french"));
-    ASSERT_EQ(english.exit_code, 0) << english.err;
-    EXPECT_EQ(here, english.out) << "the run went on as if the language had not changed";
-    const kv::Framebuffer switched = kv::image::read_png(dir + "/here.png");
-    EXPECT_EQ(Differing(switched, kv::image::read_png(dir + "/english.png")), 0);
-    EXPECT_GT(Differing(switched, kv::image::read_png(dir + "/french.png")), 500)
-        << "the French picture's texts differ";
+TEST(Language, EnglishChangesOnlyTheTextCells) {
+    unsetenv("KORVELINE_LANG");
+    const kv::Framebuffer french = Snapshot("", "default");
+    const kv::Framebuffer english = Snapshot("--lang en", "en");
+    ASSERT_EQ(english.width(), french.width());
+    ASSERT_EQ(english.height(), french.height());
+
+    std::vector<Cell> cells;
+    for (std::size_t i = 0; i < std::size(kCorners); ++i) {
+        const Cell fr = CellOf(i, textes_fr), en = CellOf(i, textes_en);
+        cells.push_back({fr.left, fr.top, std::max(fr.right, en.right), fr.bottom});
+    }
+    std::vector<int> changed(cells.size(), 0);
+    for (int y = 0; y < french.height(); ++y) {
+        for (int x = 0; x < french.width(); ++x) {
+            if (french.get(x, y) == english.get(x, y)) continue;
+            bool inside = false;
+            for (std::size_t i = 0; i < cells.size(); ++i) {
+                if (!cells[i].contains(x, y)) continue;
+                inside = true;
+                ++changed[i];
+            }
+            EXPECT_TRUE(inside) << "pixel (" << x << ", " << y << ") changed outside the texts";
+        }
+    }
+    // Every text that is translated shows it; the axis symbols are the same in both.
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const std::string fr = Texts(textes_fr)[i].texte, en = Texts(textes_en)[i].texte;
+        if (fr == en)
+            EXPECT_EQ(changed[i], 0) << fr;
+        else
+            EXPECT_GT(changed[i], 0) << fr << " / " << en;
+    }
 }
 
-// Back in French, nothing of the English texts stays, not even under the narrower reset label.
-TEST(LanguageWhileRunning, EnglishAndBackIsTheProgramsOwnPicture) {
-    const std::string dir = kvtest::scratch_dir("language-back");
-    const auto script = [&](const std::string& name) {
-        return std::string(kScene) + "tick 150\ntick 40\ntick 60\nstate\nsnapshot " + dir + "/" +
-               name + ".png\n";
+TEST(Language, EnglishTextsFitWhereTheFrenchOnesAre) {
+    // Inside the supply box's outline (at x = 49, with a clear column before it), the brake box
+    // and the plot's reset region.
+    EXPECT_LE(CellOf(0, textes_en).right, 48) << textes_en.alim.texte;
+    EXPECT_LE(CellOf(4, textes_en).right, 275) << textes_en.frein.texte;
+    EXPECT_LE(CellOf(3, textes_en).right, 790) << textes_en.raz.texte;
+    // The instructions stay inside the 780-pixel picture.
+    for (std::size_t i = 5; i < std::size(kCorners); ++i)
+        EXPECT_LE(CellOf(i, textes_en).right, 780) << Texts(textes_en)[i].texte;
+    for (const TexteEcran& t : Texts(textes_en))
+        EXPECT_EQ(static_cast<int>(std::string(t.texte).size()), t.longueur) << t.texte;
+}
+
+TEST(Language, TheEnvironmentChoosesUnlessTheOptionDoes) {
+    unsetenv("KORVELINE_LANG");
+    const kv::Framebuffer french = Snapshot("", "default");
+    const kv::Framebuffer english = Snapshot("--lang=en", "en");
+    ASSERT_GT(Differing(french, english), 0);
+    EXPECT_EQ(Differing(Snapshot("--lang fr", "fr"), french), 0);
+    setenv("KORVELINE_LANG", "en", 1);
+    EXPECT_EQ(Differing(Snapshot("", "env_en"), english), 0);
+    EXPECT_EQ(Differing(Snapshot("--lang fr", "env_en_option_fr"), french), 0);
+    setenv("KORVELINE_LANG", "", 1);
+    EXPECT_EQ(Differing(Snapshot("", "env_empty"), french), 0);
+    unsetenv("KORVELINE_LANG");
+}
+
+TEST(Language, AnUnknownLanguageIsRefusedBeforeAnythingRuns) {
+    unsetenv("KORVELINE_LANG");
+    const std::string png = kvtest::scratch_dir("bad") + "/never.png";
+    const std::string script = "snapshot " + png + "\n";
+    struct Bad {
+        const char* options;
+        const char* env;
+        const char* error;
     };
-    const std::string here = RunHere(script("here"), {1, 0});
-    const kvtest::ScriptRun own = kvtest::run_program("", script("own"));
-    ASSERT_EQ(own.exit_code, 0) << own.err;
-    EXPECT_EQ(here, own.out);
-    EXPECT_EQ(
-        Differing(kv::image::read_png(dir + "/here.png"), kv::image::read_png(dir + "/own.png")),
-        0);
+    for (const Bad& bad :
+         {Bad{"--lang de", nullptr,
+              "korveline-script: --lang: unknown language 'de' (known: fr, en)\n"},
+          Bad{"--lang EN", nullptr,
+              "korveline-script: --lang: unknown language 'EN' (known: fr, en)\n"},
+          Bad{"--lang", nullptr, "korveline-script: --lang needs a language (see --help)\n"},
+          Bad{"--lang=", nullptr, "korveline-script: --lang needs a language (see --help)\n"},
+          Bad{"", "klingon",
+              "korveline-script: KORVELINE_LANG: unknown language 'klingon' (known: fr, en)\n"}}) {
+        if (bad.env) setenv("KORVELINE_LANG", bad.env, 1);
+        const auto run = kvtest::run_program(bad.options, script);
+        unsetenv("KORVELINE_LANG");
+        EXPECT_EQ(run.exit_code, 2) << bad.options;
+        EXPECT_EQ(run.err, bad.error) << bad.options;
+        EXPECT_EQ(run.out, "") << bad.options;
+        EXPECT_FALSE(std::filesystem::exists(png)) << bad.options;
+    }
 }
 
 } // namespace
