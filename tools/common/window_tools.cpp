@@ -1,5 +1,6 @@
 #include "tools/common/window_tools.h"
 
+#include "tools/common/focus_regions.h"
 #include "tools/common/readout.h"
 
 kv::viewer::Tools WindowTools(RunData& data) {
@@ -10,5 +11,6 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.write_data = [&data](kv::image::Output& out) { data.Write(out); };
     tools.readout_title = ReadoutTitle();
     tools.readout = ReadoutRows;
+    tools.focus_regions = FocusRegions();
     return tools;
 }

@@ -225,6 +225,8 @@ void SdlBackend::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<Inpu
 }
 
 void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
+    // Tab past the picture's last part comes round to the first: the window has nothing else
+    // to take the focus.
     if (const std::optional<viewer::Action> action = viewer_action(e.keysym, e.repeat != 0))
         act(*action);
 }
@@ -235,6 +237,10 @@ void SdlBackend::show(viewer::Slot slot, const viewer::Box& box) {
     screen_->set_overlay(help ? Overlay::Help : Overlay::Readout,
                          box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows),
                          help ? Anchor::Centre : Anchor::BottomLeft);
+}
+
+void SdlBackend::show_focus(const std::optional<Rect>& around) {
+    if (screen_) screen_->set_ring(around);
 }
 
 void SdlBackend::show_status(const viewer::Status& status) {

@@ -49,6 +49,7 @@ class SdlBackend final : public viewer::Screen {
     std::string save_picture(const Framebuffer& fb, const std::string& stem) override;
     std::unique_ptr<image::Output> new_capture(const std::string& stem,
                                                const std::string& extension) override;
+    void show_focus(const std::optional<Rect>& around) override;
 
   private:
     void translate(const SDL_Event& e, std::vector<InputEvent>& out);
