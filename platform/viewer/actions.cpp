@@ -147,7 +147,8 @@ std::string chord_text(const Chord& chord, Lang lang) {
     return text;
 }
 
-// ISO 8859-1 for the built-in font: the texts here hold no character beyond U+00FF.
+} // namespace
+
 std::string latin1(std::string_view utf8) {
     std::string text;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -159,8 +160,6 @@ std::string latin1(std::string_view utf8) {
     }
     return text;
 }
-
-} // namespace
 
 std::span<const ActionInfo> action_table() {
     return kActions;

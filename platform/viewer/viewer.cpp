@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::uint64_t kMessageMs = 4000; // how long the badge shows a saved file's name
 constexpr Text kHelpTitle{"KORVELINE : touches", "KORVELINE: keys"};
+constexpr Text kSaved{"Enregistré : ", "Saved "}; // then where
 
 } // namespace
 
@@ -125,7 +126,7 @@ void Viewer::finish_tick() {
 template <class Capture> void Viewer::tell(const Capture& capture) {
     try {
         const std::string where = capture();
-        if (!where.empty()) say("Saved " + where);
+        if (!where.empty()) say(latin1(kSaved(tools_.language)) + where);
     } catch (const std::exception& e) {
         say(e.what());
     }
@@ -172,9 +173,9 @@ bool Viewer::act(Action action) {
     case Action::ToggleHelp:
     case Action::CloseHelp:
         help_ = action == Action::ToggleHelp && !help_;
-        screen_.show(Slot::Help, help_ ? Box{std::string(kHelpTitle(tools_.language)),
-                                             key_help(tools_.language)}
-                                       : Box{});
+        screen_.show(Slot::Help,
+                     help_ ? Box{latin1(kHelpTitle(tools_.language)), key_help(tools_.language)}
+                           : Box{});
         if (action == Action::CloseHelp && ring_) {
             ring_ = false;
             focus_ = 0;

@@ -619,8 +619,9 @@ class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
         return {std::move(image), place};
     }
     static Placed help() {
-        Framebuffer image =
-            kv::viewer::render_box("KORVELINE: keys", kv::viewer::key_help(kv::viewer::Lang::En));
+        // In the picture's language, French unless asked otherwise.
+        Framebuffer image = kv::viewer::render_box("KORVELINE : touches",
+                                                   kv::viewer::key_help(kv::viewer::Lang::Fr));
         const std::int64_t left = (780 - image.width()) / 2, top = (557 - image.height()) / 2;
         const Rect place{left, top, left + image.width(), top + image.height()};
         return {std::move(image), place};
@@ -699,7 +700,7 @@ TEST_P(OverlaysOverTicks, TheWindowShowsThePictureWithItsBoxesAndNothingWhenThey
     const Framebuffer picture = kv::image::read_png(png);
     ASSERT_EQ(picture.width(), 780);
 
-    std::vector<Placed> boxes{badge("Saved " + png)};
+    std::vector<Placed> boxes{badge("Enregistr\xe9 : " + png)}; // ISO 8859-1, as boxes are
     if (c.box == Box::Help) boxes.push_back(help());
     if (c.box == Box::Readout) {
         boxes.push_back(readout(d.screenshot()));

@@ -194,6 +194,29 @@ TEST_F(ViewerTest, CapturesAreToldInTheBadgeForAFewSecondsAndSoIsWhyOneFailed) {
     EXPECT_EQ(screen.status.badge(), "PAUSE");
 }
 
+// In French, the viewer's messages and its list of keys are French (ISO 8859-1, as boxes are), and
+// the list of keys fits over the picture (780 x 557) in either language.
+TEST_F(ViewerTest, ItsOwnTextsAreInThePicturesLanguageAndTheKeysFitOverThePicture) {
+    Tools french = tools;
+    french.language = Lang::Fr;
+    FakeScreen screen_fr;
+    Viewer viewer_fr{screen_fr, french};
+    std::string why;
+    ASSERT_TRUE(viewer_fr.open_window("KORVELINE", 8, 6, why));
+    viewer_fr.present(fb, Region(fb.bounds()));
+    viewer_fr.act(Action::SaveData);
+    EXPECT_EQ(screen_fr.status.badge(), "Enregistr\xe9 : korveline.csv");
+    viewer_fr.act(Action::ToggleHelp);
+    EXPECT_EQ(screen_fr.boxes[Slot::Help].title, "KORVELINE : touches");
+    EXPECT_EQ(screen_fr.boxes[Slot::Help].rows.at(1).left, "Fl\xe8"
+                                                           "che droite");
+    for (const Lang lang : {Lang::Fr, Lang::En}) {
+        const Framebuffer box = render_box("KORVELINE : touches", key_help(lang));
+        EXPECT_LE(box.width(), 780 - 8) << (lang == Lang::Fr ? "fr" : "en");
+        EXPECT_LE(box.height(), 557 - 8) << (lang == Lang::Fr ? "fr" : "en");
+    }
+}
+
 // The keys a keyboard user reaches the picture's parts with, through the table of actions: what
 // each press does to the ring, and the clicks Enter and Shift Enter make, as a mouse makes them.
 TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {

@@ -3,6 +3,8 @@
 #include "tools/common/focus_regions.h"
 #include "tools/common/readout.h"
 
+#include "shell/textes.h"
+
 kv::viewer::Tools WindowTools(RunData& data) {
     kv::viewer::Tools tools;
     tools.file_stem = "korveline";
@@ -12,5 +14,7 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.readout_title = ReadoutTitle();
     tools.readout = ReadoutRows;
     tools.focus_regions = FocusRegions();
+    // The viewer's own texts (its keys, its messages) in the picture's language.
+    tools.language = textes == &textes_en ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
     return tools;
 }
