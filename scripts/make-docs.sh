@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the figures of docs/model.md and docs/modele.md from the program's own runs: the run-up's
-# speed against time for brakes 0, 2 and 5, and the useful torque against slip: the steady points
-# of a sweep of the brake, the slow stall one step further, and the run-up with no brake. The
+# speed against time for brakes 0, 2 and 5, and the useful torque against slip: the steady curve
+# (the model run at held speeds, both branches), the steady points of a sweep of the brake, the
+# slow stall one step further, and the run-up with no brake. The
 # runs' data is written by korveline-script's `trace` (build/docs/*.csv) and drawn with gnuplot
 # into docs/figures/. The docs quote numbers from all of these runs, also those not drawn.
 #
@@ -83,6 +84,9 @@ done
     echo "trace $data/early-brake21.csv"
     echo "tick 4000"
 } | "$script" -
+# The whole steady curve, from a little above synchronous speed to standstill, measured at held
+# speeds: the stable branch, the pull-out point and the unstable branch.
+"$script" --steady-curve >"$data/steady-curve.csv"
 [ $data_only -eq 1 ] && exit 0
 mkdir -p docs/figures
 
@@ -92,6 +96,13 @@ mkdir -p docs/figures
 for k in {00..40}; do tail -n 1 "$data/sweep-$k.csv"; done |
     awk -F, '{ print $7 * 100, $8 }' >"$data/steady.dat"
 awk -F, 'NR > 1 { print $7 * 100, $8 }' "$data/sweep-41.csv" >"$data/stall-path.dat"
+# The steady curve's columns: 1 slip, 3 useful torque, 6 branch. The pull-out point ends the stable
+# branch and starts the unstable one.
+awk -F, '$6 == "stable" || $6 == "pull_out" { print $1 * 100, $3 }' "$data/steady-curve.csv" |
+    sort -g >"$data/curve-stable.dat"
+awk -F, '$6 == "unstable" || $6 == "pull_out" { print $1 * 100, $3 }' "$data/steady-curve.csv" |
+    sort -g >"$data/curve-unstable.dat"
+awk -F, '$6 == "pull_out" { print $1 * 100, $3 }' "$data/steady-curve.csv" >"$data/pull-out.dat"
 tail -n 1 "$data/stall-path.dat" >"$data/stall.dat"
 stall_brake=$(awk -F, 'NR == 2 { print $9 }' "$data/sweep-41.csv")
 
@@ -115,11 +126,14 @@ set output "docs/figures/torque-slip.png"
 set title "Useful torque against slip"
 set xlabel "slip (%)"
 set ylabel "useful torque (model units)"
-set yrange [-5:30]
+set yrange [-15:30]
 set xrange [-5:102]
 set key top right
 set datafile separator whitespace
-plot "< awk -F, 'NR > 1 { print \$7 * 100, \$8 }' $data/runup-brake0.csv" using 1:2 with lines lc "gray" title "during the run-up with no brake", \
+plot "$data/curve-stable.dat" using 1:2 with lines lw 2 lc "dark-green" title "steady curve (held speeds): stable branch", \
+     "$data/curve-unstable.dat" using 1:2 with lines lw 2 dt 2 lc "dark-green" title "steady curve: unstable branch", \
+     "$data/pull-out.dat" using 1:2 with points pt 9 ps 2 lc "dark-green" title "pull-out point", \
+     "< awk -F, 'NR > 1 { print \$7 * 100, \$8 }' $data/runup-brake0.csv" using 1:2 with lines lc "gray" title "during the run-up with no brake", \
      "$data/steady.dat" using 1:2 with points pt 7 ps 1.2 lc "red" title "steady, brake raised by 0.5 a step", \
      "$data/stall-path.dat" using 1:2 with lines lw 2 lc "blue" title "brake $stall_brake: slowing down, then stalled", \
      "$data/stall.dat" using 1:2 with points pt 5 ps 1.5 lc "black" title "at rest, brake $stall_brake"

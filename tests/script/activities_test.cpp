@@ -3,6 +3,8 @@
 // same run. An answer given as a steady value is checked to be one.
 #include "script/quoted_numbers.h"
 #include "script/run_script.h"
+#include "tools/common/lab_settings.h"
+#include "tools/common/steady_curve.h"
 
 #include <gtest/gtest.h>
 
@@ -180,6 +182,269 @@ TEST(Activities, OverloadAndStall) {
     measured["a3_stall_rest_s"] = (t[rest].tick - m[5].tick()) * kSecondsPerTick;
     measured["a3_stall_torque"] = m[6].torque();
     CheckAnswers(measured, "a3_");
+}
+
+// Steady values of a trace, as the answers give them.
+double SpeedPercent(const kvtest::TraceRow& row) {
+    return 100 * (1 - row.slip);
+}
+
+// The mean over the supply period (100 Ticks) up to a moment, for a torque that pulsates.
+constexpr std::size_t kPeriod = 100;
+
+// The steady torque/speed curve for settings given as `lab` takes them: what the viewer draws.
+tagLabo LabFor(const std::string& pairs) {
+    tagLabo settings;
+    std::istringstream words(pairs);
+    for (std::string pair; words >> pair;)
+        EXPECT_EQ(kv::tools::SetLabPair(pair, settings), "") << pair;
+    return settings;
+}
+
+SteadyCurve CurveFor(const std::string& pairs) {
+    return ComputeSteadyCurve(LabFor(pairs));
+}
+
+TEST(Activities, ReversingBySwappingTwoPhases) {
+    const ExampleRun run = RunExample("activity4-reversing.kvs");
+    const std::vector<Moment>& m = run.moments;
+    const std::vector<kvtest::TraceRow>& t = run.trace;
+    ASSERT_EQ(m.size(), 2u);
+    kvtest::ExpectSteady(t, run.row(m[0]), "direct order");
+    kvtest::ExpectSteady(t, run.row(m[1]), "reversed order");
+    const kvtest::TraceRow &direct = t[run.row(m[0])], &reversed = t[run.row(m[1])];
+    std::map<std::string, double> measured;
+    // The model's speed changes sign; the slip, the speed and the torque stay.
+    measured["a4_omega_direct"] = -m[0].speed();
+    measured["a4_omega_reversed"] = -m[1].speed();
+    EXPECT_LT(measured["a4_omega_direct"], -0.06) << "negative in the model's direction";
+    EXPECT_GT(measured["a4_omega_reversed"], 0.06) << "the other way";
+    EXPECT_NEAR(reversed.slip, direct.slip, 1e-6);
+    EXPECT_NEAR(reversed.torque, direct.torque, 1e-4);
+    measured["a4_speed_percent"] = SpeedPercent(direct);
+    measured["a4_slip_percent"] = 100 * direct.slip;
+    measured["a4_rpm"] = direct.rpm;
+    measured["a4_reversed_slip_percent"] = 100 * reversed.slip;
+    // Just after the swap the field turns against the rotor: a slip of nearly 2. The rotor brakes,
+    // stops and runs up the other way.
+    const std::size_t swap = run.row(m[0]) + 1;
+    measured["a4_swap_slip"] = t[swap].slip;
+    std::size_t stop = swap;
+    while (stop < t.size() && t[stop].speed < 0)
+        stop++;
+    ASSERT_LT(stop, t.size()) << "it turns round";
+    double plugging = 0;
+    for (std::size_t i = swap; i < stop; i++)
+        plugging = std::max(plugging, t[i].rotor_current);
+    measured["a4_plug_current"] = plugging;
+    measured["a4_start_current"] = HeldSpeedPoint(tagLabo(), 1).rotor_current;
+    measured["a4_stop_s"] = (t[stop].tick - m[0].tick()) * kSecondsPerTick;
+    measured["a4_stop_ms"] = (t[stop].tick - m[0].tick()) * 0.2;
+    CheckAnswers(measured, "a4_");
+}
+
+TEST(Activities, SinglePhasing) {
+    const ExampleRun run = RunExample("activity5-single-phasing.kvs");
+    const std::vector<Moment>& m = run.moments;
+    const std::vector<kvtest::TraceRow>& t = run.trace;
+    ASSERT_EQ(m.size(), 3u);
+    std::map<std::string, double> measured;
+    // From rest with a line open: the pulsating field gives no torque, nothing moves.
+    double fastest = 0;
+    for (std::size_t i = 0; i <= run.row(m[0]); i++)
+        fastest = std::max(fastest, std::abs(t[i].speed));
+    EXPECT_LT(fastest, 1e-4) << "it does not start";
+    EXPECT_GE(run.row(m[0]), 1999u) << "2000 Ticks at rest";
+    const std::size_t rest = run.row(m[0]);
+    measured["a5_rest_copper"] = kvtest::MeanOver(t, rest, kPeriod, &kvtest::TraceRow::copper);
+    // A rotor at rest on the three lines: R times the three currents' squares, 3/2 I^2.
+    const double held = HeldSpeedPoint(tagLabo(), 1).rotor_current;
+    measured["a5_rest_copper_percent"] = 100 * measured["a5_rest_copper"] / (0.015 * held * held);
+    // All three lines: it runs at brake 1.
+    kvtest::ExpectSteady(t, run.row(m[1]), "three lines, brake 1");
+    const kvtest::TraceRow& three = t[run.row(m[1])];
+    measured["a5_speed_percent"] = SpeedPercent(three);
+    measured["a5_slip_percent"] = 100 * three.slip;
+    measured["a5_copper"] = three.copper;
+    // A line opened while it runs: it keeps running, slower, its torque pulsating about the load.
+    const std::size_t open = run.row(m[2]);
+    kvtest::ExpectSteady(t, open, "one line open, brake 1", kPeriod);
+    const double slip = kvtest::MeanOver(t, open, kPeriod, &kvtest::TraceRow::slip);
+    measured["a5_open_speed_percent"] = 100 * (1 - slip);
+    measured["a5_open_slip_percent"] = 100 * slip;
+    double low = 100, high = 0;
+    for (std::size_t i = open + 1 - kPeriod; i <= open; i++) {
+        low = std::min(low, SpeedPercent(t[i]));
+        high = std::max(high, SpeedPercent(t[i]));
+    }
+    measured["a5_open_low_percent"] = low;
+    measured["a5_open_high_percent"] = high;
+    measured["a5_open_copper"] = kvtest::MeanOver(t, open, kPeriod, &kvtest::TraceRow::copper);
+    measured["a5_copper_ratio"] = measured["a5_open_copper"] / three.copper;
+    CheckAnswers(measured, "a5_");
+}
+
+TEST(Activities, FrequencyPolePairsAndVoverF) {
+    const ExampleRun run = RunExample("activity6-frequency-vf.kvs");
+    const std::vector<Moment>& m = run.moments;
+    ASSERT_EQ(m.size(), 2u);
+    std::map<std::string, double> measured;
+    const char* names[2] = {"50", "25"};
+    for (int k = 0; k < 2; k++) {
+        kvtest::ExpectSteady(run.trace, run.row(m[k]), std::string(names[k]) + " Hz");
+        const kvtest::TraceRow& row = run.trace[run.row(m[k])];
+        const std::string hz = names[k];
+        // n_s = 60 f / p with p = 2 pole pairs.
+        const double sync_rpm = row.rpm / (1 - row.slip);
+        measured["a6_sync_rpm" + hz] = sync_rpm;
+        measured["a6_rpm" + hz] = row.rpm;
+        measured["a6_slip_percent" + hz] = 100 * row.slip;
+        measured["a6_slip_rpm" + hz] = sync_rpm - row.rpm;
+        measured["a6_rotor_hz" + hz] = row.rotor_hz;
+    }
+    // The steady curves' pull-out torques (friction apart): V/f keeps it, voltage alone scales it
+    // as its square.
+    const SteadyCurve nominal = CurveFor(""), vf = CurveFor("frequency=50 voltage=50"),
+                      low = CurveFor("voltage=70");
+    measured["a6_pullout"] = nominal.em_pull_out.em_torque;
+    measured["a6_pullout_vf"] = vf.em_pull_out.em_torque;
+    measured["a6_pullout_v70"] = low.em_pull_out.em_torque;
+    measured["a6_pullout_v70_percent"] =
+        100 * low.em_pull_out.em_torque / nominal.em_pull_out.em_torque;
+    EXPECT_NEAR(vf.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 1, 0.03);
+    EXPECT_NEAR(low.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 0.49, 0.03 * 0.49);
+    CheckAnswers(measured, "a6_");
+}
+
+TEST(Activities, PowerBalanceAndEfficiency) {
+    const ExampleRun run = RunExample("activity7-power-balance.kvs");
+    const std::vector<Moment>& m = run.moments;
+    ASSERT_EQ(m.size(), 2u);
+    std::map<std::string, double> measured;
+    for (const Moment& moment : m) {
+        const std::string b = std::to_string(std::lround(moment.brake()));
+        kvtest::ExpectSteady(run.trace, run.row(moment), "brake " + b);
+        const kvtest::TraceRow& p = run.trace[run.row(moment)];
+        // Rotor copper losses are the slip's share of the air-gap power, to the backward Euler
+        // step's own error, which grows as the square of the rotor frequency: 1e-6 at brake 5.
+        const double residual = p.copper / (p.slip * p.air_gap) - 1;
+        EXPECT_LT(std::abs(residual), b == "5" ? 1e-6 : 1e-5) << "brake " << b;
+        measured["a7_residual_ppm" + b] = 1e6 * residual;
+        EXPECT_NEAR(p.mechanical / ((1 - p.slip) * p.air_gap), 1, 1e-6) << "brake " << b;
+        const double useful = p.mechanical - p.friction;
+        measured["a7_air_gap" + b] = p.air_gap;
+        measured["a7_copper" + b] = p.copper;
+        measured["a7_mechanical" + b] = p.mechanical;
+        measured["a7_friction" + b] = p.friction;
+        measured["a7_useful" + b] = useful;
+        measured["a7_slip_percent" + b] = 100 * p.slip;
+        measured["a7_copper_percent" + b] = 100 * p.copper / p.air_gap;
+        measured["a7_efficiency_percent" + b] = 100 * useful / p.air_gap;
+        measured["a7_rotor_efficiency_percent" + b] = 100 * p.mechanical / p.air_gap;
+    }
+    CheckAnswers(measured, "a7_");
+}
+
+TEST(Activities, StartingCurrentStallAndRestart) {
+    const ExampleRun run = RunExample("activity8-starting-restart.kvs");
+    const std::vector<Moment>& m = run.moments;
+    const std::vector<kvtest::TraceRow>& t = run.trace;
+    ASSERT_EQ(m.size(), 5u);
+    using Row = kvtest::TraceRow;
+    std::map<std::string, double> measured;
+    // Held at rest (brake 8 before the start, stalled at 25, still at rest at 7): the rotor only
+    // trembles, and it takes the starting current and gives the starting torque.
+    for (int k : {0, 2, 3})
+        EXPECT_LT(std::abs(t[run.row(m[k])].speed), 2e-4) << "at rest, brake " << m[k].brake();
+    const std::size_t held = run.row(m[0]);
+    measured["a8_start_torque"] = kvtest::MeanOver(t, held, kPeriod, &Row::torque);
+    measured["a8_start_current"] = kvtest::MeanOver(t, held, kPeriod, &Row::rotor_current);
+    kvtest::ExpectSteady(t, run.row(m[1]), "brake 5");
+    const Row& running = t[run.row(m[1])];
+    measured["a8_run_current"] = running.rotor_current;
+    measured["a8_current_ratio"] = measured["a8_start_current"] / running.rotor_current;
+    measured["a8_run_current_percent"] = 100 * running.rotor_current / measured["a8_start_current"];
+    measured["a8_run_slip_percent"] = 100 * running.slip;
+    // Stalled: the same current and torque as at the start.
+    const std::size_t stalled = run.row(m[2]);
+    measured["a8_stall_current"] = kvtest::MeanOver(t, stalled, kPeriod, &Row::rotor_current);
+    std::size_t rest = run.row(m[1]) + 1;
+    while (rest < stalled && t[rest].speed > 0)
+        rest++;
+    ASSERT_LT(rest, stalled) << "it stalls";
+    measured["a8_stall_rest_s"] = (t[rest].tick - m[1].tick()) * kSecondsPerTick;
+    measured["a8_held_brake"] = m[3].brake();
+    // Restarted at brake 5: the same operating point as before.
+    kvtest::ExpectSteady(t, run.row(m[4]), "brake 5 again");
+    EXPECT_NEAR(t[run.row(m[4])].slip, running.slip, 1e-6);
+    measured["a8_restart_slip_percent"] = 100 * t[run.row(m[4])].slip;
+    CheckAnswers(measured, "a8_");
+}
+
+TEST(Activities, RotorResistanceAndTheCurvesShape) {
+    const ExampleRun run = RunExample("activity9-rotor-resistance.kvs");
+    const std::vector<Moment>& m = run.moments;
+    const std::vector<kvtest::TraceRow>& t = run.trace;
+    ASSERT_EQ(m.size(), 8u);
+    std::map<std::string, double> measured;
+    // Part A at rest, Part B at brake 2, each for 0.5, 1, 2 and 4 times the nominal resistance.
+    const char* names[4] = {"05", "1", "2", "4"};
+    const char* values[4] = {"0.5", "1", "2", "4"};
+    const int light[4] = {7, 6, 5, 4};
+    for (int k = 0; k < 4; k++) {
+        const std::string n = names[k];
+        const std::size_t held = run.row(m[k]);
+        EXPECT_LT(std::abs(t[held].speed), 2e-4) << "at rest, resistance " << values[k];
+        const double start = kvtest::MeanOver(t, held, kPeriod, &kvtest::TraceRow::torque);
+        measured["a9_start_torque" + n] = start;
+        kvtest::ExpectSteady(t, run.row(m[light[k]]), std::string("resistance ") + values[k]);
+        measured["a9_slip_percent" + n] = 100 * t[run.row(m[light[k]])].slip;
+        // The steady curve: the same pull-out torque, at a slip in proportion.
+        const tagLabo settings = LabFor(std::string("resistance=") + values[k]);
+        const SteadyCurve c = ComputeSteadyCurve(settings);
+        measured["a9_pullout" + n] = c.em_pull_out.em_torque;
+        measured["a9_pullout_slip_percent" + n] = 100 * c.em_pull_out.slip;
+        // The starting torque the runs give is the curve's at standstill.
+        EXPECT_NEAR(start, HeldSpeedPoint(settings, 1).torque, 0.01 * start);
+    }
+    // Light-load slip and pull-out slip in proportion to the resistance, the pull-out torque the
+    // same.
+    const double k[4] = {0.5, 1, 2, 4};
+    for (int i = 0; i < 4; i++) {
+        const std::string n = names[i];
+        EXPECT_NEAR(measured["a9_slip_percent" + n] / (k[i] * measured["a9_slip_percent1"]), 1,
+                    0.02)
+            << values[i];
+        EXPECT_NEAR(measured["a9_pullout_slip_percent" + n] /
+                        (k[i] * measured["a9_pullout_slip_percent1"]),
+                    1, 0.02)
+            << values[i];
+        EXPECT_NEAR(measured["a9_pullout" + n] / measured["a9_pullout1"], 1, 0.03) << values[i];
+    }
+    EXPECT_GT(measured["a9_start_torque4"], measured["a9_start_torque2"]);
+    EXPECT_GT(measured["a9_start_torque2"], measured["a9_start_torque1"]);
+    EXPECT_GT(measured["a9_start_torque1"], measured["a9_start_torque05"]);
+    CheckAnswers(measured, "a9_");
+}
+
+TEST(Activities, TheLoadsLaw) {
+    const ExampleRun run = RunExample("activity10-load-laws.kvs");
+    const std::vector<Moment>& m = run.moments;
+    ASSERT_EQ(m.size(), 3u);
+    std::map<std::string, double> measured;
+    // Quadratic (a fan), linear, constant: the brake times (n / n_s) to the power 2, 1, 0.
+    const char* laws[3] = {"quadratic", "linear", "constant"};
+    for (int k = 0; k < 3; k++) {
+        const std::string law = laws[k];
+        kvtest::ExpectSteady(run.trace, run.row(m[k]), law);
+        const kvtest::TraceRow& row = run.trace[run.row(m[k])];
+        EXPECT_NEAR(row.load, row.brake * std::pow(1 - row.slip, 2 - k), 1e-9) << law;
+        measured["a10_load_" + law] = row.load;
+        measured["a10_speed_percent_" + law] = SpeedPercent(row);
+        measured["a10_slip_percent_" + law] = 100 * row.slip;
+    }
+    measured["a10_brake"] = m[0].brake();
+    CheckAnswers(measured, "a10_");
 }
 
 } // namespace

@@ -37,6 +37,47 @@ TEST(CommandLine, HelpVersionAndBadOptions) {
               std::string::npos);
 }
 
+// The last row of --steady-curve's CSV: the pull-out point.
+std::string PullOutRow(const std::string& csv) {
+    const auto end = csv.find_last_not_of('\n');
+    return csv.substr(csv.rfind('\n', end) + 1, end - csv.rfind('\n', end));
+}
+
+// Field `k` (from 0) of a CSV row, as a number.
+double Column(const std::string& row, int k) {
+    std::size_t at = 0;
+    for (int i = 0; i < k; i++)
+        at = row.find(',', at) + 1;
+    return std::stod(row.substr(at));
+}
+
+TEST(CommandLine, PrintsTheSteadyCurveForTheSettingsGiven) {
+    const auto nominal = kvtest::run_program("--steady-curve");
+    ASSERT_EQ(nominal.exit_code, 0) << nominal.err;
+    EXPECT_EQ(
+        nominal.out.rfind("slip,speed_over_sync,useful_torque,em_torque,rotor_current,branch\n", 0),
+        0u);
+    for (const char* branch : {",stable\n", ",unstable\n"})
+        EXPECT_NE(nominal.out.find(branch), std::string::npos) << branch;
+    // Twice the rotor resistance: the pull-out point at twice the slip (0.159 -> 0.315).
+    const std::string row = PullOutRow(kvtest::run_program("--steady-curve resistance=2").out);
+    EXPECT_NEAR(std::stod(row), 2 * std::stod(PullOutRow(nominal.out)), 0.01) << row;
+    EXPECT_NE(row.find(",pull_out"), std::string::npos) << row;
+    // Reversed, the same pull-out point in the field's direction (to rounding: the coils' sum
+    // is computed in another order).
+    const std::string reversed =
+        PullOutRow(kvtest::run_program("--steady-curve order=reversed").out);
+    for (int k : {0, 2, 3})
+        EXPECT_NEAR(Column(reversed, k), Column(PullOutRow(nominal.out), k), 1e-9) << reversed;
+
+    const auto bad = kvtest::run_program("--steady-curve order=sideways");
+    EXPECT_EQ(bad.exit_code, 2);
+    EXPECT_NE(bad.err.find("korveline-script: --steady-curve: order: 'sideways'"),
+              std::string::npos)
+        << bad.err;
+    EXPECT_TRUE(bad.out.empty());
+}
+
 TEST(CommandLine, ReadsStandardInputWithoutArgumentOrWithDash) {
     const auto plain = kvtest::run_script("pixel 100 100\n", true);
     EXPECT_EQ(plain.exit_code, 0) << plain.err;

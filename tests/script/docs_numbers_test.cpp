@@ -10,8 +10,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,30 @@ double MeanTorque(const std::vector<TraceRow>& rows, std::size_t last) {
     for (std::size_t i = rows.size() - last; i < rows.size(); i++)
         sum += rows[i].torque;
     return sum / static_cast<double>(last);
+}
+
+// The rows of --steady-curve's CSV: slip, speed over sync, useful torque, em torque, current.
+struct CurveRow {
+    double slip, useful, electromagnetic;
+    std::string branch;
+};
+
+std::vector<CurveRow> ReadCurve(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<CurveRow> rows;
+    std::string line;
+    std::getline(in, line); // the header
+    while (std::getline(in, line)) {
+        std::istringstream cells(line);
+        std::vector<std::string> v;
+        for (std::string cell; std::getline(cells, cell, ',');)
+            v.push_back(cell);
+        EXPECT_EQ(v.size(), 6u) << line;
+        if (v.size() == 6)
+            rows.push_back({std::stod(v[0]), std::stod(v[2]), std::stod(v[3]), v[5]});
+    }
+    EXPECT_FALSE(rows.empty()) << path;
+    return rows;
 }
 
 std::map<std::string, double> Measure() {
@@ -191,6 +217,22 @@ std::map<std::string, double> Measure() {
     m["stall_half_s"] = After(half);
     m["stall_half_min"] = After(half) / 60;
     m["stall_rest_s"] = After(FirstWhere(stall, 0, [](const TraceRow& p) { return p.speed <= 0; }));
+
+    // The steady curve at held speeds: its pull-out point meets the slow stall's largest torque,
+    // and above synchronous speed its torque is negative: a generator.
+    const std::vector<CurveRow> curve = ReadCurve(data + "/steady-curve.csv");
+    for (const CurveRow& p : curve) {
+        if (p.branch == "pull_out") {
+            m["curve_pull_out"] = p.useful;
+            m["curve_pull_out_slip_percent"] = 100 * p.slip;
+            EXPECT_NEAR(p.useful, m["max_torque"], 0.05) << "the stall passes through it";
+        }
+        if (std::abs(p.slip + 0.01) < 1e-12) {
+            m["curve_above_useful"] = p.useful;
+            m["curve_above_electromagnetic"] = p.electromagnetic;
+            EXPECT_LT(p.electromagnetic, 0) << "a generator above synchronous speed";
+        }
+    }
 
     // Raised every 100 s up to brake 21: after 100 s there it seems to run, but the slip rises.
     const std::vector<TraceRow> early = ReadTrace(data + "/early-brake21.csv");

@@ -34,12 +34,17 @@ void CheckQuoted(const std::string& doc, const std::map<std::string, double>& me
                  const std::string& prefix) {
     const std::string text = Slurp(std::string(KORVELINE_SOURCE_DIR) + "/" + doc);
     EXPECT_FALSE(text.empty()) << doc;
-    static const std::regex quoted(R"((-?[0-9]+(?:[.,][0-9]+)?)<!--kv:([a-z0-9_]+)-->)");
+    // Thousands may be grouped by a narrow no-break space (U+202F), as French writes 1 500.
+    static const std::string group = "\xE2\x80\xAF";
+    static const std::regex quoted("(-?[0-9]+(?:" + group + "[0-9]{3})*(?:[.,][0-9]+)?)" +
+                                   R"(<!--kv:([a-z0-9_]+)-->)");
     std::vector<std::string> names;
     for (std::sregex_iterator it(text.begin(), text.end(), quoted), end; it != end; ++it) {
         std::string written = (*it)[1];
         const std::string name = (*it)[2];
         if (!name.starts_with(prefix)) continue;
+        for (auto at = written.find(group); at != std::string::npos; at = written.find(group))
+            written.erase(at, group.size());
         std::replace(written.begin(), written.end(), ',', '.');
         names.push_back(name);
         const auto found = measured.find(name);
@@ -69,23 +74,42 @@ std::vector<TraceRow> ReadTrace(const std::string& path) {
         // The model's own columns come first; real values and settings follow.
         std::vector<double> v;
         std::istringstream cells(line);
-        for (std::string cell; v.size() < 18 && std::getline(cells, cell, ',');)
+        for (std::string cell; v.size() < 26 && std::getline(cells, cell, ',');)
             v.push_back(std::stod(cell));
-        EXPECT_EQ(v.size(), 18u) << path;
-        if (v.size() == 18)
-            rows.push_back({v[0], v[2], -v[4], v[6], v[7], v[8], v[9] + v[10] + v[11]});
+        EXPECT_EQ(v.size(), 26u) << path;
+        if (v.size() != 26) continue;
+        // The model's speeds are negative and its torques positive in the direct order's
+        // driving direction; the field's speed (column 18) tells the direction.
+        const double way = v[18] < 0 ? 1 : -1;
+        const double squares = v[12] * v[12] + v[13] * v[13] + v[14] * v[14];
+        rows.push_back({v[0], v[2], -way * v[4], v[6], way * v[7], v[8],
+                        way * (v[9] + v[10] + v[11]), std::sqrt(2 * squares / 3), v[19], v[20],
+                        v[21], v[22], v[23], v[24], v[25]});
     }
     EXPECT_FALSE(rows.empty()) << path;
     return rows;
 }
 
-void ExpectSteady(const std::vector<TraceRow>& rows, std::size_t at, const std::string& what) {
+double MeanOver(const std::vector<TraceRow>& rows, std::size_t at, std::size_t count,
+                double TraceRow::*field) {
+    double sum = 0;
+    for (std::size_t i = at + 1 - count; i <= at; i++)
+        sum += rows[i].*field;
+    return sum / static_cast<double>(count);
+}
+
+void ExpectSteady(const std::vector<TraceRow>& rows, std::size_t at, const std::string& what,
+                  std::size_t average) {
     ASSERT_LT(at, rows.size()) << what;
-    ASSERT_GE(at, 400u) << what << ": not traced long enough to tell";
+    ASSERT_GE(at, 400 + average - 1) << what << ": not traced long enough to tell";
     const TraceRow &now = rows[at], &before = rows[at - 400];
     EXPECT_EQ(now.tick - before.tick, 400) << what;
-    EXPECT_LT(std::abs(now.slip - before.slip), 1e-5) << what << " is still moving";
-    EXPECT_LT(std::abs(now.torque - now.brake), 1e-3) << what << " is still moving";
+    const auto mean = [&](std::size_t i, double TraceRow::*f) {
+        return MeanOver(rows, i, average, f);
+    };
+    EXPECT_LT(std::abs(mean(at, &TraceRow::slip) - mean(at - 400, &TraceRow::slip)), 1e-5)
+        << what << " is still moving";
+    EXPECT_LT(std::abs(mean(at, &TraceRow::torque) - now.load), 1e-3) << what << " is still moving";
 }
 
 } // namespace kvtest

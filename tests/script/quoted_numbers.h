@@ -1,6 +1,7 @@
 // Numbers that documents quote from the program's runs. A quoted number is written
 // VALUE<!--kv:NAME--> (the marker does not show in rendered Markdown) and must be the measurement
-// NAME rounded to the decimals written; a decimal comma counts as a point.
+// NAME rounded to the decimals written; a decimal comma counts as a point, and thousands may be
+// grouped by a narrow no-break space.
 #pragma once
 
 #include <cstddef>
@@ -20,7 +21,8 @@ double Field(const std::string& state, const std::string& key);
 void CheckQuoted(const std::string& doc, const std::map<std::string, double>& measured,
                  const std::string& prefix = "");
 
-// One row of a `trace` CSV: the columns the documents' numbers use.
+// One row of a `trace` CSV: the columns the documents' numbers use. Speeds and torques are signed
+// in the direction the field turns, whichever order the phases have.
 struct TraceRow {
     double tick;
     double phase;
@@ -29,12 +31,28 @@ struct TraceRow {
     double torque; // useful torque
     double brake;
     double electromagnetic; // the three turns' forces summed: useful torque plus friction
+    double rotor_current;   // a turn's peak current, sqrt(2/3 of the sum of the squares)
+    double load;            // the brake's torque under its law
+    double rpm;
+    double rotor_hz;
+    // The power balance, model units per second.
+    double air_gap;
+    double copper;
+    double mechanical;
+    double friction;
 };
 
 std::vector<TraceRow> ReadTrace(const std::string& path);
 
 // A steady operating point no longer moves: over the 400 Ticks (20 s) up to `rows[at]` its slip
-// changed by less than 1e-5 (0.001 %), and the useful torque meets the brake within 1e-3.
-void ExpectSteady(const std::vector<TraceRow>& rows, std::size_t at, const std::string& what);
+// changed by less than 1e-5 (0.001 %), and the useful torque meets the load within 1e-3. With
+// `average` > 1, slip and torque are means over the `average` rows up to each end, for a motor
+// whose torque pulsates (a line open).
+void ExpectSteady(const std::vector<TraceRow>& rows, std::size_t at, const std::string& what,
+                  std::size_t average = 1);
+
+// The mean of `field` over the `count` rows up to and including `rows[at]`.
+double MeanOver(const std::vector<TraceRow>& rows, std::size_t at, std::size_t count,
+                double TraceRow::*field);
 
 } // namespace kvtest

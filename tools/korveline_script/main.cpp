@@ -7,6 +7,7 @@
 #include "tools/common/look_option.h"
 #include "tools/korveline_script/progress.h"
 #include "tools/korveline_script/run_scripted.h"
+#include "tools/korveline_script/steady_curve_csv.h"
 
 #include <cerrno>
 #include <cstring>
@@ -24,6 +25,7 @@ constexpr const char* kProgram = "korveline-script";
 
 constexpr const char* kUsage =
     "Usage: korveline-script [SCRIPT]\n"
+    "       korveline-script --steady-curve [NAME=VALUE ...]\n"
     "Runs KORVELINE without a display, driven by SCRIPT (standard input when absent or '-').\n"
     "\n"
     "One command a line; '#' starts a comment:\n"
@@ -56,6 +58,10 @@ constexpr const char* kUsage =
     "  --lang fr|en   the language of the picture's texts (default: $KORVELINE_LANG, else fr)\n"
     "  --look LOOK    the picture's look: default, colour-vision (phases numbered, colours for\n"
     "                 every colour vision) or projector (wider, darker, more contrast)\n"
+    "  --steady-curve [NAME=VALUE ...]\n"
+    "                 prints, as CSV, the steady torque/speed curve for those laboratory\n"
+    "                 settings (the model run at held speeds, both branches and the pull-out\n"
+    "                 point) and exits\n"
     "\n"
     "Laboratory settings (lab NAME=VALUE; at their defaults the motor is the original one):\n";
 
@@ -80,8 +86,22 @@ bool StderrIsATerminal() {
 
 } // namespace
 
+// --steady-curve NAME=VALUE ...: the curve for those settings on standard output.
+int PrintSteadyCurve(const std::vector<std::string>& pairs) {
+    tagLabo settings;
+    for (const std::string& pair : pairs) {
+        if (const std::string error = kv::tools::SetLabPair(pair, settings); !error.empty())
+            return fail("--steady-curve: " + error);
+    }
+    std::cout << SteadyCurveCsv(ComputeSteadyCurve(settings));
+    std::cout.flush();
+    return std::cout ? 0 : fail("cannot write the curve");
+}
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "--steady-curve")
+        return PrintSteadyCurve(std::vector<std::string>(args.begin() + 1, args.end()));
     std::string lang;
     if (const std::string error = kv::tools::take_language_option(args, lang); !error.empty())
         return fail(error + " (see --help)");
