@@ -225,8 +225,6 @@ void SdlBackend::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<Inpu
 }
 
 void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
-    // Tab past the picture's last part comes round to the first: the window has nothing else
-    // to take the focus.
     if (const std::optional<viewer::Action> action = viewer_action(e.keysym, e.repeat != 0))
         act(*action);
 }
