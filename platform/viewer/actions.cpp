@@ -97,14 +97,49 @@ constexpr ActionInfo kActions[] = {
      {{{"Escape"}}},
      {"Fermer", "Close"},
      {},
-     {"masquer la liste des touches", "hide the list of keys"},
+     {"masquer la liste des touches et l'anneau de focus",
+      "hide the list of keys and the focus ring"},
+     false},
+    {Action::FocusNext,
+     "focus-next",
+     {{{"Tab"}}},
+     {"Suivant", "Next"},
+     {},
+     {"anneau de focus sur la partie suivante de l'image (ALIM, bobines, rotor, Frein, R à Z)",
+      "focus ring on the picture's next part (ALIM, coils, rotor, Frein, R à Z)"},
+     false},
+    {Action::FocusPrevious,
+     "focus-previous",
+     {{{"Tab", false, true}}},
+     {"Précédent", "Previous"},
+     {},
+     {"anneau de focus sur la partie précédente", "focus ring on the previous part"},
+     false},
+    {Action::FocusClick,
+     "focus-click",
+     {{{"Enter"}}},
+     {"Clic", "Click"},
+     {},
+     {"clic gauche au centre de la partie entourée", "left click in the middle of the ringed part"},
+     false},
+    {Action::FocusRightClick,
+     "focus-right-click",
+     {{{"Enter", false, true}}},
+     {"Clic droit", "Right click"},
+     {},
+     {"clic droit au centre de la partie entourée", "right click in the middle of the ringed part"},
      false},
 };
 
 std::string chord_text(const Chord& chord, Lang lang) {
-    const Text names[] = {{"Espace", "Space"}, {"Flèche droite", "Right arrow"}, {"Échap", "Esc"}};
-    const std::string_view keys[] = {" ", "ArrowRight", "Escape"};
+    const Text names[] = {{"Espace", "Space"},
+                          {"Flèche droite", "Right arrow"},
+                          {"Échap", "Esc"},
+                          {"Tab", "Tab"},
+                          {"Entrée", "Enter"}};
+    const std::string_view keys[] = {" ", "ArrowRight", "Escape", "Tab", "Enter"};
     std::string text = chord.ctrl ? "Ctrl " : "";
+    if (chord.shift) text += Text{"Maj ", "Shift "}(lang);
     const auto* named = std::find(std::begin(keys), std::end(keys), chord.key);
     if (named != std::end(keys)) return text.append(names[named - keys](lang));
     for (const char c : chord.key)
@@ -112,7 +147,8 @@ std::string chord_text(const Chord& chord, Lang lang) {
     return text;
 }
 
-// ISO 8859-1 for the built-in font: the texts here hold no character beyond U+00FF.
+} // namespace
+
 std::string latin1(std::string_view utf8) {
     std::string text;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -125,8 +161,6 @@ std::string latin1(std::string_view utf8) {
     return text;
 }
 
-} // namespace
-
 std::span<const ActionInfo> action_table() {
     return kActions;
 }
@@ -135,17 +169,21 @@ std::optional<Action> action_for_key(const KeyPress& press) {
     if (press.alt) return std::nullopt;
     // '+' is Shift '=' on many keyboards: '=' alone does as well.
     const std::string_view key = press.key == "=" ? "+" : press.key;
-    for (const ActionInfo& info : kActions) {
-        for (const Chord& chord : info.keys) {
-            const bool same = std::equal(chord.key.begin(), chord.key.end(), key.begin(), key.end(),
-                                         [](char a, char b) {
-                                             return std::tolower(static_cast<unsigned char>(a)) ==
-                                                    std::tolower(static_cast<unsigned char>(b));
-                                         });
-            if (chord.key.empty() || chord.ctrl != press.ctrl || !same) continue;
-            // A held key would toggle or zoom over and over.
-            if (press.repeat && info.action != Action::Step) return std::nullopt;
-            return info.action;
+    // A chord that names Shift first; then Shift is only how the key was typed ('?', '+').
+    for (const bool shift_counts : {true, false}) {
+        for (const ActionInfo& info : kActions) {
+            for (const Chord& chord : info.keys) {
+                const bool same = std::equal(
+                    chord.key.begin(), chord.key.end(), key.begin(), key.end(), [](char a, char b) {
+                        return std::tolower(static_cast<unsigned char>(a)) ==
+                               std::tolower(static_cast<unsigned char>(b));
+                    });
+                if (chord.key.empty() || chord.ctrl != press.ctrl || !same) continue;
+                if (shift_counts ? chord.shift != press.shift : chord.shift) continue;
+                // A held key would toggle or zoom over and over.
+                if (press.repeat && info.action != Action::Step) return std::nullopt;
+                return info.action;
+            }
         }
     }
     return std::nullopt;

@@ -30,6 +30,11 @@ enum class Action {
     ToggleRecording,
     ToggleHelp,
     CloseHelp,
+    // The keyboard's way into the picture: a focus ring over its clickable regions.
+    FocusNext,
+    FocusPrevious,
+    FocusClick,
+    FocusRightClick,
 };
 
 enum class Lang { Fr, En };
@@ -40,10 +45,12 @@ struct Text {
     std::string_view operator()(Lang lang) const { return lang == Lang::Fr ? fr : en; }
 };
 
-// A key as the web's KeyboardEvent.key names it (" ", "ArrowRight", "F11", "+", "s"), with Ctrl.
+// A key as the web's KeyboardEvent.key names it (" ", "ArrowRight", "F11", "+", "s"), with Ctrl,
+// and with Shift where Shift makes it another chord (Shift Tab).
 struct Chord {
     std::string_view key; // empty: none
     bool ctrl = false;
+    bool shift = false;
 };
 
 // A row of the table (UTF-8 texts).
@@ -60,13 +67,14 @@ struct ActionInfo {
 std::span<const ActionInfo> action_table();
 
 // A key pressed: its KeyboardEvent.key name (letters in either case, '=' as '+'), its modifiers
-// (Alt or the logo key: the window manager's shortcuts, never ours), and whether it repeats
-// while held down (only a step does).
+// (Alt or the logo key: the window manager's shortcuts, never ours; Shift counts only for the
+// chords that name it), and whether it repeats while held down (only a step does).
 struct KeyPress {
     std::string_view key;
     bool ctrl = false;
     bool alt = false;
     bool repeat = false;
+    bool shift = false;
 };
 std::optional<Action> action_for_key(const KeyPress& press);
 
@@ -75,6 +83,8 @@ std::string keys_text(const ActionInfo& info, Lang lang, std::string_view separa
 // The keys and what they do: as the help box's rows (ISO 8859-1, as boxes are), and as lines for
 // a terminal, the keys in a column `column` wide.
 std::vector<BoxRow> key_help(Lang lang);
+// A text of ours in ISO 8859-1, as boxes take it (ours hold no character beyond U+00FF).
+std::string latin1(std::string_view utf8);
 std::string key_help_text(Lang lang, std::size_t column);
 
 } // namespace kv::viewer

@@ -58,9 +58,19 @@ class Screen : public Backend {
     virtual std::string save_picture(const Framebuffer& fb, const std::string& stem) = 0;
     virtual std::unique_ptr<image::Output> new_capture(const std::string& stem,
                                                        const std::string& extension) = 0;
+    // The keyboard's focus ring around this client rectangle (over the picture, never in it), or
+    // none.
+    virtual void show_focus(const std::optional<Rect>& around) = 0;
+    // Whether Tab past the picture's last part moves the keyboard on to other controls (the
+    // page's); if not, it comes round to the first part again.
+    virtual bool focus_moves_on() const { return false; }
 
-    // What the screen's keys and buttons ask for.
-    void act(Action action) const;
+    // What the screen's keys and buttons ask for; false when the keyboard's focus leaves the
+    // picture (the screen then lets it go on).
+    bool act(Action action) const;
+    // The keyboard's focus comes to the picture (backwards: by Shift Tab), or leaves it.
+    void focus_in(bool backwards) const;
+    void focus_out() const;
 
   private:
     Viewer* viewer_ = nullptr;

@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::uint64_t kMessageMs = 4000; // how long the badge shows a saved file's name
 constexpr Text kHelpTitle{"KORVELINE : touches", "KORVELINE: keys"};
+constexpr Text kSaved{"Enregistré : ", "Saved "}; // then where
 
 } // namespace
 
@@ -28,8 +29,16 @@ std::optional<bool> Status::on(Action action) const {
     return std::nullopt;
 }
 
-void Screen::act(Action action) const {
-    if (viewer_ != nullptr) viewer_->act(action);
+bool Screen::act(Action action) const {
+    return viewer_ == nullptr || viewer_->act(action);
+}
+
+void Screen::focus_in(bool backwards) const {
+    if (viewer_ != nullptr) viewer_->focus_in(backwards);
+}
+
+void Screen::focus_out() const {
+    if (viewer_ != nullptr) viewer_->focus_out();
 }
 
 Viewer::Viewer(Screen& screen, Tools tools) : screen_(screen), tools_(std::move(tools)) {
@@ -54,10 +63,15 @@ void Viewer::close_window() {
 void Viewer::poll(std::vector<InputEvent>& out) {
     finish_tick();
     screen_.poll(out);
+    take_clicks(out);
 }
 
 void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
     finish_tick();
+    if (!clicks_.empty()) {
+        take_clicks(out);
+        return;
+    }
     for (;;) {
         const std::uint64_t wall = screen_.now_ms();
         if (!status_.message.empty() && wall >= message_until_ms_) {
@@ -75,6 +89,7 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
         if (!status_.message.empty())
             until = std::min(until.value_or(message_until_ms_), message_until_ms_);
         screen_.wait(until, out);
+        take_clicks(out);
         if (!out.empty()) return;
     }
 }
@@ -111,14 +126,15 @@ void Viewer::finish_tick() {
 template <class Capture> void Viewer::tell(const Capture& capture) {
     try {
         const std::string where = capture();
-        if (!where.empty()) say("Saved " + where);
+        if (!where.empty()) say(latin1(kSaved(tools_.language)) + where);
     } catch (const std::exception& e) {
         say(e.what());
     }
 }
 
-void Viewer::act(Action action) {
+bool Viewer::act(Action action) {
     const std::uint64_t wall = screen_.now_ms();
+    bool focus_stays = true;
     switch (action) {
     case Action::TogglePause:
         clock_.toggle_pause(wall);
@@ -157,15 +173,88 @@ void Viewer::act(Action action) {
     case Action::ToggleHelp:
     case Action::CloseHelp:
         help_ = action == Action::ToggleHelp && !help_;
-        screen_.show(Slot::Help, help_ ? Box{std::string(kHelpTitle(tools_.language)),
-                                             key_help(tools_.language)}
-                                       : Box{});
+        screen_.show(Slot::Help,
+                     help_ ? Box{latin1(kHelpTitle(tools_.language)), key_help(tools_.language)}
+                           : Box{});
+        if (action == Action::CloseHelp && ring_) {
+            ring_ = false;
+            focus_ = 0;
+            show_focus();
+        }
+        break;
+    case Action::FocusNext:
+    case Action::FocusPrevious:
+        focus_stays = move_focus(action == Action::FocusNext);
+        break;
+    case Action::FocusClick:
+        click_focused(InputEvent::Button::Left);
+        break;
+    case Action::FocusRightClick:
+        click_focused(InputEvent::Button::Right);
         break;
     default: // zoom and full screen
         screen_.zoom(action);
         break;
     }
     update_status();
+    return focus_stays;
+}
+
+void Viewer::focus_in(bool backwards) {
+    const std::size_t parts = tools_.focus_regions.size();
+    if (parts == 0) return;
+    ring_ = true;
+    focus_ = backwards ? parts - 1 : 0;
+    show_focus();
+}
+
+void Viewer::focus_out() {
+    if (!ring_ && focus_ == 0) return;
+    ring_ = false;
+    focus_ = 0;
+    show_focus();
+}
+
+bool Viewer::move_focus(bool forward) {
+    const std::size_t parts = tools_.focus_regions.size();
+    if (parts == 0) return false;
+    if (!ring_) {
+        ring_ = true; // first the part where the focus stands
+    } else if (forward ? focus_ + 1 < parts : focus_ > 0) {
+        focus_ = forward ? focus_ + 1 : focus_ - 1;
+    } else if (screen_.focus_moves_on()) {
+        focus_out();
+        return false;
+    } else {
+        focus_ = forward ? 0 : parts - 1;
+    }
+    show_focus();
+    return true;
+}
+
+void Viewer::click_focused(InputEvent::Button button) {
+    if (tools_.focus_regions.empty()) return;
+    ring_ = true;
+    show_focus();
+    const Rect& r = tools_.focus_regions[focus_].rect;
+    for (const InputEvent::Kind kind : {InputEvent::Kind::ButtonDown, InputEvent::Kind::ButtonUp}) {
+        InputEvent e;
+        e.kind = kind;
+        e.button = button;
+        e.x = (r.left + r.right) / 2;
+        e.y = (r.top + r.bottom) / 2;
+        clicks_.push_back(e);
+    }
+}
+
+void Viewer::show_focus() {
+    screen_.show_focus(ring_ ? std::optional<Rect>(tools_.focus_regions[focus_].rect)
+                             : std::nullopt);
+}
+
+void Viewer::take_clicks(std::vector<InputEvent>& out) {
+    out.insert(out.end(), clicks_.begin(), clicks_.end());
+    clicks_.clear();
 }
 
 void Viewer::show_readout() {

@@ -18,6 +18,12 @@
 
 namespace kv::viewer {
 
+// A part of the picture the keyboard reaches: a click in its middle acts on it.
+struct FocusRegion {
+    Text name;
+    Rect rect; // client pixels
+};
+
 // What the program adds: it hears of the Ticks, and gives the run's data and the readout's rows.
 struct Tools {
     std::string file_stem = "capture"; // captures are STEM-date-time.png, .gif, .csv
@@ -28,6 +34,8 @@ struct Tools {
     std::string readout_title;
     std::function<std::vector<BoxRow>()> readout;
     Lang language = Lang::En; // of the viewer's own texts
+    // The parts of the picture Tab goes through, in its order; the focus starts on the first.
+    std::vector<FocusRegion> focus_regions = {};
 };
 
 class Viewer final : public Backend {
@@ -46,9 +54,21 @@ class Viewer final : public Backend {
     }
     void timer_delivered(std::uint64_t now_ms, std::uint64_t period_ms) override;
 
-    void act(Action action);
+    // Carries out an action; false when it let the keyboard's focus leave the picture.
+    bool act(Action action);
+    // The keyboard's focus comes to the picture: onto its first part, or its last one when it
+    // comes backwards (Shift Tab); or it leaves it.
+    void focus_in(bool backwards);
+    void focus_out();
 
   private:
+    // Tab, Shift Tab: the ring on the next part (shown first where the focus stands); false when
+    // the focus leaves the picture past its end.
+    bool move_focus(bool forward);
+    // A press and release in the middle of the focused part, as a mouse makes them.
+    void click_focused(InputEvent::Button button);
+    void show_focus();
+    void take_clicks(std::vector<InputEvent>& out);
     // The Tick handed out last has run: the program's hook, a frame, the readout.
     void finish_tick();
     void show_readout();
@@ -71,6 +91,9 @@ class Viewer final : public Backend {
     bool tick_running_ = false;
     std::uint64_t period_ms_ = 0;        // of the timer behind the last Tick
     std::uint64_t message_until_ms_ = 0; // wall clock
+    std::size_t focus_ = 0;              // of tools_.focus_regions
+    bool ring_ = false;                  // the focus ring shows
+    std::vector<InputEvent> clicks_;     // made by keys, handed over with the screen's input
 };
 
 } // namespace kv::viewer

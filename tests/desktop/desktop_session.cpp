@@ -228,7 +228,10 @@ std::vector<std::string> with_leak_suppressions(std::vector<std::string> environ
 Desktop::Desktop(const XServer& x, const std::string& dir,
                  const std::vector<std::string>& environment)
     : display_(x.display()), dir_(dir), err_path_(dir + "/korveline.err") {
-    std::vector<std::string> env = with_leak_suppressions(environment);
+    // The picture's language is the program's default unless the test names one.
+    std::vector<std::string> env{"KORVELINE_LANG"};
+    for (std::string& setting : with_leak_suppressions(environment))
+        env.push_back(std::move(setting));
     env.push_back("DISPLAY=" + display_);
     process_ = std::make_unique<Process>(std::vector<std::string>{korveline_program()}, env,
                                          dir + "/korveline.out", err_path_);

@@ -425,6 +425,52 @@ void OnScreenWithAPicturesFolder::expect_the_window_shows_the_picture_exactly() 
     EXPECT_EQ(differing, 0);
 }
 
+// The keyboard alone: Enter clicks the part the focus stands on (ALIM at first), Shift Enter
+// right-clicks it, Tab moves the ring on; the ring is on the screen and in no saved picture.
+TEST_F(OnScreenWithAPicturesFolder, EnterAndTabWorkThePictureWithARingThatNoPictureHolds) {
+    constexpr Color kRingYellow = rgb(255, 210, 0);
+    Desktop& desktop = this->desktop();
+    desktop.key("Return");
+    ASSERT_TRUE(kvtest::eventually(desktop, [](const Framebuffer& fb) {
+        return count(fb, kAlimBox, kGreen) > 20;
+    })) << "Enter did not switch the supply on";
+    // ALIM's region ends at x = 49: the ring's dark band at 51, yellow at 52 and 53.
+    EXPECT_EQ(desktop.screenshot().get(52, 25), kRingYellow);
+    desktop.key("shift+Return");
+    ASSERT_TRUE(kvtest::eventually(desktop, [](const Framebuffer& fb) {
+        return count(fb, kAlimBox, kRed) > 20 && count(fb, kAlimBox, kGreen) == 0;
+    })) << "Shift Enter did not switch the supply off";
+    desktop.key("Return");
+    desktop.key("Tab Tab Tab Tab"); // the left coil, the upper-right, the lower-right, the rotor
+    desktop.key("Return");
+    ASSERT_TRUE(kvtest::eventually(desktop, [](const Framebuffer& fb) {
+        return count_in_disc(fb, kBlack) > 10;
+    })) << "Enter on the rotor did not show the resultant and the forces";
+
+    desktop.key("space");
+    desktop.key("F12");
+    const std::string png = saved(".png");
+    ASSERT_FALSE(png.empty()) << "no picture in " << pictures();
+    const Framebuffer picture = kv::image::read_png(png);
+    ASSERT_EQ(picture.width(), 780);
+    // The rotor's region is x 161 to 359, y 191 to 389: its ring lies 2 to 5 pixels outside.
+    const Rect ring_outside{156, 186, 365, 395}, ring_inside{160, 190, 361, 391};
+    int in_ring = 0, elsewhere = 0;
+    kvtest::eventually(desktop, [&](const Framebuffer& screen) {
+        in_ring = elsewhere = 0;
+        for (int y = 40; y < 557; ++y) // below the badge
+            for (int x = 0; x < 780; ++x) {
+                if (screen.get(x, y) == picture.get(x, y)) continue;
+                const bool ring = ring_outside.contains(x, y) && !ring_inside.contains(x, y);
+                (ring ? in_ring : elsewhere) += 1;
+            }
+        return elsewhere == 0 && screen.get(157, 290) == kRingYellow;
+    });
+    EXPECT_EQ(elsewhere, 0) << "the window differs from the saved picture away from the ring";
+    EXPECT_GT(in_ring, 1000) << "the ring is in the saved picture, or not on the screen";
+    EXPECT_NE(picture.get(157, 290), kRingYellow);
+}
+
 // Drawn through an image shared with the server (Xvfb has MIT-SHM).
 TEST_F(OnScreenWithAPicturesFolder, AfterTicksWithEverythingShownTheWindowShowsThePictureExactly) {
     expect_the_window_shows_the_picture_exactly();
@@ -576,8 +622,9 @@ class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
         return {std::move(image), place};
     }
     static Placed help() {
-        Framebuffer image =
-            kv::viewer::render_box("KORVELINE: keys", kv::viewer::key_help(kv::viewer::Lang::En));
+        // In the picture's language, French unless asked otherwise.
+        Framebuffer image = kv::viewer::render_box("KORVELINE : touches",
+                                                   kv::viewer::key_help(kv::viewer::Lang::Fr));
         const std::int64_t left = (780 - image.width()) / 2, top = (557 - image.height()) / 2;
         const Rect place{left, top, left + image.width(), top + image.height()};
         return {std::move(image), place};
@@ -656,7 +703,7 @@ TEST_P(OverlaysOverTicks, TheWindowShowsThePictureWithItsBoxesAndNothingWhenThey
     const Framebuffer picture = kv::image::read_png(png);
     ASSERT_EQ(picture.width(), 780);
 
-    std::vector<Placed> boxes{badge("Saved " + png)};
+    std::vector<Placed> boxes{badge("Enregistr\xe9 : " + png)}; // ISO 8859-1, as boxes are
     if (c.box == Box::Help) boxes.push_back(help());
     if (c.box == Box::Readout) {
         boxes.push_back(readout(d.screenshot()));

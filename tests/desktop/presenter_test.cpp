@@ -391,3 +391,57 @@ TEST(Presenter, ChangingTheBadgeTextCoversBothOldAndNewPlaces) {
 }
 
 } // namespace
+
+namespace {
+
+// The keyboard's focus ring at zoom 1 and 2: a client pixel out from the part it surrounds, four
+// bands a zoomed pixel wide (dark, yellow, yellow, dark), within the area it says it changes,
+// kept over what is drawn under it, and gone without a trace.
+TEST(Presenter, TheFocusRingSurroundsItsPartAtEveryZoomAndLeavesNoTrace) {
+    const Framebuffer fb = pattern(40, 30);
+    const Rect part{10, 8, 20, 16};
+    const Color bands[] = {rgb(0, 0, 0), rgb(255, 210, 0), rgb(255, 210, 0), rgb(0, 0, 0)};
+    for (int z = 1; z <= 2; ++z) {
+        SCOPED_TRACE(z);
+        Presenter p;
+        const auto layout = kv::viewer::corner_layout(Size{40 * z, 30 * z}, Size{40, 30}, z);
+        p.set_layout(layout);
+        Window w(40 * z, 30 * z);
+        p.draw_all(fb, w.target);
+        const Rect changed = p.set_ring(part);
+        draw_area(p, fb, changed, w.target);
+        EXPECT_EQ(p.set_ring(part), Rect{}) << "the same ring changes nothing";
+        const Rect inside{(part.left - 1) * z, (part.top - 1) * z, (part.right + 1) * z,
+                          (part.bottom + 1) * z};
+        const Rect reach = kv::viewer::window_rect(layout, changed);
+        int ringed = 0;
+        for (int y = 0; y < 30 * z; ++y)
+            for (int x = 0; x < 40 * z; ++x) {
+                // How far out of the ring's inside edge, in window pixels (0: inside it).
+                const std::int64_t out =
+                    std::max({inside.left - x, x - (inside.right - 1), inside.top - y,
+                              y - (inside.bottom - 1), std::int64_t{0}});
+                const std::int64_t band = out == 0 ? 4 : (out - 1) / z;
+                if (band < 4) {
+                    ASSERT_EQ(w.at(x, y), bands[band]) << x << "," << y;
+                    ASSERT_TRUE(reach.contains(x, y)) << x << "," << y;
+                    ++ringed;
+                } else {
+                    ASSERT_EQ(w.at(x, y), fb.get(x / z, y / z)) << x << "," << y;
+                }
+            }
+        EXPECT_EQ(ringed, (20 * z) * (18 * z) - (12 * z) * (10 * z)); // 20 x 18 less 12 x 10
+        // A row drawn across it keeps the ring on top; without it, the picture comes back whole.
+        Framebuffer under = fb;
+        under.fill_span(7, 0, 40, rgb(1, 2, 3));
+        draw_changes(p, under, Region(Rect{0, 7, 40, 8}), w.target);
+        EXPECT_EQ(w.at(inside.left - 1, 7 * z), bands[0]);
+        EXPECT_EQ(w.at(inside.left, 7 * z), rgb(1, 2, 3));
+        draw_area(p, under, p.set_ring(std::nullopt), w.target);
+        for (int y = 0; y < 30 * z; ++y)
+            for (int x = 0; x < 40 * z; ++x)
+                ASSERT_EQ(w.at(x, y), under.get(x / z, y / z)) << x << "," << y;
+    }
+}
+
+} // namespace

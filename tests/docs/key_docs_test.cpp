@@ -40,9 +40,14 @@ std::string man_block() {
             if (key.find(' ') != std::string::npos) key = '"' + key + '"';
             keys += (keys.empty() ? "" : " \" or \" ") + key;
         }
+        // The page writes its accented letters as roff's escapes ("R \\(`a Z").
+        std::string help = sentence(a.help.en);
+        for (std::size_t at = help.find("\u00e0"); at != std::string::npos;
+             at = help.find("\u00e0"))
+            help.replace(at, 2, "\\(`a");
         text += std::string(text.empty() ? ".TP 14n\n" : ".TP\n") +
-                (keys.find(" or ") != std::string::npos ? ".BR " : ".B ") + keys + '\n' +
-                sentence(a.help.en) + '\n';
+                (keys.find(" or ") != std::string::npos ? ".BR " : ".B ") + keys + '\n' + help +
+                '\n';
     }
     return text;
 }
@@ -81,9 +86,12 @@ TEST(KeyDocs, EachKeyDoesOneThingAndEachActionSaysItInBothLanguages) {
         EXPECT_FALSE(a.help.fr.empty() || a.help.en.empty() || a.label.fr.empty()) << a.name;
         for (const Chord& chord : a.keys) {
             if (chord.key.empty()) continue;
-            EXPECT_TRUE(keys.insert((chord.ctrl ? "Ctrl " : "") + std::string(chord.key)).second)
-                << a.name << ": " << chord.key << " is already another action's";
-            EXPECT_EQ(action_for_key({chord.key, chord.ctrl}), a.action) << a.name;
+            const std::string name = std::string(chord.ctrl ? "Ctrl " : "") +
+                                     (chord.shift ? "Shift " : "") + std::string(chord.key);
+            EXPECT_TRUE(keys.insert(name).second)
+                << a.name << ": " << name << " is already another action's";
+            EXPECT_EQ(action_for_key({chord.key, chord.ctrl, false, false, chord.shift}), a.action)
+                << a.name;
         }
     }
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <span>
 #include <stdexcept>
 
 namespace kv::viewer {
@@ -24,6 +25,8 @@ class FakeScreen final : public Screen {
     std::vector<Action> zooms;
     std::map<std::string, std::string> kept; // captures by name
     bool full = false;                       // no room for captures
+    std::vector<std::optional<Rect>> rings;  // the focus ring, each time it changed
+    bool moves_on = false;                   // Tab may leave the picture (as in a page)
 
     bool open_window(const std::string&, int, int, std::string&) override { return true; }
     void close_window() override {}
@@ -44,6 +47,8 @@ class FakeScreen final : public Screen {
     void show(Slot slot, const Box& box) override { boxes[slot] = box; }
     void show_status(const Status& s) override { status = s; }
     void zoom(Action action) override { zooms.push_back(action); }
+    void show_focus(const std::optional<Rect>& around) override { rings.push_back(around); }
+    bool focus_moves_on() const override { return moves_on; }
     std::string save_picture(const Framebuffer&, const std::string& stem) override {
         kept[stem + ".png"] = "";
         return stem + ".png";
@@ -187,6 +192,109 @@ TEST_F(ViewerTest, CapturesAreToldInTheBadgeForAFewSecondsAndSoIsWhyOneFailed) {
     EXPECT_THROW(viewer.wait(std::nullopt, out), std::logic_error);
     EXPECT_EQ(screen.waits, (std::vector<std::optional<std::uint64_t>>{5000, std::nullopt}));
     EXPECT_EQ(screen.status.badge(), "PAUSE");
+}
+
+// In French, the viewer's messages and its list of keys are French (ISO 8859-1, as boxes are), and
+// the list of keys fits over the picture (780 x 557) in either language.
+TEST_F(ViewerTest, ItsOwnTextsAreInThePicturesLanguageAndTheKeysFitOverThePicture) {
+    Tools french = tools;
+    french.language = Lang::Fr;
+    FakeScreen screen_fr;
+    Viewer viewer_fr{screen_fr, french};
+    std::string why;
+    ASSERT_TRUE(viewer_fr.open_window("KORVELINE", 8, 6, why));
+    viewer_fr.present(fb, Region(fb.bounds()));
+    viewer_fr.act(Action::SaveData);
+    EXPECT_EQ(screen_fr.status.badge(), "Enregistr\xe9 : korveline.csv");
+    viewer_fr.act(Action::ToggleHelp);
+    EXPECT_EQ(screen_fr.boxes[Slot::Help].title, "KORVELINE : touches");
+    EXPECT_EQ(screen_fr.boxes[Slot::Help].rows.at(1).left, "Fl\xe8"
+                                                           "che droite");
+    for (const Lang lang : {Lang::Fr, Lang::En}) {
+        const Framebuffer box = render_box("KORVELINE : touches", key_help(lang));
+        EXPECT_LE(box.width(), 780 - 8) << (lang == Lang::Fr ? "fr" : "en");
+        EXPECT_LE(box.height(), 557 - 8) << (lang == Lang::Fr ? "fr" : "en");
+    }
+}
+
+// The keys a keyboard user reaches the picture's parts with, through the table of actions: what
+// each press does to the ring, and the clicks Enter and Shift Enter make, as a mouse makes them.
+TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {
+    const Rect alim{1, 1, 50, 50}, coil{11, 241, 160, 340}, reset{741, 344, 790, 355};
+    for (const bool moves_on : {false, true}) {
+        SCOPED_TRACE(moves_on ? "in a page" : "in a window");
+        FakeScreen screen;
+        screen.moves_on = moves_on;
+        Tools tools;
+        tools.focus_regions = {
+            {{"ALIM", "ALIM"}, alim}, {{"bobine", "coil"}, coil}, {{"R à Z", "R à Z"}, reset}};
+        Viewer viewer{screen, tools};
+        std::string why;
+        ASSERT_TRUE(viewer.open_window("KORVELINE", 780, 557, why));
+        const auto press = [&](std::string_view key, bool shift = false) {
+            const std::optional<Action> action = action_for_key({key, false, false, false, shift});
+            EXPECT_TRUE(action) << key;
+            return action && viewer.act(*action);
+        };
+        struct Step {
+            std::string_view key;
+            bool shift;
+            std::optional<Rect> ring; // after it
+            bool stays;               // the focus stays in the picture
+        };
+        const Step window_steps[] = {
+            {"Tab", false, alim, true}, // shown where it stands: the first part
+            {"Tab", false, coil, true}, {"Tab", false, reset, true},
+            {"Tab", false, alim, true}, // round again: nothing else in the window
+            {"Tab", true, reset, true}, {"Escape", false, std::nullopt, true},
+            {"Tab", true, alim, true}, // after Escape, from the first part again
+        };
+        const Step page_steps[] = {
+            {"Tab", false, coil, true},
+            {"Tab", false, reset, true},
+            {"Tab", false, std::nullopt, false}, // on to the page's controls
+        };
+        if (moves_on) {
+            viewer.focus_in(false); // the canvas took the focus
+            EXPECT_EQ(screen.rings.back(), alim);
+        }
+        for (const Step& step :
+             moves_on ? std::span<const Step>(page_steps) : std::span<const Step>(window_steps)) {
+            EXPECT_EQ(press(step.key, step.shift), step.stays) << step.key << step.shift;
+            EXPECT_EQ(screen.rings.back(), step.ring) << step.key << step.shift;
+        }
+        if (moves_on) {
+            viewer.focus_in(true); // back in by Shift Tab: onto the last part
+            EXPECT_EQ(screen.rings.back(), reset);
+            EXPECT_TRUE(press("Tab", true));
+            EXPECT_TRUE(press("Tab", true));
+            EXPECT_FALSE(press("Tab", true)) << "before ALIM, on to the page's controls";
+            EXPECT_EQ(screen.rings.back(), std::nullopt);
+        }
+
+        // Enter and Shift Enter on the coil: a press and a release at its middle, then the same
+        // with the right button, handed over as the screen's own input.
+        viewer.focus_in(false);
+        press("Tab");
+        EXPECT_TRUE(press("Enter"));
+        EXPECT_TRUE(press("Enter", true));
+        std::vector<InputEvent> out;
+        viewer.wait(std::nullopt, out);
+        using Kind = InputEvent::Kind;
+        using Button = InputEvent::Button;
+        const std::pair<Kind, Button> expected[] = {{Kind::ButtonDown, Button::Left},
+                                                    {Kind::ButtonUp, Button::Left},
+                                                    {Kind::ButtonDown, Button::Right},
+                                                    {Kind::ButtonUp, Button::Right}};
+        ASSERT_EQ(out.size(), std::size(expected));
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            EXPECT_EQ(out[i].kind, expected[i].first) << i;
+            EXPECT_EQ(out[i].button, expected[i].second) << i;
+            EXPECT_EQ(out[i].x, 85) << i;
+            EXPECT_EQ(out[i].y, 290) << i;
+        }
+        EXPECT_EQ(screen.rings.back(), coil);
+    }
 }
 
 } // namespace

@@ -165,6 +165,7 @@ check("the site is 300 KB or less", total <= 300 * 1024, `${total} bytes`);
   const afterStep = await ticks(page);
   check("step: exactly one Tick", afterStep === pausedAt + 1 && (await canvasHash(page)) !== frozen,
         `${pausedAt} -> ${afterStep}`);
+  await page.focus("#canvas"); // single keys act while the picture has the focus
   await page.keyboard.press("ArrowRight");
   await sleep(400);
   check("Right arrow while paused: one more Tick", (await ticks(page)) === pausedAt + 2);
@@ -373,6 +374,7 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
   const frozen = await canvasHash(page);
   const shown = () => page.$eval("#readout", r => !r.hidden && r.getBoundingClientRect().width > 0);
   const hiddenAtFirst = !(await shown());
+  await page.focus("#canvas");
   await page.keyboard.press("i");
   const rows = await page.$$eval("#readout tr", trs => trs.map(tr => tr.innerText.replace(/\s+/g, " ").trim()));
   const last = lines[lines.length - 1].split(","), header = lines[0].split(",");
@@ -388,6 +390,7 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
   check("the readout button hides it; the picture never changed", !(await shown()) &&
         (await canvasHash(page)) === frozen);
   // Shown while Ticks run, it follows them.
+  await page.focus("#canvas");
   await page.keyboard.press("I");
   await page.click("#pause");
   await waitTicks(page, 5);
@@ -395,6 +398,7 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
   const readoutTitle = await page.$eval("#readout h2", h => h.textContent);
   check("the readout follows the running Ticks", (await shown()) && readoutTitle === "Couples en unit\u00e9s du trac\u00e9" &&
         (await page.$$eval("#readout tr", trs => trs.length)) === 21);
+  await page.focus("#canvas");
   await page.keyboard.press("i");
 
   // Recording, paused with the supply and the rotor on, then stepping: the GIF's first frame is the picture when it started, its
@@ -671,6 +675,66 @@ for (const deviceScaleFactor of [1, 2]) {
         unknown.hash === original.hash && unknown.look === "default" && unknown.message.includes("look=pink") &&
         unknown.message.includes("lang=de") && unknown.message.includes("refusé"),
         unknown.message);
+
+// 15. The keyboard alone. Tab from the page's start takes the picture, its ring on ALIM; Enter and
+// Shift Enter click ALIM, Tab four times reaches the rotor; the ring lies over the canvas, never in
+// it; Tab past "R à Z" goes on to the page's controls, Shift Tab comes back onto "R à Z". Single
+// keys act only while the picture has the focus.
+{
+  const page = await open("file://" + indexPath);
+  const focused = () => page.evaluate(() => document.activeElement && document.activeElement.id);
+  // The ring's box over the canvas, in client pixels (none: hidden).
+  const ring = () => page.evaluate(() => {
+    const r = document.getElementById("focus-ring"), c = document.getElementById("canvas");
+    if (r.hidden) return null;
+    const b = r.getBoundingClientRect(), cb = c.getBoundingClientRect(), s = c.width / cb.width;
+    return [(b.left - cb.left) * s, (b.top - cb.top) * s, (b.right - cb.left) * s, (b.bottom - cb.top) * s];
+  });
+  // Around the region [l, t, r, b): outside it, and no more than 6 pixels out.
+  const around = (box, [l, t, r, b]) => box !== null && box[0] <= l && box[1] <= t && box[2] >= r &&
+    box[3] >= b && box[0] >= l - 6 && box[1] >= t - 6 && box[2] <= r + 6 && box[3] <= b + 6;
+  const shiftPress = async key => {
+    await page.keyboard.down("Shift");
+    await page.keyboard.press(key);
+    await page.keyboard.up("Shift");
+  };
+  await page.keyboard.press("Tab");
+  const tabbedIn = await focused(), onAlim = around(await ring(), [1, 1, 50, 50]);
+  await page.keyboard.press("Enter");
+  await waitTicks(page, 1);
+  const on = (await count(page, alimLabel, green)) > 20;
+  await shiftPress("Enter");
+  await waitTicks(page, 1);
+  const off = (await count(page, alimLabel, red)) > 20 && (await count(page, alimLabel, green)) === 0;
+  check("Tab takes the picture with its ring on ALIM; Enter switches the supply on, Shift Enter off",
+        tabbedIn === "canvas" && onAlim && on && off, `focus on ${tabbedIn}, ring ${await ring()}`);
+  await page.keyboard.press("Enter");
+  for (let i = 0; i < 4; i++) await page.keyboard.press("Tab");
+  const rotorRing = await ring();
+  await page.keyboard.press("Enter");
+  await waitTicks(page, 30);
+  const resultant = await count(page, disc, black), forces = await count(page, disc, yellow);
+  check("Tab four times rings the rotor; Enter shows the resultant and the forces",
+        around(rotorRing, [161, 191, 360, 390]) && resultant > 60 && forces > 30,
+        `ring ${rotorRing}; ${resultant} black, ${forces} yellow pixels in the disc`);
+  const ringColour = await count(page, [150, 180, 370, 400], [255, 210, 0]);
+  check("the ring is over the canvas, never in its pixels", ringColour === 0, `${ringColour} ring pixels`);
+  for (let i = 0; i < 2; i++) await page.keyboard.press("Tab");
+  const onReset = around(await ring(), [741, 344, 780, 355]);
+  await page.keyboard.press("Tab");
+  const leftFor = await focused(), ringAfter = await ring();
+  await shiftPress("Tab");
+  const backIn = await focused(), backOnReset = around(await ring(), [741, 344, 780, 355]);
+  check("Tab past R à Z goes on to the page's controls, Shift Tab comes back onto R à Z",
+        onReset && leftFor !== "canvas" && ringAfter === null && backIn === "canvas" && backOnReset,
+        `after R à Z the focus is on ${leftFor}; back on ${backIn}`);
+  await page.focus("#pause");
+  await page.keyboard.press("i");
+  const readoutOff = await page.$eval("#readout", r => r.hidden);
+  await page.focus("#canvas");
+  await page.keyboard.press("i");
+  const readoutOn = !(await page.$eval("#readout", r => r.hidden));
+  check("single keys act only while the picture has the focus", readoutOff && readoutOn);
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
 }
@@ -707,7 +771,7 @@ for (const [width, height] of [[1366, 768], [1280, 720], [1024, 768], [320, 640]
   await page.close();
 }
 
-// 8. The 800x600 screenshot.
+// 16. The 800x600 screenshot.
 {
   const page = await open("file://" + indexPath, { width: 800, height: 600 });
   for (const [cx, cy] of [[25, 25], [100, 300], [260, 290]]) await click(page, cx, cy);

@@ -1,6 +1,9 @@
 #include "tools/common/window_tools.h"
 
+#include "tools/common/focus_regions.h"
 #include "tools/common/readout.h"
+
+#include "shell/textes.h"
 
 kv::viewer::Tools WindowTools(RunData& data) {
     kv::viewer::Tools tools;
@@ -10,5 +13,8 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.write_data = [&data](kv::image::Output& out) { data.Write(out); };
     tools.readout_title = ReadoutTitle();
     tools.readout = ReadoutRows;
+    tools.focus_regions = FocusRegions();
+    // The viewer's own texts (its keys, its messages) in the picture's language.
+    tools.language = textes == &textes_en ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
     return tools;
 }

@@ -27,8 +27,9 @@ constexpr const char* kIntro =
     "Usage: korveline [--help | --version | --lang fr|en | --look LOOK] [--lab NAME=VALUE ...]\n"
     "Shows KORVELINE, the three-phase induction motor simulation, in a window.\n"
     "\n"
-    "The mouse works the simulation, as the instructions in the window say. The keys change\n"
-    "only how it is shown:\n";
+    "The mouse works the simulation, as the instructions in the window say, and so do Enter\n"
+    "and Shift Enter on the part a focus ring shows; the other keys change only how it is\n"
+    "shown. The keys:\n";
 
 constexpr const char* kOptions =
     "Pictures, recordings and data go to your pictures folder (xdg-user-dir PICTURES, else\n"

@@ -9,12 +9,14 @@ std::string key_name(const SDL_Keysym& key) {
     if (name.starts_with("Keypad ")) name.erase(0, 7);
     if (name == "Right") return "ArrowRight";
     if (name == "Space") return " ";
+    if (name == "Return") return "Enter";
     return name;
 }
 
 std::optional<viewer::Action> viewer_action(const SDL_Keysym& key, bool repeat) {
     return viewer::action_for_key({key_name(key), (key.mod & KMOD_CTRL) != 0,
-                                   (key.mod & (KMOD_ALT | KMOD_GUI)) != 0, repeat});
+                                   (key.mod & (KMOD_ALT | KMOD_GUI)) != 0, repeat,
+                                   (key.mod & KMOD_SHIFT) != 0});
 }
 
 } // namespace kv::sdl

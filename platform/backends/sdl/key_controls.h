@@ -1,6 +1,6 @@
 // The desktop's keys: SDL's key events named as the viewer's table names keys. They act on how
-// the window is shown and how fast its clock runs; none of them reaches the application, which
-// takes only the mouse.
+// the window is shown and how fast its clock runs, or move the viewer's focus ring and click
+// where it stands; the application itself never sees a key, only the mouse's messages.
 #pragma once
 
 #include "viewer/actions.h"

@@ -237,6 +237,10 @@ void SdlBackend::show(viewer::Slot slot, const viewer::Box& box) {
                          help ? Anchor::Centre : Anchor::BottomLeft);
 }
 
+void SdlBackend::show_focus(const std::optional<Rect>& around) {
+    if (screen_) screen_->set_ring(around);
+}
+
 void SdlBackend::show_status(const viewer::Status& status) {
     if (screen_) screen_->set_badge(status.badge());
 }

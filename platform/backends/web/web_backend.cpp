@@ -37,6 +37,10 @@ EM_JS(void, kv_js_message_box, (const char* caption, int caption_length, const c
 EM_JS(void, kv_js_box, (int slot, const char* text, int length), {
     kvWeb.box(slot, String.fromCharCode.apply(null, HEAPU8.subarray(text, text + length)));
 });
+// The focus ring around a client rectangle; a width of 0: none.
+EM_JS(void, kv_js_focus, (int x, int y, int width, int height), {
+    kvWeb.focusRing(x, y, width, height);
+});
 EM_JS(void, kv_js_fullscreen, (), {
     kvWeb.fullscreen();
 });
@@ -206,6 +210,12 @@ void WebBackend::show_status(const viewer::Status& status) {
                  status.message.c_str());
 }
 
+void WebBackend::show_focus(const std::optional<Rect>& around) {
+    const Rect r = around.value_or(Rect{});
+    kv_js_focus(static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.width()),
+                static_cast<int>(r.height()));
+}
+
 void WebBackend::zoom(viewer::Action action) {
     using viewer::Action;
     if (action == Action::ToggleFullscreen) {
@@ -251,8 +261,7 @@ bool WebBackend::key(const viewer::KeyPress& press) {
     // Ctrl + - 0 stay the browser's own zoom, which zooms the picture with the page.
     if (action == Action::ZoomIn || action == Action::ZoomOut || action == Action::ZoomReset)
         return false;
-    act(*action);
-    return true;
+    return act(*action);
 }
 
 void WebBackend::viewport(int css_width, int css_height, int device_per_css_milli,
@@ -297,12 +306,22 @@ EMSCRIPTEN_KEEPALIVE void kv_web_pointer(void* backend, int down, int right, int
 }
 
 // The key is kvWeb.key (a KeyboardEvent.key); 1 when the viewer took it.
-EMSCRIPTEN_KEEPALIVE int kv_web_key(void* backend, int ctrl, int alt, int repeat) {
+EMSCRIPTEN_KEEPALIVE int kv_web_key(void* backend, int ctrl, int alt, int shift, int repeat) {
     char name[16];
     kv_js_key_name(name, sizeof name);
-    return static_cast<kv::web::WebBackend*>(backend)->key({name, ctrl != 0, alt != 0, repeat != 0})
+    return static_cast<kv::web::WebBackend*>(backend)->key(
+               {name, ctrl != 0, alt != 0, repeat != 0, shift != 0})
                ? 1
                : 0;
+}
+
+// The canvas takes the keyboard's focus (1; 2: backwards, by Shift Tab) or loses it (0).
+EMSCRIPTEN_KEEPALIVE void kv_web_focus(void* backend, int how) {
+    const auto* screen = static_cast<kv::web::WebBackend*>(backend);
+    if (how == 0)
+        screen->focus_out();
+    else
+        screen->focus_in(how == 2);
 }
 
 // A toolbar button: the action of that row of the table.

@@ -32,10 +32,14 @@ class WebBackend final : public viewer::Screen {
     std::string save_picture(const Framebuffer& fb, const std::string& stem) override;
     std::unique_ptr<image::Output> new_capture(const std::string& stem,
                                                const std::string& extension) override;
+    void show_focus(const std::optional<Rect>& around) override;
+    // Tab past the picture goes on to the page's controls: no trap.
+    bool focus_moves_on() const override { return true; }
 
     // From the page: a button pressed (down) or released at a client pixel.
     void pointer(bool down, InputEvent::Button button, std::int64_t x, std::int64_t y);
-    // A key; true when it is the viewer's (the page then keeps it from the browser).
+    // A key; true when it is the viewer's (the page then keeps it from the browser; not Tab
+    // leaving the picture, which the browser takes on).
     bool key(const viewer::KeyPress& press);
     // The room the picture may take, in CSS pixels, device pixels per CSS pixel (times 1000),
     // and whether the page is in full screen.

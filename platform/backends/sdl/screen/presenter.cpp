@@ -11,6 +11,16 @@ namespace {
 
 constexpr int kInset = 4; // box pixels between a box and the picture's edges
 
+// The focus ring, a client pixel out from what it surrounds: bands a box pixel wide, from the
+// inside out. Dark and yellow together stand out on the white, the cyan and the black alike.
+constexpr std::int64_t kRingGap = 1;
+constexpr std::array<Color, 4> kRingBands{rgb(0, 0, 0), rgb(255, 210, 0), rgb(255, 210, 0),
+                                          rgb(0, 0, 0)};
+
+Rect grown(const Rect& r, std::int64_t by) {
+    return Rect{r.left - by, r.top - by, r.right + by, r.bottom + by};
+}
+
 bool has_image(const Framebuffer& image) {
     return image.width() > 0 && image.height() > 0;
 }
@@ -22,11 +32,15 @@ int smoothing_for(const viewer::ZoomLayout& layout) {
     return (layout.shown.height + client - 1) / client;
 }
 
+int Presenter::boxes_zoom() const {
+    const viewer::ZoomLayout& picture = layout();
+    return std::max(1, static_cast<int>(std::lround(double(picture.shown.height) /
+                                                    std::max(picture.client.height, 1))));
+}
+
 viewer::ZoomLayout Presenter::overlay_layout(const Framebuffer& image, Anchor anchor) const {
     const viewer::ZoomLayout& picture = layout();
-    // The picture's own zoom, or the nearest whole one.
-    const int zoom = std::max(1, static_cast<int>(std::lround(double(picture.shown.height) /
-                                                              std::max(picture.client.height, 1))));
+    const int zoom = boxes_zoom();
     const viewer::Size room{picture.shown.width / zoom, picture.shown.height / zoom};
     const int w = image.width(), h = image.height();
     std::int64_t x = 0, y = 0; // in box pixels from the picture's corner
@@ -80,10 +94,53 @@ Rect Presenter::set_badge(const std::optional<std::string>& text) {
                        Anchor::TopRight);
 }
 
+Rect Presenter::ring_inside() const {
+    const viewer::ZoomLayout& l = layout();
+    const Rect client{0, 0, l.client.width, l.client.height};
+    return viewer::window_rect(l, intersect(grown(*ring_, kRingGap), client));
+}
+
+std::int64_t Presenter::ring_width() const {
+    return static_cast<std::int64_t>(kRingBands.size()) * boxes_zoom();
+}
+
+Rect Presenter::ring_area() const {
+    if (!ring_) return Rect{};
+    return viewer::client_rect(layout(),
+                               intersect(grown(ring_inside(), ring_width()), layout().picture()));
+}
+
+Rect Presenter::set_ring(const std::optional<Rect>& around) {
+    if (around == ring_) return Rect{};
+    const Rect before = ring_area();
+    ring_ = around;
+    return bounding_union(before, ring_area());
+}
+
+void Presenter::paint_ring(const Rect& area, PixelTarget& target) const {
+    if (!ring_) return;
+    const Rect inside = ring_inside();
+    if (intersect(area, grown(inside, ring_width())).empty()) return;
+    const std::int64_t band = boxes_zoom();
+    for (std::size_t i = 0; i < kRingBands.size(); ++i) {
+        const Rect in = grown(inside, band * static_cast<std::int64_t>(i));
+        const Rect out = grown(in, band);
+        // Its four sides: above, below, left, right.
+        for (const Rect& side : {Rect{out.left, out.top, out.right, in.top},
+                                 Rect{out.left, in.bottom, out.right, out.bottom},
+                                 Rect{out.left, in.top, in.left, in.bottom},
+                                 Rect{in.right, in.top, out.right, in.bottom}}) {
+            const Rect part = intersect(side, area);
+            if (!part.empty()) fill_target(target, part, kRingBands[i]);
+        }
+    }
+}
+
 Rect Presenter::paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const {
     const Rect out = intersect(area, layout().picture());
     if (out.empty()) return Rect{};
     picture_.draw(fb, out, target);
+    paint_ring(out, target);
     for (const Placed& overlay : overlays_) {
         if (has_image(overlay.image)) overlay.scaler.draw(overlay.image, out, target);
     }

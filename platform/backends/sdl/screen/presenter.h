@@ -1,7 +1,7 @@
 // What the window shows: the framebuffer scaled into the window's pixels, black around it in full
 // screen, and the viewer's boxes over it (the badge in its top-right corner, the help in the
-// middle, the readout), each at a whole zoom so that its text stays sharp. Works on any 32-bit
-// pixels, so that it can be checked without a display.
+// middle, the readout) and the keyboard's focus ring, each at a whole zoom so that its text stays
+// sharp. Works on any 32-bit pixels, so that it can be checked without a display.
 //
 // A frame draws again only the columns the framebuffer noted as written since it was last
 // presented, then the boxes over them: the window's pixels keep the rest.
@@ -45,6 +45,9 @@ class Presenter {
     // rectangle whose picture this changes.
     Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
     bool has_overlay(Overlay which) const;
+    // The keyboard's focus ring around the client rectangle `around`, or none; under the boxes.
+    // Returns the client rectangle whose picture this changes.
+    Rect set_ring(const std::optional<Rect>& around);
 
     // Draws, within `changed`, the columns `fb` noted as written since it was last presented,
     // and the boxes over them; appends the window rectangles written to `written`.
@@ -59,6 +62,15 @@ class Presenter {
     Rect draw_all(const Framebuffer& fb, PixelTarget& target);
 
   private:
+    // The whole zoom the boxes and the ring are drawn at: the picture's, or the nearest one.
+    int boxes_zoom() const;
+    // The window pixels the ring covers: its inside edge, and how wide it is.
+    Rect ring_inside() const;
+    std::int64_t ring_width() const;
+    // The client rectangle the ring covers (none: empty).
+    Rect ring_area() const;
+    void paint_ring(const Rect& area, PixelTarget& target) const;
+
     struct Placed {
         Framebuffer image;
         Anchor anchor = Anchor::TopRight;
@@ -73,6 +85,7 @@ class Presenter {
     Scaler picture_;
     std::optional<std::string> badge_text_;
     std::array<Placed, kOverlayCount> overlays_;
+    std::optional<Rect> ring_; // around this client rectangle
 };
 
 } // namespace kv::sdl

@@ -37,6 +37,7 @@ class WindowScreen {
     // The presenter's boxes (see Presenter), shown at once.
     Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
     Rect set_badge(const std::optional<std::string>& text);
+    Rect set_ring(const std::optional<Rect>& around);
     bool has_overlay(Overlay which) const { return presenter_.has_overlay(which); }
 
     int zoom() const { return zoom_; }
