@@ -48,6 +48,10 @@ void ChangeAspect(HWND hwnd, int aspect) {
 
     // Erasing paints with the class's brush: it follows the look.
     SetClassLongPtr(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background_brush));
+    InvalideHorsCourbe(hwnd);
+}
+
+void InvalideHorsCourbe(HWND hwnd) {
     RECT client;
     GetClientRect(hwnd, &client);
     const RECT gauche = {0, 0, cadre_courbe.left, client.bottom};

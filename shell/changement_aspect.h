@@ -8,3 +8,7 @@
 // of the window is painted again in the new look, the fixed parts at once and the central disc at
 // the next Tick.
 void ChangeAspect(HWND hwnd, int aspect);
+
+// Paints again all of the window but the plot and the band of its frame, which would lose the
+// run's trail if painted.
+void InvalideHorsCourbe(HWND hwnd);

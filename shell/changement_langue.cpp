@@ -1,14 +1,11 @@
 #include "shell/changement_langue.h"
 
+#include "shell/changement_aspect.h"
 #include "shell/textes.h"
 
 #include <iterator>
 
 namespace {
-
-// The plot and the band of its frame (as in shell/changement_aspect.cpp): painted again, it would
-// lose the run's trail.
-constexpr RECT cadre_courbe = {455, 0, 815, 360};
 
 // The reset label's cell, with room for the widest of its translations: given back the plot's white
 // before the new label is written, so that nothing of a wider old one stays.
@@ -42,12 +39,5 @@ void ChangeLangue(HWND hwnd, int langue) {
     TextOutA(hdc, 740, 343, textes->raz.texte, textes->raz.longueur);
     ReleaseDC(hwnd, hdc);
 
-    RECT client;
-    GetClientRect(hwnd, &client);
-    const RECT gauche = {0, 0, cadre_courbe.left, client.bottom};
-    const RECT dessous = {cadre_courbe.left, cadre_courbe.bottom, client.right, client.bottom};
-    const RECT droite = {cadre_courbe.right, 0, client.right, cadre_courbe.bottom};
-    InvalidateRect(hwnd, &gauche, TRUE);
-    InvalidateRect(hwnd, &dessous, TRUE);
-    InvalidateRect(hwnd, &droite, TRUE);
+    InvalideHorsCourbe(hwnd);
 }
