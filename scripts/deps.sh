@@ -11,9 +11,10 @@ set -euo pipefail
 run=(g++ cmake ninja-build pkg-config libpng-dev zlib1g-dev libsdl2-dev libx11-dev libxext-dev)
 # xdg-user-dirs: the desktop tests give korveline a pictures folder through xdg-user-dir.
 # libgif-dev: the tests play recordings back with giflib, a decoder independent of ours.
-# openbox: a small window manager, for the full-screen tests with one.
+# openbox: a small window manager, for the full-screen tests with one; x11-utils: xprop, which
+# tells when it manages windows.
 test=("${run[@]}" git clang-format libgtest-dev libbenchmark-dev xvfb xdotool imagemagick
-      xdg-user-dirs libgif-dev openbox)
+      xdg-user-dirs libgif-dev openbox x11-utils)
 
 case ${1:-} in
 run) packages=("${run[@]}") ;;
