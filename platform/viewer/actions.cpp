@@ -129,6 +129,22 @@ constexpr ActionInfo kActions[] = {
      {},
      {"clic droit au centre de la partie entourée", "right click in the middle of the ringed part"},
      false},
+    {Action::NextLanguage,
+     "language",
+     {{{"l"}}},
+     {"Langue", "Language"},
+     {},
+     {"langue suivante (français, anglais), la simulation continue",
+      "next language (French, English), the run goes on"},
+     false},
+    {Action::NextLook,
+     "look",
+     {{{"a"}}},
+     {"Aspect", "Look"},
+     {},
+     {"aspect suivant (d'origine, vision des couleurs, projecteur)",
+      "next look (default, colour vision, projector)"},
+     false},
 };
 
 std::string chord_text(const Chord& chord, Lang lang) {

@@ -35,6 +35,9 @@ enum class Action {
     FocusPrevious,
     FocusClick,
     FocusRightClick,
+    // The picture's language and look, changed while the run goes on.
+    NextLanguage,
+    NextLook,
 };
 
 enum class Lang { Fr, En };

@@ -170,12 +170,18 @@ bool Viewer::act(Action action) {
             start_recording();
         }
         break;
+    case Action::NextLanguage:
+        if (!tools_.next_language) break;
+        tools_.language = tools_.next_language();
+        show_help();
+        break;
+    case Action::NextLook:
+        if (tools_.next_look) tools_.next_look();
+        break;
     case Action::ToggleHelp:
     case Action::CloseHelp:
         help_ = action == Action::ToggleHelp && !help_;
-        screen_.show(Slot::Help,
-                     help_ ? Box{latin1(kHelpTitle(tools_.language)), key_help(tools_.language)}
-                           : Box{});
+        show_help();
         if (action == Action::CloseHelp && ring_) {
             ring_ = false;
             focus_ = 0;
@@ -257,9 +263,17 @@ void Viewer::take_clicks(std::vector<InputEvent>& out) {
     clicks_.clear();
 }
 
+void Viewer::show_help() {
+    screen_.show(Slot::Help,
+                 help_ ? Box{latin1(kHelpTitle(tools_.language)), key_help(tools_.language)}
+                       : Box{});
+}
+
 void Viewer::show_readout() {
     const bool on = status_.readout && tools_.readout;
-    screen_.show(Slot::Readout, on ? Box{tools_.readout_title, tools_.readout()} : Box{});
+    screen_.show(Slot::Readout,
+                 on ? Box{tools_.readout_title ? tools_.readout_title() : "", tools_.readout()}
+                    : Box{});
 }
 
 void Viewer::update_status() {

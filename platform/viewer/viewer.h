@@ -31,8 +31,12 @@ struct Tools {
     // Ctrl E: the run's data so far, to `out`. Throws std::exception saying why not.
     std::function<void(image::Output& out)> write_data;
     // Key I: asked again after every Tick while the readout shows.
-    std::string readout_title;
+    std::function<std::string()> readout_title;
     std::function<std::vector<BoxRow>()> readout;
+    // Keys L and A: the program asks for the picture's next language or look, keeping the run;
+    // next_language answers with the language asked for. Unset, the keys do nothing.
+    std::function<Lang()> next_language = {};
+    std::function<void()> next_look = {};
     Lang language = Lang::En; // of the viewer's own texts
     // The parts of the picture Tab goes through, in its order; the focus starts on the first.
     std::vector<FocusRegion> focus_regions = {};
@@ -72,6 +76,8 @@ class Viewer final : public Backend {
     // The Tick handed out last has run: the program's hook, a frame, the readout.
     void finish_tick();
     void show_readout();
+    // The list of keys (F1), in the viewer's language, or none.
+    void show_help();
     void update_status();
     // The badge shows `message` for a few seconds.
     void say(const std::string& message);

@@ -60,7 +60,10 @@ TEST(KeyControls, EachKeyDoesItsOneThing) {
         {SDLK_SPACE, KMOD_LCTRL, std::nullopt}, // Ctrl takes the zoom keys only
         {SDLK_F4, KMOD_LALT, std::nullopt},     // the window manager's, not ours
         {SDLK_PLUS, KMOD_LALT, std::nullopt},
-        {SDLK_a, KMOD_NONE, std::nullopt},
+        {SDLK_l, KMOD_NONE, ViewerAction::NextLanguage},
+        {SDLK_a, KMOD_NONE, ViewerAction::NextLook},
+        {SDLK_a, KMOD_LCTRL, std::nullopt},
+        {SDLK_b, KMOD_NONE, std::nullopt}, // a letter of no action
         {SDLK_LEFT, KMOD_NONE, std::nullopt},
     };
     for (const Case& c : cases) {

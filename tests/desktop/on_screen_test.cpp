@@ -237,6 +237,45 @@ TEST_F(OnScreen, F1ShowsTheKeysOverThePictureAndEscapeTakesThemAway) {
     EXPECT_TRUE(std::ranges::equal(after.pixels(), before.pixels()));
 }
 
+// L and A: the next language and the next look, while the run goes on: the window's texts change
+// and come back, the plot keeps its trail, and the background takes the colour-vision look's
+// colour, then, after the projector's, the original's again.
+TEST_F(OnScreen, LAndAChangeTheLanguageAndTheLookAndTheRunGoesOn) {
+    const Rect instructions{450, 375, 780, 545}, background{100, 60, 250, 120};
+    const std::int64_t all = background.width() * background.height();
+    const auto texts = [&](const Framebuffer& fb) {
+        std::vector<Color> pixels;
+        for (std::int64_t y = instructions.top; y < instructions.bottom; ++y)
+            for (std::int64_t x = instructions.left; x < instructions.right; ++x)
+                pixels.push_back(fb.get(x, y));
+        return pixels;
+    };
+    ASSERT_NO_FATAL_FAILURE(supply_on());
+    ASSERT_TRUE(kvtest::eventually(
+        desktop(), [](const Framebuffer& fb) { return count(fb, kPlot, kDarkYellow) > 30; }));
+    const std::vector<Color> french = texts(desktop().screenshot());
+    desktop().key("l");
+    EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+        return texts(fb) != french && count(fb, kPlot, kDarkYellow) > 30;
+    }));
+    desktop().key("l");
+    EXPECT_TRUE(
+        kvtest::eventually(desktop(), [&](const Framebuffer& fb) { return texts(fb) == french; }));
+
+    EXPECT_EQ(count(desktop().screenshot(), background, kBackground), all);
+    desktop().key("a");
+    EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+        return count(fb, background, rgb(215, 245, 245)) == all &&
+               count(fb, kAlimBox, kGreen) == 0; // the supply's "on" has the look's green
+    }));
+    desktop().key("a");
+    desktop().key("a");
+    EXPECT_TRUE(kvtest::eventually(desktop(), [&](const Framebuffer& fb) {
+        return count(fb, background, kBackground) == all && count(fb, kAlimBox, kGreen) > 20 &&
+               count(fb, kPlot, kDarkYellow) > 30;
+    }));
+}
+
 TEST_F(OnScreen, ZoomStopsWhereTheWindowWouldOutgrowTheScreen) {
     // 1024 x 768 holds the picture at zoom 1 only.
     desktop().key("ctrl+plus");

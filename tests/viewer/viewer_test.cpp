@@ -100,7 +100,7 @@ class ViewerTest : public ::testing::Test {
     Tools tools{"korveline",
                 {},
                 [](image::Output& out) { out.write(std::string_view("tick,time_s\n2,0.1\n")); },
-                "Readout",
+                [] { return std::string("Readout"); },
                 [this] {
                     return std::vector<BoxRow>{{"Ticks", std::to_string(++readouts), {}}};
                 }};
@@ -215,6 +215,36 @@ TEST_F(ViewerTest, ItsOwnTextsAreInThePicturesLanguageAndTheKeysFitOverThePictur
         EXPECT_LE(box.width(), 780 - 8) << (lang == Lang::Fr ? "fr" : "en");
         EXPECT_LE(box.height(), 557 - 8) << (lang == Lang::Fr ? "fr" : "en");
     }
+}
+
+// Keys L and A ask the program for the next language and look, as often as pressed; the list of
+// keys, shown, is in the new language at once. A program that gives no way to change them makes
+// the keys do nothing.
+TEST_F(ViewerTest, LanguageAndLookKeysAskTheProgramAndTheListOfKeysFollows) {
+    Tools asked = tools;
+    asked.language = Lang::Fr;
+    int languages = 0, looks = 0;
+    asked.next_language = [&languages] { return ++languages % 2 == 1 ? Lang::En : Lang::Fr; };
+    asked.next_look = [&looks] { ++looks; };
+    FakeScreen asked_screen;
+    Viewer asked_viewer{asked_screen, asked};
+    std::string why;
+    ASSERT_TRUE(asked_viewer.open_window("KORVELINE", 8, 6, why));
+    asked_viewer.act(Action::ToggleHelp);
+    for (const auto& [key, title] :
+         {std::pair{"l", "KORVELINE: keys"}, std::pair{"L", "KORVELINE : touches"},
+          std::pair{"a", "KORVELINE : touches"}, std::pair{"l", "KORVELINE: keys"}}) {
+        const std::optional<Action> action = action_for_key({key});
+        ASSERT_TRUE(action.has_value()) << key;
+        asked_viewer.act(*action);
+        EXPECT_EQ(asked_screen.boxes[Slot::Help].title, title) << key;
+    }
+    EXPECT_EQ(languages, 3);
+    EXPECT_EQ(looks, 1);
+
+    viewer.act(Action::NextLanguage);
+    viewer.act(Action::NextLook);
+    EXPECT_TRUE(screen.boxes[Slot::Help].title.empty());
 }
 
 // The keys a keyboard user reaches the picture's parts with, through the table of actions: what

@@ -739,6 +739,16 @@ for (const deviceScaleFactor of [1, 2]) {
   await page.keyboard.press("i");
   const readoutOn = !(await page.$eval("#readout", r => r.hidden));
   check("single keys act only while the picture has the focus", readoutOff && readoutOn);
+  // L and A from the picture: the page's language and look follow, and the run goes on.
+  const ticking = await ticks(page);
+  await page.keyboard.press("l");
+  await page.keyboard.press("a");
+  await page.waitForFunction(() => document.documentElement.lang === "en" &&
+                             document.getElementById("look").value === "colour-vision", { timeout: 5000 })
+    .catch(() => {});
+  const [lang, look] = await page.evaluate(() => [document.documentElement.lang, document.getElementById("look").value]);
+  check("L and A on the picture: the page in English and in the colour-vision look, the run going on",
+        lang === "en" && look === "colour-vision" && (await ticks(page)) > ticking, `lang ${lang}, look ${look}`);
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
 }

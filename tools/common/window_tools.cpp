@@ -1,9 +1,36 @@
 #include "tools/common/window_tools.h"
 
 #include "tools/common/focus_regions.h"
+#include "tools/common/look_option.h"
 #include "tools/common/readout.h"
 
+#include "shell/changement_langue.h"
+#include "shell/scene.h"
 #include "shell/textes.h"
+
+#include <windows.h>
+
+#include <iterator>
+#include <memory>
+
+namespace {
+
+kv::viewer::Lang LangOf(const tagTextes* table) {
+    return table == &textes_en ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
+}
+
+// The language and look last asked of the window. Keys pressed faster than the window takes its
+// messages still go one step each: the next one counts from what was asked, not from what shows.
+struct Asked {
+    std::size_t language = 0;
+    int look = aspect_courant;
+    Asked() {
+        while (language + 1 < std::size(langues) && langues[language].textes != textes)
+            ++language;
+    }
+};
+
+} // namespace
 
 kv::viewer::Tools WindowTools(RunData& data) {
     kv::viewer::Tools tools;
@@ -11,10 +38,22 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.ticks.starting = [&data] { data.BeforeTick(); };
     tools.ticks.done = [&data] { data.AfterTick(); };
     tools.write_data = [&data](kv::image::Output& out) { data.Write(out); };
-    tools.readout_title = ReadoutTitle();
+    tools.readout_title = [] { return std::string(ReadoutTitle()); };
     tools.readout = ReadoutRows;
     tools.focus_regions = FocusRegions();
     // The viewer's own texts (its keys, its messages) in the picture's language.
-    tools.language = textes == &textes_en ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
+    tools.language = LangOf(textes);
+    const auto asked = std::make_shared<Asked>();
+    tools.next_language = [asked] {
+        const HWND hwnd = FindWindow(g_szClassName, nullptr);
+        if (hwnd == nullptr) return LangOf(textes);
+        asked->language = (asked->language + 1) % std::size(langues);
+        PostMessage(hwnd, WM_LANGUE, static_cast<WPARAM>(asked->language), 0);
+        return LangOf(langues[asked->language].textes);
+    };
+    tools.next_look = [asked] {
+        asked->look = (asked->look + 1) % NOMBRE_ASPECTS;
+        kv::tools::request_look(aspects[asked->look].nom);
+    };
     return tools;
 }

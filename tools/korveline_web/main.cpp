@@ -19,6 +19,28 @@ EM_JS(int, kv_js_wants_language, (const char* code), {
 EM_JS(int, kv_js_wants_look, (const char* name), {
     return kvWeb.look === UTF8ToString(name) ? 1 : 0;
 });
+// Keys L and A go through the page's own controls, so that its texts and address follow; after
+// the key's message, as a click on them would come. A key pressed before the last one's click
+// counts from what that one asked.
+EM_JS(int, kv_js_next_language, (), {
+    const next = (kvWeb.languageAsked || kvWeb.language) === "en" ? "fr" : "en";
+    kvWeb.languageAsked = next;
+    setTimeout(() => {
+        if (kvWeb.languageAsked === next) kvWeb.languageAsked = null;
+        document.getElementById("lang-" + next).click();
+    }, 0);
+    return next === "en" ? 1 : 0;
+});
+EM_JS(void, kv_js_next_look, (), {
+    const looks = document.getElementById("look");
+    const next = ((kvWeb.lookAsked ?? looks.selectedIndex) + 1) % looks.options.length;
+    kvWeb.lookAsked = next;
+    setTimeout(() => {
+        if (kvWeb.lookAsked === next) kvWeb.lookAsked = null;
+        looks.selectedIndex = next;
+        looks.dispatchEvent(new Event("change"));
+    }, 0);
+});
 // clang-format on
 
 int main() {
@@ -35,6 +57,10 @@ int main() {
     // The list of keys (F1) in the page's language at start.
     kv::viewer::Tools tools = WindowTools(data);
     tools.language = textes == &textes_en ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
+    tools.next_language = [] {
+        return kv_js_next_language() != 0 ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
+    };
+    tools.next_look = [] { kv_js_next_look(); };
     kv::viewer::Viewer viewer(screen, std::move(tools));
     kv::Session session(viewer);
     static char no_command_line[] = "";
