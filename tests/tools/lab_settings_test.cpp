@@ -37,7 +37,12 @@ TEST(LabSettings, EachValueItTakesReadsBackAsTyped) {
           Good{"voltage=070", "voltage=70", true}, Good{"resistance=0,25", "resistance=0.25", true},
           Good{"resistance=8", "resistance=8", true},
           Good{"load=quadratic", "load=quadratic", true}, Good{"poles=4", "poles=4", false},
-          Good{"frequency=100.0", "frequency=100", false}}) {
+          Good{"frequency=100.0", "frequency=100", false},
+          // To the nanounit, so that every value reads back from its own writing (the fuzzer's).
+          Good{"voltage=00.250000000200002000000000000", "voltage=0.25", true},
+          Good{"voltage=0.0000000000000000001", "voltage=0", true},
+          Good{"frequency=199.99999999999999999999", "frequency=200", true},
+          Good{"resistance=1.000000001", "resistance=1.000000001", true}}) {
         tagLabo labo;
         ASSERT_EQ(SetLabPair(g.pair, labo), "") << g.pair;
         const std::string text = kv::tools::LabSettingsText(labo);

@@ -1,5 +1,6 @@
 #include "tools/common/lab_settings.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace kv::tools {
@@ -101,6 +102,9 @@ bool read_number(std::string_view text, double& value) {
         scale *= 10;
     value = mantissa / scale;
     if (negative) value = -value;
+    // To the nanounit: a value then reads back the same from its shortest decimal writing (past
+    // 15 significant digits, or far below one, no writing of the double itself might).
+    value = std::round(value * 1e9) / 1e9;
     value = value + 0.0; // no "-0"
     return true;
 }
