@@ -27,6 +27,7 @@ class FakeScreen final : public Screen {
     bool full = false;                       // no room for captures
     std::vector<std::optional<Rect>> rings;  // the focus ring, each time it changed
     bool moves_on = false;                   // Tab may leave the picture (as in a page)
+    std::vector<Rect> layers;                // where each layer shown lay
 
     bool open_window(const std::string&, int, int, std::string&) override { return true; }
     void close_window() override {}
@@ -48,6 +49,7 @@ class FakeScreen final : public Screen {
     void show_status(const Status& s) override { status = s; }
     void zoom(Action action) override { zooms.push_back(action); }
     void show_focus(const std::optional<Rect>& around) override { rings.push_back(around); }
+    void show_layer(const Layer& layer) override { layers.push_back(layer.place()); }
     bool focus_moves_on() const override { return moves_on; }
     std::string save_picture(const Framebuffer&, const std::string& stem) override {
         kept[stem + ".png"] = "";

@@ -241,6 +241,10 @@ void SdlBackend::show_focus(const std::optional<Rect>& around) {
     if (screen_) screen_->set_ring(around);
 }
 
+void SdlBackend::show_layer(const viewer::Layer& layer) {
+    if (screen_) screen_->set_layer(layer);
+}
+
 void SdlBackend::show_status(const viewer::Status& status) {
     if (screen_) screen_->set_badge(status.badge());
 }

@@ -95,6 +95,16 @@ Rect WindowScreen::set_badge(const std::optional<std::string>& text) {
     return changed;
 }
 
+Rect WindowScreen::set_layer(viewer::Layer layer) {
+    const Rect changed = presenter_.set_layer(std::move(layer));
+    if (!changed.empty() && fb_ != nullptr) {
+        show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
+            presenter_.draw_area(*fb_, changed, target, written);
+        });
+    }
+    return changed;
+}
+
 Rect WindowScreen::set_ring(const std::optional<Rect>& around) {
     const Rect changed = presenter_.set_ring(around);
     if (!changed.empty() && fb_ != nullptr) {

@@ -38,6 +38,7 @@ class WindowScreen {
     Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
     Rect set_badge(const std::optional<std::string>& text);
     Rect set_ring(const std::optional<Rect>& around);
+    Rect set_layer(viewer::Layer layer);
     bool has_overlay(Overlay which) const { return presenter_.has_overlay(which); }
 
     int zoom() const { return zoom_; }
