@@ -27,9 +27,9 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     const bool curve = wanted.steady_curve && curve_ && curve_for_ == settings;
     std::string from;
     if (wanted.scales || curve) {
-        from = settings + ' ' + std::to_string(frein.couple) + ' ' + (textes == &textes_en ? "en" : "fr") + ' ' +
-               std::to_string(ClientWidth()) + (wanted.scales ? " scales" : "") +
-               (curve ? " curve" : "");
+        from = settings + ' ' + std::to_string(frein.couple) + ' ' +
+               (textes == &textes_en ? "en" : "fr") + ' ' + std::to_string(ClientWidth()) +
+               (wanted.scales ? " scales" : "") + (curve ? " curve" : "");
     }
     if (from == shown_) return std::nullopt;
     shown_ = from;

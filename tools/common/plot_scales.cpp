@@ -11,7 +11,7 @@ namespace kv::tools {
 
 namespace {
 
-constexpr int kBorder = 5; // half the white border of the plot's frame
+constexpr int kBorder = 5;      // half the white border of the plot's frame
 constexpr int kMinTickGap = 60; // pixels between two speed graduations, for their numbers
 
 // ISO 8859-1: 0xE9 e acute, 0xE0 a grave, 0xBB right guillemet.
@@ -77,14 +77,16 @@ void DrawPlotScales(const PlotView& view, LayerPen& pen) {
     const std::int64_t right = place.right - 2; // the texts' last column, a pixel in
     const int axis = LigneDuTrace(0);
     const int h = LayerPen::text_height();
-    const auto number = [&](double v, int decimals) { return number_text(v, decimals, view.french); };
+    const auto number = [&](double v, int decimals) {
+        return number_text(v, decimals, view.french);
+    };
 
     // The brake's value by its line: above it, or below near the top; first, as it matters most.
     const int brake_row = LigneDuTrace(view.brake);
-    std::string brake = Format(t.brake, number(view.brake, 1),
-                               number(100 * view.brake / kRatedTorque, 0)) +
-                        t.laws[view.settings.loi_charge];
-    const std::int64_t brake_x = COURBE_GAUCHE + 80;
+    std::string brake =
+        Format(t.brake, number(view.brake, 1), number(100 * view.brake / kRatedTorque, 0)) +
+        t.laws[view.settings.loi_charge];
+    const std::int64_t brake_x = COURBE_GAUCHE + 40;
     if (brake_row < 0) {
         pen.text(brake_x, 2 * h + 4, brake + t.brake_above, kScaleColor);
     } else {

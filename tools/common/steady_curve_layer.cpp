@@ -32,7 +32,9 @@ void DrawSteadyCurve(const SteadyCurve& curve, const tagLabo& settings, bool fre
     // ISO 8859-1: 0xE9 e acute.
     const int h = LayerPen::text_height();
     const std::string name =
-        std::string(french ? "d\xE9" "crochage : " : "pull-out: ") +
+        std::string(french ? "d\xE9"
+                             "crochage : "
+                           : "pull-out: ") +
         number_text(curve.pull_out.torque * settings.SensDuTrace(curve.pull_out.omega), 1, french);
     // Above the point, or else beside it, or below.
     const int w = LayerPen::text_width(name);

@@ -225,9 +225,8 @@ void WebBackend::show_focus(const std::optional<Rect>& around) {
 void WebBackend::show_layer(const viewer::Layer& layer) {
     const std::span<const Color> pixels = layer.image.pixels();
     std::vector<std::uint32_t> rgba(pixels.size());
-    std::transform(pixels.begin(), pixels.end(), rgba.begin(), [](Color c) {
-        return c == viewer::kClear ? 0u : c | 0xFF000000u;
-    });
+    std::transform(pixels.begin(), pixels.end(), rgba.begin(),
+                   [](Color c) { return c == viewer::kClear ? 0u : c | 0xFF000000u; });
     kv_js_layer(rgba.data(), static_cast<int>(layer.left), static_cast<int>(layer.top),
                 layer.image.width(), layer.image.height());
 }

@@ -1,7 +1,8 @@
 // What the window shows: the framebuffer scaled into the window's pixels with the viewer's layer
-// over the picture scaled alike, black around it in full screen, and the viewer's boxes over it (the badge in its top-right corner, the help in the
-// middle, the readout) and the keyboard's focus ring, each at a whole zoom so that its text stays
-// sharp. Works on any 32-bit pixels, so that it can be checked without a display.
+// over the picture scaled alike, black around it in full screen, and the viewer's boxes over it
+// (the badge in its top-right corner, the help in the middle, the readout) and the keyboard's focus
+// ring, each at a whole zoom so that its text stays sharp. Works on any 32-bit pixels, so that it
+// can be checked without a display.
 //
 // A frame draws again only the columns the framebuffer noted as written since it was last
 // presented, then the boxes over them: the window's pixels keep the rest.
