@@ -23,9 +23,14 @@ int ClientWidth() {
 
 std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted) {
     wanted_ = wanted;
-    const std::string settings = LabSettingsText(labo);
-    const bool curve = wanted.steady_curve && curve_ && curve_for_ == settings;
+    // Asked after every Tick: with nothing wanted, nothing to work out.
     std::string from;
+    std::string settings;
+    bool curve = false;
+    if (wanted.scales || wanted.steady_curve) {
+        settings = LabSettingsText(labo);
+        curve = wanted.steady_curve && curve_ && curve_for_ == settings;
+    }
     if (wanted.scales || curve) {
         from = settings + ' ' + std::to_string(frein.couple) + ' ' +
                (textes == &textes_en ? "en" : "fr") + ' ' + std::to_string(ClientWidth()) +
@@ -35,8 +40,9 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     shown_ = from;
     if (from.empty()) return viewer::Layer{};
     const bool french = textes != &textes_en;
-    LayerPen pen(PlotLayerPlace(ClientWidth()));
-    if (wanted.scales) DrawPlotScales(PlotView{labo, frein.couple, french, ClientWidth()}, pen);
+    const int width = ClientWidth();
+    LayerPen pen(PlotLayerPlace(width));
+    if (wanted.scales) DrawPlotScales(PlotView{labo, frein.couple, french, width}, pen);
     if (curve) DrawSteadyCurve(*curve_, labo, french, pen);
     return pen.take();
 }
