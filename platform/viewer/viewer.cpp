@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::uint64_t kMessageMs = 4000; // how long the badge shows a saved file's name
 constexpr Text kHelpTitle{"KORVELINE : touches", "KORVELINE: keys"};
-constexpr Text kSaved{"Enregistré : ", "Saved "}; // then where
+constexpr Text kSaved{"Enregistré : ", "Saved "};       // then where
+constexpr Text kNoSound{"Pas de son : ", "No sound: "}; // then why
 
 } // namespace
 
@@ -26,6 +27,7 @@ std::optional<bool> Status::on(Action action) const {
     if (action == Action::TogglePause) return paused;
     if (action == Action::ToggleRecording) return recording;
     if (action == Action::ToggleReadout) return readout;
+    if (action == Action::ToggleSound) return sound;
     return std::nullopt;
 }
 
@@ -39,6 +41,10 @@ void Screen::focus_in(bool backwards) const {
 
 void Screen::focus_out() const {
     if (viewer_ != nullptr) viewer_->focus_out();
+}
+
+void Screen::language(Lang lang) const {
+    if (viewer_ != nullptr) viewer_->set_language(lang);
 }
 
 Viewer::Viewer(Screen& screen, Tools tools) : screen_(screen), tools_(std::move(tools)) {
@@ -56,6 +62,7 @@ bool Viewer::open_window(const std::string& title, int client_width, int client_
 void Viewer::close_window() {
     // A recording still running is kept, as if Ctrl R had stopped it.
     if (recording_) act(Action::ToggleRecording);
+    if (sound_) act(Action::ToggleSound);
     fb_ = nullptr;
     screen_.close_window();
 }
@@ -121,6 +128,7 @@ void Viewer::finish_tick() {
         }
     }
     if (status_.readout) show_readout();
+    if (sound_) play_sound();
 }
 
 template <class Capture> void Viewer::tell(const Capture& capture) {
@@ -138,6 +146,7 @@ bool Viewer::act(Action action) {
     switch (action) {
     case Action::TogglePause:
         clock_.toggle_pause(wall);
+        if (sound_) play_sound();
         break;
     case Action::Step:
         clock_.request_step();
@@ -169,6 +178,9 @@ bool Viewer::act(Action action) {
         } else {
             start_recording();
         }
+        break;
+    case Action::ToggleSound:
+        toggle_sound();
         break;
     case Action::NextLanguage:
         if (!tools_.next_language) break;
@@ -204,6 +216,11 @@ bool Viewer::act(Action action) {
     }
     update_status();
     return focus_stays;
+}
+
+void Viewer::set_language(Lang lang) {
+    tools_.language = lang;
+    show_help();
 }
 
 void Viewer::focus_in(bool backwards) {
@@ -276,8 +293,36 @@ void Viewer::show_readout() {
                     : Box{});
 }
 
+void Viewer::toggle_sound() {
+    std::string why;
+    if (sound_) {
+        sound_ = false;
+        screen_.sound(std::nullopt, why);
+        return;
+    }
+    tones_ = hum_tones();
+    if (!screen_.sound(tones_, why)) {
+        say(latin1(kNoSound(tools_.language)) + why);
+        return;
+    }
+    sound_ = true;
+}
+
+Tones Viewer::hum_tones() const {
+    return tones_for(tools_.hum ? tools_.hum() : std::nullopt, clock_.paused());
+}
+
+void Viewer::play_sound() {
+    const Tones now = hum_tones();
+    if (now == tones_) return;
+    tones_ = now;
+    std::string why;
+    screen_.sound(tones_, why);
+}
+
 void Viewer::update_status() {
     status_.paused = clock_.paused();
+    status_.sound = sound_;
     status_.recording = recording_ != nullptr;
     status_.clock = clock_badge(clock_);
     screen_.show_status(status_);

@@ -23,10 +23,12 @@ class FakeScreen final : public Screen {
     std::map<Slot, Box> boxes;
     Status status;
     std::vector<Action> zooms;
-    std::map<std::string, std::string> kept; // captures by name
-    bool full = false;                       // no room for captures
-    std::vector<std::optional<Rect>> rings;  // the focus ring, each time it changed
-    bool moves_on = false;                   // Tab may leave the picture (as in a page)
+    std::map<std::string, std::string> kept;  // captures by name
+    bool full = false;                        // no room for captures
+    std::vector<std::optional<Rect>> rings;   // the focus ring, each time it changed
+    bool moves_on = false;                    // Tab may leave the picture (as in a page)
+    bool speakers = true;                     // a sound device to open
+    std::vector<std::optional<Tones>> sounds; // what the sound was asked to play, in order
 
     bool open_window(const std::string&, int, int, std::string&) override { return true; }
     void close_window() override {}
@@ -49,6 +51,14 @@ class FakeScreen final : public Screen {
     void zoom(Action action) override { zooms.push_back(action); }
     void show_focus(const std::optional<Rect>& around) override { rings.push_back(around); }
     bool focus_moves_on() const override { return moves_on; }
+    bool sound(const std::optional<Tones>& tones, std::string& why) override {
+        if (tones && !speakers) {
+            why = "no audio device";
+            return false;
+        }
+        sounds.push_back(tones);
+        return true;
+    }
     std::string save_picture(const Framebuffer&, const std::string& stem) override {
         kept[stem + ".png"] = "";
         return stem + ".png";
@@ -245,6 +255,57 @@ TEST_F(ViewerTest, LanguageAndLookKeysAskTheProgramAndTheListOfKeysFollows) {
     viewer.act(Action::NextLanguage);
     viewer.act(Action::NextLook);
     EXPECT_TRUE(screen.boxes[Slot::Help].title.empty());
+}
+
+// Key M: the two hums follow the program's frequencies after each Tick, fall silent while paused
+// and while the program has nothing to hear, and go when the sound is turned off or the window
+// closes. Without speakers the badge says so and nothing stays on.
+TEST_F(ViewerTest, TheSoundFollowsTheTicksFallsSilentWhenPausedAndGoesWithTheWindow) {
+    Tools heard = tools;
+    std::optional<Hum> hum = Hum{50, 49};
+    heard.hum = [&hum] { return hum; };
+    FakeScreen sound_screen;
+    Viewer sound_viewer{sound_screen, heard};
+    std::string why;
+    ASSERT_TRUE(sound_viewer.open_window("KORVELINE", 8, 6, why));
+    const auto after_tick = [&] {
+        sound_viewer.timer_delivered(sound_viewer.now_ms(), 50);
+        std::vector<InputEvent> none;
+        sound_viewer.poll(none);
+    };
+    after_tick();
+    EXPECT_TRUE(sound_screen.sounds.empty()) << "no sound before the user asks for it";
+
+    sound_viewer.act(*action_for_key({"m"}));
+    EXPECT_EQ(sound_screen.status.on(Action::ToggleSound), true);
+    const Tones playing{220, 219, kHumGain};
+    ASSERT_EQ(sound_screen.sounds.size(), 1u);
+    EXPECT_EQ(sound_screen.sounds.back(), playing);
+    hum = Hum{50, 45};
+    after_tick();
+    EXPECT_EQ(sound_screen.sounds.back(), (Tones{220, 215, kHumGain}));
+    after_tick();
+    EXPECT_EQ(sound_screen.sounds.size(), 2u) << "the same tones are not asked for again";
+
+    sound_viewer.act(Action::TogglePause);
+    EXPECT_EQ(sound_screen.sounds.back(), (Tones{220, 215, 0}));
+    sound_viewer.act(Action::TogglePause);
+    EXPECT_EQ(sound_screen.sounds.back(), (Tones{220, 215, kHumGain}));
+    hum.reset(); // the supply switched off
+    after_tick();
+    EXPECT_EQ(sound_screen.sounds.back(), Tones{});
+
+    sound_viewer.act(Action::ToggleSound);
+    EXPECT_EQ(sound_screen.sounds.back(), std::nullopt);
+    EXPECT_EQ(sound_screen.status.on(Action::ToggleSound), false);
+    sound_viewer.act(Action::ToggleSound);
+    sound_viewer.close_window();
+    EXPECT_EQ(sound_screen.sounds.back(), std::nullopt) << "the window closed: silence";
+
+    screen.speakers = false;
+    viewer.act(Action::ToggleSound);
+    EXPECT_EQ(screen.status.on(Action::ToggleSound), false);
+    EXPECT_EQ(screen.status.badge(), "No sound: no audio device");
 }
 
 // The keys a keyboard user reaches the picture's parts with, through the table of actions: what

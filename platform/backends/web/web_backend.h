@@ -35,6 +35,8 @@ class WebBackend final : public viewer::Screen {
     void show_focus(const std::optional<Rect>& around) override;
     // Tab past the picture goes on to the page's controls: no trap.
     bool focus_moves_on() const override { return true; }
+    // Web Audio, made by the page during the click or key that turns the sound on.
+    bool sound(const std::optional<viewer::Tones>& tones, std::string& why) override;
 
     // From the page: a button pressed (down) or released at a client pixel.
     void pointer(bool down, InputEvent::Button button, std::int64_t x, std::int64_t y);
