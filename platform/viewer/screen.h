@@ -66,6 +66,9 @@ class Screen : public Backend {
     // Whether Tab past the picture's last part moves the keyboard on to other controls (the
     // page's); if not, it comes round to the first part again.
     virtual bool focus_moves_on() const { return false; }
+    // While Ticks run, the readout is shown again at most this often (0: after every Tick); the
+    // last one always shows once they stop.
+    virtual std::uint64_t readout_every_ms() const { return 0; }
     // Sound: the first call opens the screen's sound, then each plays `tones` from now on, with
     // no click between them; none closes it. False, saying why, when there is no sound to open.
     virtual bool sound(const std::optional<Tones>& tones, std::string& why) {

@@ -92,6 +92,13 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
         std::optional<std::uint64_t> until;
         if (deadline_ms) until = clock_.wall_deadline(*deadline_ms, wall);
         if (until && *until <= wall) return;
+        // A readout held back shows once due, or at once before a wait for input alone.
+        if (readout_stale_) {
+            if (!until || wall >= readout_due_ms_)
+                show_readout();
+            else
+                until = std::min(*until, readout_due_ms_);
+        }
         // A message in the badge wakes us to take it away.
         if (!status_.message.empty())
             until = std::min(until.value_or(message_until_ms_), message_until_ms_);
@@ -127,7 +134,12 @@ void Viewer::finish_tick() {
             say(e.what());
         }
     }
-    if (status_.readout) show_readout();
+    if (status_.readout) {
+        if (screen_.now_ms() >= readout_due_ms_)
+            show_readout();
+        else
+            readout_stale_ = true;
+    }
     if (sound_) play_sound();
 }
 
@@ -287,6 +299,8 @@ void Viewer::show_help() {
 }
 
 void Viewer::show_readout() {
+    readout_stale_ = false;
+    readout_due_ms_ = screen_.now_ms() + screen_.readout_every_ms();
     const bool on = status_.readout && tools_.readout;
     screen_.show(Slot::Readout,
                  on ? Box{tools_.readout_title ? tools_.readout_title() : "", tools_.readout()}

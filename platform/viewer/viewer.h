@@ -112,7 +112,9 @@ class Viewer final : public Backend {
     bool ring_ = false;                  // the focus ring shows
     std::vector<InputEvent> clicks_;     // made by keys, handed over with the screen's input
     bool sound_ = false;
-    Tones tones_; // playing while sound_
+    bool readout_stale_ = false;       // a Tick ran since the readout last showed
+    std::uint64_t readout_due_ms_ = 0; // wall clock: when it may show again
+    Tones tones_;                      // playing while sound_
 };
 
 } // namespace kv::viewer

@@ -28,6 +28,7 @@ class FakeScreen final : public Screen {
     std::vector<std::optional<Rect>> rings;   // the focus ring, each time it changed
     bool moves_on = false;                    // Tab may leave the picture (as in a page)
     bool speakers = true;                     // a sound device to open
+    std::uint64_t readout_every = 0;          // the screen takes the readout at most this often
     std::vector<std::optional<Tones>> sounds; // what the sound was asked to play, in order
 
     bool open_window(const std::string&, int, int, std::string&) override { return true; }
@@ -51,6 +52,7 @@ class FakeScreen final : public Screen {
     void zoom(Action action) override { zooms.push_back(action); }
     void show_focus(const std::optional<Rect>& around) override { rings.push_back(around); }
     bool focus_moves_on() const override { return moves_on; }
+    std::uint64_t readout_every_ms() const override { return readout_every; }
     bool sound(const std::optional<Tones>& tones, std::string& why) override {
         if (tones && !speakers) {
             why = "no audio device";
@@ -255,6 +257,38 @@ TEST_F(ViewerTest, LanguageAndLookKeysAskTheProgramAndTheListOfKeysFollows) {
     viewer.act(Action::NextLanguage);
     viewer.act(Action::NextLook);
     EXPECT_TRUE(screen.boxes[Slot::Help].title.empty());
+}
+
+// A screen that takes the readout at most every 250 ms (the page's): while Ticks run it is asked
+// for 4 times a second, not 20; once paused the last Tick's shows at once.
+TEST_F(ViewerTest, AScreenMayTakeTheReadoutLessOftenButAlwaysItsLastOne) {
+    Tools counted = tools;
+    counted.readout = [this] {
+        ++readouts;
+        return std::vector<BoxRow>{{"Ticks", std::to_string(ticks), {}}};
+    };
+    FakeScreen slow_screen;
+    slow_screen.readout_every = 250;
+    Viewer slow_viewer{slow_screen, counted};
+    std::string why;
+    ASSERT_TRUE(slow_viewer.open_window("KORVELINE", 8, 6, why));
+    slow_viewer.act(Action::ToggleReadout);
+    ASSERT_EQ(readouts, 1);
+    std::vector<InputEvent> out;
+    for (int i = 1; i <= 19; ++i) {
+        slow_viewer.wait(50u * static_cast<unsigned>(i), out);
+        slow_viewer.timer_delivered(slow_viewer.now_ms(), 50);
+        ++ticks;
+        slow_viewer.poll(out);
+    }
+    EXPECT_EQ(readouts, 4) << "one at the start, then one every 250 ms of a 950 ms run";
+    EXPECT_EQ(slow_screen.boxes[Slot::Readout].rows.at(0).right, "15");
+
+    slow_viewer.act(Action::TogglePause);
+    slow_screen.input.push_back(InputEvent{});
+    slow_viewer.wait(std::nullopt, out);
+    EXPECT_EQ(slow_screen.boxes[Slot::Readout].rows.at(0).right, "19") << "paused: the last Tick's";
+    EXPECT_EQ(readouts, 5);
 }
 
 // Key M: the two hums follow the program's frequencies after each Tick, fall silent while paused
