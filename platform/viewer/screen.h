@@ -63,6 +63,8 @@ class Screen : public Backend {
     // The keyboard's focus ring around this client rectangle (over the picture, never in it), or
     // none.
     virtual void show_focus(const std::optional<Rect>& around) = 0;
+    // The ringed part's name in the viewer's language (UTF-8; empty: no ring), for a screen reader.
+    virtual void name_focus(const std::string& /*name*/) {}
     // Whether Tab past the picture's last part moves the keyboard on to other controls (the
     // page's); if not, it comes round to the first part again.
     virtual bool focus_moves_on() const { return false; }

@@ -233,6 +233,7 @@ bool Viewer::act(Action action) {
 void Viewer::set_language(Lang lang) {
     tools_.language = lang;
     show_help();
+    if (ring_) show_focus();
 }
 
 void Viewer::focus_in(bool backwards) {
@@ -285,6 +286,8 @@ void Viewer::click_focused(InputEvent::Button button) {
 void Viewer::show_focus() {
     screen_.show_focus(ring_ ? std::optional<Rect>(tools_.focus_regions[focus_].rect)
                              : std::nullopt);
+    screen_.name_focus(ring_ ? std::string(tools_.focus_regions[focus_].name(tools_.language))
+                             : std::string());
 }
 
 void Viewer::take_clicks(std::vector<InputEvent>& out) {

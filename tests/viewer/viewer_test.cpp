@@ -26,6 +26,7 @@ class FakeScreen final : public Screen {
     std::map<std::string, std::string> kept;  // captures by name
     bool full = false;                        // no room for captures
     std::vector<std::optional<Rect>> rings;   // the focus ring, each time it changed
+    std::string focus_name;                   // the ringed part's, for a screen reader
     bool moves_on = false;                    // Tab may leave the picture (as in a page)
     bool speakers = true;                     // a sound device to open
     std::uint64_t readout_every = 0;          // the screen takes the readout at most this often
@@ -51,6 +52,7 @@ class FakeScreen final : public Screen {
     void show_status(const Status& s) override { status = s; }
     void zoom(Action action) override { zooms.push_back(action); }
     void show_focus(const std::optional<Rect>& around) override { rings.push_back(around); }
+    void name_focus(const std::string& name) override { focus_name = name; }
     bool focus_moves_on() const override { return moves_on; }
     std::uint64_t readout_every_ms() const override { return readout_every; }
     bool sound(const std::optional<Tones>& tones, std::string& why) override {
@@ -387,6 +389,7 @@ TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {
              moves_on ? std::span<const Step>(page_steps) : std::span<const Step>(window_steps)) {
             EXPECT_EQ(press(step.key, step.shift), step.stays) << step.key << step.shift;
             EXPECT_EQ(screen.rings.back(), step.ring) << step.key << step.shift;
+            EXPECT_EQ(screen.focus_name.empty(), !step.ring) << "a name while a ring shows";
         }
         if (moves_on) {
             viewer.focus_in(true); // back in by Shift Tab: onto the last part
@@ -401,6 +404,9 @@ TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {
         // with the right button, handed over as the screen's own input.
         viewer.focus_in(false);
         press("Tab");
+        EXPECT_EQ(screen.focus_name, "coil") << "for a screen reader, in the viewer's language";
+        screen.language(Lang::Fr);
+        EXPECT_EQ(screen.focus_name, "bobine");
         EXPECT_TRUE(press("Enter"));
         EXPECT_TRUE(press("Enter", true));
         std::vector<InputEvent> out;

@@ -1,6 +1,7 @@
 // The page's sound and keyboard options in headless Chromium: no AudioContext before a user's
 // action, the sound button making one that plays the two hums and falls silent on pause; the
-// single-key shortcuts turned off; the FR/EN buttons giving the list of keys (F1) in their language.
+// single-key shortcuts turned off; the FR/EN buttons giving the list of keys (F1) in their language;
+// the ringed part of the picture named for a screen reader.
 // Prints one line per check; exits 1 when any fails.
 //
 //   node tests/web/sound_keys_test.mjs SITE_DIR
@@ -136,6 +137,26 @@ async function waitTicks(page, n) {
         french[0] === "KORVELINE : touches" && french[1] === "pause / reprise" &&
         english[0] === "KORVELINE: keys" && english[1] === "pause / resume" && back[0] === french[0],
         JSON.stringify({ french, english, back }));
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 4. The ringed part's name, for a screen reader: in a polite live region and in the picture's name.
+{
+  const page = await open();
+  await page.focus("#canvas");
+  const named = () => page.evaluate(() => [document.getElementById("focus-name").textContent,
+                                           document.getElementById("canvas").getAttribute("aria-label")]);
+  const onAlim = await named();
+  await page.keyboard.press("Tab");
+  const onCoil = await named();
+  await page.keyboard.press("Escape");
+  const none = await named();
+  const live = await page.$eval("#focus-name", p => p.getAttribute("aria-live"));
+  check("the ringed part is named for a screen reader: ALIM, then the left coil, nothing without a ring",
+        live === "polite" && onAlim[0] === "ALIM" && onAlim[1].endsWith(" : ALIM") &&
+        onCoil[0] === "bobine de gauche" && onCoil[1].endsWith(" : bobine de gauche") &&
+        none[0] === "" && !none[1].includes(" : "), JSON.stringify({ onAlim, onCoil, none }));
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
 }

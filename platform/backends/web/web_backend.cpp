@@ -45,6 +45,9 @@ EM_JS(void, kv_js_focus, (int x, int y, int width, int height), {
 EM_JS(int, kv_js_sound, (int open, double first_hz, double second_hz, double gain), {
     return kvWeb.sound(open !== 0, first_hz, second_hz, gain) ? 1 : 0;
 });
+EM_JS(void, kv_js_focus_name, (const char* name), {
+    kvWeb.focusName(UTF8ToString(name));
+});
 EM_JS(void, kv_js_fullscreen, (), {
     kvWeb.fullscreen();
 });
@@ -225,6 +228,10 @@ bool WebBackend::sound(const std::optional<viewer::Tones>& tones, std::string& w
     if (kv_js_sound(tones ? 1 : 0, t.first_hz, t.second_hz, t.gain) != 0) return true;
     why = "this browser has no Web Audio";
     return false;
+}
+
+void WebBackend::name_focus(const std::string& name) {
+    kv_js_focus_name(name.c_str());
 }
 
 void WebBackend::zoom(viewer::Action action) {
