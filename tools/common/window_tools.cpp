@@ -3,6 +3,7 @@
 #include "tools/common/focus_regions.h"
 #include "tools/common/look_option.h"
 #include "tools/common/plot_layer.h"
+#include "tools/common/motor_hum.h"
 #include "tools/common/readout.h"
 
 #include "shell/changement_langue.h"
@@ -47,6 +48,7 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.between_ticks = [plot](const std::function<bool()>& time_left) {
         return plot->work(time_left);
     };
+    tools.hum = MotorHum;
     // The viewer's own texts (its keys, its messages) in the picture's language.
     tools.language = LangOf(textes);
     const auto asked = std::make_shared<Asked>();
