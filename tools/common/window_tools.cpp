@@ -2,6 +2,7 @@
 
 #include "tools/common/focus_regions.h"
 #include "tools/common/look_option.h"
+#include "tools/common/motor_hum.h"
 #include "tools/common/readout.h"
 
 #include "shell/changement_langue.h"
@@ -41,6 +42,7 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.readout_title = [] { return std::string(ReadoutTitle()); };
     tools.readout = ReadoutRows;
     tools.focus_regions = FocusRegions();
+    tools.hum = MotorHum;
     // The viewer's own texts (its keys, its messages) in the picture's language.
     tools.language = LangOf(textes);
     const auto asked = std::make_shared<Asked>();
