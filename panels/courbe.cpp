@@ -5,22 +5,19 @@
 #include "shell/textes.h"
 #include "shell/tronque.h"
 
-// Scale: the origin (speed 0, torque 0) at (460, 180); speed grows to the right for the negative
-// speeds the motor drives at, one pixel per 0.0002 rad per Tick; torque grows upwards, 8 pixels per
-// unit. Points are not clipped to the frame.
-namespace {
-int Colonne(double omega) {
+// One pixel per 0.0002 rad per Tick of speed.
+int ColonneDuTrace(double omega) {
     return Tronque(460 - 5000 * omega);
 }
-int Ligne(double torque) {
+
+int LigneDuTrace(double torque) {
     return Tronque(180 - 8 * torque);
 }
-} // namespace
 
 void CreateAxe(HDC hdc) {
     // The interior takes the device context's default white brush.
     SelectObject(hdc, white_pen_10);
-    Rectangle(hdc, 460, 5, 810, 355);
+    Rectangle(hdc, COURBE_GAUCHE, COURBE_HAUT, COURBE_DROITE, COURBE_BAS);
 
     SelectObject(hdc, black_pen_1);
     CreateLine(hdc, 460, 5, 460, 355);   // torque axis
@@ -42,10 +39,10 @@ tagCourbe::tagCourbe() {
 
 void tagCourbe::TraceCourbe(HDC hdc, double omega, double torque) {
     SelectObject(hdc, yellow_pen_fonce_3);
-    CreatePoint(hdc, Colonne(last_omega), Ligne(last_torque));
+    CreatePoint(hdc, ColonneDuTrace(last_omega), LigneDuTrace(last_torque));
 
     SelectObject(hdc, black_pen_3);
-    CreatePoint(hdc, Colonne(omega), Ligne(torque));
+    CreatePoint(hdc, ColonneDuTrace(omega), LigneDuTrace(torque));
 
     last_omega = omega;
     last_torque = torque;

@@ -25,6 +25,7 @@ enum class Action {
     ZoomReset,
     ToggleFullscreen,
     ToggleReadout,
+    ToggleSteadyCurve,
     SavePicture,
     SaveData,
     ToggleRecording,

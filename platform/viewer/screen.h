@@ -7,6 +7,7 @@
 #include "image/output_file.h"
 #include "user/backend.h"
 #include "viewer/actions.h"
+#include "viewer/layer.h"
 #include "viewer/hum.h"
 
 #include <memory>
@@ -31,6 +32,7 @@ struct Status {
     bool paused = false;
     bool recording = false;
     bool readout = false;
+    bool steady_curve = false;
     bool sound = false;
     std::optional<std::string> clock; // "PAUSE", "x1/4" ... "x8"; none at x1
     std::string message;              // a saved file, or what went wrong, for a few seconds
@@ -52,6 +54,8 @@ class Screen : public Backend {
     // A box appears, changes or goes (empty).
     virtual void show(Slot slot, const Box& box) = 0;
     virtual void show_status(const Status& status) = 0;
+    // The layer over the picture appears, changes or goes (empty).
+    virtual void show_layer(const Layer& layer) = 0;
     // ZoomIn, ZoomOut, ZoomReset, ToggleFullscreen.
     virtual void zoom(Action action) = 0;
     // The picture as PNG, and a new capture (GIF, CSV), named after `stem`; where it goes is

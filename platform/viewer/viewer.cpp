@@ -9,6 +9,8 @@ namespace kv::viewer {
 namespace {
 
 constexpr std::uint64_t kMessageMs = 4000; // how long the badge shows a saved file's name
+// The longest slice of work between Ticks: a frame of the page, or a Tick, waits no longer.
+constexpr std::uint64_t kSliceMs = 8;
 constexpr Text kHelpTitle{"KORVELINE : touches", "KORVELINE: keys"};
 constexpr Text kSaved{"Enregistré : ", "Saved "};       // then where
 constexpr Text kNoSound{"Pas de son : ", "No sound: "}; // then why
@@ -27,6 +29,7 @@ std::optional<bool> Status::on(Action action) const {
     if (action == Action::TogglePause) return paused;
     if (action == Action::ToggleRecording) return recording;
     if (action == Action::ToggleReadout) return readout;
+    if (action == Action::ToggleSteadyCurve) return steady_curve;
     if (action == Action::ToggleSound) return sound;
     return std::nullopt;
 }
@@ -102,6 +105,7 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
         // A message in the badge wakes us to take it away.
         if (!status_.message.empty())
             until = std::min(until.value_or(message_until_ms_), message_until_ms_);
+        until = work_between_ticks(until);
         screen_.wait(until, out);
         take_clicks(out);
         if (!out.empty()) return;
@@ -141,6 +145,27 @@ void Viewer::finish_tick() {
             readout_stale_ = true;
     }
     if (sound_) play_sound();
+    show_layer();
+    work_left_ = true;
+}
+
+void Viewer::show_layer() {
+    if (!tools_.layer) return;
+    if (std::optional<Layer> layer = tools_.layer({status_.readout, status_.steady_curve}))
+        screen_.show_layer(*layer);
+}
+
+std::optional<std::uint64_t> Viewer::work_between_ticks(std::optional<std::uint64_t> until) {
+    if (!work_left_ || !tools_.between_ticks) return until;
+    const std::uint64_t wall = screen_.now_ms();
+    if (until && *until <= wall) return until;
+    const std::uint64_t end = std::min(until.value_or(wall + kSliceMs), wall + kSliceMs);
+    work_left_ = tools_.between_ticks([&] { return screen_.now_ms() < end; });
+    show_layer();
+    // More to do: back after a short wait, which lets the screen take its input (and the page
+    // its frames) in between.
+    if (work_left_) return std::min(until.value_or(wall + 1), screen_.now_ms() + 1);
+    return until;
 }
 
 template <class Capture> void Viewer::tell(const Capture& capture) {
@@ -172,6 +197,9 @@ bool Viewer::act(Action action) {
     case Action::ToggleReadout:
         status_.readout = !status_.readout;
         show_readout();
+        break;
+    case Action::ToggleSteadyCurve:
+        status_.steady_curve = !status_.steady_curve;
         break;
     case Action::SavePicture:
         if (fb_ != nullptr) tell([&] { return screen_.save_picture(*fb_, tools_.file_stem); });
@@ -226,6 +254,8 @@ bool Viewer::act(Action action) {
         screen_.zoom(action);
         break;
     }
+    show_layer();
+    work_left_ = true;
     update_status();
     return focus_stays;
 }

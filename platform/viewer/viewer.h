@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,12 @@ struct FocusRegion {
     Rect rect; // client pixels
 };
 
+// What the layer over the picture shows.
+struct LayerWanted {
+    bool scales = false;       // the plot's scales, with the readout
+    bool steady_curve = false; // the steady torque/speed curve
+};
+
 // What the program adds: it hears of the Ticks, and gives the run's data and the readout's rows.
 struct Tools {
     std::string file_stem = "capture"; // captures are STEM-date-time.png, .gif, .csv
@@ -34,6 +41,13 @@ struct Tools {
     // Key I: asked again after every Tick while the readout shows.
     std::function<std::string()> readout_title;
     std::function<std::vector<BoxRow>()> readout;
+    // Over the plot: its scales while the readout shows, the steady curve while its action is on.
+    // Asked after every Tick, every action and every slice of work between Ticks; gives a new
+    // layer, or none while the one shown still holds.
+    std::function<std::optional<Layer>(const LayerWanted& wanted)> layer = {};
+    // Work done between Ticks a slice at a time (a steady curve measured): it goes on while
+    // `time_left()`, and says whether some remains. Asked again after every Tick and action.
+    std::function<bool(const std::function<bool()>& time_left)> between_ticks = {};
     // Keys L and A: the program asks for the picture's next language or look, keeping the run;
     // next_language answers with the language asked for. Unset, the keys do nothing.
     std::function<Lang()> next_language = {};
@@ -83,6 +97,10 @@ class Viewer final : public Backend {
     // The Tick handed out last has run: the program's hook, a frame, the readout.
     void finish_tick();
     void show_readout();
+    void show_layer();
+    // A slice of the work between Ticks, when some is left and `until` leaves time for it;
+    // returns the wall time to wait until.
+    std::optional<std::uint64_t> work_between_ticks(std::optional<std::uint64_t> until);
     // The list of keys (F1), in the viewer's language, or none.
     void show_help();
     void update_status();
@@ -107,6 +125,7 @@ class Viewer final : public Backend {
     const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
     std::unique_ptr<image::GifWriter> recording_;
     bool tick_running_ = false;
+    bool work_left_ = false;             // between Ticks
     std::uint64_t period_ms_ = 0;        // of the timer behind the last Tick
     std::uint64_t message_until_ms_ = 0; // wall clock
     std::size_t focus_ = 0;              // of tools_.focus_regions

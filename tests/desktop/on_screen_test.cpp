@@ -4,6 +4,8 @@
 #include "image/png_reader.h"
 #include "desktop/desktop_session.h"
 #include "platform/headless/gif_player.h"
+#include "tools/common/plot_scales.h"
+#include "tools/common/steady_curve_layer.h"
 #include "viewer/boxes.h"
 
 #include <gtest/gtest.h>
@@ -638,8 +640,9 @@ TEST_F(OnAProjectorWithAWindowManager, FullScreenFillsTheScreenAndTakesClicks) {
 // The viewer's boxes over a moving picture: with a box shown, Ticks run, then the picture is
 // paused and saved (Ctrl S). The window must show that picture with the boxes over it, pixel for
 // pixel: a change missed under or beside a box would stay on the screen. Then a box goes away, and
-// the window must show what lay under it.
-enum class Box { Readout, Help, Pause, Speed, Recording, Message };
+// the window must show what lay under it. The readout brings the plot's scales over the picture,
+// and the steady curve (key C) its curve, both scaled with it.
+enum class Box { Readout, Help, Pause, Speed, Recording, Message, SteadyCurve };
 struct BoxCase {
     Box box;
     int zoom;
@@ -687,7 +690,18 @@ class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
         return {std::move(image), Rect{4, top, right, 553}};
     }
 
-    // The picture zoomed, with the boxes over it, against the window; the pixels that differ.
+    // What the viewer lays over the plot with the readout or the steady curve, for the program's
+    // settings (the original ones), its brake (0) and its language (French).
+    static kv::viewer::Layer plot_layer(Box box) {
+        kv::tools::LayerPen pen(kv::tools::PlotLayerPlace(780));
+        if (box == Box::Readout) kv::tools::DrawPlotScales({tagLabo(), 0, true, 780}, pen);
+        if (box == Box::SteadyCurve)
+            kv::tools::DrawSteadyCurve(ComputeSteadyCurve(tagLabo()), tagLabo(), true, pen);
+        return pen.take();
+    }
+
+    // The picture zoomed, with the layer and the boxes over it, against the window; the pixels
+    // that differ.
     int differing(const Framebuffer& picture, const std::vector<Placed>& boxes,
                   const Framebuffer& screen) const {
         const int z = GetParam().zoom;
@@ -695,7 +709,7 @@ class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
         int n = 0;
         for (int y = 0; y < screen.height(); ++y)
             for (int x = 0; x < screen.width(); ++x) {
-                Color want = picture.get(x / z, y / z);
+                Color want = layer_.over(x / z, y / z, picture.get(x / z, y / z));
                 for (const Placed& b : boxes) {
                     if (b.place.contains(x / z, y / z))
                         want = b.image.get(x / z - b.place.left, y / z - b.place.top);
@@ -713,6 +727,8 @@ class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
         });
         EXPECT_EQ(n, 0) << when;
     }
+
+    kv::viewer::Layer layer_; // over the picture
 };
 
 TEST_P(OverlaysOverTicks, TheWindowShowsThePictureWithItsBoxesAndNothingWhenTheyGo) {
@@ -728,7 +744,7 @@ TEST_P(OverlaysOverTicks, TheWindowShowsThePictureWithItsBoxesAndNothingWhenThey
             return d.geometry() == "1560x1114" && fb.width() == 1560;
         })) << d.geometry();
     }
-    const char* keys[] = {"i", "F1", "space", "plus", "ctrl+r", "ctrl+e"};
+    const char* keys[] = {"i", "F1", "space", "plus", "ctrl+r", "ctrl+e", "c"};
     d.key(keys[static_cast<int>(c.box)]);
     if (c.box == Box::Pause) {
         for (int i = 0; i < 10; ++i)
@@ -743,6 +759,8 @@ TEST_P(OverlaysOverTicks, TheWindowShowsThePictureWithItsBoxesAndNothingWhenThey
     ASSERT_EQ(picture.width(), 780);
 
     std::vector<Placed> boxes{badge("Enregistr\xe9 : " + png)}; // ISO 8859-1, as boxes are
+    layer_ = plot_layer(c.box);
+    ASSERT_EQ(picture.get(600, 100), kv::rgb(255, 255, 255)) << "the plot's white, with no layer";
     if (c.box == Box::Help) boxes.push_back(help());
     if (c.box == Box::Readout) {
         boxes.push_back(readout(d.screenshot()));
@@ -750,10 +768,12 @@ TEST_P(OverlaysOverTicks, TheWindowShowsThePictureWithItsBoxesAndNothingWhenThey
     }
     expect_screen(picture, boxes, "with the boxes");
 
-    // The box goes: the readout and the help at their keys, the message once its time is up.
-    if (c.box == Box::Readout || c.box == Box::Help) {
-        d.key(c.box == Box::Readout ? "i" : "Escape");
-        boxes.pop_back();
+    // The box goes: the readout, the help and the curve at their keys, the message once its time
+    // is up; and the layer with the readout and the curve.
+    if (c.box == Box::Readout || c.box == Box::Help || c.box == Box::SteadyCurve) {
+        d.key(c.box == Box::Readout ? "i" : c.box == Box::Help ? "Escape" : "c");
+        if (c.box != Box::SteadyCurve) boxes.pop_back();
+        layer_ = {};
         expect_screen(picture, boxes, "once the box is gone");
         return;
     }
@@ -770,8 +790,8 @@ TEST_P(OverlaysOverTicks, TheWindowShowsThePictureWithItsBoxesAndNothingWhenThey
 }
 
 std::string box_case_name(const ::testing::TestParamInfo<BoxCase>& param) {
-    static const std::array<const char*, 6> names{"Readout", "Help",      "Pause",
-                                                  "Speed",   "Recording", "Message"};
+    static const std::array<const char*, 7> names{"Readout",   "Help",    "Pause",      "Speed",
+                                                  "Recording", "Message", "SteadyCurve"};
     return std::string(names[static_cast<std::size_t>(param.param.box)]) + "AtZoom" +
            std::to_string(param.param.zoom);
 }
@@ -780,9 +800,10 @@ INSTANTIATE_TEST_SUITE_P(AtZoomOneAndTwo, OverlaysOverTicks,
                          ::testing::Values(BoxCase{Box::Readout, 1}, BoxCase{Box::Help, 1},
                                            BoxCase{Box::Pause, 1}, BoxCase{Box::Speed, 1},
                                            BoxCase{Box::Recording, 1}, BoxCase{Box::Message, 1},
-                                           BoxCase{Box::Readout, 2}, BoxCase{Box::Help, 2},
-                                           BoxCase{Box::Pause, 2}, BoxCase{Box::Speed, 2},
-                                           BoxCase{Box::Recording, 2}, BoxCase{Box::Message, 2}),
+                                           BoxCase{Box::SteadyCurve, 1}, BoxCase{Box::Readout, 2},
+                                           BoxCase{Box::Help, 2}, BoxCase{Box::Pause, 2},
+                                           BoxCase{Box::Speed, 2}, BoxCase{Box::Recording, 2},
+                                           BoxCase{Box::Message, 2}, BoxCase{Box::SteadyCurve, 2}),
                          box_case_name);
 
 } // namespace

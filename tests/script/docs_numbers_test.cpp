@@ -200,6 +200,11 @@ std::map<std::string, double> Measure() {
         ExpectSteady(step, step.size() - 1, name);
         if (!step.empty()) steps.push_back(step.back());
     }
+    // The rated torque the plot's scales take (tools/common/plot_scales.h): brake 10, step 20.
+    if (steps.size() > 20) {
+        EXPECT_EQ(steps[20].brake, 10);
+        m["rated_slip_percent"] = 100 * steps[20].slip;
+    }
     m["steady_top_brake"] = steps.back().brake;
     m["steady_top_slip_percent"] = 100 * steps.back().slip;
     // One step more: the motor slows down for minutes, passing through its largest torque, and
@@ -212,6 +217,7 @@ std::map<std::string, double> Measure() {
     m["max_torque_slip_percent"] = 100 * stall[most].slip;
     m["max_torque_electromagnetic"] = stall[most].electromagnetic;
     m["max_over_start"] = stall[most].torque / start;
+    m["max_over_rated"] = stall[most].torque / 10;
     const std::size_t half =
         FirstWhere(stall, 0, [&](const TraceRow& p) { return p.speed < sync / 2; });
     m["stall_half_s"] = After(half);

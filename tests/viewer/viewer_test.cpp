@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <span>
@@ -34,6 +36,7 @@ class FakeScreen final : public Screen {
     bool speakers = true;                     // a sound device to open
     std::uint64_t readout_every = 0;          // the screen takes the readout at most this often
     std::vector<std::optional<Tones>> sounds; // what the sound was asked to play, in order
+    std::vector<Rect> layers;                 // where each layer shown lay
 
     bool open_window(const std::string&, int, int, std::string&) override { return true; }
     void close_window() override {}
@@ -63,6 +66,7 @@ class FakeScreen final : public Screen {
     void show_status(const Status& s) override { status = s; }
     void zoom(Action action) override { zooms.push_back(action); }
     void show_focus(const std::optional<Rect>& around) override { rings.push_back(around); }
+    void show_layer(const Layer& layer) override { layers.push_back(layer.place()); }
     void name_focus(const std::string& name) override { focus_name = name; }
     bool focus_moves_on() const override { return moves_on; }
     std::uint64_t readout_every_ms() const override { return readout_every; }
@@ -199,6 +203,51 @@ TEST_F(ViewerTest, TheReadoutFollowsEachTickAndTheKeysComeAndGo) {
     viewer.act(Action::ZoomIn);
     viewer.act(Action::ToggleFullscreen);
     EXPECT_EQ(screen.zooms, (std::vector{Action::ZoomIn, Action::ToggleFullscreen}));
+}
+
+TEST_F(ViewerTest, WorkBetweenTicksGoesInShortSlicesAndTheTicksStayOnTime) {
+    // 300 ms of work (a steady curve to measure), a millisecond a step, for the curve's layer.
+    FakeScreen wall_clock;
+    int work_ms = 300;
+    std::vector<std::uint64_t> slices;
+    std::vector<LayerWanted> asked;
+    Tools work;
+    work.between_ticks = [&](const std::function<bool()>& time_left) {
+        const std::uint64_t start = wall_clock.wall;
+        while (work_ms > 0 && time_left()) {
+            ++wall_clock.wall;
+            --work_ms;
+        }
+        slices.push_back(wall_clock.wall - start);
+        return work_ms > 0;
+    };
+    work.layer = [&](const LayerWanted& wanted) -> std::optional<Layer> {
+        asked.push_back(wanted);
+        if (!wanted.steady_curve || work_ms > 0 || !wall_clock.layers.empty()) return std::nullopt;
+        Layer curve;
+        curve.left = 3;
+        curve.image = Framebuffer(2, 2, rgb(170, 0, 120));
+        return curve;
+    };
+    Viewer v(wall_clock, work);
+    std::string why;
+    ASSERT_TRUE(v.open_window("KORVELINE", 8, 6, why));
+    v.act(Action::ToggleSteadyCurve);
+    EXPECT_EQ(wall_clock.status.on(Action::ToggleSteadyCurve), true);
+    std::vector<InputEvent> out;
+    for (std::uint64_t tick = 1; tick <= 10; ++tick) {
+        v.wait(50 * tick, out);
+        EXPECT_EQ(wall_clock.wall, 1000 + 50 * tick) << "Tick " << tick << " on time";
+        v.timer_delivered(v.now_ms(), 50);
+        v.poll(out);
+    }
+    EXPECT_EQ(work_ms, 0) << "done within ten Ticks";
+    EXPECT_LE(*std::max_element(slices.begin(), slices.end()), 8u) << "a slice at most 8 ms";
+    EXPECT_EQ(wall_clock.layers, std::vector<Rect>{(Rect{3, 0, 5, 2})}) << "shown once, when done";
+    EXPECT_TRUE(asked.back().steady_curve && !asked.back().scales);
+
+    v.act(Action::ToggleReadout);
+    EXPECT_TRUE(asked.back().steady_curve && asked.back().scales) << "the scales with the readout";
 }
 
 TEST_F(ViewerTest, CapturesAreToldInTheBadgeForAFewSecondsAndSoIsWhyOneFailed) {

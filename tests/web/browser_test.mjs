@@ -795,6 +795,71 @@ for (const [width, height] of [[1366, 768], [1280, 720], [1024, 768], [320, 640]
   await page.close();
 }
 
+// 17. The plot's layer: the steady curve (its button, off at start) and the plot's scales (with the
+// readout) lie in a canvas of their own over the picture's, whose pixels stay the application's,
+// shown or not. The curve is measured between Ticks, a slice at a time: the time until it shows and
+// the main thread's longest task meanwhile are measured. Then the docs' screenshot: at steady state
+// under brake 5, the readout and the curve shown.
+{
+  const page = await open("file://" + indexPath + "?supply=on&brake=5", { width: 1366, height: 768 });
+  const layerPixels = () => page.evaluate(() => {
+    const c = document.getElementById("layer");
+    if (c.hidden || c.width === 0) return 0;
+    const d = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+    let n = 0;
+    for (let i = 3; i < d.length; i += 4) n += d[i] !== 0;
+    return n;
+  });
+  const pressed = () => page.$eval("#curve", b => b.getAttribute("aria-pressed"));
+  await waitTicks(page, 20);
+  await page.click("#pause");
+  await sleep(200);
+  const before = await canvasHash(page);
+  const offAtStart = (await pressed()) === "false" && (await layerPixels()) === 0;
+  await page.evaluate(() => {
+    window.kvLongTasks = [];
+    new PerformanceObserver(list => {
+      for (const e of list.getEntries()) kvLongTasks.push(e.duration);
+    }).observe({ type: "longtask" });
+  });
+  const clicked = Date.now();
+  await page.click("#curve");
+  await page.waitForFunction(() => {
+    const c = document.getElementById("layer");
+    return !c.hidden && c.width > 0;
+  }, { timeout: 5000 }).catch(() => {});
+  let shownPixels = 0;
+  for (let i = 0; i < 100 && shownPixels < 1000; i++) {
+    shownPixels = await layerPixels();
+    if (shownPixels < 1000) await sleep(20);
+  }
+  measured.steady_curve_shown_ms = Date.now() - clicked;
+  const longTasks = await page.evaluate(() => kvLongTasks);
+  measured.steady_curve_longest_task_ms = Math.max(0, ...longTasks);
+  const on = await pressed();
+  const withCurve = await canvasHash(page);
+  await page.click("#curve");
+  await sleep(300);
+  check("the steady curve's button: off at start, it shows the curve over the picture and hides it again",
+        offAtStart && on === "true" && shownPixels > 1000 && (await pressed()) === "false" && (await layerPixels()) === 0,
+        `${shownPixels} pixels of curve, in ${measured.steady_curve_shown_ms} ms`);
+  check("the picture's canvas keeps the application's pixels while the curve shows and once it has gone",
+        withCurve === before && (await canvasHash(page)) === before);
+
+  // At steady state (300 s of the screen's time: 6000 Ticks) at x8, then x1 again.
+  for (let i = 0; i < 3; i++) await page.click("#faster");
+  await page.click("#pause");
+  await page.waitForFunction(() => kvWeb.ticks >= 6000, { timeout: 120000 });
+  for (let i = 0; i < 3; i++) await page.click("#slower");
+  await page.click("#readout-button");
+  await page.click("#curve");
+  for (let i = 0; i < 100 && (await layerPixels()) < 3000; i++) await sleep(20);
+  await sleep(500);
+  await page.screenshot({ path: path.join(outDir, "steady-curve-page.png") });
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
 await browser.close();
 fs.writeFileSync(path.join(outDir, "measurements.json"), JSON.stringify(measured, null, 2) + "\n");
 console.log(JSON.stringify(measured));

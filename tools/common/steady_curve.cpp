@@ -23,6 +23,8 @@ int SettlingTicks(const tagLabo& settings, double fraction) {
     return ticks;
 }
 
+} // namespace
+
 // The model with its speed held: the brake and Newton's step have no say.
 class HeldRotor {
   public:
@@ -83,36 +85,16 @@ class HeldRotor {
     int average_ticks_ = 1;
 };
 
+namespace {
+
 // The torque in the motor's own direction, whichever way the field turns.
 double Driving(double torque, double sync) {
     return sync < 0 ? torque : -torque;
 }
 
-// Golden-section search for the largest `value` between two slips, each point measured from the
-// rotor as the grid left it near there.
-template <typename Value>
-SteadyPoint Peak(const HeldRotor& near, double low, double high, int settle, Value value) {
-    constexpr double kRatio = 0.6180339887498949;
-    const auto measure = [&](double slip) {
-        HeldRotor rotor = near;
-        return rotor.Measure(slip, settle);
-    };
-    double a = low;
-    double b = high;
-    SteadyPoint c = measure(b - kRatio * (b - a));
-    SteadyPoint d = measure(a + kRatio * (b - a));
-    for (int n = 0; n < 16; ++n) {
-        if (value(c) > value(d)) {
-            b = d.slip;
-            d = c;
-            c = measure(b - kRatio * (b - a));
-        } else {
-            a = c.slip;
-            c = d;
-            d = measure(a + kRatio * (b - a));
-        }
-    }
-    return value(c) > value(d) ? c : d;
+// The torque in the motor's own direction, or the electromagnetic one.
+double Valued(const SteadyPoint& p, bool electromagnetic, double sync) {
+    return Driving(electromagnetic ? p.em_torque : p.torque, sync);
 }
 
 } // namespace
@@ -122,45 +104,111 @@ SteadyPoint HeldSpeedPoint(const tagLabo& settings, double slip) {
     return rotor.Measure(slip, SettlingTicks(settings, 1e-7));
 }
 
-SteadyCurve ComputeSteadyCurve(const tagLabo& settings) {
-    std::vector<double> slips;
+// Golden-section search for the largest value between two slips, each point measured from the
+// rotor as the grid left it near there: two points, then one a round.
+struct SteadyCurveMeasurement::Search {
+    static constexpr double kRatio = 0.6180339887498949;
+    static constexpr int kRounds = 16;
+    HeldRotor near;
+    bool electromagnetic = false;
+    double a = 0;
+    double b = 0;
+    SteadyPoint c;
+    SteadyPoint d;
+    SteadyPoint best; // the grid's
+    int measured = 0;
+};
+
+SteadyCurveMeasurement::SteadyCurveMeasurement(const tagLabo& settings) : settings_(settings) {
     for (int k = -5; k < 0; ++k)
-        slips.push_back(0.01 * k);
+        slips_.push_back(0.01 * k);
     constexpr int kSteps = 100;
     for (int k = 0; k <= kSteps; ++k) {
         const double t = static_cast<double>(k) / kSteps;
-        slips.push_back(t * t);
+        slips_.push_back(t * t);
     }
+    rotor_ = std::make_unique<HeldRotor>(settings);
+    curve_.sync_omega = rotor_->sync();
+    settle_ = SettlingTicks(settings, 1e-4);
+}
 
-    HeldRotor rotor(settings);
-    SteadyCurve curve;
-    curve.sync_omega = rotor.sync();
-    // The first point starts from rest; each next one from the last, a small change.
-    const int settle = SettlingTicks(settings, 1e-4);
-    std::vector<HeldRotor> states;
-    for (std::size_t k = 0; k < slips.size(); ++k) {
-        curve.points.push_back(
-            rotor.Measure(slips[k], k == 0 ? SettlingTicks(settings, 1e-7) : settle));
-        states.push_back(rotor);
+SteadyCurveMeasurement::~SteadyCurveMeasurement() = default;
+
+bool SteadyCurveMeasurement::Step() {
+    const std::size_t k = curve_.points.size();
+    if (k < slips_.size()) {
+        // The first point starts from rest; each next one from the last, a small change.
+        curve_.points.push_back(
+            rotor_->Measure(slips_[k], k == 0 ? SettlingTicks(settings_, 1e-7) : settle_));
+        states_.push_back(*rotor_);
+        if (curve_.points.size() == slips_.size()) StartSearch(false);
+        return true;
     }
-
-    const auto useful = [&](const SteadyPoint& p) { return Driving(p.torque, curve.sync_omega); };
-    const auto em = [&](const SteadyPoint& p) { return Driving(p.em_torque, curve.sync_omega); };
-    const auto refine = [&](auto value) {
-        const auto best = std::max_element(
-            curve.points.begin(), curve.points.end(),
-            [&](const SteadyPoint& a, const SteadyPoint& b) { return value(a) < value(b); });
-        const auto at = static_cast<std::size_t>(best - curve.points.begin());
-        if (at == 0 || at + 1 == curve.points.size()) return *best;
-        const SteadyPoint peak =
-            Peak(states[at], curve.points[at - 1].slip, curve.points[at + 1].slip, settle, value);
-        return value(peak) > value(*best) ? peak : *best;
+    if (!search_) return false;
+    Search& s = *search_;
+    const auto measure = [&](double slip) {
+        HeldRotor rotor = s.near;
+        return rotor.Measure(slip, settle_);
     };
-    curve.pull_out = refine(useful);
-    curve.em_pull_out = refine(em);
-    for (SteadyPoint& p : curve.points)
-        p.stable = p.slip <= curve.pull_out.slip;
-    curve.pull_out.stable = true;
-    curve.em_pull_out.stable = curve.em_pull_out.slip <= curve.pull_out.slip;
-    return curve;
+    const auto value = [&](const SteadyPoint& p) {
+        return Valued(p, s.electromagnetic, curve_.sync_omega);
+    };
+    if (s.measured == 0) {
+        s.c = measure(s.b - Search::kRatio * (s.b - s.a));
+    } else if (s.measured == 1) {
+        s.d = measure(s.a + Search::kRatio * (s.b - s.a));
+    } else if (value(s.c) > value(s.d)) {
+        s.b = s.d.slip;
+        s.d = s.c;
+        s.c = measure(s.b - Search::kRatio * (s.b - s.a));
+    } else {
+        s.a = s.c.slip;
+        s.c = s.d;
+        s.d = measure(s.a + Search::kRatio * (s.b - s.a));
+    }
+    if (++s.measured < 2 + Search::kRounds) return true;
+    const SteadyPoint peak = value(s.c) > value(s.d) ? s.c : s.d;
+    EndSearch(value(peak) > value(s.best) ? peak : s.best);
+    return true;
+}
+
+void SteadyCurveMeasurement::StartSearch(bool electromagnetic) {
+    const auto value = [&](const SteadyPoint& p) {
+        return Valued(p, electromagnetic, curve_.sync_omega);
+    };
+    const auto best = std::max_element(
+        curve_.points.begin(), curve_.points.end(),
+        [&](const SteadyPoint& a, const SteadyPoint& b) { return value(a) < value(b); });
+    const auto at = static_cast<std::size_t>(best - curve_.points.begin());
+    search_ = std::make_unique<Search>(Search{states_[at], electromagnetic, 0, 0, {}, {}, *best});
+    // At the grid's ends there is nothing to search between.
+    if (at == 0 || at + 1 == curve_.points.size()) {
+        EndSearch(*best);
+        return;
+    }
+    search_->a = curve_.points[at - 1].slip;
+    search_->b = curve_.points[at + 1].slip;
+}
+
+void SteadyCurveMeasurement::EndSearch(const SteadyPoint& peak) {
+    const bool electromagnetic = search_->electromagnetic;
+    search_.reset();
+    if (!electromagnetic) {
+        curve_.pull_out = peak;
+        StartSearch(true);
+        return;
+    }
+    curve_.em_pull_out = peak;
+    for (SteadyPoint& p : curve_.points)
+        p.stable = p.slip <= curve_.pull_out.slip;
+    curve_.pull_out.stable = true;
+    curve_.em_pull_out.stable = curve_.em_pull_out.slip <= curve_.pull_out.slip;
+    done_ = true;
+}
+
+SteadyCurve ComputeSteadyCurve(const tagLabo& settings) {
+    SteadyCurveMeasurement measurement(settings);
+    while (measurement.Step()) {
+    }
+    return measurement.Curve();
 }

@@ -6,6 +6,8 @@
 
 #include "model/labo.h"
 
+#include <cstddef>
+#include <memory>
 #include <vector>
 
 // Speeds and torques are signed as the model's. The plot (courbe) shows them in the direction the
@@ -37,3 +39,38 @@ SteadyPoint HeldSpeedPoint(const tagLabo& settings, double slip);
 // The whole curve. Slips run from -0.05 to 1, finest near synchronism where the stable branch is
 // steep; the pull-out points are searched between the grid's points.
 SteadyCurve ComputeSteadyCurve(const tagLabo& settings);
+
+class HeldRotor;
+
+// The same, measured a point at a time, so that a window can spread it between its Ticks:
+// ComputeSteadyCurve is Step() until it is done.
+class SteadyCurveMeasurement {
+  public:
+    explicit SteadyCurveMeasurement(const tagLabo& settings);
+    ~SteadyCurveMeasurement();
+    SteadyCurveMeasurement(const SteadyCurveMeasurement&) = delete;
+    SteadyCurveMeasurement& operator=(const SteadyCurveMeasurement&) = delete;
+
+    // Measures one more point; false once the curve is whole.
+    bool Step();
+    bool Done() const { return done_; }
+    // The curve, whole once Done().
+    const SteadyCurve& Curve() const { return curve_; }
+    const tagLabo& Settings() const { return settings_; }
+
+  private:
+    struct Search;
+    // The search for the largest useful torque, then the largest electromagnetic one, around the
+    // grid's best point.
+    void StartSearch(bool electromagnetic);
+    void EndSearch(const SteadyPoint& peak);
+
+    tagLabo settings_;
+    std::vector<double> slips_;
+    std::unique_ptr<HeldRotor> rotor_;
+    std::vector<HeldRotor> states_; // the rotor after each grid point
+    int settle_ = 0;
+    std::unique_ptr<Search> search_;
+    SteadyCurve curve_;
+    bool done_ = false;
+};

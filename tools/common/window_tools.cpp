@@ -2,6 +2,7 @@
 
 #include "tools/common/focus_regions.h"
 #include "tools/common/look_option.h"
+#include "tools/common/plot_layer.h"
 #include "tools/common/motor_hum.h"
 #include "tools/common/readout.h"
 
@@ -42,6 +43,11 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.readout_title = [] { return std::string(ReadoutTitle()); };
     tools.readout = ReadoutRows;
     tools.focus_regions = FocusRegions();
+    const auto plot = std::make_shared<kv::tools::PlotLayer>();
+    tools.layer = [plot](const kv::viewer::LayerWanted& wanted) { return plot->layer(wanted); };
+    tools.between_ticks = [plot](const std::function<bool()>& time_left) {
+        return plot->work(time_left);
+    };
     tools.hum = MotorHum;
     // The viewer's own texts (its keys, its messages) in the picture's language.
     tools.language = LangOf(textes);

@@ -242,6 +242,10 @@ void SdlBackend::show_focus(const std::optional<Rect>& around) {
     if (screen_) screen_->set_ring(around);
 }
 
+void SdlBackend::show_layer(const viewer::Layer& layer) {
+    if (screen_) screen_->set_layer(layer);
+}
+
 bool SdlBackend::sound(const std::optional<viewer::Tones>& tones, std::string& why) {
     if (!tones) {
         audio_.reset();

@@ -37,6 +37,11 @@ EM_JS(void, kv_js_message_box, (const char* caption, int caption_length, const c
 EM_JS(void, kv_js_box, (int slot, const char* text, int length), {
     kvWeb.box(slot, String.fromCharCode.apply(null, HEAPU8.subarray(text, text + length)));
 });
+// The layer over the picture: RGBA bytes (alpha 0 where the picture shows) of a rectangle at a
+// client position; a width of 0: none.
+EM_JS(void, kv_js_layer, (const void* rgba, int x, int y, int width, int height), {
+    kvWeb.layer(HEAPU8.slice(rgba, rgba + 4 * width * height), x, y, width, height);
+});
 // The focus ring around a client rectangle; a width of 0: none.
 EM_JS(void, kv_js_focus, (int x, int y, int width, int height), {
     kvWeb.focusRing(x, y, width, height);
@@ -221,6 +226,16 @@ void WebBackend::show_focus(const std::optional<Rect>& around) {
     const Rect r = around.value_or(Rect{});
     kv_js_focus(static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.width()),
                 static_cast<int>(r.height()));
+}
+
+// In a canvas of its own over the picture's: the picture's canvas keeps the framebuffer alone.
+void WebBackend::show_layer(const viewer::Layer& layer) {
+    const std::span<const Color> pixels = layer.image.pixels();
+    std::vector<std::uint32_t> rgba(pixels.size());
+    std::transform(pixels.begin(), pixels.end(), rgba.begin(),
+                   [](Color c) { return c == viewer::kClear ? 0u : c | 0xFF000000u; });
+    kv_js_layer(rgba.data(), static_cast<int>(layer.left), static_cast<int>(layer.top),
+                layer.image.width(), layer.image.height());
 }
 
 bool WebBackend::sound(const std::optional<viewer::Tones>& tones, std::string& why) {

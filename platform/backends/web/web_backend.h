@@ -33,6 +33,7 @@ class WebBackend final : public viewer::Screen {
     std::unique_ptr<image::Output> new_capture(const std::string& stem,
                                                const std::string& extension) override;
     void show_focus(const std::optional<Rect>& around) override;
+    void show_layer(const viewer::Layer& layer) override;
     void name_focus(const std::string& name) override;
     // Tab past the picture goes on to the page's controls: no trap.
     bool focus_moves_on() const override { return true; }

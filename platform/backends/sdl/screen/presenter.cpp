@@ -94,6 +94,28 @@ Rect Presenter::set_badge(const std::optional<std::string>& text) {
                        Anchor::TopRight);
 }
 
+Rect Presenter::set_layer(viewer::Layer layer) {
+    const Rect before = layer_.empty() ? Rect{} : layer_.place();
+    layer_ = std::move(layer);
+    const Rect after = layer_.empty() ? Rect{} : layer_.place();
+    // Between whole zooms the window pixels around it blend its edge in too.
+    const Rect changed = bounding_union(before, after);
+    return changed.empty() ? changed : grown(changed, 1);
+}
+
+void Presenter::draw_picture(const Framebuffer& fb, const Rect& out, PixelTarget& target) const {
+    // Between whole zooms a window pixel blends its client pixel with the next ones.
+    const Rect client = grown(viewer::client_rect(layout(), out), 1);
+    if (layer_.empty() || intersect(client, layer_.place()).empty()) {
+        picture_.draw(fb, out, target);
+        return;
+    }
+    if (composed_.width() != fb.width() || composed_.height() != fb.height())
+        composed_ = Framebuffer(fb.width(), fb.height());
+    viewer::lay_over(fb, layer_, client, composed_);
+    picture_.draw(composed_, out, target);
+}
+
 Rect Presenter::ring_inside() const {
     const viewer::ZoomLayout& l = layout();
     const Rect client{0, 0, l.client.width, l.client.height};
@@ -139,7 +161,7 @@ void Presenter::paint_ring(const Rect& area, PixelTarget& target) const {
 Rect Presenter::paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const {
     const Rect out = intersect(area, layout().picture());
     if (out.empty()) return Rect{};
-    picture_.draw(fb, out, target);
+    draw_picture(fb, out, target);
     paint_ring(out, target);
     for (const Placed& overlay : overlays_) {
         if (has_image(overlay.image)) overlay.scaler.draw(overlay.image, out, target);

@@ -1,7 +1,8 @@
-// What the window shows: the framebuffer scaled into the window's pixels, black around it in full
-// screen, and the viewer's boxes over it (the badge in its top-right corner, the help in the
-// middle, the readout) and the keyboard's focus ring, each at a whole zoom so that its text stays
-// sharp. Works on any 32-bit pixels, so that it can be checked without a display.
+// What the window shows: the framebuffer scaled into the window's pixels with the viewer's layer
+// over the picture scaled alike, black around it in full screen, and the viewer's boxes over it
+// (the badge in its top-right corner, the help in the middle, the readout) and the keyboard's focus
+// ring, each at a whole zoom so that its text stays sharp. Works on any 32-bit pixels, so that it
+// can be checked without a display.
 //
 // A frame draws again only the columns the framebuffer noted as written since it was last
 // presented, then the boxes over them: the window's pixels keep the rest.
@@ -10,6 +11,7 @@
 #include "backends/sdl/screen/pixel_target.h"
 #include "core/framebuffer.h"
 #include "core/region.h"
+#include "viewer/layer.h"
 #include "viewer/zoom_layout.h"
 
 #include <array>
@@ -45,6 +47,9 @@ class Presenter {
     // rectangle whose picture this changes.
     Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
     bool has_overlay(Overlay which) const;
+    // Lays `layer` over the picture, scaled with it (an empty one: none). Returns the client
+    // rectangle whose picture this changes.
+    Rect set_layer(viewer::Layer layer);
     // The keyboard's focus ring around the client rectangle `around`, or none; under the boxes.
     // Returns the client rectangle whose picture this changes.
     Rect set_ring(const std::optional<Rect>& around);
@@ -82,7 +87,12 @@ class Presenter {
     // wrote.
     Rect paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const;
 
+    // The picture's window rectangle `out`, with the layer over it where they meet.
+    void draw_picture(const Framebuffer& fb, const Rect& out, PixelTarget& target) const;
+
     Scaler picture_;
+    viewer::Layer layer_;
+    mutable Framebuffer composed_; // the picture with the layer over it, where drawn last
     std::optional<std::string> badge_text_;
     std::array<Placed, kOverlayCount> overlays_;
     std::optional<Rect> ring_; // around this client rectangle

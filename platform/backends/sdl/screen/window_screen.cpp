@@ -83,6 +83,10 @@ void WindowScreen::set_badge(const std::optional<std::string>& text) {
     redraw(presenter_.set_badge(text));
 }
 
+void WindowScreen::set_layer(viewer::Layer layer) {
+    redraw(presenter_.set_layer(std::move(layer)));
+}
+
 void WindowScreen::set_ring(const std::optional<Rect>& around) {
     redraw(presenter_.set_ring(around));
 }

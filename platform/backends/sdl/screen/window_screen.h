@@ -38,6 +38,7 @@ class WindowScreen {
     void set_overlay(Overlay which, Framebuffer image, Anchor anchor);
     void set_badge(const std::optional<std::string>& text);
     void set_ring(const std::optional<Rect>& around);
+    void set_layer(viewer::Layer layer);
 
     int zoom() const { return zoom_; }
     // The window's whole zoom: `zoom`, or less where the window would not fit the screen.

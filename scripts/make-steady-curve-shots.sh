@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Makes docs/steady-curve-desktop.png: korveline's window on a private Xvfb, in French, at steady
+# state under brake 5 (ten clicks on "Frein" before the supply is switched on), run at x8 for 40 s
+# of the screen's time (320 s of the simulation's), with the readout and the plot's scales (key I)
+# and the steady curve (key C) shown. The page's picture, docs/steady-curve-page.png, is taken
+# by the page's tests (tests/web/browser_test.mjs) and copied from their output.
+#
+#   bash scripts/make-steady-curve-shots.sh [KORVELINE]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+# shellcheck source=scripts/private-xvfb.sh
+source scripts/private-xvfb.sh
+
+program=${1:-}
+if [ -z "$program" ]; then
+    cmake --preset release >/dev/null
+    cmake --build --preset release -j 2 --target korveline
+    program=build/release/tools/korveline/korveline
+fi
+bash scripts/deps.sh test
+
+work=$(mktemp -d)
+korveline_pid=
+cleanup() {
+    [ -n "$korveline_pid" ] && kill "$korveline_pid" 2>/dev/null
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+start_private_xvfb "$work" 1024x768
+
+"$program" --lang fr >"$work/korveline.log" 2>&1 &
+korveline_pid=$!
+window=
+for _ in $(seq 100); do
+    window=$(xdotool search --name '^KORVELINE$' 2>/dev/null | head -n1) && [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "no window" >&2; exit 1; }
+xdotool windowmove --sync "$window" 0 0
+sleep 1
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.1; }
+for _ in $(seq 10); do click 255 465; done
+click 25 25
+for _ in 1 2 3; do xdotool key --window "$window" plus; done
+sleep 40
+xdotool key --window "$window" minus minus minus i c
+sleep 2
+import -window "$window" docs/steady-curve-desktop.png
+echo "Wrote docs/steady-curve-desktop.png"

@@ -1,0 +1,34 @@
+// What the desktop window and the page lay over the plot (the viewer's layer): its scales while
+// the readout shows, the steady curve while its action is on, for the settings, brake and
+// language of the moment. The curve is measured between Ticks, a slice at a time, when it is
+// first shown and whenever a laboratory setting has changed; never on the Tick's path.
+#pragma once
+
+#include "tools/common/steady_curve.h"
+#include "viewer/viewer.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace kv::tools {
+
+class PlotLayer {
+  public:
+    // The layer for what is wanted now, or none while the one shown still holds.
+    std::optional<viewer::Layer> layer(const viewer::LayerWanted& wanted);
+    // Measures the curve for the settings of the moment while `time_left()`, if it is wanted and
+    // not measured yet; says whether some work remains.
+    bool work(const std::function<bool()>& time_left);
+
+  private:
+    viewer::LayerWanted wanted_;
+    std::string shown_; // what the layer shown was drawn from
+    std::string curve_for_;
+    std::optional<SteadyCurve> curve_;
+    std::string measuring_for_;
+    std::unique_ptr<SteadyCurveMeasurement> measuring_;
+};
+
+} // namespace kv::tools

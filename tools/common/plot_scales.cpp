@@ -1,0 +1,153 @@
+#include "tools/common/plot_scales.h"
+
+#include "panels/courbe.h"
+#include "tools/common/synchronous_speed.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace kv::tools {
+
+namespace {
+
+constexpr int kBorder = 5;      // half the white border of the plot's frame
+constexpr int kMinTickGap = 60; // pixels between two speed graduations, for their numbers
+
+// ISO 8859-1: 0xE9 e acute, 0xE0 a grave, 0xBB right guillemet.
+struct ScaleTexts {
+    const char* percent; // before the speed axis' numbers
+    const char* rpm;
+    const char* torque; // after "Tu"
+    const char* sync;
+    const char* sync_beyond; // "%s": the rpm
+    const char* brake;       // "%s": the value, "%s": % of rated
+    const char* laws[3];
+    const char* brake_above;
+};
+
+const ScaleTexts kFrench = {
+    "% de n_s",
+    "tr/min",
+    "(unit\xE9s du trac\xE9 ; % de T_N, T_N = 10)",
+    "vitesse de synchronisme n_s",
+    "n_s = %s tr/min \xBB",
+    "couple r\xE9sistant : %s (%s %% de T_N)",
+    {"", " x n/n_s", " x (n/n_s)\xB2"},
+    " (au-dessus du trac\xE9)",
+};
+
+const ScaleTexts kEnglish = {
+    "% of n_s",
+    "rpm",
+    "(plot units; % of T_N, T_N = 10)",
+    "synchronous speed n_s",
+    "n_s = %s rpm \xBB",
+    "brake torque: %s (%s %% of T_N)",
+    {"", " x n/n_s", " x (n/n_s)\xB2"},
+    " (above the plot)",
+};
+
+std::string Format(const char* format, const std::string& a, const std::string& b = {}) {
+    char buffer[160];
+    std::snprintf(buffer, sizeof buffer, format, a.c_str(), b.c_str());
+    return buffer;
+}
+
+// The plot's speed for a share of the synchronous speed, in the direction it shows.
+double PlotOmega(const tagLabo& settings, double share) {
+    const double sync = SynchronousOmega(settings);
+    return share * settings.SensDuTrace(sync) * sync;
+}
+
+} // namespace
+
+Rect PlotLayerPlace(int client_width) {
+    return Rect{COURBE_GAUCHE - kBorder, 0, std::min(COURBE_DROITE + kBorder, client_width),
+                COURBE_BAS + kBorder};
+}
+
+int SynchronousColumn(const tagLabo& settings) {
+    return ColonneDuTrace(PlotOmega(settings, 1));
+}
+
+void DrawPlotScales(const PlotView& view, LayerPen& pen) {
+    const ScaleTexts& t = view.french ? kFrench : kEnglish;
+    const Rect place = PlotLayerPlace(view.client_width);
+    const std::int64_t right = place.right - 2; // the texts' last column, a pixel in
+    const int axis = LigneDuTrace(0);
+    const int h = LayerPen::text_height();
+    const auto number = [&](double v, int decimals) {
+        return number_text(v, decimals, view.french);
+    };
+
+    // The brake's value by its line: above it, or below near the top; first, as it matters most.
+    const int brake_row = LigneDuTrace(view.brake);
+    std::string brake =
+        Format(t.brake, number(view.brake, 1), number(100 * view.brake / kRatedTorque, 0)) +
+        t.laws[view.settings.loi_charge];
+    const std::int64_t brake_x = COURBE_GAUCHE + 40;
+    if (brake_row < 0) {
+        pen.text(brake_x, 2 * h + 4, brake + t.brake_above, kScaleColor);
+    } else {
+        pen.text(brake_x, brake_row - h - 1 >= 0 ? brake_row - h - 1 : brake_row + 2, brake,
+                 kScaleColor);
+    }
+
+    // The torque axis' legend, after the program's "Tu".
+    pen.text(COURBE_GAUCHE + 30, COURBE_HAUT, t.torque, kScaleColor);
+
+    // Synchronous speed: a dashed line across the plot, named at its top; or, beyond the client
+    // area, its value at the right edge.
+    const double hz = kNominalHz * view.settings.frequence / 100;
+    const double sync_rpm = 60 * hz / view.settings.paires_poles;
+    const int sync_column = SynchronousColumn(view.settings);
+    const int top = static_cast<int>(place.top), bottom = static_cast<int>(place.bottom) - 1;
+    if (sync_column < right) {
+        const Point mark[2] = {Point{sync_column, top}, Point{sync_column, bottom}};
+        pen.dashed(mark, 1, kScaleColor, 4, 3);
+        pen.text(sync_column - 3 - LayerPen::text_width(t.sync), COURBE_HAUT + h + 2, t.sync,
+                 kScaleColor);
+    } else {
+        const std::string beyond = Format(t.sync_beyond, number(sync_rpm, 0));
+        pen.text(right - LayerPen::text_width(beyond), COURBE_HAUT + h + 2, beyond, kScaleColor);
+    }
+
+    // The speed axis: its legends at its start, under it; graduations every 10, 25, 50 ... % of
+    // the synchronous speed, the first that leaves room for their numbers.
+    const std::int64_t under = axis + 5;
+    pen.text(COURBE_GAUCHE + 4, under, t.percent, kScaleColor);
+    pen.text(COURBE_GAUCHE + 4, under + h, t.rpm, kScaleColor);
+    const int sync_pixels = sync_column - COURBE_GAUCHE;
+    int step = 10;
+    for (const int s : {10, 25, 50, 100, 200, 500, 1000}) {
+        step = s;
+        if (sync_pixels * s / 100 >= kMinTickGap) break;
+    }
+    for (int share = step;; share += step) {
+        const int column = ColonneDuTrace(PlotOmega(view.settings, share / 100.0));
+        if (column >= right || column <= COURBE_GAUCHE) break;
+        const Point tick[2] = {Point{column, axis - 4}, Point{column, axis + 5}};
+        pen.line(tick, 1, kScaleColor);
+        const std::string texts[2] = {std::to_string(share), number(sync_rpm * share / 100, 0)};
+        for (int row = 0; row < 2; ++row) {
+            const int w = LayerPen::text_width(texts[row]);
+            const std::int64_t x = std::min<std::int64_t>(column - w / 2, right - w);
+            pen.text(x, under + row * h, texts[row], kScaleColor);
+        }
+    }
+
+    // The torque axis: every 5 units, in units and in % of the rated torque.
+    for (int torque = -20; torque <= 20; torque += 5) {
+        if (torque == 0) continue;
+        const int row = LigneDuTrace(torque);
+        const Point tick[2] = {Point{COURBE_GAUCHE - 4, row}, Point{COURBE_GAUCHE + 5, row}};
+        pen.line(tick, 1, kScaleColor);
+        const std::string value = std::to_string(torque);
+        const std::string share = number(100 * torque / kRatedTorque, 0) + " %";
+        if (pen.text(COURBE_GAUCHE + 8, row - h / 2, value, kScaleColor))
+            pen.text(COURBE_GAUCHE + 34, row - h / 2, share, kScaleColor);
+    }
+}
+
+} // namespace kv::tools

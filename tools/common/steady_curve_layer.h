@@ -1,0 +1,18 @@
+// The steady torque/speed curve drawn over the plot, where the operating point would stand at
+// each of its points: the stable branch solid, the unstable one dashed, the pull-out point marked
+// and named.
+#pragma once
+
+#include "tools/common/layer_drawing.h"
+#include "tools/common/steady_curve.h"
+
+namespace kv::tools {
+
+inline constexpr Color kCurveColor = rgb(170, 0, 120);
+
+// The plot's pixel of a point of the curve, as the Tick would put the operating point there.
+Point PlotPixel(const tagLabo& settings, const SteadyPoint& point);
+
+void DrawSteadyCurve(const SteadyCurve& curve, const tagLabo& settings, bool french, LayerPen& pen);
+
+} // namespace kv::tools
