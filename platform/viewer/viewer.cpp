@@ -33,6 +33,10 @@ bool Screen::act(Action action) const {
     return viewer_ == nullptr || viewer_->act(action);
 }
 
+bool Screen::panel_key(const KeyPress& press) const {
+    return viewer_ != nullptr && viewer_->panel_key(press);
+}
+
 void Screen::focus_in(bool backwards) const {
     if (viewer_ != nullptr) viewer_->focus_in(backwards);
 }
@@ -72,6 +76,7 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
         take_clicks(out);
         return;
     }
+    acted_ = false;
     for (;;) {
         const std::uint64_t wall = screen_.now_ms();
         if (!status_.message.empty() && wall >= message_until_ms_) {
@@ -90,7 +95,9 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
             until = std::min(until.value_or(message_until_ms_), message_until_ms_);
         screen_.wait(until, out);
         take_clicks(out);
-        if (!out.empty()) return;
+        // A key's action may have posted the window a message (L: its language): the
+        // application takes it now, not at the next Tick, which a paused clock never brings.
+        if (!out.empty() || acted_) return;
     }
 }
 
@@ -133,6 +140,7 @@ template <class Capture> void Viewer::tell(const Capture& capture) {
 }
 
 bool Viewer::act(Action action) {
+    acted_ = true;
     const std::uint64_t wall = screen_.now_ms();
     bool focus_stays = true;
     switch (action) {
@@ -174,6 +182,7 @@ bool Viewer::act(Action action) {
         if (!tools_.next_language) break;
         tools_.language = tools_.next_language();
         show_help();
+        show_lab();
         break;
     case Action::NextLook:
         if (tools_.next_look) tools_.next_look();
@@ -186,6 +195,14 @@ bool Viewer::act(Action action) {
             ring_ = false;
             focus_ = 0;
             show_focus();
+        }
+        break;
+    case Action::ToggleLab:
+        if (tools_.lab) {
+            lab_.toggle();
+            show_lab();
+        } else if (tools_.open_lab) {
+            tools_.open_lab();
         }
         break;
     case Action::FocusNext:
@@ -204,6 +221,16 @@ bool Viewer::act(Action action) {
     }
     update_status();
     return focus_stays;
+}
+
+bool Viewer::panel_key(const KeyPress& press) {
+    if (!lab_.key(press, tools_.lab, tools_.language)) return false;
+    show_lab();
+    return true;
+}
+
+void Viewer::show_lab() {
+    screen_.show(Slot::Lab, lab_.box(tools_.lab, tools_.language));
 }
 
 void Viewer::focus_in(bool backwards) {
@@ -292,8 +319,9 @@ void Viewer::say(const std::string& message) {
 void Viewer::start_recording() {
     if (fb_ == nullptr) return;
     try {
-        recording_ =
-            std::make_unique<image::GifWriter>(screen_.new_capture(tools_.file_stem, "gif"));
+        recording_ = std::make_unique<image::GifWriter>(
+            screen_.new_capture(tools_.file_stem, "gif"),
+            tools_.recording_comment ? tools_.recording_comment() : "");
         // The picture as it is now, then one frame after every Tick.
         recording_->add_frame(*fb_, frame_delay_cs());
     } catch (const std::exception& e) {
