@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Makes docs/lab-panel-desktop.png: the desktop window in French on a private Xvfb, the supply
-# on, the laboratory panel opened with F2 and the phase order set to reversed with its keys
-# (Right on the first row), then the frequency brought down to 50 % (Down, Down, Left x5): the
-# panel over the instructions, the motor running up the other way. The window's pixels are
-# taken with ImageMagick's import. The picture is committed; run this again when the panel
+# and the resultant shown, the laboratory panel opened with F2 and the phase order set to reversed
+# with its keys (Right on the first row), then the frequency's row chosen (Down, Down); 20 s
+# later, the panel over the instructions and the motor run up the other way. The window's pixels
+# are taken with ImageMagick's import (the wall clock runs the window: the trail may differ by a
+# Tick from one run to the next). The picture is committed; run this again when the panel
 # changes.
 #
 #   bash scripts/make-lab-panel-screenshot.sh [KORVELINE]
@@ -46,7 +47,7 @@ sleep 0.5
 xdotool mousemove --window "$window" 25 25 click 1 # ALIM
 xdotool mousemove --window "$window" 260 290 click 1 # the rotor: resultant and forces
 xdotool mousemove --window "$window" 600 200
-xdotool key --window "$window" F2 Right Down Down Left Left Left Left Left
+xdotool key --window "$window" F2 Right Down Down
 sleep 20
 import -window "$window" docs/lab-panel-desktop.png
 echo "Wrote docs/lab-panel-desktop.png"

@@ -76,7 +76,6 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
         take_clicks(out);
         return;
     }
-    acted_ = false;
     for (;;) {
         const std::uint64_t wall = screen_.now_ms();
         if (!status_.message.empty() && wall >= message_until_ms_) {
@@ -95,9 +94,10 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
             until = std::min(until.value_or(message_until_ms_), message_until_ms_);
         screen_.wait(until, out);
         take_clicks(out);
-        // A key's action may have posted the window a message (L: its language): the
-        // application takes it now, not at the next Tick, which a paused clock never brings.
-        if (!out.empty() || acted_) return;
+        // Woken before its time: by input, or by something handed in that may have posted the
+        // window a message (the key L, the page's language): the application takes it now, not
+        // at the next Tick, which a paused clock never brings.
+        if (!out.empty() || !until || screen_.now_ms() < *until) return;
     }
 }
 
@@ -140,7 +140,6 @@ template <class Capture> void Viewer::tell(const Capture& capture) {
 }
 
 bool Viewer::act(Action action) {
-    acted_ = true;
     const std::uint64_t wall = screen_.now_ms();
     bool focus_stays = true;
     switch (action) {

@@ -106,7 +106,6 @@ class Viewer final : public Backend {
     const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
     std::unique_ptr<image::GifWriter> recording_;
     bool tick_running_ = false;
-    bool acted_ = false; // an action came while waiting
     std::uint64_t period_ms_ = 0;        // of the timer behind the last Tick
     std::uint64_t message_until_ms_ = 0; // wall clock
     std::size_t focus_ = 0;              // of tools_.focus_regions
