@@ -150,8 +150,8 @@ constexpr ActionInfo kActions[] = {
      {{{"F2"}, {"o"}}},
      {"Laboratoire", "Lab"},
      {},
-     {"Laboratoire : Haut, Bas choisissent un réglage, Gauche, Droite le changent",
-      "the Lab: Up, Down choose a setting, Left, Right change it"},
+     {"le Laboratoire (la fenêtre : Haut, Bas choisissent un réglage, Gauche, Droite le changent)",
+      "the Lab (the window: Up, Down choose a setting, Left, Right change it)"},
      false},
 };
 

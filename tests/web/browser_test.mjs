@@ -580,6 +580,14 @@ for (const deviceScaleFactor of [1, 2]) {
         opened.includes("open=1") && refused.settings.includes("resistance=1 ") && refused.value === "1" &&
         refused.message.includes("0,25"), `${opened}; ${JSON.stringify(refused)}`);
   await page.screenshot({ path: path.join(outDir, "lab-panel-page.png") });
+  // The desktop's Lab key opens the page's own panel, its first control focused.
+  await page.evaluate(() => { document.getElementById("lab").open = false; });
+  await page.focus("#canvas");
+  await page.keyboard.press("F2");
+  await sleep(100);
+  const byKey = await page.evaluate(() => ({ open: document.getElementById("lab").open, focused: document.activeElement.id }));
+  check("F2 opens the Lab panel and focuses its first control", byKey.open && byKey.focused === "lab-order",
+        JSON.stringify(byKey));
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
 }
