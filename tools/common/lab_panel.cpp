@@ -117,11 +117,10 @@ std::string LabPanelTitle(Lang lang) {
 std::vector<viewer::BoxRow> LabPanelRows(const tagLabo& labo, Lang lang) {
     std::vector<viewer::BoxRow> rows;
     for (const LabSetting& s : kLabSettings) {
-        const std::string down = LabStep(s, labo, -1) ? "<  " : "   ";
-        const std::string up = LabStep(s, labo, +1) ? "  >" : "";
-        rows.push_back({viewer::latin1(words_of(s).label(lang)),
-                        down + viewer::latin1(value_text(s, labo, lang)) + up,
-                        {}});
+        std::string value = LabStep(s, labo, -1) ? "<  " : "   ";
+        value += viewer::latin1(value_text(s, labo, lang));
+        if (LabStep(s, labo, +1)) value += "  >";
+        rows.push_back({viewer::latin1(words_of(s).label(lang)), value, {}});
     }
     return rows;
 }
