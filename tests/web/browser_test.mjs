@@ -360,7 +360,10 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
 
   // The French page writes the data as French spreadsheets read it; in English, as the trace.
   const readLines = file => file ? fs.readFileSync(file, "latin1").trimEnd().split("\n") : [];
-  const frenchLines = readLines(await download("#csv", "csv"));
+  const frenchCsv = await download("#csv", "csv");
+  const frenchLines = readLines(frenchCsv);
+  // The next one may come within the same second, under the same name: this one makes way.
+  if (frenchCsv) fs.rmSync(frenchCsv);
   await page.click("#lang-en");
   await sleep(300);
   const lines = readLines(await download("#csv", "csv"));
@@ -396,7 +399,7 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
   await page.focus("#canvas");
   await page.keyboard.press("i");
   const rows = await page.$$eval("#readout tr", trs => trs.map(tr => tr.innerText.replace(/\s+/g, " ").trim()));
-  const last = lines[lines.length - 1].split(","), header = lines[0].split(",");
+  const last = (lines[lines.length - 1] || "").split(","), header = (lines[0] || "").split(",");
   const field = name => +last[header.indexOf(name)];
   // In the page's language, French here: slip in % with a decimal comma, accents as they are written.
   const slip = rows.find(r => r.startsWith("Glissement")) || "";
