@@ -22,7 +22,7 @@ target_link_options(korveline PRIVATE -mwindows -static -static-libgcc -static-l
 
 add_subdirectory(tools/gdi_conformance)
 
-# The ZIP for teachers: the exe, a short French/English text and the licence, the texts with
+# The ZIP for teachers: the exe, the page, a short French/English text and the licence, the texts with
 # Windows line ends (and the French one with a byte order mark) so that any Notepad shows them.
 function(korveline_windows_text source name bom)
   file(READ ${source} text)
@@ -37,9 +37,14 @@ endfunction()
 korveline_windows_text(${CMAKE_SOURCE_DIR}/cmake/windows/LISEZ-MOI.txt LISEZ-MOI.txt TRUE)
 korveline_windows_text(${CMAKE_SOURCE_DIR}/LICENSE LICENSE.txt FALSE)
 
+# Beside the exe, the page (the web build's one file, preset `web`): opened from disk it has every
+# control the exe lacks (pause, zoom, captures, laboratory, English). Packaging without it fails.
+set(KORVELINE_WEB_PAGE ${CMAKE_SOURCE_DIR}/build/web/site/index.html CACHE FILEPATH
+    "The built one-file page the ZIP carries beside korveline.exe")
+
 install(TARGETS korveline RUNTIME DESTINATION .)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LISEZ-MOI.txt ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt
-        DESTINATION .)
+        ${KORVELINE_WEB_PAGE} DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME korveline)
 set(CPACK_PACKAGE_VENDOR KORVELINE)

@@ -28,6 +28,7 @@ enum class Action {
     SavePicture,
     SaveData,
     ToggleRecording,
+    ToggleSound,
     ToggleHelp,
     CloseHelp,
     // The keyboard's way into the picture: a focus ring over its clickable regions.

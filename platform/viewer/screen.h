@@ -7,6 +7,7 @@
 #include "image/output_file.h"
 #include "user/backend.h"
 #include "viewer/actions.h"
+#include "viewer/hum.h"
 
 #include <memory>
 #include <optional>
@@ -30,6 +31,7 @@ struct Status {
     bool paused = false;
     bool recording = false;
     bool readout = false;
+    bool sound = false;
     std::optional<std::string> clock; // "PAUSE", "x1/4" ... "x8"; none at x1
     std::string message;              // a saved file, or what went wrong, for a few seconds
 
@@ -61,9 +63,20 @@ class Screen : public Backend {
     // The keyboard's focus ring around this client rectangle (over the picture, never in it), or
     // none.
     virtual void show_focus(const std::optional<Rect>& around) = 0;
+    // The ringed part's name in the viewer's language (UTF-8; empty: no ring), for a screen reader.
+    virtual void name_focus(const std::string& /*name*/) {}
     // Whether Tab past the picture's last part moves the keyboard on to other controls (the
     // page's); if not, it comes round to the first part again.
     virtual bool focus_moves_on() const { return false; }
+    // While Ticks run, the readout is shown again at most this often (0: after every Tick); the
+    // last one always shows once they stop.
+    virtual std::uint64_t readout_every_ms() const { return 0; }
+    // Sound: the first call opens the screen's sound, then each plays `tones` from now on, with
+    // no click between them; none closes it. False, saying why, when there is no sound to open.
+    virtual bool sound(const std::optional<Tones>& tones, std::string& why) {
+        why = "no sound here";
+        return !tones;
+    }
 
     // What the screen's keys and buttons ask for; false when the keyboard's focus leaves the
     // picture (the screen then lets it go on).
@@ -74,6 +87,8 @@ class Screen : public Backend {
     // The keyboard's focus comes to the picture (backwards: by Shift Tab), or leaves it.
     void focus_in(bool backwards) const;
     void focus_out() const;
+    // The viewer's own texts (the list of keys) in `lang`, as the screen's language control chose.
+    void language(Lang lang) const;
 
   private:
     Viewer* viewer_ = nullptr;

@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::uint64_t kMessageMs = 4000; // how long the badge shows a saved file's name
 constexpr Text kHelpTitle{"KORVELINE : touches", "KORVELINE: keys"};
-constexpr Text kSaved{"Enregistré : ", "Saved "}; // then where
+constexpr Text kSaved{"Enregistré : ", "Saved "};       // then where
+constexpr Text kNoSound{"Pas de son : ", "No sound: "}; // then why
 
 } // namespace
 
@@ -26,6 +27,7 @@ std::optional<bool> Status::on(Action action) const {
     if (action == Action::TogglePause) return paused;
     if (action == Action::ToggleRecording) return recording;
     if (action == Action::ToggleReadout) return readout;
+    if (action == Action::ToggleSound) return sound;
     return std::nullopt;
 }
 
@@ -45,6 +47,10 @@ void Screen::focus_out() const {
     if (viewer_ != nullptr) viewer_->focus_out();
 }
 
+void Screen::language(Lang lang) const {
+    if (viewer_ != nullptr) viewer_->set_language(lang);
+}
+
 Viewer::Viewer(Screen& screen, Tools tools) : screen_(screen), tools_(std::move(tools)) {
     screen_.connect(*this);
 }
@@ -60,6 +66,7 @@ bool Viewer::open_window(const std::string& title, int client_width, int client_
 void Viewer::close_window() {
     // A recording still running is kept, as if Ctrl R had stopped it.
     if (recording_) act(Action::ToggleRecording);
+    if (sound_) act(Action::ToggleSound);
     fb_ = nullptr;
     screen_.close_window();
 }
@@ -92,6 +99,13 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
         std::optional<std::uint64_t> until;
         if (deadline_ms) until = clock_.wall_deadline(*deadline_ms, wall);
         if (until && *until <= wall) return;
+        // A readout held back shows once due, or at once before a wait for input alone.
+        if (readout_stale_) {
+            if (!until || wall >= readout_due_ms_)
+                show_readout();
+            else
+                until = std::min(*until, readout_due_ms_);
+        }
         // A message in the badge wakes us to take it away.
         if (!status_.message.empty())
             until = std::min(until.value_or(message_until_ms_), message_until_ms_);
@@ -130,7 +144,13 @@ void Viewer::finish_tick() {
             say(e.what());
         }
     }
-    if (status_.readout) show_readout();
+    if (status_.readout) {
+        if (screen_.now_ms() >= readout_due_ms_)
+            show_readout();
+        else
+            readout_stale_ = true;
+    }
+    if (sound_) play_sound();
 }
 
 template <class Capture> void Viewer::tell(const Capture& capture) {
@@ -148,6 +168,7 @@ bool Viewer::act(Action action) {
     switch (action) {
     case Action::TogglePause:
         clock_.toggle_pause(wall);
+        if (sound_) play_sound();
         break;
     case Action::Step:
         clock_.request_step();
@@ -179,6 +200,9 @@ bool Viewer::act(Action action) {
         } else {
             start_recording();
         }
+        break;
+    case Action::ToggleSound:
+        toggle_sound();
         break;
     case Action::NextLanguage:
         if (!tools_.next_language) break;
@@ -235,6 +259,13 @@ void Viewer::show_lab() {
     screen_.show(Slot::Lab, lab_.box(tools_.lab, tools_.language));
 }
 
+void Viewer::set_language(Lang lang) {
+    tools_.language = lang;
+    show_help();
+    show_lab();
+    if (ring_) show_focus();
+}
+
 void Viewer::focus_in(bool backwards) {
     const std::size_t parts = tools_.focus_regions.size();
     if (parts == 0) return;
@@ -285,6 +316,8 @@ void Viewer::click_focused(InputEvent::Button button) {
 void Viewer::show_focus() {
     screen_.show_focus(ring_ ? std::optional<Rect>(tools_.focus_regions[focus_].rect)
                              : std::nullopt);
+    screen_.name_focus(ring_ ? std::string(tools_.focus_regions[focus_].name(tools_.language))
+                             : std::string());
 }
 
 void Viewer::take_clicks(std::vector<InputEvent>& out) {
@@ -299,14 +332,44 @@ void Viewer::show_help() {
 }
 
 void Viewer::show_readout() {
+    readout_stale_ = false;
+    readout_due_ms_ = screen_.now_ms() + screen_.readout_every_ms();
     const bool on = status_.readout && tools_.readout;
     screen_.show(Slot::Readout,
                  on ? Box{tools_.readout_title ? tools_.readout_title() : "", tools_.readout()}
                     : Box{});
 }
 
+void Viewer::toggle_sound() {
+    std::string why;
+    if (sound_) {
+        sound_ = false;
+        screen_.sound(std::nullopt, why);
+        return;
+    }
+    tones_ = hum_tones();
+    if (!screen_.sound(tones_, why)) {
+        say(latin1(kNoSound(tools_.language)) + why);
+        return;
+    }
+    sound_ = true;
+}
+
+Tones Viewer::hum_tones() const {
+    return tones_for(tools_.hum ? tools_.hum() : std::nullopt, clock_.paused());
+}
+
+void Viewer::play_sound() {
+    const Tones now = hum_tones();
+    if (now == tones_) return;
+    tones_ = now;
+    std::string why;
+    screen_.sound(tones_, why);
+}
+
 void Viewer::update_status() {
     status_.paused = clock_.paused();
+    status_.sound = sound_;
     status_.recording = recording_ != nullptr;
     status_.clock = clock_badge(clock_);
     screen_.show_status(status_);

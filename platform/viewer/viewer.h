@@ -7,6 +7,7 @@
 
 #include "image/gif_writer.h"
 #include "viewer/clock.h"
+#include "viewer/hum.h"
 #include "viewer/lab_panel.h"
 #include "viewer/screen.h"
 #include "viewer/tick_hooks.h"
@@ -38,6 +39,9 @@ struct Tools {
     // next_language answers with the language asked for. Unset, the keys do nothing.
     std::function<Lang()> next_language = {};
     std::function<void()> next_look = {};
+    // Key M: the two frequencies the sound plays, asked after every Tick while it is on; none
+    // while there is nothing to hear. Unset, the sound is silent.
+    std::function<std::optional<Hum>()> hum = {};
     Lang language = Lang::En; // of the viewer's own texts
     // The parts of the picture Tab goes through, in its order; the focus starts on the first.
     std::vector<FocusRegion> focus_regions = {};
@@ -73,6 +77,8 @@ class Viewer final : public Backend {
     // comes backwards (Shift Tab); or it leaves it.
     void focus_in(bool backwards);
     void focus_out();
+    // The viewer's own texts in `lang`, chosen elsewhere than by its key (the page's buttons).
+    void set_language(Lang lang);
 
   private:
     // Tab, Shift Tab: the ring on the next part (shown first where the focus stands); false when
@@ -94,6 +100,11 @@ class Viewer final : public Backend {
     // Makes a capture (`capture` returns where it went) and tells where, or why not.
     template <class Capture> void tell(const Capture& capture);
     void start_recording();
+    // Key M opens or closes the screen's sound; while it is on, the tones follow every Tick and
+    // the pause.
+    void toggle_sound();
+    Tones hum_tones() const;
+    void play_sound();
     // A GIF frame shows for the period of the application's timer, in 1/100 s.
     int frame_delay_cs() const { return static_cast<int>((period_ms_ + 5) / 10); }
 
@@ -111,6 +122,10 @@ class Viewer final : public Backend {
     std::size_t focus_ = 0;              // of tools_.focus_regions
     bool ring_ = false;                  // the focus ring shows
     std::vector<InputEvent> clicks_;     // made by keys, handed over with the screen's input
+    bool sound_ = false;
+    bool readout_stale_ = false;       // a Tick ran since the readout last showed
+    std::uint64_t readout_due_ms_ = 0; // wall clock: when it may show again
+    Tones tones_;                      // playing while sound_
 };
 
 } // namespace kv::viewer

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/../.."
 source scripts/private-xvfb.sh
 
 bash scripts/deps.sh test g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev wine wine64 fonts-wine xvfb \
-    xdotool imagemagick
+    xdotool imagemagick emscripten
 
 fail() {
     echo "50-windows.sh: $*" >&2
@@ -19,7 +19,9 @@ fail() {
 }
 started=$(date +%s)
 
-# The exe, its imports and the ZIP.
+# The exe, its imports and the ZIP, which carries the page beside the exe.
+cmake --preset web >/dev/null
+cmake --build --preset web -j 2 --target korveline_page
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j 2
 cmake --build --preset windows --target package >/dev/null
@@ -36,7 +38,7 @@ done
 echo "korveline.exe: $(stat -c %s "$exe") bytes, imports $(tr '\n' ' ' <<<"$dlls")"
 zip=build/windows/korveline-0.1.0-windows-x64.zip
 contents=$(cmake -E tar tf "$zip")
-for file in korveline.exe LISEZ-MOI.txt LICENSE.txt; do
+for file in korveline.exe index.html LISEZ-MOI.txt LICENSE.txt; do
     grep -qx "korveline-0.1.0-windows-x64/$file" <<<"$contents" || fail "$zip lacks $file"
 done
 

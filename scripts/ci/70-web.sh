@@ -2,7 +2,8 @@
 # The web page: builds build/web/site/ with emscripten and checks its size, drives it in the
 # system's headless Chromium through the DevTools protocol (tests/web/browser_test.mjs: file:// and
 # http://127.0.0.1, mouse, touch, pause and step, 20 Ticks a second, language switch, downloads,
-# readout; the CSV compared with the native korveline-script's trace), reports what the page costs
+# readout; the CSV compared with the native korveline-script's trace; tests/web/sound_keys_test.mjs:
+# the sound, the single-key shortcuts turned off, the keys' list in the buttons' language), reports what the page costs
 # the main thread (tests/web/perf_report.mjs: first frame, share of the main thread busy, also on a
 # CPU six times slower, where it must still keep 20 Ticks a second), then runs the same scripted
 # sessions through korveline-script natively and in WebAssembly under node and compares the state
@@ -43,6 +44,7 @@ echo "  total $total bytes"
 
 node tests/web/browser_test.mjs "$site" build/web/browser \
     build/release/tools/korveline_script/korveline-script || fail "browser checks failed"
+node tests/web/sound_keys_test.mjs "$site" || fail "sound or key option checks failed"
 node tests/web/perf_report.mjs "$site" build/web/perf ||
     fail "the page does not keep 20 Ticks a second on a CPU six times slower"
 node tests/web/compare_native.mjs build/release/tools/korveline_script/korveline-script \

@@ -63,6 +63,8 @@ TEST(KeyControls, EachKeyDoesItsOneThing) {
         {SDLK_l, KMOD_NONE, ViewerAction::NextLanguage},
         {SDLK_a, KMOD_NONE, ViewerAction::NextLook},
         {SDLK_a, KMOD_LCTRL, std::nullopt},
+        {SDLK_m, KMOD_NONE, ViewerAction::ToggleSound},
+        {SDLK_m, KMOD_LCTRL, std::nullopt},
         {SDLK_b, KMOD_NONE, std::nullopt}, // a letter of no action
         {SDLK_LEFT, KMOD_NONE, std::nullopt},
         {SDLK_F2, KMOD_NONE, ViewerAction::ToggleLab},

@@ -23,10 +23,14 @@ class FakeScreen final : public Screen {
     std::map<Slot, Box> boxes;
     Status status;
     std::vector<Action> zooms;
-    std::map<std::string, std::string> kept; // captures by name
-    bool full = false;                       // no room for captures
-    std::vector<std::optional<Rect>> rings;  // the focus ring, each time it changed
-    bool moves_on = false;                   // Tab may leave the picture (as in a page)
+    std::map<std::string, std::string> kept;  // captures by name
+    bool full = false;                        // no room for captures
+    std::vector<std::optional<Rect>> rings;   // the focus ring, each time it changed
+    std::string focus_name;                   // the ringed part's, for a screen reader
+    bool moves_on = false;                    // Tab may leave the picture (as in a page)
+    bool speakers = true;                     // a sound device to open
+    std::uint64_t readout_every = 0;          // the screen takes the readout at most this often
+    std::vector<std::optional<Tones>> sounds; // what the sound was asked to play, in order
 
     bool open_window(const std::string&, int, int, std::string&) override { return true; }
     void close_window() override {}
@@ -48,7 +52,17 @@ class FakeScreen final : public Screen {
     void show_status(const Status& s) override { status = s; }
     void zoom(Action action) override { zooms.push_back(action); }
     void show_focus(const std::optional<Rect>& around) override { rings.push_back(around); }
+    void name_focus(const std::string& name) override { focus_name = name; }
     bool focus_moves_on() const override { return moves_on; }
+    std::uint64_t readout_every_ms() const override { return readout_every; }
+    bool sound(const std::optional<Tones>& tones, std::string& why) override {
+        if (tones && !speakers) {
+            why = "no audio device";
+            return false;
+        }
+        sounds.push_back(tones);
+        return true;
+    }
     std::string save_picture(const Framebuffer&, const std::string& stem) override {
         kept[stem + ".png"] = "";
         return stem + ".png";
@@ -263,6 +277,89 @@ TEST_F(ViewerTest, LanguageAndLookKeysAskTheProgramAndTheListOfKeysFollows) {
     EXPECT_TRUE(screen.boxes[Slot::Help].title.empty());
 }
 
+// A screen that takes the readout at most every 250 ms (the page's): while Ticks run it is asked
+// for 4 times a second, not 20; once paused the last Tick's shows at once.
+TEST_F(ViewerTest, AScreenMayTakeTheReadoutLessOftenButAlwaysItsLastOne) {
+    Tools counted = tools;
+    counted.readout = [this] {
+        ++readouts;
+        return std::vector<BoxRow>{{"Ticks", std::to_string(ticks), {}}};
+    };
+    FakeScreen slow_screen;
+    slow_screen.readout_every = 250;
+    Viewer slow_viewer{slow_screen, counted};
+    std::string why;
+    ASSERT_TRUE(slow_viewer.open_window("KORVELINE", 8, 6, why));
+    slow_viewer.act(Action::ToggleReadout);
+    ASSERT_EQ(readouts, 1);
+    std::vector<InputEvent> out;
+    for (int i = 1; i <= 19; ++i) {
+        slow_viewer.wait(50u * static_cast<unsigned>(i), out);
+        slow_viewer.timer_delivered(slow_viewer.now_ms(), 50);
+        ++ticks;
+        slow_viewer.poll(out);
+    }
+    EXPECT_EQ(readouts, 4) << "one at the start, then one every 250 ms of a 950 ms run";
+    EXPECT_EQ(slow_screen.boxes[Slot::Readout].rows.at(0).right, "15");
+
+    slow_viewer.act(Action::TogglePause);
+    slow_screen.input.push_back(InputEvent{});
+    slow_viewer.wait(std::nullopt, out);
+    EXPECT_EQ(slow_screen.boxes[Slot::Readout].rows.at(0).right, "19") << "paused: the last Tick's";
+    EXPECT_EQ(readouts, 5);
+}
+
+// Key M: the two hums follow the program's frequencies after each Tick, fall silent while paused
+// and while the program has nothing to hear, and go when the sound is turned off or the window
+// closes. Without speakers the badge says so and nothing stays on.
+TEST_F(ViewerTest, TheSoundFollowsTheTicksFallsSilentWhenPausedAndGoesWithTheWindow) {
+    Tools heard = tools;
+    std::optional<Hum> hum = Hum{50, 49};
+    heard.hum = [&hum] { return hum; };
+    FakeScreen sound_screen;
+    Viewer sound_viewer{sound_screen, heard};
+    std::string why;
+    ASSERT_TRUE(sound_viewer.open_window("KORVELINE", 8, 6, why));
+    const auto after_tick = [&] {
+        sound_viewer.timer_delivered(sound_viewer.now_ms(), 50);
+        std::vector<InputEvent> none;
+        sound_viewer.poll(none);
+    };
+    after_tick();
+    EXPECT_TRUE(sound_screen.sounds.empty()) << "no sound before the user asks for it";
+
+    sound_viewer.act(*action_for_key({"m"}));
+    EXPECT_EQ(sound_screen.status.on(Action::ToggleSound), true);
+    const Tones playing{220, 219, kHumGain};
+    ASSERT_EQ(sound_screen.sounds.size(), 1u);
+    EXPECT_EQ(sound_screen.sounds.back(), playing);
+    hum = Hum{50, 45};
+    after_tick();
+    EXPECT_EQ(sound_screen.sounds.back(), (Tones{220, 215, kHumGain}));
+    after_tick();
+    EXPECT_EQ(sound_screen.sounds.size(), 2u) << "the same tones are not asked for again";
+
+    sound_viewer.act(Action::TogglePause);
+    EXPECT_EQ(sound_screen.sounds.back(), (Tones{220, 215, 0}));
+    sound_viewer.act(Action::TogglePause);
+    EXPECT_EQ(sound_screen.sounds.back(), (Tones{220, 215, kHumGain}));
+    hum.reset(); // the supply switched off
+    after_tick();
+    EXPECT_EQ(sound_screen.sounds.back(), Tones{});
+
+    sound_viewer.act(Action::ToggleSound);
+    EXPECT_EQ(sound_screen.sounds.back(), std::nullopt);
+    EXPECT_EQ(sound_screen.status.on(Action::ToggleSound), false);
+    sound_viewer.act(Action::ToggleSound);
+    sound_viewer.close_window();
+    EXPECT_EQ(sound_screen.sounds.back(), std::nullopt) << "the window closed: silence";
+
+    screen.speakers = false;
+    viewer.act(Action::ToggleSound);
+    EXPECT_EQ(screen.status.on(Action::ToggleSound), false);
+    EXPECT_EQ(screen.status.badge(), "No sound: no audio device");
+}
+
 // The keys a keyboard user reaches the picture's parts with, through the table of actions: what
 // each press does to the ring, and the clicks Enter and Shift Enter make, as a mouse makes them.
 TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {
@@ -308,6 +405,7 @@ TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {
              moves_on ? std::span<const Step>(page_steps) : std::span<const Step>(window_steps)) {
             EXPECT_EQ(press(step.key, step.shift), step.stays) << step.key << step.shift;
             EXPECT_EQ(screen.rings.back(), step.ring) << step.key << step.shift;
+            EXPECT_EQ(screen.focus_name.empty(), !step.ring) << "a name while a ring shows";
         }
         if (moves_on) {
             viewer.focus_in(true); // back in by Shift Tab: onto the last part
@@ -322,6 +420,9 @@ TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {
         // with the right button, handed over as the screen's own input.
         viewer.focus_in(false);
         press("Tab");
+        EXPECT_EQ(screen.focus_name, "coil") << "for a screen reader, in the viewer's language";
+        screen.language(Lang::Fr);
+        EXPECT_EQ(screen.focus_name, "bobine");
         EXPECT_TRUE(press("Enter"));
         EXPECT_TRUE(press("Enter", true));
         std::vector<InputEvent> out;

@@ -5,8 +5,8 @@
 // OUT_DIR/perf.json, never compared with a bound: on a shared machine they vary from run to run.
 //
 // One check is a test: under the slow CPU the page, as it opens (the readout hidden), still keeps
-// time, 200 +- 2 Ticks in 10 s. With the readout shown the count is reported only: the readout is
-// rebuilt every Tick, and on a slow CPU that may cost the page a few Ticks.
+// time, 200 +- 2 Ticks in 10 s. With the readout shown the count is reported only: the readout
+// changes twice a second, and on a slow, shared CPU that may cost the page a few Ticks.
 //
 //   node tests/web/perf_report.mjs SITE_DIR OUT_DIR
 import fs from "node:fs";

@@ -4,6 +4,7 @@
 #include "tools/common/lab_panel.h"
 #include "tools/common/lab_settings.h"
 #include "tools/common/look_option.h"
+#include "tools/common/motor_hum.h"
 #include "tools/common/readout.h"
 
 #include "shell/changement_langue.h"
@@ -49,6 +50,7 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.focus_regions = FocusRegions();
     tools.lab = kv::tools::LabPanelOfTheProgram();
     tools.recording_comment = [] { return kv::tools::LabRecordingComment(labo); };
+    tools.hum = MotorHum;
     // The viewer's own texts (its keys, its messages) in the picture's language.
     tools.language = LangOf(textes);
     const auto asked = std::make_shared<Asked>();

@@ -86,6 +86,7 @@ SdlBackend::SdlBackend(const std::string& tick_log_path) : tick_log_(tick_log_pa
 
 SdlBackend::~SdlBackend() {
     close_window();
+    audio_.reset();
     if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SDL_Quit();
 }
@@ -246,6 +247,20 @@ void SdlBackend::show(viewer::Slot slot, const viewer::Box& box) {
 
 void SdlBackend::show_focus(const std::optional<Rect>& around) {
     if (screen_) screen_->set_ring(around);
+}
+
+bool SdlBackend::sound(const std::optional<viewer::Tones>& tones, std::string& why) {
+    if (!tones) {
+        audio_.reset();
+        return true;
+    }
+    if (!audio_) {
+        auto audio = std::make_unique<HumAudio>();
+        if (!audio->open(why)) return false;
+        audio_ = std::move(audio);
+    }
+    audio_->play(*tones);
+    return true;
 }
 
 void SdlBackend::show_status(const viewer::Status& status) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "backends/sdl/event_waiter.h"
+#include "backends/sdl/hum_audio.h"
 #include "backends/sdl/screen/window_screen.h"
 #include "backends/sdl/tick_log.h"
 #include "backends/sdl/x11_error_guard.h"
@@ -53,6 +54,8 @@ class SdlBackend final : public viewer::Screen {
     // Tab past the picture's last part comes round to the first: the window has nothing else to
     // take the keyboard's focus, and a ring gone nowhere would leave its user lost.
     bool focus_moves_on() const override { return false; }
+    // SDL's audio, opened when the sound is first turned on and closed when it is turned off.
+    bool sound(const std::optional<viewer::Tones>& tones, std::string& why) override;
 
   private:
     void translate(const SDL_Event& e, std::vector<InputEvent>& out);
@@ -68,6 +71,7 @@ class SdlBackend final : public viewer::Screen {
     bool video_ = false;
     TickLog tick_log_;
     std::span<const unsigned char> icon_png_;
+    std::unique_ptr<HumAudio> audio_;
     std::uint64_t pumped_ms_ = 0; // wall clock of the last look at the display's events
 };
 

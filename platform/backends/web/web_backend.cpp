@@ -41,6 +41,13 @@ EM_JS(void, kv_js_box, (int slot, const char* text, int length), {
 EM_JS(void, kv_js_focus, (int x, int y, int width, int height), {
     kvWeb.focusRing(x, y, width, height);
 });
+// The two hums (open 0: none); 1 when the page can play them.
+EM_JS(int, kv_js_sound, (int open, double first_hz, double second_hz, double gain), {
+    return kvWeb.sound(open !== 0, first_hz, second_hz, gain) ? 1 : 0;
+});
+EM_JS(void, kv_js_focus_name, (const char* name), {
+    kvWeb.focusName(UTF8ToString(name));
+});
 EM_JS(void, kv_js_fullscreen, (), {
     kvWeb.fullscreen();
 });
@@ -216,6 +223,17 @@ void WebBackend::show_focus(const std::optional<Rect>& around) {
                 static_cast<int>(r.height()));
 }
 
+bool WebBackend::sound(const std::optional<viewer::Tones>& tones, std::string& why) {
+    const viewer::Tones t = tones.value_or(viewer::Tones{});
+    if (kv_js_sound(tones ? 1 : 0, t.first_hz, t.second_hz, t.gain) != 0) return true;
+    why = "this browser has no Web Audio";
+    return false;
+}
+
+void WebBackend::name_focus(const std::string& name) {
+    kv_js_focus_name(name.c_str());
+}
+
 void WebBackend::zoom(viewer::Action action) {
     using viewer::Action;
     if (action == Action::ToggleFullscreen) {
@@ -331,6 +349,12 @@ EMSCRIPTEN_KEEPALIVE void kv_web_action(void* backend, int row) {
     if (row >= 0 && static_cast<std::size_t>(row) < table.size())
         static_cast<kv::web::WebBackend*>(backend)->act(
             table[static_cast<std::size_t>(row)].action);
+}
+
+// The page's language buttons: the viewer's own texts (the list of keys) follow.
+EMSCRIPTEN_KEEPALIVE void kv_web_language(void* backend, int english) {
+    static_cast<kv::web::WebBackend*>(backend)->language(english != 0 ? kv::viewer::Lang::En
+                                                                      : kv::viewer::Lang::Fr);
 }
 
 EMSCRIPTEN_KEEPALIVE void kv_web_viewport(void* backend, int css_width, int css_height,
