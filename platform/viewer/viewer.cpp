@@ -256,7 +256,8 @@ bool Viewer::panel_key(const KeyPress& press) {
 }
 
 void Viewer::show_lab() {
-    screen_.show(Slot::Lab, lab_.box(tools_.lab, tools_.language));
+    // A program without the panel (the page shows its own) has no such box on its screen.
+    if (tools_.lab) screen_.show(Slot::Lab, lab_.box(tools_.lab, tools_.language));
 }
 
 void Viewer::set_language(Lang lang) {
