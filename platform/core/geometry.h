@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 namespace kv {
 
@@ -32,6 +33,16 @@ template <typename T> constexpr BasicSpan<T> hull(const BasicSpan<T>& a, const B
     if (a.empty()) return b;
     if (b.empty()) return a;
     return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)};
+}
+
+// Division rounding towards minus infinity, and towards plus infinity; d > 0. In the type of n:
+// 64 bits, or the raster's 128 where its products need them (a far slower division).
+template <typename T> constexpr T floor_div(T n, std::type_identity_t<T> d) {
+    const T q = n / d;
+    return (n % d != 0 && n < 0) ? q - 1 : q;
+}
+template <typename T> constexpr T ceil_div(T n, std::type_identity_t<T> d) {
+    return -floor_div(-n, d);
 }
 
 struct Rect {

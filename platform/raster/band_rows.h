@@ -48,7 +48,7 @@ struct EdgeWalk {
     }
 };
 
-// The rows of a small band (WideBand::small()) from `first_row` down, as columns_small() gives
+// The rows of a small band (WideBand::small()) from `first_row` down, as WideBand::row() gives
 // them, a batch of rows at a time: each edge walks its part of the batch in a loop of its own.
 class BandRows {
   public:

@@ -31,26 +31,8 @@ constexpr i128 abs128(i128 v) {
     return v < 0 ? -v : v;
 }
 
-// Division rounding towards minus infinity; d > 0.
-constexpr i128 floor_div(i128 n, i128 d) {
-    const i128 q = n / d;
-    return (n % d != 0 && n < 0) ? q - 1 : q;
-}
-
-// Division rounding towards plus infinity; d > 0.
-constexpr i128 ceil_div(i128 n, i128 d) {
-    return -floor_div(-n, d);
-}
-
-// The same divisions in 64 bits, for callers that know their operands fit: the quotient is then
-// the same integer, and far cheaper than the 128-bit division's library call.
-constexpr std::int64_t floor_div(std::int64_t n, std::int64_t d) {
-    const std::int64_t q = n / d;
-    return (n % d != 0 && n < 0) ? q - 1 : q;
-}
-constexpr std::int64_t ceil_div(std::int64_t n, std::int64_t d) {
-    return -floor_div(-n, d);
-}
+using kv::ceil_div;
+using kv::floor_div;
 
 // floor(sqrt(n)) by Newton's method from a power of two above the root; T is the narrowest
 // unsigned type holding n, since 128-bit division is slow.

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "raster/exact_math.h"
-#include "raster/small_buffer.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -83,7 +82,7 @@ class PenTip {
     int offset_;
     // Per row from the top: the leftmost column covered, from the box's left edge; the row is
     // symmetric. -1 for none.
-    SmallBuffer<std::int64_t, 32> half_;
+    std::vector<std::int64_t> half_;
 };
 
 } // namespace kv::raster::detail

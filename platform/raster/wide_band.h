@@ -44,29 +44,77 @@ inline HalfWidths half_widths(i128 width, i128 along, i128 length_sq) {
 class WideBand {
   public:
     WideBand(Point a, Point b, int width) {
-        // Corners within +-2^29 (see kSmallCorner) come from end points within +-2^28 and pens
-        // narrower than 2^14: then the corners are found in 64 bits too.
-        constexpr std::int64_t kNear = std::int64_t{1} << 28;
-        const auto near = [&](std::int64_t v) { return -kNear < v && v < kNear; };
-        if (near(a.x) && near(a.y) && near(b.x) && near(b.y) && width < (1 << 14))
-            build<std::int64_t>(a, b, width);
-        else
-            build<i128>(a, b, width);
+        const i128 dx = i128{b.x} - a.x;
+        const i128 dy = i128{b.y} - a.y;
+        const i128 length_sq = dx * dx + dy * dy;
+        const HalfWidths across_x = half_widths(width, dy < 0 ? -dy : dy, length_sq);
+        const HalfWidths across_y = half_widths(width, dx < 0 ? -dx : dx, length_sq);
+        // Going down-right or up-left the band's right side lies above the line, otherwise below.
+        const i128 s = (dx > 0) == (dy > 0) ? 1 : -1;
+        const i128 rx = across_x.wide, ry = -s * across_y.wide;
+        const i128 lx = -across_x.narrow, ly = s * across_y.narrow;
+        const std::array<Corner, 4> corners{{{a.x + lx, a.y + ly},
+                                             {a.x + rx, a.y + ry},
+                                             {b.x + rx, b.y + ry},
+                                             {b.x + lx, b.y + ly}}};
+        const auto within = [](const Corner& c) {
+            return -kSmallCorner < c.x && c.x < kSmallCorner && -kSmallCorner < c.y &&
+                   c.y < kSmallCorner;
+        };
+        small_ = std::all_of(corners.begin(), corners.end(), within);
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const Corner& p = corners[i];
+            const Corner& q = corners[(i + 1) % corners.size()];
+            if (p.y == q.y) continue;
+            const bool down = p.y < q.y;
+            const Corner& top = down ? p : q;
+            const Corner& bottom = down ? q : p;
+            // Going round the corners in this order turns the way dy's sign says: then the edges
+            // going down have the band on their left when dy > 0, on their right otherwise.
+            const bool right_side = down == (dy > 0);
+            edges_[edge_count_] = Edge{top, bottom, right_side};
+            if (small_) {
+                const auto top_x = static_cast<std::int64_t>(top.x);
+                const auto top_y = static_cast<std::int64_t>(top.y);
+                const auto bottom_y = static_cast<std::int64_t>(bottom.y);
+                const auto run = static_cast<std::int64_t>(bottom.x) - top_x;
+                const std::int64_t height = bottom_y - top_y;
+                small_edges_[edge_count_] = {
+                    top_y, bottom_y, height, run, top_x * height - top_y * run, right_side};
+            }
+            ++edge_count_;
+            top_ = std::min(top_, top.y);
+            bottom_ = std::max(bottom_, bottom.y);
+        }
     }
 
+    // Row y's columns, empty where the band misses the row.
     Range row(i128 y) const {
         if (y < top_ || y >= bottom_) return {};
-        return small_ ? row_small(static_cast<std::int64_t>(y)) : row_in<i128>(y);
+        i128 lo = 0, hi = 0;
+        bool found = false;
+        for (std::size_t i = 0; i < edge_count_; ++i) {
+            const Edge& e = edges_[i];
+            if (y < e.top.y || y >= e.bottom.y) continue;
+            const i128 height = e.bottom.y - e.top.y;
+            const i128 x =
+                ceil_div(e.top.x * height + (y - e.top.y) * (e.bottom.x - e.top.x), height);
+            lo = found ? std::min(lo, x) : x;
+            hi = found ? std::max(hi, x) : x;
+            found = true;
+        }
+        if (!found) return {};
+        return {lo, hi};
     }
 
     // The rows the band covers, empty when none.
     Range rows() const { return {top_, bottom_}; }
 
-    // The band lies within +-2^29, where columns_small() gives its rows in 64 bits.
+    // The band lies within +-2^29, where its edges are walked in 64 bits (BandRows).
     bool small() const { return small_; }
 
     // An edge of a small band in 64 bits: x on row y is ceil((base + y * dx) / height), for the
-    // rows [top_y, bottom_y). The same numerator as row_in's regrouped, with every term under 2^61.
+    // rows [top_y, bottom_y). The same numerator as row()'s regrouped, with every term under 2^61.
     // The band is a parallelogram whose sides are never parallel (its sides across the line reach
     // at least one pixel on both axes), so each row of the band meets exactly one edge with the
     // band on its right and one with the band on its left: the row's columns are
@@ -80,73 +128,7 @@ class WideBand {
         return {small_edges_.data(), small_ ? edge_count_ : 0};
     }
 
-    // Row y's columns [lo, hi) of a small band, as row(y) gives them; false when the row is
-    // empty. All in 64 bits.
-    bool columns_small(std::int64_t y, std::int64_t& lo, std::int64_t& hi) const {
-        bool found = false;
-        for (std::size_t i = 0; i < edge_count_; ++i) {
-            const SmallEdge& e = small_edges_[i];
-            if (y < e.top_y || y >= e.bottom_y) continue;
-            const std::int64_t x = ceil_div(e.base + y * e.dx, e.height);
-            lo = found ? std::min(lo, x) : x;
-            hi = found ? std::max(hi, x) : x;
-            found = true;
-        }
-        return found && lo < hi;
-    }
-
   private:
-    // The corners and edges in T: 64 bits for a segment near the origin, 128 bits otherwise.
-    template <typename T> void build(Point a, Point b, int width) {
-        const T dx = T{b.x} - a.x;
-        const T dy = T{b.y} - a.y;
-        const i128 length_sq = i128{dx} * dx + i128{dy} * dy;
-        const HalfWidths across_x = half_widths(width, dy < 0 ? -dy : dy, length_sq);
-        const HalfWidths across_y = half_widths(width, dx < 0 ? -dx : dx, length_sq);
-        // Going down-right or up-left the band's right side lies above the line, otherwise below.
-        const T s = (dx > 0) == (dy > 0) ? 1 : -1;
-        const auto rx = static_cast<T>(across_x.wide), ry = -s * static_cast<T>(across_y.wide);
-        const auto lx = -static_cast<T>(across_x.narrow), ly = s * static_cast<T>(across_y.narrow);
-        struct TCorner {
-            T x, y;
-        };
-        const std::array<TCorner, 4> corners{{{a.x + lx, a.y + ly},
-                                              {a.x + rx, a.y + ry},
-                                              {b.x + rx, b.y + ry},
-                                              {b.x + lx, b.y + ly}}};
-        const auto within = [](const TCorner& c) {
-            return -T{kSmallCorner} < c.x && c.x < T{kSmallCorner} && -T{kSmallCorner} < c.y &&
-                   c.y < T{kSmallCorner};
-        };
-        small_ = std::all_of(corners.begin(), corners.end(), within);
-        edge_count_ = 0;
-        for (std::size_t i = 0; i < corners.size(); ++i) {
-            const TCorner& p = corners[i];
-            const TCorner& q = corners[(i + 1) % corners.size()];
-            if (p.y == q.y) continue;
-            const bool down = p.y < q.y;
-            const TCorner& top = down ? p : q;
-            const TCorner& bottom = down ? q : p;
-            // Going round the corners in this order turns the way dy's sign says: then the edges
-            // going down have the band on their left when dy > 0, on their right otherwise.
-            const bool right_side = down == (dy > 0);
-            if (small_) {
-                const auto top_x = static_cast<std::int64_t>(top.x);
-                const auto top_y = static_cast<std::int64_t>(top.y);
-                const auto bottom_y = static_cast<std::int64_t>(bottom.y);
-                const auto run = static_cast<std::int64_t>(bottom.x) - top_x;
-                const std::int64_t height = bottom_y - top_y;
-                small_edges_[edge_count_] = {
-                    top_y, bottom_y, height, run, top_x * height - top_y * run, right_side};
-            } else {
-                edges_[edge_count_] = Edge{{top.x, top.y}, {bottom.x, bottom.y}, right_side};
-            }
-            ++edge_count_;
-            top_ = std::min(top_, i128{top.y});
-            bottom_ = std::max(bottom_, i128{bottom.y});
-        }
-    }
-
     struct Corner {
         i128 x, y;
     };
@@ -156,37 +138,12 @@ class WideBand {
         bool right_side; // as SmallEdge's
     };
 
-    // Corners within +-2^29 keep every product of row_in under 2^61 in 64 bits, for rows within
-    // the band: the same integers as in 128 bits.
-    static constexpr std::int64_t kSmallCorner = std::int64_t{1} << 29;
+    // Corners within +-2^29 keep every product of an edge's row under 2^61 in 64 bits, for rows
+    // within the band: the same integers as in 128 bits.
+    static constexpr i128 kSmallCorner = i128{1} << 29;
 
-    Range row_small(std::int64_t y) const {
-        std::int64_t lo = 0, hi = 0;
-        if (!columns_small(y, lo, hi)) return {};
-        return {lo, hi};
-    }
-
-    template <typename T> Range row_in(T y) const {
-        T lo = 0, hi = 0;
-        bool found = false;
-        for (std::size_t i = 0; i < edge_count_; ++i) {
-            const auto top_x = static_cast<T>(edges_[i].top.x);
-            const auto top_y = static_cast<T>(edges_[i].top.y);
-            const auto bottom_x = static_cast<T>(edges_[i].bottom.x);
-            const auto bottom_y = static_cast<T>(edges_[i].bottom.y);
-            if (y < top_y || y >= bottom_y) continue;
-            const T height = bottom_y - top_y;
-            const T x = ceil_div(top_x * height + (y - top_y) * (bottom_x - top_x), height);
-            lo = found ? std::min(lo, x) : x;
-            hi = found ? std::max(hi, x) : x;
-            found = true;
-        }
-        if (!found) return {};
-        return {lo, hi};
-    }
-
-    // The first edge_count_ of small_edges_ for a small band, of edges_ otherwise; the rest are
-    // left unset, since a band is made for every slanted segment drawn.
+    // The first edge_count_ are set (small_edges_ for a small band only); the rest are left unset,
+    // since a band is made for every slanted segment drawn.
     std::array<Edge, 4> edges_;
     std::array<SmallEdge, 4> small_edges_;
     std::size_t edge_count_ = 0;

@@ -7,13 +7,13 @@
 #include "raster/wide_band.h"
 #include "raster/raster.h"
 #include "raster/segment_cache.h"
-#include "raster/small_buffer.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
 #include <span>
 #include <utility>
+#include <vector>
 
 namespace kv::raster {
 
@@ -46,7 +46,7 @@ class TipSpans {
   private:
     std::int64_t width_;
     std::int64_t top_ = 0; // the tip's first row, from its centre
-    detail::SmallBuffer<Span, 32> rows_;
+    std::vector<Span> rows_;
 };
 
 // Tips of the widths programs use are the same for every segment: they are traced once.

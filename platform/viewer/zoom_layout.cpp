@@ -6,23 +6,13 @@ namespace kv::viewer {
 
 namespace {
 
-// Rounds towards minus infinity, so that window pixels left of the client area do not map to
-// its column 0.
-std::int64_t floor_div(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
-std::int64_t ceil_div(std::int64_t a, std::int64_t b) {
-    return -floor_div(-a, b);
-}
-
 int clamp_zoom(int zoom) {
     return std::max(zoom, 1);
 }
 
 // One axis of a layout: `client` pixels shown on `shown` window pixels from `offset`. Window
-// pixel w shows client pixel floor((w - offset + 1/2) * client / shown).
+// pixel w shows client pixel floor((w - offset + 1/2) * client / shown): rounded down, so that
+// window pixels left of the client area do not map to its column 0.
 struct Axis {
     std::int64_t client, shown, offset;
 

@@ -2,52 +2,19 @@
 
 #include <cmath>
 #include <cstdio>
+#include <type_traits>
 
 namespace kv::tools {
 
 namespace {
 
-double get_order(const tagLabo& l) {
-    return l.ordre_inverse ? 1 : 0;
+// A setting's value is its field in tagLabo, less `Offset` (pole pairs count from 1, their
+// choices from 0). A choice's field holds its index.
+template <auto Field, int Offset = 0> double get(const tagLabo& l) {
+    return static_cast<double>(l.*Field) - Offset;
 }
-void set_order(tagLabo& l, double v) {
-    l.ordre_inverse = v == 1;
-}
-double get_open(const tagLabo& l) {
-    return l.ligne_ouverte;
-}
-void set_open(tagLabo& l, double v) {
-    l.ligne_ouverte = static_cast<int>(v);
-}
-double get_frequency(const tagLabo& l) {
-    return l.frequence;
-}
-void set_frequency(tagLabo& l, double v) {
-    l.frequence = v;
-}
-double get_voltage(const tagLabo& l) {
-    return l.tension;
-}
-void set_voltage(tagLabo& l, double v) {
-    l.tension = v;
-}
-double get_resistance(const tagLabo& l) {
-    return l.resistance;
-}
-void set_resistance(tagLabo& l, double v) {
-    l.resistance = v;
-}
-double get_load(const tagLabo& l) {
-    return l.loi_charge;
-}
-void set_load(tagLabo& l, double v) {
-    l.loi_charge = static_cast<int>(v);
-}
-double get_poles(const tagLabo& l) {
-    return l.paires_poles - 1;
-}
-void set_poles(tagLabo& l, double v) {
-    l.paires_poles = static_cast<int>(v) + 1;
+template <auto Field, int Offset = 0> void set(tagLabo& l, double v) {
+    l.*Field = static_cast<std::remove_reference_t<decltype(l.*Field)>>(v + Offset);
 }
 
 bool is_choice(const LabSetting& s) {
@@ -148,50 +115,50 @@ const std::array<LabSetting, 7> kLabSettings{{
      .choices = {"direct", "reversed"},
      .fallback = "direct",
      .meaning = "reversed swaps phases 2 and 3: the field and the motor turn the other way",
-     .get = get_order,
-     .set = set_order},
+     .get = get<&tagLabo::ordre_inverse>,
+     .set = set<&tagLabo::ordre_inverse>},
     {.name = "open",
      .choices = {"none", "1", "2", "3"},
      .fallback = "none",
      .meaning = "its line open (1 left coil, 2 lower right, 3 upper right): the field pulsates",
-     .get = get_open,
-     .set = set_open},
+     .get = get<&tagLabo::ligne_ouverte>,
+     .set = set<&tagLabo::ligne_ouverte>},
     {.name = "frequency",
      .min = 10,
      .max = 200,
      .unit = "% of nominal",
      .fallback = "100",
      .meaning = "the supply's frequency (nominal 50 Hz): the field turns that much faster",
-     .get = get_frequency,
-     .set = set_frequency},
+     .get = get<&tagLabo::frequence>,
+     .set = set<&tagLabo::frequence>},
     {.name = "voltage",
      .min = 0,
      .max = 200,
      .unit = "% of nominal",
      .fallback = "100",
      .meaning = "the supply's voltage; the flux follows voltage / frequency",
-     .get = get_voltage,
-     .set = set_voltage},
+     .get = get<&tagLabo::tension>,
+     .set = set<&tagLabo::tension>},
     {.name = "resistance",
      .min = 0.25,
      .max = 8,
      .unit = "times nominal",
      .fallback = "1",
      .meaning = "the resistance of the rotor's turns",
-     .get = get_resistance,
-     .set = set_resistance},
+     .get = get<&tagLabo::resistance>,
+     .set = set<&tagLabo::resistance>},
     {.name = "load",
      .choices = {"constant", "linear", "quadratic"},
      .fallback = "constant",
      .meaning = "the brake times 1, speed / synchronous speed, or its square (a fan)",
-     .get = get_load,
-     .set = set_load},
+     .get = get<&tagLabo::loi_charge>,
+     .set = set<&tagLabo::loi_charge>},
     {.name = "poles",
      .choices = {"1", "2", "3", "4"},
      .fallback = "1",
      .meaning = "pole pairs, for the speed in rpm only (the picture stays two-pole)",
-     .get = get_poles,
-     .set = set_poles},
+     .get = get<&tagLabo::paires_poles, 1>,
+     .set = set<&tagLabo::paires_poles, 1>},
 }};
 
 std::string SetLabSetting(std::string_view name, std::string_view value, tagLabo& labo) {

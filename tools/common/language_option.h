@@ -3,10 +3,10 @@
 #pragma once
 
 #include "shell/textes.h"
+#include "tools/common/value_option.h"
 
 #include <cstdlib>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kv::tools {
@@ -14,23 +14,7 @@ namespace kv::tools {
 // Takes every --lang option out of `args` (the last one counts). Returns what is wrong, or an
 // empty string; `lang` stays empty when no option was given.
 inline std::string take_language_option(std::vector<std::string>& args, std::string& lang) {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg.starts_with("--lang=")) {
-            lang = arg.substr(7);
-        } else if (arg == "--lang" && i + 1 < args.size()) {
-            lang = args[++i];
-        } else if (arg == "--lang") {
-            lang.clear();
-        } else {
-            rest.push_back(args[i]);
-            continue;
-        }
-        if (lang.empty()) return "--lang needs a language";
-    }
-    args = std::move(rest);
-    return {};
+    return take_value_option(args, "--lang", lang, "--lang needs a language");
 }
 
 // Draws the picture's texts in `lang`, or when it is empty in KORVELINE_LANG's language (French

@@ -4,11 +4,11 @@
 
 #include "shell/aspects.h"
 #include "shell/scene.h"
+#include "tools/common/value_option.h"
 
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kv::tools {
@@ -24,23 +24,7 @@ inline std::string known_looks() {
 // Takes every --look option out of `args` (the last one counts). Returns what is wrong, or an
 // empty string; `look` stays empty when no option was given.
 inline std::string take_look_option(std::vector<std::string>& args, std::string& look) {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg.starts_with("--look=")) {
-            look = arg.substr(7);
-        } else if (arg == "--look" && i + 1 < args.size()) {
-            look = args[++i];
-        } else if (arg == "--look") {
-            look.clear();
-        } else {
-            rest.push_back(args[i]);
-            continue;
-        }
-        if (look.empty()) return "--look needs a look (" + known_looks() + ")";
-    }
-    args = std::move(rest);
-    return {};
+    return take_value_option(args, "--look", look, "--look needs a look (" + known_looks() + ")");
 }
 
 // Draws the picture in `look` from the start (nothing when it is empty). Returns what is wrong, or
@@ -56,12 +40,6 @@ inline std::string select_look(const std::string& look) {
 // The look shown now, by name.
 inline const char* current_look() {
     return aspects[aspect_courant].nom;
-}
-
-// The look after the one shown, in the order of --help, coming back to the default: for a key
-// that goes through them.
-inline const char* next_look() {
-    return aspects[(aspect_courant + 1) % NOMBRE_ASPECTS].nom;
 }
 
 // Asks the running program's window to take `look`: it changes at the next message, keeps the

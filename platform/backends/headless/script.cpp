@@ -143,12 +143,13 @@ std::int64_t coordinate(std::string_view token) {
 
 using Args = std::vector<std::string_view>;
 
-void parse_tick(const Args& args, Command& c) {
+// Each command's parser: its line (without the comment), its name as typed, and the words after.
+void parse_tick(std::string_view, std::string_view, const Args& args, Command& c) {
     if (args.size() > 1) throw LineError{"'tick' takes at most one argument"};
     c.count = args.empty() ? 1 : number(args[0], "count", 0, kMaxTicks);
 }
 
-void parse_click(const Args& args, Command& c) {
+void parse_click(std::string_view, std::string_view, const Args& args, Command& c) {
     if (args.empty()) throw LineError{"'click' needs a button (left or right)"};
     if (args[0] == "left") {
         c.button = InputEvent::Button::Left;
@@ -162,7 +163,7 @@ void parse_click(const Args& args, Command& c) {
     c.y = coordinate(args[2]);
 }
 
-void parse_expose(const Args& args, Command& c) {
+void parse_expose(std::string_view, std::string_view, const Args& args, Command& c) {
     if (args.empty()) {
         c.whole_area = true;
         return;
@@ -174,13 +175,13 @@ void parse_expose(const Args& args, Command& c) {
     c.height = number(args[3], "size", 0, kMaxExposeSize);
 }
 
-void parse_resize(const Args& args, Command& c) {
+void parse_resize(std::string_view, std::string_view, const Args& args, Command& c) {
     if (args.size() != 2) throw LineError{"'resize' takes W and H"};
     c.width = number(args[0], "size", 0, kMaxResize);
     c.height = number(args[1], "size", 0, kMaxResize);
 }
 
-void parse_pixel(const Args& args, Command& c) {
+void parse_pixel(std::string_view, std::string_view, const Args& args, Command& c) {
     if (args.size() != 2) throw LineError{"'pixel' takes X and Y"};
     c.x = coordinate(args[0]);
     c.y = coordinate(args[1]);
@@ -247,7 +248,7 @@ void parse_trace(std::string_view line, std::string_view name, const Args& args,
 }
 
 // lab NAME=VALUE ...: which names and values count is the program's business; here only the form.
-void parse_lab(const Args& args, Command& c) {
+void parse_lab(std::string_view, std::string_view, const Args& args, Command& c) {
     if (args.empty()) throw LineError{"'lab' needs settings NAME=VALUE"};
     for (const std::string_view word : args) {
         const std::size_t equals = word.find('=');
@@ -258,27 +259,34 @@ void parse_lab(const Args& args, Command& c) {
     }
 }
 
-void no_arguments(const Args& args, std::string_view name) {
+// The path is the raw rest of the line, so that it may hold spaces.
+void parse_snapshot(std::string_view line, std::string_view name, const Args&, Command& c) {
+    c.path = raw_rest(line, name);
+    check_extension(c.path, ".png", "snapshot");
+}
+
+void no_arguments(std::string_view, std::string_view name, const Args& args, Command&) {
     if (!args.empty()) throw LineError{"'" + std::string(name) + "' takes no arguments"};
 }
 
 struct Keyword {
     std::string_view name;
     Command::Kind kind;
+    void (*parse)(std::string_view line, std::string_view name, const Args& args, Command& c);
 };
 
 constexpr std::array<Keyword, 11> kKeywords{{
-    {"tick", Command::Kind::Tick},
-    {"click", Command::Kind::Click},
-    {"expose", Command::Kind::Expose},
-    {"resize", Command::Kind::Resize},
-    {"snapshot", Command::Kind::Snapshot},
-    {"pixel", Command::Kind::Pixel},
-    {"state", Command::Kind::State},
-    {"close", Command::Kind::Close},
-    {"record", Command::Kind::Record},
-    {"trace", Command::Kind::Trace},
-    {"lab", Command::Kind::Lab},
+    {"tick", Command::Kind::Tick, parse_tick},
+    {"click", Command::Kind::Click, parse_click},
+    {"expose", Command::Kind::Expose, parse_expose},
+    {"resize", Command::Kind::Resize, parse_resize},
+    {"snapshot", Command::Kind::Snapshot, parse_snapshot},
+    {"pixel", Command::Kind::Pixel, parse_pixel},
+    {"state", Command::Kind::State, no_arguments},
+    {"close", Command::Kind::Close, no_arguments},
+    {"record", Command::Kind::Record, parse_record},
+    {"trace", Command::Kind::Trace, parse_trace},
+    {"lab", Command::Kind::Lab, parse_lab},
 }};
 
 // One line without its comment; nothing if it is blank.
@@ -293,45 +301,7 @@ std::optional<Command> parse_line(std::string_view line) {
                                        [name](const Keyword& k) { return k.name == name; });
     if (keyword == kKeywords.end()) throw LineError{"unknown command " + quoted(name)};
     c.kind = keyword->kind;
-    switch (c.kind) {
-    case Command::Kind::Tick:
-        parse_tick(args, c);
-        break;
-    case Command::Kind::Click:
-        parse_click(args, c);
-        break;
-    case Command::Kind::Expose:
-        parse_expose(args, c);
-        break;
-    case Command::Kind::Resize:
-        parse_resize(args, c);
-        break;
-    case Command::Kind::Snapshot:
-        // The path is the raw rest of the line, so that it may hold spaces.
-        c.path = raw_rest(line, name);
-        check_extension(c.path, ".png", "snapshot");
-        break;
-    case Command::Kind::Record:
-        parse_record(line, name, args, c);
-        break;
-    case Command::Kind::Trace:
-        parse_trace(line, name, args, c);
-        break;
-    case Command::Kind::TraceOff:
-        break;
-    case Command::Kind::Lab:
-        parse_lab(args, c);
-        break;
-    case Command::Kind::Pixel:
-        parse_pixel(args, c);
-        break;
-    case Command::Kind::State:
-        no_arguments(args, "state");
-        break;
-    case Command::Kind::Close:
-        no_arguments(args, "close");
-        break;
-    }
+    keyword->parse(line, name, args, c);
     return c;
 }
 

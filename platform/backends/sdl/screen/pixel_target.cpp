@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace kv::sdl {
@@ -81,7 +82,18 @@ Color blend(Color a, Color b, std::uint32_t weight) {
     return channel(0) | channel(8) | channel(16);
 }
 
+bool is_channel_byte(std::uint64_t mask) {
+    return std::popcount(mask) == 8 && mask >> std::countr_zero(mask) == 0xFF;
+}
+
 } // namespace
+
+std::optional<ChannelShifts> byte_channels(std::uint64_t red, std::uint64_t green,
+                                           std::uint64_t blue) {
+    if (!is_channel_byte(red) || !is_channel_byte(green) || !is_channel_byte(blue))
+        return std::nullopt;
+    return ChannelShifts{std::countr_zero(red), std::countr_zero(green), std::countr_zero(blue)};
+}
 
 Scaler::Scaler(const viewer::ZoomLayout& layout, int smoothing)
     : layout_(layout), zoom_(layout.zoom()),

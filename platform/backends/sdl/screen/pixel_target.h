@@ -6,6 +6,7 @@
 #include "viewer/zoom_layout.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace kv::sdl {
@@ -16,6 +17,10 @@ struct ChannelShifts {
     int green = 8;
     int blue = 0;
 };
+
+// The shifts of 32-bit pixels with these channel masks, when each is a whole byte; none otherwise.
+std::optional<ChannelShifts> byte_channels(std::uint64_t red, std::uint64_t green,
+                                           std::uint64_t blue);
 
 // 32-bit pixels somebody else owns: a window's image or surface, or a buffer converted
 // afterwards. They keep what was drawn until drawn again.

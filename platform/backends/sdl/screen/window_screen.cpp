@@ -75,34 +75,23 @@ viewer::ZoomLayout WindowScreen::layout_for(viewer::Size output) const {
     return viewer::corner_layout(output, client, zoom_);
 }
 
-Rect WindowScreen::set_overlay(Overlay which, Framebuffer image, Anchor anchor) {
-    const Rect changed = presenter_.set_overlay(which, std::move(image), anchor);
-    if (!changed.empty() && fb_ != nullptr) {
-        show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
-            presenter_.draw_area(*fb_, changed, target, written);
-        });
-    }
-    return changed;
+void WindowScreen::set_overlay(Overlay which, Framebuffer image, Anchor anchor) {
+    redraw(presenter_.set_overlay(which, std::move(image), anchor));
 }
 
-Rect WindowScreen::set_badge(const std::optional<std::string>& text) {
-    const Rect changed = presenter_.set_badge(text);
-    if (!changed.empty() && fb_ != nullptr) {
-        show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
-            presenter_.draw_area(*fb_, changed, target, written);
-        });
-    }
-    return changed;
+void WindowScreen::set_badge(const std::optional<std::string>& text) {
+    redraw(presenter_.set_badge(text));
 }
 
-Rect WindowScreen::set_ring(const std::optional<Rect>& around) {
-    const Rect changed = presenter_.set_ring(around);
-    if (!changed.empty() && fb_ != nullptr) {
-        show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
-            presenter_.draw_area(*fb_, changed, target, written);
-        });
-    }
-    return changed;
+void WindowScreen::set_ring(const std::optional<Rect>& around) {
+    redraw(presenter_.set_ring(around));
+}
+
+void WindowScreen::redraw(const Rect& changed) {
+    if (changed.empty() || fb_ == nullptr) return;
+    show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
+        presenter_.draw_area(*fb_, changed, target, written);
+    });
 }
 
 void WindowScreen::show_changes(const Framebuffer& fb, const Region& changed) {

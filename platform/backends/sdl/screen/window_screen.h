@@ -35,10 +35,9 @@ class WindowScreen {
     void show_all();
 
     // The presenter's boxes (see Presenter), shown at once.
-    Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
-    Rect set_badge(const std::optional<std::string>& text);
-    Rect set_ring(const std::optional<Rect>& around);
-    bool has_overlay(Overlay which) const { return presenter_.has_overlay(which); }
+    void set_overlay(Overlay which, Framebuffer image, Anchor anchor);
+    void set_badge(const std::optional<std::string>& text);
+    void set_ring(const std::optional<Rect>& around);
 
     int zoom() const { return zoom_; }
     // The window's whole zoom: `zoom`, or less where the window would not fit the screen.
@@ -60,6 +59,8 @@ class WindowScreen {
     // rectangles it wrote, and sends those; draws the whole window instead when asked, when the
     // layout has changed, or when the pixels are new.
     template <class Draw> void show(bool whole, const Draw& draw);
+    // Draws the client rectangle `changed` again (a box came, changed or went).
+    void redraw(const Rect& changed);
     void send(const std::vector<Rect>& written);
 
     SDL_Window* window_;

@@ -2,35 +2,22 @@
 
 #include <SDL_pixels.h>
 
-#include <bit>
-
 namespace kv::sdl {
-
-namespace {
-
-bool is_channel_byte(Uint32 mask) {
-    return std::popcount(mask) == 8 && mask >> std::countr_zero(mask) == 0xFF;
-}
-
-// 32 bits a pixel with every colour channel a whole byte: the usual XRGB8888, and its cousins.
-bool writable_directly(const SDL_PixelFormat& f) {
-    return f.BytesPerPixel == 4 && is_channel_byte(f.Rmask) && is_channel_byte(f.Gmask) &&
-           is_channel_byte(f.Bmask);
-}
-
-} // namespace
 
 WindowSurfacePixels::WindowSurfacePixels(SDL_Surface& surface, std::vector<std::uint32_t>& shadow)
     : surface_(surface) {
     target_.width = surface.w;
     target_.height = surface.h;
-    direct_ = writable_directly(*surface.format);
+    // 32 bits a pixel with every colour channel a whole byte: the usual XRGB8888, and its cousins.
+    const SDL_PixelFormat& f = *surface.format;
+    const std::optional<ChannelShifts> shifts =
+        f.BytesPerPixel == 4 ? byte_channels(f.Rmask, f.Gmask, f.Bmask) : std::nullopt;
+    direct_ = shifts.has_value();
     if (direct_) {
         locked_ = SDL_MUSTLOCK(&surface) && SDL_LockSurface(&surface) == 0;
         target_.pixels = static_cast<std::uint8_t*>(surface.pixels);
         target_.pitch = surface.pitch;
-        target_.shifts =
-            ChannelShifts{surface.format->Rshift, surface.format->Gshift, surface.format->Bshift};
+        target_.shifts = *shifts;
         if (SDL_MUSTLOCK(&surface) && !locked_) target_.pixels = nullptr;
         return;
     }

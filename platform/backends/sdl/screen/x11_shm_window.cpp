@@ -30,10 +30,6 @@ int note_refusal(Display*, XErrorEvent*) {
     return 0;
 }
 
-bool is_channel_byte(unsigned long mask) {
-    return std::popcount(mask) == 8 && mask >> std::countr_zero(mask) == 0xFF;
-}
-
 bool native_byte_order(int order) {
     return order == (std::endian::native == std::endian::little ? LSBFirst : MSBFirst);
 }
@@ -72,9 +68,9 @@ struct X11ShmWindow::State {
             XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr,
                             &segment, static_cast<unsigned>(width), static_cast<unsigned>(height));
         if (made == nullptr) return false;
-        if (made->bits_per_pixel != 32 || !native_byte_order(made->byte_order) ||
-            !is_channel_byte(made->red_mask) || !is_channel_byte(made->green_mask) ||
-            !is_channel_byte(made->blue_mask)) {
+        const std::optional<ChannelShifts> shifts =
+            byte_channels(made->red_mask, made->green_mask, made->blue_mask);
+        if (made->bits_per_pixel != 32 || !native_byte_order(made->byte_order) || !shifts) {
             XDestroyImage(made);
             return false;
         }
@@ -115,9 +111,7 @@ struct X11ShmWindow::State {
         target.pitch = made->bytes_per_line;
         target.width = width;
         target.height = height;
-        target.shifts =
-            ChannelShifts{std::countr_zero(made->red_mask), std::countr_zero(made->green_mask),
-                          std::countr_zero(made->blue_mask)};
+        target.shifts = *shifts;
         return true;
     }
 };
