@@ -61,6 +61,11 @@ class Backend {
     virtual void message_box(const std::string& caption, const std::string& text,
                              unsigned type) = 0;
 
+    // Whether a timer that has fallen due may make its WM_TIMER now. A backend that stops the
+    // application's time (the viewer's pause) says no: a Tick that fell due before the stop
+    // would otherwise run after it, behind the input that came with the stop.
+    virtual bool timers_run() { return true; }
+
     // A WM_TIMER has just been handed to the application, at `now_ms` on the backend's clock,
     // from a timer of period `period_ms` (as SetTimer set it).
     virtual void timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t /*period_ms*/) {}

@@ -218,7 +218,7 @@ std::optional<std::uint64_t> WindowManager::next_deadline() const {
 // WM_TIMER is made on demand when nothing else waits; expirations missed during a stall merge
 // into this one message (no catch-up), and the next deadline stays on the period's grid.
 bool WindowManager::take_due_timer(MSG& msg) {
-    if (!window_) return false;
+    if (!window_ || !backend_.timers_run()) return false;
     const std::uint64_t now = backend_.now_ms();
     for (auto& [id, timer] : window_->timers) {
         if (timer.due_ms > now) continue;

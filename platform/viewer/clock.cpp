@@ -55,6 +55,7 @@ void ViewerClock::toggle_pause(std::uint64_t wall_ms) {
     rebase(wall_ms);
     paused_ = !paused_;
     pending_steps_ = 0;
+    step_taken_ = false;
 }
 
 void ViewerClock::request_step() {
@@ -69,6 +70,7 @@ bool ViewerClock::take_step(std::optional<std::uint64_t> deadline_ms) {
     }
     --pending_steps_;
     step_to(*deadline_ms);
+    step_taken_ = true;
     return true;
 }
 
@@ -95,6 +97,7 @@ std::optional<std::uint64_t> ViewerClock::wall_deadline(std::uint64_t viewer_ms,
 }
 
 void ViewerClock::timer_delivered(std::uint64_t wall_ms) {
+    step_taken_ = false;
     if (paused_) return;
     if (ticks_in_period_ == 0) period_start_ms_ = wall_ms;
     if (++ticks_in_period_ >= ticks_per_period(speed_)) ticks_in_period_ = 0;

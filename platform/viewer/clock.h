@@ -45,6 +45,10 @@ class ViewerClock {
     // The application waits for the timer due at `deadline_ms`: when a step is pending and the
     // clock is paused, moves the clock there (that timer fires) and says so.
     bool take_step(std::optional<std::uint64_t> deadline_ms);
+    // Whether a timer that has fallen due may fire: always while running; while paused, only
+    // the one Tick a step has just let through. A Tick that fell due before the pause never
+    // runs after it.
+    bool ticks_run() const { return !paused_ || step_taken_; }
 
     // The first wall time at which the clock reads `viewer_ms` or more (at the latest `wall_ms`
     // itself when it already does); none while paused, since the clock then never gets there.
@@ -68,7 +72,8 @@ class ViewerClock {
     Speed speed_ = Speed::Normal;
     bool paused_ = false;
     int pending_steps_ = 0;
-    int ticks_in_period_ = 0;           // of ticks_per_period(speed_); 0: the next waits
+    bool step_taken_ = false; // paused: a step lets its Tick through, until it is delivered
+    int ticks_in_period_ = 0; // of ticks_per_period(speed_); 0: the next waits
     std::uint64_t period_start_ms_ = 0; // wall time of the period's first Tick
 };
 

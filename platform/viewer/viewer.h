@@ -67,6 +67,7 @@ class Viewer final : public Backend {
     void message_box(const std::string& caption, const std::string& text, unsigned type) override {
         screen_.message_box(caption, text, type);
     }
+    bool timers_run() override { return clock_.ticks_run(); }
     void timer_delivered(std::uint64_t now_ms, std::uint64_t period_ms) override;
 
     // Carries out an action; false when it let the keyboard's focus leave the picture.

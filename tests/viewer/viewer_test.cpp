@@ -2,7 +2,10 @@
 // when the test says, boxes, status and captures are kept to be looked at. What every window
 // (the desktop's, the page's) gets from it: the clock loop, the readout and help, the captures.
 #include "platform/headless/gif_player.h"
+#include "user/session.h"
 #include "viewer/viewer.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -35,7 +38,15 @@ class FakeScreen final : public Screen {
     bool open_window(const std::string&, int, int, std::string&) override { return true; }
     void close_window() override {}
     std::uint64_t now_ms() override { return wall; }
-    void poll(std::vector<InputEvent>&) override {}
+    // Keys pressed and input that came while the program was busy, both taken at the next poll.
+    std::vector<Action> busy_keys;
+    std::vector<InputEvent> busy_input;
+    void poll(std::vector<InputEvent>& out) override {
+        for (const Action key : std::exchange(busy_keys, {}))
+            act(key);
+        out.insert(out.end(), busy_input.begin(), busy_input.end());
+        busy_input.clear();
+    }
     void wait(std::optional<std::uint64_t> until, std::vector<InputEvent>& out) override {
         waits.push_back(until);
         if (!input.empty()) {
@@ -358,6 +369,73 @@ TEST_F(ViewerTest, TheSoundFollowsTheTicksFallsSilentWhenPausedAndGoesWithTheWin
     viewer.act(Action::ToggleSound);
     EXPECT_EQ(screen.status.on(Action::ToggleSound), false);
     EXPECT_EQ(screen.status.badge(), "No sound: no audio device");
+}
+
+// What the window procedure below was given, in order: "tick" and "click".
+std::vector<std::string> g_seen;
+
+LRESULT CALLBACK SeeingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_TIMER) g_seen.emplace_back("tick");
+    if (msg == WM_LBUTTONDOWN) g_seen.emplace_back("click");
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProc(hwnd, msg, wp, lp);
+}
+
+// The application's message loop over the viewer, until the viewer, paused, waits for input
+// alone (the screen then has none to give).
+void run_while_ticks_can_come() {
+    MSG msg;
+    try {
+        while (GetMessage(&msg, nullptr, 0, 0))
+            DispatchMessage(&msg);
+    } catch (const std::logic_error&) {
+    }
+}
+
+// The program is busy when a Tick falls due, and meanwhile Space and a click come in: they are
+// taken together. The click is handled, and the late Tick must not run after it: paused, the
+// motor stays as the click left it (a Tick there would draw the state before the click again).
+// A step still runs exactly one Tick.
+TEST_F(ViewerTest, NoTickDueBeforeThePauseRunsAfterIt) {
+    Session session(viewer);
+    g_seen.clear();
+    WNDCLASSEX wc{};
+    wc.cbSize = sizeof(WNDCLASSEX);
+    wc.lpfnWndProc = SeeingProc;
+    wc.lpszClassName = "PauseOrder";
+    ASSERT_NE(RegisterClassEx(&wc), 0);
+    HWND hwnd = CreateWindowEx(0, "PauseOrder", "KORVELINE", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                               CW_USEDEFAULT, 100, 80, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    ShowWindow(hwnd, SW_SHOW);
+    SetTimer(hwnd, 1, 50, nullptr);
+    MSG msg;
+    while (g_seen.empty() && GetMessage(&msg, nullptr, 0, 0))
+        DispatchMessage(&msg);
+    ASSERT_EQ(g_seen, std::vector<std::string>{"tick"});
+    ASSERT_EQ(screen.wall, 1050u);
+
+    screen.wall = 1110; // the next Tick was due at 1100
+    screen.busy_keys = {Action::TogglePause};
+    for (const InputEvent::Kind kind : {InputEvent::Kind::ButtonDown, InputEvent::Kind::ButtonUp}) {
+        InputEvent click;
+        click.kind = kind;
+        click.x = 20;
+        click.y = 10;
+        screen.busy_input.push_back(click);
+    }
+    run_while_ticks_can_come();
+    EXPECT_EQ(g_seen, (std::vector<std::string>{"tick", "click"}));
+
+    viewer.act(Action::Step);
+    run_while_ticks_can_come();
+    EXPECT_EQ(g_seen, (std::vector<std::string>{"tick", "click", "tick"}));
+    DestroyWindow(hwnd);
 }
 
 // The keys a keyboard user reaches the picture's parts with, through the table of actions: what
