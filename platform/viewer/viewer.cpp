@@ -90,9 +90,6 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
             update_status();
         }
         if (clock_.take_step(deadline_ms)) return;
-        // Paused just as a Tick fell due: that Tick belongs before the pause, and runs now rather
-        // than at whatever wakes the window next.
-        if (deadline_ms && clock_.paused() && clock_.now(wall) >= *deadline_ms) return;
         // Fast motion: the rest of this period's Ticks come at once.
         if (deadline_ms && clock_.run_next_tick_now(*deadline_ms, wall)) return;
         // Recomputed on every pass: an action may just have paused or slowed the clock.

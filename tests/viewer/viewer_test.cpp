@@ -180,22 +180,6 @@ TEST_F(ViewerTest, ARecordingHasAFrameATickEachShownForTheTimersPeriod) {
     EXPECT_TRUE(std::ranges::equal(played.frames.back().picture, fb.pixels()));
 }
 
-// Paused at the very moment a Tick fell due, before the window manager handed it out: that Tick
-// runs at once, not at the next click of a paused window; the next one waits for the resume.
-TEST_F(ViewerTest, ATickDueAsThePauseCameRunsAtOnceAndNoneAfter) {
-    screen.wall = 1050; // the viewer's clock at 50 ms, where the timer is due
-    viewer.act(Action::TogglePause);
-    std::vector<InputEvent> out;
-    viewer.wait(50, out);
-    EXPECT_TRUE(out.empty());
-    EXPECT_EQ(viewer.now_ms(), 50u);
-    screen.input.push_back(InputEvent{});
-    viewer.wait(100, out);
-    EXPECT_EQ(out.size(), 1u) << "paused, only input ends the wait";
-    EXPECT_EQ(screen.waits.back(), std::nullopt);
-    EXPECT_EQ(viewer.now_ms(), 50u);
-}
-
 TEST_F(ViewerTest, TheReadoutFollowsEachTickAndTheKeysComeAndGo) {
     viewer.act(Action::ToggleReadout);
     EXPECT_EQ(screen.boxes[Slot::Readout].title, "Readout");
