@@ -162,6 +162,14 @@ constexpr ActionInfo kActions[] = {
      {"aspect suivant (d'origine, vision des couleurs, projecteur)",
       "next look (default, colour vision, projector)"},
      false},
+    {Action::ToggleLab,
+     "lab",
+     {{{"F2"}, {"o"}}},
+     {"Laboratoire", "Lab"},
+     {},
+     {"le Laboratoire (la fenêtre : Haut, Bas choisissent un réglage, Gauche, Droite le changent)",
+      "the Lab (the window: Up, Down choose a setting, Left, Right change it)"},
+     false},
 };
 
 std::string chord_text(const Chord& chord, Lang lang) {

@@ -40,6 +40,8 @@ enum class Action {
     // The picture's language and look, changed while the run goes on.
     NextLanguage,
     NextLook,
+    // The laboratory's settings, changed with the keys while the run goes on.
+    ToggleLab,
 };
 
 enum class Lang { Fr, En };

@@ -18,7 +18,7 @@
 namespace kv::viewer {
 
 // The viewer's boxes over the picture, from the bottom one up.
-enum class Slot { Readout, Help };
+enum class Slot { Readout, Help, Lab };
 
 // What a box shows: a title and rows (ISO 8859-1); empty, no box.
 struct Box {
@@ -85,6 +85,9 @@ class Screen : public Backend {
     // What the screen's keys and buttons ask for; false when the keyboard's focus leaves the
     // picture (the screen then lets it go on).
     bool act(Action action) const;
+    // A key the laboratory panel takes while it shows (before the table's actions); false: not
+    // taken.
+    bool panel_key(const KeyPress& press) const;
     // The keyboard's focus comes to the picture (backwards: by Shift Tab), or leaves it.
     void focus_in(bool backwards) const;
     void focus_out() const;

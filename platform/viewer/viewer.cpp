@@ -38,6 +38,10 @@ bool Screen::act(Action action) const {
     return viewer_ == nullptr || viewer_->act(action);
 }
 
+bool Screen::panel_key(const KeyPress& press) const {
+    return viewer_ != nullptr && viewer_->panel_key(press);
+}
+
 void Screen::focus_in(bool backwards) const {
     if (viewer_ != nullptr) viewer_->focus_in(backwards);
 }
@@ -108,7 +112,10 @@ void Viewer::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEve
         until = work_between_ticks(until);
         screen_.wait(until, out);
         take_clicks(out);
-        if (!out.empty()) return;
+        // Woken before its time: by input, or by something handed in that may have posted the
+        // window a message (the key L, the page's language): the application takes it now, not
+        // at the next Tick, which a paused clock never brings.
+        if (!out.empty() || !until || screen_.now_ms() < *until) return;
     }
 }
 
@@ -226,6 +233,7 @@ bool Viewer::act(Action action) {
         if (!tools_.next_language) break;
         tools_.language = tools_.next_language();
         show_help();
+        show_lab();
         break;
     case Action::NextLook:
         if (tools_.next_look) tools_.next_look();
@@ -238,6 +246,14 @@ bool Viewer::act(Action action) {
             ring_ = false;
             focus_ = 0;
             show_focus();
+        }
+        break;
+    case Action::ToggleLab:
+        if (tools_.lab) {
+            lab_.toggle();
+            show_lab();
+        } else if (tools_.open_lab) {
+            tools_.open_lab();
         }
         break;
     case Action::FocusNext:
@@ -260,9 +276,21 @@ bool Viewer::act(Action action) {
     return focus_stays;
 }
 
+bool Viewer::panel_key(const KeyPress& press) {
+    if (!lab_.key(press, tools_.lab, tools_.language)) return false;
+    show_lab();
+    return true;
+}
+
+void Viewer::show_lab() {
+    // A program without the panel (the page shows its own) has no such box on its screen.
+    if (tools_.lab) screen_.show(Slot::Lab, lab_.box(tools_.lab, tools_.language));
+}
+
 void Viewer::set_language(Lang lang) {
     tools_.language = lang;
     show_help();
+    show_lab();
     if (ring_) show_focus();
 }
 
@@ -384,8 +412,9 @@ void Viewer::say(const std::string& message) {
 void Viewer::start_recording() {
     if (fb_ == nullptr) return;
     try {
-        recording_ =
-            std::make_unique<image::GifWriter>(screen_.new_capture(tools_.file_stem, "gif"));
+        recording_ = std::make_unique<image::GifWriter>(
+            screen_.new_capture(tools_.file_stem, "gif"),
+            tools_.recording_comment ? tools_.recording_comment() : "");
         // The picture as it is now, then one frame after every Tick.
         recording_->add_frame(*fb_, frame_delay_cs());
     } catch (const std::exception& e) {

@@ -8,6 +8,7 @@
 #include "image/gif_writer.h"
 #include "viewer/clock.h"
 #include "viewer/hum.h"
+#include "viewer/lab_panel.h"
 #include "viewer/screen.h"
 #include "viewer/tick_hooks.h"
 
@@ -58,6 +59,12 @@ struct Tools {
     Lang language = Lang::En; // of the viewer's own texts
     // The parts of the picture Tab goes through, in its order; the focus starts on the first.
     std::vector<FocusRegion> focus_regions = {};
+    // Key F2: the laboratory panel over the picture; or, where the program shows its settings
+    // itself (the page's Lab panel), open_lab.
+    LabRows lab = {};
+    std::function<void()> open_lab = {};
+    // Ctrl R: what a recording says it was made with (its comment extension); unset, nothing.
+    std::function<std::string()> recording_comment = {};
 };
 
 class Viewer final : public Backend {
@@ -79,6 +86,8 @@ class Viewer final : public Backend {
 
     // Carries out an action; false when it let the keyboard's focus leave the picture.
     bool act(Action action);
+    // A key for the laboratory panel while it shows; false when the panel does not take it.
+    bool panel_key(const KeyPress& press);
     // The keyboard's focus comes to the picture: onto its first part, or its last one when it
     // comes backwards (Shift Tab); or it leaves it.
     void focus_in(bool backwards);
@@ -101,6 +110,7 @@ class Viewer final : public Backend {
     // A slice of the work between Ticks, when some is left and `until` leaves time for it;
     // returns the wall time to wait until.
     std::optional<std::uint64_t> work_between_ticks(std::optional<std::uint64_t> until);
+    void show_lab();
     // The list of keys (F1), in the viewer's language, or none.
     void show_help();
     void update_status();
@@ -122,6 +132,7 @@ class Viewer final : public Backend {
     ViewerClock clock_;
     Status status_;
     bool help_ = false;
+    LabPanel lab_;
     const Framebuffer* fb_ = nullptr; // the window manager's, while the window is open
     std::unique_ptr<image::GifWriter> recording_;
     bool tick_running_ = false;

@@ -67,6 +67,9 @@ TEST(KeyControls, EachKeyDoesItsOneThing) {
         {SDLK_m, KMOD_LCTRL, std::nullopt},
         {SDLK_b, KMOD_NONE, std::nullopt}, // a letter of no action
         {SDLK_LEFT, KMOD_NONE, std::nullopt},
+        {SDLK_F2, KMOD_NONE, ViewerAction::ToggleLab},
+        {SDLK_o, KMOD_NONE, ViewerAction::ToggleLab},
+        {SDLK_o, KMOD_LCTRL, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(kv::sdl::viewer_action(key(c.sym, c.mod), false), c.action)
@@ -80,6 +83,15 @@ TEST(KeyControls, AHeldKeyRepeatsOnlyTheStep) {
                                key(SDLK_PLUS, KMOD_LCTRL), key(SDLK_F11)}) {
         EXPECT_EQ(kv::sdl::viewer_action(k, true), std::nullopt) << SDL_GetKeyName(k.sym);
     }
+}
+
+// The laboratory panel's keys reach it by the web's names.
+TEST(KeyControls, TheArrowsHaveTheWebsNames) {
+    EXPECT_EQ(kv::sdl::key_name(key(SDLK_UP)), "ArrowUp");
+    EXPECT_EQ(kv::sdl::key_name(key(SDLK_DOWN)), "ArrowDown");
+    EXPECT_EQ(kv::sdl::key_name(key(SDLK_LEFT)), "ArrowLeft");
+    EXPECT_EQ(kv::sdl::key_name(key(SDLK_KP_MINUS)), "-");
+    EXPECT_EQ(kv::sdl::key_name(key(SDLK_KP_PLUS)), "+");
 }
 
 } // namespace

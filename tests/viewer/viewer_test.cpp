@@ -555,5 +555,82 @@ TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {
     }
 }
 
+// The laboratory panel: F2 shows the program's rows, the arrows and + - are its own while it
+// shows (Right steps a value, not the clock), other keys go on to the table's actions, Escape
+// closes it alone; a recording carries the program's comment.
+TEST(ViewerLab, ThePanelTakesItsKeysWhileItShowsAndOnlyThen) {
+    FakeScreen screen;
+    std::vector<std::pair<std::size_t, int>> steps;
+    Tools tools;
+    tools.lab.title = [](Lang lang) { return std::string(lang == Lang::Fr ? "Labo" : "Lab"); };
+    tools.lab.rows = [](Lang) {
+        return std::vector<BoxRow>{{"a", "1", {}}, {"b", "2", {}}, {"c", "3", {}}};
+    };
+    tools.lab.step = [&](std::size_t row, int step) {
+        steps.emplace_back(row, step);
+        return true;
+    };
+    tools.recording_comment = [] { return std::string("made with a=1"); };
+    Viewer viewer(screen, tools);
+    std::string why;
+    ASSERT_TRUE(viewer.open_window("KORVELINE", 8, 6, why));
+    Framebuffer fb{8, 6, rgb(0, 200, 200)};
+    viewer.present(fb, Region(fb.bounds()));
+    const auto chosen = [&] {
+        const std::vector<BoxRow>& rows = screen.boxes[Slot::Lab].rows;
+        std::string marked;
+        for (const BoxRow& r : rows)
+            marked += r.swatch ? r.left : "";
+        return marked;
+    };
+
+    EXPECT_FALSE(viewer.panel_key({"ArrowDown"})) << "hidden, it takes no key";
+    ASSERT_EQ(action_for_key({"F2"}), Action::ToggleLab);
+    viewer.act(Action::ToggleLab);
+    EXPECT_EQ(screen.boxes[Slot::Lab].title, "Lab");
+    EXPECT_EQ(screen.boxes[Slot::Lab].rows.size(), 3u + 3u) << "the rows, then its keys";
+    EXPECT_EQ(chosen(), "a");
+    EXPECT_TRUE(viewer.panel_key({"ArrowUp"}));
+    EXPECT_EQ(chosen(), "c") << "up from the first row: the last";
+    EXPECT_TRUE(viewer.panel_key({"ArrowDown", false, false, true}));
+    EXPECT_EQ(chosen(), "a") << "a held arrow goes on";
+    viewer.act(Action::TogglePause);
+    EXPECT_TRUE(viewer.panel_key({"ArrowRight"}));
+    EXPECT_TRUE(viewer.panel_key({"-"}));
+    EXPECT_TRUE(viewer.panel_key({"+"}));
+    EXPECT_EQ(steps, (std::vector<std::pair<std::size_t, int>>{{0, 1}, {0, -1}, {0, 1}}));
+    EXPECT_EQ(screen.status.badge(), "PAUSE") << "no Tick stepped, no speed changed";
+    EXPECT_FALSE(viewer.panel_key({"ArrowRight", true})) << "Ctrl chords are the table's";
+    EXPECT_FALSE(viewer.panel_key({" "}));
+    EXPECT_FALSE(viewer.panel_key({"Tab"})) << "the focus ring still works the picture";
+
+    viewer.act(Action::ToggleHelp);
+    EXPECT_TRUE(viewer.panel_key({"Escape"}));
+    EXPECT_TRUE(screen.boxes[Slot::Lab].empty());
+    EXPECT_FALSE(screen.boxes[Slot::Help].empty()) << "Escape closed the panel alone";
+    EXPECT_FALSE(viewer.panel_key({"ArrowRight"}));
+    EXPECT_EQ(steps.size(), 3u);
+
+    viewer.act(Action::ToggleRecording);
+    viewer.act(Action::ToggleRecording);
+    const std::string path = ::testing::TempDir() + "viewer_lab.gif";
+    std::ofstream(path, std::ios::binary) << screen.kept["capture.gif"];
+    EXPECT_EQ(kvtest::play_gif(path).comment, "made with a=1");
+}
+
+// Where the program shows its settings itself (the page), the key opens them there.
+TEST(ViewerLab, WithoutRowsTheKeyAsksTheProgramToOpenItsOwn) {
+    FakeScreen screen;
+    int opened = 0;
+    Tools tools;
+    tools.open_lab = [&] { ++opened; };
+    Viewer viewer(screen, tools);
+    viewer.act(Action::ToggleLab);
+    viewer.set_language(Lang::Fr); // as the page's language buttons do
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(screen.boxes.count(Slot::Lab), 0u) << "no panel box on a screen that has none";
+    EXPECT_FALSE(viewer.panel_key({"ArrowDown"}));
+}
+
 } // namespace
 } // namespace kv::viewer

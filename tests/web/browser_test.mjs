@@ -358,17 +358,39 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
   }, fs.readFileSync(png).toString("base64"));
   check("PNG download: the canvas's pixels exactly", same === 0, `${png && path.basename(png)}: ${same} bytes differ`);
 
-  const csv = await download("#csv", "csv");
-  const lines = csv ? fs.readFileSync(csv, "latin1").trimEnd().split("\n") : [];
+  // The French page writes the data as French spreadsheets read it; in English, as the trace.
+  const readLines = file => file ? fs.readFileSync(file, "latin1").trimEnd().split("\n") : [];
+  const frenchCsv = await download("#csv", "csv");
+  const frenchLines = readLines(frenchCsv);
+  // The next one may come within the same second, under the same name: this one makes way.
+  if (frenchCsv) fs.rmSync(frenchCsv);
+  await page.click("#lang-en");
+  await sleep(300);
+  const lines = readLines(await download("#csv", "csv"));
+  await page.click("#lang-fr");
+  await sleep(300);
   const script = path.join(outDir, "trace.kvs"), trace = path.join(outDir, "trace-native.csv");
   fs.writeFileSync(script, `trace ${trace}\ntick ${pausedTicks}\n`);
   execFileSync(nativeScript, [script]);
   const native = fs.readFileSync(trace, "latin1").trimEnd().split("\n");
   const firstDiff = lines.findIndex((l, i) => l !== native[i]);
-  check("CSV download: the header and one row per Tick, korveline-script's trace of the same run",
+  check("CSV download in English: the header and one row per Tick, korveline-script's trace of the same run",
         lines.length === pausedTicks + 1 && native.length === lines.length && firstDiff === -1,
         `${lines.length - 1} rows for ${pausedTicks} Ticks; native ${native.length - 1} rows` +
         (firstDiff >= 0 ? `; line ${firstDiff + 1} differs` : ""));
+  // Each French cell reads back, its decimal comma a point, to the trace's number to the 15
+  // digits a spreadsheet keeps; a word stays the word.
+  const frenchDiff = frenchLines.findIndex((l, i) => {
+    const f = l.split(";"), p = (native[i] || "").split(",");
+    return l.includes(".") || f.length !== p.length || f.some((cell, c) => {
+      const read = Number(cell.replace(",", "."));
+      if (cell === "" || Number.isNaN(read)) return cell !== p[c];
+      return cell === "-0" || Math.abs(read - Number(p[c])) > 1e-14 * Math.abs(Number(p[c]));
+    });
+  });
+  check("CSV download in French: ';' and decimal commas, the same numbers as the trace",
+        frenchLines.length === native.length && frenchLines.length > 2 && frenchDiff === -1,
+        `${frenchLines.length - 1} rows; ` + (frenchDiff >= 0 ? `line ${frenchDiff + 1}: ${frenchLines[frenchDiff]}` : ""));
 
   // The readout: off by default, beside the picture, never in it; its numbers are the data's.
   const frozen = await canvasHash(page);
@@ -377,7 +399,7 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
   await page.focus("#canvas");
   await page.keyboard.press("i");
   const rows = await page.$$eval("#readout tr", trs => trs.map(tr => tr.innerText.replace(/\s+/g, " ").trim()));
-  const last = lines[lines.length - 1].split(","), header = lines[0].split(",");
+  const last = (lines[lines.length - 1] || "").split(","), header = (lines[0] || "").split(",");
   const field = name => +last[header.indexOf(name)];
   // In the page's language, French here: slip in % with a decimal comma, accents as they are written.
   const slip = rows.find(r => r.startsWith("Glissement")) || "";
@@ -421,11 +443,14 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
   const bytes = gif ? fs.readFileSync(gif) : Buffer.alloc(0);
   // The frames: their count and delays, walking the file's blocks past the colour tables.
   const delays = [], table = packed => packed & 0x80 ? 3 << ((packed & 7) + 1) : 0;
-  let at = 13 + table(bytes[10]), frames = 0;
+  let at = 13 + table(bytes[10]), frames = 0, comment = "";
   while (at < bytes.length && bytes[at] !== 0x3b) {
     if (bytes[at] === 0x21) {
-      if (bytes[at + 1] === 0xf9) delays.push(bytes.readUInt16LE(at + 4));
+      const label = bytes[at + 1];
+      if (label === 0xf9) delays.push(bytes.readUInt16LE(at + 4));
       at += 2;
+      for (let b = at; label === 0xfe && bytes[b]; b += bytes[b] + 1)
+        comment += bytes.toString("latin1", b + 1, b + 1 + bytes[b]);
     } else {
       frames++;
       at += 11 + table(bytes[at + 9]);
@@ -455,6 +480,9 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
         frameDiffers[0] === 0 && frameDiffers[1] === 0,
         `${gif && path.basename(gif)}: ${bytes.length} bytes, ${frames} frames, delays ${delays}, ` +
         `bytes differing in the first and last frames ${frameDiffers}`);
+  check("GIF: its comment names the laboratory's settings",
+        comment === "KORVELINE, laboratory settings: order=direct open=none frequency=100 voltage=100 " +
+                    "resistance=1 load=constant poles=1", JSON.stringify(comment));
   measured.gif_bytes_3_ticks = bytes.length;
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
@@ -555,6 +583,14 @@ for (const deviceScaleFactor of [1, 2]) {
         opened.includes("open=1") && refused.settings.includes("resistance=1 ") && refused.value === "1" &&
         refused.message.includes("0,25"), `${opened}; ${JSON.stringify(refused)}`);
   await page.screenshot({ path: path.join(outDir, "lab-panel-page.png") });
+  // The desktop's Lab key opens the page's own panel, its first control focused.
+  await page.evaluate(() => { document.getElementById("lab").open = false; });
+  await page.focus("#canvas");
+  await page.keyboard.press("F2");
+  await sleep(100);
+  const byKey = await page.evaluate(() => ({ open: document.getElementById("lab").open, focused: document.activeElement.id }));
+  check("F2 opens the Lab panel and focuses its first control", byKey.open && byKey.focused === "lab-order",
+        JSON.stringify(byKey));
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
 }

@@ -207,6 +207,10 @@ std::string LabSettingsText(const tagLabo& labo) {
     return text;
 }
 
+std::string LabRecordingComment(const tagLabo& labo) {
+    return "KORVELINE, laboratory settings: " + LabSettingsText(labo);
+}
+
 std::string LabSettingsHelp() {
     std::string text;
     for (const LabSetting& s : kLabSettings) {

@@ -40,6 +40,10 @@ std::string LabValue(const LabSetting& setting, const tagLabo& labo);
 // Every setting, "order=direct open=none frequency=100 ...": what `lab` and --lab take back.
 std::string LabSettingsText(const tagLabo& labo);
 
+// What a recording says it was made with, in its comment: "KORVELINE, laboratory settings:
+// order=direct ...".
+std::string LabRecordingComment(const tagLabo& labo);
+
 // The settings for --help: one line each, indented by two spaces.
 std::string LabSettingsHelp();
 

@@ -14,11 +14,11 @@ void RunData::AfterTick() {
     if (rows_.size() > kept_rows_) rows_.pop_front();
 }
 
-void RunData::Write(kv::image::Output& out) const {
+void RunData::Write(kv::image::Output& out, CsvStyle style) const {
     // In pieces of some 64 KB: an hour of rows is 25 MB of text.
-    std::string text = std::string(kTraceHeader) + '\n';
+    std::string text = TraceHeader(style) + '\n';
     for (const TraceSample& sample : rows_) {
-        text += TraceRow(sample);
+        text += TraceRow(sample, style);
         text += '\n';
         if (text.size() >= 65536) {
             out.write(text);

@@ -26,7 +26,7 @@ class RunData {
 
     std::size_t Rows() const { return rows_.size(); }
     // The header and the rows kept, oldest first, written to `out` (which is not kept here).
-    void Write(kv::image::Output& out) const;
+    void Write(kv::image::Output& out, CsvStyle style = CsvStyle::Plain) const;
 
   private:
     std::size_t kept_rows_;

@@ -1,6 +1,8 @@
 #include "tools/common/window_tools.h"
 
 #include "tools/common/focus_regions.h"
+#include "tools/common/lab_panel.h"
+#include "tools/common/lab_settings.h"
 #include "tools/common/look_option.h"
 #include "tools/common/plot_layer.h"
 #include "tools/common/motor_hum.h"
@@ -39,7 +41,11 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.file_stem = "korveline";
     tools.ticks.starting = [&data] { data.BeforeTick(); };
     tools.ticks.done = [&data] { data.AfterTick(); };
-    tools.write_data = [&data](kv::image::Output& out) { data.Write(out); };
+    // In French, as French spreadsheets read it (';', decimal commas); else as `trace` writes it.
+    tools.write_data = [&data](kv::image::Output& out) {
+        data.Write(out,
+                   LangOf(textes) == kv::viewer::Lang::Fr ? CsvStyle::French : CsvStyle::Plain);
+    };
     tools.readout_title = [] { return std::string(ReadoutTitle()); };
     tools.readout = ReadoutRows;
     tools.focus_regions = FocusRegions();
@@ -48,6 +54,8 @@ kv::viewer::Tools WindowTools(RunData& data) {
     tools.between_ticks = [plot](const std::function<bool()>& time_left) {
         return plot->work(time_left);
     };
+    tools.lab = kv::tools::LabPanelOfTheProgram();
+    tools.recording_comment = [] { return kv::tools::LabRecordingComment(labo); };
     tools.hum = MotorHum;
     // The viewer's own texts (its keys, its messages) in the picture's language.
     tools.language = LangOf(textes);

@@ -34,7 +34,9 @@ constexpr const char* kIntro =
 constexpr const char* kOptions =
     "Pictures, recordings and data go to your pictures folder (xdg-user-dir PICTURES, else\n"
     "the current folder), named korveline-DATE-TIME; the data is one CSV row a Tick, the\n"
-    "last hour of them, as korveline-script's trace writes them.\n"
+    "last hour of them, as korveline-script's trace writes them; in French, as trace PATH fr\n"
+    "writes them (';' between fields, decimal commas). A recording's comment names the\n"
+    "laboratory's settings; F2 shows them over the picture and changes them.\n"
     "\n"
     "--lang fr|en: the language of the picture's texts (default: $KORVELINE_LANG, else fr).\n"
     "--look LOOK: the picture's look: default, colour-vision (phases numbered, colours for every\n"

@@ -31,11 +31,6 @@ std::string SetLab(const Settings& settings) {
     return error;
 }
 
-// What a recording says it was made with.
-std::string RecordingComment() {
-    return "KORVELINE, laboratory settings: " + kv::tools::LabSettingsText(labo);
-}
-
 } // namespace
 
 std::optional<kv::headless::ParseError>
@@ -61,7 +56,7 @@ ScriptedRun RunScripted(std::vector<kv::headless::Command> commands, std::ostrea
     output.trace_row = [&](bool french) { return trace.Row(tick(), style(french)); };
     output.progress = std::move(progress);
     output.lab = SetLab;
-    output.recording_comment = [] { return RecordingComment(); };
+    output.recording_comment = [] { return kv::tools::LabRecordingComment(labo); };
     kv::headless::ScriptedBackend backend(std::move(commands), output,
                                           {[&] { trace.BeforeTick(); }, {}});
     kv::Session session(backend);

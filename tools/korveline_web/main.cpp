@@ -41,6 +41,12 @@ EM_JS(void, kv_js_next_look, (), {
         looks.dispatchEvent(new Event("change"));
     }, 0);
 });
+// Key F2: the page's own Lab panel, opened, its first control focused.
+EM_JS(void, kv_js_open_lab, (), {
+    const lab = document.getElementById("lab");
+    lab.open = true;
+    setTimeout(() => { const first = lab.querySelector("select, input"); if (first) first.focus(); }, 0);
+});
 // clang-format on
 
 int main() {
@@ -61,6 +67,9 @@ int main() {
         return kv_js_next_language() != 0 ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
     };
     tools.next_look = [] { kv_js_next_look(); };
+    // The page has its Lab panel beside the picture, of real form controls: the key opens it.
+    tools.lab = {};
+    tools.open_lab = [] { kv_js_open_lab(); };
     kv::viewer::Viewer viewer(screen, std::move(tools));
     kv::Session session(viewer);
     static char no_command_line[] = "";

@@ -1,5 +1,6 @@
-// What the page asks the program beside the picture: the laboratory's table and settings, the
-// motor's state for its buttons and announcements, the language and the look. The page writes a
+// What the page asks the program beside the picture: the laboratory's table and settings, its
+// address read (page_address.h), the motor's state for its buttons and announcements, the
+// language and the look. The page writes a
 // request (kvWeb.request, one line: a word, then its argument) and calls kv_page_request; the
 // answer comes back as kvWeb.reply. A request arrives between two messages of the program, as
 // input does, so a setting changed here counts from the next Tick.
@@ -9,6 +10,7 @@
 #include "tools/common/lab_settings.h"
 #include "tools/common/look_option.h"
 #include "tools/common/synchronous_speed.h"
+#include "tools/korveline_web/page_address.h"
 
 #include <emscripten.h>
 #include <windows.h>
@@ -84,6 +86,7 @@ std::string Answer(std::string_view request) {
     if (word == "table") return LabTable();
     if (word == "settings") return kv::tools::LabSettingsText(labo);
     if (word == "lab") return kv::tools::SetLabPair(argument, labo);
+    if (word == "address") return kv::web::AddressPlanText(kv::web::ReadAddress(argument, labo));
     if (word == "state") return MotorState();
     if (word == "language") return Language(argument);
     if (word == "looks") return kv::tools::known_looks();

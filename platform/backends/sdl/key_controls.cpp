@@ -7,16 +7,20 @@ std::string key_name(const SDL_Keysym& key) {
     if ((key.mod & KMOD_SHIFT) != 0 && (key.sym == SDLK_SLASH || key.sym == SDLK_COMMA)) return "?";
     std::string name = SDL_GetKeyName(key.sym);
     if (name.starts_with("Keypad ")) name.erase(0, 7);
-    if (name == "Right") return "ArrowRight";
+    if (name == "Right" || name == "Left" || name == "Up" || name == "Down") return "Arrow" + name;
     if (name == "Space") return " ";
     if (name == "Return") return "Enter";
     return name;
 }
 
+viewer::KeyPress key_press(const SDL_Keysym& key, std::string_view name, bool repeat) {
+    return {name, (key.mod & KMOD_CTRL) != 0, (key.mod & (KMOD_ALT | KMOD_GUI)) != 0, repeat,
+            (key.mod & KMOD_SHIFT) != 0};
+}
+
 std::optional<viewer::Action> viewer_action(const SDL_Keysym& key, bool repeat) {
-    return viewer::action_for_key({key_name(key), (key.mod & KMOD_CTRL) != 0,
-                                   (key.mod & (KMOD_ALT | KMOD_GUI)) != 0, repeat,
-                                   (key.mod & KMOD_SHIFT) != 0});
+    const std::string name = key_name(key);
+    return viewer::action_for_key(key_press(key, name, repeat));
 }
 
 } // namespace kv::sdl

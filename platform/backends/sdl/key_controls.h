@@ -9,12 +9,16 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kv::sdl {
 
 // The key as the web's KeyboardEvent.key names it, near enough for the table ("ArrowRight",
 // "F11", "+", "S").
 std::string key_name(const SDL_Keysym& key);
+
+// The press as the viewer takes it; `name` is key_name(key), kept by the caller.
+viewer::KeyPress key_press(const SDL_Keysym& key, std::string_view name, bool repeat);
 
 // The action of a key press, or none. Held keys repeat only the step.
 std::optional<viewer::Action> viewer_action(const SDL_Keysym& key, bool repeat);

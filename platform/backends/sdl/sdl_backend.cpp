@@ -18,6 +18,7 @@
 #include <exception>
 #include <iostream>
 #include <limits>
+#include <utility>
 
 namespace kv::sdl {
 
@@ -226,16 +227,22 @@ void SdlBackend::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<Inpu
 }
 
 void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
-    if (const std::optional<viewer::Action> action = viewer_action(e.keysym, e.repeat != 0))
-        act(*action);
+    const std::string name = key_name(e.keysym);
+    const viewer::KeyPress press = key_press(e.keysym, name, e.repeat != 0);
+    // While the laboratory panel shows, the arrows, + - and Escape are its own.
+    if (panel_key(press)) return;
+    if (const std::optional<viewer::Action> action = viewer::action_for_key(press)) act(*action);
 }
 
 void SdlBackend::show(viewer::Slot slot, const viewer::Box& box) {
     if (!screen_) return;
-    const bool help = slot == viewer::Slot::Help;
-    screen_->set_overlay(help ? Overlay::Help : Overlay::Readout,
-                         box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows),
-                         help ? Anchor::Centre : Anchor::BottomLeft);
+    // The keys in the middle, the readout bottom left, the laboratory over the instructions.
+    const auto [overlay, anchor] =
+        slot == viewer::Slot::Help  ? std::pair{Overlay::Help, Anchor::Centre}
+        : slot == viewer::Slot::Lab ? std::pair{Overlay::Lab, Anchor::BottomRight}
+                                    : std::pair{Overlay::Readout, Anchor::BottomLeft};
+    screen_->set_overlay(
+        overlay, box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows), anchor);
 }
 
 void SdlBackend::show_focus(const std::optional<Rect>& around) {

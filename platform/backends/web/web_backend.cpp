@@ -289,6 +289,7 @@ void WebBackend::pointer(bool down, InputEvent::Button button, std::int64_t x, s
 
 bool WebBackend::key(const viewer::KeyPress& press) {
     using viewer::Action;
+    if (panel_key(press)) return true;
     const std::optional<Action> action = viewer::action_for_key(press);
     if (!action) return false;
     // Ctrl + - 0 stay the browser's own zoom, which zooms the picture with the page.

@@ -59,6 +59,10 @@ viewer::ZoomLayout Presenter::overlay_layout(const Framebuffer& image, Anchor an
         x = kInset;
         y = room.height - kInset - h;
         break;
+    case Anchor::BottomRight:
+        x = room.width - kInset - w;
+        y = room.height - kInset - h;
+        break;
     }
     return viewer::ZoomLayout{picture.output, viewer::Size{w, h}, viewer::Size{w * zoom, h * zoom},
                               picture.offset_x + x * zoom, picture.offset_y + y * zoom};

@@ -22,11 +22,11 @@
 namespace kv::sdl {
 
 // The viewer's boxes, from the bottom one up.
-enum class Overlay { Readout, Help, Badge };
-inline constexpr std::size_t kOverlayCount = 3;
+enum class Overlay { Readout, Lab, Help, Badge };
+inline constexpr std::size_t kOverlayCount = 4;
 
 // Where a box sits over the picture, a few pixels in from its edges.
-enum class Anchor { TopRight, Centre, BottomLeft };
+enum class Anchor { TopRight, Centre, BottomLeft, BottomRight };
 
 // Between whole zooms the picture is zoomed by the whole factor just above by nearest
 // neighbour, then scaled down linearly: text and one-pixel lines stay sharp and even, where

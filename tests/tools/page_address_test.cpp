@@ -1,0 +1,71 @@
+// The page's address as the page reads it at start: the pairs as the browser's URLSearchParams
+// gives them (the page names a refused pair by its place among the browser's), the settings set,
+// and the clicks of the start state.
+#include "tools/korveline_web/page_address.h"
+#include "tools/common/lab_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using kv::web::AddressPairs;
+
+TEST(PageAddress, ItsPairsAreTheBrowsersOwn) {
+    struct Case {
+        const char* query;
+        std::vector<std::pair<std::string, std::string>> pairs;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"?", {}},
+        {"?a=b+c&&d", {{"a", "b c"}, {"d", ""}}},
+        {"=x&y==z", {{"", "x"}, {"y", "=z"}}},
+        {"?%41%2c=%C3%A9%2B", {{"A,", "\xC3\xA9+"}}},
+        {"%zz=%4&%=%%41", {{"%zz", "%4"}, {"%", "%A"}}},
+        // Bytes that are no UTF-8: a U+FFFD each maximal bad part, as the browser decodes them.
+        {"v=%E9%C3&w=%E2%82&x=%ED%A0%80&y=%F0%9F%98%80",
+         {{"v", "\xEF\xBF\xBD\xEF\xBF\xBD"},
+          {"w", "\xEF\xBF\xBD"},
+          {"x", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+          {"y", "\xF0\x9F\x98\x80"}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::pair<std::string, std::string>> got;
+        for (const kv::web::AddressPair& p : AddressPairs(c.query))
+            got.emplace_back(p.name, p.value);
+        EXPECT_EQ(got, c.pairs) << c.query;
+    }
+}
+
+TEST(PageAddress, ASetUpSetsItsSettingsAndPlansItsClicksAndNamesWhatItRefuses) {
+    tagLabo labo;
+    const kv::web::AddressPlan plan = kv::web::ReadAddress(
+        "?lang=en&colour=red&order=reversed&frequency=300&resistance=0%2C5&supply=on"
+        "&show=rotor,middle,left&brake=1.5&look=projector&order=sideways",
+        labo);
+    EXPECT_EQ(kv::tools::LabSettingsText(labo),
+              "order=reversed open=none frequency=100 voltage=100 resistance=0.5 load=constant "
+              "poles=1");
+    EXPECT_EQ(kv::web::AddressPlanText(plan), "unknown\t1\n"
+                                              "refused\t3\n"
+                                              "refused\t9\n"
+                                              "click\talim\n"
+                                              "click\trotor\n"
+                                              "click\tcoil1\n"
+                                              "click\tbrake\n"
+                                              "click\tbrake\n"
+                                              "click\tbrake\n"
+                                              "refused-start\t6\t1\n");
+    for (const char* brake : {"100.5", "2.25", "-1", "1e1", ".5", "5.", " 5"}) {
+        tagLabo untouched;
+        EXPECT_EQ(kv::web::AddressPlanText(kv::web::ReadAddress(
+                      std::string("brake=") + brake + "&supply=off", untouched)),
+                  "refused-start\t0\n")
+            << brake;
+    }
+}
+
+} // namespace

@@ -1,0 +1,209 @@
+#include "tools/korveline_web/page_address.h"
+
+#include "tools/common/lab_settings.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+namespace kv::web {
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
+constexpr std::string_view kPageOwn[] = {"lang", "look"};
+constexpr std::string_view kStartNames[] = {"supply", "show", "brake"};
+// The fields a link may show, by where they are in the picture, and the click on each.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kShown{{
+    {"left", "coil1"},
+    {"upper-right", "coil2"},
+    {"lower-right", "coil3"},
+    {"rotor", "rotor"},
+}};
+constexpr int kMostBrakeClicks = 200; // brake 100, in steps of 0.5
+
+int hex_digit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The length of the valid UTF-8 character at the start of `s`, or 0 (then the first byte alone
+// becomes U+FFFD, and as many of its followers as a valid start would have taken).
+std::size_t utf8_length(std::string_view s, std::size_t& bad) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(0);
+    bad = 1;
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the second byte's range
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char lo = i == 1 ? low : 0x80, hi = i == 1 ? high : 0xBF;
+        if (i >= s.size() || byte(i) < lo || byte(i) > hi) {
+            bad = i; // a maximal part of a valid start is one U+FFFD
+            return 0;
+        }
+    }
+    return length;
+}
+
+// '+' a space, %XX its byte (a '%' without two hex digits stays), then no invalid UTF-8.
+std::string decode(std::string_view text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '+') {
+            bytes += ' ';
+        } else if (text[i] == '%' && i + 2 < text.size() && hex_digit(text[i + 1]) >= 0 &&
+                   hex_digit(text[i + 2]) >= 0) {
+            bytes += static_cast<char>(hex_digit(text[i + 1]) * 16 + hex_digit(text[i + 2]));
+            i += 2;
+        } else {
+            bytes += text[i];
+        }
+    }
+    std::string valid;
+    for (std::string_view rest = bytes; !rest.empty();) {
+        std::size_t bad = 1;
+        const std::size_t length = utf8_length(rest, bad);
+        if (length > 0) {
+            valid.append(rest.substr(0, length));
+            rest.remove_prefix(length);
+        } else {
+            valid.append(kReplacement);
+            rest.remove_prefix(bad);
+        }
+    }
+    return valid;
+}
+
+bool is_setting(std::string_view name) {
+    return std::any_of(tools::kLabSettings.begin(), tools::kLabSettings.end(),
+                       [&](const tools::LabSetting& s) { return s.name == name; });
+}
+
+template <std::size_t N> bool among(const std::string_view (&names)[N], std::string_view name) {
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+// The first pair of this name, as URLSearchParams.get gives it.
+std::optional<std::size_t> first(const std::vector<AddressPair>& pairs, std::string_view name) {
+    for (std::size_t k = 0; k < pairs.size(); ++k) {
+        if (pairs[k].name == name) return k;
+    }
+    return std::nullopt;
+}
+
+// Digits, optionally a point and more digits, a whole number of half steps up to 100.
+std::optional<int> brake_clicks(std::string_view value) {
+    const std::size_t point = value.find('.');
+    const std::string_view whole = value.substr(0, point);
+    const std::string_view decimals =
+        point == std::string_view::npos ? std::string_view{} : value.substr(point + 1);
+    const auto digits = [](std::string_view s) {
+        return !s.empty() &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(whole) || (point != std::string_view::npos && !digits(decimals)))
+        return std::nullopt;
+    const double steps = 2 * std::strtod(std::string(value).c_str(), nullptr);
+    if (!(steps <= kMostBrakeClicks) || std::floor(steps) != steps) return std::nullopt;
+    return static_cast<int>(steps);
+}
+
+} // namespace
+
+std::vector<AddressPair> AddressPairs(std::string_view query) {
+    if (query.starts_with('?')) query.remove_prefix(1);
+    std::vector<AddressPair> pairs;
+    for (;;) {
+        const std::size_t amp = query.find('&');
+        const std::string_view part = query.substr(0, amp);
+        if (!part.empty()) {
+            const std::size_t equals = part.find('=');
+            pairs.push_back(
+                {decode(part.substr(0, equals)),
+                 equals == std::string_view::npos ? "" : decode(part.substr(equals + 1))});
+        }
+        if (amp == std::string_view::npos) break;
+        query.remove_prefix(amp + 1);
+    }
+    return pairs;
+}
+
+AddressPlan ReadAddress(std::string_view query, tagLabo& labo) {
+    const std::vector<AddressPair> pairs = AddressPairs(query);
+    AddressPlan plan;
+    for (std::size_t k = 0; k < pairs.size(); ++k) {
+        const AddressPair& p = pairs[k];
+        if (!is_setting(p.name)) {
+            if (!among(kPageOwn, p.name) && !among(kStartNames, p.name))
+                plan.refused.push_back({k, true});
+            continue;
+        }
+        if (!tools::SetLabSetting(p.name, p.value, labo).empty())
+            plan.refused.push_back({k, false});
+    }
+    if (const std::optional<std::size_t> k = first(pairs, "supply")) {
+        if (pairs[*k].value == "on") {
+            plan.clicks.emplace_back("alim");
+        } else if (pairs[*k].value != "off") {
+            plan.refused_start.emplace_back(*k, std::nullopt);
+        }
+    }
+    if (const std::optional<std::size_t> k = first(pairs, "show")) {
+        const std::string_view list = pairs[*k].value;
+        std::size_t j = 0;
+        for (std::size_t start = 0;; ++j) {
+            const std::size_t comma = list.find(',', start);
+            const std::string_view part = list.substr(start, comma - start);
+            const auto shown = std::find_if(kShown.begin(), kShown.end(),
+                                            [&](const auto& s) { return s.first == part; });
+            if (shown != kShown.end()) {
+                plan.clicks.emplace_back(shown->second);
+            } else {
+                plan.refused_start.emplace_back(*k, j);
+            }
+            if (comma == std::string_view::npos) break;
+            start = comma + 1;
+        }
+    }
+    if (const std::optional<std::size_t> k = first(pairs, "brake")) {
+        if (const std::optional<int> clicks = brake_clicks(pairs[*k].value)) {
+            plan.clicks.insert(plan.clicks.end(), static_cast<std::size_t>(*clicks), "brake");
+        } else {
+            plan.refused_start.emplace_back(*k, std::nullopt);
+        }
+    }
+    return plan;
+}
+
+std::string AddressPlanText(const AddressPlan& plan) {
+    std::string text;
+    for (const AddressPlan::Refused& r : plan.refused)
+        text += (r.unknown_name ? "unknown\t" : "refused\t") + std::to_string(r.pair) + "\n";
+    for (const std::string& click : plan.clicks)
+        text += "click\t" + click + "\n";
+    for (const auto& [k, part] : plan.refused_start) {
+        text += "refused-start\t" + std::to_string(k);
+        if (part) text += "\t" + std::to_string(*part);
+        text += "\n";
+    }
+    return text;
+}
+
+} // namespace kv::web
