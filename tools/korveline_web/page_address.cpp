@@ -1,5 +1,6 @@
 #include "tools/korveline_web/page_address.h"
 
+#include "core/utf8.h"
 #include "tools/common/lab_settings.h"
 
 #include <algorithm>
@@ -30,38 +31,6 @@ int hex_digit(char c) {
     return -1;
 }
 
-// The length of the valid UTF-8 character at the start of `s`, or 0 (then the first byte alone
-// becomes U+FFFD, and as many of its followers as a valid start would have taken).
-std::size_t utf8_length(std::string_view s, std::size_t& bad) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(0);
-    bad = 1;
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF; // the second byte's range
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char lo = i == 1 ? low : 0x80, hi = i == 1 ? high : 0xBF;
-        if (i >= s.size() || byte(i) < lo || byte(i) > hi) {
-            bad = i; // a maximal part of a valid start is one U+FFFD
-            return 0;
-        }
-    }
-    return length;
-}
-
 // '+' a space, %XX its byte (a '%' without two hex digits stays), then no invalid UTF-8.
 std::string decode(std::string_view text) {
     std::string bytes;
@@ -79,7 +48,7 @@ std::string decode(std::string_view text) {
     std::string valid;
     for (std::string_view rest = bytes; !rest.empty();) {
         std::size_t bad = 1;
-        const std::size_t length = utf8_length(rest, bad);
+        const std::size_t length = Utf8Length(rest, bad);
         if (length > 0) {
             valid.append(rest.substr(0, length));
             rest.remove_prefix(length);

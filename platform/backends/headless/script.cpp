@@ -1,5 +1,7 @@
 #include "backends/headless/script.h"
 
+#include "core/utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -37,43 +39,13 @@ std::string hex_byte(unsigned char b) {
     return {'0', 'x', digits[b >> 4], digits[b & 0x0F]};
 }
 
-// Length of the well-formed UTF-8 sequence at s[i], or 0 (overlong forms, surrogates and code
-// points past U+10FFFF are not well formed).
-std::size_t utf8_length(std::string_view s, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (s.size() - i < length) return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto c = static_cast<unsigned char>(s[i + k]);
-        if (c < low || c > high) return 0;
-        low = 0x80;
-        high = 0xBF;
-    }
-    return length;
-}
-
 // A script is UTF-8 text; control characters other than tab mean it is not text at all.
 void check_text(std::string_view line) {
     std::size_t i = 0;
     while (i < line.size()) {
         const auto b = static_cast<unsigned char>(line[i]);
         std::size_t length = 1;
-        if (b >= 0x80) length = utf8_length(line, i);
+        if (b >= 0x80) length = Utf8Length(line.substr(i));
         const bool control = (b < 0x20 && b != '\t') || b == 0x7F;
         if (length == 0 || control) {
             throw LineError{"not valid text: byte " + hex_byte(b) + " at column " +
