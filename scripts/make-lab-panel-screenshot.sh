@@ -35,11 +35,7 @@ start_private_xvfb "$dir" || { echo "make-lab-panel-screenshot: Xvfb did not sta
 
 KORVELINE_LANG=fr "$program" >"$dir/out.log" 2>&1 &
 korveline_pid=$!
-window=
-for _ in $(seq 100); do
-    window=$(xdotool search --name '^KORVELINE' 2>/dev/null | head -n1) && [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(timeout 10 xdotool search --sync --name '^KORVELINE' | head -n1) || true
 [ -n "$window" ] || { echo "make-lab-panel-screenshot: no window" >&2; exit 1; }
 # A bare X server gives the keys to the window under the pointer.
 xdotool mousemove --window "$window" 400 300

@@ -31,11 +31,7 @@ start_private_xvfb "$work" 1024x768
 
 "$program" --lang fr >"$work/korveline.log" 2>&1 &
 korveline_pid=$!
-window=
-for _ in $(seq 100); do
-    window=$(xdotool search --name '^KORVELINE$' 2>/dev/null | head -n1) && [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(timeout 10 xdotool search --sync --name '^KORVELINE$' | head -n1) || true
 [ -n "$window" ] || { echo "no window" >&2; exit 1; }
 xdotool windowmove --sync "$window" 0 0
 sleep 1
