@@ -133,7 +133,7 @@ void DrawPlotScales(const PlotView& view, LayerPen& pen) {
         for (int row = 0; row < 2; ++row) {
             const int w = LayerPen::text_width(texts[row]);
             const std::int64_t x = std::min<std::int64_t>(column - w / 2, right - w);
-            pen.text(x, under + row * h, texts[row], kScaleColor);
+            pen.text(x, under + std::int64_t{row} * h, texts[row], kScaleColor);
         }
     }
 
