@@ -4,6 +4,7 @@
 #include "shell/scene.h"
 #include "shell/textes.h"
 #include "tools/common/lab_settings.h"
+#include "tools/common/layer_drawing.h"
 #include "tools/common/steady_curve.h"
 #include "tools/common/synchronous_speed.h"
 
@@ -138,20 +139,7 @@ const ReadoutTexts& Texts() {
 
 // A number as the language writes it: its decimal mark, and in French a space between thousands.
 std::string Number(double value, int decimals) {
-    char buffer[48];
-    // + 0.0 turns a -0 (a rotor at rest: 0 / a negative speed) into 0, so it never shows "-0.0".
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value + 0.0);
-    const ReadoutTexts& t = Texts();
-    const char* digits = buffer[0] == '-' ? buffer + 1 : buffer;
-    std::size_t whole = 0;
-    while (digits[whole] >= '0' && digits[whole] <= '9')
-        ++whole;
-    std::string text(buffer, static_cast<std::size_t>(digits - buffer));
-    for (std::size_t k = 0; digits[k] != '\0'; ++k) {
-        if (t.decimal == ',' && k > 0 && k < whole && (whole - k) % 3 == 0) text += ' ';
-        text += digits[k] == '.' ? t.decimal : digits[k];
-    }
-    return text;
+    return kv::tools::number_text(value, decimals, Texts().decimal == ',');
 }
 
 std::string Format(const char* format, const std::string& value) {
