@@ -142,11 +142,8 @@ std::unique_ptr<X11ShmWindow> X11ShmWindow::attach(SDL_Window* window) {
 
 PixelTarget* X11ShmWindow::pixels(int width, int height, bool& fresh) {
     State& s = *state_;
-    fresh = false;
-    if (s.image != nullptr && s.target.width == width && s.target.height == height) {
-        return &s.target;
-    }
-    fresh = true;
+    fresh = s.image == nullptr || s.target.width != width || s.target.height != height;
+    if (!fresh) return &s.target;
     s.drop_image();
     if (width <= 0 || height <= 0 || !s.make_image(width, height)) return nullptr;
     return &s.target;
