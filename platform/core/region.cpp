@@ -42,23 +42,19 @@ void Region::add(const Rect& r) {
     }
     if (!meets) {
         rects_.push_back(r);
-        if (rects_.size() > kMaxRects) {
-            const Rect all = bounds();
-            rects_.assign(1, all);
+    } else {
+        std::vector<Rect> pieces{r};
+        for (const Rect& existing : rects_) {
+            std::vector<Rect> next;
+            for (const Rect& piece : pieces) {
+                for (const Rect& part : subtract(piece, existing))
+                    next.push_back(part);
+            }
+            pieces = std::move(next);
+            if (pieces.empty()) return;
         }
-        return;
+        rects_.insert(rects_.end(), pieces.begin(), pieces.end());
     }
-    std::vector<Rect> pieces{r};
-    for (const Rect& existing : rects_) {
-        std::vector<Rect> next;
-        for (const Rect& piece : pieces) {
-            for (const Rect& part : subtract(piece, existing))
-                next.push_back(part);
-        }
-        pieces = std::move(next);
-        if (pieces.empty()) return;
-    }
-    rects_.insert(rects_.end(), pieces.begin(), pieces.end());
     if (rects_.size() > kMaxRects) {
         const Rect all = bounds();
         rects_.assign(1, all);

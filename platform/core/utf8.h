@@ -1,7 +1,9 @@
-// Well-formed UTF-8, as Unicode defines it: what a script's text and the page's address must be.
+// Well-formed UTF-8, as Unicode defines it: what a script's text and the page's address must be;
+// and text cut short without cutting a character.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace kv {
@@ -44,6 +46,16 @@ inline std::size_t Utf8Length(std::string_view s, std::size_t& maximal_part) {
 inline std::size_t Utf8Length(std::string_view s) {
     std::size_t maximal_part = 0;
     return Utf8Length(s, maximal_part);
+}
+
+// `text` cut after at most `limit` bytes, at the start of a UTF-8 character, with "..." after a
+// cut: a message that echoes a token or a path (which may be a megabyte long) stays short.
+inline std::string shortened(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return std::string(text);
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(text.substr(0, cut)).append("...");
 }
 
 } // namespace kv

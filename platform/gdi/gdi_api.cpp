@@ -26,10 +26,12 @@ constexpr kv::Color to_color(COLORREF c) {
 // the raster's integer arithmetic far from overflow.
 constexpr int kWidestCreatedPen = 1 << 14;
 
-kv::raster::Pen current_pen(const DcObject& dc) {
-    const kv::gdi::PenObject* pen = ObjectTable::instance().pen(dc.pen);
-    if (!pen) return kv::raster::Pen{1, 0};
-    return kv::raster::Pen{pen->width, pen->color};
+// The DC's pen, or none when its handle was deleted: then a one-pixel black line is drawn.
+const kv::gdi::PenObject* current_pen(const DcObject& dc) {
+    return ObjectTable::instance().pen(dc.pen);
+}
+kv::raster::Pen raster_pen(const kv::gdi::PenObject* pen) {
+    return pen ? kv::raster::Pen{pen->width, pen->color} : kv::raster::Pen{1, 0};
 }
 
 std::optional<kv::Color> current_brush(const DcObject& dc) {
@@ -38,21 +40,17 @@ std::optional<kv::Color> current_brush(const DcObject& dc) {
     return brush->color;
 }
 
-kv::Rect box(int left, int top, int right, int bottom) {
-    return kv::Rect{left, top, right, bottom};
-}
-
 } // namespace
 
 HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
     if (style != PS_SOLID) return nullptr; // the only style this layer draws
     const int w = std::clamp(width < 0 ? -width : width, 1, kWidestCreatedPen);
     return static_cast<HPEN>(
-        ObjectTable::instance().add_pen({w, to_color(color), std::nullopt, {}}));
+        ObjectTable::instance().add(kv::gdi::PenObject{w, to_color(color), std::nullopt, {}}));
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
-    return static_cast<HBRUSH>(ObjectTable::instance().add_brush({to_color(color)}));
+    return static_cast<HBRUSH>(ObjectTable::instance().add(kv::gdi::BrushObject{to_color(color)}));
 }
 
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object) {
@@ -82,12 +80,9 @@ BOOL WINAPI Polyline(HDC hdc, const POINT* points, int count) {
         n > kShort ? std::span<kv::Point>(long_path) : std::span<kv::Point>(short_path).first(n);
     for (std::size_t i = 0; i < n; ++i)
         path[i] = {points[i].x, points[i].y};
-    const kv::gdi::PenObject* pen = ObjectTable::instance().pen(dc->pen);
+    const kv::gdi::PenObject* pen = current_pen(*dc);
     kv::gdi::PrimitiveCanvas canvas(*dc);
-    if (pen)
-        kv::raster::polyline(canvas.get(), path, {pen->width, pen->color}, &pen->segments);
-    else
-        kv::raster::polyline(canvas.get(), path, current_pen(*dc));
+    kv::raster::polyline(canvas.get(), path, raster_pen(pen), pen ? &pen->segments : nullptr);
     return TRUE;
 }
 
@@ -95,8 +90,8 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc) return FALSE;
     kv::gdi::PrimitiveCanvas canvas(*dc);
-    kv::raster::rectangle(canvas.get(), box(left, top, right, bottom), current_pen(*dc),
-                          current_brush(*dc));
+    kv::raster::rectangle(canvas.get(), kv::Rect{left, top, right, bottom},
+                          raster_pen(current_pen(*dc)), current_brush(*dc));
     return TRUE;
 }
 
@@ -106,10 +101,10 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
 BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     DcObject* dc = ObjectTable::instance().dc(hdc);
     if (!dc) return FALSE;
-    const kv::Rect b = box(left, top, right, bottom);
-    const kv::raster::Pen pen = current_pen(*dc);
+    const kv::Rect b{left, top, right, bottom};
+    const kv::gdi::PenObject* pen_object = current_pen(*dc);
+    const kv::raster::Pen pen = raster_pen(pen_object);
     const std::optional<kv::Color> brush = current_brush(*dc);
-    const kv::gdi::PenObject* pen_object = ObjectTable::instance().pen(dc->pen);
     kv::gdi::PrimitiveCanvas canvas(*dc);
     if (!pen_object) {
         kv::raster::ellipse(canvas.get(), b, pen, brush);

@@ -2,10 +2,13 @@
 
 #include "gdi/objects.h"
 
+#include <memory>
+
 namespace kv::gdi {
 
 HDC create_dc(Framebuffer& fb, Region clip) {
-    return ObjectTable::instance().add_dc(Canvas(fb, std::move(clip)));
+    return static_cast<HDC>(
+        ObjectTable::instance().add(std::make_unique<DcObject>(Canvas(fb, std::move(clip)))));
 }
 
 std::optional<Region> release_dc(HDC hdc) {

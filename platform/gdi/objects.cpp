@@ -64,16 +64,6 @@ const ObjectTable::Slot* ObjectTable::find(const void* handle) const {
     return &slot;
 }
 
-HGDIOBJ ObjectTable::add_pen(const PenObject& pen) {
-    return add(pen);
-}
-HGDIOBJ ObjectTable::add_brush(BrushObject brush) {
-    return add(brush);
-}
-HDC ObjectTable::add_dc(Canvas canvas) {
-    return static_cast<HDC>(add(std::make_unique<DcObject>(std::move(canvas))));
-}
-
 const PenObject* ObjectTable::pen(HGDIOBJ handle) const {
     const Slot* slot = find(handle);
     return slot ? std::get_if<PenObject>(&slot->object) : nullptr;

@@ -60,9 +60,10 @@ class ObjectTable {
         return table;
     }
 
-    HGDIOBJ add_pen(const PenObject& pen);
-    HGDIOBJ add_brush(BrushObject brush);
-    HDC add_dc(Canvas canvas);
+    using Object = std::variant<std::monostate, PenObject, BrushObject, std::unique_ptr<DcObject>>;
+    // A new handle for a pen, a brush or a DC (null when the table is full). Stock objects are
+    // never freed.
+    void* add(Object object, bool stock = false);
 
     const PenObject* pen(HGDIOBJ handle) const;
     const BrushObject* brush(HGDIOBJ handle) const;
@@ -78,13 +79,11 @@ class ObjectTable {
 
   private:
     ObjectTable();
-    using Object = std::variant<std::monostate, PenObject, BrushObject, std::unique_ptr<DcObject>>;
     struct Slot {
         Object object;
         std::uint32_t generation = 0;
         bool stock = false;
     };
-    void* add(Object object, bool stock = false);
     Slot* find(const void* handle);
     const Slot* find(const void* handle) const;
     bool selected_in_live_dc(const void* handle) const;

@@ -8,7 +8,6 @@
 
 #define WINAPI
 #define CALLBACK
-#define APIENTRY
 
 typedef int BOOL;
 typedef unsigned char BYTE;
@@ -16,7 +15,6 @@ typedef unsigned short WORD;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
 typedef unsigned int UINT;
-typedef char CHAR;
 typedef const char* LPCSTR;
 typedef char* LPSTR;
 typedef void* LPVOID;
@@ -50,7 +48,6 @@ KORVELINE_DECLARE_HANDLE(HBRUSH);
 KORVELINE_DECLARE_HANDLE(HINSTANCE);
 KORVELINE_DECLARE_HANDLE(HICON);
 KORVELINE_DECLARE_HANDLE(HMENU);
-KORVELINE_DECLARE_HANDLE(HFONT);
 #undef KORVELINE_DECLARE_HANDLE
 typedef void* HGDIOBJ;
 typedef HICON HCURSOR;
@@ -62,7 +59,7 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 typedef struct tagPOINT {
     LONG x;
     LONG y;
-} POINT, *LPPOINT;
+} POINT;
 
 typedef struct tagRECT {
     LONG left;
@@ -70,7 +67,6 @@ typedef struct tagRECT {
     LONG right;
     LONG bottom;
 } RECT, *LPRECT;
-typedef const RECT* LPCRECT;
 
 typedef struct tagMSG {
     HWND hwnd;
@@ -122,7 +118,6 @@ typedef struct tagWNDCLASSEXA {
 #define MAKEINTRESOURCE MAKEINTRESOURCEA
 
 // Messages.
-#define WM_NULL 0x0000
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_MOVE 0x0003
@@ -134,17 +129,12 @@ typedef struct tagWNDCLASSEXA {
 #define WM_SHOWWINDOW 0x0018
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
-#define WM_KEYDOWN 0x0100
-#define WM_KEYUP 0x0101
-#define WM_CHAR 0x0102
 #define WM_TIMER 0x0113
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
-#define WM_LBUTTONDBLCLK 0x0203
 #define WM_RBUTTONDOWN 0x0204
 #define WM_RBUTTONUP 0x0205
-#define WM_RBUTTONDBLCLK 0x0206
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
@@ -160,19 +150,15 @@ typedef struct tagWNDCLASSEXA {
 #define WS_THICKFRAME 0x00040000L
 #define WS_MINIMIZEBOX 0x00020000L
 #define WS_MAXIMIZEBOX 0x00010000L
-#define WS_VISIBLE 0x10000000L
 #define WS_OVERLAPPEDWINDOW                                                                        \
     (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_CLIENTEDGE 0x00000200L
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
-#define CS_DBLCLKS 0x0008
-#define CS_OWNDC 0x0020
 #define CW_USEDEFAULT ((int)0x80000000)
 #define GCLP_HBRBACKGROUND (-10)
 
 #define SW_HIDE 0
-#define SW_SHOWNORMAL 1
 #define SW_SHOW 5
 #define SW_SHOWDEFAULT 10
 
@@ -229,7 +215,6 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 #define GetMessage GetMessageA
 #define DispatchMessage DispatchMessageA
 #define PostMessage PostMessageA
-#define SendMessage SendMessageA
 #define DefWindowProc DefWindowProcA
 #define MessageBox MessageBoxA
 #define LoadIcon LoadIconA
@@ -250,8 +235,6 @@ COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color);
 int WINAPI SetBkMode(HDC hdc, int mode);
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color);
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
-
-#define TextOut TextOutA
 
 // The program's entry point, defined by the application.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace kv::raster {
@@ -194,14 +195,14 @@ class EllipseOutline {
 
     // The outline's pixels on row y, left run then right run; empty outside the walk.
     std::array<Range, 2> runs(i128 y) const {
-        const Range u = quarter_.row(quarter_row(y));
+        const Range u = quarter_.row(detail::abs128(v_of(y)));
         if (u.empty()) return {};
         return {Range{x_of(-u.hi) + 1, x_of(-u.lo) + 1}, Range{x_of(u.lo), x_of(u.hi)}};
     }
 
     // The brush's pixels on row y: strictly between the two runs.
     Range inside(i128 y) const {
-        const Range u = quarter_.row(quarter_row(y));
+        const Range u = quarter_.row(detail::abs128(v_of(y)));
         if (u.empty()) return {};
         return {x_of(-u.lo) + 1, x_of(u.lo)};
     }
@@ -212,7 +213,7 @@ class EllipseOutline {
         i128 upper_x, lower_x;
     };
     std::array<std::optional<Step>, 2> steps_below(i128 y) const {
-        const i128 v_upper = 2 * (y - box_.top) - b_;
+        const i128 v_upper = v_of(y);
         const i128 v_lower = v_upper + 2;
         if (v_upper < 0 && v_lower > 0) return {}; // the two middle rows of an odd b: upright
         // The quarter's move between |v| rows, from the row nearer the middle to the next one,
@@ -229,8 +230,9 @@ class EllipseOutline {
     }
 
   private:
-    // The quarter rows that rows y_lo to y_hi + 1 map to (steps_below looks one row down).
-    i128 v_of(std::int64_t y) const { return 2 * (i128{y} - box_.top) - b_; }
+    // Row y's v (its quarter row is |v|); the quarter rows that rows y_lo to y_hi + 1 map to
+    // (steps_below looks one row down).
+    i128 v_of(i128 y) const { return 2 * (y - box_.top) - b_; }
     i128 quarter_low(std::int64_t y_lo, std::int64_t y_hi) const {
         const i128 top = v_of(y_lo), bottom = v_of(y_hi) + 2;
         if (top <= 0 && bottom >= 0) return 0;
@@ -240,10 +242,6 @@ class EllipseOutline {
         return std::max(detail::abs128(v_of(y_lo)), detail::abs128(v_of(y_hi) + 2));
     }
 
-    i128 quarter_row(i128 y) const {
-        const i128 v = 2 * (y - box_.top) - b_;
-        return v < 0 ? -v : v;
-    }
     // u has a's parity: the halving is exact.
     i128 x_of(i128 u) const { return box_.left + ((a_ + u) >> 1); }
 
@@ -254,14 +252,10 @@ class EllipseOutline {
 
 using detail::to_span;
 
-Span clip_columns(const Rect& clip) {
-    return {clip.left, clip.right};
-}
-
 using Run = EllipseShape::Run;
 
-void emit(std::vector<Run>& out, std::int64_t y, Span run, const Span& columns, bool brush) {
-    run = meet(run, columns);
+void emit(std::vector<Run>& out, std::int64_t y, Span run, const Rect& clip, bool brush) {
+    run = meet(run, Span{clip.left, clip.right});
     if (run.empty()) return;
     out.push_back({y, run, brush});
 }
@@ -269,19 +263,17 @@ void emit(std::vector<Run>& out, std::int64_t y, Span run, const Span& columns, 
 void fill_interior(std::vector<Run>& out, const Rect& clip, const EllipseOutline& outline,
                    const Rect& box) {
     const Rect rows = intersect(box, clip);
-    const Span columns = clip_columns(clip);
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
-        emit(out, y, to_span(outline.inside(y)), columns, true);
+        emit(out, y, to_span(outline.inside(y)), clip, true);
     }
 }
 
 void thin_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline& outline,
                   const Rect& box) {
     const Rect rows = intersect(box, clip);
-    const Span columns = clip_columns(clip);
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
         for (const Range& run : outline.runs(y))
-            emit(out, y, to_span(run), columns, false);
+            emit(out, y, to_span(run), clip, false);
     }
 }
 
@@ -290,22 +282,20 @@ void thin_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline&
 // side. Level and upright steps add nothing the two tips do not cover.
 void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline& outline,
                   const Rect& box, const detail::PenTip& tip) {
-    const Range reach = tip.rows();
     // The rows below a source row that it reaches: [reach_lo, reach_hi].
-    const auto reach_lo = static_cast<std::int64_t>(reach.lo) - 1;
-    const auto reach_hi = static_cast<std::int64_t>(reach.hi);
+    const std::int64_t reach_lo = tip.rows().lo - 1;
+    const std::int64_t reach_hi = tip.rows().hi;
     const std::int64_t side = tip.width() + 1;
     const Rect rows = intersect(
         Rect{box.left - side, box.top + reach_lo, box.right + side, box.bottom + reach_hi}, clip);
     if (rows.empty()) return;
 
-    // The tip's rows and those of the bands of the two kinds of diagonal step (from an upper
-    // point at (0, 0)), by offset from reach_lo.
+    // The rows of the bands of the two kinds of diagonal step (from an upper point at (0, 0)),
+    // by offset from reach_lo.
     const detail::WideBand down_left(Point{0, 0}, Point{-1, 1}, tip.width());
     const detail::WideBand down_right(Point{0, 0}, Point{1, 1}, tip.width());
-    std::vector<Span> tip_rows, left_rows, right_rows;
+    std::vector<Span> left_rows, right_rows;
     for (std::int64_t dy = reach_lo; dy <= reach_hi; ++dy) {
-        tip_rows.push_back(to_span(tip.row(dy)));
         left_rows.push_back(to_span(down_left.row(dy)));
         right_rows.push_back(to_span(down_right.row(dy)));
     }
@@ -336,7 +326,6 @@ void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline&
         sources.push_back(source);
     }
 
-    const Span columns = clip_columns(clip);
     std::vector<Span> pieces(static_cast<std::size_t>(4 * (reach_hi - reach_lo + 1)));
     for (std::int64_t y = rows.top; y < rows.bottom; ++y) {
         std::size_t count = 0;
@@ -352,7 +341,7 @@ void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline&
                 const std::int64_t row = downwards ? first + k : last - k;
                 const Source& source = sources[static_cast<std::size_t>(row - source_top)];
                 const auto offset = static_cast<std::size_t>(y - row - reach_lo);
-                const Span widen = tip_rows[offset];
+                const Span widen = tip.row(y - row);
                 const Span& run = source.runs[half];
                 if (!widen.empty() && !run.empty())
                     pieces[count++] = {run.lo + widen.lo, run.hi + widen.hi - 1};
@@ -370,17 +359,8 @@ void wide_outline(std::vector<Run>& out, const Rect& clip, const EllipseOutline&
                 pieces[j] = pieces[j - 1];
             pieces[j] = piece;
         }
-        Span merged{};
-        for (std::size_t i = 0; i < count; ++i) {
-            const Span& piece = pieces[i];
-            if (!merged.empty() && piece.lo <= merged.hi) {
-                merged.hi = std::max(merged.hi, piece.hi);
-                continue;
-            }
-            emit(out, y, merged, columns, false);
-            merged = piece;
-        }
-        emit(out, y, merged, columns, false);
+        detail::join_sorted(std::span(pieces.data(), count),
+                            [&](const Span& run) { emit(out, y, run, clip, false); });
     }
 }
 

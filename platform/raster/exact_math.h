@@ -1,13 +1,14 @@
 // Exact integer arithmetic for the raster rules: 128-bit products, rounding divisions, integer
-// square roots and ranges of integers. Every pixel decision is made in integers, so it is exact
-// and the same on every machine (a square root may start from the hardware's, then is corrected
-// in integers).
+// square roots and ranges of integers, and their union. Every pixel decision is made in integers,
+// so it is exact and the same on every machine (a square root may start from the hardware's, then
+// is corrected in integers).
 #pragma once
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <type_traits>
 
 #include "core/geometry.h"
@@ -88,6 +89,22 @@ constexpr Range all_integers() {
 constexpr Span to_span(const Range& r) {
     if (r.empty()) return {};
     return {static_cast<std::int64_t>(r.lo), static_cast<std::int64_t>(r.hi)};
+}
+
+// emit(run) for each run of the union of `pieces`, which are sorted by their left ends: pieces
+// that overlap or touch are joined, so that no pixel is written twice; empty ones add nothing.
+template <typename Emit> void join_sorted(std::span<const Span> pieces, Emit&& emit) {
+    Span joined{};
+    for (const Span& piece : pieces) {
+        if (piece.empty()) continue;
+        if (!joined.empty() && piece.lo <= joined.hi) {
+            joined.hi = std::max(joined.hi, piece.hi);
+            continue;
+        }
+        if (!joined.empty()) emit(joined);
+        joined = piece;
+    }
+    if (!joined.empty()) emit(joined);
 }
 
 } // namespace kv::raster::detail

@@ -1,6 +1,7 @@
 // The round tip of a wide solid pen, shared by wide lines (their caps) and wide ellipse outlines.
 #pragma once
 
+#include "core/canvas.h"
 #include "raster/exact_math.h"
 
 #include <algorithm>
@@ -21,7 +22,15 @@ class PenTip {
   public:
     explicit PenTip(int width)
         : width_(std::clamp(width, 2, kWidestDrawnPen)), offset_(-(width_ / 2)),
-          half_(static_cast<std::size_t>(width_), -1) {
+          rows_(static_cast<std::size_t>(width_)) {
+        // Per row from the top: the leftmost column covered, from the box's left edge (the row
+        // is symmetric); -1 for none.
+        std::vector<std::int64_t> half(rows_.size(), -1);
+        const auto widen = [&](std::int64_t row, std::int64_t left) {
+            if (row < 0 || row >= width_) return;
+            std::int64_t& slot = half[static_cast<std::size_t>(row)];
+            if (slot < 0 || left < slot) slot = left;
+        };
         const std::int64_t d = width_ - 1; // the circle's diameter between pixel centres
         const std::int64_t odd = d & 1;
         std::int64_t column_increment = 4 * (1 - d) * d * d;
@@ -55,34 +64,37 @@ class PenTip {
             widen(lower++, left - 1);
             widen(upper--, left - 1);
         }
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            if (half[i] >= 0) rows_[i] = {offset_ + half[i], offset_ + width_ - half[i]};
+        }
     }
 
-    int width() const { return width_; }
+    int width() const { return static_cast<int>(width_); }
 
     // Offsets from the centre pixel to the rows the tip covers.
-    Range rows() const { return {offset_, offset_ + width_}; }
+    Span rows() const { return {offset_, offset_ + width_}; }
 
     // Offsets from the centre pixel to the columns the tip covers on row offset `dy`.
-    Range row(i128 dy) const {
-        const i128 index = dy - offset_;
+    Span row(std::int64_t dy) const {
+        const std::int64_t index = dy - offset_;
         if (index < 0 || index >= width_) return {};
-        const std::int64_t left = half_[static_cast<std::size_t>(index)];
-        if (left < 0) return {};
-        return {offset_ + left, offset_ + width_ - left};
+        return rows_[static_cast<std::size_t>(index)];
+    }
+
+    // The rows a tip centred on `centre` covers, and its columns on row y.
+    Span rows(const Point& centre) const {
+        return {centre.y + offset_, centre.y + offset_ + width_};
+    }
+    Span at(const Point& centre, std::int64_t y) const {
+        const Span r = row(y - centre.y);
+        if (r.empty()) return r;
+        return {r.lo + centre.x, r.hi + centre.x};
     }
 
   private:
-    void widen(std::int64_t row, std::int64_t left) {
-        if (row < 0 || row >= width_) return;
-        std::int64_t& slot = half_[static_cast<std::size_t>(row)];
-        if (slot < 0 || left < slot) slot = left;
-    }
-
-    int width_;
-    int offset_;
-    // Per row from the top: the leftmost column covered, from the box's left edge; the row is
-    // symmetric. -1 for none.
-    std::vector<std::int64_t> half_;
+    std::int64_t width_;
+    std::int64_t offset_;
+    std::vector<Span> rows_; // from the top; {} where the tip covers nothing
 };
 
 } // namespace kv::raster::detail

@@ -6,14 +6,10 @@ namespace kv::raster {
 
 void polyline(Canvas& canvas, std::span<const Point> points, const Pen& pen, SegmentCache* cache) {
     if (points.size() < 2 || canvas.clip_bounds().empty()) return;
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        if (pen.width <= 1) {
-            thin_line(canvas, points[i - 1], points[i], pen.color);
-        } else {
-            // Round joins come for free: each wide segment ends in the pen's round tip.
-            wide_line(canvas, points[i - 1], points[i], pen.width, pen.color, cache);
-        }
-    }
+    // Round joins come for free: each wide segment ends in the pen's round tip (wide_line draws
+    // a one-pixel pen's segments as thin_line).
+    for (std::size_t i = 1; i < points.size(); ++i)
+        wide_line(canvas, points[i - 1], points[i], pen.width, pen.color, cache);
 }
 
 } // namespace kv::raster

@@ -19,42 +19,15 @@ namespace kv::raster {
 
 namespace {
 
+using detail::PenTip;
 using detail::to_span;
-
-// The pen tip's columns on each of its rows, from its centre pixel.
-class TipSpans {
-  public:
-    explicit TipSpans(int width) : width_(width), rows_(static_cast<std::size_t>(width), Span{}) {
-        const detail::PenTip tip(width);
-        top_ = static_cast<std::int64_t>(tip.rows().lo);
-        for (std::int64_t dy = 0; dy < width; ++dy)
-            rows_[static_cast<std::size_t>(dy)] = to_span(tip.row(top_ + dy));
-    }
-
-    // The rows a tip centred on `centre` covers.
-    Span rows(const Point& centre) const { return {centre.y + top_, centre.y + top_ + width_}; }
-
-    // Its columns on row y.
-    Span at(const Point& centre, std::int64_t y) const {
-        const std::int64_t index = y - centre.y - top_;
-        if (index < 0 || index >= width_) return {};
-        const Span r = rows_[static_cast<std::size_t>(index)];
-        if (r.empty()) return r;
-        return {r.lo + centre.x, r.hi + centre.x};
-    }
-
-  private:
-    std::int64_t width_;
-    std::int64_t top_ = 0; // the tip's first row, from its centre
-    std::vector<Span> rows_;
-};
 
 // Tips of the widths programs use are the same for every segment: they are traced once.
 constexpr int kTabledTipWidth = 32;
-const TipSpans& tabled_tip(int width) {
-    static const std::array<TipSpans, kTabledTipWidth - 1> tips = [] {
+const PenTip& tabled_tip(int width) {
+    static const std::array<PenTip, kTabledTipWidth - 1> tips = [] {
         return [&]<std::size_t... I>(std::index_sequence<I...>) {
-            return std::array<TipSpans, sizeof...(I)>{TipSpans(static_cast<int>(I) + 2)...};
+            return std::array<PenTip, sizeof...(I)>{PenTip(static_cast<int>(I) + 2)...};
         }
         (std::make_index_sequence<kTabledTipWidth - 1>{});
     }();
@@ -146,7 +119,7 @@ template <typename Emit> void emit_two(std::int64_t y, Span p, Span q, Emit& emi
 // rows they cover. emit(y, run) gets every run, none empty, none touching another, so that no
 // pixel is written twice.
 template <typename Emit>
-void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, Span rows, Emit&& emit) {
+void draw_rows(BodyRows& body, const PenTip& tip, Point from, Point to, Span rows, Emit&& emit) {
     const Span from_tip = tip.rows(from), to_tip = tip.rows(to);
     constexpr std::int64_t kBatch = 64;
     std::array<Span, kBatch> body_rows; // written by body.next() before use
@@ -168,17 +141,7 @@ void draw_rows(BodyRows& body, const TipSpans& tip, Point from, Point to, Span r
             }
             std::array<Span, 3> runs{tip.at(from, y), tip.at(to, y), body_row};
             sort_three(runs);
-            Span merged{};
-            for (const Span& run : runs) {
-                if (run.empty()) break;
-                if (!merged.empty() && run.lo <= merged.hi) {
-                    merged.hi = std::max(merged.hi, run.hi);
-                    continue;
-                }
-                if (!merged.empty()) emit(y, merged);
-                merged = run;
-            }
-            if (!merged.empty()) emit(y, merged);
+            detail::join_sorted(runs, [&](const Span& run) { emit(y, run); });
         }
     }
 }
@@ -199,7 +162,7 @@ bool draw_kept(Canvas& canvas, const SegmentCache::Kept& kept, Point from, Point
 }
 
 // The segment's rows, kept in `cache` (if any) when it is drawn whole.
-void draw_segment(Canvas& canvas, Point from, Point to, int width, const TipSpans& tip, Color color,
+void draw_segment(Canvas& canvas, Point from, Point to, int width, const PenTip& tip, Color color,
                   SegmentCache* cache) {
     // Only the rows the tips or the body cover, within the clip.
     const Rect& clip = canvas.clip_bounds();
@@ -258,7 +221,7 @@ void wide_line(Canvas& canvas, Point from, Point to, int width, Color color, Seg
     if (width <= kTabledTipWidth)
         draw_segment(canvas, from, to, width, tabled_tip(width), color, cache);
     else
-        draw_segment(canvas, from, to, width, TipSpans(width), color, cache);
+        draw_segment(canvas, from, to, width, PenTip(width), color, cache);
 }
 
 } // namespace kv::raster

@@ -31,7 +31,7 @@ struct InputEvent {
     std::int64_t y = 0;
     int width = 0;
     int height = 0;
-    Rect rect;
+    Rect rect{};
 };
 
 class Backend {

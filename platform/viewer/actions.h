@@ -90,8 +90,8 @@ std::string keys_text(const ActionInfo& info, Lang lang, std::string_view separa
 // The keys and what they do: as the help box's rows (ISO 8859-1, as boxes are), and as lines for
 // a terminal, the keys in a column `column` wide.
 std::vector<BoxRow> key_help(Lang lang);
+std::string key_help_text(Lang lang, std::size_t column);
 // A text of ours in ISO 8859-1, as boxes take it (ours hold no character beyond U+00FF).
 std::string latin1(std::string_view utf8);
-std::string key_help_text(Lang lang, std::size_t column);
 
 } // namespace kv::viewer

@@ -50,8 +50,7 @@ Framebuffer render_box(const std::string& title, const std::vector<BoxRow>& rows
         if (r.swatch) {
             const int top = y + (font::kCellHeight - kSwatch) / 2;
             for (int sy = top; sy < top + kSwatch; ++sy)
-                for (int sx = kPadding; sx < kPadding + kSwatch; ++sx)
-                    box.set(sx, sy, *r.swatch);
+                canvas.span(sy, kPadding, kPadding + kSwatch, *r.swatch);
         }
         font::draw_text(canvas, left_start, y, bytes(r.left), kBadgeText, std::nullopt);
         font::draw_text(canvas, right_start, y, bytes(r.right), kBadgeText, std::nullopt);

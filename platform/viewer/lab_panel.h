@@ -23,9 +23,7 @@ struct LabRows {
 
 class LabPanel {
   public:
-    bool shown() const { return shown_; }
     void toggle() { shown_ = !shown_; }
-    void close() { shown_ = false; }
     // Takes a key while the panel shows (Ctrl and Alt chords never); false: not the panel's.
     bool key(const KeyPress& press, const LabRows& lab, Lang lang);
     // The box: its rows with the chosen one marked, then the keys; empty while hidden.

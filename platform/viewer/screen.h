@@ -70,7 +70,8 @@ class Screen : public Backend {
     // The ringed part's name in the viewer's language (UTF-8; empty: no ring), for a screen reader.
     virtual void name_focus(const std::string& /*name*/) {}
     // Whether Tab past the picture's last part moves the keyboard on to other controls (the
-    // page's); if not, it comes round to the first part again.
+    // page's); if not (the desktop window has none), it comes round to the first part again: a
+    // ring gone nowhere would leave its user lost.
     virtual bool focus_moves_on() const { return false; }
     // While Ticks run, the readout is shown again at most this often (0: after every Tick); the
     // last one always shows once they stop.

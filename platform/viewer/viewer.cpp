@@ -230,10 +230,7 @@ bool Viewer::act(Action action) {
         toggle_sound();
         break;
     case Action::NextLanguage:
-        if (!tools_.next_language) break;
-        tools_.language = tools_.next_language();
-        show_help();
-        show_lab();
+        if (tools_.next_language) set_language(tools_.next_language());
         break;
     case Action::NextLook:
         if (tools_.next_look) tools_.next_look();
@@ -242,11 +239,7 @@ bool Viewer::act(Action action) {
     case Action::CloseHelp:
         help_ = action == Action::ToggleHelp && !help_;
         show_help();
-        if (action == Action::CloseHelp && ring_) {
-            ring_ = false;
-            focus_ = 0;
-            show_focus();
-        }
+        if (action == Action::CloseHelp && ring_) focus_out();
         break;
     case Action::ToggleLab:
         if (tools_.lab) {
@@ -331,14 +324,8 @@ void Viewer::click_focused(InputEvent::Button button) {
     ring_ = true;
     show_focus();
     const Rect& r = tools_.focus_regions[focus_].rect;
-    for (const InputEvent::Kind kind : {InputEvent::Kind::ButtonDown, InputEvent::Kind::ButtonUp}) {
-        InputEvent e;
-        e.kind = kind;
-        e.button = button;
-        e.x = (r.left + r.right) / 2;
-        e.y = (r.top + r.bottom) / 2;
-        clicks_.push_back(e);
-    }
+    for (const InputEvent::Kind kind : {InputEvent::Kind::ButtonDown, InputEvent::Kind::ButtonUp})
+        clicks_.push_back({kind, button, (r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
 void Viewer::show_focus() {

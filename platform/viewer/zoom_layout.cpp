@@ -116,10 +116,7 @@ Rect window_rect(const ZoomLayout& layout, const Rect& client_rect) {
     if (client_rect.empty() || layout.client.width <= 0 || layout.client.height <= 0) return Rect{};
     const Rect window{0, 0, layout.output.width, layout.output.height};
     // A whole zoom, the usual case, needs no division (a frame asks for a few hundred rows).
-    if (layout.shown.width == layout.client.width * (layout.shown.width / layout.client.width) &&
-        layout.shown.width / layout.client.width == layout.shown.height / layout.client.height &&
-        layout.shown.height % layout.client.height == 0) {
-        const std::int64_t z = layout.shown.width / layout.client.width;
+    if (const std::int64_t z = layout.zoom(); z != 0) {
         return intersect(
             Rect{client_rect.left * z + layout.offset_x, client_rect.top * z + layout.offset_y,
                  client_rect.right * z + layout.offset_x, client_rect.bottom * z + layout.offset_y},

@@ -22,12 +22,7 @@ bool is_blank(char c) {
 
 // Echoes a token in a message; a token may be a megabyte long, the message stays short.
 std::string shown(std::string_view token) {
-    constexpr std::size_t kLimit = 40;
-    if (token.size() <= kLimit) return std::string(token);
-    std::size_t cut = kLimit;
-    while (cut > 0 && (static_cast<unsigned char>(token[cut]) & 0xC0) == 0x80)
-        --cut;
-    return std::string(token.substr(0, cut)) + "...";
+    return shortened(token, 40);
 }
 
 std::string quoted(std::string_view token) {

@@ -32,15 +32,6 @@ template <class Write> void at_line(int line, const Write& write) {
     }
 }
 
-InputEvent mouse_event(InputEvent::Kind kind, const Command& click) {
-    InputEvent e;
-    e.kind = kind;
-    e.button = click.button;
-    e.x = click.x;
-    e.y = click.y;
-    return e;
-}
-
 } // namespace
 
 ScriptedBackend::ScriptedBackend(std::vector<Command> script, ScriptOutput output,
@@ -82,9 +73,7 @@ void ScriptedBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector
     }
     stop_trace();
     if (close_sent_) throw RunError("the program did not exit after WM_CLOSE");
-    InputEvent close;
-    close.kind = InputEvent::Kind::Close;
-    out.push_back(close);
+    out.push_back({.kind = InputEvent::Kind::Close});
     close_sent_ = true;
 }
 
@@ -95,29 +84,26 @@ bool ScriptedBackend::play(const Command& command, std::optional<std::uint64_t> 
         return play_ticks(command, deadline_ms);
 
     ++next_;
-    InputEvent e;
     switch (command.kind) {
     case Kind::Click:
-        out.push_back(mouse_event(InputEvent::Kind::MouseMove, command));
-        out.push_back(mouse_event(InputEvent::Kind::ButtonDown, command));
-        out.push_back(mouse_event(InputEvent::Kind::ButtonUp, command));
+        for (const auto kind : {InputEvent::Kind::MouseMove, InputEvent::Kind::ButtonDown,
+                                InputEvent::Kind::ButtonUp})
+            out.push_back({kind, command.button, command.x, command.y});
         return true;
-    case Kind::Expose:
-        e.kind = InputEvent::Kind::Expose;
-        if (!command.whole_area) {
-            e.rect =
-                Rect{command.x, command.y, command.x + command.width, command.y + command.height};
-            // An empty rectangle would mean the whole client area: a zero-size expose asks
-            // for nothing.
-            if (e.rect.empty()) return false;
-        }
-        out.push_back(e);
+    case Kind::Expose: {
+        const Rect rect{command.x, command.y, command.x + command.width,
+                        command.y + command.height};
+        // An empty rectangle would mean the whole client area: a zero-size expose asks for
+        // nothing.
+        if (!command.whole_area && rect.empty()) return false;
+        out.push_back(
+            {.kind = InputEvent::Kind::Expose, .rect = command.whole_area ? Rect{} : rect});
         return true;
+    }
     case Kind::Resize:
-        e.kind = InputEvent::Kind::Resize;
-        e.width = static_cast<int>(command.width);
-        e.height = static_cast<int>(command.height);
-        out.push_back(e);
+        out.push_back({.kind = InputEvent::Kind::Resize,
+                       .width = static_cast<int>(command.width),
+                       .height = static_cast<int>(command.height)});
         return true;
     case Kind::Snapshot:
         at_line(command.line, [&] {
@@ -141,8 +127,7 @@ bool ScriptedBackend::play(const Command& command, std::optional<std::uint64_t> 
         return false;
     case Kind::Close:
         stop_trace();
-        e.kind = InputEvent::Kind::Close;
-        out.push_back(e);
+        out.push_back({.kind = InputEvent::Kind::Close});
         close_sent_ = true;
         return true;
     case Kind::Tick:

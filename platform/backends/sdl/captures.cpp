@@ -34,13 +34,9 @@ std::string new_capture_path(const std::string& folder, const std::string& stem,
     const std::string base = (fs::path(folder) / (stem + "-" + stamp.data())).string();
     std::string path = base + "." + extension;
     std::error_code error;
-    for (int n = 2; fs::exists(path, error); ++n) {
-        path = base;
-        path += '-';
-        path += std::to_string(n);
-        path += '.';
-        path += extension;
-    }
+    for (int n = 2; fs::exists(path, error); ++n)
+        path =
+            std::string(base).append("-").append(std::to_string(n)).append(".").append(extension);
     return path;
 }
 

@@ -24,21 +24,11 @@ namespace kv::sdl {
 
 namespace {
 
-InputEvent event_of(InputEvent::Kind kind) {
-    InputEvent e;
-    e.kind = kind;
-    return e;
-}
-
 constexpr unsigned kIconMask = 0xF0; // MB_ICONMASK
 // Pumping SDL's events asks the display's connection some ten times over, and the message loop
 // looks for input two or three times a Tick: within this long of the last pump, only what SDL
 // already holds is taken. Waiting pumps too, so idle input is still seen at once.
 constexpr std::uint64_t kPumpEveryMs = 4;
-
-std::uint64_t wall_ms() {
-    return SDL_GetTicks64();
-}
 
 // Unless the user names a driver, only real displays are tried. False when SDL has none.
 bool prefer_displays() {
@@ -60,13 +50,6 @@ int start_zoom() {
     if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0)
         return viewer::start_zoom_for_dpi(std::nullopt);
     return viewer::start_zoom_for_dpi(dpi);
-}
-
-// The first display's area less its panels; none known: room for any zoom.
-viewer::Size usable_area() {
-    SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return viewer::Size{1 << 16, 1 << 16};
-    return viewer::Size{usable.w, usable.h};
 }
 
 Uint32 message_box_flags(unsigned type) {
@@ -105,7 +88,7 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
     }
     video_ = true;
     const viewer::Size client{client_width, client_height};
-    const int zoom = viewer::window_zoom(start_zoom(), usable_area(), client, viewer::Size{});
+    const int zoom = fitting_zoom(nullptr, start_zoom(), client);
     window_ = SDL_CreateWindow(latin1_to_utf8(title).c_str(), SDL_WINDOWPOS_UNDEFINED,
                                SDL_WINDOWPOS_UNDEFINED, client_width * zoom, client_height * zoom,
                                SDL_WINDOW_RESIZABLE);
@@ -139,11 +122,11 @@ void SdlBackend::close_window() {
 }
 
 std::uint64_t SdlBackend::now_ms() {
-    return wall_ms();
+    return SDL_GetTicks64();
 }
 
 void SdlBackend::poll(std::vector<InputEvent>& out) {
-    const std::uint64_t now = wall_ms();
+    const std::uint64_t now = SDL_GetTicks64();
     if (now - pumped_ms_ >= kPumpEveryMs) {
         SDL_PumpEvents();
         pumped_ms_ = now;
@@ -156,15 +139,15 @@ void SdlBackend::poll(std::vector<InputEvent>& out) {
 void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
     int timeout = -1;
     if (deadline_ms) {
-        const std::uint64_t now = wall_ms();
+        const std::uint64_t now = SDL_GetTicks64();
         if (*deadline_ms <= now) return;
         timeout = static_cast<int>(std::min<std::uint64_t>(
             *deadline_ms - now, static_cast<std::uint64_t>(std::numeric_limits<int>::max())));
     }
     SDL_Event e;
     const bool got = waiter_.next(e, timeout);
-    pumped_ms_ = wall_ms(); // waiting took in whatever the display had sent
-    if (!got) return;       // timed out, or a signal: the viewer decides
+    pumped_ms_ = SDL_GetTicks64(); // waiting took in whatever the display had sent
+    if (!got) return;              // timed out, or a signal: the viewer decides
     translate(e, out);
     poll(out);
 }
@@ -172,7 +155,7 @@ void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<Inpu
 void SdlBackend::translate(const SDL_Event& e, std::vector<InputEvent>& out) {
     switch (e.type) {
     case SDL_QUIT:
-        out.push_back(event_of(InputEvent::Kind::Close));
+        out.push_back({.kind = InputEvent::Kind::Close});
         break;
     case SDL_WINDOWEVENT:
         on_window_event(e.window, out);
@@ -192,14 +175,13 @@ void SdlBackend::translate(const SDL_Event& e, std::vector<InputEvent>& out) {
 void SdlBackend::on_window_event(const SDL_WindowEvent& e, std::vector<InputEvent>& out) {
     switch (e.event) {
     case SDL_WINDOWEVENT_CLOSE:
-        out.push_back(event_of(InputEvent::Kind::Close));
+        out.push_back({.kind = InputEvent::Kind::Close});
         break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         if (const std::optional<viewer::Size> client = screen_->resized(e.data1, e.data2)) {
-            InputEvent resize = event_of(InputEvent::Kind::Resize);
-            resize.width = client->width;
-            resize.height = client->height;
-            out.push_back(resize);
+            out.push_back({.kind = InputEvent::Kind::Resize,
+                           .width = client->width,
+                           .height = client->height});
         }
         // The window's pixels are new: show the whole picture again at once.
         screen_->show_all();
@@ -217,13 +199,10 @@ void SdlBackend::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<Inpu
     // Clicks on the black around a full-screen picture are outside the client area.
     const std::optional<Point> at = screen_->client_point(e.x, e.y);
     if (!at) return;
-    InputEvent event = event_of(e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::ButtonDown
-                                                              : InputEvent::Kind::ButtonUp);
-    event.button =
-        e.button == SDL_BUTTON_LEFT ? InputEvent::Button::Left : InputEvent::Button::Right;
-    event.x = at->x;
-    event.y = at->y;
-    out.push_back(event);
+    out.push_back(
+        {e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp,
+         e.button == SDL_BUTTON_LEFT ? InputEvent::Button::Left : InputEvent::Button::Right, at->x,
+         at->y});
 }
 
 void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
@@ -241,16 +220,16 @@ void SdlBackend::show(viewer::Slot slot, const viewer::Box& box) {
         slot == viewer::Slot::Help  ? std::pair{Overlay::Help, Anchor::Centre}
         : slot == viewer::Slot::Lab ? std::pair{Overlay::Lab, Anchor::BottomRight}
                                     : std::pair{Overlay::Readout, Anchor::BottomLeft};
-    screen_->set_overlay(
-        overlay, box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows), anchor);
+    screen_->redraw(screen_->presenter().set_overlay(
+        overlay, box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows), anchor));
 }
 
 void SdlBackend::show_focus(const std::optional<Rect>& around) {
-    if (screen_) screen_->set_ring(around);
+    if (screen_) screen_->redraw(screen_->presenter().set_ring(around));
 }
 
 void SdlBackend::show_layer(const viewer::Layer& layer) {
-    if (screen_) screen_->set_layer(layer);
+    if (screen_) screen_->redraw(screen_->presenter().set_layer(layer));
 }
 
 bool SdlBackend::sound(const std::optional<viewer::Tones>& tones, std::string& why) {
@@ -268,7 +247,7 @@ bool SdlBackend::sound(const std::optional<viewer::Tones>& tones, std::string& w
 }
 
 void SdlBackend::show_status(const viewer::Status& status) {
-    if (screen_) screen_->set_badge(status.badge());
+    if (screen_) screen_->redraw(screen_->presenter().set_badge(status.badge()));
 }
 
 void SdlBackend::zoom(viewer::Action action) {

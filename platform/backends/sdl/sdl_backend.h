@@ -52,9 +52,6 @@ class SdlBackend final : public viewer::Screen {
                                                const std::string& extension) override;
     void show_focus(const std::optional<Rect>& around) override;
     void show_layer(const viewer::Layer& layer) override;
-    // Tab past the picture's last part comes round to the first: the window has nothing else to
-    // take the keyboard's focus, and a ring gone nowhere would leave its user lost.
-    bool focus_moves_on() const override { return false; }
     // SDL's audio, opened when the sound is first turned on and closed when it is turned off.
     bool sound(const std::optional<viewer::Tones>& tones, std::string& why) override;
 

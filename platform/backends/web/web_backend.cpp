@@ -150,12 +150,7 @@ void WebBackend::present(const Framebuffer& fb, const Region& changed) {
     const Rect whole = fb.bounds();
     // The first frame, and any frame the page may have lost track of, goes out whole.
     const bool all = first_frame_ || opaque_.size() != fb.pixels().size();
-    std::vector<Rect> rects;
-    if (all) {
-        rects.push_back(whole);
-    } else {
-        rects = changed.rects();
-    }
+    const std::vector<Rect> rects = all ? std::vector<Rect>{whole} : changed.rects();
     opaque_.resize(fb.pixels().size());
     for (const Rect& r : rects) {
         const Rect part = intersect(r, whole);
@@ -279,12 +274,8 @@ std::unique_ptr<image::Output> WebBackend::new_capture(const std::string& stem,
 
 void WebBackend::pointer(bool down, InputEvent::Button button, std::int64_t x, std::int64_t y) {
     if (!open_ || x < 0 || y < 0 || x >= client_.width || y >= client_.height) return;
-    InputEvent e;
-    e.kind = down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp;
-    e.button = button;
-    e.x = x;
-    e.y = y;
-    queue_.push_back(e);
+    queue_.push_back(
+        {down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp, button, x, y});
 }
 
 bool WebBackend::key(const viewer::KeyPress& press) {

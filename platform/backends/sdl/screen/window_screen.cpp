@@ -16,21 +16,21 @@ bool WindowScreen::usable() const {
     return shm_ != nullptr || SDL_GetWindowSurface(window_) != nullptr;
 }
 
-int WindowScreen::fitting_zoom(int wanted) const {
-    const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+int fitting_zoom(SDL_Window* window, int wanted, viewer::Size client) {
+    const int display = window != nullptr ? std::max(SDL_GetWindowDisplayIndex(window), 0) : 0;
     SDL_Rect usable{};
     if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
         return std::clamp(wanted, viewer::kMinZoom, viewer::kMaxZoom);
     }
-    // Left at 0 where the window manager does not tell.
+    // Left at 0 where the window manager does not tell, or there is no window yet.
     int top = 0, left = 0, bottom = 0, right = 0;
-    SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
-    return viewer::window_zoom(wanted, viewer::Size{usable.w, usable.h}, client_,
+    if (window != nullptr) SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
+    return viewer::window_zoom(wanted, viewer::Size{usable.w, usable.h}, client,
                                viewer::Size{left + right, top + bottom});
 }
 
 void WindowScreen::set_zoom(int zoom) {
-    zoom = fitting_zoom(zoom);
+    zoom = fitting_zoom(window_, zoom, client_);
     // Full screen fills the screen by itself.
     if (fullscreen_ || zoom == zoom_) return;
     zoom_ = zoom;
@@ -73,22 +73,6 @@ viewer::ZoomLayout WindowScreen::layout_for(viewer::Size output) const {
     const viewer::Size client{fb_->width(), fb_->height()};
     if (fullscreen_) return viewer::fit_layout(output, client);
     return viewer::corner_layout(output, client, zoom_);
-}
-
-void WindowScreen::set_overlay(Overlay which, Framebuffer image, Anchor anchor) {
-    redraw(presenter_.set_overlay(which, std::move(image), anchor));
-}
-
-void WindowScreen::set_badge(const std::optional<std::string>& text) {
-    redraw(presenter_.set_badge(text));
-}
-
-void WindowScreen::set_layer(viewer::Layer layer) {
-    redraw(presenter_.set_layer(std::move(layer)));
-}
-
-void WindowScreen::set_ring(const std::optional<Rect>& around) {
-    redraw(presenter_.set_ring(around));
 }
 
 void WindowScreen::redraw(const Rect& changed) {

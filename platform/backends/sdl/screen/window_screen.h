@@ -19,6 +19,10 @@
 
 namespace kv::sdl {
 
+// The zoom a window showing a client area of `client` size gets when `wanted` is asked for:
+// less where the window would not fit the screen it is on (none yet: the first screen).
+int fitting_zoom(SDL_Window* window, int wanted, viewer::Size client);
+
 class WindowScreen {
   public:
     // For `window`, showing a client area of `client` size at `zoom`.
@@ -34,11 +38,10 @@ class WindowScreen {
     // The whole window again (a new size, or pixels the display lost).
     void show_all();
 
-    // The presenter's boxes (see Presenter), shown at once.
-    void set_overlay(Overlay which, Framebuffer image, Anchor anchor);
-    void set_badge(const std::optional<std::string>& text);
-    void set_ring(const std::optional<Rect>& around);
-    void set_layer(viewer::Layer layer);
+    // What the window lays over the picture: its boxes, ring and layer. Each change returns the
+    // client rectangle to draw again with redraw(), at once.
+    Presenter& presenter() { return presenter_; }
+    void redraw(const Rect& changed);
 
     int zoom() const { return zoom_; }
     // The window's whole zoom: `zoom`, or less where the window would not fit the screen.
@@ -53,15 +56,11 @@ class WindowScreen {
     std::optional<Point> client_point(std::int64_t x, std::int64_t y) const;
 
   private:
-    // `wanted`, or less where the window would not fit the screen it is on.
-    int fitting_zoom(int wanted) const;
     viewer::ZoomLayout layout_for(viewer::Size output) const;
     // Draws with `draw(target, written)` on the window's pixels, which appends the window
     // rectangles it wrote, and sends those; draws the whole window instead when asked, when the
     // layout has changed, or when the pixels are new.
     template <class Draw> void show(bool whole, const Draw& draw);
-    // Draws the client rectangle `changed` again (a box came, changed or went).
-    void redraw(const Rect& changed);
     void send(const std::vector<Rect>& written);
 
     SDL_Window* window_;

@@ -68,24 +68,24 @@ struct X11ShmWindow::State {
             XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr,
                             &segment, static_cast<unsigned>(width), static_cast<unsigned>(height));
         if (made == nullptr) return false;
-        const std::optional<ChannelShifts> shifts =
-            byte_channels(made->red_mask, made->green_mask, made->blue_mask);
-        if (made->bits_per_pixel != 32 || !native_byte_order(made->byte_order) || !shifts) {
+        // The image without its pixels, which are ours, not Xlib's to free.
+        const auto give_up = [&] {
+            made->data = nullptr;
             XDestroyImage(made);
             return false;
-        }
+        };
+        const std::optional<ChannelShifts> shifts =
+            byte_channels(made->red_mask, made->green_mask, made->blue_mask);
+        if (made->bits_per_pixel != 32 || !native_byte_order(made->byte_order) || !shifts)
+            return give_up();
         const auto bytes =
             static_cast<std::size_t>(made->bytes_per_line) * static_cast<std::size_t>(height);
         segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-        if (segment.shmid < 0) {
-            XDestroyImage(made);
-            return false;
-        }
+        if (segment.shmid < 0) return give_up();
         segment.shmaddr = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
         if (segment.shmaddr == reinterpret_cast<char*>(-1)) {
             shmctl(segment.shmid, IPC_RMID, nullptr);
-            XDestroyImage(made);
-            return false;
+            return give_up();
         }
         made->data = segment.shmaddr;
         segment.readOnly = False;
@@ -100,11 +100,9 @@ struct X11ShmWindow::State {
         // Gone once both sides have let go of it, whatever happens from now on.
         shmctl(segment.shmid, IPC_RMID, nullptr);
         if (sent == 0 || attach_refused) {
-            made->data = nullptr;
-            XDestroyImage(made);
             shmdt(segment.shmaddr);
             segment = XShmSegmentInfo{};
-            return false;
+            return give_up();
         }
         image = made;
         target.pixels = reinterpret_cast<std::uint8_t*>(made->data);
@@ -142,11 +140,8 @@ std::unique_ptr<X11ShmWindow> X11ShmWindow::attach(SDL_Window* window) {
 
 PixelTarget* X11ShmWindow::pixels(int width, int height, bool& fresh) {
     State& s = *state_;
-    fresh = false;
-    if (s.image != nullptr && s.target.width == width && s.target.height == height) {
-        return &s.target;
-    }
-    fresh = true;
+    fresh = s.image == nullptr || s.target.width != width || s.target.height != height;
+    if (!fresh) return &s.target;
     s.drop_image();
     if (width <= 0 || height <= 0 || !s.make_image(width, height)) return nullptr;
     return &s.target;
