@@ -152,12 +152,7 @@ std::string Format(const char* format, const std::string& value) {
 double StandstillCurrent(const tagLabo& settings) {
     static tagLabo measured_for;
     static double current = -1;
-    const bool same = current >= 0 && measured_for.ordre_inverse == settings.ordre_inverse &&
-                      measured_for.ligne_ouverte == settings.ligne_ouverte &&
-                      measured_for.frequence == settings.frequence &&
-                      measured_for.tension == settings.tension &&
-                      measured_for.resistance == settings.resistance;
-    if (!same) {
+    if (current < 0 || !SameSteadyCurve(measured_for, settings)) {
         current = HeldSpeedPoint(settings, 1.0).rotor_current;
         measured_for = settings;
     }

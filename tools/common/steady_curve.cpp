@@ -99,6 +99,11 @@ double Valued(const SteadyPoint& p, bool electromagnetic, double sync) {
 
 } // namespace
 
+bool SameSteadyCurve(const tagLabo& a, const tagLabo& b) {
+    return a.ordre_inverse == b.ordre_inverse && a.ligne_ouverte == b.ligne_ouverte &&
+           a.frequence == b.frequence && a.tension == b.tension && a.resistance == b.resistance;
+}
+
 SteadyPoint HeldSpeedPoint(const tagLabo& settings, double slip) {
     HeldRotor rotor(settings);
     return rotor.Measure(slip, SettlingTicks(settings, 1e-7));
@@ -203,7 +208,6 @@ void SteadyCurveMeasurement::EndSearch(const SteadyPoint& peak) {
         p.stable = p.slip <= curve_.pull_out.slip;
     curve_.pull_out.stable = true;
     curve_.em_pull_out.stable = curve_.em_pull_out.slip <= curve_.pull_out.slip;
-    done_ = true;
 }
 
 SteadyCurve ComputeSteadyCurve(const tagLabo& settings) {
