@@ -46,7 +46,7 @@ kv::viewer::Tools WindowTools(RunData& data) {
         data.Write(out,
                    LangOf(textes) == kv::viewer::Lang::Fr ? CsvStyle::French : CsvStyle::Plain);
     };
-    tools.readout_title = [] { return std::string(ReadoutTitle()); };
+    tools.readout_title = ReadoutTitle;
     tools.readout = ReadoutRows;
     tools.focus_regions = FocusRegions();
     const auto plot = std::make_shared<kv::tools::PlotLayer>();
