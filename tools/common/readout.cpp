@@ -7,6 +7,7 @@
 #include "tools/common/layer_drawing.h"
 #include "tools/common/steady_curve.h"
 #include "tools/common/synchronous_speed.h"
+#include "viewer/actions.h"
 
 #include <cmath>
 #include <cstdio>
