@@ -2,6 +2,7 @@
 
 #include "shell/scene.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -40,11 +41,7 @@ std::optional<double> scale_step(const LabSetting& s, double v, int step) {
 std::string value_text(const LabSetting& s, const tagLabo& labo, Lang lang) {
     std::string value = LabValue(s, labo);
     if (!s.choices[0].empty()) return std::string(LabChoiceWord(value, lang));
-    if (lang == Lang::Fr) {
-        for (char& c : value) {
-            if (c == '.') c = ',';
-        }
-    }
+    if (lang == Lang::Fr) std::replace(value.begin(), value.end(), '.', ',');
     return value + ' ' + std::string(s.shown_unit(lang));
 }
 

@@ -17,8 +17,6 @@ enum class CsvStyle { Plain, French };
 
 // The header row: every column named with its unit; the settings are named as `lab` takes them.
 std::string TraceHeader(CsvStyle style = CsvStyle::Plain);
-// The same, plain.
-extern const char* const kTraceHeader;
 
 // One Tick's numbers, as the model and the program hold them; the row derives the rest.
 struct TraceSample {
