@@ -87,14 +87,11 @@ class HeldRotor {
 
 namespace {
 
-// The torque in the motor's own direction, whichever way the field turns.
-double Driving(double torque, double sync) {
-    return sync < 0 ? torque : -torque;
-}
-
-// The torque in the motor's own direction, or the electromagnetic one.
+// The useful torque, or the electromagnetic one, in the motor's own direction, whichever way the
+// field turns.
 double Valued(const SteadyPoint& p, bool electromagnetic, double sync) {
-    return Driving(electromagnetic ? p.em_torque : p.torque, sync);
+    const double torque = electromagnetic ? p.em_torque : p.torque;
+    return sync < 0 ? torque : -torque;
 }
 
 } // namespace
