@@ -3,7 +3,7 @@
 #include "tools/common/focus_regions.h"
 #include "tools/common/lab_panel.h"
 #include "tools/common/lab_settings.h"
-#include "tools/common/look_option.h"
+#include "tools/common/options.h"
 #include "tools/common/plot_layer.h"
 #include "tools/common/motor_hum.h"
 #include "tools/common/readout.h"

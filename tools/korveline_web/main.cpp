@@ -2,8 +2,7 @@
 // The page chooses the picture's language (?lang=en) and look (?look=projector).
 #include "backends/web/web_backend.h"
 #include "shell/textes.h"
-#include "tools/common/language_option.h"
-#include "tools/common/look_option.h"
+#include "tools/common/options.h"
 #include "tools/common/window_tools.h"
 #include "user/session.h"
 

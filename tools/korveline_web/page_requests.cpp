@@ -8,7 +8,7 @@
 #include "shell/scene.h"
 #include "shell/textes.h"
 #include "tools/common/lab_settings.h"
-#include "tools/common/look_option.h"
+#include "tools/common/options.h"
 #include "tools/common/synchronous_speed.h"
 #include "tools/korveline_web/page_address.h"
 
