@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <cstdio>
 
 namespace kv::tools {
@@ -45,8 +46,7 @@ std::string value_text(const LabSetting& s, const tagLabo& labo, Lang lang) {
     return value + ' ' + std::string(s.shown_unit(lang));
 }
 
-} // namespace
-
+// The value one step from `labo`'s, as `lab` takes it; none at the range's end.
 std::optional<std::string> LabStep(const LabSetting& setting, const tagLabo& labo, int step) {
     const double v = setting.get(labo);
     if (setting.choices[0].empty()) {
@@ -59,6 +59,8 @@ std::optional<std::string> LabStep(const LabSetting& setting, const tagLabo& lab
     if (next >= setting.choices.size() || setting.choices[next].empty()) return std::nullopt;
     return std::string(setting.choices[next]);
 }
+
+} // namespace
 
 std::string LabPanelTitle(Lang lang) {
     return viewer::latin1(Text{"Laboratoire", "Lab"}(lang));

@@ -101,13 +101,6 @@ std::string range_text(const LabSetting& s) {
     return number_text(s.min) + " to " + number_text(s.max) + " (" + std::string(s.unit) + ")";
 }
 
-const LabSetting* find(std::string_view name) {
-    for (const LabSetting& s : kLabSettings) {
-        if (s.name == name) return &s;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 // Each setting: its name and label, the words it takes or its range, its default, what it does.
@@ -188,8 +181,15 @@ std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
     return choice;
 }
 
+const LabSetting* FindLabSetting(std::string_view name) {
+    for (const LabSetting& s : kLabSettings) {
+        if (s.name == name) return &s;
+    }
+    return nullptr;
+}
+
 std::string SetLabSetting(std::string_view name, std::string_view value, tagLabo& labo) {
-    const LabSetting* s = find(name);
+    const LabSetting* s = FindLabSetting(name);
     if (s == nullptr) {
         std::string names;
         for (const LabSetting& known : kLabSettings)

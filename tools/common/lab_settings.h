@@ -36,6 +36,9 @@ extern const std::array<LabSetting, 7> kLabSettings;
 // number, "direct") as it is.
 std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang);
 
+// The setting named `name`, or none.
+const LabSetting* FindLabSetting(std::string_view name);
+
 // Sets `name` to `value`. Returns what is wrong, leaving `labo` untouched, or an empty string.
 std::string SetLabSetting(std::string_view name, std::string_view value, tagLabo& labo);
 

@@ -73,7 +73,7 @@ std::string ReadoutTitle() {
     return Say({"Couples en unités du tracé", "Torques in plot units"});
 }
 
-std::vector<kv::viewer::BoxRow> ReadoutRowsAt(double clock_speed) {
+std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
     constexpr double kModelSecondsPerTick = 0.0002; // the circuit's step: 100 Ticks a 50 Hz period
     constexpr double kShownSecondsPerTick = 0.05;   // a Tick every 50 ms at the program's pace
     const std::string none = "-"; // a share that does not exist (no power through the air gap)
@@ -163,8 +163,4 @@ std::vector<kv::viewer::BoxRow> ReadoutRowsAt(double clock_speed) {
          Couleur(look.black_pen_3)},
         {"Forces", Say({"sur le rotor", "on the rotor"}), Couleur(look.yellow_pen_3)},
     };
-}
-
-std::vector<kv::viewer::BoxRow> ReadoutRows() {
-    return ReadoutRowsAt(1.0);
 }

@@ -52,8 +52,6 @@ class SteadyCurveMeasurement {
   public:
     explicit SteadyCurveMeasurement(const tagLabo& settings);
     ~SteadyCurveMeasurement();
-    SteadyCurveMeasurement(const SteadyCurveMeasurement&) = delete;
-    SteadyCurveMeasurement& operator=(const SteadyCurveMeasurement&) = delete;
 
     // Measures one more point; false once the curve is whole.
     bool Step();

@@ -37,10 +37,6 @@ double PlotSign() {
     return labo.ParDefaut() ? 1 : labo.SensDuTrace(Mas.omega);
 }
 
-char separator(CsvStyle style) {
-    return style == CsvStyle::French ? ';' : ',';
-}
-
 void append(std::string& row, double v, CsvStyle style) {
     char buffer[40];
     if (style == CsvStyle::Plain) {
@@ -145,7 +141,7 @@ std::string TraceRow(const TraceSample& sample, CsvStyle style) {
     for (const kv::tools::LabSetting& s : kv::tools::kLabSettings) {
         std::string value = kv::tools::LabValue(s, sample.settings);
         if (style == CsvStyle::French) std::replace(value.begin(), value.end(), '.', ',');
-        row += separator(style) + value;
+        row += (style == CsvStyle::French ? ';' : ',') + value;
     }
     return row;
 }

@@ -60,11 +60,6 @@ std::string decode(std::string_view text) {
     return valid;
 }
 
-bool is_setting(std::string_view name) {
-    return std::any_of(tools::kLabSettings.begin(), tools::kLabSettings.end(),
-                       [&](const tools::LabSetting& s) { return s.name == name; });
-}
-
 template <std::size_t N> bool among(const std::string_view (&names)[N], std::string_view name) {
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
@@ -119,7 +114,7 @@ AddressPlan ReadAddress(std::string_view query, tagLabo& labo) {
     AddressPlan plan;
     for (std::size_t k = 0; k < pairs.size(); ++k) {
         const AddressPair& p = pairs[k];
-        if (!is_setting(p.name)) {
+        if (tools::FindLabSetting(p.name) == nullptr) {
             if (!among(kPageOwn, p.name) && !among(kStartNames, p.name))
                 plan.refused.push_back({k, true});
             continue;
