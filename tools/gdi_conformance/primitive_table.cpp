@@ -3,6 +3,7 @@
 #include <array>
 #include <initializer_list>
 #include <iterator>
+#include <optional>
 
 namespace gdi_conformance {
 
@@ -111,25 +112,18 @@ struct Extent {
 
 enum class Shape { Rectangle, Ellipse };
 
-void DrawShape(HDC hdc, Shape shape, RECT r) {
-    if (shape == Shape::Rectangle) {
-        Rectangle(hdc, r.left, r.top, r.right, r.bottom);
-    } else {
-        Ellipse(hdc, r.left, r.top, r.right, r.bottom);
-    }
-}
-
 // One shape with pen `width`; pens 1 and 10 keep the DC's default white brush, as the
 // application's boxes do, the others take a grey one.
 void ShapeCell(HDC hdc, std::vector<Cell>& cells, Shape shape, int width, RECT cell,
                RECT shape_box) {
     Selected pen(hdc, CreatePen(PS_SOLID, width, width == 4 ? kCopper : kBlack));
-    if (width == 1 || width == 10) {
-        DrawShape(hdc, shape, shape_box);
-    } else {
-        Selected brush(hdc, CreateSolidBrush(kGray));
-        DrawShape(hdc, shape, shape_box);
-    }
+    std::optional<Selected> brush;
+    if (width != 1 && width != 10) brush.emplace(hdc, CreateSolidBrush(kGray));
+    const RECT& r = shape_box;
+    if (shape == Shape::Rectangle)
+        Rectangle(hdc, r.left, r.top, r.right, r.bottom);
+    else
+        Ellipse(hdc, r.left, r.top, r.right, r.bottom);
     const char* kind = shape == Shape::Rectangle ? "rectangles" : "ellipses";
     cells.push_back({kind,
                      Join({"pen ", std::to_string(width), ", ",
