@@ -122,11 +122,6 @@ inline std::string select_look(const std::string& look) {
     return {};
 }
 
-// The look shown now, by name.
-inline const char* current_look() {
-    return aspects[aspect_courant].nom;
-}
-
 // Asks the running program's window to take `look`: it changes at the next message, keeps the
 // run and repaints what the look changes. Safe at any moment, from any hook of a program, since it
 // only posts a message. False for an unknown look or when there is no window.
