@@ -59,9 +59,8 @@ int main() {
     }
     RunData data;
     kv::web::WebBackend screen;
-    // The list of keys (F1) in the page's language at start.
+    // The viewer's own texts (the keys, F1) in the picture's language, chosen above.
     kv::viewer::Tools tools = WindowTools(data);
-    tools.language = textes == &textes_en ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
     tools.next_language = [] {
         return kv_js_next_language() != 0 ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
     };
