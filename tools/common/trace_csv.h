@@ -41,10 +41,6 @@ class TraceSampler {
     // The numbers for the Tick just run; `tick` is the Tick's number as `state` gives it. Throws
     // headless::RunError when no state was taken before it or the replay disagrees.
     TraceSample Sample(std::uint64_t tick) const;
-    // Its row.
-    std::string Row(std::uint64_t tick, CsvStyle style = CsvStyle::Plain) const {
-        return TraceRow(Sample(tick), style);
-    }
 
   private:
     std::optional<tagMas> before_;
