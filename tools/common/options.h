@@ -1,8 +1,8 @@
-// The options both programs take on their command line: the picture's language (--lang LANG,
-// else the KORVELINE_LANG environment variable, else French), its look (--look LOOK), the
-// laboratory's settings (--lab NAME=VALUE [NAME=VALUE ...], as many times as wanted); and the
-// look asked of the running window, as the viewer's key and the page ask for it. An option's
-// value comes as --NAME VALUE or --NAME=VALUE.
+// The options korveline and korveline-script take on their command line: the picture's language
+// (--lang LANG, else the KORVELINE_LANG environment variable, else French) and look (--look
+// LOOK), and korveline's laboratory settings (--lab NAME=VALUE [NAME=VALUE ...], as many times
+// as wanted); and the look asked of the running window, as the viewer's key and the page ask for
+// it. An option's value comes as --NAME VALUE or --NAME=VALUE.
 #pragma once
 
 #include "model/labo.h"
