@@ -17,13 +17,10 @@ int g_exit_code = 1;
 
 // The dump path is the whole command line, without the quotes a shell may leave around it.
 std::string DumpPath(const char* command_line) {
-    std::string path = command_line ? command_line : "";
-    while (!path.empty() && (path.back() == ' ' || path.back() == '"'))
-        path.pop_back();
-    std::size_t first = 0;
-    while (first < path.size() && (path[first] == ' ' || path[first] == '"'))
-        ++first;
-    return path.substr(first);
+    const std::string path = command_line ? command_line : "";
+    const std::size_t first = path.find_first_not_of(" \"");
+    if (first == std::string::npos) return {};
+    return path.substr(first, path.find_last_not_of(" \"") - first + 1);
 }
 
 // One pass, in the first timer message: by then the window is shown and painted.
