@@ -32,7 +32,7 @@ std::string Number(double value, int decimals) {
 }
 
 // `format` in the picture's language, each "%s" in it given the next of the values.
-std::string Format(Text format, const std::string& a, const std::string& b = {},
+std::string Format(const Text& format, const std::string& a, const std::string& b = {},
                    const std::string& c = {}) {
     char buffer[160];
     std::snprintf(buffer, sizeof buffer, Say(format).c_str(), a.c_str(), b.c_str(), c.c_str());
