@@ -10,7 +10,7 @@
 #include "script/run_script.h"
 #include "shell/aspects.h"
 #include "shell/scene.h"
-#include "tools/common/look_option.h"
+#include "tools/common/options.h"
 #include "tools/korveline_script/run_scripted.h"
 
 #include <gtest/gtest.h>

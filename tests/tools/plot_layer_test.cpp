@@ -4,6 +4,9 @@
 // operating point at that speed and torque.
 #include "panels/courbe.h"
 #include "panels/frein.h"
+#include "shell/scene.h"
+#include "shell/textes.h"
+#include "tools/common/plot_layer.h"
 #include "tools/common/plot_scales.h"
 #include "tools/common/steady_curve_layer.h"
 #include "tools/common/synchronous_speed.h"
@@ -12,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -126,6 +130,56 @@ TEST(SteadyCurveLayer, ThePullOutPointIsDrawnWhereTheCurvePutsIt) {
         EXPECT_EQ(x_sum, at.x * n) << "resistance " << settings.resistance;
         EXPECT_EQ(y_sum, at.y * n) << "resistance " << settings.resistance;
     }
+}
+
+// The layer over a run of settings: the curve measured once and kept while only the pole pairs and
+// the load law change (they change what the scales draw, not the curve), measured again for a
+// new frequency; each layer shown as drawn from scratch for the settings of the moment.
+TEST(PlotLayer, TheCurveIsMeasuredAgainOnlyForASettingThatChangesIt) {
+    labo = tagLabo();
+    frein.couple = 5;
+    textes = &textes_fr;
+    kv::tools::PlotLayer plot;
+    int slices = 0;
+    const auto work = [&] { return plot.work([&] { return ++slices > 0; }); };
+    const auto expected = [](bool scales) {
+        kv::tools::LayerPen pen(kv::tools::PlotLayerPlace(780));
+        if (scales) kv::tools::DrawPlotScales({labo, frein.couple, true, 780}, pen);
+        kv::tools::DrawSteadyCurve(ComputeSteadyCurve(labo), labo, true, pen);
+        return pen.take();
+    };
+    const auto same = [](const std::optional<kv::viewer::Layer>& shown,
+                         const kv::viewer::Layer& drawn) {
+        return shown && shown->place() == drawn.place() &&
+               std::ranges::equal(shown->image.pixels(), drawn.image.pixels());
+    };
+    const kv::viewer::LayerWanted both{.scales = true, .steady_curve = true};
+    const kv::viewer::LayerWanted curve_only{.scales = false, .steady_curve = true};
+
+    ASSERT_TRUE(plot.layer(both)) << "the scales, while the curve is measured";
+    EXPECT_FALSE(work()) << "measured whole, given the time";
+    const int measured = slices;
+    EXPECT_GT(measured, 100) << "a slice a point";
+    EXPECT_TRUE(same(plot.layer(both), expected(true)));
+
+    labo.paires_poles = 2;
+    labo.loi_charge = CHARGE_QUADRATIQUE;
+    EXPECT_FALSE(work());
+    EXPECT_EQ(slices, measured) << "no slice measured for the pole pairs or the load law";
+    EXPECT_TRUE(same(plot.layer(both), expected(true))) << "the scales in rpm for 2 pole pairs";
+    EXPECT_TRUE(same(plot.layer(curve_only), expected(false)));
+    labo.paires_poles = 3;
+    EXPECT_FALSE(plot.layer(curve_only)) << "the curve alone does not change with the poles";
+
+    labo.frequence = 50;
+    const std::optional<kv::viewer::Layer> cleared = plot.layer(curve_only);
+    EXPECT_TRUE(cleared && cleared->empty()) << "the old curve taken away";
+    EXPECT_FALSE(work());
+    EXPECT_GT(slices, measured) << "measured again for the new frequency";
+    EXPECT_TRUE(same(plot.layer(both), expected(true)));
+
+    labo = tagLabo();
+    frein.couple = 0;
 }
 
 } // namespace

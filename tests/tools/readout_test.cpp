@@ -36,7 +36,7 @@ void RunTo(const tagLabo& settings, double brake, int ticks) {
 
 std::map<std::string, std::string> Rows(double clock_speed = 1) {
     std::map<std::string, std::string> rows;
-    for (const kv::viewer::BoxRow& row : ReadoutRowsAt(clock_speed))
+    for (const kv::viewer::BoxRow& row : ReadoutRows(clock_speed))
         rows[row.left] = row.right;
     return rows;
 }

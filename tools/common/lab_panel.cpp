@@ -2,10 +2,10 @@
 
 #include "shell/scene.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <cstdio>
-#include <string_view>
-#include <utility>
 
 namespace kv::tools {
 
@@ -13,36 +13,6 @@ namespace {
 
 using viewer::Lang;
 using viewer::Text;
-
-// How a number setting's value moves: by `step`, or, with step 0, doubled and halved.
-struct Scale {
-    std::string_view name;
-    double step;
-};
-constexpr Scale kScales[] = {{"frequency", 10}, {"voltage", 10}, {"resistance", 0}};
-
-// The page's names and words for the same settings.
-struct Words {
-    std::string_view name;
-    Text label;
-    Text unit; // after a number
-};
-constexpr Words kWords[] = {
-    {"order", {"Ordre des phases", "Phase order"}, {}},
-    {"open", {"Ligne ouverte", "Open line"}, {}},
-    {"frequency", {"Fréquence", "Frequency"}, {"% de 50 Hz", "% of 50 Hz"}},
-    {"voltage", {"Tension", "Voltage"}, {"% de 400 V", "% of 400 V"}},
-    {"resistance", {"Résistance rotorique", "Rotor resistance"}, {"× nominale", "× nominal"}},
-    {"load", {"Loi de charge", "Load law"}, {}},
-    {"poles", {"Paires de pôles", "Pole pairs"}, {}},
-};
-constexpr std::pair<std::string_view, Text> kChoiceWords[] = {
-    {"reversed", {"inversé", "reversed"}},
-    {"none", {"aucune", "none"}},
-    {"constant", {"constante", "constant"}},
-    {"linear", {"proportionnelle à la vitesse", "proportional to speed"}},
-    {"quadratic", {"quadratique (ventilateur)", "quadratic (fan)"}},
-};
 
 constexpr double kSlack = 1e-9; // values are kept to the nanounit
 
@@ -54,17 +24,14 @@ std::string number(double v) {
 
 std::optional<double> scale_step(const LabSetting& s, double v, int step) {
     double next = 0;
-    for (const Scale& scale : kScales) {
-        if (scale.name != s.name) continue;
-        if (scale.step > 0) {
-            const double k = step > 0 ? std::floor(v / scale.step + kSlack) + 1
-                                      : std::ceil(v / scale.step - kSlack) - 1;
-            next = k * scale.step;
-        } else {
-            const double k = step > 0 ? std::floor(std::log2(v) + kSlack) + 1
-                                      : std::ceil(std::log2(v) - kSlack) - 1;
-            next = std::exp2(k);
-        }
+    if (s.step > 0) {
+        const double k =
+            step > 0 ? std::floor(v / s.step + kSlack) + 1 : std::ceil(v / s.step - kSlack) - 1;
+        next = k * s.step;
+    } else {
+        const double k =
+            step > 0 ? std::floor(std::log2(v) + kSlack) + 1 : std::ceil(std::log2(v) - kSlack) - 1;
+        next = std::exp2(k);
     }
     if (next > s.max) next = s.max;
     if (next < s.min) next = s.min;
@@ -72,31 +39,14 @@ std::optional<double> scale_step(const LabSetting& s, double v, int step) {
     return next;
 }
 
-const Words& words_of(const LabSetting& s) {
-    for (const Words& w : kWords) {
-        if (w.name == s.name) return w;
-    }
-    return kWords[0];
-}
-
 std::string value_text(const LabSetting& s, const tagLabo& labo, Lang lang) {
     std::string value = LabValue(s, labo);
-    if (!s.choices[0].empty()) {
-        for (const auto& [word, text] : kChoiceWords) {
-            if (word == value) return std::string(text(lang));
-        }
-        return value;
-    }
-    if (lang == Lang::Fr) {
-        for (char& c : value) {
-            if (c == '.') c = ',';
-        }
-    }
-    return value + ' ' + std::string(words_of(s).unit(lang));
+    if (!s.choices[0].empty()) return std::string(LabChoiceWord(value, lang));
+    if (lang == Lang::Fr) std::replace(value.begin(), value.end(), '.', ',');
+    return value + ' ' + std::string(s.shown_unit(lang));
 }
 
-} // namespace
-
+// The value one step from `labo`'s, as `lab` takes it; none at the range's end.
 std::optional<std::string> LabStep(const LabSetting& setting, const tagLabo& labo, int step) {
     const double v = setting.get(labo);
     if (setting.choices[0].empty()) {
@@ -110,6 +60,8 @@ std::optional<std::string> LabStep(const LabSetting& setting, const tagLabo& lab
     return std::string(setting.choices[next]);
 }
 
+} // namespace
+
 std::string LabPanelTitle(Lang lang) {
     return viewer::latin1(Text{"Laboratoire", "Lab"}(lang));
 }
@@ -120,7 +72,7 @@ std::vector<viewer::BoxRow> LabPanelRows(const tagLabo& labo, Lang lang) {
         std::string value = LabStep(s, labo, -1) ? "<  " : "   ";
         value += viewer::latin1(value_text(s, labo, lang));
         if (LabStep(s, labo, +1)) value += "  >";
-        rows.push_back({viewer::latin1(words_of(s).label(lang)), value, {}});
+        rows.push_back({viewer::latin1(s.label(lang)), value, {}});
     }
     return rows;
 }

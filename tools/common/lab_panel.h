@@ -8,23 +8,19 @@
 #include "viewer/lab_panel.h"
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace kv::tools {
-
-// The value one step from `labo`'s, as `lab` takes it: the next or the previous word, or the
-// next mark of the setting's scale (frequency and voltage by tens, the resistance doubled or
-// halved), a value between marks going to the nearest one that way. None at the range's end.
-std::optional<std::string> LabStep(const LabSetting& setting, const tagLabo& labo, int step);
 
 // The title and a row a setting (ISO 8859-1): its name, then its value, between "<" and ">"
 // where a step down or up is left.
 std::string LabPanelTitle(viewer::Lang lang);
 std::vector<viewer::BoxRow> LabPanelRows(const tagLabo& labo, viewer::Lang lang);
 
-// Steps row `row`'s setting in `labo`; false, `labo` untouched, at the range's end.
+// Steps row `row`'s setting in `labo` to the next or the previous word, or the next mark of the
+// setting's scale (frequency and voltage by tens, the resistance doubled or halved), a value
+// between marks going to the nearest one that way; false, `labo` untouched, at the range's end.
 bool StepLabRow(std::size_t row, int step, tagLabo& labo);
 
 // The panel over the program's own settings (the global `labo`).

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <type_traits>
+#include <utility>
 
 namespace kv::tools {
 
@@ -100,60 +101,65 @@ std::string range_text(const LabSetting& s) {
     return number_text(s.min) + " to " + number_text(s.max) + " (" + std::string(s.unit) + ")";
 }
 
-const LabSetting* find(std::string_view name) {
-    for (const LabSetting& s : kLabSettings) {
-        if (s.name == name) return &s;
-    }
-    return nullptr;
-}
-
 } // namespace
 
-// Each setting: its name, the words it takes or its range, its default, what it does.
+// Each setting: its name and label, the words it takes or its range, its default, what it does.
 const std::array<LabSetting, 7> kLabSettings{{
     {.name = "order",
+     .label = {"Ordre des phases", "Phase order"},
      .choices = {"direct", "reversed"},
      .fallback = "direct",
      .meaning = "reversed swaps phases 2 and 3: the field and the motor turn the other way",
      .get = get<&tagLabo::ordre_inverse>,
      .set = set<&tagLabo::ordre_inverse>},
     {.name = "open",
+     .label = {"Ligne ouverte", "Open line"},
      .choices = {"none", "1", "2", "3"},
      .fallback = "none",
      .meaning = "its line open (1 left coil, 2 lower right, 3 upper right): the field pulsates",
      .get = get<&tagLabo::ligne_ouverte>,
      .set = set<&tagLabo::ligne_ouverte>},
     {.name = "frequency",
+     .label = {"Fréquence", "Frequency"},
      .min = 10,
      .max = 200,
      .unit = "% of nominal",
+     .shown_unit = {"% de 50 Hz", "% of 50 Hz"},
+     .step = 10,
      .fallback = "100",
      .meaning = "the supply's frequency (nominal 50 Hz): the field turns that much faster",
      .get = get<&tagLabo::frequence>,
      .set = set<&tagLabo::frequence>},
     {.name = "voltage",
+     .label = {"Tension", "Voltage"},
      .min = 0,
      .max = 200,
      .unit = "% of nominal",
+     .shown_unit = {"% de 400 V", "% of 400 V"},
+     .step = 10,
      .fallback = "100",
      .meaning = "the supply's voltage; the flux follows voltage / frequency",
      .get = get<&tagLabo::tension>,
      .set = set<&tagLabo::tension>},
     {.name = "resistance",
+     .label = {"Résistance rotorique", "Rotor resistance"},
      .min = 0.25,
      .max = 8,
      .unit = "times nominal",
+     .shown_unit = {"× nominale", "× nominal"},
      .fallback = "1",
      .meaning = "the resistance of the rotor's turns",
      .get = get<&tagLabo::resistance>,
      .set = set<&tagLabo::resistance>},
     {.name = "load",
+     .label = {"Loi de charge", "Load law"},
      .choices = {"constant", "linear", "quadratic"},
      .fallback = "constant",
      .meaning = "the brake times 1, speed / synchronous speed, or its square (a fan)",
      .get = get<&tagLabo::loi_charge>,
      .set = set<&tagLabo::loi_charge>},
     {.name = "poles",
+     .label = {"Paires de pôles", "Pole pairs"},
      .choices = {"1", "2", "3", "4"},
      .fallback = "1",
      .meaning = "pole pairs, for the speed in rpm only (the picture stays two-pole)",
@@ -161,8 +167,29 @@ const std::array<LabSetting, 7> kLabSettings{{
      .set = set<&tagLabo::paires_poles, 1>},
 }};
 
+std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
+    constexpr std::pair<std::string_view, viewer::Text> kWords[] = {
+        {"reversed", {"inversé", "reversed"}},
+        {"none", {"aucune", "none"}},
+        {"constant", {"constante", "constant"}},
+        {"linear", {"proportionnelle à la vitesse", "proportional to speed"}},
+        {"quadratic", {"quadratique (ventilateur)", "quadratic (fan)"}},
+    };
+    for (const auto& [word, text] : kWords) {
+        if (word == choice) return text(lang);
+    }
+    return choice;
+}
+
+const LabSetting* FindLabSetting(std::string_view name) {
+    for (const LabSetting& s : kLabSettings) {
+        if (s.name == name) return &s;
+    }
+    return nullptr;
+}
+
 std::string SetLabSetting(std::string_view name, std::string_view value, tagLabo& labo) {
-    const LabSetting* s = find(name);
+    const LabSetting* s = FindLabSetting(name);
     if (s == nullptr) {
         std::string names;
         for (const LabSetting& known : kLabSettings)

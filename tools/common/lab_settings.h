@@ -1,9 +1,10 @@
 // The laboratory's settings as every front end takes them: NAME=VALUE, with one table of the
 // names, the values each takes and their defaults (korveline-script's `lab`, korveline's --lab,
-// the page's address).
+// the page's address), and of the words the window's and the page's panels show them in.
 #pragma once
 
 #include "model/labo.h"
+#include "viewer/actions.h"
 
 #include <array>
 #include <string>
@@ -13,12 +14,15 @@ namespace kv::tools {
 
 struct LabSetting {
     std::string_view name{};
+    viewer::Text label{}; // in the panels
     // A setting takes either one of its words (`choices`, up to four) or a number from `min` to
     // `max`, in `unit`.
     std::array<std::string_view, 4> choices{};
     double min = 0;
     double max = 0;
     std::string_view unit{};
+    viewer::Text shown_unit{};   // after a number in the panels
+    double step = 0;             // a panel's step up or down a number; 0: doubled or halved
     std::string_view fallback{}; // the default, as typed
     std::string_view meaning{};  // one line for --help
     // The value in tagLabo: a choice's index, or the number.
@@ -27,6 +31,13 @@ struct LabSetting {
 };
 
 extern const std::array<LabSetting, 7> kLabSettings;
+
+// A choice as the panels show it: "inversé" for reversed; a word without a translation (a
+// number, "direct") as it is.
+std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang);
+
+// The setting named `name`, or none.
+const LabSetting* FindLabSetting(std::string_view name);
 
 // Sets `name` to `value`. Returns what is wrong, leaving `labo` untouched, or an empty string.
 std::string SetLabSetting(std::string_view name, std::string_view value, tagLabo& labo);

@@ -16,10 +16,6 @@ std::span<const unsigned char> bytes(std::string_view text) {
     return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};
 }
 
-bool overlaps(const Rect& a, const Rect& b) {
-    return !intersect(a, b).empty();
-}
-
 } // namespace
 
 LayerPen::LayerPen(const Rect& place) {
@@ -48,7 +44,7 @@ bool LayerPen::text(std::int64_t x, std::int64_t y, std::string_view text, Color
                       layer_.place().bottom - 1};
     if (intersect(box, inside) != box) return false;
     for (const Rect& placed : texts_) {
-        if (overlaps(placed, box)) return false;
+        if (!intersect(placed, box).empty()) return false;
     }
     texts_.push_back(box);
     Canvas canvas(layer_.image, Region(layer_.image.bounds()));

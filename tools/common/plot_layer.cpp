@@ -23,18 +23,17 @@ int ClientWidth() {
 
 std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted) {
     wanted_ = wanted;
-    // Asked after every Tick: with nothing wanted, nothing to work out.
+    // Asked after every Tick: with nothing wanted, nothing to work out. The scales show every
+    // setting and the brake; the curve only the settings it was measured for.
+    const bool curve = wanted.steady_curve && curve_ && SameSteadyCurve(curve_for_, labo);
     std::string from;
-    std::string settings;
-    bool curve = false;
-    if (wanted.scales || wanted.steady_curve) {
-        settings = LabSettingsText(labo);
-        curve = wanted.steady_curve && curve_ && curve_for_ == settings;
-    }
     if (wanted.scales || curve) {
-        from = settings + ' ' + std::to_string(frein.couple) + ' ' +
-               (textes == &textes_en ? "en" : "fr") + ' ' + std::to_string(ClientWidth()) +
-               (wanted.scales ? " scales" : "") + (curve ? " curve" : "");
+        from.append(textes == &textes_en ? "en " : "fr ").append(std::to_string(ClientWidth()));
+        if (wanted.scales) {
+            from.append(" scales ").append(LabSettingsText(labo));
+            from.append(" ").append(std::to_string(frein.couple));
+        }
+        if (curve) from.append(" curve ").append(LabSettingsText(curve_for_));
     }
     if (from == shown_) return std::nullopt;
     shown_ = from;
@@ -43,22 +42,19 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     const int width = ClientWidth();
     LayerPen pen(PlotLayerPlace(width));
     if (wanted.scales) DrawPlotScales(PlotView{labo, frein.couple, french, width}, pen);
-    if (curve) DrawSteadyCurve(*curve_, labo, french, pen);
+    if (curve) DrawSteadyCurve(*curve_, curve_for_, french, pen);
     return pen.take();
 }
 
 bool PlotLayer::work(const std::function<bool()>& time_left) {
     if (!wanted_.steady_curve) return false;
-    const std::string settings = LabSettingsText(labo);
-    if (curve_ && curve_for_ == settings) return false;
-    if (!measuring_ || measuring_for_ != settings) {
+    if (curve_ && SameSteadyCurve(curve_for_, labo)) return false;
+    if (!measuring_ || !SameSteadyCurve(measuring_->Settings(), labo))
         measuring_ = std::make_unique<SteadyCurveMeasurement>(labo);
-        measuring_for_ = settings;
-    }
     while (time_left()) {
         if (measuring_->Step()) continue;
         curve_ = measuring_->Curve();
-        curve_for_ = settings;
+        curve_for_ = measuring_->Settings();
         measuring_.reset();
         return false;
     }

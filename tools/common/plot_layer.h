@@ -1,7 +1,8 @@
 // What the desktop window and the page lay over the plot (the viewer's layer): its scales while
 // the readout shows, the steady curve while its action is on, for the settings, brake and
 // language of the moment. The curve is measured between Ticks, a slice at a time, when it is
-// first shown and whenever a laboratory setting has changed; never on the Tick's path.
+// first shown and whenever a setting it depends on has changed (not the load law nor the pole
+// pairs: those change only what the scales draw); never on the Tick's path.
 #pragma once
 
 #include "tools/common/steady_curve.h"
@@ -25,9 +26,8 @@ class PlotLayer {
   private:
     viewer::LayerWanted wanted_;
     std::string shown_; // what the layer shown was drawn from
-    std::string curve_for_;
     std::optional<SteadyCurve> curve_;
-    std::string measuring_for_;
+    tagLabo curve_for_; // the settings `curve_` was measured for
     std::unique_ptr<SteadyCurveMeasurement> measuring_;
 };
 

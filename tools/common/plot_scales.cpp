@@ -2,6 +2,7 @@
 
 #include "panels/courbe.h"
 #include "tools/common/synchronous_speed.h"
+#include "viewer/actions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,43 +15,9 @@ namespace {
 constexpr int kBorder = 5;      // half the white border of the plot's frame
 constexpr int kMinTickGap = 60; // pixels between two speed graduations, for their numbers
 
-// ISO 8859-1: 0xE9 e acute, 0xE0 a grave, 0xBB right guillemet.
-struct ScaleTexts {
-    const char* percent; // before the speed axis' numbers
-    const char* rpm;
-    const char* torque; // after "Tu"
-    const char* sync;
-    const char* sync_beyond; // "%s": the rpm
-    const char* brake;       // "%s": the value, "%s": % of rated
-    const char* laws[3];
-    const char* brake_above;
-};
-
-const ScaleTexts kFrench = {
-    "% de n_s",
-    "tr/min",
-    "(unit\xE9s du trac\xE9 ; % de T_N, T_N = 10)",
-    "vitesse de synchronisme n_s",
-    "n_s = %s tr/min \xBB",
-    "couple r\xE9sistant : %s (%s %% de T_N)",
-    {"", " x n/n_s", " x (n/n_s)\xB2"},
-    " (au-dessus du trac\xE9)",
-};
-
-const ScaleTexts kEnglish = {
-    "% of n_s",
-    "rpm",
-    "(plot units; % of T_N, T_N = 10)",
-    "synchronous speed n_s",
-    "n_s = %s rpm \xBB",
-    "brake torque: %s (%s %% of T_N)",
-    {"", " x n/n_s", " x (n/n_s)\xB2"},
-    " (above the plot)",
-};
-
-std::string Format(const char* format, const std::string& a, const std::string& b = {}) {
+std::string Format(const std::string& format, const std::string& a, const std::string& b = {}) {
     char buffer[160];
-    std::snprintf(buffer, sizeof buffer, format, a.c_str(), b.c_str());
+    std::snprintf(buffer, sizeof buffer, format.c_str(), a.c_str(), b.c_str());
     return buffer;
 }
 
@@ -67,12 +34,11 @@ Rect PlotLayerPlace(int client_width) {
                 COURBE_BAS + kBorder};
 }
 
-int SynchronousColumn(const tagLabo& settings) {
-    return ColonneDuTrace(PlotOmega(settings, 1));
-}
-
 void DrawPlotScales(const PlotView& view, LayerPen& pen) {
-    const ScaleTexts& t = view.french ? kFrench : kEnglish;
+    // In ISO 8859-1, as the pen writes.
+    const auto say = [&](viewer::Text text) {
+        return viewer::latin1(view.french ? text.fr : text.en);
+    };
     const Rect place = PlotLayerPlace(view.client_width);
     const std::int64_t right = place.right - 2; // the texts' last column, a pixel in
     const int axis = LigneDuTrace(0);
@@ -83,41 +49,48 @@ void DrawPlotScales(const PlotView& view, LayerPen& pen) {
 
     // The brake's value by its line: above it, or below near the top; first, as it matters most.
     const int brake_row = LigneDuTrace(view.brake);
+    const char* const laws[3] = {"", " x n/n_s", " x (n/n_s)²"};
     std::string brake =
-        Format(t.brake, number(view.brake, 1), number(100 * view.brake / kRatedTorque, 0)) +
-        t.laws[view.settings.loi_charge];
+        Format(say({"couple résistant : %s (%s %% de T_N)", "brake torque: %s (%s %% of T_N)"}),
+               number(view.brake, 1), number(100 * view.brake / kRatedTorque, 0)) +
+        viewer::latin1(laws[view.settings.loi_charge]);
     const std::int64_t brake_x = COURBE_GAUCHE + 40;
     if (brake_row < 0) {
-        pen.text(brake_x, 2 * h + 4, brake + t.brake_above, kScaleColor);
+        pen.text(brake_x, 2 * h + 4, brake + say({" (au-dessus du tracé)", " (above the plot)"}),
+                 kScaleColor);
     } else {
         pen.text(brake_x, brake_row - h - 1 >= 0 ? brake_row - h - 1 : brake_row + 2, brake,
                  kScaleColor);
     }
 
     // The torque axis' legend, after the program's "Tu".
-    pen.text(COURBE_GAUCHE + 30, COURBE_HAUT, t.torque, kScaleColor);
+    pen.text(COURBE_GAUCHE + 30, COURBE_HAUT,
+             say({"(unités du tracé ; % de T_N, T_N = 10)", "(plot units; % of T_N, T_N = 10)"}),
+             kScaleColor);
 
     // Synchronous speed: a dashed line across the plot, named at its top; or, beyond the client
     // area, its value at the right edge.
     const double hz = kNominalHz * view.settings.frequence / 100;
     const double sync_rpm = 60 * hz / view.settings.paires_poles;
-    const int sync_column = SynchronousColumn(view.settings);
+    const int sync_column = ColonneDuTrace(PlotOmega(view.settings, 1));
     const int top = static_cast<int>(place.top), bottom = static_cast<int>(place.bottom) - 1;
     if (sync_column < right) {
         const Point mark[2] = {Point{sync_column, top}, Point{sync_column, bottom}};
         pen.dashed(mark, 1, kScaleColor, 4, 3);
-        pen.text(sync_column - 3 - LayerPen::text_width(t.sync), COURBE_HAUT + h + 2, t.sync,
+        const std::string sync = say({"vitesse de synchronisme n_s", "synchronous speed n_s"});
+        pen.text(sync_column - 3 - LayerPen::text_width(sync), COURBE_HAUT + h + 2, sync,
                  kScaleColor);
     } else {
-        const std::string beyond = Format(t.sync_beyond, number(sync_rpm, 0));
+        const std::string beyond =
+            Format(say({"n_s = %s tr/min »", "n_s = %s rpm »"}), number(sync_rpm, 0));
         pen.text(right - LayerPen::text_width(beyond), COURBE_HAUT + h + 2, beyond, kScaleColor);
     }
 
     // The speed axis: its legends at its start, under it; graduations every 10, 25, 50 ... % of
     // the synchronous speed, the first that leaves room for their numbers.
     const std::int64_t under = axis + 5;
-    pen.text(COURBE_GAUCHE + 4, under, t.percent, kScaleColor);
-    pen.text(COURBE_GAUCHE + 4, under + h, t.rpm, kScaleColor);
+    pen.text(COURBE_GAUCHE + 4, under, say({"% de n_s", "% of n_s"}), kScaleColor);
+    pen.text(COURBE_GAUCHE + 4, under + h, say({"tr/min", "rpm"}), kScaleColor);
     const int sync_pixels = sync_column - COURBE_GAUCHE;
     int step = 10;
     for (const int s : {10, 25, 50, 100, 200, 500, 1000}) {

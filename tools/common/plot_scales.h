@@ -27,10 +27,6 @@ struct PlotView {
 // The client rectangle the plot's layer covers: the plot with its frame's white border.
 Rect PlotLayerPlace(int client_width);
 
-// The column of synchronous speed (maybe beyond the client area), in the direction the plot
-// shows the rotor turn.
-int SynchronousColumn(const tagLabo& settings);
-
 void DrawPlotScales(const PlotView& view, LayerPen& pen);
 
 } // namespace kv::tools

@@ -7,6 +7,7 @@
 #include "tools/common/layer_drawing.h"
 #include "tools/common/steady_curve.h"
 #include "tools/common/synchronous_speed.h"
+#include "viewer/actions.h"
 
 #include <cmath>
 #include <cstdio>
@@ -14,137 +15,27 @@
 
 namespace {
 
-// Every label, one table per language. ISO 8859-1.
-struct ReadoutTexts {
-    const char* title;
-    char decimal;
-    const char* supply_label;
-    const char* supply; // "%s Hz, %s V"
-    const char* sync_label;
-    const char* sync;        // "%s rpm (%d pole pair%s)"
-    const char* pole_plural; // after the number of pole pairs when more than one
-    const char* speed_label;
-    const char* speed; // "%s %% of sync."
-    const char* speed_rpm_label;
-    const char* rpm; // "%s rpm"
-    const char* slip;
-    const char* rotor_frequency;
-    const char* motor_torque;
-    const char* brake_torque;
-    const char* laws[3]; // after the brake's value, by load law
-    const char* rotor_current;
-    const char* of_standstill; // "%s %% of standstill"
-    const char* air_gap;
-    const char* copper;
-    const char* friction;
-    const char* useful;
-    const char* rotor_efficiency;
-    const char* time_label;
-    const char* time; // "slowed down %s times"
-    const char* settings_label;
-    const char* settings_default;
-    const char* phase[3];
-    const char* coil[3];
-    const char* resultant_label;
-    const char* resultant;
-    const char* pulsating;
-    const char* forces_label;
-    const char* forces;
-    const char* open; // after a coil whose line is open
-    const char* none; // a share that does not exist (no power through the air gap)
-};
+using kv::viewer::Text;
 
-// 0xE0 a grave, 0xE9 e acute, 0xF4 o circumflex in ISO 8859-1.
-const ReadoutTexts kFrench = {
-    "Couples en unit\xE9s du trac\xE9",
-    ',',
-    "Alimentation",
-    "%s Hz, %s V",
-    "Vitesse de synchronisme",
-    "%s tr/min (%d paire%s de p\xF4les)",
-    "s",
-    "Vitesse",
-    "%s %% de n_s",
-    "Vitesse (tr/min)",
-    "%s tr/min",
-    "Glissement",
-    "Fr\xE9quence rotorique",
-    "Couple moteur",
-    "Couple r\xE9sistant",
-    {"", " (frein x n/n_s)", " (frein x (n/n_s)\xB2)"},
-    "Courant rotorique",
-    "%s %% de sa valeur \xE0 l'arr\xEAt",
-    "Puissance transmise P_tr",
-    "Pertes Joule rotor P_jr",
-    "Frottements P_f",
-    "Puissance utile P_u",
-    "Rendement du rotor P_m/P_tr",
-    "Temps",
-    "ralenti %s fois",
-    "Laboratoire",
-    "r\xE9glages d'origine",
-    {"Phase 1", "Phase 2", "Phase 3"},
-    {"bobine de gauche", "bobine en bas \xE0 droite", "bobine en haut \xE0 droite"},
-    "R\xE9sultante",
-    "champ tournant",
-    "champ pulsant",
-    "Forces",
-    "sur le rotor",
-    " (ligne ouverte)",
-    "-",
-};
+bool French() {
+    return textes != &textes_en;
+}
 
-const ReadoutTexts kEnglish = {
-    "Torques in plot units",
-    '.',
-    "Supply",
-    "%s Hz, %s V",
-    "Synchronous speed",
-    "%s rpm (%d pole pair%s)",
-    "s",
-    "Speed",
-    "%s %% of sync.",
-    "Speed (rpm)",
-    "%s rpm",
-    "Slip",
-    "Rotor frequency",
-    "Motor torque",
-    "Brake torque",
-    {"", " (brake x n/n_s)", " (brake x (n/n_s)\xB2)"},
-    "Rotor current",
-    "%s %% of standstill",
-    "Air-gap power P_tr",
-    "Rotor copper losses P_jr",
-    "Friction P_f",
-    "Useful power P_u",
-    "Rotor efficiency P_m/P_tr",
-    "Time",
-    "slowed down %s times",
-    "Laboratory",
-    "original settings",
-    {"Phase 1", "Phase 2", "Phase 3"},
-    {"left coil", "bottom right coil", "top right coil"},
-    "Resultant",
-    "rotating field",
-    "pulsating field",
-    "Forces",
-    "on the rotor",
-    " (line open)",
-    "-",
-};
-
-const ReadoutTexts& Texts() {
-    return textes == &textes_en ? kEnglish : kFrench;
+// A text in the picture's language, in ISO 8859-1 as boxes take it.
+std::string Say(Text text) {
+    return kv::viewer::latin1(French() ? text.fr : text.en);
 }
 
 // A number as the language writes it: its decimal mark, and in French a space between thousands.
 std::string Number(double value, int decimals) {
-    return kv::tools::number_text(value, decimals, Texts().decimal == ',');
+    return kv::tools::number_text(value, decimals, French());
 }
 
-std::string Format(const char* format, const std::string& value) {
-    char buffer[96];
-    std::snprintf(buffer, sizeof buffer, format, value.c_str());
+// `format` in the picture's language, each "%s" in it given the next of the values.
+std::string Format(const Text& format, const std::string& a, const std::string& b = {},
+                   const std::string& c = {}) {
+    char buffer[160];
+    std::snprintf(buffer, sizeof buffer, Say(format).c_str(), a.c_str(), b.c_str(), c.c_str());
     return buffer;
 }
 
@@ -152,12 +43,7 @@ std::string Format(const char* format, const std::string& value) {
 double StandstillCurrent(const tagLabo& settings) {
     static tagLabo measured_for;
     static double current = -1;
-    const bool same = current >= 0 && measured_for.ordre_inverse == settings.ordre_inverse &&
-                      measured_for.ligne_ouverte == settings.ligne_ouverte &&
-                      measured_for.frequence == settings.frequence &&
-                      measured_for.tension == settings.tension &&
-                      measured_for.resistance == settings.resistance;
-    if (!same) {
+    if (current < 0 || !SameSteadyCurve(measured_for, settings)) {
         current = HeldSpeedPoint(settings, 1.0).rotor_current;
         measured_for = settings;
     }
@@ -174,7 +60,7 @@ std::string ChangedSettings() {
         if (!text.empty()) text += ' ';
         text.append(s.name).append("=").append(value);
     }
-    return text.empty() ? Texts().settings_default : text;
+    return text.empty() ? Say({"réglages d'origine", "original settings"}) : text;
 }
 
 kv::Color Couleur(const tagTrait& trait) {
@@ -183,14 +69,14 @@ kv::Color Couleur(const tagTrait& trait) {
 
 } // namespace
 
-const char* ReadoutTitle() {
-    return Texts().title;
+std::string ReadoutTitle() {
+    return Say({"Couples en unités du tracé", "Torques in plot units"});
 }
 
-std::vector<kv::viewer::BoxRow> ReadoutRowsAt(double clock_speed) {
+std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
     constexpr double kModelSecondsPerTick = 0.0002; // the circuit's step: 100 Ticks a 50 Hz period
     constexpr double kShownSecondsPerTick = 0.05;   // a Tick every 50 ms at the program's pace
-    const ReadoutTexts& t = Texts();
+    const std::string none = "-"; // a share that does not exist (no power through the air gap)
 
     const double sync = kv::tools::SynchronousOmega();
     const double speed = Mas.omega / sync;
@@ -210,56 +96,71 @@ std::vector<kv::viewer::BoxRow> ReadoutRowsAt(double clock_speed) {
     const double friction = 10 * omega * omega / kModelSecondsPerTick;
     const bool flowing = std::fabs(air_gap) > 1e-9;
     const auto share = [&](double power) {
-        return flowing ? Number(100 * power / std::fabs(air_gap), 1) + " %" : t.none;
+        return flowing ? Number(100 * power / std::fabs(air_gap), 1) + " %" : none;
     };
 
     const double brake = labo.CoupleResistant(frein.couple, omega, sync);
+    // After the brake's value, by load law.
+    const Text laws[3] = {{"", ""},
+                          {" (frein x n/n_s)", " (brake x n/n_s)"},
+                          {" (frein x (n/n_s)²)", " (brake x (n/n_s)²)"}};
     const double standstill = StandstillCurrent(labo);
     const double current = std::sqrt(2.0 / 3.0 * squares);
-    const std::string pairs_plural = labo.paires_poles > 1 ? t.pole_plural : "";
-    char sync_text[96];
-    std::snprintf(sync_text, sizeof sync_text, t.sync, Number(sync_rpm, 0).c_str(),
-                  labo.paires_poles, pairs_plural.c_str());
-    char supply_text[96];
-    std::snprintf(supply_text, sizeof supply_text, t.supply, Number(hz, 1).c_str(),
-                  Number(400 * labo.tension / 100, 0).c_str());
+    const int pairs = labo.paires_poles;
     const int open = labo.ligne_ouverte;
     // The phases in the order of the phase sequence, in the colours of the look shown.
     const tagAspect& look = aspects[aspect_courant];
     const double slowed = kShownSecondsPerTick / kModelSecondsPerTick / clock_speed;
-    const auto coil = [&](int phase) {
-        return std::string(t.coil[phase - 1]) + (open == phase ? t.open : "");
+    const auto coil = [&](int phase, Text name) {
+        return Say(name) + (open == phase ? Say({" (ligne ouverte)", " (line open)"}) : "");
     };
 
     return {
-        {t.settings_label, ChangedSettings(), {}},
-        {t.supply_label, supply_text, {}},
-        {t.sync_label, sync_text, {}},
-        {t.speed_label, Format(t.speed, Number(100.0 * speed, 1)), {}},
-        {t.speed_rpm_label, Format(t.rpm, Number(speed * sync_rpm, 0)), {}},
-        {t.slip, Number(100.0 * slip, 2) + " %", {}},
-        {t.rotor_frequency, Number(slip * hz, 2) + " Hz", {}},
-        {t.motor_torque, Number(courbe.last_torque, 4), {}},
-        {t.brake_torque, Number(brake, 4) + t.laws[labo.loi_charge], {}},
-        {t.rotor_current,
-         standstill > 0 ? Format(t.of_standstill, Number(100 * current / standstill, 1)) : t.none,
+        {Say({"Laboratoire", "Laboratory"}), ChangedSettings(), {}},
+        {Say({"Alimentation", "Supply"}),
+         Number(hz, 1) + " Hz, " + Number(400 * labo.tension / 100, 0) + " V",
          {}},
-        {t.air_gap, share(air_gap), {}},
-        {t.copper, share(copper), {}},
-        {t.friction, share(friction), {}},
-        {t.useful, share(mechanical - friction), {}},
-        {t.rotor_efficiency,
-         air_gap > 0 && flowing ? Number(100 * mechanical / air_gap, 1) + " %" : t.none,
+        {Say({"Vitesse de synchronisme", "Synchronous speed"}),
+         Format({"%s tr/min (%s paire%s de pôles)", "%s rpm (%s pole pair%s)"}, Number(sync_rpm, 0),
+                std::to_string(pairs), pairs > 1 ? "s" : ""),
          {}},
-        {t.time_label, Format(t.time, Number(slowed, slowed == std::floor(slowed) ? 0 : 2)), {}},
-        {t.phase[0], coil(1), Couleur(look.blue_pen_3)},
-        {t.phase[1], coil(2), Couleur(look.red_pen_3)},
-        {t.phase[2], coil(3), Couleur(look.green_pen_3)},
-        {t.resultant_label, open != 0 ? t.pulsating : t.resultant, Couleur(look.black_pen_3)},
-        {t.forces_label, t.forces, Couleur(look.yellow_pen_3)},
+        {Say({"Vitesse", "Speed"}),
+         Format({"%s %% de n_s", "%s %% of sync."}, Number(100.0 * speed, 1)),
+         {}},
+        {Say({"Vitesse (tr/min)", "Speed (rpm)"}),
+         Format({"%s tr/min", "%s rpm"}, Number(speed * sync_rpm, 0)),
+         {}},
+        {Say({"Glissement", "Slip"}), Number(100.0 * slip, 2) + " %", {}},
+        {Say({"Fréquence rotorique", "Rotor frequency"}), Number(slip * hz, 2) + " Hz", {}},
+        {Say({"Couple moteur", "Motor torque"}), Number(courbe.last_torque, 4), {}},
+        {Say({"Couple résistant", "Brake torque"}),
+         Number(brake, 4) + Say(laws[labo.loi_charge]),
+         {}},
+        {Say({"Courant rotorique", "Rotor current"}),
+         standstill > 0 ? Format({"%s %% de sa valeur à l'arrêt", "%s %% of standstill"},
+                                 Number(100 * current / standstill, 1))
+                        : none,
+         {}},
+        {Say({"Puissance transmise P_tr", "Air-gap power P_tr"}), share(air_gap), {}},
+        {Say({"Pertes Joule rotor P_jr", "Rotor copper losses P_jr"}), share(copper), {}},
+        {Say({"Frottements P_f", "Friction P_f"}), share(friction), {}},
+        {Say({"Puissance utile P_u", "Useful power P_u"}), share(mechanical - friction), {}},
+        {Say({"Rendement du rotor P_m/P_tr", "Rotor efficiency P_m/P_tr"}),
+         air_gap > 0 && flowing ? Number(100 * mechanical / air_gap, 1) + " %" : none,
+         {}},
+        {Say({"Temps", "Time"}),
+         Format({"ralenti %s fois", "slowed down %s times"},
+                Number(slowed, slowed == std::floor(slowed) ? 0 : 2)),
+         {}},
+        {"Phase 1", coil(1, {"bobine de gauche", "left coil"}), Couleur(look.blue_pen_3)},
+        {"Phase 2", coil(2, {"bobine en bas à droite", "bottom right coil"}),
+         Couleur(look.red_pen_3)},
+        {"Phase 3", coil(3, {"bobine en haut à droite", "top right coil"}),
+         Couleur(look.green_pen_3)},
+        {Say({"Résultante", "Resultant"}),
+         Say(open != 0 ? Text{"champ pulsant", "pulsating field"}
+                       : Text{"champ tournant", "rotating field"}),
+         Couleur(look.black_pen_3)},
+        {"Forces", Say({"sur le rotor", "on the rotor"}), Couleur(look.yellow_pen_3)},
     };
-}
-
-std::vector<kv::viewer::BoxRow> ReadoutRows() {
-    return ReadoutRowsAt(1.0);
 }

@@ -5,12 +5,12 @@
 
 #include "viewer/boxes.h"
 
+#include <string>
 #include <vector>
 
 // The title, in the picture's language.
-const char* ReadoutTitle();
+std::string ReadoutTitle();
 
 // The rows with the clock at `clock_speed` times the program's own pace (1: a Tick every 50 ms),
 // which sets how much the motor's time is slowed down on screen.
-std::vector<kv::viewer::BoxRow> ReadoutRowsAt(double clock_speed);
-std::vector<kv::viewer::BoxRow> ReadoutRows();
+std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed = 1);

@@ -87,17 +87,19 @@ class HeldRotor {
 
 namespace {
 
-// The torque in the motor's own direction, whichever way the field turns.
-double Driving(double torque, double sync) {
+// The useful torque, or the electromagnetic one, in the motor's own direction, whichever way the
+// field turns.
+double Valued(const SteadyPoint& p, bool electromagnetic, double sync) {
+    const double torque = electromagnetic ? p.em_torque : p.torque;
     return sync < 0 ? torque : -torque;
 }
 
-// The torque in the motor's own direction, or the electromagnetic one.
-double Valued(const SteadyPoint& p, bool electromagnetic, double sync) {
-    return Driving(electromagnetic ? p.em_torque : p.torque, sync);
-}
-
 } // namespace
+
+bool SameSteadyCurve(const tagLabo& a, const tagLabo& b) {
+    return a.ordre_inverse == b.ordre_inverse && a.ligne_ouverte == b.ligne_ouverte &&
+           a.frequence == b.frequence && a.tension == b.tension && a.resistance == b.resistance;
+}
 
 SteadyPoint HeldSpeedPoint(const tagLabo& settings, double slip) {
     HeldRotor rotor(settings);
@@ -203,7 +205,6 @@ void SteadyCurveMeasurement::EndSearch(const SteadyPoint& peak) {
         p.stable = p.slip <= curve_.pull_out.slip;
     curve_.pull_out.stable = true;
     curve_.em_pull_out.stable = curve_.em_pull_out.slip <= curve_.pull_out.slip;
-    done_ = true;
 }
 
 SteadyCurve ComputeSteadyCurve(const tagLabo& settings) {

@@ -33,6 +33,10 @@ struct SteadyCurve {
 // The supply's amplitude while switched on: the bench runs with the supply on.
 inline constexpr double kSupplyOnAmplitude = 0.075;
 
+// Whether two sets of settings give the same curve: the load law and the pole pairs reach neither
+// the model's currents nor its torques at a held speed (only the brake and the rpm shown).
+bool SameSteadyCurve(const tagLabo& a, const tagLabo& b);
+
 // One point measured from scratch: the rotor held at this slip from a standing start.
 SteadyPoint HeldSpeedPoint(const tagLabo& settings, double slip);
 
@@ -48,13 +52,10 @@ class SteadyCurveMeasurement {
   public:
     explicit SteadyCurveMeasurement(const tagLabo& settings);
     ~SteadyCurveMeasurement();
-    SteadyCurveMeasurement(const SteadyCurveMeasurement&) = delete;
-    SteadyCurveMeasurement& operator=(const SteadyCurveMeasurement&) = delete;
 
     // Measures one more point; false once the curve is whole.
     bool Step();
-    bool Done() const { return done_; }
-    // The curve, whole once Done().
+    // The curve, whole once Step() returns false.
     const SteadyCurve& Curve() const { return curve_; }
     const tagLabo& Settings() const { return settings_; }
 
@@ -72,5 +73,4 @@ class SteadyCurveMeasurement {
     int settle_ = 0;
     std::unique_ptr<Search> search_;
     SteadyCurve curve_;
-    bool done_ = false;
 };

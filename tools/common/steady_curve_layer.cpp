@@ -1,16 +1,22 @@
 #include "tools/common/steady_curve_layer.h"
 
 #include "panels/courbe.h"
+#include "viewer/actions.h"
 
 #include <string>
 #include <vector>
 
 namespace kv::tools {
 
+namespace {
+
+// The plot's pixel of a point of the curve, as the Tick would put the operating point there.
 Point PlotPixel(const tagLabo& settings, const SteadyPoint& point) {
     const int k = settings.SensDuTrace(point.omega);
     return Point{ColonneDuTrace(k * point.omega), LigneDuTrace(k * point.torque)};
 }
+
+} // namespace
 
 void DrawSteadyCurve(const SteadyCurve& curve, const tagLabo& settings, bool french,
                      LayerPen& pen) {
@@ -29,12 +35,9 @@ void DrawSteadyCurve(const SteadyCurve& curve, const tagLabo& settings, bool fre
     pen.dashed(unstable, 2, kCurveColor, 7, 5);
     pen.dot(pull_out, 4, kCurveColor);
 
-    // ISO 8859-1: 0xE9 e acute.
     const int h = LayerPen::text_height();
     const std::string name =
-        std::string(french ? "d\xE9"
-                             "crochage : "
-                           : "pull-out: ") +
+        viewer::latin1(french ? "décrochage : " : "pull-out: ") +
         number_text(curve.pull_out.torque * settings.SensDuTrace(curve.pull_out.omega), 1, french);
     // Above the point, or else beside it, or below.
     const int w = LayerPen::text_width(name);

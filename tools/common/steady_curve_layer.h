@@ -10,9 +10,6 @@ namespace kv::tools {
 
 inline constexpr Color kCurveColor = rgb(170, 0, 120);
 
-// The plot's pixel of a point of the curve, as the Tick would put the operating point there.
-Point PlotPixel(const tagLabo& settings, const SteadyPoint& point);
-
 void DrawSteadyCurve(const SteadyCurve& curve, const tagLabo& settings, bool french, LayerPen& pen);
 
 } // namespace kv::tools

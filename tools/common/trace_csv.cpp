@@ -5,6 +5,7 @@
 #include "tools/common/lab_settings.h"
 #include "tools/common/synchronous_speed.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -21,13 +22,6 @@ constexpr const char* kNumberColumns =
     "sync_omega_rad_per_tick,load_torque,speed_rpm,rotor_frequency_hz,air_gap_power,"
     "rotor_copper_losses,mechanical_power,friction_power";
 
-std::string plain_header() {
-    std::string header = kNumberColumns;
-    for (const kv::tools::LabSetting& s : kv::tools::kLabSettings)
-        header.append(",").append(s.name);
-    return header;
-}
-
 // memcpy rather than std::bit_cast, which the WebAssembly build's C++ library lacks.
 bool same_bits(double a, double b) {
     std::uint64_t x = 0;
@@ -43,10 +37,6 @@ double PlotSign() {
     return labo.ParDefaut() ? 1 : labo.SensDuTrace(Mas.omega);
 }
 
-char separator(CsvStyle style) {
-    return style == CsvStyle::French ? ';' : ',';
-}
-
 void append(std::string& row, double v, CsvStyle style) {
     char buffer[40];
     if (style == CsvStyle::Plain) {
@@ -57,9 +47,7 @@ void append(std::string& row, double v, CsvStyle style) {
     }
     // + 0.0 turns a -0 into 0, which a spreadsheet would show as text.
     std::snprintf(buffer, sizeof buffer, ";%.15g", v + 0.0);
-    for (char* c = buffer; *c != '\0'; ++c) {
-        if (*c == '.') *c = ',';
-    }
+    std::replace(buffer, buffer + std::strlen(buffer), '.', ',');
     row += buffer;
 }
 
@@ -84,18 +72,11 @@ std::array<double, 6> derived(const TraceSample& s) {
 
 } // namespace
 
-const char* const kTraceHeader = [] {
-    static const std::string header = plain_header();
-    return header.c_str();
-}();
-
 std::string TraceHeader(CsvStyle style) {
-    std::string header = kTraceHeader;
-    if (style == CsvStyle::French) {
-        for (char& c : header) {
-            if (c == ',') c = ';';
-        }
-    }
+    std::string header = kNumberColumns;
+    for (const kv::tools::LabSetting& s : kv::tools::kLabSettings)
+        header.append(",").append(s.name);
+    if (style == CsvStyle::French) std::replace(header.begin(), header.end(), ',', ';');
     return header;
 }
 
@@ -159,12 +140,8 @@ std::string TraceRow(const TraceSample& sample, CsvStyle style) {
         append(row, v, style);
     for (const kv::tools::LabSetting& s : kv::tools::kLabSettings) {
         std::string value = kv::tools::LabValue(s, sample.settings);
-        if (style == CsvStyle::French) {
-            for (char& c : value) {
-                if (c == '.') c = ',';
-            }
-        }
-        row += separator(style) + value;
+        if (style == CsvStyle::French) std::replace(value.begin(), value.end(), '.', ',');
+        row += (style == CsvStyle::French ? ';' : ',') + value;
     }
     return row;
 }

@@ -17,8 +17,6 @@ enum class CsvStyle { Plain, French };
 
 // The header row: every column named with its unit; the settings are named as `lab` takes them.
 std::string TraceHeader(CsvStyle style = CsvStyle::Plain);
-// The same, plain.
-extern const char* const kTraceHeader;
 
 // One Tick's numbers, as the model and the program hold them; the row derives the rest.
 struct TraceSample {
@@ -43,10 +41,6 @@ class TraceSampler {
     // The numbers for the Tick just run; `tick` is the Tick's number as `state` gives it. Throws
     // headless::RunError when no state was taken before it or the replay disagrees.
     TraceSample Sample(std::uint64_t tick) const;
-    // Its row.
-    std::string Row(std::uint64_t tick, CsvStyle style = CsvStyle::Plain) const {
-        return TraceRow(Sample(tick), style);
-    }
 
   private:
     std::optional<tagMas> before_;

@@ -3,10 +3,10 @@
 #include "tools/common/focus_regions.h"
 #include "tools/common/lab_panel.h"
 #include "tools/common/lab_settings.h"
-#include "tools/common/look_option.h"
+#include "tools/common/options.h"
 #include "tools/common/plot_layer.h"
-#include "tools/common/motor_hum.h"
 #include "tools/common/readout.h"
+#include "tools/common/synchronous_speed.h"
 
 #include "shell/changement_langue.h"
 #include "shell/scene.h"
@@ -16,6 +16,7 @@
 
 #include <iterator>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -34,6 +35,17 @@ struct Asked {
     }
 };
 
+// What the sound plays: the supply's frequency (the field's speed), and the rotor's speed as a
+// frequency of the same kind (the supply's frequency times the rotor's share of the synchronous
+// speed); they differ by the rotor frequency, slip x supply frequency, which the readout shows.
+// Nothing while the supply is off: no field, nothing to hear.
+std::optional<kv::viewer::Hum> MotorHum() {
+    if (alim.amplitude <= 0) return std::nullopt;
+    const double supply_hz = kv::tools::kNominalHz * labo.frequence / 100;
+    const double share = Mas.omega / kv::tools::SynchronousOmega();
+    return kv::viewer::Hum{supply_hz, supply_hz * share};
+}
+
 } // namespace
 
 kv::viewer::Tools WindowTools(RunData& data) {
@@ -46,8 +58,8 @@ kv::viewer::Tools WindowTools(RunData& data) {
         data.Write(out,
                    LangOf(textes) == kv::viewer::Lang::Fr ? CsvStyle::French : CsvStyle::Plain);
     };
-    tools.readout_title = [] { return std::string(ReadoutTitle()); };
-    tools.readout = ReadoutRows;
+    tools.readout_title = ReadoutTitle;
+    tools.readout = [] { return ReadoutRows(); };
     tools.focus_regions = FocusRegions();
     const auto plot = std::make_shared<kv::tools::PlotLayer>();
     tools.layer = [plot](const kv::viewer::LayerWanted& wanted) { return plot->layer(wanted); };

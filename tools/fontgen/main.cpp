@@ -13,10 +13,6 @@ namespace {
 
 constexpr int kPixelSize = 12;
 
-bool printable(unsigned code) {
-    return (code >= 0x20 && code <= 0x7E) || code >= 0xA0;
-}
-
 // Windows draws the font's default character for codes without a glyph; ours is a hollow box as
 // wide as 'n' and as tall as 'H', sitting on the baseline.
 fontgen::GlyphCell default_character(const fontgen::FontTable& table) {
@@ -58,10 +54,10 @@ int main(int argc, char** argv) {
         fontgen::FontTable table{};
         std::string notes;
         for (unsigned code = 0; code < table.size(); ++code)
-            if (printable(code)) table[code] = rasterizer.render(code, notes);
+            if (fontgen::printable(code)) table[code] = rasterizer.render(code, notes);
         const fontgen::GlyphCell box = default_character(table);
         for (unsigned code = 0; code < table.size(); ++code)
-            if (!printable(code)) table[code] = box;
+            if (!fontgen::printable(code)) table[code] = box;
 
         std::ostringstream text;
         fontgen::write_table(text, table, rasterizer.source_description());

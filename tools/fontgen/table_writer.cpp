@@ -6,10 +6,6 @@ namespace fontgen {
 
 namespace {
 
-bool printable(unsigned code) {
-    return (code >= 0x20 && code <= 0x7E) || code >= 0xA0;
-}
-
 // The character as UTF-8, or a name where the character itself would not be seen.
 std::string label(unsigned code) {
     if (!printable(code)) return "not printable: the default character";

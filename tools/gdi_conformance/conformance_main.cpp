@@ -17,13 +17,10 @@ int g_exit_code = 1;
 
 // The dump path is the whole command line, without the quotes a shell may leave around it.
 std::string DumpPath(const char* command_line) {
-    std::string path = command_line ? command_line : "";
-    while (!path.empty() && (path.back() == ' ' || path.back() == '"'))
-        path.pop_back();
-    std::size_t first = 0;
-    while (first < path.size() && (path[first] == ' ' || path[first] == '"'))
-        ++first;
-    return path.substr(first);
+    const std::string path = command_line ? command_line : "";
+    const std::size_t first = path.find_first_not_of(" \"");
+    if (first == std::string::npos) return {};
+    return path.substr(first, path.find_last_not_of(" \"") - first + 1);
 }
 
 // One pass, in the first timer message: by then the window is shown and painted.
@@ -67,17 +64,13 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     g_dump_path = DumpPath(lpCmdLine);
     if (g_dump_path.empty()) return 2;
 
-    WNDCLASSEX wc;
+    WNDCLASSEX wc = {};
     wc.cbSize = sizeof(WNDCLASSEX);
-    wc.style = 0;
     wc.lpfnWndProc = WndProc;
-    wc.cbClsExtra = 0;
-    wc.cbWndExtra = 0;
     wc.hInstance = hInstance;
     wc.hIcon = LoadIcon(NULL, IDI_APPLICATION);
     wc.hCursor = LoadCursor(NULL, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(RGB(0, 200, 200));
-    wc.lpszMenuName = NULL;
     wc.lpszClassName = kClassName;
     wc.hIconSm = LoadIcon(NULL, IDI_APPLICATION);
     if (!RegisterClassEx(&wc)) return 3;

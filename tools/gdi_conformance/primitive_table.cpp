@@ -2,6 +2,8 @@
 
 #include <array>
 #include <initializer_list>
+#include <iterator>
+#include <optional>
 
 namespace gdi_conformance {
 
@@ -35,16 +37,7 @@ class Selected {
 };
 
 RECT Box(int x, int y, int width, int height) {
-    RECT r;
-    r.left = x;
-    r.top = y;
-    r.right = x + width;
-    r.bottom = y + height;
-    return r;
-}
-
-std::string Number(int value) {
-    return std::to_string(value);
+    return RECT{x, y, x + width, y + height};
 }
 
 // Appends piece by piece: gcc 12's -Wrestrict misreads some inlined `"text" + string` at -O3.
@@ -56,11 +49,7 @@ std::string Join(std::initializer_list<std::string> parts) {
 }
 
 void Line(HDC hdc, int x1, int y1, int x2, int y2) {
-    POINT points[2];
-    points[0].x = x1;
-    points[0].y = y1;
-    points[1].x = x2;
-    points[1].y = y2;
+    const POINT points[2] = {{x1, y1}, {x2, y2}};
     Polyline(hdc, points, 2);
 }
 
@@ -73,29 +62,16 @@ void Dots(HDC hdc, std::vector<Cell>& cells) {
         const int y = 4;
         Selected pen(hdc, CreatePen(PS_SOLID, width, kPurple));
         Line(hdc, x + 16, y + 16, x + 16, y + 16);
-        cells.push_back(
-            {"zero-length lines", Join({"pen ", Number(width)}), Box(x, y, kLineCell, kLineCell)});
+        cells.push_back({"zero-length lines", Join({"pen ", std::to_string(width)}),
+                         Box(x, y, kLineCell, kLineCell)});
     }
 }
 
 // Sixteen directions over half a turn, about 14 pixels long; the other half comes from drawing
 // each one in both orders of its end points.
-constexpr std::array<POINT, 16> kDirections{{{14, 0},
-                                             {14, 3},
-                                             {13, 5},
-                                             {12, 8},
-                                             {10, 10},
-                                             {8, 12},
-                                             {5, 13},
-                                             {3, 14},
-                                             {0, 14},
-                                             {-3, 14},
-                                             {-5, 13},
-                                             {-8, 12},
-                                             {-10, 10},
-                                             {-12, 8},
-                                             {-13, 5},
-                                             {-14, 3}}};
+constexpr POINT kDirections[] = {{14, 0},   {14, 3},  {13, 5},  {12, 8},  {10, 10}, {8, 12},
+                                 {5, 13},   {3, 14},  {0, 14},  {-3, 14}, {-5, 13}, {-8, 12},
+                                 {-10, 10}, {-12, 8}, {-13, 5}, {-14, 3}};
 constexpr std::array<int, 6> kLineWidths{1, 2, 3, 4, 5, 10};
 
 void Lines(HDC hdc, std::vector<Cell>& cells) {
@@ -103,11 +79,12 @@ void Lines(HDC hdc, std::vector<Cell>& cells) {
         const int width = kLineWidths[w];
         const COLORREF color = width == 1 ? kBlack : (width == 4 ? kCopper : kPurple);
         Selected pen(hdc, CreatePen(PS_SOLID, width, color));
-        const std::string group = width == 1 ? "1-px lines" : Join({"lines pen ", Number(width)});
+        const std::string group =
+            width == 1 ? "1-px lines" : Join({"lines pen ", std::to_string(width)});
         for (int order = 0; order < 2; ++order) {
             const int y =
                 36 + static_cast<int>(2 * w + static_cast<std::size_t>(order)) * kLineCell;
-            for (std::size_t d = 0; d < kDirections.size(); ++d) {
+            for (std::size_t d = 0; d < std::size(kDirections); ++d) {
                 const int x = 4 + static_cast<int>(d) * kLineCell;
                 const int dx = kDirections[d].x;
                 const int dy = kDirections[d].y;
@@ -119,7 +96,7 @@ void Lines(HDC hdc, std::vector<Cell>& cells) {
                     Line(hdc, ax + dx, ay + dy, ax, ay);
                 }
                 cells.push_back({group,
-                                 Join({"(", Number(dx), ",", Number(dy),
+                                 Join({"(", std::to_string(dx), ",", std::to_string(dy),
                                        order == 0 ? ") forward" : ") backward"}),
                                  Box(x, y, kLineCell, kLineCell)});
             }
@@ -135,30 +112,23 @@ struct Extent {
 
 enum class Shape { Rectangle, Ellipse };
 
-void DrawShape(HDC hdc, Shape shape, RECT r) {
-    if (shape == Shape::Rectangle) {
-        Rectangle(hdc, r.left, r.top, r.right, r.bottom);
-    } else {
-        Ellipse(hdc, r.left, r.top, r.right, r.bottom);
-    }
-}
-
 // One shape with pen `width`; pens 1 and 10 keep the DC's default white brush, as the
 // application's boxes do, the others take a grey one.
 void ShapeCell(HDC hdc, std::vector<Cell>& cells, Shape shape, int width, RECT cell,
                RECT shape_box) {
     Selected pen(hdc, CreatePen(PS_SOLID, width, width == 4 ? kCopper : kBlack));
-    if (width == 1 || width == 10) {
-        DrawShape(hdc, shape, shape_box);
-    } else {
-        Selected brush(hdc, CreateSolidBrush(kGray));
-        DrawShape(hdc, shape, shape_box);
-    }
+    std::optional<Selected> brush;
+    if (width != 1 && width != 10) brush.emplace(hdc, CreateSolidBrush(kGray));
+    const RECT& r = shape_box;
+    if (shape == Shape::Rectangle)
+        Rectangle(hdc, r.left, r.top, r.right, r.bottom);
+    else
+        Ellipse(hdc, r.left, r.top, r.right, r.bottom);
     const char* kind = shape == Shape::Rectangle ? "rectangles" : "ellipses";
     cells.push_back({kind,
-                     Join({"pen ", Number(width), ", ",
-                           Number(static_cast<int>(shape_box.right - shape_box.left)), "x",
-                           Number(static_cast<int>(shape_box.bottom - shape_box.top))}),
+                     Join({"pen ", std::to_string(width), ", ",
+                           std::to_string(static_cast<int>(shape_box.right - shape_box.left)), "x",
+                           std::to_string(static_cast<int>(shape_box.bottom - shape_box.top))}),
                      cell});
 }
 
@@ -244,32 +214,30 @@ std::vector<Cell> DrawTable(HDC hdc) {
 std::vector<Probe> ProbeEdges(HDC hdc, int client_width, int client_height) {
     const int w = client_width;
     const int h = client_height;
-    const std::array<POINT, 14> points{{{0, 0},
-                                        {w - 1, 0},
-                                        {0, h - 1},
-                                        {w - 1, h - 1},
-                                        {-1, 0},
-                                        {0, -1},
-                                        {-1, -1},
-                                        {w, 0},
-                                        {w - 1, -1},
-                                        {0, h},
-                                        {-1, h - 1},
-                                        {w, h},
-                                        {-32768, 10},
-                                        {10, 32767}}};
-    // Names relative to the client area's size, so that areas of different sizes compare.
-    const std::array<const char*, 14> names{
-        "(0,0)", "(w-1,0)",  "(0,h-1)", "(w-1,h-1)", "(-1,0)", "(0,-1)",      "(-1,-1)",
-        "(w,0)", "(w-1,-1)", "(0,h)",   "(-1,h-1)",  "(w,h)",  "(-32768,10)", "(10,32767)"};
+    // Named relative to the client area's size, so that areas of different sizes compare.
+    const struct {
+        POINT at;
+        const char* name;
+    } points[] = {{{0, 0}, "(0,0)"},
+                  {{w - 1, 0}, "(w-1,0)"},
+                  {{0, h - 1}, "(0,h-1)"},
+                  {{w - 1, h - 1}, "(w-1,h-1)"},
+                  {{-1, 0}, "(-1,0)"},
+                  {{0, -1}, "(0,-1)"},
+                  {{-1, -1}, "(-1,-1)"},
+                  {{w, 0}, "(w,0)"},
+                  {{w - 1, -1}, "(w-1,-1)"},
+                  {{0, h}, "(0,h)"},
+                  {{-1, h - 1}, "(-1,h-1)"},
+                  {{w, h}, "(w,h)"},
+                  {{-32768, 10}, "(-32768,10)"},
+                  {{10, 32767}, "(10,32767)"}};
     std::vector<Probe> probes;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const int x = points[i].x;
-        const int y = points[i].y;
-        const std::string name = names[i];
-        probes.push_back({"GetPixel " + name + " before", GetPixel(hdc, x, y)});
-        probes.push_back({"SetPixel " + name, SetPixel(hdc, x, y, RGB(10, 20, 30))});
-        probes.push_back({"GetPixel " + name + " after", GetPixel(hdc, x, y)});
+    for (const auto& [at, label] : points) {
+        const std::string name = label;
+        probes.push_back({"GetPixel " + name + " before", GetPixel(hdc, at.x, at.y)});
+        probes.push_back({"SetPixel " + name, SetPixel(hdc, at.x, at.y, RGB(10, 20, 30))});
+        probes.push_back({"GetPixel " + name + " after", GetPixel(hdc, at.x, at.y)});
     }
     return probes;
 }

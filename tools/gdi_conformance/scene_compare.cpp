@@ -11,10 +11,6 @@ constexpr kv::Color kRed = 0x0000FF;
 // How far into the screenshot the client area may start: Wine's frame and caption.
 constexpr int kMaxOrigin = 64;
 
-kv::Rect Box(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
-    return kv::Rect{left, top, right, bottom};
-}
-
 long Agreement(const kv::Framebuffer& screenshot, const kv::Framebuffer& ours, int ox, int oy,
                int step, bool moving) {
     long same = 0;
@@ -31,13 +27,13 @@ long Agreement(const kv::Framebuffer& screenshot, const kv::Framebuffer& ours, i
 
 const std::vector<Mask>& SceneMasks() {
     static const std::vector<Mask> masks{
-        {Box(2, 2, 48, 38), "\"ALIM\" at (10, 15), inside the box's outline"},
-        {Box(462, 1, 510, 26), "\"Tu\" at (465, 5)"},
-        {Box(770, 185, 800, 212), "\"n\" at (780, 190)"},
-        {Box(734, 338, 800, 366), "\"R a Z\" at (740, 343)"},
-        {Box(236, 456, 276, 481), "\"Frein\" at (240, 460), inside the brake box"},
-        {Box(444, 366, 800, 545), "the instructions, ten lines at x = 450, y = 370 .. 522"},
-        {Box(449, 169, 472, 192), "the operating point, at the plot's origin (460, 180)"},
+        {kv::Rect{2, 2, 48, 38}, "\"ALIM\" at (10, 15), inside the box's outline"},
+        {kv::Rect{462, 1, 510, 26}, "\"Tu\" at (465, 5)"},
+        {kv::Rect{770, 185, 800, 212}, "\"n\" at (780, 190)"},
+        {kv::Rect{734, 338, 800, 366}, "\"R a Z\" at (740, 343)"},
+        {kv::Rect{236, 456, 276, 481}, "\"Frein\" at (240, 460), inside the brake box"},
+        {kv::Rect{444, 366, 800, 545}, "the instructions, ten lines at x = 450, y = 370 .. 522"},
+        {kv::Rect{449, 169, 472, 192}, "the operating point, at the plot's origin (460, 180)"},
     };
     return masks;
 }

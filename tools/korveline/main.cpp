@@ -1,9 +1,7 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
 #include "shell/scene.h"
-#include "tools/common/lab_option.h"
-#include "tools/common/language_option.h"
-#include "tools/common/look_option.h"
+#include "tools/common/options.h"
 #include "tools/common/window_tools.h"
 #include "user/session.h"
 

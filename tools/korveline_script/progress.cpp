@@ -43,10 +43,8 @@ std::string ProgressLine(std::int64_t done, std::int64_t total, double seconds) 
     if (seconds > 0 && done > 0) {
         const double rate = static_cast<double>(done) / seconds;
         std::snprintf(buffer, sizeof buffer, "  %.0f Ticks/s", rate);
-        line += buffer;
-        line += "  ";
-        line += duration(static_cast<double>(total - done) / rate);
-        line += " left";
+        line.append(buffer).append("  ");
+        line.append(duration(static_cast<double>(total - done) / rate)).append(" left");
     } else {
         line += "  -- Ticks/s  --:-- left";
     }

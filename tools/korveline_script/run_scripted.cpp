@@ -53,7 +53,7 @@ ScriptedRun RunScripted(std::vector<kv::headless::Command> commands, std::ostrea
     const auto style = [](bool french) { return french ? CsvStyle::French : CsvStyle::Plain; };
     kv::headless::ScriptOutput output{&out, &err, [&] { return StateJson(tick()); }};
     output.trace_header = [&](bool french) { return TraceHeader(style(french)); };
-    output.trace_row = [&](bool french) { return trace.Row(tick(), style(french)); };
+    output.trace_row = [&](bool french) { return TraceRow(trace.Sample(tick()), style(french)); };
     output.progress = std::move(progress);
     output.lab = SetLab;
     output.recording_comment = [] { return kv::tools::LabRecordingComment(labo); };

@@ -2,8 +2,7 @@
 // The page chooses the picture's language (?lang=en) and look (?look=projector).
 #include "backends/web/web_backend.h"
 #include "shell/textes.h"
-#include "tools/common/language_option.h"
-#include "tools/common/look_option.h"
+#include "tools/common/options.h"
 #include "tools/common/window_tools.h"
 #include "user/session.h"
 
@@ -60,9 +59,8 @@ int main() {
     }
     RunData data;
     kv::web::WebBackend screen;
-    // The list of keys (F1) in the page's language at start.
+    // The viewer's own texts (the keys, F1) in the picture's language, chosen above.
     kv::viewer::Tools tools = WindowTools(data);
-    tools.language = textes == &textes_en ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
     tools.next_language = [] {
         return kv_js_next_language() != 0 ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
     };

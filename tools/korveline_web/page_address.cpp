@@ -13,8 +13,8 @@ namespace kv::web {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
-constexpr std::string_view kPageOwn[] = {"lang", "look"};
-constexpr std::string_view kStartNames[] = {"supply", "show", "brake"};
+// Names that are not settings: the page's own, then the start state's.
+constexpr std::string_view kOtherNames[] = {"lang", "look", "supply", "show", "brake"};
 // The fields a link may show, by where they are in the picture, and the click on each.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kShown{{
     {"left", "coil1"},
@@ -58,15 +58,6 @@ std::string decode(std::string_view text) {
         }
     }
     return valid;
-}
-
-bool is_setting(std::string_view name) {
-    return std::any_of(tools::kLabSettings.begin(), tools::kLabSettings.end(),
-                       [&](const tools::LabSetting& s) { return s.name == name; });
-}
-
-template <std::size_t N> bool among(const std::string_view (&names)[N], std::string_view name) {
-    return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
 // The first pair of this name, as URLSearchParams.get gives it.
@@ -119,9 +110,9 @@ AddressPlan ReadAddress(std::string_view query, tagLabo& labo) {
     AddressPlan plan;
     for (std::size_t k = 0; k < pairs.size(); ++k) {
         const AddressPair& p = pairs[k];
-        if (!is_setting(p.name)) {
-            if (!among(kPageOwn, p.name) && !among(kStartNames, p.name))
-                plan.refused.push_back({k, true});
+        if (tools::FindLabSetting(p.name) == nullptr) {
+            const auto* other = std::find(std::begin(kOtherNames), std::end(kOtherNames), p.name);
+            if (other == std::end(kOtherNames)) plan.refused.push_back({k, true});
             continue;
         }
         if (!tools::SetLabSetting(p.name, p.value, labo).empty())

@@ -8,7 +8,7 @@
 #include "shell/scene.h"
 #include "shell/textes.h"
 #include "tools/common/lab_settings.h"
-#include "tools/common/look_option.h"
+#include "tools/common/options.h"
 #include "tools/common/synchronous_speed.h"
 #include "tools/korveline_web/page_address.h"
 
@@ -34,21 +34,30 @@ EM_JS(void, kv_js_reply, (const char* text), {
 
 namespace {
 
-// A line a setting: its name, its choices (space-separated; none for a number), its least and
-// greatest values, its unit and its default, tab-separated.
+// A line a setting, tab-separated: its name, its choices (space-separated; none for a number),
+// its least and greatest values and its default; then in French and in English, what the panels
+// show: its label, its unit (after a number) and its choices' words ('|'-separated).
 std::string LabTable() {
+    using kv::viewer::Lang;
     std::string text;
     for (const kv::tools::LabSetting& s : kv::tools::kLabSettings) {
-        std::string choices;
+        std::string choices, french, english;
         for (const std::string_view choice : s.choices) {
-            if (choice.empty()) continue;
-            if (!choices.empty()) choices += ' ';
-            choices.append(choice);
+            if (choice.empty()) break;
+            const bool first = choices.empty();
+            choices.append(first ? "" : " ").append(choice);
+            french.append(first ? "" : "|").append(kv::tools::LabChoiceWord(choice, Lang::Fr));
+            english.append(first ? "" : "|").append(kv::tools::LabChoiceWord(choice, Lang::En));
         }
         char range[64];
         std::snprintf(range, sizeof range, "%g\t%g", s.min, s.max);
         text.append(s.name).append("\t").append(choices).append("\t").append(range);
-        text.append("\t").append(s.unit).append("\t").append(s.fallback).append("\n");
+        text.append("\t").append(s.fallback);
+        for (const Lang lang : {Lang::Fr, Lang::En}) {
+            text.append("\t").append(s.label(lang)).append("\t").append(s.shown_unit(lang));
+            text.append("\t").append(lang == Lang::Fr ? french : english);
+        }
+        text.append("\n");
     }
     return text;
 }
@@ -91,7 +100,7 @@ std::string Answer(std::string_view request) {
     if (word == "language") return Language(argument);
     if (word == "looks") return kv::tools::known_looks();
     if (word == "look") {
-        if (argument == kv::tools::current_look()) return {};
+        if (argument == aspects[aspect_courant].nom) return {}; // the look shown now
         return kv::tools::request_look(std::string(argument)) ? "" : "unknown look";
     }
     return "unknown request";
