@@ -36,6 +36,10 @@ int ticks_per_period(Speed speed) {
     return info(speed).ticks_per_period;
 }
 
+double pace(Speed speed) {
+    return static_cast<double>(ticks_per_period(speed)) / wall_per_viewer_ms(speed);
+}
+
 ViewerClock::ViewerClock(std::uint64_t wall_ms) : wall_base_(wall_ms) {}
 
 std::uint64_t ViewerClock::now(std::uint64_t wall_ms) const {

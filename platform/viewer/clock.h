@@ -18,6 +18,8 @@ int wall_per_viewer_ms(Speed speed);
 // 2, 4 or 8 in fast motion, else 1. Each is the application's own WM_TIMER, so a fast run goes
 // through the very same Ticks in the same order, only more of them per wall period.
 int ticks_per_period(Speed speed);
+// The motor's time on screen against the program's own pace: 0.25 at x1/4 ... 8 at x8.
+double pace(Speed speed);
 
 class ViewerClock {
   public:

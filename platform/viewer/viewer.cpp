@@ -196,10 +196,13 @@ bool Viewer::act(Action action) {
         clock_.request_step();
         break;
     case Action::Slower:
-        clock_.slower(wall);
-        break;
     case Action::Faster:
-        clock_.faster(wall);
+        if (action == Action::Slower)
+            clock_.slower(wall);
+        else
+            clock_.faster(wall);
+        // The readout tells how slowed down the motor's time is: paused, no Tick would redraw it.
+        if (status_.readout) show_readout();
         break;
     case Action::ToggleReadout:
         status_.readout = !status_.readout;
@@ -350,9 +353,9 @@ void Viewer::show_readout() {
     readout_stale_ = false;
     readout_due_ms_ = screen_.now_ms() + screen_.readout_every_ms();
     const bool on = status_.readout && tools_.readout;
-    screen_.show(Slot::Readout,
-                 on ? Box{tools_.readout_title ? tools_.readout_title() : "", tools_.readout()}
-                    : Box{});
+    screen_.show(Slot::Readout, on ? Box{tools_.readout_title ? tools_.readout_title() : "",
+                                         tools_.readout(pace(clock_.speed()))}
+                                   : Box{});
 }
 
 void Viewer::toggle_sound() {

@@ -41,7 +41,8 @@ struct Tools {
     std::function<void(image::Output& out)> write_data;
     // Key I: asked again after every Tick while the readout shows.
     std::function<std::string()> readout_title;
-    std::function<std::vector<BoxRow>()> readout;
+    // Given the clock's pace against the program's own: 0.25 at x1/4, 8 at x8.
+    std::function<std::vector<BoxRow>(double pace)> readout;
     // Over the plot: its scales while the readout shows, the steady curve while its action is on.
     // Asked after every Tick, every action and every slice of work between Ticks; gives a new
     // layer, or none while the one shown still holds.

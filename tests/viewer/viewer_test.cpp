@@ -126,11 +126,13 @@ class ViewerTest : public ::testing::Test {
     FakeScreen screen;
     int ticks = 0;
     int readouts = 0;
+    double readout_pace = 0;
     Tools tools{"korveline",
                 {},
                 [](image::Output& out) { out.write(std::string_view("tick,time_s\n2,0.1\n")); },
                 [] { return std::string("Readout"); },
-                [this] {
+                [this](double pace) {
+                    readout_pace = pace;
                     return std::vector<BoxRow>{{"Ticks", std::to_string(++readouts), {}}};
                 }};
     Viewer viewer{screen, tools};
@@ -321,11 +323,36 @@ TEST_F(ViewerTest, LanguageAndLookKeysAskTheProgramAndTheListOfKeysFollows) {
     EXPECT_TRUE(screen.boxes[Slot::Help].title.empty());
 }
 
+// The readout says how much the motor's time is slowed down on screen: it hears the clock's pace,
+// and a change of pace redraws it at once, paused too.
+TEST_F(ViewerTest, TheReadoutFollowsTheClocksPace) {
+    std::string why;
+    ASSERT_TRUE(viewer.open_window("KORVELINE", 8, 6, why));
+    viewer.act(Action::ToggleReadout);
+    EXPECT_EQ(readout_pace, 1);
+    viewer.act(Action::TogglePause);
+    for (const auto& [action, pace] :
+         {std::pair{Action::Faster, 2.0}, std::pair{Action::Faster, 4.0},
+          std::pair{Action::Faster, 8.0}, std::pair{Action::Faster, 8.0},
+          std::pair{Action::Slower, 4.0}, std::pair{Action::Slower, 2.0},
+          std::pair{Action::Slower, 1.0}, std::pair{Action::Slower, 0.5},
+          std::pair{Action::Slower, 0.25}}) {
+        const int before = readouts;
+        viewer.act(action);
+        EXPECT_EQ(readouts, before + 1);
+        EXPECT_EQ(readout_pace, pace);
+    }
+    viewer.act(Action::ToggleReadout);
+    const int hidden = readouts;
+    viewer.act(Action::Faster);
+    EXPECT_EQ(readouts, hidden) << "hidden, it is not asked for";
+}
+
 // A screen that takes the readout at most every 250 ms (the page's): while Ticks run it is asked
 // for 4 times a second, not 20; once paused the last Tick's shows at once.
 TEST_F(ViewerTest, AScreenMayTakeTheReadoutLessOftenButAlwaysItsLastOne) {
     Tools counted = tools;
-    counted.readout = [this] {
+    counted.readout = [this](double) {
         ++readouts;
         return std::vector<BoxRow>{{"Ticks", std::to_string(ticks), {}}};
     };
