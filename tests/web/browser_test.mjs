@@ -582,6 +582,13 @@ for (const deviceScaleFactor of [1, 2]) {
   check("lab controls: open=1 reaches the program; resistance 9 is refused, told, and the control shows 1 again",
         opened.includes("open=1") && refused.settings.includes("resistance=1 ") && refused.value === "1" &&
         refused.message.includes("0,25"), `${opened}; ${JSON.stringify(refused)}`);
+  // The refusal is told again in the language switched to.
+  await page.click("#lang-en");
+  const refusedInEnglish = await page.$eval("#lab-message", m => m.textContent);
+  await page.click("#lang-fr");
+  check("a refused control's message follows the language",
+        refusedInEnglish.startsWith("Rotor resistance") && refusedInEnglish.includes("value refused") &&
+        refusedInEnglish.includes("0.25"), refusedInEnglish);
   await page.screenshot({ path: path.join(outDir, "lab-panel-page.png") });
   // The desktop's Lab key opens the page's own panel, its first control focused.
   await page.evaluate(() => { document.getElementById("lab").open = false; });
