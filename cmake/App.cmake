@@ -11,7 +11,7 @@
 #   korveline_panels   panels/:  brake, plot, central wipe, instructions (uses the base)
 #   korveline_app      shell/: the scene objects and palette definitions, start-up, the window
 #                      procedure and the mouse commands, above all the rest
-set(KORVELINE_BASE_SOURCES shell/primitives.cpp shell/textes.cpp shell/aspects.cpp)
+set(KORVELINE_BASE_SOURCES shell/primitives.cpp shell/textes.cpp shell/apparences.cpp)
 set(KORVELINE_MODEL_SOURCES model/alim.cpp model/labo.cpp model/mas.cpp)
 set(KORVELINE_DRAWING_SOURCES drawing/masdessin_bobines.cpp drawing/masdessin_champs.cpp
                               drawing/masdessin_rotor.cpp drawing/numeros_phases.cpp)
@@ -19,7 +19,7 @@ set(KORVELINE_PANELS_SOURCES panels/frein.cpp panels/courbe.cpp panels/central.c
                              panels/mode_emploi.cpp)
 set(KORVELINE_GLOBALS_SOURCES shell/globals.cpp)
 set(KORVELINE_SHELL_SOURCES shell/main.cpp shell/wndproc.cpp shell/souris.cpp shell/zones.cpp
-                            shell/changement_aspect.cpp shell/changement_langue.cpp)
+                            shell/changement_apparence.cpp shell/changement_langue.cpp)
 set(KORVELINE_APP_SOURCES ${KORVELINE_BASE_SOURCES} ${KORVELINE_MODEL_SOURCES}
                           ${KORVELINE_DRAWING_SOURCES} ${KORVELINE_PANELS_SOURCES}
                           ${KORVELINE_GLOBALS_SOURCES} ${KORVELINE_SHELL_SOURCES})

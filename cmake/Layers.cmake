@@ -4,11 +4,11 @@
 # expressions, separated by spaces.
 
 # What the application's parts share, below them all.
-set(korveline_base_headers "shell/(palette|aspects|primitives|geometrie|tronque|textes)\\.h")
+set(korveline_base_headers "shell/(palette|apparences|primitives|geometrie|tronque|textes)\\.h")
 
 set(korveline_layer_rules
     # The application.
-    "shell/(palette|aspects|primitives|geometrie|tronque|textes)\\.[hc]p* ${korveline_base_headers}"
+    "shell/(palette|apparences|primitives|geometrie|tronque|textes)\\.[hc]p* ${korveline_base_headers}"
     "model/.* model/.* ${korveline_base_headers}"
     "drawing/.* drawing/.* ${korveline_base_headers}"
     "panels/.* panels/.* ${korveline_base_headers}"

@@ -1,6 +1,6 @@
 #include "drawing/numeros_phases.h"
 
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 #include "shell/geometrie.h"
 #include "shell/palette.h"
 #include "shell/primitives.h"
@@ -11,11 +11,11 @@
 namespace {
 
 bool Numerote() {
-    return aspects[aspect_courant].numeros;
+    return apparences[apparence_courante].numeros;
 }
 
 COLORREF CouleurPhase(int phase) {
-    const tagAspect& a = aspects[aspect_courant];
+    const tagApparence& a = apparences[apparence_courante];
     if (phase == 1) return a.blue_pen_3.couleur;
     if (phase == 2) return a.red_pen_3.couleur;
     return a.green_pen_3.couleur;
@@ -73,7 +73,7 @@ void Marque(HDC hdc, int phase, int x, int y) {
 void Etiquette(HDC hdc, int phase, int x, int y) {
     const char texte[3] = {' ', chiffres[phase - 1], ' '};
     SetBkColor(hdc, CouleurPhase(phase));
-    SetTextColor(hdc, aspects[aspect_courant].chiffres[phase - 1]);
+    SetTextColor(hdc, apparences[apparence_courante].chiffres[phase - 1]);
     TextOutA(hdc, x, y, texte, 3);
 }
 

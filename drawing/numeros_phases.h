@@ -1,8 +1,8 @@
-// The phases told apart by more than colour, in a look that numbers them (shell/aspects.h): a label
-// 1, 2 or 3 by each coil and by its arrows, and an arrow of the phase's own style: an open head and
-// a ring about the base for phase 1, a closed head and a square for phase 2, a double head and a
-// diamond for phase 3. The base's mark stays while the field, and the arrow with it, shrinks to
-// nothing. The phases are numbered in the order of the phase sequence: 1 the left coil, 2 the
+// The phases told apart by more than colour, in a look that numbers them (shell/apparences.h): a
+// label 1, 2 or 3 by each coil and by its arrows, and an arrow of the phase's own style: an open
+// head and a ring about the base for phase 1, a closed head and a square for phase 2, a double head
+// and a diamond for phase 3. The base's mark stays while the field, and the arrow with it, shrinks
+// to nothing. The phases are numbered in the order of the phase sequence: 1 the left coil, 2 the
 // lower-right, 3 the upper-right. In a look that does not number them these draw nothing.
 #pragma once
 

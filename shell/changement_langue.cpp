@@ -1,6 +1,6 @@
 #include "shell/changement_langue.h"
 
-#include "shell/changement_aspect.h"
+#include "shell/changement_apparence.h"
 #include "shell/textes.h"
 
 #include <iterator>

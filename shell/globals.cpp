@@ -1,6 +1,6 @@
 // Every global of the program, in one file: C++ orders dynamic initialisation only within one
 // translation unit, and the palette must exist before the scene objects.
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 #include "shell/palette.h"
 #include "shell/scene.h"
 #include "shell/textes.h"
@@ -21,9 +21,9 @@ HBRUSH gray_brush = CreateSolidBrush(RGB(170, 170, 170));
 HPEN gray_pen_1 = CreatePen(PS_SOLID, 10, RGB(170, 170, 170));
 HPEN marron_pen_2 = CreatePen(PS_SOLID, 2, RGB(100, 0, 100));
 
-// The other looks' pens and brushes, made now that the palette exists (shell/aspects.h).
+// The other looks' pens and brushes, made now that the palette exists (shell/apparences.h).
 tagPalettes palettes;
-int aspect_courant = ASPECT_DEFAUT;
+int apparence_courante = APPARENCE_DEFAUT;
 COLORREF background_color = RGB(0, 200, 200);
 COLORREF gray_color = RGB(170, 170, 170);
 COLORREF alim_off_color = RGB(255, 0, 0);

@@ -2,8 +2,8 @@
 
 #include "panels/central.h"
 #include "panels/mode_emploi.h"
-#include "shell/aspects.h"
-#include "shell/changement_aspect.h"
+#include "shell/apparences.h"
+#include "shell/changement_apparence.h"
 #include "shell/changement_langue.h"
 #include "shell/scene.h"
 #include "shell/souris.h"
@@ -93,8 +93,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
         CliqueDroit(hwnd, lParam);
         return 0;
-    case WM_ASPECT:
-        ChangeAspect(hwnd, static_cast<int>(wParam));
+    case WM_APPARENCE:
+        ChangeApparence(hwnd, static_cast<int>(wParam));
         return 0;
     case WM_LANGUE:
         ChangeLangue(hwnd, static_cast<int>(wParam));

@@ -4,7 +4,7 @@
 #include "drawing/masdessin.h"
 #include "drawing/numeros_phases.h"
 #include "panels/central.h"
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 #include "shell/geometrie.h"
 #include "shell/palette.h"
 
@@ -22,8 +22,8 @@ using namespace ecran;
 
 class NumerosDePhases : public ::testing::Test {
   protected:
-    void SetUp() override { ChoisirAspect(ASPECT_VISION_COULEURS); }
-    void TearDown() override { ChoisirAspect(ASPECT_DEFAUT); }
+    void SetUp() override { ChoisirApparence(APPARENCE_VISION_COULEURS); }
+    void TearDown() override { ChoisirApparence(APPARENCE_DEFAUT); }
 };
 
 using Forme = std::set<std::pair<int, int>>;
@@ -61,7 +61,7 @@ TEST_F(NumerosDePhases, EachPhaseHasItsOwnArrowEvenWhenItsFieldIsZero) {
         EXPECT_GE(Differents(un, trois), 20) << k;
     }
     // The program's own look tells them apart by colour alone.
-    ChoisirAspect(ASPECT_DEFAUT);
+    ChoisirApparence(APPARENCE_DEFAUT);
     for (double k : {0.0, 1.0}) {
         EXPECT_EQ(FormeDeLaFleche(blue_pen_3, k), FormeDeLaFleche(red_pen_3, k));
         EXPECT_EQ(FormeDeLaFleche(blue_pen_3, k), FormeDeLaFleche(green_pen_3, k));
@@ -69,7 +69,7 @@ TEST_F(NumerosDePhases, EachPhaseHasItsOwnArrowEvenWhenItsFieldIsZero) {
 }
 
 TEST_F(NumerosDePhases, TheProgramsOwnLookDrawsNoNumber) {
-    ChoisirAspect(ASPECT_DEFAUT);
+    ChoisirApparence(APPARENCE_DEFAUT);
     const kv::Framebuffer fb = Apres([](HDC hdc) {
         for (int phase = 1; phase <= 3; phase++)
             NumeroteBobine(hdc, phase);
@@ -98,9 +98,9 @@ TEST_F(NumerosDePhases, EachCoilCarriesItsNumberClearOfItsSpires) {
         int phase;
         RECT etiquette;
     };
-    const COLORREF couleurs[3] = {aspects[ASPECT_VISION_COULEURS].blue_pen_3.couleur,
-                                  aspects[ASPECT_VISION_COULEURS].red_pen_3.couleur,
-                                  aspects[ASPECT_VISION_COULEURS].green_pen_3.couleur};
+    const COLORREF couleurs[3] = {apparences[APPARENCE_VISION_COULEURS].blue_pen_3.couleur,
+                                  apparences[APPARENCE_VISION_COULEURS].red_pen_3.couleur,
+                                  apparences[APPARENCE_VISION_COULEURS].green_pen_3.couleur};
     for (const Cas& c :
          {Cas{1, {73, 346, 86, 362}}, Cas{2, {294, 500, 307, 516}}, Cas{3, {294, 64, 307, 80}}}) {
         SCOPED_TRACE(c.phase);
@@ -116,7 +116,7 @@ TEST_F(NumerosDePhases, EachCoilCarriesItsNumberClearOfItsSpires) {
         EXPECT_EQ(Compte(spires, kVide, e.left, e.top, e.right - 1, e.bottom - 1), aire)
             << "no spire where the label goes";
         const COLORREF fond = couleurs[c.phase - 1];
-        const COLORREF chiffre = aspects[ASPECT_VISION_COULEURS].chiffres[c.phase - 1];
+        const COLORREF chiffre = apparences[APPARENCE_VISION_COULEURS].chiffres[c.phase - 1];
         const int n_fond = Compte(bobine, fond, e.left, e.top, e.right - 1, e.bottom - 1);
         const int n_chiffre = Compte(bobine, chiffre, e.left, e.top, e.right - 1, e.bottom - 1);
         EXPECT_EQ(n_fond + n_chiffre, aire);
@@ -128,14 +128,14 @@ TEST_F(NumerosDePhases, EachCoilCarriesItsNumberClearOfItsSpires) {
 // Marks and labels lie within the disc that every Tick wipes, at every phase of the supply: what
 // the wipe leaves is what it leaves of the program's own arrows (the tip of the left coil's outer
 // arrow at its peak reaches one pixel beyond it).
-Forme ResteApresLEffacement(int aspect, bool resultant, double P) {
-    ChoisirAspect(aspect);
+Forme ResteApresLEffacement(int apparence, bool resultant, double P) {
+    ChoisirApparence(apparence);
     tagMasDessin d = MasDessin(true, true, true, resultant);
     kv::Framebuffer fb = Apres([&](HDC hdc) {
         d.ChampsTotal(hdc, P, 5.0);
         CentralPaint(hdc, 107);
     });
-    const COLORREF fond = aspects[aspect].background_brush.couleur;
+    const COLORREF fond = apparences[apparence].background_brush.couleur;
     Forme reste;
     for (int y = 0; y < fb.height(); y++)
         for (int x = 0; x < fb.width(); x++)
@@ -147,8 +147,8 @@ TEST_F(NumerosDePhases, TheTicksWipeTakesEveryMarkAndLabelAway) {
     for (bool resultant : {false, true}) {
         for (int pas = 0; pas < 100; pas += 7) {
             const double P = -0.06283185307179587 * pas;
-            EXPECT_EQ(ResteApresLEffacement(ASPECT_VISION_COULEURS, resultant, P),
-                      ResteApresLEffacement(ASPECT_DEFAUT, resultant, P))
+            EXPECT_EQ(ResteApresLEffacement(APPARENCE_VISION_COULEURS, resultant, P),
+                      ResteApresLEffacement(APPARENCE_DEFAUT, resultant, P))
                 << "phase step " << pas << (resultant ? ", resultant shown" : "");
         }
     }

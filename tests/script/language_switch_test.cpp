@@ -7,7 +7,7 @@
 #include "backends/headless/script.h"
 #include "image/png_reader.h"
 #include "script/run_script.h"
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 #include "shell/changement_langue.h"
 #include "shell/scene.h"
 #include "shell/textes.h"
@@ -37,7 +37,7 @@ void EtatDeDepart() {
     frein.couple = 0;
     for (tagPixel& pixel : frein.pixels)
         pixel = tagPixel{0, 0, 0};
-    ChoisirAspect(ASPECT_DEFAUT);
+    ChoisirApparence(APPARENCE_DEFAUT);
     textes = &textes_fr;
 }
 

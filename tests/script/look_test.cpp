@@ -8,7 +8,7 @@
 #include "backends/headless/script.h"
 #include "image/png_reader.h"
 #include "script/run_script.h"
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 #include "shell/scene.h"
 #include "tools/common/options.h"
 #include "tools/korveline_script/run_scripted.h"
@@ -81,7 +81,8 @@ TEST(LookOption, DefaultIsTheProgramsOwnPictureAndTheLastOptionCounts) {
     const kv::Framebuffer projector = Snapshot("--look=projector", "projector");
     EXPECT_GT(Differing(projector, own), 10000);
     EXPECT_EQ(Differing(Snapshot("--look colour-vision --look projector", "last"), projector), 0);
-    EXPECT_EQ(projector.get(200, 100), Kv(aspects[ASPECT_PROJECTEUR].background_brush.couleur));
+    EXPECT_EQ(projector.get(200, 100),
+              Kv(apparences[APPARENCE_PROJECTEUR].background_brush.couleur));
 }
 
 // The scene objects and the look as the program starts them: they live in this process, and a
@@ -97,7 +98,7 @@ void EtatDeDepart() {
     frein.couple = 0;
     for (tagPixel& pixel : frein.pixels)
         pixel = tagPixel{0, 0, 0};
-    ChoisirAspect(ASPECT_DEFAUT);
+    ChoisirApparence(APPARENCE_DEFAUT);
 }
 
 // Runs `script` here, asking for looks[k] (nullptr: none) as the k-th `tick` command ends; returns
@@ -120,7 +121,7 @@ std::string RunHere(const std::string& script, const std::vector<const char*>& l
                     });
     EXPECT_EQ(run.exit_code, 0) << err.str();
     EXPECT_EQ(ended, looks.size()) << "a tick command per look asked";
-    ChoisirAspect(ASPECT_DEFAUT);
+    ChoisirApparence(APPARENCE_DEFAUT);
     return out.str();
 }
 
@@ -140,7 +141,7 @@ TEST(LookWhileRunning, ColourVisionAndBackLeavesTheProgramsOwnPicture) {
     const std::string here = RunHere(script("here"), {"colour-vision", "default", nullptr});
     const std::string program = RunProgram(script("program"));
     EXPECT_EQ(kv::image::read_png(dir + "/here-between.png").get(200, 100),
-              Kv(aspects[ASPECT_VISION_COULEURS].background_brush.couleur))
+              Kv(apparences[APPARENCE_VISION_COULEURS].background_brush.couleur))
         << "the look had changed";
     EXPECT_EQ(here, program) << "the run went on as if the look had not changed";
     EXPECT_EQ(Differing(kv::image::read_png(dir + "/here.png"),
@@ -159,7 +160,7 @@ TEST(LookWhileRunning, ProjectorAndBackLeavesTheProgramsOwnPictureOnceThePlotIsC
     };
     const std::string here = RunHere(script("here"), {"projector", "default", nullptr});
     EXPECT_EQ(kv::image::read_png(dir + "/here-between.png").get(200, 100),
-              Kv(aspects[ASPECT_PROJECTEUR].background_brush.couleur))
+              Kv(apparences[APPARENCE_PROJECTEUR].background_brush.couleur))
         << "the look had changed";
     EXPECT_EQ(here, RunProgram(script("program")));
     EXPECT_EQ(Differing(kv::image::read_png(dir + "/here.png"),
@@ -178,8 +179,8 @@ TEST(LookWhileRunning, ThePlotKeepsItsTrailInTheNewLooksColour) {
     const kv::Framebuffer here = kv::image::read_png(dir + "/here.png");
     const kv::Framebuffer program = kv::image::read_png(dir + "/program.png");
 
-    const kv::Color old_trail = Kv(aspects[ASPECT_DEFAUT].yellow_pen_fonce_3.couleur);
-    const kv::Color new_trail = Kv(aspects[ASPECT_PROJECTEUR].yellow_pen_fonce_3.couleur);
+    const kv::Color old_trail = Kv(apparences[APPARENCE_DEFAUT].yellow_pen_fonce_3.couleur);
+    const kv::Color new_trail = Kv(apparences[APPARENCE_PROJECTEUR].yellow_pen_fonce_3.couleur);
     const kv::Color black = rgb(0, 0, 0);
     int trail = 0;
     for (int y = 0; y < 360; ++y) {
@@ -198,8 +199,8 @@ TEST(LookWhileRunning, ThePlotKeepsItsTrailInTheNewLooksColour) {
         }
     }
     EXPECT_GT(trail, 300);
-    EXPECT_EQ(here.get(200, 100), Kv(aspects[ASPECT_PROJECTEUR].background_brush.couleur));
-    EXPECT_EQ(here.get(150, 290), Kv(aspects[ASPECT_PROJECTEUR].cuivre_pen_4.couleur));
+    EXPECT_EQ(here.get(200, 100), Kv(apparences[APPARENCE_PROJECTEUR].background_brush.couleur));
+    EXPECT_EQ(here.get(150, 290), Kv(apparences[APPARENCE_PROJECTEUR].cuivre_pen_4.couleur));
 }
 
 TEST(LookWhileRunning, ThereIsNoWindowToAskBeforeOrAfterARun) {

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "model/labo.h"
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 #include "shell/scene.h"
 #include "shell/textes.h"
 #include "tools/common/lab_settings.h"
@@ -101,8 +101,8 @@ inline std::string select_language(std::string lang) {
 // Every look's name, for messages and help: "default, colour-vision, projector".
 inline std::string known_looks() {
     std::string known;
-    for (const tagAspect& aspect : aspects)
-        known += (known.empty() ? "" : ", ") + std::string(aspect.nom);
+    for (const tagApparence& apparence : apparences)
+        known += (known.empty() ? "" : ", ") + std::string(apparence.nom);
     return known;
 }
 
@@ -116,9 +116,9 @@ inline std::string take_look_option(std::vector<std::string>& args, std::string&
 // an empty string.
 inline std::string select_look(const std::string& look) {
     if (look.empty()) return {};
-    const int aspect = AspectNomme(look.c_str());
-    if (aspect < 0) return "--look: unknown look '" + look + "' (known: " + known_looks() + ")";
-    ChoisirAspect(aspect);
+    const int apparence = ApparenceNommee(look.c_str());
+    if (apparence < 0) return "--look: unknown look '" + look + "' (known: " + known_looks() + ")";
+    ChoisirApparence(apparence);
     return {};
 }
 
@@ -126,10 +126,10 @@ inline std::string select_look(const std::string& look) {
 // run and repaints what the look changes. Safe at any moment, from any hook of a program, since it
 // only posts a message. False for an unknown look or when there is no window.
 inline bool request_look(const std::string& look) {
-    const int aspect = AspectNomme(look.c_str());
+    const int apparence = ApparenceNommee(look.c_str());
     const HWND hwnd = FindWindow(g_szClassName, nullptr);
-    if (aspect < 0 || hwnd == nullptr) return false;
-    return PostMessage(hwnd, WM_ASPECT, static_cast<WPARAM>(aspect), 0) != FALSE;
+    if (apparence < 0 || hwnd == nullptr) return false;
+    return PostMessage(hwnd, WM_APPARENCE, static_cast<WPARAM>(apparence), 0) != FALSE;
 }
 
 } // namespace kv::tools

@@ -1,6 +1,6 @@
 #include "tools/common/readout.h"
 
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 #include "shell/scene.h"
 #include "shell/textes.h"
 #include "tools/common/lab_settings.h"
@@ -109,7 +109,7 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
     const int pairs = labo.paires_poles;
     const int open = labo.ligne_ouverte;
     // The phases in the order of the phase sequence, in the colours of the look shown.
-    const tagAspect& look = aspects[aspect_courant];
+    const tagApparence& look = apparences[apparence_courante];
     const double slowed = kShownSecondsPerTick / kModelSecondsPerTick / clock_speed;
     const auto coil = [&](int phase, Text name) {
         return Say(name) + (open == phase ? Say({" (ligne ouverte)", " (line open)"}) : "");

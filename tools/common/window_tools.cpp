@@ -28,7 +28,7 @@ kv::viewer::Lang LangOf(const tagTextes* table) {
 // messages still go one step each: the next one counts from what was asked, not from what shows.
 struct Asked {
     std::size_t language = 0;
-    int look = aspect_courant;
+    int look = apparence_courante;
     Asked() {
         while (language + 1 < std::size(langues) && langues[language].textes != textes)
             ++language;
@@ -80,8 +80,8 @@ kv::viewer::Tools WindowTools(RunData& data) {
         return LangOf(langues[asked->language].textes);
     };
     tools.next_look = [asked] {
-        asked->look = (asked->look + 1) % NOMBRE_ASPECTS;
-        kv::tools::request_look(aspects[asked->look].nom);
+        asked->look = (asked->look + 1) % NOMBRE_APPARENCES;
+        kv::tools::request_look(apparences[asked->look].nom);
     };
     return tools;
 }

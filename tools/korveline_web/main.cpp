@@ -54,8 +54,8 @@ int main() {
         if (kv_js_wants_language(langue.code) != 0) kv::tools::select_language(langue.code);
     }
     // The look likewise; the page tells of a look it does not know.
-    for (const tagAspect& aspect : aspects) {
-        if (kv_js_wants_look(aspect.nom) != 0) kv::tools::select_look(aspect.nom);
+    for (const tagApparence& apparence : apparences) {
+        if (kv_js_wants_look(apparence.nom) != 0) kv::tools::select_look(apparence.nom);
     }
     RunData data;
     kv::web::WebBackend screen;

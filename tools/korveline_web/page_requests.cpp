@@ -100,7 +100,7 @@ std::string Answer(std::string_view request) {
     if (word == "language") return Language(argument);
     if (word == "looks") return kv::tools::known_looks();
     if (word == "look") {
-        if (argument == aspects[aspect_courant].nom) return {}; // the look shown now
+        if (argument == apparences[apparence_courante].nom) return {}; // the look shown now
         return kv::tools::request_look(std::string(argument)) ? "" : "unknown look";
     }
     return "unknown request";

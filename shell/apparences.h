@@ -8,12 +8,12 @@
 
 #include <windows.h>
 
-enum { ASPECT_DEFAUT, ASPECT_VISION_COULEURS, ASPECT_PROJECTEUR, NOMBRE_ASPECTS };
+enum { APPARENCE_DEFAUT, APPARENCE_VISION_COULEURS, APPARENCE_PROJECTEUR, NOMBRE_APPARENCES };
 
 // Asks the window to take another look while it runs; wParam is the look's number. The programs
 // around the application post it (a key, a control of the page); the window procedure answers it
-// with ChangeAspect (shell/changement_aspect.h).
-#define WM_ASPECT (WM_APP + 1)
+// with ChangeApparence (shell/changement_apparence.h).
+#define WM_APPARENCE (WM_APP + 1)
 
 // A pen of this width and colour, or with width 0 a solid brush.
 struct tagTrait {
@@ -22,7 +22,7 @@ struct tagTrait {
 };
 
 // One look. The names are the palette's: they tell the default look's colour and width.
-class tagAspect {
+class tagApparence {
   public:
     const char* nom;             // as --look takes it
     tagTrait green_pen_3;        // phase 3: the upper-right coil's field
@@ -45,8 +45,8 @@ class tagAspect {
     COLORREF chiffres[3];    // the digit on phase k + 1's coil label, which has the phase's colour
 };
 
-extern const tagAspect aspects[NOMBRE_ASPECTS];
-extern int aspect_courant; // the look shown
+extern const tagApparence apparences[NOMBRE_APPARENCES];
+extern int apparence_courante; // the look shown
 
 // The fourteen handles of one look, by the palette's names.
 class tagPalette {
@@ -71,17 +71,17 @@ class tagPalette {
 // the palette's own handles as the default look's and creates the others.
 class tagPalettes {
   public:
-    tagPalette palette[NOMBRE_ASPECTS];
+    tagPalette palette[NOMBRE_APPARENCES];
     tagPalettes();
 };
 extern tagPalettes palettes;
 
-// The palette's globals and the text colours become look `aspect`'s; any other number changes
-// nothing. Before the window exists that is all a look needs; ChangeAspect also repaints.
-void ChoisirAspect(int aspect);
+// The palette's globals and the text colours become look `apparence`'s; any other number changes
+// nothing. Before the window exists that is all a look needs; ChangeApparence also repaints.
+void ChoisirApparence(int apparence);
 
 // The number of the look called `nom`, or -1.
-int AspectNomme(const char* nom);
+int ApparenceNommee(const char* nom);
 
 // The phase (1, 2, 3, numbered in the order of the phase sequence) whose field a pen draws; 0 for
 // a pen that draws none.

@@ -1,6 +1,6 @@
-#include "shell/changement_aspect.h"
+#include "shell/changement_apparence.h"
 
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 #include "shell/palette.h"
 #include "shell/primitives.h"
 #include "shell/scene.h"
@@ -33,17 +33,17 @@ void RecolorieTrace(HDC hdc, COLORREF avant, COLORREF apres) {
 
 } // namespace
 
-void ChangeAspect(HWND hwnd, int aspect) {
-    if (aspect < 0 || aspect >= NOMBRE_ASPECTS || aspect == aspect_courant) return;
-    const COLORREF trace_avant = aspects[aspect_courant].yellow_pen_fonce_3.couleur;
+void ChangeApparence(HWND hwnd, int apparence) {
+    if (apparence < 0 || apparence >= NOMBRE_APPARENCES || apparence == apparence_courante) return;
+    const COLORREF trace_avant = apparences[apparence_courante].yellow_pen_fonce_3.couleur;
 
     HDC hdc = GetDC(hwnd);
     // The current operating point joins the trail now, as the next Tick would make it, with the pen
     // of the look that drew it: a narrower pen would leave a ring of the old point.
     SelectObject(hdc, yellow_pen_fonce_3);
     CreatePoint(hdc, Colonne(courbe.last_omega), Ligne(courbe.last_torque));
-    ChoisirAspect(aspect);
-    RecolorieTrace(hdc, trace_avant, aspects[aspect].yellow_pen_fonce_3.couleur);
+    ChoisirApparence(apparence);
+    RecolorieTrace(hdc, trace_avant, apparences[apparence].yellow_pen_fonce_3.couleur);
     ReleaseDC(hwnd, hdc);
 
     // Erasing paints with the class's brush: it follows the look.

@@ -3,7 +3,7 @@
 // deuteranopia, protanopia and tritanopia (the matrices of Machado, Oliveira and Fernandes 2009 at
 // severity 1, applied in linear RGB; distances in CIEDE2000). Each table test prints its figures.
 // Then what every look must keep, and each look's pens as drawn.
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 #include "shell/palette.h"
 
 #include "app/ecran.h"
@@ -149,7 +149,7 @@ struct Couleur {
 
 // What students must tell apart in the motor: the three phases, the resultant, the forces, the
 // rotor's turns they lie on, and the background.
-std::vector<Couleur> CouleursDuMoteur(const tagAspect& a) {
+std::vector<Couleur> CouleursDuMoteur(const tagApparence& a) {
     return {{"phase 1", a.blue_pen_3.couleur},         {"phase 2", a.red_pen_3.couleur},
             {"phase 3", a.green_pen_3.couleur},        {"resultant", a.black_pen_3.couleur},
             {"forces", a.yellow_pen_3.couleur},        {"rotor", a.cuivre_pen_4.couleur},
@@ -205,7 +205,7 @@ TEST(Contraste, OfEveryArrowAgainstWhatItIsDrawnOn) {
         COLORREF trait, fond;
         bool sur_le_disque;
     };
-    const auto lignes = [](const tagAspect& a) {
+    const auto lignes = [](const tagApparence& a) {
         const COLORREF disque = a.background_brush.couleur;
         const COLORREF blanc = a.white_pen_10.couleur;
         return std::vector<Ligne>{
@@ -218,21 +218,21 @@ TEST(Contraste, OfEveryArrowAgainstWhatItIsDrawnOn) {
             {"point", a.black_pen_3.couleur, blanc, false},
             {"point on trail", a.black_pen_3.couleur, a.yellow_pen_fonce_3.couleur, false}};
     };
-    for (int k = 0; k < NOMBRE_ASPECTS; k++) {
-        std::printf("%-14s", aspects[k].nom);
-        for (const Ligne& l : lignes(aspects[k]))
+    for (int k = 0; k < NOMBRE_APPARENCES; k++) {
+        std::printf("%-14s", apparences[k].nom);
+        for (const Ligne& l : lignes(apparences[k]))
             std::printf("  %s %.2f", l.nom, Contraste(l.trait, l.fond));
         std::printf("\n");
     }
     // Today's picture, as the issue measured it.
-    const std::vector<Ligne> defaut = lignes(aspects[ASPECT_DEFAUT]);
+    const std::vector<Ligne> defaut = lignes(apparences[APPARENCE_DEFAUT]);
     const double mesures[8] = {4.13, 1.92, 3.58, 10.10, 1.94, 2.97, 21.00, 7.08};
     for (std::size_t i = 0; i < defaut.size(); i++)
         EXPECT_NEAR(Contraste(defaut[i].trait, defaut[i].fond), mesures[i], 0.005) << defaut[i].nom;
-    for (const Ligne& l : lignes(aspects[ASPECT_PROJECTEUR]))
+    for (const Ligne& l : lignes(apparences[APPARENCE_PROJECTEUR]))
         EXPECT_GE(Contraste(l.trait, l.fond), 3.0) << "projector: " << l.nom;
     // The plot is the program's own in the colour-vision look; its arrows stand out anyway.
-    for (const Ligne& l : lignes(aspects[ASPECT_VISION_COULEURS])) {
+    for (const Ligne& l : lignes(apparences[APPARENCE_VISION_COULEURS])) {
         if (l.sur_le_disque) {
             EXPECT_GE(Contraste(l.trait, l.fond), 3.0) << "colour-vision: " << l.nom;
         }
@@ -242,27 +242,29 @@ TEST(Contraste, OfEveryArrowAgainstWhatItIsDrawnOn) {
 // For each look and vision, the closest two phases, and the closest two of all the motor's colours.
 TEST(VisionDesCouleurs, DistancesUnderEachDeficiency) {
     constexpr double kSeuil = 20; // CIEDE2000: two thin arrows apart at a glance
-    for (int k = 0; k < NOMBRE_ASPECTS; k++) {
-        const std::vector<Couleur> couleurs = CouleursDuMoteur(aspects[k]);
+    for (int k = 0; k < NOMBRE_APPARENCES; k++) {
+        const std::vector<Couleur> couleurs = CouleursDuMoteur(apparences[k]);
         for (const Vision& v : kVisions) {
             const Ecart phases = PlusProches(v, couleurs, 3);
             const Ecart toutes = PlusProches(v, couleurs, couleurs.size());
-            std::printf("%-14s %-13s phases %5.1f (%s)   all %5.1f (%s)\n", aspects[k].nom, v.nom,
-                        phases.valeur, phases.entre.c_str(), toutes.valeur, toutes.entre.c_str());
-            if (k == ASPECT_VISION_COULEURS) {
+            std::printf("%-14s %-13s phases %5.1f (%s)   all %5.1f (%s)\n", apparences[k].nom,
+                        v.nom, phases.valeur, phases.entre.c_str(), toutes.valeur,
+                        toutes.entre.c_str());
+            if (k == APPARENCE_VISION_COULEURS) {
                 EXPECT_GE(toutes.valeur, kSeuil) << v.nom << ": " << toutes.entre;
             }
         }
     }
     // Today: red and dark green are one colour to a protanope.
-    EXPECT_LT(PlusProches(kVisions[2], CouleursDuMoteur(aspects[ASPECT_DEFAUT]), 3).valeur, 3);
+    EXPECT_LT(PlusProches(kVisions[2], CouleursDuMoteur(apparences[APPARENCE_DEFAUT]), 3).valeur,
+              3);
 }
 
 // The plot is not painted again when the look changes: only its trail changes colour, in place.
 // And the brake keeps one row of the plot under its line: its pen stays one pixel wide.
-TEST(Aspects, KeepThePlotTheWipeAndTheBrakeLineWorking) {
-    const tagAspect& defaut = aspects[ASPECT_DEFAUT];
-    for (const tagAspect& a : aspects) {
+TEST(Apparences, KeepThePlotTheWipeAndTheBrakeLineWorking) {
+    const tagApparence& defaut = apparences[APPARENCE_DEFAUT];
+    for (const tagApparence& a : apparences) {
         SCOPED_TRACE(a.nom);
         EXPECT_EQ(a.white_pen_10.largeur, defaut.white_pen_10.largeur);
         EXPECT_EQ(a.white_pen_10.couleur, defaut.white_pen_10.couleur);
@@ -277,20 +279,20 @@ TEST(Aspects, KeepThePlotTheWipeAndTheBrakeLineWorking) {
         EXPECT_EQ(a.gray_pen_1.couleur, a.gray_brush.couleur);
         EXPECT_EQ(a.background_brush.largeur, 0);
         EXPECT_EQ(a.gray_brush.largeur, 0);
-        EXPECT_EQ(AspectNomme(a.nom), &a - aspects);
+        EXPECT_EQ(ApparenceNommee(a.nom), &a - apparences);
     }
-    EXPECT_EQ(AspectNomme("Projector"), -1);
-    EXPECT_EQ(AspectNomme(nullptr), -1);
+    EXPECT_EQ(ApparenceNommee("Projector"), -1);
+    EXPECT_EQ(ApparenceNommee(nullptr), -1);
 }
 
 // Text is read at 4.5:1: the labels' digits on their patch, "ALIM" on its white box in a new
 // look, the instructions on the background and "Frein" on the brake box.
-TEST(Aspects, TextsKeepTheContrastOfText) {
-    for (const tagAspect& a : aspects) {
+TEST(Apparences, TextsKeepTheContrastOfText) {
+    for (const tagApparence& a : apparences) {
         SCOPED_TRACE(a.nom);
         EXPECT_GE(Contraste(RGB(0, 0, 0), a.background_brush.couleur), 4.5);
         EXPECT_GE(Contraste(RGB(0, 0, 0), a.gray_brush.couleur), 4.5);
-        if (&a == &aspects[ASPECT_DEFAUT]) continue;
+        if (&a == &apparences[APPARENCE_DEFAUT]) continue;
         EXPECT_GE(Contraste(a.alim_off_color, RGB(255, 255, 255)), 4.5);
         EXPECT_GE(Contraste(a.alim_on_color, RGB(255, 255, 255)), 4.5);
         if (!a.numeros) continue;
@@ -324,10 +326,10 @@ COLORREF Brosse(HBRUSH brush) {
     return fb.get(20, 20);
 }
 
-TEST(Aspects, EachLooksPaletteDrawsItsTable) {
-    for (int k = 0; k < NOMBRE_ASPECTS; k++) {
-        ChoisirAspect(k);
-        const tagAspect& a = aspects[k];
+TEST(Apparences, EachLooksPaletteDrawsItsTable) {
+    for (int k = 0; k < NOMBRE_APPARENCES; k++) {
+        ChoisirApparence(k);
+        const tagApparence& a = apparences[k];
         SCOPED_TRACE(a.nom);
         const struct {
             HPEN pen;
@@ -355,12 +357,12 @@ TEST(Aspects, EachLooksPaletteDrawsItsTable) {
         EXPECT_EQ(gray_color, a.gray_brush.couleur);
         EXPECT_EQ(alim_off_color, a.alim_off_color);
         EXPECT_EQ(alim_on_color, a.alim_on_color);
-        EXPECT_EQ(aspect_courant, k);
+        EXPECT_EQ(apparence_courante, k);
     }
     const HPEN avant = green_pen_3;
-    ChoisirAspect(NOMBRE_ASPECTS);
+    ChoisirApparence(NOMBRE_APPARENCES);
     EXPECT_EQ(green_pen_3, avant) << "an unknown look changes nothing";
-    ChoisirAspect(ASPECT_DEFAUT);
+    ChoisirApparence(APPARENCE_DEFAUT);
     EXPECT_EQ(PhaseDuStylo(blue_pen_3), 1);
     EXPECT_EQ(PhaseDuStylo(red_pen_3), 2);
     EXPECT_EQ(PhaseDuStylo(green_pen_3), 3);

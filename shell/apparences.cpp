@@ -1,14 +1,14 @@
-#include "shell/aspects.h"
+#include "shell/apparences.h"
 
 #include "shell/palette.h"
 
 #include <cstring>
 
-// The colours were chosen with a simulation of colour vision (tests/app/aspects_test.cpp gives the
-// figures and holds them). What the plot shows (its frame, axes, labels, the brake line and the
+// The colours were chosen with a simulation of colour vision (tests/app/apparences_test.cpp gives
+// the figures and holds them). What the plot shows (its frame, axes, labels, the brake line and the
 // current operating point) is the same in every look: a change of look recolours the plot's trail
 // in place instead of repainting it, so the run's curve stays.
-const tagAspect aspects[NOMBRE_ASPECTS] = {
+const tagApparence apparences[NOMBRE_APPARENCES] = {
     // The program's own picture: the palette of shell/globals.cpp, value for value.
     {"default",
      {3, RGB(0, 100, 0)},
@@ -85,7 +85,7 @@ HBRUSH Brosse(const tagTrait& trait) {
 }
 
 // In the palette's order: a braced list is evaluated from left to right.
-tagPalette Cree(const tagAspect& a) {
+tagPalette Cree(const tagApparence& a) {
     return {Stylo(a.green_pen_3),       Stylo(a.red_pen_3),          Stylo(a.blue_pen_3),
             Stylo(a.yellow_pen_3),      Stylo(a.yellow_pen_fonce_3), Stylo(a.black_pen_1),
             Stylo(a.black_pen_3),       Stylo(a.white_pen_10),       Stylo(a.cuivre_pen_4),
@@ -96,17 +96,17 @@ tagPalette Cree(const tagAspect& a) {
 } // namespace
 
 tagPalettes::tagPalettes() {
-    palette[ASPECT_DEFAUT] = {green_pen_3,        red_pen_3,        blue_pen_3,     yellow_pen_3,
-                              yellow_pen_fonce_3, black_pen_1,      black_pen_3,    white_pen_10,
-                              cuivre_pen_4,       background_brush, background_pen, gray_brush,
-                              gray_pen_1,         marron_pen_2};
-    for (int aspect = 0; aspect < NOMBRE_ASPECTS; aspect++)
-        if (aspect != ASPECT_DEFAUT) palette[aspect] = Cree(aspects[aspect]);
+    palette[APPARENCE_DEFAUT] = {green_pen_3,        red_pen_3,        blue_pen_3,     yellow_pen_3,
+                                 yellow_pen_fonce_3, black_pen_1,      black_pen_3,    white_pen_10,
+                                 cuivre_pen_4,       background_brush, background_pen, gray_brush,
+                                 gray_pen_1,         marron_pen_2};
+    for (int apparence = 0; apparence < NOMBRE_APPARENCES; apparence++)
+        if (apparence != APPARENCE_DEFAUT) palette[apparence] = Cree(apparences[apparence]);
 }
 
-void ChoisirAspect(int aspect) {
-    if (aspect < 0 || aspect >= NOMBRE_ASPECTS) return;
-    const tagPalette& p = palettes.palette[aspect];
+void ChoisirApparence(int apparence) {
+    if (apparence < 0 || apparence >= NOMBRE_APPARENCES) return;
+    const tagPalette& p = palettes.palette[apparence];
     green_pen_3 = p.green_pen_3;
     red_pen_3 = p.red_pen_3;
     blue_pen_3 = p.blue_pen_3;
@@ -122,17 +122,17 @@ void ChoisirAspect(int aspect) {
     gray_pen_1 = p.gray_pen_1;
     marron_pen_2 = p.marron_pen_2;
 
-    const tagAspect& a = aspects[aspect];
+    const tagApparence& a = apparences[apparence];
     background_color = a.background_brush.couleur;
     gray_color = a.gray_brush.couleur;
     alim_off_color = a.alim_off_color;
     alim_on_color = a.alim_on_color;
-    aspect_courant = aspect;
+    apparence_courante = apparence;
 }
 
-int AspectNomme(const char* nom) {
-    for (int aspect = 0; aspect < NOMBRE_ASPECTS; aspect++)
-        if (nom != nullptr && std::strcmp(aspects[aspect].nom, nom) == 0) return aspect;
+int ApparenceNommee(const char* nom) {
+    for (int apparence = 0; apparence < NOMBRE_APPARENCES; apparence++)
+        if (nom != nullptr && std::strcmp(apparences[apparence].nom, nom) == 0) return apparence;
     return -1;
 }
 
