@@ -1,6 +1,6 @@
 #include "app_window.h"
 
-#include "shell/palette.h"
+#include "base/palette.h"
 #include "shell/scene.h"
 #include "shell/wndproc.h"
 

@@ -1,7 +1,7 @@
 // What the steady torque/speed curve costs for a set of settings: the model held at some hundred
 // speeds, each until its currents settle. Slowest where the rotor forgets slowest (a low rotor
 // resistance) and where a supply period is longest (a low frequency).
-#include "tools/common/steady_curve.h"
+#include "tools/instruments/steady_curve.h"
 
 #include <benchmark/benchmark.h>
 

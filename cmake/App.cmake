@@ -3,7 +3,7 @@
 #
 # Its parts depend one way, and cmake/Layers.cmake fails the configure step on an include that
 # goes against it:
-#   korveline_base     shell/: the palette's declarations and its looks, the line and point
+#   korveline_base     base/: the palette's declarations and its looks, the line and point
 #                      primitives, the picture's geometry, the truncation helper and the texts of
 #                      each language
 #   korveline_model    model/:   the supply and the motor model         (uses the base)
@@ -11,7 +11,7 @@
 #   korveline_panels   panels/:  brake, plot, central wipe, instructions (uses the base)
 #   korveline_app      shell/: the scene objects and palette definitions, start-up, the window
 #                      procedure and the mouse commands, above all the rest
-set(KORVELINE_BASE_SOURCES shell/primitives.cpp shell/textes.cpp shell/apparences.cpp)
+set(KORVELINE_BASE_SOURCES base/primitives.cpp base/textes.cpp base/apparences.cpp)
 set(KORVELINE_MODEL_SOURCES model/alim.cpp model/labo.cpp model/mas.cpp)
 set(KORVELINE_DRAWING_SOURCES drawing/masdessin_bobines.cpp drawing/masdessin_champs.cpp
                               drawing/masdessin_rotor.cpp drawing/numeros_phases.cpp)

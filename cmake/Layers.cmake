@@ -4,15 +4,15 @@
 # expressions, separated by spaces.
 
 # What the application's parts share, below them all.
-set(korveline_base_headers "shell/(palette|apparences|primitives|geometrie|tronque|textes)\\.h")
+set(korveline_base_headers "base/.*\\.h")
 
 set(korveline_layer_rules
     # The application.
-    "shell/(palette|apparences|primitives|geometrie|tronque|textes)\\.[hc]p* ${korveline_base_headers}"
+    "base/.* ${korveline_base_headers}"
     "model/.* model/.* ${korveline_base_headers}"
     "drawing/.* drawing/.* ${korveline_base_headers}"
     "panels/.* panels/.* ${korveline_base_headers}"
-    "shell/.* shell/.* model/.* drawing/.* panels/.*"
+    "shell/.* ${korveline_base_headers} shell/.* model/.* drawing/.* panels/.*"
     # Our Win32 layer, from the framebuffer up to the backends.
     "platform/core/.* core/.*"
     "platform/raster/.* core/.* raster/.*"
@@ -27,7 +27,8 @@ set(korveline_layer_rules
 
 function(korveline_check_layers)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}
-       ${CMAKE_SOURCE_DIR}/shell/*.[hc]* ${CMAKE_SOURCE_DIR}/model/*.[hc]*
+       ${CMAKE_SOURCE_DIR}/base/*.[hc]* ${CMAKE_SOURCE_DIR}/shell/*.[hc]*
+       ${CMAKE_SOURCE_DIR}/model/*.[hc]*
        ${CMAKE_SOURCE_DIR}/drawing/*.[hc]* ${CMAKE_SOURCE_DIR}/panels/*.[hc]*
        ${CMAKE_SOURCE_DIR}/platform/*.[hc]*)
   set(violations "")

@@ -4,10 +4,10 @@
 #include "drawing/masdessin.h"
 #include "drawing/numeros_phases.h"
 
-#include "shell/geometrie.h"
-#include "shell/palette.h"
-#include "shell/primitives.h"
-#include "shell/tronque.h"
+#include "base/geometrie.h"
+#include "base/palette.h"
+#include "base/primitives.h"
+#include "base/tronque.h"
 
 #include <cmath>
 

@@ -2,10 +2,10 @@
 // conductors, and the Laplace force on each conductor.
 #include "drawing/masdessin.h"
 
-#include "shell/geometrie.h"
-#include "shell/palette.h"
-#include "shell/primitives.h"
-#include "shell/tronque.h"
+#include "base/geometrie.h"
+#include "base/palette.h"
+#include "base/primitives.h"
+#include "base/tronque.h"
 
 #include <cmath>
 

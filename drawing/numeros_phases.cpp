@@ -1,10 +1,10 @@
 #include "drawing/numeros_phases.h"
 
-#include "shell/apparences.h"
-#include "shell/geometrie.h"
-#include "shell/palette.h"
-#include "shell/primitives.h"
-#include "shell/tronque.h"
+#include "base/apparences.h"
+#include "base/geometrie.h"
+#include "base/palette.h"
+#include "base/primitives.h"
+#include "base/tronque.h"
 
 #include <cmath>
 

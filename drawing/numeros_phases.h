@@ -1,4 +1,4 @@
-// The phases told apart by more than colour, in a look that numbers them (shell/apparences.h): a
+// The phases told apart by more than colour, in a look that numbers them (base/apparences.h): a
 // label 1, 2 or 3 by each coil and by its arrows, and an arrow of the phase's own style: an open
 // head and a ring about the base for phase 1, a closed head and a square for phase 2, a double head
 // and a diamond for phase 3. The base's mark stays while the field, and the arrow with it, shrinks

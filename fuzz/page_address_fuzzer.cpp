@@ -3,7 +3,7 @@
 // refused one changes nothing), refusals that name pairs the address has, and at most the clicks
 // a start state may ask for.
 #include "fuzz/fuzz_check.h"
-#include "tools/common/lab_settings.h"
+#include "tools/instruments/lab_settings.h"
 #include "tools/korveline_web/page_address.h"
 
 #include <algorithm>

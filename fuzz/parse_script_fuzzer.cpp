@@ -6,7 +6,7 @@
 #include "backends/headless/script.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/script_text.h"
-#include "tools/common/lab_settings.h"
+#include "tools/instruments/lab_settings.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -3,7 +3,7 @@
 // exposes and pixels keep the script's full coordinate range. The run must end by the program's
 // own exit, or by a RunError for a snapshot or recording that cannot be written, with every state
 // value finite; traces follow the model at every Tick.
-#include "backends/headless/run_error.h"
+#include "core/run_error.h"
 #include "backends/headless/script.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_limits.h"
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const ScriptedRun run = RunScripted(std::move(commands), out, err);
         check(run.exit_code == 0, "the program exits with 0");
         check(!run.window_open, "the window is closed at the end");
-    } catch (const kv::headless::RunError& e) {
+    } catch (const kv::RunError& e) {
         // Only a snapshot or a recording may stop a run: of an empty client area, in practice.
         const std::string_view what = e.what();
         check(e.line() > 0 &&

@@ -1,8 +1,8 @@
 #include "model/alim.h"
 
-#include "shell/palette.h"
-#include "shell/primitives.h"
-#include "shell/textes.h"
+#include "base/palette.h"
+#include "base/primitives.h"
+#include "base/textes.h"
 
 tagAlim::tagAlim() {
     amplitude = 0;

@@ -1,6 +1,6 @@
 #include "model/mas.h"
 
-#include "shell/geometrie.h"
+#include "base/geometrie.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "panels/central.h"
 
-#include "shell/geometrie.h"
-#include "shell/palette.h"
+#include "base/geometrie.h"
+#include "base/palette.h"
 
 void CentralPaint(HDC hdc, int r) {
     SelectObject(hdc, background_brush);

@@ -1,9 +1,9 @@
 #include "panels/courbe.h"
 
-#include "shell/palette.h"
-#include "shell/primitives.h"
-#include "shell/textes.h"
-#include "shell/tronque.h"
+#include "base/palette.h"
+#include "base/primitives.h"
+#include "base/textes.h"
+#include "base/tronque.h"
 
 // One pixel per 0.0002 rad per Tick of speed.
 int ColonneDuTrace(double omega) {

@@ -1,9 +1,9 @@
 #include "panels/frein.h"
 
-#include "shell/palette.h"
-#include "shell/primitives.h"
-#include "shell/textes.h"
-#include "shell/tronque.h"
+#include "base/palette.h"
+#include "base/primitives.h"
+#include "base/textes.h"
+#include "base/tronque.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "panels/mode_emploi.h"
 
-#include "shell/palette.h"
-#include "shell/textes.h"
+#include "base/palette.h"
+#include "base/textes.h"
 
 const int lignes_mode_emploi_y[10] = {370, 386, 402, 418, 434, 450, 466, 490, 506, 522};
 

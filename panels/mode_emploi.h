@@ -1,5 +1,5 @@
 // The instructions panel below the plot: what each mouse button does, then three credit lines.
-// The lines' texts are in the language tables (shell/textes.h).
+// The lines' texts are in the language tables (base/textes.h).
 #pragma once
 
 #include <windows.h>

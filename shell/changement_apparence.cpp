@@ -1,10 +1,10 @@
 #include "shell/changement_apparence.h"
 
-#include "shell/apparences.h"
-#include "shell/palette.h"
-#include "shell/primitives.h"
+#include "base/apparences.h"
+#include "base/palette.h"
+#include "base/primitives.h"
 #include "shell/scene.h"
-#include "shell/tronque.h"
+#include "base/tronque.h"
 
 namespace {
 

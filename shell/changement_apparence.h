@@ -1,4 +1,4 @@
-// Another look while the program runs (the window's answer to WM_APPARENCE, shell/apparences.h).
+// Another look while the program runs (the window's answer to WM_APPARENCE, base/apparences.h).
 #pragma once
 
 #include <windows.h>

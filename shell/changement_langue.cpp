@@ -1,7 +1,7 @@
 #include "shell/changement_langue.h"
 
 #include "shell/changement_apparence.h"
-#include "shell/textes.h"
+#include "base/textes.h"
 
 #include <iterator>
 

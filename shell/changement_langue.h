@@ -4,7 +4,7 @@
 #include <windows.h>
 
 // Asks the window to draw its texts in another language while it runs; wParam is the language's
-// row in `langues` (shell/textes.h). The programs around the application post it (the page's
+// row in `langues` (base/textes.h). The programs around the application post it (the page's
 // language switch); the window procedure answers it with ChangeLangue.
 #define WM_LANGUE (WM_APP + 2)
 

@@ -1,9 +1,9 @@
 // Every global of the program, in one file: C++ orders dynamic initialisation only within one
 // translation unit, and the palette must exist before the scene objects.
-#include "shell/apparences.h"
-#include "shell/palette.h"
+#include "base/apparences.h"
+#include "base/palette.h"
 #include "shell/scene.h"
-#include "shell/textes.h"
+#include "base/textes.h"
 
 HPEN green_pen_3 = CreatePen(PS_SOLID, 3, RGB(0, 100, 0));
 HPEN red_pen_3 = CreatePen(PS_SOLID, 3, RGB(255, 0, 0));
@@ -21,7 +21,7 @@ HBRUSH gray_brush = CreateSolidBrush(RGB(170, 170, 170));
 HPEN gray_pen_1 = CreatePen(PS_SOLID, 10, RGB(170, 170, 170));
 HPEN marron_pen_2 = CreatePen(PS_SOLID, 2, RGB(100, 0, 100));
 
-// The other looks' pens and brushes, made now that the palette exists (shell/apparences.h).
+// The other looks' pens and brushes, made now that the palette exists (base/apparences.h).
 tagPalettes palettes;
 int apparence_courante = APPARENCE_DEFAUT;
 COLORREF background_color = RGB(0, 200, 200);

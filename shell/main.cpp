@@ -1,7 +1,7 @@
 // Start-up: the window class, the one window, and the message loop.
 #include <windows.h>
 
-#include "shell/palette.h"
+#include "base/palette.h"
 #include "shell/scene.h"
 #include "shell/wndproc.h"
 

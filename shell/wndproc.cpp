@@ -2,7 +2,7 @@
 
 #include "panels/central.h"
 #include "panels/mode_emploi.h"
-#include "shell/apparences.h"
+#include "base/apparences.h"
 #include "shell/changement_apparence.h"
 #include "shell/changement_langue.h"
 #include "shell/scene.h"

@@ -1,7 +1,7 @@
 #include "shell/zones.h"
 
-#include "shell/geometrie.h"
-#include "shell/tronque.h"
+#include "base/geometrie.h"
+#include "base/tronque.h"
 
 #include <cmath>
 

@@ -10,7 +10,7 @@
 #include "viewer/hum.h"
 #include "viewer/lab_panel.h"
 #include "viewer/screen.h"
-#include "viewer/tick_hooks.h"
+#include "user/tick_hooks.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,8 +3,8 @@
 // deuteranopia, protanopia and tritanopia (the matrices of Machado, Oliveira and Fernandes 2009 at
 // severity 1, applied in linear RGB; distances in CIEDE2000). Each table test prints its figures.
 // Then what every look must keep, and each look's pens as drawn.
-#include "shell/apparences.h"
-#include "shell/palette.h"
+#include "base/apparences.h"
+#include "base/palette.h"
 
 #include "app/ecran.h"
 

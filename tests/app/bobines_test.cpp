@@ -1,6 +1,6 @@
 // The stator coils as drawn: spire by spire, whole coils with their leads.
 #include "drawing/masdessin.h"
-#include "shell/palette.h"
+#include "base/palette.h"
 
 #include "app/ecran.h"
 

@@ -1,7 +1,7 @@
 // The field vectors: each coil's pulsating field and the rotating resultant.
 #include "drawing/masdessin.h"
-#include "shell/geometrie.h"
-#include "shell/palette.h"
+#include "base/geometrie.h"
+#include "base/palette.h"
 
 #include "app/ecran.h"
 

@@ -1,6 +1,6 @@
 // The torque/speed plot: its empty frame and the moving operating point.
 #include "panels/courbe.h"
-#include "shell/palette.h"
+#include "base/palette.h"
 
 #include "app/ecran.h"
 

@@ -1,7 +1,7 @@
 // The brake: its box, and its line across the plot that moves without disturbing the plot.
 #include "panels/courbe.h"
 #include "panels/frein.h"
-#include "shell/palette.h"
+#include "base/palette.h"
 
 #include "app/ecran.h"
 

@@ -4,7 +4,7 @@
 #include "drawing/masdessin.h"
 #include "model/labo.h"
 #include "panels/central.h"
-#include "shell/palette.h"
+#include "base/palette.h"
 
 #include "app/ecran.h"
 

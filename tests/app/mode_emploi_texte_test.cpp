@@ -1,6 +1,6 @@
 // The instructions panel's French text: the exact bytes and lengths of its ten lines.
 #include "panels/mode_emploi.h"
-#include "shell/textes.h"
+#include "base/textes.h"
 
 #include <gtest/gtest.h>
 

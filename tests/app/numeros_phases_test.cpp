@@ -4,9 +4,9 @@
 #include "drawing/masdessin.h"
 #include "drawing/numeros_phases.h"
 #include "panels/central.h"
-#include "shell/apparences.h"
-#include "shell/geometrie.h"
-#include "shell/palette.h"
+#include "base/apparences.h"
+#include "base/geometrie.h"
+#include "base/palette.h"
 
 #include "app/ecran.h"
 

@@ -1,6 +1,6 @@
 // The rotor's three turns and the Laplace forces on its conductors.
 #include "drawing/masdessin.h"
-#include "shell/palette.h"
+#include "base/palette.h"
 
 #include "app/ecran.h"
 

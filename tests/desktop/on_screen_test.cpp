@@ -4,8 +4,8 @@
 #include "image/png_reader.h"
 #include "desktop/desktop_session.h"
 #include "platform/headless/gif_player.h"
-#include "tools/common/plot_scales.h"
-#include "tools/common/steady_curve_layer.h"
+#include "tools/instruments/plot_scales.h"
+#include "tools/instruments/steady_curve_layer.h"
 #include "viewer/boxes.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Tronque, the one conversion of the drawing from double to pixels: truncation toward zero for
 // every value an int can hold, saturation beyond, 0 for NaN.
-#include "shell/tronque.h"
+#include "base/tronque.h"
 
 #include "tools/soak/random_source.h"
 

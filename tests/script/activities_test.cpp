@@ -3,8 +3,8 @@
 // same run. An answer given as a steady value is checked to be one.
 #include "script/quoted_numbers.h"
 #include "script/run_script.h"
-#include "tools/common/lab_settings.h"
-#include "tools/common/steady_curve.h"
+#include "tools/instruments/lab_settings.h"
+#include "tools/instruments/steady_curve.h"
 
 #include <gtest/gtest.h>
 

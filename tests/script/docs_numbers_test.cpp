@@ -200,7 +200,7 @@ std::map<std::string, double> Measure() {
         ExpectSteady(step, step.size() - 1, name);
         if (!step.empty()) steps.push_back(step.back());
     }
-    // The rated torque the plot's scales take (tools/common/plot_scales.h): brake 10, step 20.
+    // The rated torque the plot's scales take (tools/instruments/plot_scales.h): brake 10, step 20.
     if (steps.size() > 20) {
         EXPECT_EQ(steps[20].brake, 10);
         m["rated_slip_percent"] = 100 * steps[20].slip;

@@ -7,10 +7,10 @@
 #include "backends/headless/script.h"
 #include "image/png_reader.h"
 #include "script/run_script.h"
-#include "shell/apparences.h"
+#include "base/apparences.h"
 #include "shell/changement_langue.h"
 #include "shell/scene.h"
-#include "shell/textes.h"
+#include "base/textes.h"
 #include "tools/korveline_script/run_scripted.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "image/png_reader.h"
 #include "font/system_font.h"
 #include "script/run_script.h"
-#include "shell/textes.h"
+#include "base/textes.h"
 
 #include <gtest/gtest.h>
 

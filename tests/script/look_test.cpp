@@ -8,9 +8,9 @@
 #include "backends/headless/script.h"
 #include "image/png_reader.h"
 #include "script/run_script.h"
-#include "shell/apparences.h"
+#include "base/apparences.h"
 #include "shell/scene.h"
-#include "tools/common/options.h"
+#include "tools/instruments/options.h"
 #include "tools/korveline_script/run_scripted.h"
 
 #include <gtest/gtest.h>

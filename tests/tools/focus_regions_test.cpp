@@ -1,7 +1,7 @@
 // The parts the keyboard reaches against the application's own hit tests: each ringed rectangle is
 // exactly what its region answers to, and a click in its middle reaches that region alone.
 #include "shell/zones.h"
-#include "tools/common/focus_regions.h"
+#include "tools/instruments/focus_regions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The window's laboratory panel: a step of each setting, up and down, from where it stands, and
 // the ends of its range, where a step does nothing; and its rows in the picture's language.
-#include "tools/common/lab_panel.h"
+#include "tools/instruments/lab_panel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The laboratory's settings as every front end takes them: one table of names, values and
 // defaults, and a validator that refuses what it does not take with a message saying what it
 // takes, leaving the settings as they were.
-#include "tools/common/options.h"
-#include "tools/common/lab_settings.h"
+#include "tools/instruments/options.h"
+#include "tools/instruments/lab_settings.h"
 
 #include <gtest/gtest.h>
 

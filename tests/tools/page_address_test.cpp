@@ -2,7 +2,7 @@
 // gives them (the page names a refused pair by its place among the browser's), the settings set,
 // and the clicks of the start state.
 #include "tools/korveline_web/page_address.h"
-#include "tools/common/lab_settings.h"
+#include "tools/instruments/lab_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,11 @@
 #include "panels/courbe.h"
 #include "panels/frein.h"
 #include "shell/scene.h"
-#include "shell/textes.h"
-#include "tools/common/plot_layer.h"
-#include "tools/common/plot_scales.h"
-#include "tools/common/steady_curve_layer.h"
-#include "tools/common/synchronous_speed.h"
+#include "base/textes.h"
+#include "tools/instruments/plot_layer.h"
+#include "tools/instruments/plot_scales.h"
+#include "tools/instruments/steady_curve_layer.h"
+#include "tools/instruments/synchronous_speed.h"
 
 #include "app/ecran.h"
 

@@ -1,8 +1,8 @@
 // The readout as a student reads it, at a steady state of the model: real values for the chosen
 // frequency and pole pairs, the power balance, in the picture's language.
 #include "shell/scene.h"
-#include "shell/textes.h"
-#include "tools/common/readout.h"
+#include "base/textes.h"
+#include "tools/instruments/readout.h"
 
 #include <gtest/gtest.h>
 

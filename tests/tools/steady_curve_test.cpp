@@ -2,7 +2,7 @@
 // on its stable branch, the pull-out point must be where the model's torque peaks, and the
 // curve must follow the settings as the motor does.
 #include "model/mas.h"
-#include "tools/common/steady_curve.h"
+#include "tools/instruments/steady_curve.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
 #include "backends/sdl/sdl_backend.h"
 #include "shell/scene.h"
-#include "tools/common/options.h"
-#include "tools/common/window_tools.h"
+#include "tools/instruments/options.h"
+#include "tools/instruments/window_tools.h"
 #include "user/session.h"
 
 #include <windows.h>

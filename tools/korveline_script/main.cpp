@@ -1,9 +1,9 @@
 // korveline-script: runs KORVELINE's WinMain on the headless backend, driven by a script whose
 // Ticks are virtual time. See --help.
-#include "backends/headless/run_error.h"
+#include "core/run_error.h"
 #include "backends/headless/script.h"
-#include "tools/common/lab_settings.h"
-#include "tools/common/options.h"
+#include "tools/instruments/lab_settings.h"
+#include "tools/instruments/options.h"
 #include "tools/korveline_script/progress.h"
 #include "tools/korveline_script/run_scripted.h"
 #include "tools/korveline_script/steady_curve_csv.h"
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
             [&](std::int64_t done, std::int64_t total) { progress.Update(done, total); });
         std::cout.flush();
         return run.exit_code;
-    } catch (const kv::headless::RunError& e) {
+    } catch (const kv::RunError& e) {
         std::cout.flush();
         if (e.line() > 0) return fail(name + ":" + std::to_string(e.line()) + ": " + e.what());
         return fail(e.what());

@@ -2,8 +2,8 @@
 
 #include "backends/headless/scripted_backend.h"
 #include "shell/scene.h"
-#include "tools/common/lab_settings.h"
-#include "tools/common/trace_csv.h"
+#include "tools/instruments/lab_settings.h"
+#include "tools/instruments/trace_csv.h"
 #include "tools/korveline_script/state_json.h"
 #include "user/session.h"
 

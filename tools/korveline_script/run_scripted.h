@@ -15,7 +15,7 @@ struct ScriptedRun {
     bool window_open = false; // still open after WinMain returned
 };
 
-// Throws kv::headless::RunError when a command cannot be carried out (a file that cannot be
+// Throws kv::RunError when a command cannot be carried out (a file that cannot be
 // written); `progress`, when set, hears of long runs of Ticks.
 ScriptedRun RunScripted(std::vector<kv::headless::Command> commands, std::ostream& out,
                         std::ostream& err,

@@ -2,7 +2,7 @@
 // --steady-curve prints it for the laboratory settings given.
 #pragma once
 
-#include "tools/common/steady_curve.h"
+#include "tools/instruments/steady_curve.h"
 
 #include <string>
 

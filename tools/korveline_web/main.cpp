@@ -1,9 +1,9 @@
 // korveline.html: KORVELINE's WinMain in a web page, through the viewer over the browser backend.
 // The page chooses the picture's language (?lang=en) and look (?look=projector).
 #include "backends/web/web_backend.h"
-#include "shell/textes.h"
-#include "tools/common/options.h"
-#include "tools/common/window_tools.h"
+#include "base/textes.h"
+#include "tools/instruments/options.h"
+#include "tools/instruments/window_tools.h"
 #include "user/session.h"
 
 #include <emscripten.h>

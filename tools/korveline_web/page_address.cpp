@@ -1,7 +1,7 @@
 #include "tools/korveline_web/page_address.h"
 
 #include "core/utf8.h"
-#include "tools/common/lab_settings.h"
+#include "tools/instruments/lab_settings.h"
 
 #include <algorithm>
 #include <array>

@@ -6,10 +6,10 @@
 // input does, so a setting changed here counts from the next Tick.
 #include "shell/changement_langue.h"
 #include "shell/scene.h"
-#include "shell/textes.h"
-#include "tools/common/lab_settings.h"
-#include "tools/common/options.h"
-#include "tools/common/synchronous_speed.h"
+#include "base/textes.h"
+#include "tools/instruments/lab_settings.h"
+#include "tools/instruments/options.h"
+#include "tools/instruments/synchronous_speed.h"
 #include "tools/korveline_web/page_address.h"
 
 #include <emscripten.h>

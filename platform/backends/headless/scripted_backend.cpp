@@ -3,7 +3,7 @@
 #include "image/file_error.h"
 #include "image/gif_writer.h"
 #include "image/png_writer.h"
-#include "backends/headless/run_error.h"
+#include "core/run_error.h"
 
 #include <algorithm>
 #include <string_view>
@@ -34,8 +34,7 @@ template <class Write> void at_line(int line, const Write& write) {
 
 } // namespace
 
-ScriptedBackend::ScriptedBackend(std::vector<Command> script, ScriptOutput output,
-                                 viewer::TickHooks hooks)
+ScriptedBackend::ScriptedBackend(std::vector<Command> script, ScriptOutput output, TickHooks hooks)
     : script_(std::move(script)), output_(std::move(output)), hooks_(std::move(hooks)) {}
 
 // A run stopped by an error: what the trace wrote stays, unchecked (the error is already told).

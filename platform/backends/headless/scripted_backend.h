@@ -9,7 +9,7 @@
 
 #include "backends/headless/script.h"
 #include "user/backend.h"
-#include "viewer/tick_hooks.h"
+#include "user/tick_hooks.h"
 
 #include <cstdio>
 #include <functional>
@@ -47,7 +47,7 @@ struct ScriptOutput {
 
 class ScriptedBackend final : public Backend {
   public:
-    ScriptedBackend(std::vector<Command> script, ScriptOutput output, viewer::TickHooks hooks = {});
+    ScriptedBackend(std::vector<Command> script, ScriptOutput output, TickHooks hooks = {});
     ~ScriptedBackend() override;
     ScriptedBackend(const ScriptedBackend&) = delete;
     ScriptedBackend& operator=(const ScriptedBackend&) = delete;
@@ -88,7 +88,7 @@ class ScriptedBackend final : public Backend {
 
     std::vector<Command> script_;
     ScriptOutput output_;
-    viewer::TickHooks hooks_;
+    TickHooks hooks_;
     std::optional<std::string> creation_failure_;
     std::string title_;
     int width_ = 0;

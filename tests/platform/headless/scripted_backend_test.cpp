@@ -1,5 +1,6 @@
 #include "image/png_reader.h"
-#include "backends/headless/run_error.h"
+#include "core/run_error.h"
+#include "image/file_error.h"
 #include "backends/headless/scripted_backend.h"
 
 #include <gtest/gtest.h>

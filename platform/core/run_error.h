@@ -1,13 +1,12 @@
-// What stops a script run: a snapshot that cannot be written, a program that will not exit. The
-// runner reports it and exits with a failure code.
+// What stops a run that has no window to show it in: a snapshot that cannot be written, a program
+// that will not exit, a trace that cannot follow the model. The runner reports it and exits with a
+// failure code.
 #pragma once
-
-#include "image/file_error.h"
 
 #include <stdexcept>
 #include <string>
 
-namespace kv::headless {
+namespace kv {
 
 class RunError : public std::runtime_error {
   public:
@@ -21,6 +20,4 @@ class RunError : public std::runtime_error {
     int line_;
 };
 
-using image::shown_path;
-
-} // namespace kv::headless
+} // namespace kv

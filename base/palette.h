@@ -1,6 +1,6 @@
 // The palette: every pen and brush the program draws with. Created once at start-up
 // (shell/globals.cpp), before the scene objects, and never deleted. The names tell the colour and
-// width of the program's own look; another look (shell/apparences.h) gives the same names other
+// width of the program's own look; another look (base/apparences.h) gives the same names other
 // handles.
 #pragma once
 

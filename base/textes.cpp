@@ -1,4 +1,4 @@
-#include "shell/textes.h"
+#include "base/textes.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "image/output_file.h"
-#include "tools/common/trace_csv.h"
+#include "tools/instruments/trace_csv.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "tools/common/steady_curve_layer.h"
+#include "tools/instruments/steady_curve_layer.h"
 
 #include "panels/courbe.h"
 #include "viewer/actions.h"

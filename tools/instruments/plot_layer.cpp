@@ -1,10 +1,10 @@
-#include "tools/common/plot_layer.h"
+#include "tools/instruments/plot_layer.h"
 
 #include "shell/scene.h"
-#include "shell/textes.h"
-#include "tools/common/lab_settings.h"
-#include "tools/common/plot_scales.h"
-#include "tools/common/steady_curve_layer.h"
+#include "base/textes.h"
+#include "tools/instruments/lab_settings.h"
+#include "tools/instruments/plot_scales.h"
+#include "tools/instruments/steady_curve_layer.h"
 
 #include <windows.h>
 

@@ -4,11 +4,11 @@
 
 #include <functional>
 
-namespace kv::viewer {
+namespace kv {
 
 struct TickHooks {
     std::function<void()> starting;
     std::function<void()> done;
 };
 
-} // namespace kv::viewer
+} // namespace kv

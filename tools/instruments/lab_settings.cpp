@@ -1,4 +1,4 @@
-#include "tools/common/lab_settings.h"
+#include "tools/instruments/lab_settings.h"
 
 #include <cmath>
 #include <cstdio>

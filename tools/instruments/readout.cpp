@@ -1,12 +1,12 @@
-#include "tools/common/readout.h"
+#include "tools/instruments/readout.h"
 
-#include "shell/apparences.h"
+#include "base/apparences.h"
 #include "shell/scene.h"
-#include "shell/textes.h"
-#include "tools/common/lab_settings.h"
-#include "tools/common/layer_drawing.h"
-#include "tools/common/steady_curve.h"
-#include "tools/common/synchronous_speed.h"
+#include "base/textes.h"
+#include "tools/instruments/lab_settings.h"
+#include "tools/instruments/layer_drawing.h"
+#include "tools/instruments/steady_curve.h"
+#include "tools/instruments/synchronous_speed.h"
 #include "viewer/actions.h"
 
 #include <cmath>

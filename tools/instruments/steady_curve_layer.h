@@ -3,8 +3,8 @@
 // and named.
 #pragma once
 
-#include "tools/common/layer_drawing.h"
-#include "tools/common/steady_curve.h"
+#include "tools/instruments/layer_drawing.h"
+#include "tools/instruments/steady_curve.h"
 
 namespace kv::tools {
 

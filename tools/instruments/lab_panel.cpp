@@ -1,4 +1,4 @@
-#include "tools/common/lab_panel.h"
+#include "tools/instruments/lab_panel.h"
 
 #include "shell/scene.h"
 

@@ -1,4 +1,4 @@
-#include "shell/primitives.h"
+#include "base/primitives.h"
 
 void CreateLine(HDC hdc, int x1, int y1, int x2, int y2) {
     POINT points[2];

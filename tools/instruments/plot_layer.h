@@ -5,7 +5,7 @@
 // pairs: those change only what the scales draw); never on the Tick's path.
 #pragma once
 
-#include "tools/common/steady_curve.h"
+#include "tools/instruments/steady_curve.h"
 #include "viewer/viewer.h"
 
 #include <functional>

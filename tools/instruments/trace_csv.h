@@ -39,7 +39,7 @@ class TraceSampler {
     // Just before a Tick runs.
     void BeforeTick();
     // The numbers for the Tick just run; `tick` is the Tick's number as `state` gives it. Throws
-    // headless::RunError when no state was taken before it or the replay disagrees.
+    // kv::RunError when no state was taken before it or the replay disagrees.
     TraceSample Sample(std::uint64_t tick) const;
 
   private:

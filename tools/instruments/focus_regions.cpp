@@ -1,4 +1,4 @@
-#include "tools/common/focus_regions.h"
+#include "tools/instruments/focus_regions.h"
 
 #include "shell/zones.h"
 

@@ -1,16 +1,16 @@
-#include "tools/common/window_tools.h"
+#include "tools/instruments/window_tools.h"
 
-#include "tools/common/focus_regions.h"
-#include "tools/common/lab_panel.h"
-#include "tools/common/lab_settings.h"
-#include "tools/common/options.h"
-#include "tools/common/plot_layer.h"
-#include "tools/common/readout.h"
-#include "tools/common/synchronous_speed.h"
+#include "tools/instruments/focus_regions.h"
+#include "tools/instruments/lab_panel.h"
+#include "tools/instruments/lab_settings.h"
+#include "tools/instruments/options.h"
+#include "tools/instruments/plot_layer.h"
+#include "tools/instruments/readout.h"
+#include "tools/instruments/synchronous_speed.h"
 
 #include "shell/changement_langue.h"
 #include "shell/scene.h"
-#include "shell/textes.h"
+#include "base/textes.h"
 
 #include <windows.h>
 

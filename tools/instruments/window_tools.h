@@ -2,7 +2,7 @@
 // trace rows, the last hour of them), the readout's rows, and the captures' names.
 #pragma once
 
-#include "tools/common/run_data.h"
+#include "tools/instruments/run_data.h"
 #include "viewer/viewer.h"
 
 kv::viewer::Tools WindowTools(RunData& data);

@@ -1,6 +1,6 @@
-#include "shell/apparences.h"
+#include "base/apparences.h"
 
-#include "shell/palette.h"
+#include "base/palette.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "model/labo.h"
-#include "tools/common/layer_drawing.h"
+#include "tools/instruments/layer_drawing.h"
 
 namespace kv::tools {
 

@@ -1,4 +1,4 @@
-#include "tools/common/run_data.h"
+#include "tools/instruments/run_data.h"
 
 #include <exception>
 #include <string>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "model/labo.h"
-#include "tools/common/lab_settings.h"
+#include "tools/instruments/lab_settings.h"
 #include "viewer/lab_panel.h"
 
 #include <cstddef>

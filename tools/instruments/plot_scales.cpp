@@ -1,7 +1,7 @@
-#include "tools/common/plot_scales.h"
+#include "tools/instruments/plot_scales.h"
 
 #include "panels/courbe.h"
-#include "tools/common/synchronous_speed.h"
+#include "tools/instruments/synchronous_speed.h"
 #include "viewer/actions.h"
 
 #include <algorithm>

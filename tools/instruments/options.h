@@ -6,10 +6,10 @@
 #pragma once
 
 #include "model/labo.h"
-#include "shell/apparences.h"
+#include "base/apparences.h"
 #include "shell/scene.h"
-#include "shell/textes.h"
-#include "tools/common/lab_settings.h"
+#include "base/textes.h"
+#include "tools/instruments/lab_settings.h"
 
 #include <windows.h>
 

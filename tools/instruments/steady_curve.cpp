@@ -1,7 +1,7 @@
-#include "tools/common/steady_curve.h"
+#include "tools/instruments/steady_curve.h"
 
 #include "model/mas.h"
-#include "tools/common/synchronous_speed.h"
+#include "tools/instruments/synchronous_speed.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "tools/common/trace_csv.h"
+#include "tools/instruments/trace_csv.h"
 
-#include "backends/headless/run_error.h"
+#include "core/run_error.h"
 #include "shell/scene.h"
-#include "tools/common/lab_settings.h"
-#include "tools/common/synchronous_speed.h"
+#include "tools/instruments/lab_settings.h"
+#include "tools/instruments/synchronous_speed.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -85,7 +85,7 @@ void TraceSampler::BeforeTick() {
 }
 
 TraceSample TraceSampler::Sample(std::uint64_t tick) const {
-    using kv::headless::RunError;
+    using kv::RunError;
     if (!before_) throw RunError("the trace has no state from before Tick " + std::to_string(tick));
     tagMas replay = *before_;
     double forces[3];

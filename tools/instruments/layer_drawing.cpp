@@ -1,4 +1,4 @@
-#include "tools/common/layer_drawing.h"
+#include "tools/instruments/layer_drawing.h"
 
 #include "font/system_font.h"
 #include "raster/raster.h"
