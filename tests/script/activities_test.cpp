@@ -3,7 +3,7 @@
 // same run. An answer given as a steady value is checked to be one.
 #include "script/quoted_numbers.h"
 #include "script/run_script.h"
-#include "tools/instruments/lab_settings.h"
+#include "tools/instruments/plot_scales.h"
 #include "tools/instruments/steady_curve.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +156,7 @@ TEST(Activities, OverloadAndStall) {
     measured["a3_blocked_speed"] = std::abs(t[fastest].speed);
     measured["a3_blocked_speed_s"] = (t[fastest].tick - 1) * kSecondsPerTick;
     measured["a3_start_torque"] = m[1].torque();
+    measured["a3_start_over_rated"] = m[1].torque() / kv::tools::kRatedTorque;
     // Part B, brake 5: it runs up, its trail below the steady curve.
     measured["a3_restart_brake"] = m[2].brake();
     kvtest::ExpectSteady(t, run.row(m[2]), "brake 5");
@@ -192,18 +193,8 @@ double SpeedPercent(const kvtest::TraceRow& row) {
 // The mean over the supply period (100 Ticks) up to a moment, for a torque that pulsates.
 constexpr std::size_t kPeriod = 100;
 
-// The steady torque/speed curve for settings given as `lab` takes them: what the viewer draws.
-tagLabo LabFor(const std::string& pairs) {
-    tagLabo settings;
-    std::istringstream words(pairs);
-    for (std::string pair; words >> pair;)
-        EXPECT_EQ(kv::tools::SetLabPair(pair, settings), "") << pair;
-    return settings;
-}
-
-SteadyCurve CurveFor(const std::string& pairs) {
-    return ComputeSteadyCurve(LabFor(pairs));
-}
+using kvtest::CurveFor;
+using kvtest::LabFor;
 
 TEST(Activities, ReversingBySwappingTwoPhases) {
     const ExampleRun run = RunExample("activity4-reversing.kvs");
@@ -233,11 +224,18 @@ TEST(Activities, ReversingBySwappingTwoPhases) {
     while (stop < t.size() && t[stop].speed < 0)
         stop++;
     ASSERT_LT(stop, t.size()) << "it turns round";
-    double plugging = 0;
-    for (std::size_t i = swap; i < stop; i++)
-        plugging = std::max(plugging, t[i].rotor_current);
+    // The largest current a turn carries while the rotor brakes, against the peak of a turn's
+    // current held at standstill; and the rotor's heat until it stops, against the whole start's.
+    double plugging = 0, plug_heat = 0, start_heat = 0;
+    for (std::size_t i = swap; i < stop; i++) {
+        plugging = std::max(plugging, t[i].largest_current);
+        plug_heat += t[i].copper;
+    }
+    for (std::size_t i = 0; i < swap; i++)
+        start_heat += t[i].copper;
     measured["a4_plug_current"] = plugging;
     measured["a4_start_current"] = HeldSpeedPoint(tagLabo(), 1).rotor_current;
+    measured["a4_plug_heat_ratio"] = plug_heat / start_heat;
     measured["a4_stop_s"] = (t[stop].tick - m[0].tick()) * kSecondsPerTick;
     measured["a4_stop_ms"] = (t[stop].tick - m[0].tick()) * 0.2;
     CheckAnswers(measured, "a4_");
@@ -247,7 +245,7 @@ TEST(Activities, SinglePhasing) {
     const ExampleRun run = RunExample("activity5-single-phasing.kvs");
     const std::vector<Moment>& m = run.moments;
     const std::vector<kvtest::TraceRow>& t = run.trace;
-    ASSERT_EQ(m.size(), 3u);
+    ASSERT_EQ(m.size(), 7u);
     std::map<std::string, double> measured;
     // From rest with a line open: the pulsating field gives no torque, nothing moves.
     double fastest = 0;
@@ -281,6 +279,33 @@ TEST(Activities, SinglePhasing) {
     measured["a5_open_high_percent"] = high;
     measured["a5_open_copper"] = kvtest::MeanOver(t, open, kPeriod, &kvtest::TraceRow::copper);
     measured["a5_copper_ratio"] = measured["a5_open_copper"] / three.copper;
+    // On two lines it still carries brake 3.5; at brake 4 it stops, and so it does when the line
+    // opens at the rated torque. The steady curve with a line open peaks between the two.
+    const std::size_t hold = run.row(m[3]);
+    kvtest::ExpectSteady(t, hold, "one line open, brake 3.5", kPeriod);
+    measured["a5_hold_brake"] = m[3].brake();
+    measured["a5_hold_speed_percent"] =
+        100 * (1 - kvtest::MeanOver(t, hold, kPeriod, &kvtest::TraceRow::slip));
+    const auto stops = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i <= to; i++)
+            if (t[i].speed <= 0) return (t[i].tick - t[from - 1].tick) * kSecondsPerTick;
+        ADD_FAILURE() << "it does not stop after Tick " << t[from - 1].tick;
+        return 0.0;
+    };
+    measured["a5_drop_brake"] = m[4].brake();
+    measured["a5_drop_rest_s"] = stops(hold + 1, run.row(m[4]));
+    kvtest::ExpectSteady(t, run.row(m[5]), "three lines, rated torque");
+    measured["a5_rated_brake"] = m[5].brake();
+    EXPECT_EQ(m[5].brake(), kv::tools::kRatedTorque);
+    measured["a5_rated_rest_s"] = stops(run.row(m[5]) + 1, run.row(m[6]));
+    for (int k : {4, 6})
+        EXPECT_LT(std::abs(t[run.row(m[k])].speed), 2e-4) << "at rest, brake " << m[k].brake();
+    const double open_pull_out = CurveFor("open=1").pull_out.torque;
+    EXPECT_GT(open_pull_out, m[3].brake());
+    EXPECT_LT(open_pull_out, m[4].brake());
+    measured["a5_open_pull_out"] = open_pull_out;
+    measured["a5_open_pull_out_rated"] = open_pull_out / kv::tools::kRatedTorque;
+    measured["a5_pull_out"] = CurveFor("").pull_out.torque;
     CheckAnswers(measured, "a5_");
 }
 
@@ -313,6 +338,18 @@ TEST(Activities, FrequencyPolePairsAndVoverF) {
         100 * low.em_pull_out.em_torque / nominal.em_pull_out.em_torque;
     EXPECT_NEAR(vf.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 1, 0.03);
     EXPECT_NEAR(low.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 0.49, 0.03 * 0.49);
+    // At constant V/f the pull-out slip grows as the frequency falls: at 20 % it is still short of
+    // standstill and the pull-out torque stays; at 10 % it would lie past standstill, and the
+    // largest torque left is the one at rest.
+    const SteadyCurve vf20 = CurveFor("frequency=20 voltage=20"),
+                      vf10 = CurveFor("frequency=10 voltage=10");
+    measured["a6_pullout_vf20"] = vf20.em_pull_out.em_torque;
+    measured["a6_pullout_slip_percent_vf20"] = 100 * vf20.em_pull_out.slip;
+    EXPECT_NEAR(vf20.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 1, 0.01);
+    measured["a6_pullout_vf10"] = vf10.em_pull_out.em_torque;
+    measured["a6_pullout_vf10_percent"] =
+        100 * vf10.em_pull_out.em_torque / nominal.em_pull_out.em_torque;
+    EXPECT_EQ(vf10.em_pull_out.slip, 1) << "at standstill";
     CheckAnswers(measured, "a6_");
 }
 
@@ -349,7 +386,7 @@ TEST(Activities, StartingCurrentStallAndRestart) {
     const ExampleRun run = RunExample("activity8-starting-restart.kvs");
     const std::vector<Moment>& m = run.moments;
     const std::vector<kvtest::TraceRow>& t = run.trace;
-    ASSERT_EQ(m.size(), 5u);
+    ASSERT_EQ(m.size(), 6u);
     using Row = kvtest::TraceRow;
     std::map<std::string, double> measured;
     // Held at rest (brake 8 before the start, stalled at 25, still at rest at 7): the rotor only
@@ -359,6 +396,7 @@ TEST(Activities, StartingCurrentStallAndRestart) {
     const std::size_t held = run.row(m[0]);
     measured["a8_start_torque"] = kvtest::MeanOver(t, held, kPeriod, &Row::torque);
     measured["a8_start_current"] = kvtest::MeanOver(t, held, kPeriod, &Row::rotor_current);
+    measured["a8_start_over_rated"] = measured["a8_start_torque"] / kv::tools::kRatedTorque;
     kvtest::ExpectSteady(t, run.row(m[1]), "brake 5");
     const Row& running = t[run.row(m[1])];
     measured["a8_run_current"] = running.rotor_current;
@@ -378,6 +416,14 @@ TEST(Activities, StartingCurrentStallAndRestart) {
     kvtest::ExpectSteady(t, run.row(m[4]), "brake 5 again");
     EXPECT_NEAR(t[run.row(m[4])].slip, running.slip, 1e-6);
     measured["a8_restart_slip_percent"] = 100 * t[run.row(m[4])].slip;
+    // At the rated torque: the starting current against the rated current.
+    kvtest::ExpectSteady(t, run.row(m[5]), "rated torque");
+    EXPECT_EQ(m[5].brake(), kv::tools::kRatedTorque);
+    const Row& rated = t[run.row(m[5])];
+    measured["a8_rated_current"] = rated.rotor_current;
+    measured["a8_rated_slip_percent"] = 100 * rated.slip;
+    measured["a8_rated_current_ratio"] = measured["a8_start_current"] / rated.rotor_current;
+    measured["a8_pull_out_slip_percent"] = 100 * CurveFor("").pull_out.slip;
     CheckAnswers(measured, "a8_");
 }
 
@@ -430,7 +476,7 @@ TEST(Activities, RotorResistanceAndTheCurvesShape) {
 TEST(Activities, TheLoadsLaw) {
     const ExampleRun run = RunExample("activity10-load-laws.kvs");
     const std::vector<Moment>& m = run.moments;
-    ASSERT_EQ(m.size(), 3u);
+    ASSERT_EQ(m.size(), 4u);
     std::map<std::string, double> measured;
     // Quadratic (a fan), linear, constant: the brake times (n / n_s) to the power 2, 1, 0.
     const char* laws[3] = {"quadratic", "linear", "constant"};
@@ -444,6 +490,16 @@ TEST(Activities, TheLoadsLaw) {
         measured["a10_slip_percent_" + law] = 100 * row.slip;
     }
     measured["a10_brake"] = m[0].brake();
+    // A fan's torque rises with the speed faster than the motor's past its pull-out slip: the
+    // motor settles there, on the branch a constant load cannot hold.
+    kvtest::ExpectSteady(run.trace, run.row(m[3]), "fan, brake 40");
+    const kvtest::TraceRow& fan = run.trace[run.row(m[3])];
+    const double pull_out_slip = CurveFor("").pull_out.slip;
+    EXPECT_GT(fan.slip, 2 * pull_out_slip);
+    measured["a10_fan_brake"] = m[3].brake();
+    measured["a10_fan_slip_percent"] = 100 * fan.slip;
+    measured["a10_fan_load"] = fan.load;
+    measured["a10_pull_out_slip_percent"] = 100 * pull_out_slip;
     CheckAnswers(measured, "a10_");
 }
 

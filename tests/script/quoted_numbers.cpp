@@ -1,5 +1,7 @@
 #include "script/quoted_numbers.h"
 
+#include "tools/instruments/lab_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,9 +84,10 @@ std::vector<TraceRow> ReadTrace(const std::string& path) {
         // driving direction; the field's speed (column 18) tells the direction.
         const double way = v[18] < 0 ? 1 : -1;
         const double squares = v[12] * v[12] + v[13] * v[13] + v[14] * v[14];
+        const double largest = std::max({std::abs(v[12]), std::abs(v[13]), std::abs(v[14])});
         rows.push_back({v[0], v[2], -way * v[4], v[6], way * v[7], v[8],
-                        way * (v[9] + v[10] + v[11]), std::sqrt(2 * squares / 3), v[19], v[20],
-                        v[21], v[22], v[23], v[24], v[25]});
+                        way * (v[9] + v[10] + v[11]), std::sqrt(2 * squares / 3), largest, v[19],
+                        v[20], v[21], v[22], v[23], v[24], v[25]});
     }
     EXPECT_FALSE(rows.empty()) << path;
     return rows;
@@ -110,6 +113,18 @@ void ExpectSteady(const std::vector<TraceRow>& rows, std::size_t at, const std::
     EXPECT_LT(std::abs(mean(at, &TraceRow::slip) - mean(at - 400, &TraceRow::slip)), 1e-5)
         << what << " is still moving";
     EXPECT_LT(std::abs(mean(at, &TraceRow::torque) - now.load), 1e-3) << what << " is still moving";
+}
+
+tagLabo LabFor(const std::string& pairs) {
+    tagLabo settings;
+    std::istringstream words(pairs);
+    for (std::string pair; words >> pair;)
+        EXPECT_EQ(kv::tools::SetLabPair(pair, settings), "") << pair;
+    return settings;
+}
+
+SteadyCurve CurveFor(const std::string& pairs) {
+    return ComputeSteadyCurve(LabFor(pairs));
 }
 
 } // namespace kvtest

@@ -4,6 +4,9 @@
 // grouped by a narrow no-break space.
 #pragma once
 
+#include "model/labo.h"
+#include "tools/instruments/steady_curve.h"
+
 #include <cstddef>
 #include <map>
 #include <string>
@@ -32,6 +35,7 @@ struct TraceRow {
     double brake;
     double electromagnetic; // the three turns' forces summed: useful torque plus friction
     double rotor_current;   // a turn's peak current, sqrt(2/3 of the sum of the squares)
+    double largest_current; // the largest of the three turns' currents at this Tick, in magnitude
     double load;            // the brake's torque under its law
     double rpm;
     double rotor_hz;
@@ -54,5 +58,10 @@ void ExpectSteady(const std::vector<TraceRow>& rows, std::size_t at, const std::
 // The mean of `field` over the `count` rows up to and including `rows[at]`.
 double MeanOver(const std::vector<TraceRow>& rows, std::size_t at, std::size_t count,
                 double TraceRow::*field);
+
+// Laboratory settings as `lab` takes them ("open=1 frequency=50"), and the steady curve at held
+// speeds the viewer draws for them.
+tagLabo LabFor(const std::string& pairs);
+SteadyCurve CurveFor(const std::string& pairs);
 
 } // namespace kvtest

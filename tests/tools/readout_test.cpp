@@ -78,7 +78,8 @@ TEST_F(Readout, FrenchByDefaultWithRealValuesAndThePowerBalance) {
     // P_tr = P_jr + P_f + P_u, the rotor's efficiency 1 - g.
     EXPECT_EQ(rows.at("Puissance transmise P_tr"), "100,0 %");
     const double parts = Number(rows.at("Pertes Joule rotor P_jr")) +
-                         Number(rows.at("Frottements P_f")) +
+                         Number(rows.at("Pertes m\xE9"
+                                        "caniques P_f")) +
                          Number(rows.at("Puissance utile P_u"));
     EXPECT_NEAR(parts, 100, 0.11);
     EXPECT_NEAR(Number(rows.at("Pertes Joule rotor P_jr")), slip, 0.06);
