@@ -24,6 +24,7 @@ set(korveline_layer_rules
     "platform/backends/headless/.* core/.* user/.* image/.* viewer/.* backends/headless/.*"
     "platform/backends/desktop/.* core/.* font/.* viewer/.* image/.* backends/desktop/.*"
     "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* image/.* backends/desktop/.* backends/sdl/.*"
+    "platform/backends/win32/.* core/.* font/.* user/.* viewer/.* image/.* backends/desktop/.* backends/win32/.*"
     "platform/backends/web/.* core/.* font/.* user/.* viewer/.* image/.* backends/web/.*")
 
 function(korveline_check_layers)
