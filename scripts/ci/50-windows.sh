@@ -44,11 +44,11 @@ imports() { # imports EXE ALLOWED...: a GUI program importing these DLLs at most
     done
     echo "$(basename "$program"): $(stat -c %s "$program") bytes, imports $(tr '\n' ' ' <<<"$dlls")"
 }
-system_dlls="KERNEL32.DLL USER32.DLL GDI32.DLL MSVCRT.DLL"
+system_dlls=(KERNEL32.DLL USER32.DLL GDI32.DLL MSVCRT.DLL)
 # The program also plays sound (WINMM), and asks for its command line and the Pictures folder
 # (SHELL32, OLE32 to free what SHELL32 hands back).
-imports "$exe" $system_dlls WINMM.DLL SHELL32.DLL OLE32.DLL
-imports "$witness" $system_dlls
+imports "$exe" "${system_dlls[@]}" WINMM.DLL SHELL32.DLL OLE32.DLL
+imports "$witness" "${system_dlls[@]}"
 zip=build/windows/korveline-0.1.0-windows-x64.zip
 contents=$(cmake -E tar tf "$zip")
 for file in korveline.exe index.html LISEZ-MOI.txt LICENSE.txt; do
@@ -197,45 +197,85 @@ witnessed=$(date +%s)
 
 # korveline.exe, the program: the picture is our platform's, so the whole client area is compared,
 # text included. The same keys and clicks then go to the Linux window on the same display.
-# drive WHO: start-up, the brake, Space, ALIM (while paused: nothing moves), I, F2; a screenshot
-# of the client area after each, WHO-NAME.png.
+# shot_when NAME TEST [ARG...]: screenshots of the client area until `TEST ARG... NAME` holds and
+# the picture holds still (two in a row alike: no frame caught half drawn); false after 50 tries.
+client_shot() { import -window "$window" -crop "780x557+$ox+$oy" +repage "$work/$1"; }
+settled_when() {
+    local name=$1
+    shift
+    client_shot "$name"
+    "$@" "$name" || return 1
+    sleep 0.2
+    client_shot again.png
+    like "$name" again.png
+}
+shot_when() { wait_for settled_when "$@"; }
+like() { [ "$(differing "$1" "$2")" = 0 ]; }
+unlike() { ! like "$1" "$2"; }
+alim_green() {
+    local label
+    label=$(colours_at "$1" 36x16+10+15)
+    grep -q 00FF00 <<<"$label" && ! grep -q FF0000 <<<"$label"
+}
+box_at() { [ "$(colours_at "$3" "1x1+$1+$2")" = 303030 ]; } # box_at X Y NAME: a box's grey there
+# wait_for TEST [ARG...]: until the test holds; false after 10 s.
+wait_for() {
+    local tries
+    for tries in $(seq 50 -1 1); do
+        "$@" && return 0
+        [ "$tries" -gt 1 ] && sleep 0.2
+    done
+    return 1
+}
+# drive exe|linux: start-up, a click on the brake, Space, a click on ALIM (paused: nothing moves
+# from then on), I, F2; a screenshot of the client area after each, WHO-STEP.png. The exe's must
+# show what each step does; the Linux window's must be the exe's.
+steps="start brake pause alim readout lab"
 drive() {
-    local who=$1 name
+    local who=$1 step
     find_window
-    sleep 1
     if [ "$who" = exe ]; then
+        sleep 1
         shot exe-window.png
         find_origin exe-window.png ours-start.png
     else
         ox=0 oy=0
     fi
-    for name in start brake pause alim readout lab; do
-        case $name in
+    for step in $steps; do
+        case $step in
         brake) click 250 465 ;;
         pause) press space ;;
         alim) click 25 25 ;;
         readout) press i ;;
         lab) press F2 ;;
         esac
-        import -window "$window" -crop "780x557+$ox+$oy" +repage "$work/$who-$name.png"
+        if [ "$who" = linux ]; then
+            shot_when "linux-$step.png" like "exe-$step.png" ||
+                fail "the Linux window differs from korveline.exe after $step:" \
+                    "$(differing "linux-$step.png" "exe-$step.png") pixels"
+            continue
+        fi
+        case $step in
+        start) shot_when exe-start.png like ours-tick.png ;;
+        brake) shot_when exe-brake.png like ours-brake-tick.png ;;
+        pause) shot_when exe-pause.png unlike exe-brake.png ;;
+        alim) shot_when exe-alim.png alim_green ;;
+        readout) shot_when exe-readout.png box_at 5 550 ;;
+        lab) shot_when exe-lab.png box_at 774 550 ;;
+        esac || fail "korveline.exe after $step: not as expected (see $work/exe-$step.png)"
     done
 }
+ours ours-tick.png "tick"
 (cd "$work" && exec wine "$PWD/../korveline.exe") &
 wine_pid=$!
 drive exe
-ours ours-tick.png "tick"
-same_picture exe-start.png ours-tick.png "korveline.exe at start-up"
-same_picture exe-brake.png ours-brake-tick.png "korveline.exe after a click on the brake"
-[ "$(differing exe-pause.png exe-brake.png)" != 0 ] || fail "Space showed no badge"
-grep -q 00FF00 <<<"$(colours_at exe-alim.png 36x16+10+15)" || fail "ALIM did not turn green"
-[ "$(colours_at exe-readout.png 1x1+5+550)" = 303030 ] || fail "I showed no readout"
-[ "$(colours_at exe-lab.png 1x1+774+550)" = 303030 ] || fail "F2 showed no laboratory panel"
-echo "korveline.exe: start-up and the brake as korveline-script draws them, pixel for pixel"
+echo "korveline.exe: start-up and the brake as korveline-script draws them, pixel for pixel;" \
+    "Space, ALIM, I and F2 act"
 
 # F12: the picture, as korveline-script's after the same clicks, in the Pictures folder.
 press F12
-saved=$(find "$work/home" -name 'korveline-*.png' | head -1)
-[ -n "$saved" ] || fail "F12 saved no picture in the Pictures folder"
+saved_picture() { saved=$(find "$work/home" -name 'korveline-*.png' | head -1) && [ -n "$saved" ]; }
+wait_for saved_picture || fail "F12 saved no picture in the Pictures folder"
 cp "$saved" "$work/exe-saved.png"
 ours ours-alim.png "click left 250 465
 tick
@@ -246,9 +286,8 @@ same_picture exe-saved.png ours-alim.png "the picture F12 saved"
 press Escape # the laboratory panel closes
 press space  # the run goes on
 press m
-sleep 1.5
-heard=$(tr -d '\000' <"$work/sound.raw" 2>/dev/null | wc -c)
-[ "$heard" -gt 10000 ] || fail "M played nothing: $heard bytes of sound that are not zero"
+heard() { [ "$(tr -d '\000' <"$work/sound.raw" 2>/dev/null | wc -c)" -gt 10000 ]; }
+wait_for heard || fail "M played nothing: $(tr -d '\000' <"$work/sound.raw" | wc -c) bytes not 0"
 press m
 close_wine_window korveline.exe
 echo "korveline.exe: F12's picture as korveline-script's, the hum played, exit code 0"
@@ -260,10 +299,7 @@ drive linux
 kill "$linux_pid"
 wait "$linux_pid" || true
 linux_pid=
-for name in start brake pause alim readout lab; do
-    same_picture "exe-$name.png" "linux-$name.png" "korveline.exe against the Linux window ($name)"
-done
-echo "korveline.exe: the Linux window's pixels after Space, ALIM, I and F2"
+echo "korveline.exe: the Linux window's pixels after each step, pixel for pixel"
 compared=$(date +%s)
 
 # The table of primitives: GDI (Wine) against our layer.

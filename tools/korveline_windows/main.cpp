@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include <sstream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,10 +33,12 @@ constexpr const char* kIntro =
 // The laboratory's settings and their values, a line each: the long help's lines without their
 // meanings, which would make a message box taller than the screen.
 std::string LabSettingsList() {
-    std::istringstream lines(kv::tools::LabSettingsHelp());
+    const std::string help = kv::tools::LabSettingsHelp();
     std::string list;
-    std::string line;
-    while (std::getline(lines, line)) {
+    for (std::size_t at = 0; at < help.size();) {
+        const std::size_t end = std::min(help.find('\n', at), help.size());
+        std::string line = help.substr(at, end - at);
+        at = end + 1;
         if (line.starts_with("      ")) continue;
         if (line.ends_with(':')) line.pop_back();
         list += line + '\n';
