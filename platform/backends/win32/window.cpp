@@ -76,6 +76,7 @@ std::unique_ptr<Window> Window::open(const std::wstring& title, viewer::Size cli
     }
     std::unique_ptr<Window> window(new Window(client, 1, events));
     window->zoom_ = window->fitting_zoom(start_zoom());
+    window->pixels_.set_fit({window->zoom_, false});
     const SIZE outer =
         window->outer_size({client.width * window->zoom_, client.height * window->zoom_});
     // WM_NCCREATE hands the window its handle.
@@ -91,7 +92,6 @@ std::unique_ptr<Window> Window::open(const std::wstring& title, viewer::Size cli
 
 Window::~Window() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-    free_pixels();
 }
 
 LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -146,7 +146,7 @@ LRESULT Window::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void Window::on_size(int width, int height) {
-    make_pixels(width, height);
+    pixels_.resize(width, height);
     // Full screen keeps the client area and scales it.
     if (!fullscreen_) {
         const viewer::Size fits = viewer::client_size_for_window({width, height}, zoom_);
@@ -156,13 +156,13 @@ void Window::on_size(int width, int height) {
                 {.kind = InputEvent::Kind::Resize, .width = fits.width, .height = fits.height});
         }
     }
-    show(true, [](desktop::PixelTarget&, std::vector<Rect>&) {});
+    pixels_.show_all(hwnd_);
 }
 
 void Window::on_button(UINT message, LPARAM lparam) {
     // Clicks on the black around a full-screen picture are outside the client area.
     const std::optional<Point> at =
-        viewer::client_point(presenter_.layout(), GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+        viewer::client_point(presenter().layout(), GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
     if (!at) return;
     const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
     const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP;
@@ -187,13 +187,7 @@ void Window::on_key(WPARAM wparam, LPARAM lparam) {
 void Window::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
-    const RECT& r = ps.rcPaint;
-    if (memory_dc_ != nullptr && !fresh_) {
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory_dc_, r.left, r.top,
-               SRCCOPY);
-    } else {
-        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
+    pixels_.paint(dc, ps.rcPaint);
     EndPaint(hwnd_, &ps);
 }
 
@@ -222,6 +216,7 @@ void Window::set_zoom(int zoom) {
     if (fullscreen_ || zoom == zoom_) return;
     if (IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
     zoom_ = zoom;
+    pixels_.set_fit({zoom_, false});
     // Its WM_SIZE brings the new layout.
     const SIZE outer = outer_size({client_.width * zoom_, client_.height * zoom_});
     SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy,
@@ -239,6 +234,7 @@ void Window::toggle_fullscreen() {
             return;
         }
         fullscreen_ = true;
+        pixels_.set_fit({zoom_, true});
         SetWindowLongPtrW(hwnd_, GWL_STYLE, WS_POPUP | WS_VISIBLE);
         SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, 0);
         const RECT& screen = info.rcMonitor;
@@ -247,6 +243,7 @@ void Window::toggle_fullscreen() {
         return;
     }
     fullscreen_ = false;
+    pixels_.set_fit({zoom_, false});
     SetWindowLongPtrW(hwnd_, GWL_STYLE, kStyle | WS_VISIBLE);
     SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, kExStyle);
     SetWindowPlacement(hwnd_, &windowed_);
@@ -260,86 +257,6 @@ void Window::start_timer(unsigned period_ms) {
 
 void Window::stop_timer() {
     KillTimer(hwnd_, kTimerId);
-}
-
-void Window::make_pixels(int width, int height) {
-    if (bitmap_ != nullptr && width == target_.width && height == target_.height) return;
-    free_pixels();
-    if (width <= 0 || height <= 0) return;
-    // Top-down 32-bit pixels, 0x00RRGGBB: the presenter's XRGB.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap_ == nullptr || bits == nullptr) return;
-    memory_dc_ = CreateCompatibleDC(nullptr);
-    old_bitmap_ = SelectObject(memory_dc_, bitmap_);
-    target_ = desktop::PixelTarget{static_cast<std::uint8_t*>(bits), std::int64_t{width} * 4, width,
-                                   height, desktop::ChannelShifts{16, 8, 0}};
-    fresh_ = true;
-}
-
-void Window::free_pixels() {
-    if (memory_dc_ != nullptr) {
-        SelectObject(memory_dc_, old_bitmap_);
-        DeleteDC(memory_dc_);
-    }
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-    memory_dc_ = nullptr;
-    bitmap_ = nullptr;
-    target_ = desktop::PixelTarget{};
-}
-
-viewer::ZoomLayout Window::layout_for(viewer::Size output) const {
-    const viewer::Size client{fb_->width(), fb_->height()};
-    if (fullscreen_) return viewer::fit_layout(output, client);
-    return viewer::corner_layout(output, client, zoom_);
-}
-
-void Window::show_changes(const Framebuffer& fb, const Region& changed) {
-    fb_ = &fb;
-    show(false, [&](desktop::PixelTarget& target, std::vector<Rect>& written) {
-        presenter_.draw_changes(fb, changed, target, written);
-    });
-}
-
-void Window::redraw(const Rect& changed) {
-    if (changed.empty()) return;
-    show(false, [&](desktop::PixelTarget& target, std::vector<Rect>& written) {
-        presenter_.draw_area(*fb_, changed, target, written);
-    });
-}
-
-template <class Draw> void Window::show(bool whole, const Draw& draw) {
-    if (fb_ == nullptr || target_.pixels == nullptr) return;
-    const viewer::ZoomLayout layout = layout_for(viewer::Size{target_.width, target_.height});
-    written_.clear();
-    if (whole || fresh_ || !(layout == presenter_.layout())) {
-        presenter_.set_layout(layout);
-        written_.push_back(presenter_.draw_all(*fb_, target_));
-        fresh_ = false;
-    } else {
-        draw(target_, written_);
-    }
-    copy_to_screen(written_);
-}
-
-void Window::copy_to_screen(const std::vector<Rect>& written) {
-    if (written.empty() || hwnd_ == nullptr) return;
-    HDC dc = GetDC(hwnd_);
-    for (const Rect& r : written) {
-        BitBlt(dc, static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.width()),
-               static_cast<int>(r.height()), memory_dc_, static_cast<int>(r.left),
-               static_cast<int>(r.top), SRCCOPY);
-    }
-    ReleaseDC(hwnd_, dc);
-    // The copies leave GDI's batch now: the next frame writes into the same bits.
-    GdiFlush();
 }
 
 } // namespace kv::win32

@@ -1,11 +1,10 @@
 // korveline.exe's window: a real Win32 window whose client area shows the framebuffer zoomed, with
-// the viewer's boxes over it, drawn by backends/desktop's presenter into a DIB section of the
-// client area's size and copied to the screen; its zoom and full screen (a borderless window over
+// the viewer's boxes over it (window_pixels.h); its zoom and full screen (a borderless window over
 // the monitor); its messages turned into the viewer's input and key presses.
 #pragma once
 
-#include "backends/desktop/presenter.h"
 #include "backends/win32/key_names.h"
+#include "backends/win32/window_pixels.h"
 #include "core/framebuffer.h"
 #include "core/region.h"
 #include "user/backend.h"
@@ -16,7 +15,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace kv::win32 {
 
@@ -45,11 +43,13 @@ class Window {
     HWND handle() const { return hwnd_; }
 
     // A frame: what was drawn in `fb` since the last one lies within `changed`.
-    void show_changes(const Framebuffer& fb, const Region& changed);
+    void show_changes(const Framebuffer& fb, const Region& changed) {
+        pixels_.show_changes(hwnd_, fb, changed);
+    }
     // What the window lays over the picture: its boxes, ring and layer. Each change returns the
     // client rectangle to draw again with redraw(), at once.
-    desktop::Presenter& presenter() { return presenter_; }
-    void redraw(const Rect& changed);
+    desktop::Presenter& presenter() { return pixels_.presenter(); }
+    void redraw(const Rect& changed) { pixels_.redraw(hwnd_, changed); }
 
     int zoom() const { return zoom_; }
     // The window's whole zoom: `zoom`, or less where the window would not fit the screen.
@@ -74,15 +74,6 @@ class Window {
     int fitting_zoom(int wanted) const;
     // The window's outer size for a client area of `client` size.
     SIZE outer_size(viewer::Size client) const;
-    // The DIB section: the client area's pixels, made anew at each new size.
-    void make_pixels(int width, int height);
-    void free_pixels();
-    viewer::ZoomLayout layout_for(viewer::Size output) const;
-    // Draws with `draw(target, written)` into the DIB, which appends the window rectangles it
-    // wrote, and copies those to the screen; draws all of it instead when asked, when the layout
-    // has changed, or when the pixels are new.
-    template <class Draw> void show(bool whole, const Draw& draw);
-    void copy_to_screen(const std::vector<Rect>& written);
 
     HWND hwnd_ = nullptr;
     WindowEvents& events_;
@@ -90,14 +81,7 @@ class Window {
     int zoom_ = 1;
     bool fullscreen_ = false;
     WINDOWPLACEMENT windowed_{}; // where the window was before full screen
-    HDC memory_dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_bitmap_ = nullptr;
-    desktop::PixelTarget target_;     // the DIB section's bits
-    bool fresh_ = true;               // the pixels have not been drawn whole since they were made
-    const Framebuffer* fb_ = nullptr; // the window manager's, once it showed one
-    desktop::Presenter presenter_;
-    std::vector<Rect> written_; // kept from one frame to the next: no allocation a Tick
+    WindowPixels pixels_;
 };
 
 } // namespace kv::win32
