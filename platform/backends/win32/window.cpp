@@ -102,9 +102,10 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
     }
     auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
+    if (message == WM_NCDESTROY && window != nullptr) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        if (window != nullptr) window->hwnd_ = nullptr;
+        window->hwnd_ = nullptr;
+        window = nullptr;
     }
     if (window == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
     return window->on_message(message, wparam, lparam);
