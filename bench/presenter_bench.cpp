@@ -3,7 +3,7 @@
 // screen on a 1920 x 1080 projector (x 1.94). The Tick itself runs outside the timing.
 #include "app_window.h"
 
-#include "backends/sdl/screen/presenter.h"
+#include "backends/desktop/presenter.h"
 #include "user/window_manager.h"
 #include "viewer/boxes.h"
 
@@ -20,12 +20,12 @@ void Present(benchmark::State& state, const kv::viewer::ZoomLayout& layout) {
     bench::AppWindow app;
     kv::Window& window = *kv::WindowManager::current()->window(app.hwnd());
     std::vector<std::uint32_t> pixels(std::size_t(layout.output.width) * layout.output.height);
-    kv::sdl::PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()),
-                                std::int64_t{layout.output.width} * 4,
-                                layout.output.width,
-                                layout.output.height,
-                                {}};
-    kv::sdl::Presenter presenter;
+    kv::desktop::PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()),
+                                    std::int64_t{layout.output.width} * 4,
+                                    layout.output.width,
+                                    layout.output.height,
+                                    {}};
+    kv::desktop::Presenter presenter;
     presenter.set_layout(layout);
     presenter.set_badge("REC");
     presenter.draw_all(window.framebuffer, target);

@@ -1,5 +1,6 @@
-# The application: plain Win32 code. On Windows it builds against the real <windows.h>; elsewhere
-# against our platform layer, whose include directory provides <windows.h>.
+# The application: plain Win32 code, built against our platform layer, whose include directory
+# provides <windows.h>; on Windows too, where the exe also builds its sources against the real
+# <windows.h> for the checks (cmake/Windows.cmake).
 #
 # Its parts depend one way, and cmake/Layers.cmake fails the configure step on an include that
 # goes against it:
@@ -28,12 +29,7 @@ function(korveline_app_lib name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   korveline_warnings(${name})
-  if(NOT WIN32)
-    target_link_libraries(${name} PUBLIC korveline_platform)
-  else()
-    # The exe compiles the sources itself (cmake/Windows.cmake).
-    set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
-  endif()
+  target_link_libraries(${name} PUBLIC korveline_platform)
 endfunction()
 
 korveline_app_lib(korveline_base ${KORVELINE_BASE_SOURCES})
@@ -48,11 +44,9 @@ target_link_libraries(korveline_app PUBLIC korveline_model korveline_drawing kor
 # The palette and the scene objects are defined together, in one file, because C++ orders static
 # initialisation only within a file and the palette comes first. The parts below use the palette,
 # so its object goes into every program that links the application, whatever that program calls.
-if(NOT WIN32)
-  add_library(korveline_globals OBJECT ${KORVELINE_GLOBALS_SOURCES})
-  target_link_libraries(korveline_globals PUBLIC korveline_model korveline_drawing korveline_panels)
-  korveline_warnings(korveline_globals)
-  target_sources(korveline_app INTERFACE $<TARGET_OBJECTS:korveline_globals>)
-endif()
+add_library(korveline_globals OBJECT ${KORVELINE_GLOBALS_SOURCES})
+target_link_libraries(korveline_globals PUBLIC korveline_model korveline_drawing korveline_panels)
+korveline_warnings(korveline_globals)
+target_sources(korveline_app INTERFACE $<TARGET_OBJECTS:korveline_globals>)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)

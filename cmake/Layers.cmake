@@ -22,7 +22,9 @@ set(korveline_layer_rules
     "platform/viewer/.* core/.* font/.* image/.* user/.* viewer/.*"
     "platform/image/.* core/.* image/.*"
     "platform/backends/headless/.* core/.* user/.* image/.* viewer/.* backends/headless/.*"
-    "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* image/.* backends/sdl/.*"
+    "platform/backends/desktop/.* core/.* font/.* viewer/.* image/.* backends/desktop/.*"
+    "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* image/.* backends/desktop/.* backends/sdl/.*"
+    "platform/backends/win32/.* core/.* font/.* user/.* viewer/.* image/.* backends/desktop/.* backends/win32/.*"
     "platform/backends/web/.* core/.* font/.* user/.* viewer/.* image/.* backends/web/.*")
 
 function(korveline_check_layers)

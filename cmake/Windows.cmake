@@ -1,24 +1,30 @@
-# The Windows build: korveline.exe against the real <windows.h>, one file that runs from a USB
-# stick: a GUI program, the compiler's runtime linked in, importing system DLLs only. Nothing of
-# platform/ goes in. `cmake --build --preset windows --target package` also makes the ZIP.
-# Its icon and version details come from a resource script compiled by mingw's windres.
+# The Windows build. korveline.exe (tools/korveline_windows) is the program: the application on the
+# platform layer and the viewer, in a real Win32 window; one file that runs from a USB stick.
+# `cmake --build --preset windows --target package` also makes the ZIP.
+#
+# korveline-gdi.exe, for the checks alone (scripts/ci/50-windows.sh), is the application compiled
+# against the real <windows.h> and drawn by the real GDI: nothing of platform/ goes in, and its
+# picture under Wine is held to ours.
+# Both take their icon and version details from a resource script compiled by mingw's windres.
 enable_language(RC)
 set(KORVELINE_ICON ${CMAKE_SOURCE_DIR}/data/icons/korveline.ico)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/windows/korveline.rc.in
                ${CMAKE_CURRENT_BINARY_DIR}/korveline.rc @ONLY)
 set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/korveline.rc APPEND
              PROPERTY OBJECT_DEPENDS ${KORVELINE_ICON})
-# A library of its own: the C++ warning flags of the program's target are not windres options.
+# A library of its own: the C++ warning flags of the programs' targets are not windres options.
 add_library(korveline_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/korveline.rc)
-add_executable(korveline WIN32 ${KORVELINE_APP_SOURCES} $<TARGET_OBJECTS:korveline_resources>)
-target_include_directories(korveline PRIVATE ${CMAKE_SOURCE_DIR})
-korveline_warnings(korveline)
-target_link_options(korveline PRIVATE -mwindows -static -static-libgcc -static-libstdc++
-                    $<$<CONFIG:Release,MinSizeRel>:-s>)
+add_subdirectory(tools/korveline_windows)
 
-# The exe compiles the same sources itself (the libraries of cmake/App.cmake stay unbuilt): WinMain
-# must sit in an object of the program, since MinGW's startup library, which calls it, comes after
-# user libraries on the link line.
+# The witness compiles the application's sources itself, with no include directory but the
+# sources' own: <windows.h> is mingw's. WinMain must sit in an object of the program, since
+# MinGW's startup library, which calls it, comes after user libraries on the link line.
+add_executable(korveline_gdi WIN32 ${KORVELINE_APP_SOURCES} $<TARGET_OBJECTS:korveline_resources>)
+set_target_properties(korveline_gdi PROPERTIES OUTPUT_NAME korveline-gdi)
+target_include_directories(korveline_gdi PRIVATE ${CMAKE_SOURCE_DIR})
+korveline_warnings(korveline_gdi)
+target_link_options(korveline_gdi PRIVATE -mwindows -static -static-libgcc -static-libstdc++
+                    $<$<CONFIG:Release,MinSizeRel>:-s>)
 
 add_subdirectory(tools/gdi_conformance)
 
@@ -37,8 +43,8 @@ endfunction()
 korveline_windows_text(${CMAKE_SOURCE_DIR}/cmake/windows/LISEZ-MOI.txt LISEZ-MOI.txt TRUE)
 korveline_windows_text(${CMAKE_SOURCE_DIR}/LICENSE LICENSE.txt FALSE)
 
-# Beside the exe, the page (the web build's one file, preset `web`): opened from disk it has every
-# control the exe lacks (pause, zoom, captures, laboratory, English). Packaging without it fails.
+# Beside the exe, the page (the web build's one file, preset `web`): the same program opened from
+# disk in a browser, for machines where no exe may run. Packaging without it fails.
 set(KORVELINE_WEB_PAGE ${CMAKE_SOURCE_DIR}/build/web/site/index.html CACHE FILEPATH
     "The built one-file page the ZIP carries beside korveline.exe")
 

@@ -1,26 +1,45 @@
 #include "image/output_file.h"
 
+#include "core/utf8_path.h"
 #include "image/file_error.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <system_error>
 
 namespace kv::image {
 
+namespace {
+
+std::FILE* open_for_writing(const std::string& path) {
+#ifdef _WIN32
+    return _wfopen(utf8_path(path).c_str(), L"wb");
+#else
+    return std::fopen(path.c_str(), "wb");
+#endif
+}
+
+void remove_file(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove(utf8_path(path), ignored);
+}
+
+} // namespace
+
 OutputFile::OutputFile(std::string path, std::string kind, bool whole)
     : Output(std::move(path)), kind_(std::move(kind)), temporary_(whole ? name() + ".tmp" : ""),
-      file_(std::fopen(whole ? temporary_.c_str() : name().c_str(), "wb")) {
+      file_(open_for_writing(whole ? temporary_ : name())) {
     if (file_ == nullptr) fail(std::generic_category().message(errno));
 }
 
 OutputFile::~OutputFile() {
     if (file_ != nullptr) std::fclose(file_);
-    if (!temporary_.empty()) std::remove(temporary_.c_str());
+    if (!temporary_.empty()) remove_file(temporary_);
 }
 
 void OutputFile::fail(const std::string& reason) {
     if (file_ != nullptr) std::fclose(std::exchange(file_, nullptr));
-    if (!temporary_.empty()) std::remove(temporary_.c_str());
+    if (!temporary_.empty()) remove_file(temporary_);
     throw FileError("cannot write " + kind_ + " '" + shown_path(name()) + "': " + reason);
 }
 
@@ -35,8 +54,11 @@ std::string OutputFile::keep() {
     const bool failed = std::ferror(file_) != 0;
     if (std::fclose(std::exchange(file_, nullptr)) != 0 || failed)
         fail(failed ? "a write failed" : std::generic_category().message(errno));
-    if (!temporary_.empty() && std::rename(temporary_.c_str(), name().c_str()) != 0)
-        fail(std::generic_category().message(errno));
+    if (!temporary_.empty()) {
+        std::error_code error;
+        std::filesystem::rename(utf8_path(temporary_), utf8_path(name()), error);
+        if (error) fail(error.message());
+    }
     return name();
 }
 

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Windows: korveline.exe cross-built with mingw-w64 (a static GUI exe importing system DLLs only)
-# and its ZIP, then checked on a real Win32 implementation, Wine 8 on a private Xvfb:
-#   - smoke test: start the exe, click ALIM and the brake, check the screen, close, exit code 0;
-#   - the whole scene against korveline-script's snapshot after the same actions;
-#   - the table of GDI primitives (tools/gdi_conformance) against our layer.
+# Windows: korveline.exe cross-built with mingw-w64 (a static GUI exe importing system DLLs only),
+# the witness korveline-gdi.exe (the application on the real <windows.h> and GDI) and the ZIP, then
+# checked on a real Win32 implementation, Wine 8 on a private Xvfb:
+#   - the witness: start it, click ALIM and the brake, check the screen, close, exit code 0; the
+#     whole scene against korveline-script's snapshot after the same actions; the table of GDI
+#     primitives (tools/gdi_conformance) against our layer;
+#   - korveline.exe, the program: its whole picture, text included, against korveline-script's
+#     snapshot at start and after a click; then Space (the badge), a click on ALIM, I (the readout)
+#     and F2 (the laboratory panel) against the Linux window (tools/korveline) on the same display
+#     after the same keys and clicks, pixel for pixel; F12's picture in the Pictures folder; the
+#     sound through the wave output (ALSA's file plugin); exit code 0 when closed.
 # With KORVELINE_RECORD=1 the Wine dump of the table is stored as the tests' reference.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -26,39 +32,55 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j 2
 cmake --build --preset windows --target package >/dev/null
 exe=build/windows/korveline.exe
-headers=$(x86_64-w64-mingw32-objdump -p "$exe")
-grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "$exe is not a GUI program"
-dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '[:lower:]' '[:upper:]' | sort)
-for dll in $dlls; do
-    case $dll in
-    KERNEL32.DLL | USER32.DLL | GDI32.DLL | MSVCRT.DLL) ;;
-    *) fail "$exe imports $dll" ;;
-    esac
-done
-echo "korveline.exe: $(stat -c %s "$exe") bytes, imports $(tr '\n' ' ' <<<"$dlls")"
+witness=build/windows/korveline-gdi.exe
+imports() { # imports EXE ALLOWED...: a GUI program importing these DLLs at most; prints its list
+    local program=$1 headers dlls dll
+    shift
+    headers=$(x86_64-w64-mingw32-objdump -p "$program")
+    grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "$program is not a GUI program"
+    dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '[:lower:]' '[:upper:]' | sort)
+    for dll in $dlls; do
+        [[ " $* " == *" $dll "* ]] || fail "$program imports $dll"
+    done
+    echo "$(basename "$program"): $(stat -c %s "$program") bytes, imports $(tr '\n' ' ' <<<"$dlls")"
+}
+system_dlls=(KERNEL32.DLL USER32.DLL GDI32.DLL MSVCRT.DLL)
+# The program also plays sound (WINMM), and asks for its command line and the Pictures folder
+# (SHELL32, OLE32 to free what SHELL32 hands back).
+imports "$exe" "${system_dlls[@]}" WINMM.DLL SHELL32.DLL OLE32.DLL
+imports "$witness" "${system_dlls[@]}"
 zip=build/windows/korveline-0.1.0-windows-x64.zip
 contents=$(cmake -E tar tf "$zip")
 for file in korveline.exe index.html LISEZ-MOI.txt LICENSE.txt; do
     grep -qx "korveline-0.1.0-windows-x64/$file" <<<"$contents" || fail "$zip lacks $file"
 done
+! grep -q 'korveline-gdi' <<<"$contents" || fail "$zip carries the witness"
+unpacked=build/windows/zip-contents
+rm -rf "$unpacked" && mkdir -p "$unpacked"
+(cd "$unpacked" && cmake -E tar xf "../$(basename "$zip")")
+cmp -s "$unpacked/korveline-0.1.0-windows-x64/korveline.exe" "$exe" ||
+    fail "the ZIP's korveline.exe is not $exe"
 
 # Our side: the same table and scenes on our layer (the release build, or KORVELINE_LINUX_BUILD).
 linux=${KORVELINE_LINUX_BUILD:-build/release}
 [ -n "${KORVELINE_LINUX_BUILD:-}" ] || cmake --preset release >/dev/null
 cmake --build "$linux" -j 2 --target korveline-script gdi-conformance gdi-compare scene-compare \
-    windows_tests
+    windows_tests korveline
 built=$(date +%s)
 
 # A private display and a fresh Wine prefix. Without a window manager Wine draws the frame and
 # caption itself; "Managed"=N, set before the program's first start, keeps it from waiting 2 s at
-# every window's end for a manager that never answers.
+# every window's end for a manager that never answers. A home of its own: the prefix's Pictures
+# folder is a link to it, so that F12 writes there; and its ALSA default device is a file.
 work=$PWD/build/windows/wine-checks
 rm -rf "$work"
-mkdir -p "$work"
+mkdir -p "$work/home"
 xvfb_pid=
 wine_pid=
+linux_pid=
 cleanup() {
     [ -n "$wine_pid" ] && kill "$wine_pid" 2>/dev/null
+    [ -n "$linux_pid" ] && kill "$linux_pid" 2>/dev/null
     [ -d "$work/prefix" ] && WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     return 0
@@ -76,7 +98,10 @@ cat >"$work/fonts.conf" <<EOF
   <cachedir>$work/fontconfig-cache</cachedir>
 </fontconfig>
 EOF
-export FONTCONFIG_FILE=$work/fonts.conf
+cat >"$work/home/.asoundrc" <<EOF
+pcm.!default { type file slave.pcm "null" file "$work/sound.raw" format "raw" }
+EOF
+export FONTCONFIG_FILE=$work/fonts.conf HOME=$work/home
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>"$work/wineboot.log" ||
     fail "wine could not set up its prefix: $(cat "$work/wineboot.log")"
@@ -99,21 +124,51 @@ compare_scene() { # compare_scene [--still] SCREENSHOT SNAPSHOT: every compared 
     echo "$report" | sed -n '1,2p'
     grep -q '(100.0000 %)' <<<"$report" || fail "the scene differs from Wine's: $report"
 }
+# Where the client area starts in a screenshot of a window Wine framed: where the fixed parts of
+# korveline-script's snapshot agree best.
+find_origin() { # find_origin SCREENSHOT SNAPSHOT: sets ox, oy
+    local origin
+    origin=$("$linux/tools/gdi_conformance/scene-compare" "$work/$1" "$work/$2" |
+        sed -n 's/^client origin in the screenshot: //p')
+    read -r ox oy <<<"$origin"
+}
+# The number of pixels that differ between two pictures of the same size.
+differing() { compare -metric AE "$work/$1" "$work/$2" null: 2>&1 || true; }
+same_picture() { # same_picture A B WHAT: A and B pixel for pixel
+    local n
+    n=$(differing "$1" "$2")
+    [ "$n" = 0 ] || fail "$3: $n pixels differ ($1 against $2)"
+}
+click() { xdotool mousemove --sync $((X + ox + $1)) $((Y + oy + $2)) click 1; sleep 0.5; }
+# Keys as a user types them: the pointer over the picture (the instructions), the key to the
+# window under it. Not --sync: a pointer already there never signals its arrival.
+press() { xdotool mousemove $((X + ox + 600)) $((Y + oy + 540)) key "$1"; sleep 0.7; }
+find_window() {
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^KORVELINE$' | head -1) ||
+        fail "no KORVELINE window"
+    eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
+}
+# Closes a window Wine framed with the close box of its caption, at its top right corner, and
+# waits for the program's end: exit code 0.
+close_wine_window() {
+    local status=0
+    xdotool mousemove --sync $((X + WIDTH - 15)) $((Y + 12)) click 1
+    timeout 15 tail --pid="$wine_pid" -f /dev/null || fail "the window did not close"
+    wait "$wine_pid" || status=$?
+    wine_pid=
+    [ "$status" -eq 0 ] || fail "$1 ended with exit code $status"
+}
 
-# Smoke test and the whole scene.
-(cd "$work" && exec wine "$PWD/../korveline.exe") &
+# The witness, korveline-gdi.exe: the application on Wine's GDI. Its text is Wine's, so the scene
+# is compared without the text cells.
+(cd "$work" && exec wine "$PWD/../korveline-gdi.exe") &
 wine_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^KORVELINE$' | head -1) ||
-    fail "no KORVELINE window"
+find_window
 sleep 1
 shot start.png
 ours ours-start.png ""
-origin=$("$linux/tools/gdi_conformance/scene-compare" "$work/start.png" "$work/ours-start.png" |
-    sed -n 's/^client origin in the screenshot: //p')
-read -r ox oy <<<"$origin"
-eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
-click() { xdotool mousemove --sync $((X + ox + $1)) $((Y + oy + $2)) click 1; sleep 0.5; }
-echo "start-up:"
+find_origin start.png ours-start.png
+echo "the witness at start-up:"
 compare_scene "$work/start.png" "$work/ours-start.png"
 colours_at start.png "36x16+$((ox + 10))+$((oy + 15))" | grep -q FF0000 ||
     fail "the ALIM label is not red at start-up"
@@ -136,16 +191,116 @@ shot alim.png
 label=$(colours_at alim.png "36x16+$((ox + 10))+$((oy + 15))")
 grep -q 00FF00 <<<"$label" || fail "the ALIM label did not turn green"
 ! grep -q FF0000 <<<"$label" || fail "the ALIM label is still partly red"
+close_wine_window korveline-gdi.exe
+echo "the witness passed: ALIM turns green, brake line at y = 176, exit code 0"
+witnessed=$(date +%s)
 
-# Close with the close box of the caption Wine draws: the top right corner of the window.
-xdotool mousemove --sync $((X + WIDTH - 15)) $((Y + 12)) click 1
-status=0
-timeout 15 tail --pid="$wine_pid" -f /dev/null || fail "the window did not close"
-wait "$wine_pid" || status=$?
-wine_pid=
-[ "$status" -eq 0 ] || fail "korveline.exe ended with exit code $status"
-echo "smoke test passed: ALIM turns green, brake line at y = 176, exit code 0"
-smoked=$(date +%s)
+# korveline.exe, the program: the picture is our platform's, so the whole client area is compared,
+# text included. The same keys and clicks then go to the Linux window on the same display.
+# shot_when NAME TEST [ARG...]: screenshots of the client area until `TEST ARG... NAME` holds and
+# the picture holds still (two in a row alike: no frame caught half drawn); false after 50 tries.
+client_shot() { import -window "$window" -crop "780x557+$ox+$oy" +repage "$work/$1"; }
+settled_when() {
+    local name=$1
+    shift
+    client_shot "$name"
+    "$@" "$name" || return 1
+    sleep 0.2
+    client_shot again.png
+    like "$name" again.png
+}
+shot_when() { wait_for settled_when "$@"; }
+like() { [ "$(differing "$1" "$2")" = 0 ]; }
+unlike() { ! like "$1" "$2"; }
+alim_green() {
+    local label
+    label=$(colours_at "$1" 36x16+10+15)
+    grep -q 00FF00 <<<"$label" && ! grep -q FF0000 <<<"$label"
+}
+box_at() { [ "$(colours_at "$3" "1x1+$1+$2")" = 303030 ]; } # box_at X Y NAME: a box's grey there
+# wait_for TEST [ARG...]: until the test holds; false after 10 s.
+wait_for() {
+    local tries
+    for tries in $(seq 50 -1 1); do
+        "$@" && return 0
+        [ "$tries" -gt 1 ] && sleep 0.2
+    done
+    return 1
+}
+# drive exe|linux: start-up, a click on the brake, Space, a click on ALIM (paused: nothing moves
+# from then on), I, F2; a screenshot of the client area after each, WHO-STEP.png. The exe's must
+# show what each step does; the Linux window's must be the exe's.
+steps="start brake pause alim readout lab"
+drive() {
+    local who=$1 step
+    find_window
+    if [ "$who" = exe ]; then
+        sleep 1
+        shot exe-window.png
+        find_origin exe-window.png ours-start.png
+    else
+        ox=0 oy=0
+    fi
+    for step in $steps; do
+        case $step in
+        brake) click 250 465 ;;
+        pause) press space ;;
+        alim) click 25 25 ;;
+        readout) press i ;;
+        lab) press F2 ;;
+        esac
+        if [ "$who" = linux ]; then
+            shot_when "linux-$step.png" like "exe-$step.png" ||
+                fail "the Linux window differs from korveline.exe after $step:" \
+                    "$(differing "linux-$step.png" "exe-$step.png") pixels"
+            continue
+        fi
+        case $step in
+        start) shot_when exe-start.png like ours-tick.png ;;
+        brake) shot_when exe-brake.png like ours-brake-tick.png ;;
+        pause) shot_when exe-pause.png unlike exe-brake.png ;;
+        alim) shot_when exe-alim.png alim_green ;;
+        readout) shot_when exe-readout.png box_at 5 550 ;;
+        lab) shot_when exe-lab.png box_at 774 550 ;;
+        esac || fail "korveline.exe after $step: not as expected (see $work/exe-$step.png)"
+    done
+}
+ours ours-tick.png "tick"
+(cd "$work" && exec wine "$PWD/../korveline.exe") &
+wine_pid=$!
+drive exe
+echo "korveline.exe: start-up and the brake as korveline-script draws them, pixel for pixel;" \
+    "Space, ALIM, I and F2 act"
+
+# F12: the picture, as korveline-script's after the same clicks, in the Pictures folder.
+press F12
+saved_picture() { saved=$(find "$work/home" -name 'korveline-*.png' | head -1) && [ -n "$saved" ]; }
+wait_for saved_picture || fail "F12 saved no picture in the Pictures folder"
+cp "$saved" "$work/exe-saved.png"
+ours ours-alim.png "click left 250 465
+tick
+click left 25 25"
+same_picture exe-saved.png ours-alim.png "the picture F12 saved"
+
+# M with the motor running: the hum reaches the wave output, ALSA's file here.
+press Escape # the laboratory panel closes
+press space  # the run goes on
+press m
+heard() { [ "$(tr -d '\000' <"$work/sound.raw" 2>/dev/null | wc -c)" -gt 10000 ]; }
+wait_for heard || fail "M played nothing: $(tr -d '\000' <"$work/sound.raw" | wc -c) bytes not 0"
+press m
+close_wine_window korveline.exe
+echo "korveline.exe: F12's picture as korveline-script's, the hum played, exit code 0"
+
+# The Linux window after the same keys and clicks: the same pixels, boxes and badge included.
+"$linux/tools/korveline/korveline" >"$work/linux.log" 2>&1 &
+linux_pid=$!
+drive linux
+kill "$linux_pid"
+wait "$linux_pid" || true
+linux_pid=
+echo "korveline.exe: the Linux window's pixels after each step, pixel for pixel"
+compared=$(date +%s)
 
 # The table of primitives: GDI (Wine) against our layer.
 (cd "$work" && wine "$PWD/../tools/gdi_conformance/gdi-conformance.exe" wine.dump) ||
@@ -161,6 +316,6 @@ KORVELINE_GDI_REFERENCE=$work/wine.dump "$linux/tests/windows_tests" >"$work/win
     fail "our layer differs from Wine's GDI: $(cat "$work/windows_tests.log")"
 finished=$(date +%s)
 
-echo "time: builds $((built - started)) s, Wine prefix $((booted - built)) s, smoke test and" \
-    "scene $((smoked - booted)) s, table $((finished - smoked)) s; Wine checks" \
-    "$((finished - built)) s"
+echo "time: builds $((built - started)) s, Wine prefix $((booted - built)) s, the witness" \
+    "$((witnessed - booted)) s, korveline.exe and the Linux window $((compared - witnessed)) s," \
+    "table $((finished - compared)) s; Wine checks $((finished - built)) s"

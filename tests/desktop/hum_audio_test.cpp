@@ -1,7 +1,7 @@
 // The desktop's sound: the two hums as samples (both pitches there, beating at their
 // difference, never a click, exact silence when paused) and the SDL device they play through.
 #include "backends/sdl/hum_audio.h"
-#include "backends/sdl/hum_synth.h"
+#include "backends/desktop/hum_synth.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-using kv::sdl::HumSynth;
+using kv::desktop::HumSynth;
 using kv::viewer::Hum;
 using kv::viewer::tones_for;
 

@@ -1,7 +1,7 @@
 // What reaches the window's pixels: colour conversion, nearest-neighbour zoom, the black around
 // a full-screen picture, and the badge that lies over the picture but never in the framebuffer.
 #include "viewer/boxes.h"
-#include "backends/sdl/screen/presenter.h"
+#include "backends/desktop/presenter.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +19,13 @@ using kv::Framebuffer;
 using kv::Rect;
 using kv::Region;
 using kv::rgb;
-using kv::sdl::PixelTarget;
-using kv::sdl::Presenter;
+using kv::desktop::PixelTarget;
+using kv::desktop::Presenter;
 using kv::viewer::Size;
 
 // 32-bit pixels owned by the test, with a pitch wider than a row to catch pitch mistakes.
 struct Window {
-    Window(int w, int h, kv::sdl::ChannelShifts shifts = {})
+    Window(int w, int h, kv::desktop::ChannelShifts shifts = {})
         : bytes(std::size_t(h) * (w + 3) * 4, 0xAB) {
         target.pixels = bytes.data();
         target.pitch = std::int64_t{w + 3} * 4;
@@ -34,7 +34,7 @@ struct Window {
         target.shifts = shifts;
     }
     Color at(std::int64_t x, std::int64_t y) const {
-        return kv::sdl::target_pixel(target, static_cast<int>(x), static_cast<int>(y));
+        return kv::desktop::target_pixel(target, static_cast<int>(x), static_cast<int>(y));
     }
     std::uint32_t raw(std::int64_t x, std::int64_t y) const {
         std::uint32_t v;
@@ -72,8 +72,8 @@ Framebuffer pattern(int w, int h) {
 
 // The whole of `fb` drawn as `layout` says.
 void draw(const Framebuffer& fb, const kv::viewer::ZoomLayout& layout, PixelTarget& target,
-          int smoothing = kv::sdl::kNearest) {
-    kv::sdl::Scaler(layout, smoothing).draw(fb, layout.picture(), target);
+          int smoothing = kv::desktop::kNearest) {
+    kv::desktop::Scaler(layout, smoothing).draw(fb, layout.picture(), target);
 }
 
 TEST(PixelTarget, ColorrefBecomesTheSurfacesChannelOrder) {
@@ -96,7 +96,7 @@ TEST(PixelTarget, EveryZoomRepeatsEachPixelZoomTimesEachWay) {
         const auto layout =
             kv::viewer::corner_layout(Size{w.target.width, w.target.height}, Size{9, 7}, zoom);
         // Smoothing or not, a whole zoom repeats pixels.
-        draw(fb, layout, w.target, zoom % 2 == 0 ? kv::sdl::kNearest : 2);
+        draw(fb, layout, w.target, zoom % 2 == 0 ? kv::desktop::kNearest : 2);
         for (int y = 0; y < 7 * zoom; ++y)
             for (int x = 0; x < 9 * zoom; ++x)
                 ASSERT_EQ(w.at(x, y), fb.get(x / zoom, y / zoom))
@@ -108,8 +108,8 @@ TEST(PixelTarget, APartStartingMidPictureLandsOnItsOwnPixelsOnly) {
     const Framebuffer fb = pattern(9, 7);
     Window w(27, 21);
     const auto layout = kv::viewer::corner_layout(Size{27, 21}, Size{9, 7}, 3);
-    kv::sdl::Scaler(layout, 2).draw(fb, kv::viewer::window_rect(layout, Rect{4, 2, 6, 5}),
-                                    w.target);
+    kv::desktop::Scaler(layout, 2).draw(fb, kv::viewer::window_rect(layout, Rect{4, 2, 6, 5}),
+                                        w.target);
     for (int y = 0; y < 21; ++y)
         for (int x = 0; x < 27; ++x) {
             const bool inside = x >= 12 && x < 18 && y >= 6 && y < 15;
@@ -202,8 +202,8 @@ TEST(Presenter, OnlyPixelsWrittenSinceTheLastFrameAreDrawnAgain) {
 TEST(Presenter, AfterEveryFrameTheWindowShowsExactlyTheFramebuffer) {
     constexpr int kW = 203, kH = 61; // rows that end off any block the scan works in
     for (const int zoom : {1, 2, 0}) {
-        for (const kv::sdl::ChannelShifts shifts :
-             {kv::sdl::ChannelShifts{16, 8, 0}, kv::sdl::ChannelShifts{0, 8, 16}}) {
+        for (const kv::desktop::ChannelShifts shifts :
+             {kv::desktop::ChannelShifts{16, 8, 0}, kv::desktop::ChannelShifts{0, 8, 16}}) {
             std::mt19937 random(20260101);
             const auto below = [&](int n) { return static_cast<int>(random() % unsigned(n)); };
             Framebuffer fb = pattern(kW, kH);
@@ -336,11 +336,11 @@ TEST(Presenter, TheHelpBoxSitsInTheMiddleUnderTheBadgeAndGoesAwayWhole) {
     ASSERT_GT(help.width(), 40);
     ASSERT_EQ(help.height(), 3 * 16 + 8); // title and two rows, with the padding
 
-    const Rect place = p.set_overlay(kv::sdl::Overlay::Help, help, kv::sdl::Anchor::Centre);
+    const Rect place = p.set_overlay(kv::desktop::Overlay::Help, help, kv::desktop::Anchor::Centre);
     EXPECT_EQ(place.left, (400 - help.width()) / 2);
     EXPECT_EQ(place.top, (300 - help.height()) / 2);
     EXPECT_EQ(place.width(), help.width());
-    EXPECT_TRUE(p.has_overlay(kv::sdl::Overlay::Help));
+    EXPECT_TRUE(p.has_overlay(kv::desktop::Overlay::Help));
     p.set_badge(std::string("PAUSE"));
     p.draw_all(fb, w.target);
     int red = 0;
@@ -354,8 +354,9 @@ TEST(Presenter, TheHelpBoxSitsInTheMiddleUnderTheBadgeAndGoesAwayWhole) {
     EXPECT_EQ(red, 10 * 10);                         // the swatch
     EXPECT_EQ(w.at(395, 10), kv::viewer::kBadgeBox); // the badge is still there
 
-    EXPECT_EQ(p.set_overlay(kv::sdl::Overlay::Help, Framebuffer{}, kv::sdl::Anchor::Centre), place);
-    EXPECT_FALSE(p.has_overlay(kv::sdl::Overlay::Help));
+    EXPECT_EQ(p.set_overlay(kv::desktop::Overlay::Help, Framebuffer{}, kv::desktop::Anchor::Centre),
+              place);
+    EXPECT_FALSE(p.has_overlay(kv::desktop::Overlay::Help));
     draw_area(p, fb, place, w.target);
     for (int y = 0; y < 300; ++y)
         for (int x = 0; x < 400; ++x)

@@ -3,7 +3,7 @@
 // by nearest neighbour then scaled linearly (by 1, the largest whole zoom that fits: linear
 // again; by 2, the one just above: what the window does). Crops of each are written to the test's
 // folder for the eye.
-#include "backends/sdl/screen/presenter.h"
+#include "backends/desktop/presenter.h"
 #include "desktop/desktop_session.h"
 #include "image/png_reader.h"
 #include "image/png_writer.h"
@@ -28,16 +28,16 @@ using kv::viewer::Size;
 Framebuffer scaled(const Framebuffer& picture, Size screen, int smoothing) {
     const kv::viewer::ZoomLayout layout = kv::viewer::fit_layout(screen, {780, 557});
     std::vector<std::uint32_t> pixels(std::size_t(screen.width) * screen.height);
-    kv::sdl::PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()),
-                                std::int64_t{screen.width} * 4,
-                                screen.width,
-                                screen.height,
-                                {}};
-    kv::sdl::Scaler(layout, smoothing).draw(picture, layout.picture(), target);
+    kv::desktop::PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()),
+                                    std::int64_t{screen.width} * 4,
+                                    screen.width,
+                                    screen.height,
+                                    {}};
+    kv::desktop::Scaler(layout, smoothing).draw(picture, layout.picture(), target);
     Framebuffer out(screen.width, screen.height);
     for (int y = 0; y < screen.height; ++y)
         for (int x = 0; x < screen.width; ++x)
-            out.set(x, y, kv::sdl::target_pixel(target, x, y));
+            out.set(x, y, kv::desktop::target_pixel(target, x, y));
     return out;
 }
 
@@ -93,12 +93,12 @@ TEST(Smoothing, TheChosenOneKeepsEdgesSharpAndOnePixelLinesEven) {
         const char* name;
         int smoothing;
     };
-    for (const Filter f : {Filter{"nearest", kv::sdl::kNearest}, Filter{"linear", 1},
+    for (const Filter f : {Filter{"nearest", kv::desktop::kNearest}, Filter{"linear", 1},
                            Filter{"x2-then-linear", 2}, Filter{"chosen", -1}}) {
         const int smoothing =
             f.smoothing >= 0
                 ? f.smoothing
-                : kv::sdl::smoothing_for(kv::viewer::fit_layout(projector, {780, 557}));
+                : kv::desktop::smoothing_for(kv::viewer::fit_layout(projector, {780, 557}));
         const Framebuffer shown = scaled(picture, projector, smoothing);
         kv::image::write_png(crop(shown, text), dir + "/" + f.name + "-text.png");
         kv::image::write_png(crop(shown, lines), dir + "/" + f.name + "-lines.png");

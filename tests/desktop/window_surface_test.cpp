@@ -53,7 +53,8 @@ TEST(WindowSurface, EveryUsualFormatShowsTheSameColours) {
         {
             kv::sdl::WindowSurfacePixels pixels(*surface, shadow);
             const auto layout = kv::viewer::corner_layout(Size{5, 3}, Size{5, 3}, 1);
-            kv::sdl::Scaler(layout, kv::sdl::kNearest).draw(fb, layout.picture(), pixels.target());
+            kv::desktop::Scaler(layout, kv::desktop::kNearest)
+                .draw(fb, layout.picture(), pixels.target());
             pixels.commit({fb.bounds()});
         }
         for (int y = 0; y < 3; ++y)
@@ -74,7 +75,8 @@ TEST(WindowSurface, OnlyTheCommittedRectanglesReachAShadowedSurface) {
     {
         kv::sdl::WindowSurfacePixels pixels(*surface, shadow);
         const auto layout = kv::viewer::corner_layout(Size{5, 3}, Size{5, 3}, 1);
-        kv::sdl::Scaler(layout, kv::sdl::kNearest).draw(fb, layout.picture(), pixels.target());
+        kv::desktop::Scaler(layout, kv::desktop::kNearest)
+            .draw(fb, layout.picture(), pixels.target());
         pixels.commit({kv::Rect{3, 1, 5, 3}});
     }
     EXPECT_EQ(read(*surface, 0, 0), rgb(0, 0, 255)); // not committed

@@ -1,7 +1,7 @@
 // Drawing a window through a shared-memory image on a real X server (a private Xvfb): what the
 // server shows is the presenter's picture exactly, whole, after a change, and after the window
 // grows (a new image); a server without MIT-SHM leaves the window to SDL's surface.
-#include "backends/sdl/screen/presenter.h"
+#include "backends/desktop/presenter.h"
 #include "backends/sdl/screen/x11_shm_window.h"
 #include "desktop/desktop_session.h"
 
@@ -87,7 +87,7 @@ class SharedMemoryWindow : public ::testing::Test {
         int width = 0, height = 0;
         SDL_GetWindowSize(window_, &width, &height);
         bool fresh = false;
-        kv::sdl::PixelTarget* target = shm_->pixels(width, height, fresh);
+        kv::desktop::PixelTarget* target = shm_->pixels(width, height, fresh);
         ASSERT_NE(target, nullptr);
         presenter_.set_layout(
             kv::viewer::corner_layout(Size{width, height}, Size{kWidth, kHeight}, zoom));
@@ -125,7 +125,7 @@ class SharedMemoryWindow : public ::testing::Test {
     Display* display_ = nullptr;
     ::Window xwindow_ = 0;
     std::unique_ptr<kv::sdl::X11ShmWindow> shm_;
-    kv::sdl::Presenter presenter_;
+    kv::desktop::Presenter presenter_;
 };
 
 TEST_F(SharedMemoryWindow, TheServerShowsThePictureWholeAfterAChangeAndAtTwiceTheSize) {

@@ -122,6 +122,20 @@ inline std::string select_look(const std::string& look) {
     return {};
 }
 
+// korveline's options: --lang, --look and --lab taken out of `args` and applied to the program
+// about to start (the language, the look, the laboratory's settings in `labo`). Returns what is
+// wrong, or an empty string; what `args` keeps is not an option of these.
+inline std::string take_window_options(std::vector<std::string>& args, tagLabo& labo) {
+    std::string lang;
+    std::string look;
+    std::string error = take_language_option(args, lang);
+    if (error.empty()) error = take_look_option(args, look);
+    if (error.empty()) error = take_lab_option(args, labo);
+    if (error.empty() && args.empty()) error = select_language(lang);
+    if (error.empty() && args.empty()) error = select_look(look);
+    return error;
+}
+
 // Asks the running program's window to take `look`: it changes at the next message, keeps the
 // run and repaints what the look changes. Safe at any moment, from any hook of a program, since it
 // only posts a message. False for an unknown look or when there is no window.

@@ -67,14 +67,7 @@ bool HasDisplay() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::string lang;
-    std::string look;
-    std::string error = kv::tools::take_language_option(args, lang);
-    if (error.empty()) error = kv::tools::take_look_option(args, look);
-    if (error.empty()) error = kv::tools::take_lab_option(args, labo);
-    if (error.empty() && args.empty()) error = kv::tools::select_language(lang);
-    if (error.empty() && args.empty()) error = kv::tools::select_look(look);
-    if (!error.empty()) {
+    if (const std::string error = kv::tools::take_window_options(args, labo); !error.empty()) {
         std::cerr << kProgram << ": " << error << '\n';
         return 2;
     }

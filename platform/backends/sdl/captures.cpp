@@ -25,19 +25,4 @@ std::string captures_folder() {
     return folder;
 }
 
-std::string new_capture_path(const std::string& folder, const std::string& stem,
-                             const std::string& extension, std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
-    std::array<char, 32> stamp{};
-    std::strftime(stamp.data(), stamp.size(), "%Y%m%d-%H%M%S", &local);
-    const std::string base = (fs::path(folder) / (stem + "-" + stamp.data())).string();
-    std::string path = base + "." + extension;
-    std::error_code error;
-    for (int n = 2; fs::exists(path, error); ++n)
-        path =
-            std::string(base).append("-").append(std::to_string(n)).append(".").append(extension);
-    return path;
-}
-
 } // namespace kv::sdl

@@ -35,7 +35,7 @@ bool HumAudio::open(std::string& why) {
         if (why.empty()) why = "no audio device";
         return false;
     }
-    synth_ = std::make_unique<HumSynth>(have.freq);
+    synth_ = std::make_unique<desktop::HumSynth>(have.freq);
     SDL_PauseAudioDevice(device_, 0);
     return true;
 }

@@ -2,7 +2,7 @@
 // thread of its own; the tones reach it through atomics, set from the main thread.
 #pragma once
 
-#include "backends/sdl/hum_synth.h"
+#include "backends/desktop/hum_synth.h"
 #include "viewer/hum.h"
 
 #include <SDL_audio.h>
@@ -26,7 +26,7 @@ class HumAudio {
 
     SDL_AudioDeviceID device_ = 0;
     bool subsystem_ = false;
-    std::unique_ptr<HumSynth> synth_; // the callback's alone while the device is open
+    std::unique_ptr<desktop::HumSynth> synth_; // the callback's alone while the device is open
     std::atomic<double> first_hz_{0};
     std::atomic<double> second_hz_{0};
     std::atomic<double> gain_{0};

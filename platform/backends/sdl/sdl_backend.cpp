@@ -1,6 +1,7 @@
 #include "backends/sdl/sdl_backend.h"
 
 #include "image/png_writer.h"
+#include "backends/desktop/capture_names.h"
 #include "backends/sdl/captures.h"
 #include "backends/sdl/key_controls.h"
 #include "backends/sdl/latin1.h"
@@ -12,7 +13,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cctype>
 #include <ctime>
 #include <cstdlib>
 #include <exception>
@@ -214,14 +214,7 @@ void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
 }
 
 void SdlBackend::show(viewer::Slot slot, const viewer::Box& box) {
-    if (!screen_) return;
-    // The keys in the middle, the readout bottom left, the laboratory over the instructions.
-    const auto [overlay, anchor] =
-        slot == viewer::Slot::Help  ? std::pair{Overlay::Help, Anchor::Centre}
-        : slot == viewer::Slot::Lab ? std::pair{Overlay::Lab, Anchor::BottomRight}
-                                    : std::pair{Overlay::Readout, Anchor::BottomLeft};
-    screen_->redraw(screen_->presenter().set_overlay(
-        overlay, box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows), anchor));
+    if (screen_) screen_->redraw(screen_->presenter().set_box(slot, box));
 }
 
 void SdlBackend::show_focus(const std::optional<Rect>& around) {
@@ -264,18 +257,15 @@ void SdlBackend::zoom(viewer::Action action) {
 }
 
 std::string SdlBackend::save_picture(const Framebuffer& fb, const std::string& stem) {
-    std::string path = new_capture_path(captures_folder(), stem, "png", std::time(nullptr));
+    std::string path =
+        desktop::new_capture_path(captures_folder(), stem, "png", std::time(nullptr));
     image::write_png(fb, path);
     return path;
 }
 
 std::unique_ptr<image::Output> SdlBackend::new_capture(const std::string& stem,
                                                        const std::string& extension) {
-    std::string kind;
-    for (const char c : extension)
-        kind += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return std::make_unique<image::OutputFile>(
-        new_capture_path(captures_folder(), stem, extension, std::time(nullptr)), kind);
+    return desktop::new_capture_file(captures_folder(), stem, extension);
 }
 
 void SdlBackend::present(const Framebuffer& fb, const Region& changed) {

@@ -77,20 +77,20 @@ viewer::ZoomLayout WindowScreen::layout_for(viewer::Size output) const {
 
 void WindowScreen::redraw(const Rect& changed) {
     if (changed.empty() || fb_ == nullptr) return;
-    show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
+    show(false, [&](desktop::PixelTarget& target, std::vector<Rect>& written) {
         presenter_.draw_area(*fb_, changed, target, written);
     });
 }
 
 void WindowScreen::show_changes(const Framebuffer& fb, const Region& changed) {
     fb_ = &fb;
-    show(false, [&](PixelTarget& target, std::vector<Rect>& written) {
+    show(false, [&](desktop::PixelTarget& target, std::vector<Rect>& written) {
         presenter_.draw_changes(fb, changed, target, written);
     });
 }
 
 void WindowScreen::show_all() {
-    if (fb_ != nullptr) show(true, [](PixelTarget&, std::vector<Rect>&) {});
+    if (fb_ != nullptr) show(true, [](desktop::PixelTarget&, std::vector<Rect>&) {});
 }
 
 template <class Draw> void WindowScreen::show(bool whole, const Draw& draw) {
@@ -98,7 +98,7 @@ template <class Draw> void WindowScreen::show(bool whole, const Draw& draw) {
     // leaves the window behind, and the next one is drawn whole.
     whole = whole || missed_frame_;
     missed_frame_ = true;
-    const auto draw_on = [&](PixelTarget& target) {
+    const auto draw_on = [&](desktop::PixelTarget& target) {
         const viewer::ZoomLayout layout = layout_for(viewer::Size{target.width, target.height});
         written_.clear();
         if (whole || !(layout == presenter_.layout())) {
@@ -113,7 +113,7 @@ template <class Draw> void WindowScreen::show(bool whole, const Draw& draw) {
         SDL_GetWindowSize(window_, &width, &height);
         if (width <= 0 || height <= 0) return; // nothing to show, and no image to make
         bool fresh = false;
-        if (PixelTarget* target = shm_->pixels(width, height, fresh)) {
+        if (desktop::PixelTarget* target = shm_->pixels(width, height, fresh)) {
             whole = whole || fresh;
             draw_on(*target);
             shm_->send(written_);

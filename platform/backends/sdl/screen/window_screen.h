@@ -4,7 +4,7 @@
 // lands.
 #pragma once
 
-#include "backends/sdl/screen/presenter.h"
+#include "backends/desktop/presenter.h"
 #include "backends/sdl/screen/x11_shm_window.h"
 #include "core/framebuffer.h"
 #include "core/region.h"
@@ -40,7 +40,7 @@ class WindowScreen {
 
     // What the window lays over the picture: its boxes, ring and layer. Each change returns the
     // client rectangle to draw again with redraw(), at once.
-    Presenter& presenter() { return presenter_; }
+    desktop::Presenter& presenter() { return presenter_; }
     void redraw(const Rect& changed);
 
     int zoom() const { return zoom_; }
@@ -74,7 +74,7 @@ class WindowScreen {
     bool fullscreen_ = false;
     SDL_Rect windowed_{};       // where the window was before full screen
     bool missed_frame_ = false; // the last frame drew nothing: the next one draws all
-    Presenter presenter_;
+    desktop::Presenter presenter_;
     // Kept from one frame to the next: no allocation a Tick.
     std::vector<Rect> written_;
     std::vector<SDL_Rect> update_rects_;

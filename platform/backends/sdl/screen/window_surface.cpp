@@ -10,8 +10,8 @@ WindowSurfacePixels::WindowSurfacePixels(SDL_Surface& surface, std::vector<std::
     target_.height = surface.h;
     // 32 bits a pixel with every colour channel a whole byte: the usual XRGB8888, and its cousins.
     const SDL_PixelFormat& f = *surface.format;
-    const std::optional<ChannelShifts> shifts =
-        f.BytesPerPixel == 4 ? byte_channels(f.Rmask, f.Gmask, f.Bmask) : std::nullopt;
+    const std::optional<desktop::ChannelShifts> shifts =
+        f.BytesPerPixel == 4 ? desktop::byte_channels(f.Rmask, f.Gmask, f.Bmask) : std::nullopt;
     direct_ = shifts.has_value();
     if (direct_) {
         locked_ = SDL_MUSTLOCK(&surface) && SDL_LockSurface(&surface) == 0;
@@ -25,7 +25,7 @@ WindowSurfacePixels::WindowSurfacePixels(SDL_Surface& surface, std::vector<std::
     if (shadow.size() != count) shadow.assign(count, 0);
     target_.pixels = reinterpret_cast<std::uint8_t*>(shadow.data());
     target_.pitch = std::int64_t{surface.w} * 4;
-    target_.shifts = ChannelShifts{16, 8, 0}; // SDL_PIXELFORMAT_XRGB8888
+    target_.shifts = desktop::ChannelShifts{16, 8, 0}; // SDL_PIXELFORMAT_XRGB8888
 }
 
 WindowSurfacePixels::~WindowSurfacePixels() {

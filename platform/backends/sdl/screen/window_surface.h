@@ -3,7 +3,7 @@
 // converted into the surface, a rectangle at a time.
 #pragma once
 
-#include "backends/sdl/screen/pixel_target.h"
+#include "backends/desktop/pixel_target.h"
 
 #include <SDL_surface.h>
 
@@ -20,14 +20,14 @@ class WindowSurfacePixels {
     WindowSurfacePixels(const WindowSurfacePixels&) = delete;
     WindowSurfacePixels& operator=(const WindowSurfacePixels&) = delete;
 
-    PixelTarget& target() { return target_; }
+    desktop::PixelTarget& target() { return target_; }
     // Brings the written rectangles from the shadow into the surface (nothing to do when the
     // surface is written directly).
     void commit(const std::vector<Rect>& written);
 
   private:
     SDL_Surface& surface_;
-    PixelTarget target_;
+    desktop::PixelTarget target_;
     bool direct_ = false;
     bool locked_ = false;
 };

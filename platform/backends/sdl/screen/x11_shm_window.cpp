@@ -44,7 +44,7 @@ struct X11ShmWindow::State {
     GC gc = nullptr;
     XImage* image = nullptr;
     XShmSegmentInfo segment{};
-    PixelTarget target;
+    desktop::PixelTarget target;
 
     ~State() {
         drop_image();
@@ -59,7 +59,7 @@ struct X11ShmWindow::State {
         image = nullptr;
         shmdt(segment.shmaddr);
         segment = XShmSegmentInfo{};
-        target = PixelTarget{};
+        target = desktop::PixelTarget{};
     }
 
     // A segment of our own the server has attached too; false (and nothing made) where it cannot.
@@ -74,8 +74,8 @@ struct X11ShmWindow::State {
             XDestroyImage(made);
             return false;
         };
-        const std::optional<ChannelShifts> shifts =
-            byte_channels(made->red_mask, made->green_mask, made->blue_mask);
+        const std::optional<desktop::ChannelShifts> shifts =
+            desktop::byte_channels(made->red_mask, made->green_mask, made->blue_mask);
         if (made->bits_per_pixel != 32 || !native_byte_order(made->byte_order) || !shifts)
             return give_up();
         const auto bytes =
@@ -138,7 +138,7 @@ std::unique_ptr<X11ShmWindow> X11ShmWindow::attach(SDL_Window* window) {
     return std::unique_ptr<X11ShmWindow>(new X11ShmWindow(std::move(state)));
 }
 
-PixelTarget* X11ShmWindow::pixels(int width, int height, bool& fresh) {
+desktop::PixelTarget* X11ShmWindow::pixels(int width, int height, bool& fresh) {
     State& s = *state_;
     fresh = s.image == nullptr || s.target.width != width || s.target.height != height;
     if (!fresh) return &s.target;
@@ -166,7 +166,7 @@ std::unique_ptr<X11ShmWindow> X11ShmWindow::attach(SDL_Window*) {
     return nullptr;
 }
 
-PixelTarget* X11ShmWindow::pixels(int, int, bool& fresh) {
+desktop::PixelTarget* X11ShmWindow::pixels(int, int, bool& fresh) {
     fresh = true;
     return nullptr;
 }

@@ -13,7 +13,7 @@
 // without the extension's headers) attach() finds nothing and SDL's window surface serves.
 #pragma once
 
-#include "backends/sdl/screen/pixel_target.h"
+#include "backends/desktop/pixel_target.h"
 
 #include <SDL_video.h>
 
@@ -33,7 +33,7 @@ class X11ShmWindow {
     // The image, `width` x `height`: made anew when the size differs from the last one (then
     // `fresh` is set: none of it is on the screen). Null when the server refused a new image;
     // the window then cannot be drawn this way any more.
-    PixelTarget* pixels(int width, int height, bool& fresh);
+    desktop::PixelTarget* pixels(int width, int height, bool& fresh);
     // Queues the rectangles of the image for the window. They leave with the connection's next
     // flush: the event waiter's, before it sleeps (a flush reads the connection too, so one a
     // frame is enough).

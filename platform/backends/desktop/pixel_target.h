@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-namespace kv::sdl {
+namespace kv::desktop {
 
 // Where each 8-bit channel sits in a 32-bit pixel (XRGB8888: 16, 8, 0).
 struct ChannelShifts {
@@ -70,4 +70,4 @@ void fill_target(PixelTarget& target, const Rect& rect, Color color);
 // The pixel value at (x, y) of the target, as a Color; kInvalidColor outside it.
 Color target_pixel(const PixelTarget& target, int x, int y);
 
-} // namespace kv::sdl
+} // namespace kv::desktop

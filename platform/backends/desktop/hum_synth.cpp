@@ -1,9 +1,9 @@
-#include "backends/sdl/hum_synth.h"
+#include "backends/desktop/hum_synth.h"
 
 #include <cmath>
 #include <numbers>
 
-namespace kv::sdl {
+namespace kv::desktop {
 
 void HumSynth::render(std::span<float> out) {
     // A glide's time constant: short enough to follow a Tick (50 ms), long enough not to click.
@@ -32,4 +32,4 @@ void HumSynth::render(std::span<float> out) {
     }
 }
 
-} // namespace kv::sdl
+} // namespace kv::desktop

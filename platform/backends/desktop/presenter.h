@@ -8,10 +8,11 @@
 // presented, then the boxes over them: the window's pixels keep the rest.
 #pragma once
 
-#include "backends/sdl/screen/pixel_target.h"
+#include "backends/desktop/pixel_target.h"
 #include "core/framebuffer.h"
 #include "core/region.h"
 #include "viewer/layer.h"
+#include "viewer/screen.h"
 #include "viewer/zoom_layout.h"
 
 #include <array>
@@ -19,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace kv::sdl {
+namespace kv::desktop {
 
 // The viewer's boxes, from the bottom one up.
 enum class Overlay { Readout, Lab, Help, Badge };
@@ -47,6 +48,10 @@ class Presenter {
     // rectangle whose picture this changes.
     Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
     bool has_overlay(Overlay which) const;
+    // Shows the viewer's box in its place (an empty one: none): the keys in the middle, the
+    // readout bottom left, the laboratory over the instructions. Returns the client rectangle
+    // whose picture this changes.
+    Rect set_box(viewer::Slot slot, const viewer::Box& box);
     // Lays `layer` over the picture, scaled with it (an empty one: none). Returns the client
     // rectangle whose picture this changes.
     Rect set_layer(viewer::Layer layer);
@@ -98,4 +103,4 @@ class Presenter {
     std::optional<Rect> ring_; // around this client rectangle
 };
 
-} // namespace kv::sdl
+} // namespace kv::desktop

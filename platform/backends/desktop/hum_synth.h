@@ -7,7 +7,7 @@
 
 #include <span>
 
-namespace kv::sdl {
+namespace kv::desktop {
 
 class HumSynth {
   public:
@@ -25,4 +25,4 @@ class HumSynth {
     double phase_[2] = {0, 0}; // in turns, [0, 1)
 };
 
-} // namespace kv::sdl
+} // namespace kv::desktop

@@ -1,11 +1,11 @@
-#include "backends/sdl/screen/pixel_target.h"
+#include "backends/desktop/pixel_target.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
 
-namespace kv::sdl {
+namespace kv::desktop {
 
 namespace {
 
@@ -186,4 +186,4 @@ Color target_pixel(const PixelTarget& target, int x, int y) {
                static_cast<std::uint8_t>(value >> s.blue));
 }
 
-} // namespace kv::sdl
+} // namespace kv::desktop

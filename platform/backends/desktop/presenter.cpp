@@ -1,11 +1,12 @@
-#include "backends/sdl/screen/presenter.h"
+#include "backends/desktop/presenter.h"
 
 #include "viewer/boxes.h"
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
-namespace kv::sdl {
+namespace kv::desktop {
 
 namespace {
 
@@ -89,6 +90,15 @@ Rect Presenter::set_overlay(Overlay which, Framebuffer image, Anchor anchor) {
     overlay.scaler = Scaler(overlay_layout(overlay.image, anchor), kNearest);
     const Rect after = has_image(overlay.image) ? overlay.scaler.layout().picture() : Rect{};
     return viewer::client_rect(layout(), bounding_union(before, after));
+}
+
+Rect Presenter::set_box(viewer::Slot slot, const viewer::Box& box) {
+    const auto [overlay, anchor] =
+        slot == viewer::Slot::Help  ? std::pair{Overlay::Help, Anchor::Centre}
+        : slot == viewer::Slot::Lab ? std::pair{Overlay::Lab, Anchor::BottomRight}
+                                    : std::pair{Overlay::Readout, Anchor::BottomLeft};
+    return set_overlay(
+        overlay, box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows), anchor);
 }
 
 Rect Presenter::set_badge(const std::optional<std::string>& text) {
@@ -211,4 +221,4 @@ Rect Presenter::draw_all(const Framebuffer& fb, PixelTarget& target) {
     return window;
 }
 
-} // namespace kv::sdl
+} // namespace kv::desktop
