@@ -75,7 +75,7 @@ struct ActionInfo {
     bool toolbar = true; // the page's toolbar has a button for it
 
     // The same row with a program's words for what it shows of the program.
-    constexpr ActionInfo with_help(Text words) const {
+    constexpr ActionInfo with_help(const Text& words) const {
         ActionInfo row = *this;
         row.help = words;
         return row;
