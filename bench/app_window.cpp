@@ -1,4 +1,4 @@
-#include "app_window.h"
+#include "bench/app_window.h"
 
 #include "base/palette.h"
 #include "shell/scene.h"

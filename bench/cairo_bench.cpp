@@ -1,7 +1,7 @@
 // Our peer: cairo drawing the primitives of the same Ticks, aliased, into an image of the client
 // area's size. The primitives are recorded from the application's own Ticks, then replayed.
-#include "app_window.h"
-#include "tick_recorder.h"
+#include "bench/app_window.h"
+#include "bench/tick_recorder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // What a Tick's frame costs the desktop window: the presenter writing what the Tick drew into
 // 32-bit window pixels, scaled, with a box over the picture, at zoom 1, at zoom 2, and full
 // screen on a 1920 x 1080 projector (x 1.94). The Tick itself runs outside the timing.
-#include "app_window.h"
+#include "bench/app_window.h"
 
 #include "backends/desktop/presenter.h"
 #include "user/window_manager.h"

@@ -2,7 +2,7 @@
 // it cannot beat (filling the central disc it repaints), korveline-script's Ticks per second, the
 // model step alone, the drawing of the moving parts with everything shown, and the repaint of
 // the fixed scene, on a client-sized framebuffer.
-#include "app_window.h"
+#include "bench/app_window.h"
 
 #include "backends/headless/script.h"
 #include "gdi/memory_dc.h"

@@ -1,4 +1,4 @@
-#include "tick_recorder.h"
+#include "bench/tick_recorder.h"
 
 #include "gdi/objects.h"
 

@@ -1,7 +1,9 @@
-// The viewer's actions, in the one table every front end takes them from: for each, its keys, its
-// label and help in French and English, and whether the page's toolbar shows it. The desktop's
-// keys and help box, `korveline --help`, the page's keys, toolbar and help come from here; tests
-// hold the manual page and the README to it. A new action is a row here and a case in Viewer::act.
+// The viewer's actions, and the shape of the one table of them a program hands the viewer: for
+// each row, its action, its keys, its label and help in French and English, and whether the
+// page's toolbar shows it. The desktop's keys and help box, the page's keys, toolbar and help come
+// from that table, and so may a program's --help. The viewer's own rows are in own_actions.h; a
+// new action is a value here, a row there or in a program's table, and what it does in
+// Viewer::act.
 #pragma once
 
 #include "viewer/boxes.h"
@@ -25,7 +27,8 @@ enum class Action {
     ZoomReset,
     ToggleFullscreen,
     ToggleReadout,
-    ToggleSteadyCurve,
+    // The program's layer over the picture, shown or not.
+    ToggleLayer,
     SavePicture,
     SaveData,
     ToggleRecording,
@@ -37,11 +40,12 @@ enum class Action {
     FocusPrevious,
     FocusClick,
     FocusRightClick,
-    // The picture's language and look, changed while the run goes on.
+    // The program's next language (the viewer's own texts follow) and next look, changed while
+    // the run goes on.
     NextLanguage,
     NextLook,
-    // The laboratory's settings, changed with the keys while the run goes on.
-    ToggleLab,
+    // The program's panel of rows over the picture, changed with the keys while the run goes on.
+    TogglePanel,
 };
 
 enum class Lang { Fr, En };
@@ -49,7 +53,7 @@ enum class Lang { Fr, En };
 struct Text {
     std::string_view fr;
     std::string_view en;
-    std::string_view operator()(Lang lang) const { return lang == Lang::Fr ? fr : en; }
+    constexpr std::string_view operator()(Lang lang) const { return lang == Lang::Fr ? fr : en; }
 };
 
 // A key as the web's KeyboardEvent.key names it (" ", "ArrowRight", "F11", "+", "s"), with Ctrl,
@@ -69,9 +73,14 @@ struct ActionInfo {
     Text label_on; // a button's while its action is on (paused, recording), or empty
     Text help;
     bool toolbar = true; // the page's toolbar has a button for it
-};
 
-std::span<const ActionInfo> action_table();
+    // The same row with a program's words for what it shows of the program.
+    constexpr ActionInfo with_help(const Text& words) const {
+        ActionInfo row = *this;
+        row.help = words;
+        return row;
+    }
+};
 
 // A key pressed: its KeyboardEvent.key name (letters in either case, '=' as '+'), its modifiers
 // (Alt or the logo key: the window manager's shortcuts, never ours; Shift counts only for the
@@ -83,14 +92,15 @@ struct KeyPress {
     bool repeat = false;
     bool shift = false;
 };
-std::optional<Action> action_for_key(const KeyPress& press);
+// The action of the first row of `table` whose keys the press makes, or none.
+std::optional<Action> action_for_key(std::span<const ActionInfo> table, const KeyPress& press);
 
 // An action's keys, "F12", "Ctrl S", "Space" / "Espace", with `separator` between them (UTF-8).
 std::string keys_text(const ActionInfo& info, Lang lang, std::string_view separator);
-// The keys and what they do: as the help box's rows (ISO 8859-1, as boxes are), and as lines for
-// a terminal, the keys in a column `column` wide.
-std::vector<BoxRow> key_help(Lang lang);
-std::string key_help_text(Lang lang, std::size_t column);
+// The table's keys and what they do: as the help box's rows (ISO 8859-1, as boxes are), and as
+// lines for a terminal, the keys in a column `column` wide.
+std::vector<BoxRow> key_help(std::span<const ActionInfo> table, Lang lang);
+std::string key_help_text(std::span<const ActionInfo> table, Lang lang, std::size_t column);
 // A text of ours in ISO 8859-1, as boxes take it (ours hold no character beyond U+00FF).
 std::string latin1(std::string_view utf8);
 

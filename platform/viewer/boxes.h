@@ -25,6 +25,13 @@ struct BoxRow {
     std::optional<Color> swatch;
 };
 
+// What a box shows: a title and rows (ISO 8859-1); empty, no box.
+struct Box {
+    std::string title;
+    std::vector<BoxRow> rows;
+    bool empty() const { return title.empty() && rows.empty(); }
+};
+
 // Rows under an optional title, with the second column aligned, drawn with the built-in system
 // font in a box with a margin of a few pixels.
 Framebuffer render_box(const std::string& title, const std::vector<BoxRow>& rows);

@@ -1,6 +1,6 @@
 // The time the application sees on the desktop: the wall clock slowed down or stopped by the
 // viewer's controls. The window manager keeps its timer deadlines on this clock, so pausing or
-// slowing the motor needs no help from the application.
+// slowing the program down needs no help from it.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 namespace kv::viewer {
 
-// How fast the motor runs for the viewer: x1/4, x1/2, x1, x2, x4, x8.
+// How fast the program's time runs for the viewer: x1/4, x1/2, x1, x2, x4, x8.
 enum class Speed { Quarter, Half, Normal, Double, Quadruple, Octuple };
 
 // Wall milliseconds per viewer millisecond between Ticks: 4 and 2 for slow motion, else 1.
@@ -18,7 +18,7 @@ int wall_per_viewer_ms(Speed speed);
 // 2, 4 or 8 in fast motion, else 1. Each is the application's own WM_TIMER, so a fast run goes
 // through the very same Ticks in the same order, only more of them per wall period.
 int ticks_per_period(Speed speed);
-// The motor's time on screen against the program's own pace: 0.25 at x1/4 ... 8 at x8.
+// The program's time on screen against its own pace: 0.25 at x1/4 ... 8 at x8.
 double pace(Speed speed);
 
 class ViewerClock {

@@ -1,5 +1,5 @@
-// A drawing laid over the picture itself, in its client pixels (labels and a curve over the
-// plot): the screen shows it over the presented picture, scaled with it, never in the framebuffer
+// A drawing laid over the picture itself, in its client pixels (labels, a curve): the screen
+// shows it over the presented picture, scaled with it, never in the framebuffer
 // the application draws in and the captures save.
 #pragma once
 

@@ -7,42 +7,21 @@
 #include "image/output_file.h"
 #include "user/backend.h"
 #include "viewer/actions.h"
-#include "viewer/layer.h"
+#include "viewer/boxes.h"
 #include "viewer/hum.h"
+#include "viewer/layer.h"
+#include "viewer/status.h"
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace kv::viewer {
 
 // The viewer's boxes over the picture, from the bottom one up.
-enum class Slot { Readout, Help, Lab };
-
-// What a box shows: a title and rows (ISO 8859-1); empty, no box.
-struct Box {
-    std::string title;
-    std::vector<BoxRow> rows;
-    bool empty() const { return title.empty() && rows.empty(); }
-};
-
-// How the viewer stands: what the desktop's badge says, what the page's toolbar shows.
-struct Status {
-    bool paused = false;
-    bool recording = false;
-    bool readout = false;
-    bool steady_curve = false;
-    bool sound = false;
-    std::optional<std::string> clock; // "PAUSE", "x1/4" ... "x8"; none at x1
-    std::string message;              // a saved file, or what went wrong, for a few seconds
-
-    // The badge: the message while there is one, else "REC" and the clock's.
-    std::optional<std::string> badge() const;
-    // Whether a toggle is on (none: no toggle), and whether an action can act now.
-    std::optional<bool> on(Action action) const;
-    bool enabled(Action action) const { return action != Action::Step || paused; }
-};
+enum class Slot { Readout, Help, Panel };
 
 class Viewer;
 
@@ -86,9 +65,12 @@ class Screen : public Backend {
     // What the screen's keys and buttons ask for; false when the keyboard's focus leaves the
     // picture (the screen then lets it go on).
     bool act(Action action) const;
-    // A key the laboratory panel takes while it shows (before the table's actions); false: not
+    // A key the program's panel takes while it shows (before the table's actions); false: not
     // taken.
     bool panel_key(const KeyPress& press) const;
+    // The program's table of actions, and the action of a key press in it (none: not the viewer's).
+    std::span<const ActionInfo> actions() const;
+    std::optional<Action> action_for_key(const KeyPress& press) const;
     // The keyboard's focus comes to the picture (backwards: by Shift Tab), or leaves it.
     void focus_in(bool backwards) const;
     void focus_out() const;

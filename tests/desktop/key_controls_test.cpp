@@ -1,5 +1,6 @@
 // The viewer's keys, as SDL reports them: each through the one table of actions.
 #include "backends/sdl/key_controls.h"
+#include "tools/instruments/action_table.h"
 
 #include <gtest/gtest.h>
 
@@ -67,21 +68,24 @@ TEST(KeyControls, EachKeyDoesItsOneThing) {
         {SDLK_m, KMOD_LCTRL, std::nullopt},
         {SDLK_b, KMOD_NONE, std::nullopt}, // a letter of no action
         {SDLK_LEFT, KMOD_NONE, std::nullopt},
-        {SDLK_F2, KMOD_NONE, ViewerAction::ToggleLab},
-        {SDLK_o, KMOD_NONE, ViewerAction::ToggleLab},
+        {SDLK_F2, KMOD_NONE, ViewerAction::TogglePanel},
+        {SDLK_o, KMOD_NONE, ViewerAction::TogglePanel},
         {SDLK_o, KMOD_LCTRL, std::nullopt},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(kv::sdl::viewer_action(key(c.sym, c.mod), false), c.action)
+        EXPECT_EQ(kv::sdl::viewer_action(kv::tools::ActionTable(), key(c.sym, c.mod), false),
+                  c.action)
             << SDL_GetKeyName(c.sym) << " mod " << c.mod;
     }
 }
 
 TEST(KeyControls, AHeldKeyRepeatsOnlyTheStep) {
-    EXPECT_EQ(kv::sdl::viewer_action(key(SDLK_RIGHT), true), ViewerAction::Step);
+    EXPECT_EQ(kv::sdl::viewer_action(kv::tools::ActionTable(), key(SDLK_RIGHT), true),
+              ViewerAction::Step);
     for (const SDL_Keysym k : {key(SDLK_SPACE), key(SDLK_MINUS), key(SDLK_PLUS),
                                key(SDLK_PLUS, KMOD_LCTRL), key(SDLK_F11)}) {
-        EXPECT_EQ(kv::sdl::viewer_action(k, true), std::nullopt) << SDL_GetKeyName(k.sym);
+        EXPECT_EQ(kv::sdl::viewer_action(kv::tools::ActionTable(), k, true), std::nullopt)
+            << SDL_GetKeyName(k.sym);
     }
 }
 

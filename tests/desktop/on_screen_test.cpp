@@ -4,6 +4,7 @@
 #include "image/png_reader.h"
 #include "desktop/desktop_session.h"
 #include "platform/headless/gif_player.h"
+#include "tools/instruments/action_table.h"
 #include "tools/instruments/plot_scales.h"
 #include "tools/instruments/steady_curve_layer.h"
 #include "viewer/boxes.h"
@@ -671,8 +672,9 @@ class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
     }
     static Placed help() {
         // In the picture's language, French unless asked otherwise.
-        Framebuffer image = kv::viewer::render_box("KORVELINE : touches",
-                                                   kv::viewer::key_help(kv::viewer::Lang::Fr));
+        Framebuffer image = kv::viewer::render_box(
+            "KORVELINE : touches",
+            kv::viewer::key_help(kv::tools::ActionTable(), kv::viewer::Lang::Fr));
         const std::int64_t left = (780 - image.width()) / 2, top = (557 - image.height()) / 2;
         const Rect place{left, top, left + image.width(), top + image.height()};
         return {std::move(image), place};

@@ -1,6 +1,7 @@
-// The keys the README and the manual page list come from the viewer's one table of actions: each
+// The keys the README and the manual page list come from the program's one table of actions: each
 // document holds a block made from it, between two marker lines. KORVELINE_RECORD=1 writes the
 // blocks again (`KORVELINE_RECORD=1 ctest --preset release -R KeyDocs`).
+#include "tools/instruments/action_table.h"
 #include "viewer/actions.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ std::string sentence(std::string_view help) {
 
 std::string readme_block() {
     std::string text = "| Key | Effect |\n| --- | --- |\n";
-    for (const ActionInfo& a : action_table())
+    for (const ActionInfo& a : kv::tools::ActionTable())
         text += "| " + keys_text(a, Lang::En, " or ") + " | " + std::string(a.help.en) + " |\n";
     return text;
 }
@@ -30,7 +31,7 @@ std::string readme_block() {
 // Each key in bold, roman " or " between them; minus signs and spaces as roff wants them.
 std::string man_block() {
     std::string text;
-    for (const ActionInfo& a : action_table()) {
+    for (const ActionInfo& a : kv::tools::ActionTable()) {
         std::string keys;
         std::istringstream each(keys_text(a, Lang::En, "\n"));
         for (std::string key; std::getline(each, key);) {
@@ -82,7 +83,7 @@ TEST(KeyDocs, TheReadmeAndTheManualPageListTheTablesKeys) {
 
 TEST(KeyDocs, EachKeyDoesOneThingAndEachActionSaysItInBothLanguages) {
     std::set<std::string> keys;
-    for (const ActionInfo& a : action_table()) {
+    for (const ActionInfo& a : kv::tools::ActionTable()) {
         EXPECT_FALSE(a.help.fr.empty() || a.help.en.empty() || a.label.fr.empty()) << a.name;
         for (const Chord& chord : a.keys) {
             if (chord.key.empty()) continue;
@@ -90,7 +91,9 @@ TEST(KeyDocs, EachKeyDoesOneThingAndEachActionSaysItInBothLanguages) {
                                      (chord.shift ? "Shift " : "") + std::string(chord.key);
             EXPECT_TRUE(keys.insert(name).second)
                 << a.name << ": " << name << " is already another action's";
-            EXPECT_EQ(action_for_key({chord.key, chord.ctrl, false, false, chord.shift}), a.action)
+            EXPECT_EQ(action_for_key(kv::tools::ActionTable(),
+                                     {chord.key, chord.ctrl, false, false, chord.shift}),
+                      a.action)
                 << a.name;
         }
     }

@@ -153,8 +153,8 @@ TEST(PlotLayer, TheCurveIsMeasuredAgainOnlyForASettingThatChangesIt) {
         return shown && shown->place() == drawn.place() &&
                std::ranges::equal(shown->image.pixels(), drawn.image.pixels());
     };
-    const kv::viewer::LayerWanted both{.scales = true, .steady_curve = true};
-    const kv::viewer::LayerWanted curve_only{.scales = false, .steady_curve = true};
+    const kv::viewer::LayerWanted both{.with_readout = true, .on = true};
+    const kv::viewer::LayerWanted curve_only{.with_readout = false, .on = true};
 
     ASSERT_TRUE(plot.layer(both)) << "the scales, while the curve is measured";
     EXPECT_FALSE(work()) << "measured whole, given the time";

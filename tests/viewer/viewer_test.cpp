@@ -20,6 +20,22 @@
 namespace kv::viewer {
 namespace {
 
+// A program's table: a few of the viewer's own rows, and rows of the program's for its language,
+// its look and its panel.
+constexpr ActionInfo kProgramsTable[] = {
+    own_action(Action::TogglePause),
+    own_action(Action::ToggleHelp),
+    own_action(Action::CloseHelp),
+    {Action::NextLanguage,
+     "language",
+     {{{"l"}}},
+     {"Langue", "Language"},
+     {},
+     {"langue", "language"}},
+    {Action::NextLook, "look", {{{"a"}}}, {"Aspect", "Look"}, {}, {"aspect", "look"}},
+    {Action::TogglePanel, "panel", {{{"F2"}}}, {"Panneau", "Panel"}, {}, {"panneau", "panel"}},
+};
+
 class FakeScreen final : public Screen {
   public:
     std::uint64_t wall = 1000;
@@ -127,14 +143,17 @@ class ViewerTest : public ::testing::Test {
     int ticks = 0;
     int readouts = 0;
     double readout_pace = 0;
-    Tools tools{"korveline",
-                {},
-                [](image::Output& out) { out.write(std::string_view("tick,time_s\n2,0.1\n")); },
-                [] { return std::string("Readout"); },
-                [this](double pace) {
-                    readout_pace = pace;
-                    return std::vector<BoxRow>{{"Ticks", std::to_string(++readouts), {}}};
-                }};
+    Program tools{
+        .file_stem = "korveline",
+        .write_data =
+            [](image::Output& out) { out.write(std::string_view("tick,time_s\n2,0.1\n")); },
+        .readout_title = [] { return std::string("Readout"); },
+        .readout =
+            [this](double pace) {
+                readout_pace = pace;
+                return std::vector<BoxRow>{{"Ticks", std::to_string(++readouts), {}}};
+            },
+        .name = "KORVELINE"};
     Viewer viewer{screen, tools};
     Framebuffer fb{8, 6, rgb(0, 200, 200)};
 };
@@ -198,7 +217,7 @@ TEST_F(ViewerTest, TheReadoutFollowsEachTickAndTheKeysComeAndGo) {
     EXPECT_EQ(readouts, 3) << "hidden, it is not asked for";
 
     viewer.act(Action::ToggleHelp);
-    EXPECT_EQ(screen.boxes[Slot::Help].rows.size(), action_table().size());
+    EXPECT_EQ(screen.boxes[Slot::Help].rows.size(), own_actions().size());
     EXPECT_EQ(screen.boxes[Slot::Help].rows.at(0).left, "Space");
     viewer.act(Action::CloseHelp);
     EXPECT_TRUE(screen.boxes[Slot::Help].empty());
@@ -208,12 +227,12 @@ TEST_F(ViewerTest, TheReadoutFollowsEachTickAndTheKeysComeAndGo) {
 }
 
 TEST_F(ViewerTest, WorkBetweenTicksGoesInShortSlicesAndTheTicksStayOnTime) {
-    // 300 ms of work (a steady curve to measure), a millisecond a step, for the curve's layer.
+    // 300 ms of work (a curve to compute), a millisecond a step, for the layer that shows it.
     FakeScreen wall_clock;
     int work_ms = 300;
     std::vector<std::uint64_t> slices;
     std::vector<LayerWanted> asked;
-    Tools work;
+    Program work;
     work.between_ticks = [&](const std::function<bool()>& time_left) {
         const std::uint64_t start = wall_clock.wall;
         while (work_ms > 0 && time_left()) {
@@ -225,7 +244,7 @@ TEST_F(ViewerTest, WorkBetweenTicksGoesInShortSlicesAndTheTicksStayOnTime) {
     };
     work.layer = [&](const LayerWanted& wanted) -> std::optional<Layer> {
         asked.push_back(wanted);
-        if (!wanted.steady_curve || work_ms > 0 || !wall_clock.layers.empty()) return std::nullopt;
+        if (!wanted.on || work_ms > 0 || !wall_clock.layers.empty()) return std::nullopt;
         Layer curve;
         curve.left = 3;
         curve.image = Framebuffer(2, 2, rgb(170, 0, 120));
@@ -234,8 +253,8 @@ TEST_F(ViewerTest, WorkBetweenTicksGoesInShortSlicesAndTheTicksStayOnTime) {
     Viewer v(wall_clock, work);
     std::string why;
     ASSERT_TRUE(v.open_window("KORVELINE", 8, 6, why));
-    v.act(Action::ToggleSteadyCurve);
-    EXPECT_EQ(wall_clock.status.on(Action::ToggleSteadyCurve), true);
+    v.act(Action::ToggleLayer);
+    EXPECT_EQ(wall_clock.status.on(Action::ToggleLayer), true);
     std::vector<InputEvent> out;
     for (std::uint64_t tick = 1; tick <= 10; ++tick) {
         v.wait(50 * tick, out);
@@ -246,10 +265,10 @@ TEST_F(ViewerTest, WorkBetweenTicksGoesInShortSlicesAndTheTicksStayOnTime) {
     EXPECT_EQ(work_ms, 0) << "done within ten Ticks";
     EXPECT_LE(*std::max_element(slices.begin(), slices.end()), 8u) << "a slice at most 8 ms";
     EXPECT_EQ(wall_clock.layers, std::vector<Rect>{(Rect{3, 0, 5, 2})}) << "shown once, when done";
-    EXPECT_TRUE(asked.back().steady_curve && !asked.back().scales);
+    EXPECT_TRUE(asked.back().on && !asked.back().with_readout);
 
     v.act(Action::ToggleReadout);
-    EXPECT_TRUE(asked.back().steady_curve && asked.back().scales) << "the scales with the readout";
+    EXPECT_TRUE(asked.back().on && asked.back().with_readout) << "what goes with the readout";
 }
 
 TEST_F(ViewerTest, CapturesAreToldInTheBadgeForAFewSecondsAndSoIsWhyOneFailed) {
@@ -270,10 +289,9 @@ TEST_F(ViewerTest, CapturesAreToldInTheBadgeForAFewSecondsAndSoIsWhyOneFailed) {
     EXPECT_EQ(screen.status.badge(), "PAUSE");
 }
 
-// In French, the viewer's messages and its list of keys are French (ISO 8859-1, as boxes are), and
-// the list of keys fits over the picture (780 x 557) in either language.
-TEST_F(ViewerTest, ItsOwnTextsAreInThePicturesLanguageAndTheKeysFitOverThePicture) {
-    Tools french = tools;
+// In French, the viewer's messages and its list of keys are French (ISO 8859-1, as boxes are).
+TEST_F(ViewerTest, ItsOwnTextsAreInThePicturesLanguage) {
+    Program french = tools;
     french.language = Lang::Fr;
     FakeScreen screen_fr;
     Viewer viewer_fr{screen_fr, french};
@@ -286,18 +304,14 @@ TEST_F(ViewerTest, ItsOwnTextsAreInThePicturesLanguageAndTheKeysFitOverThePictur
     EXPECT_EQ(screen_fr.boxes[Slot::Help].title, "KORVELINE : touches");
     EXPECT_EQ(screen_fr.boxes[Slot::Help].rows.at(1).left, "Fl\xe8"
                                                            "che droite");
-    for (const Lang lang : {Lang::Fr, Lang::En}) {
-        const Framebuffer box = render_box("KORVELINE : touches", key_help(lang));
-        EXPECT_LE(box.width(), 780 - 8) << (lang == Lang::Fr ? "fr" : "en");
-        EXPECT_LE(box.height(), 557 - 8) << (lang == Lang::Fr ? "fr" : "en");
-    }
 }
 
-// Keys L and A ask the program for the next language and look, as often as pressed; the list of
-// keys, shown, is in the new language at once. A program that gives no way to change them makes
+// A program's keys for its next language and look ask it for them, as often as pressed; the list
+// of keys, shown, is in the new language at once. A program that gives no way to change them makes
 // the keys do nothing.
 TEST_F(ViewerTest, LanguageAndLookKeysAskTheProgramAndTheListOfKeysFollows) {
-    Tools asked = tools;
+    Program asked = tools;
+    asked.actions = kProgramsTable;
     asked.language = Lang::Fr;
     int languages = 0, looks = 0;
     asked.next_language = [&languages] { return ++languages % 2 == 1 ? Lang::En : Lang::Fr; };
@@ -310,7 +324,7 @@ TEST_F(ViewerTest, LanguageAndLookKeysAskTheProgramAndTheListOfKeysFollows) {
     for (const auto& [key, title] :
          {std::pair{"l", "KORVELINE: keys"}, std::pair{"L", "KORVELINE : touches"},
           std::pair{"a", "KORVELINE : touches"}, std::pair{"l", "KORVELINE: keys"}}) {
-        const std::optional<Action> action = action_for_key({key});
+        const std::optional<Action> action = asked_screen.action_for_key({key});
         ASSERT_TRUE(action.has_value()) << key;
         asked_viewer.act(*action);
         EXPECT_EQ(asked_screen.boxes[Slot::Help].title, title) << key;
@@ -323,7 +337,7 @@ TEST_F(ViewerTest, LanguageAndLookKeysAskTheProgramAndTheListOfKeysFollows) {
     EXPECT_TRUE(screen.boxes[Slot::Help].title.empty());
 }
 
-// The readout says how much the motor's time is slowed down on screen: it hears the clock's pace,
+// The readout says how much the program's time is slowed down on screen: it hears the clock's pace,
 // and a change of pace redraws it at once, paused too.
 TEST_F(ViewerTest, TheReadoutFollowsTheClocksPace) {
     std::string why;
@@ -351,7 +365,7 @@ TEST_F(ViewerTest, TheReadoutFollowsTheClocksPace) {
 // A screen that takes the readout at most every 250 ms (the page's): while Ticks run it is asked
 // for 4 times a second, not 20; once paused the last Tick's shows at once.
 TEST_F(ViewerTest, AScreenMayTakeTheReadoutLessOftenButAlwaysItsLastOne) {
-    Tools counted = tools;
+    Program counted = tools;
     counted.readout = [this](double) {
         ++readouts;
         return std::vector<BoxRow>{{"Ticks", std::to_string(ticks), {}}};
@@ -384,7 +398,7 @@ TEST_F(ViewerTest, AScreenMayTakeTheReadoutLessOftenButAlwaysItsLastOne) {
 // and while the program has nothing to hear, and go when the sound is turned off or the window
 // closes. Without speakers the badge says so and nothing stays on.
 TEST_F(ViewerTest, TheSoundFollowsTheTicksFallsSilentWhenPausedAndGoesWithTheWindow) {
-    Tools heard = tools;
+    Program heard = tools;
     std::optional<Hum> hum = Hum{50, 49};
     heard.hum = [&hum] { return hum; };
     FakeScreen sound_screen;
@@ -399,7 +413,7 @@ TEST_F(ViewerTest, TheSoundFollowsTheTicksFallsSilentWhenPausedAndGoesWithTheWin
     after_tick();
     EXPECT_TRUE(sound_screen.sounds.empty()) << "no sound before the user asks for it";
 
-    sound_viewer.act(*action_for_key({"m"}));
+    sound_viewer.act(*sound_screen.action_for_key({"m"}));
     EXPECT_EQ(sound_screen.status.on(Action::ToggleSound), true);
     const Tones playing{220, 219, kHumGain};
     ASSERT_EQ(sound_screen.sounds.size(), 1u);
@@ -506,14 +520,15 @@ TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {
         SCOPED_TRACE(moves_on ? "in a page" : "in a window");
         FakeScreen screen;
         screen.moves_on = moves_on;
-        Tools tools;
+        Program tools;
         tools.focus_regions = {
             {{"ALIM", "ALIM"}, alim}, {{"bobine", "coil"}, coil}, {{"R à Z", "R à Z"}, reset}};
         Viewer viewer{screen, tools};
         std::string why;
         ASSERT_TRUE(viewer.open_window("KORVELINE", 780, 557, why));
         const auto press = [&](std::string_view key, bool shift = false) {
-            const std::optional<Action> action = action_for_key({key, false, false, false, shift});
+            const std::optional<Action> action =
+                screen.action_for_key({key, false, false, false, shift});
             EXPECT_TRUE(action) << key;
             return action && viewer.act(*action);
         };
@@ -582,18 +597,19 @@ TEST(ViewerFocus, TabGoesRoundThePartsAndEnterClicksInTheMiddleOfTheRingedOne) {
     }
 }
 
-// The laboratory panel: F2 shows the program's rows, the arrows and + - are its own while it
+// The program's panel: its key shows the program's rows, the arrows and + - are its own while it
 // shows (Right steps a value, not the clock), other keys go on to the table's actions, Escape
 // closes it alone; a recording carries the program's comment.
-TEST(ViewerLab, ThePanelTakesItsKeysWhileItShowsAndOnlyThen) {
+TEST(ViewerPanel, ThePanelTakesItsKeysWhileItShowsAndOnlyThen) {
     FakeScreen screen;
     std::vector<std::pair<std::size_t, int>> steps;
-    Tools tools;
-    tools.lab.title = [](Lang lang) { return std::string(lang == Lang::Fr ? "Labo" : "Lab"); };
-    tools.lab.rows = [](Lang) {
+    Program tools;
+    tools.actions = kProgramsTable;
+    tools.panel.title = [](Lang lang) { return std::string(lang == Lang::Fr ? "Labo" : "Lab"); };
+    tools.panel.rows = [](Lang) {
         return std::vector<BoxRow>{{"a", "1", {}}, {"b", "2", {}}, {"c", "3", {}}};
     };
-    tools.lab.step = [&](std::size_t row, int step) {
+    tools.panel.step = [&](std::size_t row, int step) {
         steps.emplace_back(row, step);
         return true;
     };
@@ -604,7 +620,7 @@ TEST(ViewerLab, ThePanelTakesItsKeysWhileItShowsAndOnlyThen) {
     Framebuffer fb{8, 6, rgb(0, 200, 200)};
     viewer.present(fb, Region(fb.bounds()));
     const auto chosen = [&] {
-        const std::vector<BoxRow>& rows = screen.boxes[Slot::Lab].rows;
+        const std::vector<BoxRow>& rows = screen.boxes[Slot::Panel].rows;
         std::string marked;
         for (const BoxRow& r : rows)
             marked += r.swatch ? r.left : "";
@@ -612,10 +628,10 @@ TEST(ViewerLab, ThePanelTakesItsKeysWhileItShowsAndOnlyThen) {
     };
 
     EXPECT_FALSE(viewer.panel_key({"ArrowDown"})) << "hidden, it takes no key";
-    ASSERT_EQ(action_for_key({"F2"}), Action::ToggleLab);
-    viewer.act(Action::ToggleLab);
-    EXPECT_EQ(screen.boxes[Slot::Lab].title, "Lab");
-    EXPECT_EQ(screen.boxes[Slot::Lab].rows.size(), 3u + 3u) << "the rows, then its keys";
+    ASSERT_EQ(screen.action_for_key({"F2"}), Action::TogglePanel);
+    viewer.act(Action::TogglePanel);
+    EXPECT_EQ(screen.boxes[Slot::Panel].title, "Lab");
+    EXPECT_EQ(screen.boxes[Slot::Panel].rows.size(), 3u + 3u) << "the rows, then its keys";
     EXPECT_EQ(chosen(), "a");
     EXPECT_TRUE(viewer.panel_key({"ArrowUp"}));
     EXPECT_EQ(chosen(), "c") << "up from the first row: the last";
@@ -633,7 +649,7 @@ TEST(ViewerLab, ThePanelTakesItsKeysWhileItShowsAndOnlyThen) {
 
     viewer.act(Action::ToggleHelp);
     EXPECT_TRUE(viewer.panel_key({"Escape"}));
-    EXPECT_TRUE(screen.boxes[Slot::Lab].empty());
+    EXPECT_TRUE(screen.boxes[Slot::Panel].empty());
     EXPECT_FALSE(screen.boxes[Slot::Help].empty()) << "Escape closed the panel alone";
     EXPECT_FALSE(viewer.panel_key({"ArrowRight"}));
     EXPECT_EQ(steps.size(), 3u);
@@ -645,17 +661,17 @@ TEST(ViewerLab, ThePanelTakesItsKeysWhileItShowsAndOnlyThen) {
     EXPECT_EQ(kvtest::play_gif(path).comment, "made with a=1");
 }
 
-// Where the program shows its settings itself (the page), the key opens them there.
-TEST(ViewerLab, WithoutRowsTheKeyAsksTheProgramToOpenItsOwn) {
+// Where the program shows its panel itself (the page), the key opens it there.
+TEST(ViewerPanel, WithoutRowsTheKeyAsksTheProgramToOpenItsOwn) {
     FakeScreen screen;
     int opened = 0;
-    Tools tools;
-    tools.open_lab = [&] { ++opened; };
+    Program tools;
+    tools.open_panel = [&] { ++opened; };
     Viewer viewer(screen, tools);
-    viewer.act(Action::ToggleLab);
+    viewer.act(Action::TogglePanel);
     viewer.set_language(Lang::Fr); // as the page's language buttons do
     EXPECT_EQ(opened, 1);
-    EXPECT_EQ(screen.boxes.count(Slot::Lab), 0u) << "no panel box on a screen that has none";
+    EXPECT_EQ(screen.boxes.count(Slot::Panel), 0u) << "no panel box on a screen that has none";
     EXPECT_FALSE(viewer.panel_key({"ArrowDown"}));
 }
 

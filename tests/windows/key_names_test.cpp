@@ -3,6 +3,7 @@
 // keys. Every action of the table is reached from a US keyboard, the keys a French keyboard moves
 // still work, and what belongs to Windows (Alt, AltGr) or repeats stays out.
 #include "backends/win32/key_names.h"
+#include "tools/instruments/action_table.h"
 #include "viewer/actions.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ struct Typed {
 
 std::optional<Action> action_of(const KeyDown& key) {
     const std::string name = kv::win32::key_name(key);
-    return kv::viewer::action_for_key(kv::win32::key_press(key, name));
+    return kv::viewer::action_for_key(kv::tools::ActionTable(), kv::win32::key_press(key, name));
 }
 
 const std::vector<Typed> kUsKeyboard{
@@ -68,7 +69,7 @@ const std::vector<Typed> kUsKeyboard{
     {"Ctrl 0", {kDigit0, U'0', false, true}, Action::ZoomReset},
     {"F11", {kF11}, Action::ToggleFullscreen},
     {"I", letter('I'), Action::ToggleReadout},
-    {"C", letter('C'), Action::ToggleSteadyCurve},
+    {"C", letter('C'), Action::ToggleLayer},
     {"F12", {kF12}, Action::SavePicture},
     {"Ctrl S", letter('S', true), Action::SavePicture},
     {"Ctrl E", letter('E', true), Action::SaveData},
@@ -83,8 +84,8 @@ const std::vector<Typed> kUsKeyboard{
     {"Shift Enter", {kReturn, U'\r', true}, Action::FocusRightClick},
     {"L", letter('L'), Action::NextLanguage},
     {"A", letter('A'), Action::NextLook},
-    {"F2", {kF2}, Action::ToggleLab},
-    {"O", letter('O'), Action::ToggleLab},
+    {"F2", {kF2}, Action::TogglePanel},
+    {"O", letter('O'), Action::TogglePanel},
 };
 
 TEST(WindowsKeys, EveryActionOfTheTableIsReachedFromAUsKeyboard) {
@@ -93,7 +94,7 @@ TEST(WindowsKeys, EveryActionOfTheTableIsReachedFromAUsKeyboard) {
         EXPECT_EQ(action_of(t.key), t.action) << t.what;
         if (t.action) reached.insert(*t.action);
     }
-    for (const kv::viewer::ActionInfo& info : kv::viewer::action_table())
+    for (const kv::viewer::ActionInfo& info : kv::tools::ActionTable())
         EXPECT_TRUE(reached.contains(info.action)) << info.name << " has no key in the table";
 }
 

@@ -3,7 +3,7 @@
 // coil, the rotor, Frein, R à Z.
 #pragma once
 
-#include "viewer/viewer.h"
+#include "viewer/program.h"
 
 #include <vector>
 

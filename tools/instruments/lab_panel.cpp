@@ -85,7 +85,7 @@ bool StepLabRow(std::size_t row, int step, tagLabo& labo) {
     return next && SetLabSetting(s.name, *next, labo).empty();
 }
 
-viewer::LabRows LabPanelOfTheProgram() {
+viewer::PanelRows LabPanelOfTheProgram() {
     return {LabPanelTitle, [](Lang lang) { return LabPanelRows(labo, lang); },
             [](std::size_t row, int step) { return StepLabRow(row, step, labo); }};
 }

@@ -5,7 +5,7 @@
 
 #include "model/labo.h"
 #include "tools/instruments/lab_settings.h"
-#include "viewer/lab_panel.h"
+#include "viewer/rows_panel.h"
 
 #include <cstddef>
 #include <string>
@@ -24,6 +24,6 @@ std::vector<viewer::BoxRow> LabPanelRows(const tagLabo& labo, viewer::Lang lang)
 bool StepLabRow(std::size_t row, int step, tagLabo& labo);
 
 // The panel over the program's own settings (the global `labo`).
-viewer::LabRows LabPanelOfTheProgram();
+viewer::PanelRows LabPanelOfTheProgram();
 
 } // namespace kv::tools

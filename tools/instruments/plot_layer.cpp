@@ -25,11 +25,12 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     wanted_ = wanted;
     // Asked after every Tick: with nothing wanted, nothing to work out. The scales show every
     // setting and the brake; the curve only the settings it was measured for.
-    const bool curve = wanted.steady_curve && curve_ && SameSteadyCurve(curve_for_, labo);
+    const bool scales = wanted.with_readout;
+    const bool curve = wanted.on && curve_ && SameSteadyCurve(curve_for_, labo);
     std::string from;
-    if (wanted.scales || curve) {
+    if (scales || curve) {
         from.append(textes == &textes_en ? "en " : "fr ").append(std::to_string(ClientWidth()));
-        if (wanted.scales) {
+        if (scales) {
             from.append(" scales ").append(LabSettingsText(labo));
             from.append(" ").append(std::to_string(frein.couple));
         }
@@ -41,13 +42,13 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     const bool french = textes != &textes_en;
     const int width = ClientWidth();
     LayerPen pen(PlotLayerPlace(width));
-    if (wanted.scales) DrawPlotScales(PlotView{labo, frein.couple, french, width}, pen);
+    if (scales) DrawPlotScales(PlotView{labo, frein.couple, french, width}, pen);
     if (curve) DrawSteadyCurve(*curve_, curve_for_, french, pen);
     return pen.take();
 }
 
 bool PlotLayer::work(const std::function<bool()>& time_left) {
-    if (!wanted_.steady_curve) return false;
+    if (!wanted_.on) return false;
     if (curve_ && SameSteadyCurve(curve_for_, labo)) return false;
     if (!measuring_ || !SameSteadyCurve(measuring_->Settings(), labo))
         measuring_ = std::make_unique<SteadyCurveMeasurement>(labo);

@@ -1,9 +1,11 @@
 // korveline: KORVELINE's WinMain in a desktop window (SDL2). See --help.
-#include "backends/sdl/sdl_backend.h"
+#include "backends/sdl/sdl_screen.h"
 #include "shell/scene.h"
+#include "tools/instruments/action_table.h"
 #include "tools/instruments/options.h"
-#include "tools/instruments/window_tools.h"
+#include "tools/instruments/window_program.h"
 #include "user/session.h"
+#include "viewer/viewer.h"
 
 #include <windows.h>
 
@@ -47,10 +49,10 @@ constexpr const char* kOptions =
     "\n"
     "Laboratory settings:\n";
 
-// The keys come from the viewer's table of actions.
+// The keys come from the program's table of actions, as the window's list of keys does.
 std::string Usage() {
-    return kIntro + kv::viewer::key_help_text(kv::viewer::Lang::En, 19) + kOptions +
-           kv::tools::LabSettingsHelp();
+    return kIntro + kv::viewer::key_help_text(kv::tools::ActionTable(), kv::viewer::Lang::En, 19) +
+           kOptions + kv::tools::LabSettingsHelp();
 }
 
 bool IsSet(const char* name) {
@@ -93,9 +95,9 @@ int main(int argc, char** argv) {
     const char* tick_log = std::getenv("KORVELINE_TICK_LOG");
     // What the window saves and reads out; the rows of the data are korveline-script's trace.
     RunData data;
-    kv::sdl::SdlBackend screen(tick_log != nullptr ? tick_log : "");
+    kv::sdl::SdlScreen screen(tick_log != nullptr ? tick_log : "");
     screen.set_icon_png({korveline_window_icon_png, korveline_window_icon_png_size});
-    kv::viewer::Viewer viewer(screen, WindowTools(data));
+    kv::viewer::Viewer viewer(screen, WindowProgram(data));
     kv::Session session(viewer);
     static char no_command_line[] = "";
     return WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);

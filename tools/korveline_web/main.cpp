@@ -1,10 +1,11 @@
 // korveline.html: KORVELINE's WinMain in a web page, through the viewer over the browser backend.
 // The page chooses the picture's language (?lang=en) and look (?look=projector).
-#include "backends/web/web_backend.h"
+#include "backends/web/web_screen.h"
 #include "base/textes.h"
 #include "tools/instruments/options.h"
-#include "tools/instruments/window_tools.h"
+#include "tools/instruments/window_program.h"
 #include "user/session.h"
+#include "viewer/viewer.h"
 
 #include <emscripten.h>
 #include <windows.h>
@@ -58,17 +59,17 @@ int main() {
         if (kv_js_wants_look(apparence.nom) != 0) kv::tools::select_look(apparence.nom);
     }
     RunData data;
-    kv::web::WebBackend screen;
+    kv::web::WebScreen screen;
     // The viewer's own texts (the keys, F1) in the picture's language, chosen above.
-    kv::viewer::Tools tools = WindowTools(data);
-    tools.next_language = [] {
+    kv::viewer::Program program = WindowProgram(data);
+    program.next_language = [] {
         return kv_js_next_language() != 0 ? kv::viewer::Lang::En : kv::viewer::Lang::Fr;
     };
-    tools.next_look = [] { kv_js_next_look(); };
+    program.next_look = [] { kv_js_next_look(); };
     // The page has its Lab panel beside the picture, of real form controls: the key opens it.
-    tools.lab = {};
-    tools.open_lab = [] { kv_js_open_lab(); };
-    kv::viewer::Viewer viewer(screen, std::move(tools));
+    program.panel = {};
+    program.open_panel = [] { kv_js_open_lab(); };
+    kv::viewer::Viewer viewer(screen, std::move(program));
     kv::Session session(viewer);
     static char no_command_line[] = "";
     return WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);

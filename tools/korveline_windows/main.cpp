@@ -4,7 +4,7 @@
 #include "backends/win32/windows_services.h"
 #include "shell/scene.h"
 #include "tools/instruments/options.h"
-#include "tools/instruments/window_tools.h"
+#include "tools/instruments/window_program.h"
 #include "user/session.h"
 
 #include <windows.h>
@@ -75,7 +75,7 @@ int main() {
     // What the window saves and reads out; the rows of the data are korveline-script's trace.
     RunData data;
     kv::win32::Win32Screen screen;
-    kv::viewer::Viewer viewer(screen, WindowTools(data));
+    kv::viewer::Viewer viewer(screen, WindowProgram(data));
     kv::Session session(viewer);
     static char no_command_line[] = "";
     return WinMain(GetModuleHandle(nullptr), nullptr, no_command_line, SW_SHOWDEFAULT);

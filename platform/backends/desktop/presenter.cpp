@@ -94,9 +94,9 @@ Rect Presenter::set_overlay(Overlay which, Framebuffer image, Anchor anchor) {
 
 Rect Presenter::set_box(viewer::Slot slot, const viewer::Box& box) {
     const auto [overlay, anchor] =
-        slot == viewer::Slot::Help  ? std::pair{Overlay::Help, Anchor::Centre}
-        : slot == viewer::Slot::Lab ? std::pair{Overlay::Lab, Anchor::BottomRight}
-                                    : std::pair{Overlay::Readout, Anchor::BottomLeft};
+        slot == viewer::Slot::Help    ? std::pair{Overlay::Help, Anchor::Centre}
+        : slot == viewer::Slot::Panel ? std::pair{Overlay::Panel, Anchor::BottomRight}
+                                      : std::pair{Overlay::Readout, Anchor::BottomLeft};
     return set_overlay(
         overlay, box.empty() ? Framebuffer{} : viewer::render_box(box.title, box.rows), anchor);
 }

@@ -23,7 +23,7 @@
 namespace kv::desktop {
 
 // The viewer's boxes, from the bottom one up.
-enum class Overlay { Readout, Lab, Help, Badge };
+enum class Overlay { Readout, Panel, Help, Badge };
 inline constexpr std::size_t kOverlayCount = 4;
 
 // Where a box sits over the picture, a few pixels in from its edges.

@@ -18,9 +18,10 @@ viewer::KeyPress key_press(const SDL_Keysym& key, std::string_view name, bool re
             (key.mod & KMOD_SHIFT) != 0};
 }
 
-std::optional<viewer::Action> viewer_action(const SDL_Keysym& key, bool repeat) {
+std::optional<viewer::Action> viewer_action(std::span<const viewer::ActionInfo> table,
+                                            const SDL_Keysym& key, bool repeat) {
     const std::string name = key_name(key);
-    return viewer::action_for_key(key_press(key, name, repeat));
+    return viewer::action_for_key(table, key_press(key, name, repeat));
 }
 
 } // namespace kv::sdl

@@ -8,6 +8,7 @@
 #include <SDL_keyboard.h>
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,8 @@ std::string key_name(const SDL_Keysym& key);
 // The press as the viewer takes it; `name` is key_name(key), kept by the caller.
 viewer::KeyPress key_press(const SDL_Keysym& key, std::string_view name, bool repeat);
 
-// The action of a key press, or none. Held keys repeat only the step.
-std::optional<viewer::Action> viewer_action(const SDL_Keysym& key, bool repeat);
+// The action of a key press in `table`, or none. Held keys repeat only the step.
+std::optional<viewer::Action> viewer_action(std::span<const viewer::ActionInfo> table,
+                                            const SDL_Keysym& key, bool repeat);
 
 } // namespace kv::sdl

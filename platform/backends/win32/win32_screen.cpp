@@ -24,9 +24,9 @@ class Win32Screen::Events final : public WindowEvents {
     void key(const KeyDown& key) override {
         const std::string name = key_name(key);
         const viewer::KeyPress press = key_press(key, name);
-        // While the laboratory panel shows, the arrows, + - and Escape are its own.
+        // While the program's panel shows, the arrows, + - and Escape are its own.
         if (screen_.panel_key(press)) return;
-        if (const std::optional<viewer::Action> action = viewer::action_for_key(press))
+        if (const std::optional<viewer::Action> action = screen_.action_for_key(press))
             screen_.act(*action);
     }
     void timer() override {

@@ -23,13 +23,13 @@
 
 namespace kv::sdl {
 
-class SdlBackend final : public viewer::Screen {
+class SdlScreen final : public viewer::Screen {
   public:
     // With a non-empty `tick_log_path`, the time of every WM_TIMER is written there at exit.
-    explicit SdlBackend(const std::string& tick_log_path = {});
-    ~SdlBackend() override;
-    SdlBackend(const SdlBackend&) = delete;
-    SdlBackend& operator=(const SdlBackend&) = delete;
+    explicit SdlScreen(const std::string& tick_log_path = {});
+    ~SdlScreen() override;
+    SdlScreen(const SdlScreen&) = delete;
+    SdlScreen& operator=(const SdlScreen&) = delete;
 
     // The window's icon, as a PNG: used from open_window on.
     void set_icon_png(std::span<const unsigned char> png) { icon_png_ = png; }

@@ -1,4 +1,4 @@
-#include "backends/web/web_backend.h"
+#include "backends/web/web_screen.h"
 
 #include <emscripten.h>
 
@@ -12,8 +12,8 @@
 // The page's side of the contract lives in the object `kvWeb` its script defines (see
 // tools/korveline_web/index.html); these calls are all the program knows of the page.
 // clang-format off
-EM_JS(void, kv_js_open, (void* backend, int width, int height, const char* actions), {
-    kvWeb.open(backend, width, height, UTF8ToString(actions));
+EM_JS(void, kv_js_open, (void* screen, int width, int height, const char* actions), {
+    kvWeb.open(screen, width, height, UTF8ToString(actions));
 });
 EM_JS(void, kv_js_blit, (const void* rgba, int width, int height, int x, int y, int w, int h), {
     kvWeb.blit(HEAPU8, rgba, width, height, x, y, w, h);
@@ -79,10 +79,10 @@ namespace kv::web {
 namespace {
 
 // The table of actions for the page's toolbar and help: a row a line, tab-separated (UTF-8).
-std::string action_rows() {
+std::string action_rows(std::span<const viewer::ActionInfo> table) {
     using viewer::Lang;
     std::string text;
-    for (const viewer::ActionInfo& a : viewer::action_table()) {
+    for (const viewer::ActionInfo& a : table) {
         for (const std::string_view field :
              {a.name, a.label.fr, a.label.en, a.label_on.fr, a.label_on.en, a.help.fr, a.help.en})
             text.append(field).append("\t");
@@ -113,30 +113,30 @@ class Download final : public image::Output {
 
 } // namespace
 
-bool WebBackend::open_window(const std::string& /*title*/, int client_width, int client_height,
-                             std::string& /*why*/) {
+bool WebScreen::open_window(const std::string& /*title*/, int client_width, int client_height,
+                            std::string& /*why*/) {
     // The page shows its own title; the canvas is the client area.
     client_ = viewer::Size{client_width, client_height};
     open_ = true;
-    kv_js_open(this, client_width, client_height, action_rows().c_str());
+    kv_js_open(this, client_width, client_height, action_rows(actions()).c_str());
     apply_layout();
     return true;
 }
 
-void WebBackend::close_window() {
+void WebScreen::close_window() {
     open_ = false;
 }
 
-std::uint64_t WebBackend::now_ms() {
+std::uint64_t WebScreen::now_ms() {
     return static_cast<std::uint64_t>(emscripten_get_now());
 }
 
-void WebBackend::poll(std::vector<InputEvent>& out) {
+void WebScreen::poll(std::vector<InputEvent>& out) {
     out.insert(out.end(), queue_.begin(), queue_.end());
     queue_.clear();
 }
 
-void WebBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
+void WebScreen::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
     if (queue_.empty()) {
         const std::uint64_t now = now_ms();
         if (deadline_ms && *deadline_ms <= now) return;
@@ -146,7 +146,7 @@ void WebBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<Inpu
     poll(out);
 }
 
-void WebBackend::present(const Framebuffer& fb, const Region& changed) {
+void WebScreen::present(const Framebuffer& fb, const Region& changed) {
     const Rect whole = fb.bounds();
     // The first frame, and any frame the page may have lost track of, goes out whole.
     const bool all = first_frame_ || opaque_.size() != fb.pixels().size();
@@ -168,7 +168,7 @@ void WebBackend::present(const Framebuffer& fb, const Region& changed) {
 // alpha the canvas needs opaque. Done here rather than in the page's script, where a loop over
 // every pixel of the first frame ran as cold, unoptimised JavaScript (about 25 ms of the first
 // frame).
-void WebBackend::copy_opaque(const Framebuffer& fb, const Rect& part) {
+void WebScreen::copy_opaque(const Framebuffer& fb, const Rect& part) {
     constexpr std::uint32_t kOpaque = 0xFF000000u;
     const std::span<const Color> pixels = fb.pixels();
     const std::span<std::uint32_t> opaque = opaque_;
@@ -181,20 +181,20 @@ void WebBackend::copy_opaque(const Framebuffer& fb, const Rect& part) {
     }
 }
 
-void WebBackend::message_box(const std::string& caption, const std::string& text,
-                             unsigned /*type*/) {
+void WebScreen::message_box(const std::string& caption, const std::string& text,
+                            unsigned /*type*/) {
     kv_js_message_box(caption.data(), static_cast<int>(caption.size()), text.data(),
                       static_cast<int>(text.size()));
 }
 
-void WebBackend::timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t /*period_ms*/) {
+void WebScreen::timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t /*period_ms*/) {
     ++ticks_;
     kv_js_ticks(static_cast<double>(ticks_), 0);
 }
 
 // The title, then a line a row: its fields separated by tabs (left, right, swatch colour as
 // RRGGBB or nothing). ISO 8859-1, as the box's texts are.
-void WebBackend::show(viewer::Slot slot, const viewer::Box& box) {
+void WebScreen::show(viewer::Slot slot, const viewer::Box& box) {
     std::string text = box.title;
     for (const viewer::BoxRow& row : box.rows) {
         char swatch[8] = "";
@@ -207,9 +207,9 @@ void WebBackend::show(viewer::Slot slot, const viewer::Box& box) {
     kv_js_box(static_cast<int>(slot), text.data(), static_cast<int>(text.size()));
 }
 
-void WebBackend::show_status(const viewer::Status& status) {
+void WebScreen::show_status(const viewer::Status& status) {
     std::string rows;
-    for (const viewer::ActionInfo& a : viewer::action_table()) {
+    for (const viewer::ActionInfo& a : actions()) {
         const std::optional<bool> on = status.on(a.action);
         rows += !status.enabled(a.action) ? 'x' : on ? (*on ? '1' : '0') : '-';
     }
@@ -217,14 +217,14 @@ void WebBackend::show_status(const viewer::Status& status) {
                  status.message.c_str());
 }
 
-void WebBackend::show_focus(const std::optional<Rect>& around) {
+void WebScreen::show_focus(const std::optional<Rect>& around) {
     const Rect r = around.value_or(Rect{});
     kv_js_focus(static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.width()),
                 static_cast<int>(r.height()));
 }
 
 // In a canvas of its own over the picture's: the picture's canvas keeps the framebuffer alone.
-void WebBackend::show_layer(const viewer::Layer& layer) {
+void WebScreen::show_layer(const viewer::Layer& layer) {
     const std::span<const Color> pixels = layer.image.pixels();
     std::vector<std::uint32_t> rgba(pixels.size());
     std::transform(pixels.begin(), pixels.end(), rgba.begin(),
@@ -233,18 +233,18 @@ void WebBackend::show_layer(const viewer::Layer& layer) {
                 layer.image.width(), layer.image.height());
 }
 
-bool WebBackend::sound(const std::optional<viewer::Tones>& tones, std::string& why) {
+bool WebScreen::sound(const std::optional<viewer::Tones>& tones, std::string& why) {
     const viewer::Tones t = tones.value_or(viewer::Tones{});
     if (kv_js_sound(tones ? 1 : 0, t.first_hz, t.second_hz, t.gain) != 0) return true;
     why = "this browser has no Web Audio";
     return false;
 }
 
-void WebBackend::name_focus(const std::string& name) {
+void WebScreen::name_focus(const std::string& name) {
     kv_js_focus_name(name.c_str());
 }
 
-void WebBackend::zoom(viewer::Action action) {
+void WebScreen::zoom(viewer::Action action) {
     using viewer::Action;
     if (action == Action::ToggleFullscreen) {
         kv_js_fullscreen();
@@ -261,27 +261,27 @@ void WebBackend::zoom(viewer::Action action) {
     apply_layout();
 }
 
-std::string WebBackend::save_picture(const Framebuffer& /*fb*/, const std::string& stem) {
+std::string WebScreen::save_picture(const Framebuffer& /*fb*/, const std::string& stem) {
     // The canvas holds the framebuffer pixel for pixel, and the browser codes PNG well.
     kv_js_save_picture(stem.c_str());
     return {};
 }
 
-std::unique_ptr<image::Output> WebBackend::new_capture(const std::string& stem,
-                                                       const std::string& extension) {
+std::unique_ptr<image::Output> WebScreen::new_capture(const std::string& stem,
+                                                      const std::string& extension) {
     return std::make_unique<Download>(stem + "." + extension);
 }
 
-void WebBackend::pointer(bool down, InputEvent::Button button, std::int64_t x, std::int64_t y) {
+void WebScreen::pointer(bool down, InputEvent::Button button, std::int64_t x, std::int64_t y) {
     if (!open_ || x < 0 || y < 0 || x >= client_.width || y >= client_.height) return;
     queue_.push_back(
         {down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp, button, x, y});
 }
 
-bool WebBackend::key(const viewer::KeyPress& press) {
+bool WebScreen::key(const viewer::KeyPress& press) {
     using viewer::Action;
     if (panel_key(press)) return true;
-    const std::optional<Action> action = viewer::action_for_key(press);
+    const std::optional<Action> action = action_for_key(press);
     if (!action) return false;
     // Ctrl + - 0 stay the browser's own zoom, which zooms the picture with the page.
     if (action == Action::ZoomIn || action == Action::ZoomOut || action == Action::ZoomReset)
@@ -289,8 +289,7 @@ bool WebBackend::key(const viewer::KeyPress& press) {
     return act(*action);
 }
 
-void WebBackend::viewport(int css_width, int css_height, int device_per_css_milli,
-                          bool fullscreen) {
+void WebScreen::viewport(int css_width, int css_height, int device_per_css_milli, bool fullscreen) {
     const int milli = std::max(device_per_css_milli, 1);
     // A new number of device pixels per CSS pixel out of full screen: the browser zooms the page.
     if (device_milli_ != 0 && milli != device_milli_ && !fullscreen && !fullscreen_)
@@ -304,7 +303,7 @@ void WebBackend::viewport(int css_width, int css_height, int device_per_css_mill
     apply_layout();
 }
 
-void WebBackend::apply_layout() {
+void WebScreen::apply_layout() {
     if (!open_ || device_milli_ == 0 || client_.width <= 0 || client_.height <= 0) return;
     const double per_css = device_milli_ / 1000.0;
     if (fullscreen_) {
@@ -322,50 +321,50 @@ void WebBackend::apply_layout() {
 
 } // namespace kv::web
 
-// The page's entry points; `backend` is the pointer the page received in kvWeb.open.
+// The page's entry points; `screen` is the pointer the page received in kvWeb.open.
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void kv_web_pointer(void* backend, int down, int right, int x, int y) {
-    static_cast<kv::web::WebBackend*>(backend)->pointer(
+EMSCRIPTEN_KEEPALIVE void kv_web_pointer(void* screen, int down, int right, int x, int y) {
+    static_cast<kv::web::WebScreen*>(screen)->pointer(
         down != 0, right != 0 ? kv::InputEvent::Button::Right : kv::InputEvent::Button::Left, x, y);
 }
 
 // The key is kvWeb.key (a KeyboardEvent.key); 1 when the viewer took it.
-EMSCRIPTEN_KEEPALIVE int kv_web_key(void* backend, int ctrl, int alt, int shift, int repeat) {
+EMSCRIPTEN_KEEPALIVE int kv_web_key(void* screen, int ctrl, int alt, int shift, int repeat) {
     char name[16];
     kv_js_key_name(name, sizeof name);
-    return static_cast<kv::web::WebBackend*>(backend)->key(
+    return static_cast<kv::web::WebScreen*>(screen)->key(
                {name, ctrl != 0, alt != 0, repeat != 0, shift != 0})
                ? 1
                : 0;
 }
 
 // The canvas takes the keyboard's focus (1; 2: backwards, by Shift Tab) or loses it (0).
-EMSCRIPTEN_KEEPALIVE void kv_web_focus(void* backend, int how) {
-    const auto* screen = static_cast<kv::web::WebBackend*>(backend);
+EMSCRIPTEN_KEEPALIVE void kv_web_focus(void* screen, int how) {
+    const auto* web = static_cast<kv::web::WebScreen*>(screen);
     if (how == 0)
-        screen->focus_out();
+        web->focus_out();
     else
-        screen->focus_in(how == 2);
+        web->focus_in(how == 2);
 }
 
 // A toolbar button: the action of that row of the table.
-EMSCRIPTEN_KEEPALIVE void kv_web_action(void* backend, int row) {
-    const auto table = kv::viewer::action_table();
+EMSCRIPTEN_KEEPALIVE void kv_web_action(void* screen, int row) {
+    const auto* web = static_cast<kv::web::WebScreen*>(screen);
+    const auto table = web->actions();
     if (row >= 0 && static_cast<std::size_t>(row) < table.size())
-        static_cast<kv::web::WebBackend*>(backend)->act(
-            table[static_cast<std::size_t>(row)].action);
+        web->act(table[static_cast<std::size_t>(row)].action);
 }
 
 // The page's language buttons: the viewer's own texts (the list of keys) follow.
-EMSCRIPTEN_KEEPALIVE void kv_web_language(void* backend, int english) {
-    static_cast<kv::web::WebBackend*>(backend)->language(english != 0 ? kv::viewer::Lang::En
-                                                                      : kv::viewer::Lang::Fr);
+EMSCRIPTEN_KEEPALIVE void kv_web_language(void* screen, int english) {
+    static_cast<kv::web::WebScreen*>(screen)->language(english != 0 ? kv::viewer::Lang::En
+                                                                    : kv::viewer::Lang::Fr);
 }
 
-EMSCRIPTEN_KEEPALIVE void kv_web_viewport(void* backend, int css_width, int css_height,
+EMSCRIPTEN_KEEPALIVE void kv_web_viewport(void* screen, int css_width, int css_height,
                                           int device_per_css_milli, int fullscreen) {
-    static_cast<kv::web::WebBackend*>(backend)->viewport(css_width, css_height,
-                                                         device_per_css_milli, fullscreen != 0);
+    static_cast<kv::web::WebScreen*>(screen)->viewport(css_width, css_height, device_per_css_milli,
+                                                       fullscreen != 0);
 }
 }

@@ -1,5 +1,6 @@
-#include "tools/instruments/window_tools.h"
+#include "tools/instruments/window_program.h"
 
+#include "tools/instruments/action_table.h"
 #include "tools/instruments/focus_regions.h"
 #include "tools/instruments/lab_panel.h"
 #include "tools/instruments/lab_settings.h"
@@ -48,40 +49,42 @@ std::optional<kv::viewer::Hum> MotorHum() {
 
 } // namespace
 
-kv::viewer::Tools WindowTools(RunData& data) {
-    kv::viewer::Tools tools;
-    tools.file_stem = "korveline";
-    tools.ticks.starting = [&data] { data.BeforeTick(); };
-    tools.ticks.done = [&data] { data.AfterTick(); };
+kv::viewer::Program WindowProgram(RunData& data) {
+    kv::viewer::Program program;
+    program.name = "KORVELINE";
+    program.actions = kv::tools::ActionTable();
+    program.file_stem = "korveline";
+    program.ticks.starting = [&data] { data.BeforeTick(); };
+    program.ticks.done = [&data] { data.AfterTick(); };
     // In French, as French spreadsheets read it (';', decimal commas); else as `trace` writes it.
-    tools.write_data = [&data](kv::image::Output& out) {
+    program.write_data = [&data](kv::image::Output& out) {
         data.Write(out,
                    LangOf(textes) == kv::viewer::Lang::Fr ? CsvStyle::French : CsvStyle::Plain);
     };
-    tools.readout_title = ReadoutTitle;
-    tools.readout = ReadoutRows;
-    tools.focus_regions = FocusRegions();
+    program.readout_title = ReadoutTitle;
+    program.readout = ReadoutRows;
+    program.focus_regions = FocusRegions();
     const auto plot = std::make_shared<kv::tools::PlotLayer>();
-    tools.layer = [plot](const kv::viewer::LayerWanted& wanted) { return plot->layer(wanted); };
-    tools.between_ticks = [plot](const std::function<bool()>& time_left) {
+    program.layer = [plot](const kv::viewer::LayerWanted& wanted) { return plot->layer(wanted); };
+    program.between_ticks = [plot](const std::function<bool()>& time_left) {
         return plot->work(time_left);
     };
-    tools.lab = kv::tools::LabPanelOfTheProgram();
-    tools.recording_comment = [] { return kv::tools::LabRecordingComment(labo); };
-    tools.hum = MotorHum;
+    program.panel = kv::tools::LabPanelOfTheProgram();
+    program.recording_comment = [] { return kv::tools::LabRecordingComment(labo); };
+    program.hum = MotorHum;
     // The viewer's own texts (its keys, its messages) in the picture's language.
-    tools.language = LangOf(textes);
+    program.language = LangOf(textes);
     const auto asked = std::make_shared<Asked>();
-    tools.next_language = [asked] {
+    program.next_language = [asked] {
         const HWND hwnd = FindWindow(g_szClassName, nullptr);
         if (hwnd == nullptr) return LangOf(textes);
         asked->language = (asked->language + 1) % std::size(langues);
         PostMessage(hwnd, WM_LANGUE, static_cast<WPARAM>(asked->language), 0);
         return LangOf(langues[asked->language].textes);
     };
-    tools.next_look = [asked] {
+    program.next_look = [asked] {
         asked->look = (asked->look + 1) % NOMBRE_APPARENCES;
         kv::tools::request_look(apparences[asked->look].nom);
     };
-    return tools;
+    return program;
 }

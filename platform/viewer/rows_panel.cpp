@@ -1,4 +1,4 @@
-#include "viewer/lab_panel.h"
+#include "viewer/rows_panel.h"
 
 namespace kv::viewer {
 
@@ -13,14 +13,14 @@ constexpr Text kKeys[] = {
 
 } // namespace
 
-bool LabPanel::key(const KeyPress& press, const LabRows& lab, Lang lang) {
-    if (!shown_ || !lab || press.ctrl || press.alt) return false;
+bool RowsPanel::key(const KeyPress& press, const PanelRows& panel, Lang lang) {
+    if (!shown_ || !panel || press.ctrl || press.alt) return false;
     const std::string_view k = press.key;
     if (k == "Escape") {
         shown_ = false;
         return !press.repeat;
     }
-    const std::size_t rows = lab.rows(lang).size();
+    const std::size_t rows = panel.rows(lang).size();
     if (rows == 0) return false;
     if (k == "ArrowUp" || k == "ArrowDown") {
         chosen_ = (chosen_ + (k == "ArrowUp" ? rows - 1 : 1)) % rows;
@@ -30,13 +30,13 @@ bool LabPanel::key(const KeyPress& press, const LabRows& lab, Lang lang) {
                      : k == "ArrowLeft" || k == "-"            ? -1
                                                                : 0;
     if (step == 0) return false;
-    lab.step(chosen_ % rows, step);
+    panel.step(chosen_ % rows, step);
     return true;
 }
 
-Box LabPanel::box(const LabRows& lab, Lang lang) const {
-    if (!shown_ || !lab) return {};
-    Box box{lab.title ? lab.title(lang) : "", lab.rows(lang)};
+Box RowsPanel::box(const PanelRows& panel, Lang lang) const {
+    if (!shown_ || !panel) return {};
+    Box box{panel.title ? panel.title(lang) : "", panel.rows(lang)};
     if (!box.rows.empty()) box.rows[chosen_ % box.rows.size()].swatch = kChosenMark;
     for (const Text& keys : kKeys)
         box.rows.push_back({latin1(keys(lang)), "", {}});

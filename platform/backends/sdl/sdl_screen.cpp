@@ -1,4 +1,4 @@
-#include "backends/sdl/sdl_backend.h"
+#include "backends/sdl/sdl_screen.h"
 
 #include "image/png_writer.h"
 #include "backends/desktop/capture_names.h"
@@ -65,17 +65,17 @@ Uint32 message_box_flags(unsigned type) {
 
 } // namespace
 
-SdlBackend::SdlBackend(const std::string& tick_log_path) : tick_log_(tick_log_path) {}
+SdlScreen::SdlScreen(const std::string& tick_log_path) : tick_log_(tick_log_path) {}
 
-SdlBackend::~SdlBackend() {
+SdlScreen::~SdlScreen() {
     close_window();
     audio_.reset();
     if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SDL_Quit();
 }
 
-bool SdlBackend::open_window(const std::string& title, int client_width, int client_height,
-                             std::string& why) {
+bool SdlScreen::open_window(const std::string& title, int client_width, int client_height,
+                            std::string& why) {
     // The lightest path for a picture made on the CPU: the window's own surface, no renderer.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (!prefer_displays()) {
@@ -111,7 +111,7 @@ bool SdlBackend::open_window(const std::string& title, int client_width, int cli
     return true;
 }
 
-void SdlBackend::close_window() {
+void SdlScreen::close_window() {
     if (window_ == nullptr) return;
     // SDL's own wake-up message may still be on its way to this window.
     x11_errors_.window_closing();
@@ -121,11 +121,11 @@ void SdlBackend::close_window() {
     window_ = nullptr;
 }
 
-std::uint64_t SdlBackend::now_ms() {
+std::uint64_t SdlScreen::now_ms() {
     return SDL_GetTicks64();
 }
 
-void SdlBackend::poll(std::vector<InputEvent>& out) {
+void SdlScreen::poll(std::vector<InputEvent>& out) {
     const std::uint64_t now = SDL_GetTicks64();
     if (now - pumped_ms_ >= kPumpEveryMs) {
         SDL_PumpEvents();
@@ -136,7 +136,7 @@ void SdlBackend::poll(std::vector<InputEvent>& out) {
         translate(e, out);
 }
 
-void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
+void SdlScreen::wait(std::optional<std::uint64_t> deadline_ms, std::vector<InputEvent>& out) {
     int timeout = -1;
     if (deadline_ms) {
         const std::uint64_t now = SDL_GetTicks64();
@@ -152,7 +152,7 @@ void SdlBackend::wait(std::optional<std::uint64_t> deadline_ms, std::vector<Inpu
     poll(out);
 }
 
-void SdlBackend::translate(const SDL_Event& e, std::vector<InputEvent>& out) {
+void SdlScreen::translate(const SDL_Event& e, std::vector<InputEvent>& out) {
     switch (e.type) {
     case SDL_QUIT:
         out.push_back({.kind = InputEvent::Kind::Close});
@@ -172,7 +172,7 @@ void SdlBackend::translate(const SDL_Event& e, std::vector<InputEvent>& out) {
     }
 }
 
-void SdlBackend::on_window_event(const SDL_WindowEvent& e, std::vector<InputEvent>& out) {
+void SdlScreen::on_window_event(const SDL_WindowEvent& e, std::vector<InputEvent>& out) {
     switch (e.event) {
     case SDL_WINDOWEVENT_CLOSE:
         out.push_back({.kind = InputEvent::Kind::Close});
@@ -194,7 +194,7 @@ void SdlBackend::on_window_event(const SDL_WindowEvent& e, std::vector<InputEven
     }
 }
 
-void SdlBackend::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<InputEvent>& out) {
+void SdlScreen::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<InputEvent>& out) {
     if (e.button != SDL_BUTTON_LEFT && e.button != SDL_BUTTON_RIGHT) return;
     // Clicks on the black around a full-screen picture are outside the client area.
     const std::optional<Point> at = screen_->client_point(e.x, e.y);
@@ -205,27 +205,27 @@ void SdlBackend::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<Inpu
          at->y});
 }
 
-void SdlBackend::on_key(const SDL_KeyboardEvent& e) {
+void SdlScreen::on_key(const SDL_KeyboardEvent& e) {
     const std::string name = key_name(e.keysym);
     const viewer::KeyPress press = key_press(e.keysym, name, e.repeat != 0);
-    // While the laboratory panel shows, the arrows, + - and Escape are its own.
+    // While the program's panel shows, the arrows, + - and Escape are its own.
     if (panel_key(press)) return;
-    if (const std::optional<viewer::Action> action = viewer::action_for_key(press)) act(*action);
+    if (const std::optional<viewer::Action> action = action_for_key(press)) act(*action);
 }
 
-void SdlBackend::show(viewer::Slot slot, const viewer::Box& box) {
+void SdlScreen::show(viewer::Slot slot, const viewer::Box& box) {
     if (screen_) screen_->redraw(screen_->presenter().set_box(slot, box));
 }
 
-void SdlBackend::show_focus(const std::optional<Rect>& around) {
+void SdlScreen::show_focus(const std::optional<Rect>& around) {
     if (screen_) screen_->redraw(screen_->presenter().set_ring(around));
 }
 
-void SdlBackend::show_layer(const viewer::Layer& layer) {
+void SdlScreen::show_layer(const viewer::Layer& layer) {
     if (screen_) screen_->redraw(screen_->presenter().set_layer(layer));
 }
 
-bool SdlBackend::sound(const std::optional<viewer::Tones>& tones, std::string& why) {
+bool SdlScreen::sound(const std::optional<viewer::Tones>& tones, std::string& why) {
     if (!tones) {
         audio_.reset();
         return true;
@@ -239,11 +239,11 @@ bool SdlBackend::sound(const std::optional<viewer::Tones>& tones, std::string& w
     return true;
 }
 
-void SdlBackend::show_status(const viewer::Status& status) {
+void SdlScreen::show_status(const viewer::Status& status) {
     if (screen_) screen_->redraw(screen_->presenter().set_badge(status.badge()));
 }
 
-void SdlBackend::zoom(viewer::Action action) {
+void SdlScreen::zoom(viewer::Action action) {
     using viewer::Action;
     if (!screen_) return;
     if (action == Action::ToggleFullscreen) {
@@ -256,24 +256,24 @@ void SdlBackend::zoom(viewer::Action action) {
                                                   : 1);
 }
 
-std::string SdlBackend::save_picture(const Framebuffer& fb, const std::string& stem) {
+std::string SdlScreen::save_picture(const Framebuffer& fb, const std::string& stem) {
     std::string path =
         desktop::new_capture_path(captures_folder(), stem, "png", std::time(nullptr));
     image::write_png(fb, path);
     return path;
 }
 
-std::unique_ptr<image::Output> SdlBackend::new_capture(const std::string& stem,
-                                                       const std::string& extension) {
+std::unique_ptr<image::Output> SdlScreen::new_capture(const std::string& stem,
+                                                      const std::string& extension) {
     return desktop::new_capture_file(captures_folder(), stem, extension);
 }
 
-void SdlBackend::present(const Framebuffer& fb, const Region& changed) {
+void SdlScreen::present(const Framebuffer& fb, const Region& changed) {
     if (screen_) screen_->show_changes(fb, changed);
     tick_log_.frame_presented();
 }
 
-void SdlBackend::message_box(const std::string& caption, const std::string& text, unsigned type) {
+void SdlScreen::message_box(const std::string& caption, const std::string& text, unsigned type) {
     // Without a display there is no box to show: say it where a terminal user will see it.
     if (SDL_ShowSimpleMessageBox(message_box_flags(type), latin1_to_utf8(caption).c_str(),
                                  latin1_to_utf8(text).c_str(), window_) != 0) {
@@ -281,7 +281,7 @@ void SdlBackend::message_box(const std::string& caption, const std::string& text
     }
 }
 
-void SdlBackend::timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t /*period_ms*/) {
+void SdlScreen::timer_delivered(std::uint64_t /*now_ms*/, std::uint64_t /*period_ms*/) {
     tick_log_.tick();
 }
 

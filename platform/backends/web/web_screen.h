@@ -14,7 +14,7 @@
 
 namespace kv::web {
 
-class WebBackend final : public viewer::Screen {
+class WebScreen final : public viewer::Screen {
   public:
     bool open_window(const std::string& title, int client_width, int client_height,
                      std::string& why) override;
