@@ -4,7 +4,7 @@
 #include "script/quoted_numbers.h"
 #include "script/run_script.h"
 #include "tools/instruments/lab_settings.h"
-#include "tools/instruments/steady_curve.h"
+#include "model/caracteristique.h"
 
 #include <gtest/gtest.h>
 
@@ -201,8 +201,8 @@ tagLabo LabFor(const std::string& pairs) {
     return settings;
 }
 
-SteadyCurve CurveFor(const std::string& pairs) {
-    return ComputeSteadyCurve(LabFor(pairs));
+tagCaracteristique CurveFor(const std::string& pairs) {
+    return MesureCaracteristique(LabFor(pairs));
 }
 
 TEST(Activities, ReversingBySwappingTwoPhases) {
@@ -237,7 +237,7 @@ TEST(Activities, ReversingBySwappingTwoPhases) {
     for (std::size_t i = swap; i < stop; i++)
         plugging = std::max(plugging, t[i].rotor_current);
     measured["a4_plug_current"] = plugging;
-    measured["a4_start_current"] = HeldSpeedPoint(tagLabo(), 1).rotor_current;
+    measured["a4_start_current"] = PointAVitesseTenue(tagLabo(), 1).courant;
     measured["a4_stop_s"] = (t[stop].tick - m[0].tick()) * kSecondsPerTick;
     measured["a4_stop_ms"] = (t[stop].tick - m[0].tick()) * 0.2;
     CheckAnswers(measured, "a4_");
@@ -258,7 +258,7 @@ TEST(Activities, SinglePhasing) {
     const std::size_t rest = run.row(m[0]);
     measured["a5_rest_copper"] = kvtest::MeanOver(t, rest, kPeriod, &kvtest::TraceRow::copper);
     // A rotor at rest on the three lines: R times the three currents' squares, 3/2 I^2.
-    const double held = HeldSpeedPoint(tagLabo(), 1).rotor_current;
+    const double held = PointAVitesseTenue(tagLabo(), 1).courant;
     measured["a5_rest_copper_percent"] = 100 * measured["a5_rest_copper"] / (0.015 * held * held);
     // All three lines: it runs at brake 1.
     kvtest::ExpectSteady(t, run.row(m[1]), "three lines, brake 1");
@@ -304,15 +304,15 @@ TEST(Activities, FrequencyPolePairsAndVoverF) {
     }
     // The steady curves' pull-out torques (friction apart): V/f keeps it, voltage alone scales it
     // as its square.
-    const SteadyCurve nominal = CurveFor(""), vf = CurveFor("frequency=50 voltage=50"),
-                      low = CurveFor("voltage=70");
-    measured["a6_pullout"] = nominal.em_pull_out.em_torque;
-    measured["a6_pullout_vf"] = vf.em_pull_out.em_torque;
-    measured["a6_pullout_v70"] = low.em_pull_out.em_torque;
+    const tagCaracteristique nominal = CurveFor(""), vf = CurveFor("frequency=50 voltage=50"),
+                             low = CurveFor("voltage=70");
+    measured["a6_pullout"] = nominal.decrochage_em.couple_em;
+    measured["a6_pullout_vf"] = vf.decrochage_em.couple_em;
+    measured["a6_pullout_v70"] = low.decrochage_em.couple_em;
     measured["a6_pullout_v70_percent"] =
-        100 * low.em_pull_out.em_torque / nominal.em_pull_out.em_torque;
-    EXPECT_NEAR(vf.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 1, 0.03);
-    EXPECT_NEAR(low.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 0.49, 0.03 * 0.49);
+        100 * low.decrochage_em.couple_em / nominal.decrochage_em.couple_em;
+    EXPECT_NEAR(vf.decrochage_em.couple_em / nominal.decrochage_em.couple_em, 1, 0.03);
+    EXPECT_NEAR(low.decrochage_em.couple_em / nominal.decrochage_em.couple_em, 0.49, 0.03 * 0.49);
     CheckAnswers(measured, "a6_");
 }
 
@@ -401,11 +401,11 @@ TEST(Activities, RotorResistanceAndTheCurvesShape) {
         measured["a9_slip_percent" + n] = 100 * t[run.row(m[light[k]])].slip;
         // The steady curve: the same pull-out torque, at a slip in proportion.
         const tagLabo settings = LabFor(std::string("resistance=") + values[k]);
-        const SteadyCurve c = ComputeSteadyCurve(settings);
-        measured["a9_pullout" + n] = c.em_pull_out.em_torque;
-        measured["a9_pullout_slip_percent" + n] = 100 * c.em_pull_out.slip;
+        const tagCaracteristique c = MesureCaracteristique(settings);
+        measured["a9_pullout" + n] = c.decrochage_em.couple_em;
+        measured["a9_pullout_slip_percent" + n] = 100 * c.decrochage_em.glissement;
         // The starting torque the runs give is the curve's at standstill.
-        EXPECT_NEAR(start, HeldSpeedPoint(settings, 1).torque, 0.01 * start);
+        EXPECT_NEAR(start, PointAVitesseTenue(settings, 1).couple, 0.01 * start);
     }
     // Light-load slip and pull-out slip in proportion to the resistance, the pull-out torque the
     // same.

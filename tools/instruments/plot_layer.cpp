@@ -25,7 +25,7 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     wanted_ = wanted;
     // Asked after every Tick: with nothing wanted, nothing to work out. The scales show every
     // setting and the brake; the curve only the settings it was measured for.
-    const bool curve = wanted.steady_curve && curve_ && SameSteadyCurve(curve_for_, labo);
+    const bool curve = wanted.steady_curve && curve_ && MemeCaracteristique(curve_for_, labo);
     std::string from;
     if (wanted.scales || curve) {
         from.append(textes == &textes_en ? "en " : "fr ").append(std::to_string(ClientWidth()));
@@ -48,13 +48,13 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
 
 bool PlotLayer::work(const std::function<bool()>& time_left) {
     if (!wanted_.steady_curve) return false;
-    if (curve_ && SameSteadyCurve(curve_for_, labo)) return false;
-    if (!measuring_ || !SameSteadyCurve(measuring_->Settings(), labo))
-        measuring_ = std::make_unique<SteadyCurveMeasurement>(labo);
+    if (curve_ && MemeCaracteristique(curve_for_, labo)) return false;
+    if (!measuring_ || !MemeCaracteristique(measuring_->labo, labo))
+        measuring_ = std::make_unique<tagMesureCaracteristique>(labo);
     while (time_left()) {
-        if (measuring_->Step()) continue;
-        curve_ = measuring_->Curve();
-        curve_for_ = measuring_->Settings();
+        if (measuring_->Pas()) continue;
+        curve_ = measuring_->courbe;
+        curve_for_ = measuring_->labo;
         measuring_.reset();
         return false;
     }

@@ -1,12 +1,13 @@
 #include "tools/instruments/readout.h"
 
 #include "base/apparences.h"
-#include "shell/scene.h"
 #include "base/textes.h"
+#include "model/bilan.h"
+#include "model/caracteristique.h"
+#include "model/constantes.h"
+#include "shell/scene.h"
 #include "tools/instruments/lab_settings.h"
 #include "tools/instruments/layer_drawing.h"
-#include "tools/instruments/steady_curve.h"
-#include "tools/instruments/synchronous_speed.h"
 #include "viewer/actions.h"
 
 #include <cmath>
@@ -43,8 +44,8 @@ std::string Format(const Text& format, const std::string& a, const std::string& 
 double StandstillCurrent(const tagLabo& settings) {
     static tagLabo measured_for;
     static double current = -1;
-    if (current < 0 || !SameSteadyCurve(measured_for, settings)) {
-        current = HeldSpeedPoint(settings, 1.0).rotor_current;
+    if (current < 0 || !MemeCaracteristique(measured_for, settings)) {
+        current = PointAVitesseTenue(settings, 1.0).courant;
         measured_for = settings;
     }
     return current;
@@ -74,26 +75,26 @@ std::string ReadoutTitle() {
 }
 
 std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
-    constexpr double kModelSecondsPerTick = 0.0002; // the circuit's step: 100 Ticks a 50 Hz period
-    constexpr double kShownSecondsPerTick = 0.05;   // a Tick every 50 ms at the program's pace
+    constexpr double kShownSecondsPerTick = 0.05; // a Tick every 50 ms at the program's pace
     const std::string none = "-"; // a share that does not exist (no power through the air gap)
 
-    const double sync = kv::tools::SynchronousOmega();
+    const double sync = labo.OmegaSynchrone();
     const double speed = Mas.omega / sync;
-    const double slip = 1.0 - speed;
-    const double hz = kv::tools::kNominalHz * labo.frequence / 100;
-    const double sync_rpm = 60 * hz / labo.paires_poles;
+    const double slip = Glissement(Mas.omega, sync);
+    const double hz = labo.FrequenceHz();
+    const double sync_rpm = labo.VitesseSynchroneTrMin();
 
     // The power balance, per second of the motor's time; torques drive towards negative speeds.
     const double omega = Mas.omega;
+    const double currents[3] = {Mas.i1, Mas.i2, Mas.i3};
     const double squares = Mas.i1 * Mas.i1 + Mas.i2 * Mas.i2 + Mas.i3 * Mas.i3;
     // The plot, and so courbe, holds the torque in the direction the rotor turns.
     const double plot_sign = labo.ParDefaut() ? 1 : labo.SensDuTrace(omega);
-    const double em_torque = plot_sign * courbe.last_torque - 10 * omega;
-    const double air_gap = em_torque * -sync / kModelSecondsPerTick;
-    const double copper = 0.01 * labo.resistance * squares;
-    const double mechanical = em_torque * -omega / kModelSecondsPerTick;
-    const double friction = 10 * omega * omega / kModelSecondsPerTick;
+    const double em_torque = plot_sign * courbe.last_torque - FROTTEMENT * omega;
+    const double air_gap = PuissanceDuCouple(em_torque, sync);
+    const double copper = PertesJouleRotor(labo, currents);
+    const double mechanical = PuissanceDuCouple(em_torque, omega);
+    const double friction = PuissanceFrottements(omega);
     const bool flowing = std::fabs(air_gap) > 1e-9;
     const auto share = [&](double power) {
         return flowing ? Number(100 * power / std::fabs(air_gap), 1) + " %" : none;
@@ -110,7 +111,7 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
     const int open = labo.ligne_ouverte;
     // The phases in the order of the phase sequence, in the colours of the look shown.
     const tagApparence& look = apparences[apparence_courante];
-    const double slowed = kShownSecondsPerTick / kModelSecondsPerTick / clock_speed;
+    const double slowed = kShownSecondsPerTick / PAS_TEMPS / clock_speed;
     const auto coil = [&](int phase, Text name) {
         return Say(name) + (open == phase ? Say({" (ligne ouverte)", " (line open)"}) : "");
     };

@@ -6,7 +6,6 @@
 #include "tools/instruments/options.h"
 #include "tools/instruments/plot_layer.h"
 #include "tools/instruments/readout.h"
-#include "tools/instruments/synchronous_speed.h"
 
 #include "shell/changement_langue.h"
 #include "shell/scene.h"
@@ -41,8 +40,8 @@ struct Asked {
 // Nothing while the supply is off: no field, nothing to hear.
 std::optional<kv::viewer::Hum> MotorHum() {
     if (alim.amplitude <= 0) return std::nullopt;
-    const double supply_hz = kv::tools::kNominalHz * labo.frequence / 100;
-    const double share = Mas.omega / kv::tools::SynchronousOmega();
+    const double supply_hz = labo.FrequenceHz();
+    const double share = Mas.omega / labo.OmegaSynchrone();
     return kv::viewer::Hum{supply_hz, supply_hz * share};
 }
 
