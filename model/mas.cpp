@@ -113,3 +113,27 @@ void PasModele(tagMas& mas, const tagLabo& labo, double amplitude, double phase,
         mas.CalculMasLabo(labo, amplitude, phase, pas_phase, couple, forces, torque);
     }
 }
+
+void DeriveesDuFlux(const tagLabo& labo, double amplitude, double phase, double theta,
+                    double derivees[3]) {
+    const double decalages[3] = {0.0, PI_SUR_3, DEUX_PI_SUR_3};
+    if (labo.ParDefaut()) {
+        // phi = amplitude * cos(u), and u falls as theta grows.
+        for (int k = 0; k < 3; k++)
+            derivees[k] = amplitude * std::sin(AngleVuParLaSpire(phase, theta, decalages[k]));
+        return;
+    }
+    double courants[3];
+    labo.Courants(phase, courants);
+    double bx;
+    double by;
+    tagLabo::Champ(courants, &bx, &by);
+    const double flux = labo.Flux(amplitude);
+    bx = flux * bx;
+    by = flux * by;
+    for (int k = 0; k < 3; k++) {
+        // phi = B . n, with n the turn's normal at angle theta - pi/2 - delta.
+        const double n = theta - PI_SUR_2 - decalages[k];
+        derivees[k] = by * std::cos(n) - bx * std::sin(n);
+    }
+}

@@ -2,7 +2,6 @@
 
 #include "base/apparences.h"
 #include "base/textes.h"
-#include "model/bilan.h"
 #include "model/caracteristique.h"
 #include "model/constantes.h"
 #include "shell/scene.h"
@@ -64,6 +63,11 @@ std::string ChangedSettings() {
     return text.empty() ? Say({"réglages d'origine", "original settings"}) : text;
 }
 
+// The title of a row whose value is averaged over the last supply period.
+std::string Averaged(Text title) {
+    return Say(title) + Say({" (moyenne sur une période)", " (mean over a period)"});
+}
+
 kv::Color Couleur(const tagTrait& trait) {
     return kv::rgb(GetRValue(trait.couleur), GetGValue(trait.couleur), GetBValue(trait.couleur));
 }
@@ -74,27 +78,27 @@ std::string ReadoutTitle() {
     return Say({"Couples en unités du tracé", "Torques in plot units"});
 }
 
-std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
+std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, double clock_speed) {
     constexpr double kShownSecondsPerTick = 0.05; // a Tick every 50 ms at the program's pace
     const std::string none = "-"; // a share that does not exist (no power through the air gap)
 
+    // The last supply period's averages: with a line open, the torque and the currents pulsate
+    // at twice the supply's frequency, and a Tick's values would jump from one to the next.
+    const tagPuissances mean = balance.Moyenne();
     const double sync = labo.OmegaSynchrone();
-    const double speed = Mas.omega / sync;
-    const double slip = Glissement(Mas.omega, sync);
+    const double omega = mean.omega;
+    const double speed = omega / sync;
+    const double slip = Glissement(omega, sync);
     const double hz = labo.FrequenceHz();
     const double sync_rpm = labo.VitesseSynchroneTrMin();
 
-    // The power balance, per second of the motor's time; torques drive towards negative speeds.
-    const double omega = Mas.omega;
-    const double currents[3] = {Mas.i1, Mas.i2, Mas.i3};
-    const double squares = Mas.i1 * Mas.i1 + Mas.i2 * Mas.i2 + Mas.i3 * Mas.i3;
-    // The plot, and so courbe, holds the torque in the direction the rotor turns.
+    // The power balance, per second of the motor's time.
+    // The plot shows the torque in the direction the rotor turns.
     const double plot_sign = labo.ParDefaut() ? 1 : labo.SensDuTrace(omega);
-    const double em_torque = plot_sign * courbe.last_torque - FROTTEMENT * omega;
-    const double air_gap = PuissanceDuCouple(em_torque, sync);
-    const double copper = PertesJouleRotor(labo, currents);
-    const double mechanical = PuissanceDuCouple(em_torque, omega);
-    const double friction = PuissanceFrottements(omega);
+    const double air_gap = mean.transmise;
+    const double copper = mean.joule;
+    const double mechanical = mean.mecanique;
+    const double friction = mean.frottements;
     const bool flowing = std::fabs(air_gap) > 1e-9;
     const auto share = [&](double power) {
         return flowing ? Number(100 * power / std::fabs(air_gap), 1) + " %" : none;
@@ -106,7 +110,7 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
                           {" (frein x n/n_s)", " (brake x n/n_s)"},
                           {" (frein x (n/n_s)²)", " (brake x (n/n_s)²)"}};
     const double standstill = StandstillCurrent(labo);
-    const double current = std::sqrt(2.0 / 3.0 * squares);
+    const double current = std::sqrt(2.0 / 3.0 * mean.carres);
     const int pairs = labo.paires_poles;
     const int open = labo.ligne_ouverte;
     // The phases in the order of the phase sequence, in the colours of the look shown.
@@ -125,28 +129,28 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
          Format({"%s tr/min (%s paire%s de pôles)", "%s rpm (%s pole pair%s)"}, Number(sync_rpm, 0),
                 std::to_string(pairs), pairs > 1 ? "s" : ""),
          {}},
-        {Say({"Vitesse", "Speed"}),
+        {Averaged({"Vitesse", "Speed"}),
          Format({"%s %% de n_s", "%s %% of sync."}, Number(100.0 * speed, 1)),
          {}},
-        {Say({"Vitesse (tr/min)", "Speed (rpm)"}),
+        {Averaged({"Vitesse en tr/min", "Speed in rpm"}),
          Format({"%s tr/min", "%s rpm"}, Number(speed * sync_rpm, 0)),
          {}},
-        {Say({"Glissement", "Slip"}), Number(100.0 * slip, 2) + " %", {}},
-        {Say({"Fréquence rotorique", "Rotor frequency"}), Number(slip * hz, 2) + " Hz", {}},
-        {Say({"Couple moteur", "Motor torque"}), Number(courbe.last_torque, 4), {}},
+        {Averaged({"Glissement", "Slip"}), Number(100.0 * slip, 2) + " %", {}},
+        {Averaged({"Fréquence rotorique", "Rotor frequency"}), Number(slip * hz, 2) + " Hz", {}},
+        {Averaged({"Couple moteur", "Motor torque"}), Number(plot_sign * mean.couple, 4), {}},
         {Say({"Couple résistant", "Brake torque"}),
          Number(brake, 4) + Say(laws[labo.loi_charge]),
          {}},
-        {Say({"Courant rotorique", "Rotor current"}),
+        {Say({"Courant rotorique (efficace sur une période)", "Rotor current (RMS over a period)"}),
          standstill > 0 ? Format({"%s %% de sa valeur à l'arrêt", "%s %% of standstill"},
                                  Number(100 * current / standstill, 1))
                         : none,
          {}},
-        {Say({"Puissance transmise P_tr", "Air-gap power P_tr"}), share(air_gap), {}},
-        {Say({"Pertes Joule rotor P_jr", "Rotor copper losses P_jr"}), share(copper), {}},
-        {Say({"Frottements P_f", "Friction P_f"}), share(friction), {}},
-        {Say({"Puissance utile P_u", "Useful power P_u"}), share(mechanical - friction), {}},
-        {Say({"Rendement du rotor P_m/P_tr", "Rotor efficiency P_m/P_tr"}),
+        {Averaged({"Puissance transmise P_tr", "Air-gap power P_tr"}), share(air_gap), {}},
+        {Averaged({"Pertes Joule rotor P_jr", "Rotor copper losses P_jr"}), share(copper), {}},
+        {Averaged({"Frottements P_f", "Friction P_f"}), share(friction), {}},
+        {Averaged({"Puissance utile P_u", "Useful power P_u"}), share(mechanical - friction), {}},
+        {Averaged({"Rendement du rotor P_m/P_tr", "Rotor efficiency P_m/P_tr"}),
          air_gap > 0 && flowing ? Number(100 * mechanical / air_gap, 1) + " %" : none,
          {}},
         {Say({"Temps", "Time"}),

@@ -58,7 +58,7 @@ kv::viewer::Tools WindowTools(RunData& data) {
                    LangOf(textes) == kv::viewer::Lang::Fr ? CsvStyle::French : CsvStyle::Plain);
     };
     tools.readout_title = ReadoutTitle;
-    tools.readout = ReadoutRows;
+    tools.readout = [&data](double pace) { return ReadoutRows(data.Balance(), pace); };
     tools.focus_regions = FocusRegions();
     const auto plot = std::make_shared<kv::tools::PlotLayer>();
     tools.layer = [plot](const kv::viewer::LayerWanted& wanted) { return plot->layer(wanted); };
