@@ -45,6 +45,11 @@ foreach(part model drawing panels)
 endforeach()
 korveline_app_lib(korveline_app ${KORVELINE_SHELL_SOURCES})
 target_link_libraries(korveline_app PUBLIC korveline_model korveline_drawing korveline_panels)
+if(NOT WIN32)
+  # For the tests and the fuzzers, which run the program many times in one process; a program
+  # that does not call it links none of it.
+  target_sources(korveline_app PRIVATE shell/etat_de_depart.cpp)
+endif()
 
 # The palette and the scene objects are defined together, in one file, because C++ orders static
 # initialisation only within a file and the palette comes first. The parts below use the palette,

@@ -3,6 +3,7 @@
 // language.
 #include "base/textes.h"
 #include "model/bilan.h"
+#include "shell/etat_de_depart.h"
 #include "shell/scene.h"
 #include "tools/instruments/readout.h"
 
@@ -37,11 +38,12 @@ void RunOn(double brake, int ticks) {
 }
 
 // The program's state after running `ticks` Ticks from rest under these settings and this brake,
-// as the readout reads it.
+// as the readout reads it, in the language the test chose.
 void RunTo(const tagLabo& settings, double brake, int ticks) {
+    const tagTextes* const language = textes;
+    EtatDeDepart();
+    textes = language;
     labo = settings;
-    Mas = tagMas(0.0, 0.0);
-    alim = tagAlim();
     balance = tagBilanPeriode();
     RunOn(brake, ticks);
 }
@@ -73,10 +75,7 @@ double Number(std::string text) {
 
 class Readout : public ::testing::Test {
   protected:
-    void TearDown() override {
-        labo = tagLabo();
-        textes = &textes_fr;
-    }
+    void TearDown() override { EtatDeDepart(); }
 };
 
 TEST_F(Readout, FrenchByDefaultWithRealValuesAndThePowerBalance) {
