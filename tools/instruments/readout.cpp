@@ -63,11 +63,6 @@ std::string ChangedSettings() {
     return text.empty() ? Say({"réglages d'origine", "original settings"}) : text;
 }
 
-// The title of a row whose value is averaged over the last supply period.
-std::string Averaged(Text title) {
-    return Say(title) + Say({" (moyenne sur une période)", " (mean over a period)"});
-}
-
 kv::Color Couleur(const tagTrait& trait) {
     return kv::rgb(GetRValue(trait.couleur), GetGValue(trait.couleur), GetBValue(trait.couleur));
 }
@@ -91,6 +86,7 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
     const double slip = Glissement(omega, sync);
     const double hz = labo.FrequenceHz();
     const double sync_rpm = labo.VitesseSynchroneTrMin();
+    const double period = labo.PeriodeEnTicks();
 
     // The power balance, per second of the motor's time.
     // The plot shows the torque in the direction the rotor turns.
@@ -129,33 +125,39 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
          Format({"%s tr/min (%s paire%s de pôles)", "%s rpm (%s pole pair%s)"}, Number(sync_rpm, 0),
                 std::to_string(pairs), pairs > 1 ? "s" : ""),
          {}},
-        {Averaged({"Vitesse", "Speed"}),
+        {Say({"Temps", "Time"}),
+         Format({"ralenti %s fois", "slowed down %s times"},
+                Number(slowed, slowed == std::floor(slowed) ? 0 : 2)),
+         {}},
+        // The rows below it are averages over the last supply period.
+        {Say({"Moyennes sur une période", "Averages over a period"}),
+         Format({"%s pas de temps (%s ms)", "%s Ticks (%s ms)"},
+                Number(period, period == std::floor(period) ? 0 : 1),
+                Number(1000 * period * PAS_TEMPS, 1)),
+         {}},
+        {Say({"Vitesse", "Speed"}),
          Format({"%s %% de n_s", "%s %% of sync."}, Number(100.0 * speed, 1)),
          {}},
-        {Averaged({"Vitesse en tr/min", "Speed in rpm"}),
+        {Say({"Vitesse (tr/min)", "Speed (rpm)"}),
          Format({"%s tr/min", "%s rpm"}, Number(speed * sync_rpm, 0)),
          {}},
-        {Averaged({"Glissement", "Slip"}), Number(100.0 * slip, 2) + " %", {}},
-        {Averaged({"Fréquence rotorique", "Rotor frequency"}), Number(slip * hz, 2) + " Hz", {}},
-        {Averaged({"Couple moteur", "Motor torque"}), Number(plot_sign * mean.couple, 4), {}},
+        {Say({"Glissement", "Slip"}), Number(100.0 * slip, 2) + " %", {}},
+        {Say({"Fréquence rotorique", "Rotor frequency"}), Number(slip * hz, 2) + " Hz", {}},
+        {Say({"Couple moteur", "Motor torque"}), Number(plot_sign * mean.couple, 4), {}},
         {Say({"Couple résistant", "Brake torque"}),
          Number(brake, 4) + Say(laws[labo.loi_charge]),
          {}},
-        {Say({"Courant rotorique (efficace sur une période)", "Rotor current (RMS over a period)"}),
+        {Say({"Courant rotorique", "Rotor current"}),
          standstill > 0 ? Format({"%s %% de sa valeur à l'arrêt", "%s %% of standstill"},
                                  Number(100 * current / standstill, 1))
                         : none,
          {}},
-        {Averaged({"Puissance transmise P_tr", "Air-gap power P_tr"}), share(air_gap), {}},
-        {Averaged({"Pertes Joule rotor P_jr", "Rotor copper losses P_jr"}), share(copper), {}},
-        {Averaged({"Frottements P_f", "Friction P_f"}), share(friction), {}},
-        {Averaged({"Puissance utile P_u", "Useful power P_u"}), share(mechanical - friction), {}},
-        {Averaged({"Rendement du rotor P_m/P_tr", "Rotor efficiency P_m/P_tr"}),
+        {Say({"Puissance transmise P_tr", "Air-gap power P_tr"}), share(air_gap), {}},
+        {Say({"Pertes Joule rotor P_jr", "Rotor copper losses P_jr"}), share(copper), {}},
+        {Say({"Frottements P_f", "Friction P_f"}), share(friction), {}},
+        {Say({"Puissance utile P_u", "Useful power P_u"}), share(mechanical - friction), {}},
+        {Say({"Rendement du rotor P_m/P_tr", "Rotor efficiency P_m/P_tr"}),
          air_gap > 0 && flowing ? Number(100 * mechanical / air_gap, 1) + " %" : none,
-         {}},
-        {Say({"Temps", "Time"}),
-         Format({"ralenti %s fois", "slowed down %s times"},
-                Number(slowed, slowed == std::floor(slowed) ? 0 : 2)),
          {}},
         {"Phase 1", coil(1, {"bobine de gauche", "left coil"}), Couleur(look.blue_pen_3)},
         {"Phase 2", coil(2, {"bobine en bas à droite", "bottom right coil"}),
