@@ -64,6 +64,16 @@ void tagMas::CalculMas(double amplitude, double phase, double couple, double* fo
 
 namespace {
 
+// The field the three coils make at this supply phase, scaled to the flux it drives through a turn.
+void ChampDuStator(const tagLabo& labo, double amplitude, double phase, double* bx, double* by) {
+    double courants[3];
+    labo.Courants(phase, courants);
+    tagLabo::Champ(courants, bx, by);
+    const double flux = labo.Flux(amplitude);
+    *bx = flux * *bx;
+    *by = flux * *by;
+}
+
 // One turn of the general step: the flux it sees is the stator's field along its normal n, and
 // the force is -i dphi/dtheta. The current step is the one above with R times the setting.
 double PasSpireLabo(double bx, double by, double theta, double delta, double diviseur, double& phi,
@@ -84,14 +94,9 @@ void tagMas::CalculMasLabo(const tagLabo& labo, double amplitude, double phase, 
                            double couple, double* forces, double* torque) {
     theta = theta + omega;
 
-    double courants[3];
-    labo.Courants(phase, courants);
     double bx;
     double by;
-    tagLabo::Champ(courants, &bx, &by);
-    const double flux = labo.Flux(amplitude);
-    bx = flux * bx;
-    by = flux * by;
+    ChampDuStator(labo, amplitude, phase, &bx, &by);
 
     const double diviseur = INDUCTANCE / PAS_TEMPS + RESISTANCE_SPIRE * labo.resistance;
     forces[0] = PasSpireLabo(bx, by, theta, 0.0, diviseur, phi1, i1);
@@ -123,14 +128,9 @@ void DeriveesDuFlux(const tagLabo& labo, double amplitude, double phase, double 
             derivees[k] = amplitude * std::sin(AngleVuParLaSpire(phase, theta, decalages[k]));
         return;
     }
-    double courants[3];
-    labo.Courants(phase, courants);
     double bx;
     double by;
-    tagLabo::Champ(courants, &bx, &by);
-    const double flux = labo.Flux(amplitude);
-    bx = flux * bx;
-    by = flux * by;
+    ChampDuStator(labo, amplitude, phase, &bx, &by);
     for (int k = 0; k < 3; k++) {
         // phi = B . n, with n the turn's normal at angle theta - pi/2 - delta.
         const double n = theta - PI_SUR_2 - decalages[k];
