@@ -1,7 +1,7 @@
 // What the steady torque/speed curve costs for a set of settings: the model held at some hundred
 // speeds, each until its currents settle. Slowest where the rotor forgets slowest (a low rotor
 // resistance) and where a supply period is longest (a low frequency).
-#include "tools/instruments/steady_curve.h"
+#include "model/caracteristique.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,7 +9,7 @@ namespace {
 
 void Curve(benchmark::State& state, const tagLabo& settings) {
     for (auto _ : state) // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
-        benchmark::DoNotOptimize(ComputeSteadyCurve(settings).pull_out.torque);
+        benchmark::DoNotOptimize(MesureCaracteristique(settings).decrochage.couple);
 }
 
 tagLabo With(double frequency, double voltage, double resistance, int open) {

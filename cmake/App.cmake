@@ -13,7 +13,8 @@
 #   korveline_app      shell/: the scene objects and palette definitions, start-up, the window
 #                      procedure and the mouse commands, above all the rest
 set(KORVELINE_BASE_SOURCES base/primitives.cpp base/textes.cpp base/apparences.cpp)
-set(KORVELINE_MODEL_SOURCES model/alim.cpp model/labo.cpp model/mas.cpp)
+set(KORVELINE_MODEL_SOURCES model/alim.cpp model/labo.cpp model/mas.cpp model/bilan.cpp
+                            model/caracteristique.cpp)
 set(KORVELINE_DRAWING_SOURCES drawing/masdessin_bobines.cpp drawing/masdessin_champs.cpp
                               drawing/masdessin_rotor.cpp drawing/numeros_phases.cpp)
 set(KORVELINE_PANELS_SOURCES panels/frein.cpp panels/courbe.cpp panels/central.cpp
@@ -40,6 +41,11 @@ foreach(part model drawing panels)
 endforeach()
 korveline_app_lib(korveline_app ${KORVELINE_SHELL_SOURCES})
 target_link_libraries(korveline_app PUBLIC korveline_model korveline_drawing korveline_panels)
+if(NOT WIN32)
+  # For the tests and the fuzzers, which run the program many times in one process; a program
+  # that does not call it links none of it.
+  target_sources(korveline_app PRIVATE shell/etat_de_depart.cpp)
+endif()
 
 # The palette and the scene objects are defined together, in one file, because C++ orders static
 # initialisation only within a file and the palette comes first. The parts below use the palette,

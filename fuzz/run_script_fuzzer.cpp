@@ -7,7 +7,7 @@
 #include "backends/headless/script.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_limits.h"
-#include "fuzz/scene_reset.h"
+#include "shell/etat_de_depart.h"
 #include "shell/scene.h"
 #include "tools/korveline_script/run_scripted.h"
 
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (CheckLabCommands(std::get<0>(parsed))) return -1;
     auto commands = kvfuzz::within_limits(std::get<0>(std::move(parsed)), g_snapshot.string());
 
-    kvfuzz::reset_scene();
+    EtatDeDepart();
     std::ostringstream out;
     std::ostringstream err;
     try {

@@ -3,11 +3,12 @@
 #include "base/palette.h"
 #include "base/primitives.h"
 #include "base/textes.h"
+#include "model/constantes.h"
 
 tagAlim::tagAlim() {
     amplitude = 0;
     phase = 0;
-    phase_step = -0.06283185307179587; // -2 pi / 100
+    phase_step = PAS_PHASE_NOMINAL;
 }
 
 void tagAlim::CreateAlim(HDC hdc, int mode) {
@@ -28,7 +29,7 @@ void tagAlim::CreateAlim(HDC hdc, int mode) {
     }
     if (mode == 1) {
         SetTextColor(hdc, alim_on_color);
-        amplitude = 0.075;
+        amplitude = AMPLITUDE_ALIMENTATION;
     }
     // A repaint shows the switch as it stands: green while the supply is on.
     if (mode == 2 && amplitude != 0) SetTextColor(hdc, alim_on_color);

@@ -1,6 +1,7 @@
 #include "model/labo.h"
 
 #include "base/geometrie.h"
+#include "model/constantes.h"
 
 #include <cmath>
 
@@ -32,6 +33,23 @@ bool tagLabo::ParDefaut() const {
 
 double tagLabo::PasPhase(double phase_step) const {
     return phase_step * (frequence / 100);
+}
+
+double tagLabo::FrequenceHz() const {
+    return FREQUENCE_NOMINALE * frequence / 100;
+}
+
+double tagLabo::PeriodeEnTicks() const {
+    return TICKS_PAR_PERIODE_NOMINALE * 100 / frequence;
+}
+
+double tagLabo::OmegaSynchrone() const {
+    const double pas = PasPhase(PAS_PHASE_NOMINAL);
+    return ordre_inverse ? -pas : pas;
+}
+
+double tagLabo::VitesseSynchroneTrMin() const {
+    return 60 * FrequenceHz() / paires_poles;
 }
 
 double tagLabo::Flux(double amplitude) const {
@@ -88,4 +106,8 @@ int tagLabo::SensDuTrace(double omega) const {
 double tagLabo::EchelleDessin(double echelle) const {
     const double relatif = tension / frequence;
     return echelle * (relatif < 1 ? relatif : 1);
+}
+
+double Glissement(double omega, double omega_synchrone) {
+    return 1.0 - omega / omega_synchrone;
 }

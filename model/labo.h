@@ -35,6 +35,21 @@ class tagLabo {
     // What the supply's phase advances by in one Tick at this frequency.
     double PasPhase(double phase_step) const;
 
+    // The supply's frequency in Hz.
+    double FrequenceHz() const;
+
+    // The supply's period in Ticks: 100 at the nominal frequency, not a whole number at many.
+    double PeriodeEnTicks() const;
+
+    // The rotating field's speed in radians per Tick: the supply's phase moves by its step each
+    // Tick and the field turns with it, the other way when two phases are swapped. A rotor at
+    // this speed (signs alike) has no slip. With a line open the field pulsates; the speed is
+    // still the one the order gives.
+    double OmegaSynchrone() const;
+
+    // The synchronous speed of the real motor, in revolutions per minute, for its pole pairs.
+    double VitesseSynchroneTrMin() const;
+
     // The peak flux through a rotor turn: the supply's amplitude times voltage / frequency.
     double Flux(double amplitude) const;
 
@@ -64,3 +79,6 @@ class tagLabo {
     // nominal length: the arrows must stay inside the disc the Tick wipes.
     double EchelleDessin(double echelle) const;
 };
+
+// The slip of a rotor turning at omega in a field turning at omega_synchrone (radians per Tick).
+double Glissement(double omega, double omega_synchrone);

@@ -1,6 +1,7 @@
 #include "model/mas.h"
 
 #include "base/geometrie.h"
+#include "model/constantes.h"
 
 #include <cmath>
 
@@ -20,9 +21,10 @@ double PasSpire(double amplitude, double phase, double theta, double delta, doub
     const double i_old = i;
     const double u = AngleVuParLaSpire(phase, theta, delta);
     phi = amplitude * std::cos(u);
-    // Backward Euler, step h = 0.0002, on L di/dt + R i = -dphi/dt with L = 0.0002 and R = 0.01:
-    // 1.01 is L/h + R. A change of flux drives the current, the resistance damps it.
-    i = (i_old * 0.0002 / 0.0002 - (phi - phi_old) / 0.0002) / 1.01;
+    // Backward Euler on L di/dt + R i = -dphi/dt: (L/h + R) i = (L/h) i_old - dphi/h, and
+    // L/h + R is 1.01 exactly. A change of flux drives the current, the resistance damps it.
+    i = (i_old * INDUCTANCE / PAS_TEMPS - (phi - phi_old) / PAS_TEMPS) /
+        (INDUCTANCE / PAS_TEMPS + RESISTANCE_SPIRE);
     // Laplace force: current times the field across the conductors, -i * dphi/dtheta.
     return std::sin(u) * (-amplitude) * i;
 }
@@ -51,19 +53,29 @@ void tagMas::CalculMas(double amplitude, double phase, double couple, double* fo
     forces[2] = PasSpire(amplitude, phase, theta, DEUX_PI_SUR_3, phi3, i3);
 
     // Useful torque: the forces, less a friction proportional to the speed (omega is negative
-    // when driving, so omega * 10 takes from the drive).
-    *torque = (forces[0] + forces[1] + forces[2]) + omega * 10;
+    // when driving, so omega * FROTTEMENT takes from the drive).
+    *torque = (forces[0] + forces[1] + forces[2]) + omega * FROTTEMENT;
 
-    // Newton with an inertia of 200000. The brake opposes the direction of rotation; both tests
-    // apply in turn, so a step that starts at rest and ends turning cancels the brake terms.
-    if (omega >= 0) omega = omega - (*torque + couple) / 200000;
-    if (omega < 0) omega = omega - (*torque - couple) / 200000;
+    // Newton. The brake opposes the direction of rotation; both tests apply in turn, so a step
+    // that starts at rest and ends turning cancels the brake terms.
+    if (omega >= 0) omega = omega - (*torque + couple) / INERTIE;
+    if (omega < 0) omega = omega - (*torque - couple) / INERTIE;
 }
 
 namespace {
 
+// The field the three coils make at this supply phase, scaled to the flux it drives through a turn.
+void ChampDuStator(const tagLabo& labo, double amplitude, double phase, double* bx, double* by) {
+    double courants[3];
+    labo.Courants(phase, courants);
+    tagLabo::Champ(courants, bx, by);
+    const double flux = labo.Flux(amplitude);
+    *bx = flux * *bx;
+    *by = flux * *by;
+}
+
 // One turn of the general step: the flux it sees is the stator's field along its normal n, and
-// the force is -i dphi/dtheta. The current step is the one above with R = 0.01 * resistance.
+// the force is -i dphi/dtheta. The current step is the one above with R times the setting.
 double PasSpireLabo(double bx, double by, double theta, double delta, double diviseur, double& phi,
                     double& i) {
     const double phi_old = phi;
@@ -72,7 +84,7 @@ double PasSpireLabo(double bx, double by, double theta, double delta, double div
     const double cn = std::cos(n);
     const double sn = std::sin(n);
     phi = bx * cn + by * sn;
-    i = (i_old * 0.0002 / 0.0002 - (phi - phi_old) / 0.0002) / diviseur;
+    i = (i_old * INDUCTANCE / PAS_TEMPS - (phi - phi_old) / PAS_TEMPS) / diviseur;
     return i * (bx * sn - by * cn);
 }
 
@@ -82,25 +94,20 @@ void tagMas::CalculMasLabo(const tagLabo& labo, double amplitude, double phase, 
                            double couple, double* forces, double* torque) {
     theta = theta + omega;
 
-    double courants[3];
-    labo.Courants(phase, courants);
     double bx;
     double by;
-    tagLabo::Champ(courants, &bx, &by);
-    const double flux = labo.Flux(amplitude);
-    bx = flux * bx;
-    by = flux * by;
+    ChampDuStator(labo, amplitude, phase, &bx, &by);
 
-    const double diviseur = 1.0 + 0.01 * labo.resistance; // L/h + R
+    const double diviseur = INDUCTANCE / PAS_TEMPS + RESISTANCE_SPIRE * labo.resistance;
     forces[0] = PasSpireLabo(bx, by, theta, 0.0, diviseur, phi1, i1);
     forces[1] = PasSpireLabo(bx, by, theta, PI_SUR_3, diviseur, phi2, i2);
     forces[2] = PasSpireLabo(bx, by, theta, DEUX_PI_SUR_3, diviseur, phi3, i3);
 
-    *torque = (forces[0] + forces[1] + forces[2]) + omega * 10;
+    *torque = (forces[0] + forces[1] + forces[2]) + omega * FROTTEMENT;
 
     const double resistant = labo.CoupleResistant(couple, omega, pas_phase);
-    if (omega >= 0) omega = omega - (*torque + resistant) / 200000;
-    if (omega < 0) omega = omega - (*torque - resistant) / 200000;
+    if (omega >= 0) omega = omega - (*torque + resistant) / INERTIE;
+    if (omega < 0) omega = omega - (*torque - resistant) / INERTIE;
 }
 
 void PasModele(tagMas& mas, const tagLabo& labo, double amplitude, double phase, double pas_phase,
@@ -109,5 +116,24 @@ void PasModele(tagMas& mas, const tagLabo& labo, double amplitude, double phase,
         mas.CalculMas(amplitude, phase, couple, forces, torque);
     } else {
         mas.CalculMasLabo(labo, amplitude, phase, pas_phase, couple, forces, torque);
+    }
+}
+
+void DeriveesDuFlux(const tagLabo& labo, double amplitude, double phase, double theta,
+                    double derivees[3]) {
+    const double decalages[3] = {0.0, PI_SUR_3, DEUX_PI_SUR_3};
+    if (labo.ParDefaut()) {
+        // phi = amplitude * cos(u), and u falls as theta grows.
+        for (int k = 0; k < 3; k++)
+            derivees[k] = amplitude * std::sin(AngleVuParLaSpire(phase, theta, decalages[k]));
+        return;
+    }
+    double bx;
+    double by;
+    ChampDuStator(labo, amplitude, phase, &bx, &by);
+    for (int k = 0; k < 3; k++) {
+        // phi = B . n, with n the turn's normal at angle theta - pi/2 - delta.
+        const double n = theta - PI_SUR_2 - decalages[k];
+        derivees[k] = by * std::cos(n) - bx * std::sin(n);
     }
 }

@@ -36,3 +36,8 @@ class tagMas {
 // phase is the supply's phase already advanced by pas_phase.
 void PasModele(tagMas& mas, const tagLabo& labo, double amplitude, double phase, double pas_phase,
                double couple, double* forces, double* torque);
+
+// How the flux through each rotor turn changes with the rotor's angle, dphi/dtheta, at this
+// angle and supply phase under these settings: the force on a turn is -i times it.
+void DeriveesDuFlux(const tagLabo& labo, double amplitude, double phase, double theta,
+                    double derivees[3]);

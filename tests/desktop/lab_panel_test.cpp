@@ -3,6 +3,7 @@
 // window's data is in French by default and reads back to the same numbers as in English.
 #include "desktop/desktop_session.h"
 #include "image/png_reader.h"
+#include "support/lines.h"
 
 #include <gtest/gtest.h>
 
@@ -35,21 +36,8 @@ int count(const Framebuffer& fb, const Rect& area, Color c) {
     return n;
 }
 
-std::vector<std::string> lines_of(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-std::vector<std::string> cells_of(const std::string& line, char separator) {
-    std::vector<std::string> cells;
-    std::istringstream in(line);
-    for (std::string cell; std::getline(in, cell, separator);)
-        cells.push_back(cell);
-    return cells;
-}
+using kvtest::cells_of;
+using kvtest::lines_of;
 
 class LabPanel : public ::testing::Test {
   protected:

@@ -704,7 +704,7 @@ class OverlaysOverTicks : public OnScreenWithAPicturesFolder,
         kv::tools::LayerPen pen(kv::tools::PlotLayerPlace(780));
         if (box == Box::Readout) kv::tools::DrawPlotScales({tagLabo(), 0, true, 780}, pen);
         if (box == Box::SteadyCurve)
-            kv::tools::DrawSteadyCurve(ComputeSteadyCurve(tagLabo()), tagLabo(), true, pen);
+            kv::tools::DrawSteadyCurve(MesureCaracteristique(tagLabo()), tagLabo(), true, pen);
         return pen.take();
     }
 

@@ -3,8 +3,8 @@
 // same run. An answer given as a steady value is checked to be one.
 #include "script/quoted_numbers.h"
 #include "script/run_script.h"
+#include "model/caracteristique.h"
 #include "tools/instruments/plot_scales.h"
-#include "tools/instruments/steady_curve.h"
 
 #include <gtest/gtest.h>
 
@@ -234,7 +234,7 @@ TEST(Activities, ReversingBySwappingTwoPhases) {
     for (std::size_t i = 0; i < swap; i++)
         start_heat += t[i].copper;
     measured["a4_plug_current"] = plugging;
-    measured["a4_start_current"] = HeldSpeedPoint(tagLabo(), 1).rotor_current;
+    measured["a4_start_current"] = PointAVitesseTenue(tagLabo(), 1).courant;
     measured["a4_plug_heat_ratio"] = plug_heat / start_heat;
     measured["a4_stop_s"] = (t[stop].tick - m[0].tick()) * kSecondsPerTick;
     measured["a4_stop_ms"] = (t[stop].tick - m[0].tick()) * 0.2;
@@ -256,7 +256,7 @@ TEST(Activities, SinglePhasing) {
     const std::size_t rest = run.row(m[0]);
     measured["a5_rest_copper"] = kvtest::MeanOver(t, rest, kPeriod, &kvtest::TraceRow::copper);
     // A rotor at rest on the three lines: R times the three currents' squares, 3/2 I^2.
-    const double held = HeldSpeedPoint(tagLabo(), 1).rotor_current;
+    const double held = PointAVitesseTenue(tagLabo(), 1).courant;
     measured["a5_rest_copper_percent"] = 100 * measured["a5_rest_copper"] / (0.015 * held * held);
     // All three lines: it runs at brake 1.
     kvtest::ExpectSteady(t, run.row(m[1]), "three lines, brake 1");
@@ -300,12 +300,12 @@ TEST(Activities, SinglePhasing) {
     measured["a5_rated_rest_s"] = stops(run.row(m[5]) + 1, run.row(m[6]));
     for (int k : {4, 6})
         EXPECT_LT(std::abs(t[run.row(m[k])].speed), 2e-4) << "at rest, brake " << m[k].brake();
-    const double open_pull_out = CurveFor("open=1").pull_out.torque;
+    const double open_pull_out = CurveFor("open=1").decrochage.couple;
     EXPECT_GT(open_pull_out, m[3].brake());
     EXPECT_LT(open_pull_out, m[4].brake());
     measured["a5_open_pull_out"] = open_pull_out;
     measured["a5_open_pull_out_rated"] = open_pull_out / kv::tools::kRatedTorque;
-    measured["a5_pull_out"] = CurveFor("").pull_out.torque;
+    measured["a5_pull_out"] = CurveFor("").decrochage.couple;
     CheckAnswers(measured, "a5_");
 }
 
@@ -329,27 +329,27 @@ TEST(Activities, FrequencyPolePairsAndVoverF) {
     }
     // The steady curves' pull-out torques (friction apart): V/f keeps it, voltage alone scales it
     // as its square.
-    const SteadyCurve nominal = CurveFor(""), vf = CurveFor("frequency=50 voltage=50"),
-                      low = CurveFor("voltage=70");
-    measured["a6_pullout"] = nominal.em_pull_out.em_torque;
-    measured["a6_pullout_vf"] = vf.em_pull_out.em_torque;
-    measured["a6_pullout_v70"] = low.em_pull_out.em_torque;
+    const tagCaracteristique nominal = CurveFor(""), vf = CurveFor("frequency=50 voltage=50"),
+                             low = CurveFor("voltage=70");
+    measured["a6_pullout"] = nominal.decrochage_em.couple_em;
+    measured["a6_pullout_vf"] = vf.decrochage_em.couple_em;
+    measured["a6_pullout_v70"] = low.decrochage_em.couple_em;
     measured["a6_pullout_v70_percent"] =
-        100 * low.em_pull_out.em_torque / nominal.em_pull_out.em_torque;
-    EXPECT_NEAR(vf.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 1, 0.03);
-    EXPECT_NEAR(low.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 0.49, 0.03 * 0.49);
+        100 * low.decrochage_em.couple_em / nominal.decrochage_em.couple_em;
+    EXPECT_NEAR(vf.decrochage_em.couple_em / nominal.decrochage_em.couple_em, 1, 0.03);
+    EXPECT_NEAR(low.decrochage_em.couple_em / nominal.decrochage_em.couple_em, 0.49, 0.03 * 0.49);
     // At constant V/f the pull-out slip grows as the frequency falls: at 20 % it is still short of
     // standstill and the pull-out torque stays; at 10 % it would lie past standstill, and the
     // largest torque left is the one at rest.
-    const SteadyCurve vf20 = CurveFor("frequency=20 voltage=20"),
-                      vf10 = CurveFor("frequency=10 voltage=10");
-    measured["a6_pullout_vf20"] = vf20.em_pull_out.em_torque;
-    measured["a6_pullout_slip_percent_vf20"] = 100 * vf20.em_pull_out.slip;
-    EXPECT_NEAR(vf20.em_pull_out.em_torque / nominal.em_pull_out.em_torque, 1, 0.01);
-    measured["a6_pullout_vf10"] = vf10.em_pull_out.em_torque;
+    const tagCaracteristique vf20 = CurveFor("frequency=20 voltage=20"),
+                             vf10 = CurveFor("frequency=10 voltage=10");
+    measured["a6_pullout_vf20"] = vf20.decrochage_em.couple_em;
+    measured["a6_pullout_slip_percent_vf20"] = 100 * vf20.decrochage_em.glissement;
+    EXPECT_NEAR(vf20.decrochage_em.couple_em / nominal.decrochage_em.couple_em, 1, 0.01);
+    measured["a6_pullout_vf10"] = vf10.decrochage_em.couple_em;
     measured["a6_pullout_vf10_percent"] =
-        100 * vf10.em_pull_out.em_torque / nominal.em_pull_out.em_torque;
-    EXPECT_EQ(vf10.em_pull_out.slip, 1) << "at standstill";
+        100 * vf10.decrochage_em.couple_em / nominal.decrochage_em.couple_em;
+    EXPECT_EQ(vf10.decrochage_em.glissement, 1) << "at standstill";
     CheckAnswers(measured, "a6_");
 }
 
@@ -423,7 +423,7 @@ TEST(Activities, StartingCurrentStallAndRestart) {
     measured["a8_rated_current"] = rated.rotor_current;
     measured["a8_rated_slip_percent"] = 100 * rated.slip;
     measured["a8_rated_current_ratio"] = measured["a8_start_current"] / rated.rotor_current;
-    measured["a8_pull_out_slip_percent"] = 100 * CurveFor("").pull_out.slip;
+    measured["a8_pull_out_slip_percent"] = 100 * CurveFor("").decrochage.glissement;
     CheckAnswers(measured, "a8_");
 }
 
@@ -447,11 +447,11 @@ TEST(Activities, RotorResistanceAndTheCurvesShape) {
         measured["a9_slip_percent" + n] = 100 * t[run.row(m[light[k]])].slip;
         // The steady curve: the same pull-out torque, at a slip in proportion.
         const tagLabo settings = LabFor(std::string("resistance=") + values[k]);
-        const SteadyCurve c = ComputeSteadyCurve(settings);
-        measured["a9_pullout" + n] = c.em_pull_out.em_torque;
-        measured["a9_pullout_slip_percent" + n] = 100 * c.em_pull_out.slip;
+        const tagCaracteristique c = MesureCaracteristique(settings);
+        measured["a9_pullout" + n] = c.decrochage_em.couple_em;
+        measured["a9_pullout_slip_percent" + n] = 100 * c.decrochage_em.glissement;
         // The starting torque the runs give is the curve's at standstill.
-        EXPECT_NEAR(start, HeldSpeedPoint(settings, 1).torque, 0.01 * start);
+        EXPECT_NEAR(start, PointAVitesseTenue(settings, 1).couple, 0.01 * start);
     }
     // Light-load slip and pull-out slip in proportion to the resistance, the pull-out torque the
     // same.
@@ -494,7 +494,7 @@ TEST(Activities, TheLoadsLaw) {
     // motor settles there, on the branch a constant load cannot hold.
     kvtest::ExpectSteady(run.trace, run.row(m[3]), "fan, brake 40");
     const kvtest::TraceRow& fan = run.trace[run.row(m[3])];
-    const double pull_out_slip = CurveFor("").pull_out.slip;
+    const double pull_out_slip = CurveFor("").decrochage.glissement;
     EXPECT_GT(fan.slip, 2 * pull_out_slip);
     measured["a10_fan_brake"] = m[3].brake();
     measured["a10_fan_slip_percent"] = 100 * fan.slip;

@@ -4,6 +4,7 @@
 #include "image/png_reader.h"
 #include "platform/headless/gif_player.h"
 #include "script/run_script.h"
+#include "support/lines.h"
 
 #include <gtest/gtest.h>
 
@@ -16,21 +17,8 @@
 
 namespace {
 
-std::vector<std::string> lines_of(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-std::vector<std::string> cells_of(const std::string& line, char separator) {
-    std::vector<std::string> cells;
-    std::istringstream in(line);
-    for (std::string cell; std::getline(in, cell, separator);)
-        cells.push_back(cell);
-    return cells;
-}
+using kvtest::cells_of;
+using kvtest::lines_of;
 
 // A trace: its header's names and each row's cells.
 struct Trace {

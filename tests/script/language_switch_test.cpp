@@ -9,6 +9,7 @@
 #include "script/run_script.h"
 #include "base/apparences.h"
 #include "shell/changement_langue.h"
+#include "shell/etat_de_depart.h"
 #include "shell/scene.h"
 #include "base/textes.h"
 #include "tools/korveline_script/run_scripted.h"
@@ -25,21 +26,6 @@ namespace {
 // Supply on, a field, the resultant with the forces, the brake twice: a trail on the plot.
 constexpr const char* kScene = "click left 25 25\nclick left 100 300\nclick left 260 290\n"
                                "click left 250 465\nclick left 250 465\n";
-
-void EtatDeDepart() {
-    Mas = tagMas(0.0, 0.0);
-    alim = tagAlim();
-    masdessin.show_field1 = false;
-    masdessin.show_field2 = false;
-    masdessin.show_field3 = false;
-    masdessin.show_resultant = false;
-    courbe = tagCourbe();
-    frein.couple = 0;
-    for (tagPixel& pixel : frein.pixels)
-        pixel = tagPixel{0, 0, 0};
-    ChoisirApparence(APPARENCE_DEFAUT);
-    textes = &textes_fr;
-}
 
 // Runs `script` here in French, asking for languages[k] (a row of `langues`) as the k-th `tick`
 // command ends.

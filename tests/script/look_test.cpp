@@ -9,6 +9,7 @@
 #include "image/png_reader.h"
 #include "script/run_script.h"
 #include "base/apparences.h"
+#include "shell/etat_de_depart.h"
 #include "shell/scene.h"
 #include "tools/instruments/options.h"
 #include "tools/korveline_script/run_scripted.h"
@@ -83,22 +84,6 @@ TEST(LookOption, DefaultIsTheProgramsOwnPictureAndTheLastOptionCounts) {
     EXPECT_EQ(Differing(Snapshot("--look colour-vision --look projector", "last"), projector), 0);
     EXPECT_EQ(projector.get(200, 100),
               Kv(apparences[APPARENCE_PROJECTEUR].background_brush.couleur));
-}
-
-// The scene objects and the look as the program starts them: they live in this process, and a
-// run here leaves them as it ended.
-void EtatDeDepart() {
-    Mas = tagMas(0.0, 0.0);
-    alim = tagAlim();
-    masdessin.show_field1 = false;
-    masdessin.show_field2 = false;
-    masdessin.show_field3 = false;
-    masdessin.show_resultant = false;
-    courbe = tagCourbe();
-    frein.couple = 0;
-    for (tagPixel& pixel : frein.pixels)
-        pixel = tagPixel{0, 0, 0};
-    ChoisirApparence(APPARENCE_DEFAUT);
 }
 
 // Runs `script` here, asking for looks[k] (nullptr: none) as the k-th `tick` command ends; returns

@@ -123,8 +123,8 @@ tagLabo LabFor(const std::string& pairs) {
     return settings;
 }
 
-SteadyCurve CurveFor(const std::string& pairs) {
-    return ComputeSteadyCurve(LabFor(pairs));
+tagCaracteristique CurveFor(const std::string& pairs) {
+    return MesureCaracteristique(LabFor(pairs));
 }
 
 } // namespace kvtest

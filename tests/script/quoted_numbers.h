@@ -5,7 +5,7 @@
 #pragma once
 
 #include "model/labo.h"
-#include "tools/instruments/steady_curve.h"
+#include "model/caracteristique.h"
 
 #include <cstddef>
 #include <map>
@@ -62,6 +62,6 @@ double MeanOver(const std::vector<TraceRow>& rows, std::size_t at, std::size_t c
 // Laboratory settings as `lab` takes them ("open=1 frequency=50"), and the steady curve at held
 // speeds the viewer draws for them.
 tagLabo LabFor(const std::string& pairs);
-SteadyCurve CurveFor(const std::string& pairs);
+tagCaracteristique CurveFor(const std::string& pairs);
 
 } // namespace kvtest

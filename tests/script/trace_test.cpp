@@ -1,6 +1,7 @@
 // `trace`: the CSV file of a run, read back and compared, column by column and to the last bit,
 // with what `state` prints at the same Tick.
 #include "script/run_script.h"
+#include "support/lines.h"
 
 #include <gtest/gtest.h>
 
@@ -18,21 +19,8 @@
 
 namespace {
 
-std::vector<std::string> split(const std::string& line, char separator) {
-    std::vector<std::string> parts;
-    std::istringstream in(line);
-    for (std::string part; std::getline(in, part, separator);)
-        parts.push_back(part);
-    return parts;
-}
-
-std::vector<std::string> lines_of(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using kvtest::cells_of;
+using kvtest::lines_of;
 
 // The state line's numbers, as "object.key" -> value read back.
 std::map<std::string, double> state_values(const std::string& line) {
@@ -137,7 +125,7 @@ TEST(Trace, EveryColumnEqualsStateAtTheSameTickToTheLastBit) {
         const State state = state_values(states[static_cast<std::size_t>(t)]);
         const std::string& row = rows[static_cast<std::size_t>(t) + 1];
         ASSERT_TRUE(row.ends_with("," + kDefaultSettings)) << row;
-        const auto cells = split(row.substr(0, row.size() - kDefaultSettings.size() - 1), ',');
+        const auto cells = cells_of(row.substr(0, row.size() - kDefaultSettings.size() - 1), ',');
         ASSERT_EQ(cells.size(), kColumns.size()) << row;
         std::vector<double> v;
         for (const std::string& cell : cells)
@@ -173,7 +161,7 @@ TEST(Trace, EveryColumnEqualsStateAtTheSameTickToTheLastBit) {
         omega_before = v[4];
         if (::testing::Test::HasFailure()) return; // one diverging Tick says it all
     }
-    EXPECT_EQ(split(rows.back(), ',')[0], std::to_string(kTicks + 1)) << "the last traced Tick";
+    EXPECT_EQ(cells_of(rows.back(), ',')[0], std::to_string(kTicks + 1)) << "the last traced Tick";
     EXPECT_EQ(state_values(states.back()).at("tick"), kTicks + 6) << "and five more ran untraced";
 }
 

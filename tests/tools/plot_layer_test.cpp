@@ -9,7 +9,6 @@
 #include "tools/instruments/plot_layer.h"
 #include "tools/instruments/plot_scales.h"
 #include "tools/instruments/steady_curve_layer.h"
-#include "tools/instruments/synchronous_speed.h"
 
 #include "app/ecran.h"
 
@@ -72,7 +71,7 @@ std::vector<kv::Point> Pixels(const kv::viewer::Layer& layer, kv::Color color, s
 TEST(PlotScales, TheSynchronousMarkIsWhereTheApplicationDrawsSynchronousSpeed) {
     for (const tagLabo& settings :
          {tagLabo(), With(true, 100, 1), With(false, 50, 2), With(true, 80, 4)}) {
-        const double sync = kv::tools::SynchronousOmega(settings);
+        const double sync = settings.OmegaSynchrone();
         const std::int64_t column = ApplicationPoint(settings, sync, 0).x;
         const kv::viewer::Layer layer = Scales(settings, 3);
         // The mark: the one column the scales' colour fills for much of the plot's height.
@@ -109,7 +108,7 @@ TEST(PlotScales, TheBrakesValueSitsByItsLine) {
 
 TEST(SteadyCurveLayer, ThePullOutPointIsDrawnWhereTheCurvePutsIt) {
     for (const tagLabo& settings : {tagLabo(), With(true, 50, 1, 2)}) {
-        const SteadyCurve curve = ComputeSteadyCurve(settings);
+        const tagCaracteristique curve = MesureCaracteristique(settings);
         kv::tools::LayerPen pen(kv::tools::PlotLayerPlace(780));
         kv::tools::DrawSteadyCurve(curve, settings, false, pen);
         const kv::viewer::Layer layer = pen.take();
@@ -126,7 +125,7 @@ TEST(SteadyCurveLayer, ThePullOutPointIsDrawnWhereTheCurvePutsIt) {
                 }
         ASSERT_GT(n, 0) << "no mark";
         const kv::Point at =
-            ApplicationPoint(settings, curve.pull_out.omega, curve.pull_out.torque);
+            ApplicationPoint(settings, curve.decrochage.omega, curve.decrochage.couple);
         EXPECT_EQ(x_sum, at.x * n) << "resistance " << settings.resistance;
         EXPECT_EQ(y_sum, at.y * n) << "resistance " << settings.resistance;
     }
@@ -145,7 +144,7 @@ TEST(PlotLayer, TheCurveIsMeasuredAgainOnlyForASettingThatChangesIt) {
     const auto expected = [](bool scales) {
         kv::tools::LayerPen pen(kv::tools::PlotLayerPlace(780));
         if (scales) kv::tools::DrawPlotScales({labo, frein.couple, true, 780}, pen);
-        kv::tools::DrawSteadyCurve(ComputeSteadyCurve(labo), labo, true, pen);
+        kv::tools::DrawSteadyCurve(MesureCaracteristique(labo), labo, true, pen);
         return pen.take();
     };
     const auto same = [](const std::optional<kv::viewer::Layer>& shown,

@@ -1,7 +1,10 @@
 // The readout as a student reads it, at a steady state of the model: real values for the chosen
-// frequency and pole pairs, the power balance, in the picture's language.
-#include "shell/scene.h"
+// frequency and pole pairs, the power balance averaged over a supply period, in the picture's
+// language.
 #include "base/textes.h"
+#include "model/bilan.h"
+#include "shell/etat_de_depart.h"
+#include "shell/scene.h"
 #include "tools/instruments/readout.h"
 
 #include <gtest/gtest.h>
@@ -13,30 +16,41 @@
 
 namespace {
 
-constexpr double kPasPhase = -0.06283185307179587;
+// The last supply period's balance, as the programs keep it after each Tick.
+tagBilanPeriode balance;
 
-// The program's state after running `ticks` Ticks with the supply on under these settings and
-// this brake, as the readout reads it.
-void RunTo(const tagLabo& settings, double brake, int ticks) {
-    labo = settings;
-    Mas = tagMas(0.0, 0.0);
-    alim = tagAlim();
+// Runs `ticks` Ticks more with the supply on under the settings of the moment and this brake, as
+// the window's Tick makes them.
+void RunOn(double brake, int ticks) {
     alim.amplitude = 0.075;
     frein.couple = brake;
     for (int n = 0; n < ticks; n++) {
-        const double pas = labo.PasPhase(kPasPhase);
+        const double pas = labo.PasPhase(alim.phase_step);
         alim.phase = alim.phase + pas;
         double forces[3];
         double torque;
+        const tagMas before = Mas;
         PasModele(Mas, labo, alim.amplitude, alim.phase, pas, frein.couple, forces, &torque);
         // The plot's point, as the Tick leaves it: in the direction the rotor turns.
         courbe.last_torque = labo.SensDuTrace(Mas.omega) * torque;
+        balance.Ajoute(PuissancesDuTick(before, Mas, labo, alim.amplitude, alim.phase), labo);
     }
+}
+
+// The program's state after running `ticks` Ticks from rest under these settings and this brake,
+// as the readout reads it, in the language the test chose.
+void RunTo(const tagLabo& settings, double brake, int ticks) {
+    const tagTextes* const language = textes;
+    EtatDeDepart();
+    textes = language;
+    labo = settings;
+    balance = tagBilanPeriode();
+    RunOn(brake, ticks);
 }
 
 std::map<std::string, std::string> Rows(double clock_speed = 1) {
     std::map<std::string, std::string> rows;
-    for (const kv::viewer::BoxRow& row : ReadoutRows(clock_speed))
+    for (const kv::viewer::BoxRow& row : ReadoutRows(balance, clock_speed))
         rows[row.left] = row.right;
     return rows;
 }
@@ -55,10 +69,7 @@ double Number(std::string text) {
 
 class Readout : public ::testing::Test {
   protected:
-    void TearDown() override {
-        labo = tagLabo();
-        textes = &textes_fr;
-    }
+    void TearDown() override { EtatDeDepart(); }
 };
 
 TEST_F(Readout, FrenchByDefaultWithRealValuesAndThePowerBalance) {
@@ -74,6 +85,7 @@ TEST_F(Readout, FrenchByDefaultWithRealValuesAndThePowerBalance) {
     EXPECT_NEAR(Number(rows.at("Vitesse (tr/min)")), 3000 * (1 - slip / 100), 1);
     EXPECT_NEAR(Number(rows.at("Fr\xE9quence rotorique")), 50 * slip / 100, 0.006);
     EXPECT_EQ(rows.at("Temps"), "ralenti 250 fois");
+    EXPECT_EQ(rows.at("Moyennes sur une p\xE9riode"), "100 pas de temps (20,0 ms)");
 
     // P_tr = P_jr + P_f + P_u, the rotor's efficiency 1 - g.
     EXPECT_EQ(rows.at("Puissance transmise P_tr"), "100,0 %");
@@ -103,6 +115,7 @@ TEST_F(Readout, EnglishWithPolePairsFrequencyAndAnOpenLine) {
     EXPECT_NEAR(Number(rows.at("Speed (rpm)")), 750 * (1 - slip / 100), 1);
     EXPECT_NEAR(Number(rows.at("Rotor frequency")), 25 * slip / 100, 0.003);
     EXPECT_EQ(rows.at("Time"), "slowed down 31.25 times") << "the clock at x8";
+    EXPECT_EQ(rows.at("Averages over a period"), "200 Ticks (40.0 ms)");
     EXPECT_EQ(rows.at("Resultant"), "rotating field");
 
     // The rotor current at standstill is the reference: a rotor at rest shows 100 %.
@@ -113,10 +126,36 @@ TEST_F(Readout, EnglishWithPolePairsFrequencyAndAnOpenLine) {
     EXPECT_EQ(rows.at("Resultant"), "pulsating field");
     EXPECT_LT(std::fabs(Mas.omega), 1e-4) << "an open line does not start";
     EXPECT_NEAR(Number(rows.at("Rotor current")), 100, 10);
-    // The two halves of a pulsating field pull the standing rotor both ways: no power crosses
-    // the air gap, so there are no shares of it.
-    EXPECT_EQ(rows.at("Air-gap power P_tr"), "-");
-    EXPECT_EQ(rows.at("Rotor efficiency P_m/P_tr"), "-");
+    // The two halves of a pulsating field pull the standing rotor both ways, but the stator's
+    // field still gives the turns power: all of it heats them.
+    EXPECT_EQ(rows.at("Air-gap power P_tr"), "100.0 %");
+    EXPECT_EQ(rows.at("Rotor copper losses P_jr"), "100.0 %");
+    EXPECT_EQ(rows.at("Rotor efficiency P_m/P_tr"), "0.0 %");
+}
+
+TEST_F(Readout, ALineOpenedWhileRunningShowsABalanceThatHoldsStillAndCloses) {
+    textes = &textes_fr;
+    RunTo(tagLabo(), 1.0, 8000);
+    labo.ligne_ouverte = 1;
+    RunOn(1.0, 20000);
+    const auto rows = Rows();
+    const double torque = courbe.last_torque;
+    RunOn(1.0, 1);
+    EXPECT_GT(std::fabs(courbe.last_torque - torque), 1) << "the torque pulsates at 2f";
+    EXPECT_EQ(Rows(), rows) << "its averages do not";
+
+    EXPECT_NEAR(Number(rows.at("Couple utile")), 1.0, 1e-4) << "it meets the brake";
+    EXPECT_EQ(rows.at("Puissance transmise P_tr"), "100,0 %");
+    const double copper = Number(rows.at("Pertes Joule rotor P_jr"));
+    const double parts = copper +
+                         Number(rows.at("Pertes m\xE9"
+                                        "caniques P_f")) +
+                         Number(rows.at("Puissance utile P_u"));
+    EXPECT_NEAR(parts, 100, 0.11);
+    EXPECT_NEAR(Number(rows.at("Rendement du rotor P_m/P_tr")), 100 - copper, 0.06);
+    // The backward half of the pulsating field, at nearly twice the supply's frequency in the
+    // rotor, heats it far beyond the slip's share.
+    EXPECT_GT(copper, 10 * Number(rows.at("Glissement")));
 }
 
 } // namespace

@@ -401,11 +401,14 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
   const rows = await page.$$eval("#readout tr", trs => trs.map(tr => tr.innerText.replace(/\s+/g, " ").trim()));
   const last = (lines[lines.length - 1] || "").split(","), header = (lines[0] || "").split(",");
   const field = name => +last[header.indexOf(name)];
-  // In the page's language, French here: slip in % with a decimal comma, accents as they are written.
+  // In the page's language, French here: slip in % with a decimal comma, accents as they are written;
+  // averaged over the last supply period (a row of its own heads the averages), which the rotor at
+  // rest spent at rest.
   const slip = rows.find(r => r.startsWith("Glissement")) || "";
   const percent = (100 * field("slip")).toFixed(2).replace(".", ",");
   check("key I shows the readout beside the picture: speed, slip, torques, colours",
-        hiddenAtFirst && (await shown()) && rows.length === 21 && slip === `Glissement ${percent} %` &&
+        hiddenAtFirst && (await shown()) && rows.length === 22 && slip === `Glissement ${percent} %` &&
+        rows.includes("Moyennes sur une p\u00e9riode 100 pas de temps (20,0 ms)") &&
         rows.some(r => r.startsWith("Couple r\u00e9sistant")) && rows.some(r => r.startsWith("Forces")),
         rows.join(" | "));
   await page.click("#readout-button");
@@ -419,7 +422,7 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
   await page.click("#pause");
   const readoutTitle = await page.$eval("#readout h2", h => h.textContent);
   check("the readout follows the running Ticks", (await shown()) && readoutTitle === "Couples en unit\u00e9s du trac\u00e9" &&
-        (await page.$$eval("#readout tr", trs => trs.length)) === 21);
+        (await page.$$eval("#readout tr", trs => trs.length)) === 22);
   await page.focus("#canvas");
   await page.keyboard.press("i");
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace kv::tools {
 
@@ -102,13 +103,15 @@ viewer::Layer LayerPen::take() {
 
 std::string number_text(double value, int decimals, bool french) {
     char buffer[48];
-    // + 0.0: never "-0".
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value + 0.0);
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    // Never "-0", nor "-0.0" for a small negative value.
+    const bool zero = std::strpbrk(buffer, "123456789") == nullptr;
     const char* digits = buffer[0] == '-' ? buffer + 1 : buffer;
+    const char* sign = zero ? digits : buffer;
     std::size_t whole = 0;
     while (digits[whole] >= '0' && digits[whole] <= '9')
         ++whole;
-    std::string text(buffer, static_cast<std::size_t>(digits - buffer));
+    std::string text(sign, static_cast<std::size_t>(digits - sign));
     for (std::size_t k = 0; digits[k] != '\0'; ++k) {
         if (french && k > 0 && k < whole && (whole - k) % 3 == 0) text += ' ';
         text += digits[k] == '.' ? (french ? ',' : '.') : digits[k];

@@ -26,7 +26,7 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     // Asked after every Tick: with nothing wanted, nothing to work out. The scales show every
     // setting and the brake; the curve only the settings it was measured for.
     const bool scales = wanted.with_readout;
-    const bool curve = wanted.on && curve_ && SameSteadyCurve(curve_for_, labo);
+    const bool curve = wanted.on && curve_ && MemeCaracteristique(curve_for_, labo);
     std::string from;
     if (scales || curve) {
         from.append(textes == &textes_en ? "en " : "fr ").append(std::to_string(ClientWidth()));
@@ -49,13 +49,13 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
 
 bool PlotLayer::work(const std::function<bool()>& time_left) {
     if (!wanted_.on) return false;
-    if (curve_ && SameSteadyCurve(curve_for_, labo)) return false;
-    if (!measuring_ || !SameSteadyCurve(measuring_->Settings(), labo))
-        measuring_ = std::make_unique<SteadyCurveMeasurement>(labo);
+    if (curve_ && MemeCaracteristique(curve_for_, labo)) return false;
+    if (!measuring_ || !MemeCaracteristique(measuring_->labo, labo))
+        measuring_ = std::make_unique<tagMesureCaracteristique>(labo);
     while (time_left()) {
-        if (measuring_->Step()) continue;
-        curve_ = measuring_->Curve();
-        curve_for_ = measuring_->Settings();
+        if (measuring_->Pas()) continue;
+        curve_ = measuring_->courbe;
+        curve_for_ = measuring_->labo;
         measuring_.reset();
         return false;
     }

@@ -5,7 +5,7 @@
 // pairs: those change only what the scales draw); never on the Tick's path.
 #pragma once
 
-#include "tools/instruments/steady_curve.h"
+#include "model/caracteristique.h"
 #include "viewer/program.h"
 
 #include <functional>
@@ -26,9 +26,9 @@ class PlotLayer {
   private:
     viewer::LayerWanted wanted_;
     std::string shown_; // what the layer shown was drawn from
-    std::optional<SteadyCurve> curve_;
+    std::optional<tagCaracteristique> curve_;
     tagLabo curve_for_; // the settings `curve_` was measured for
-    std::unique_ptr<SteadyCurveMeasurement> measuring_;
+    std::unique_ptr<tagMesureCaracteristique> measuring_;
 };
 
 } // namespace kv::tools

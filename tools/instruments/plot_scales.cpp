@@ -1,7 +1,6 @@
 #include "tools/instruments/plot_scales.h"
 
 #include "panels/courbe.h"
-#include "tools/instruments/synchronous_speed.h"
 #include "viewer/actions.h"
 
 #include <algorithm>
@@ -23,7 +22,7 @@ std::string Format(const std::string& format, const std::string& a, const std::s
 
 // The plot's speed for a share of the synchronous speed, in the direction it shows.
 double PlotOmega(const tagLabo& settings, double share) {
-    const double sync = SynchronousOmega(settings);
+    const double sync = settings.OmegaSynchrone();
     return share * settings.SensDuTrace(sync) * sync;
 }
 
@@ -70,8 +69,7 @@ void DrawPlotScales(const PlotView& view, LayerPen& pen) {
 
     // Synchronous speed: a dashed line across the plot, named at its top; or, beyond the client
     // area, its value at the right edge.
-    const double hz = kNominalHz * view.settings.frequence / 100;
-    const double sync_rpm = 60 * hz / view.settings.paires_poles;
+    const double sync_rpm = view.settings.VitesseSynchroneTrMin();
     const int sync_column = ColonneDuTrace(PlotOmega(view.settings, 1));
     const int top = static_cast<int>(place.top), bottom = static_cast<int>(place.bottom) - 1;
     if (sync_column < right) {

@@ -1,12 +1,12 @@
 #include "tools/instruments/readout.h"
 
 #include "base/apparences.h"
-#include "shell/scene.h"
 #include "base/textes.h"
+#include "model/caracteristique.h"
+#include "model/constantes.h"
+#include "shell/scene.h"
 #include "tools/instruments/lab_settings.h"
 #include "tools/instruments/layer_drawing.h"
-#include "tools/instruments/steady_curve.h"
-#include "tools/instruments/synchronous_speed.h"
 #include "viewer/actions.h"
 
 #include <cmath>
@@ -43,8 +43,8 @@ std::string Format(const Text& format, const std::string& a, const std::string& 
 double StandstillCurrent(const tagLabo& settings) {
     static tagLabo measured_for;
     static double current = -1;
-    if (current < 0 || !SameSteadyCurve(measured_for, settings)) {
-        current = HeldSpeedPoint(settings, 1.0).rotor_current;
+    if (current < 0 || !MemeCaracteristique(measured_for, settings)) {
+        current = PointAVitesseTenue(settings, 1.0).courant;
         measured_for = settings;
     }
     return current;
@@ -73,27 +73,28 @@ std::string ReadoutTitle() {
     return Say({"Couples en unités du tracé", "Torques in plot units"});
 }
 
-std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
-    constexpr double kModelSecondsPerTick = 0.0002; // the circuit's step: 100 Ticks a 50 Hz period
-    constexpr double kShownSecondsPerTick = 0.05;   // a Tick every 50 ms at the program's pace
+std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, double clock_speed) {
+    constexpr double kShownSecondsPerTick = 0.05; // a Tick every 50 ms at the program's pace
     const std::string none = "-"; // a share that does not exist (no power through the air gap)
 
-    const double sync = kv::tools::SynchronousOmega();
-    const double speed = Mas.omega / sync;
-    const double slip = 1.0 - speed;
-    const double hz = kv::tools::kNominalHz * labo.frequence / 100;
-    const double sync_rpm = 60 * hz / labo.paires_poles;
+    // The last supply period's averages: with a line open, the torque and the currents pulsate
+    // at twice the supply's frequency, and a Tick's values would jump from one to the next.
+    const tagPuissances mean = balance.Moyenne();
+    const double sync = labo.OmegaSynchrone();
+    const double omega = mean.omega;
+    const double speed = omega / sync;
+    const double slip = Glissement(omega, sync);
+    const double hz = labo.FrequenceHz();
+    const double sync_rpm = labo.VitesseSynchroneTrMin();
+    const double period = labo.PeriodeEnTicks();
 
-    // The power balance, per second of the motor's time; torques drive towards negative speeds.
-    const double omega = Mas.omega;
-    const double squares = Mas.i1 * Mas.i1 + Mas.i2 * Mas.i2 + Mas.i3 * Mas.i3;
-    // The plot, and so courbe, holds the torque in the direction the rotor turns.
+    // The power balance, per second of the motor's time.
+    // The plot shows the torque in the direction the rotor turns.
     const double plot_sign = labo.ParDefaut() ? 1 : labo.SensDuTrace(omega);
-    const double em_torque = plot_sign * courbe.last_torque - 10 * omega;
-    const double air_gap = em_torque * -sync / kModelSecondsPerTick;
-    const double copper = 0.01 * labo.resistance * squares;
-    const double mechanical = em_torque * -omega / kModelSecondsPerTick;
-    const double friction = 10 * omega * omega / kModelSecondsPerTick;
+    const double air_gap = mean.transmise;
+    const double copper = mean.joule;
+    const double mechanical = mean.mecanique;
+    const double friction = mean.frottements;
     const bool flowing = std::fabs(air_gap) > 1e-9;
     const auto share = [&](double power) {
         return flowing ? Number(100 * power / std::fabs(air_gap), 1) + " %" : none;
@@ -105,12 +106,12 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
                           {" (frein x n/n_s)", " (brake x n/n_s)"},
                           {" (frein x (n/n_s)²)", " (brake x (n/n_s)²)"}};
     const double standstill = StandstillCurrent(labo);
-    const double current = std::sqrt(2.0 / 3.0 * squares);
+    const double current = std::sqrt(2.0 / 3.0 * mean.carres);
     const int pairs = labo.paires_poles;
     const int open = labo.ligne_ouverte;
     // The phases in the order of the phase sequence, in the colours of the look shown.
     const tagApparence& look = apparences[apparence_courante];
-    const double slowed = kShownSecondsPerTick / kModelSecondsPerTick / clock_speed;
+    const double slowed = kShownSecondsPerTick / PAS_TEMPS / clock_speed;
     const auto coil = [&](int phase, Text name) {
         return Say(name) + (open == phase ? Say({" (ligne ouverte)", " (line open)"}) : "");
     };
@@ -124,6 +125,16 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
          Format({"%s tr/min (%s paire%s de pôles)", "%s rpm (%s pole pair%s)"}, Number(sync_rpm, 0),
                 std::to_string(pairs), pairs > 1 ? "s" : ""),
          {}},
+        {Say({"Temps", "Time"}),
+         Format({"ralenti %s fois", "slowed down %s times"},
+                Number(slowed, slowed == std::floor(slowed) ? 0 : 2)),
+         {}},
+        // The rows below it are averages over the last supply period.
+        {Say({"Moyennes sur une période", "Averages over a period"}),
+         Format({"%s pas de temps (%s ms)", "%s Ticks (%s ms)"},
+                Number(period, period == std::floor(period) ? 0 : 1),
+                Number(1000 * period * PAS_TEMPS, 1)),
+         {}},
         {Say({"Vitesse", "Speed"}),
          Format({"%s %% de n_s", "%s %% of sync."}, Number(100.0 * speed, 1)),
          {}},
@@ -132,7 +143,7 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
          {}},
         {Say({"Glissement", "Slip"}), Number(100.0 * slip, 2) + " %", {}},
         {Say({"Fréquence rotorique", "Rotor frequency"}), Number(slip * hz, 2) + " Hz", {}},
-        {Say({"Couple utile", "Useful torque"}), Number(courbe.last_torque, 4), {}},
+        {Say({"Couple utile", "Useful torque"}), Number(plot_sign * mean.couple, 4), {}},
         {Say({"Couple résistant", "Brake torque"}),
          Number(brake, 4) + Say(laws[labo.loi_charge]),
          {}},
@@ -147,10 +158,6 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed) {
         {Say({"Puissance utile P_u", "Useful power P_u"}), share(mechanical - friction), {}},
         {Say({"Rendement du rotor P_m/P_tr", "Rotor efficiency P_m/P_tr"}),
          air_gap > 0 && flowing ? Number(100 * mechanical / air_gap, 1) + " %" : none,
-         {}},
-        {Say({"Temps", "Time"}),
-         Format({"ralenti %s fois", "slowed down %s times"},
-                Number(slowed, slowed == std::floor(slowed) ? 0 : 2)),
          {}},
         {"Phase 1", coil(1, {"bobine de gauche", "left coil"}), Couleur(look.blue_pen_3)},
         {"Phase 2", coil(2, {"bobine en bas à droite", "bottom right coil"}),

@@ -3,6 +3,7 @@
 // language. Read from the application's state after each Tick.
 #pragma once
 
+#include "model/bilan.h"
 #include "viewer/boxes.h"
 
 #include <string>
@@ -12,5 +13,6 @@
 std::string ReadoutTitle();
 
 // The rows with the clock at `clock_speed` times the program's own pace (1: a Tick every 50 ms),
-// which sets how much the motor's time is slowed down on screen.
-std::vector<kv::viewer::BoxRow> ReadoutRows(double clock_speed = 1);
+// which sets how much the motor's time is slowed down on screen. The motor's figures are the
+// averages over the last supply period that `balance` holds.
+std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, double clock_speed = 1);

@@ -1,9 +1,14 @@
 #include "tools/instruments/run_data.h"
 
+#include "shell/scene.h"
+
 #include <exception>
+#include <optional>
 #include <string>
 
 void RunData::AfterTick() {
+    if (const std::optional<tagMas>& before = sampler_.Before())
+        balance_.Ajoute(PuissancesDuTick(*before, Mas, labo, alim.amplitude, alim.phase), labo);
     try {
         // WM_CREATE runs the first Tick itself; the timer's are numbered from 2.
         rows_.push_back(sampler_.Sample(1 + timer_ticks_));

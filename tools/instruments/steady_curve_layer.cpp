@@ -11,24 +11,24 @@ namespace kv::tools {
 namespace {
 
 // The plot's pixel of a point of the curve, as the Tick would put the operating point there.
-Point PlotPixel(const tagLabo& settings, const SteadyPoint& point) {
+Point PlotPixel(const tagLabo& settings, const tagPointPermanent& point) {
     const int k = settings.SensDuTrace(point.omega);
-    return Point{ColonneDuTrace(k * point.omega), LigneDuTrace(k * point.torque)};
+    return Point{ColonneDuTrace(k * point.omega), LigneDuTrace(k * point.couple)};
 }
 
 } // namespace
 
-void DrawSteadyCurve(const SteadyCurve& curve, const tagLabo& settings, bool french,
+void DrawSteadyCurve(const tagCaracteristique& curve, const tagLabo& settings, bool french,
                      LayerPen& pen) {
     // The branches meet at the pull-out point, which lies between two points of the grid.
-    const Point pull_out = PlotPixel(settings, curve.pull_out);
+    const Point pull_out = PlotPixel(settings, curve.decrochage);
     std::vector<Point> stable, unstable;
-    for (const SteadyPoint& p : curve.points) {
+    for (const tagPointPermanent& p : curve.points) {
         if (p.stable) stable.push_back(PlotPixel(settings, p));
     }
     stable.push_back(pull_out);
     unstable.push_back(pull_out);
-    for (const SteadyPoint& p : curve.points) {
+    for (const tagPointPermanent& p : curve.points) {
         if (!p.stable) unstable.push_back(PlotPixel(settings, p));
     }
     pen.line(stable, 2, kCurveColor);
@@ -38,7 +38,8 @@ void DrawSteadyCurve(const SteadyCurve& curve, const tagLabo& settings, bool fre
     const int h = LayerPen::text_height();
     const std::string name =
         viewer::latin1(french ? "décrochage : " : "pull-out: ") +
-        number_text(curve.pull_out.torque * settings.SensDuTrace(curve.pull_out.omega), 1, french);
+        number_text(curve.decrochage.couple * settings.SensDuTrace(curve.decrochage.omega), 1,
+                    french);
     // Above the point, or else beside it, or below.
     const int w = LayerPen::text_width(name);
     const Point places[] = {{pull_out.x - w / 2, pull_out.y - h - 6},

@@ -3,13 +3,14 @@
 // and named.
 #pragma once
 
+#include "model/caracteristique.h"
 #include "tools/instruments/layer_drawing.h"
-#include "tools/instruments/steady_curve.h"
 
 namespace kv::tools {
 
 inline constexpr Color kCurveColor = rgb(170, 0, 120);
 
-void DrawSteadyCurve(const SteadyCurve& curve, const tagLabo& settings, bool french, LayerPen& pen);
+void DrawSteadyCurve(const tagCaracteristique& curve, const tagLabo& settings, bool french,
+                     LayerPen& pen);
 
 } // namespace kv::tools

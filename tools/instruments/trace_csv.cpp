@@ -1,9 +1,9 @@
 #include "tools/instruments/trace_csv.h"
 
 #include "core/run_error.h"
+#include "model/bilan.h"
 #include "shell/scene.h"
 #include "tools/instruments/lab_settings.h"
-#include "tools/instruments/synchronous_speed.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -13,8 +13,6 @@
 namespace {
 
 constexpr double kSecondsPerTick = 0.05;
-// The circuit's own time step: a Tick is 0.2 ms of the motor's time.
-constexpr double kModelSecondsPerTick = 0.0002;
 
 constexpr const char* kNumberColumns =
     "tick,time_s,phase_rad,theta_rad,omega_rad_per_tick,speed_over_sync,slip,motor_torque,"
@@ -51,23 +49,25 @@ void append(std::string& row, double v, CsvStyle style) {
     row += buffer;
 }
 
-// What the row adds to the sample: real values and the power balance, per second of the motor's
-// time. The useful torque drives towards negative speeds, so a power is the torque times minus a
-// speed.
+// What the row adds to the sample: real values and the powers of that Tick, per second of the
+// motor's time: the electromagnetic torque at the field's speed (what a rotating field carries
+// across the air gap) and at the rotor's, R i^2, the friction. Over a supply period, and with a
+// line open, the balance is the readout's.
 std::array<double, 6> derived(const TraceSample& s) {
     const auto& v = s.values;
     const double omega = v[3];
     const double speed_over_sync = v[4];
     const double slip = v[5];
-    const double hz = kv::tools::kNominalHz * s.settings.frequence / 100;
-    const double rpm = speed_over_sync * 60 * hz / s.settings.paires_poles;
+    const double hz = s.settings.FrequenceHz();
+    const double rpm = speed_over_sync * s.settings.VitesseSynchroneTrMin();
     const double em_torque = v[8] + v[9] + v[10];
-    const double air_gap = em_torque * -s.sync_omega / kModelSecondsPerTick;
-    const double copper =
-        0.01 * s.settings.resistance * (v[11] * v[11] + v[12] * v[12] + v[13] * v[13]);
-    const double mechanical = em_torque * -omega / kModelSecondsPerTick;
-    const double friction = 10 * omega * omega / kModelSecondsPerTick;
-    return {rpm, slip * hz, air_gap, copper, mechanical, friction};
+    const double currents[3] = {v[11], v[12], v[13]};
+    return {rpm,
+            slip * hz,
+            PuissanceDuCouple(em_torque, s.sync_omega),
+            PertesJouleRotor(s.settings, currents),
+            PuissanceDuCouple(em_torque, omega),
+            PuissanceFrottements(omega)};
 }
 
 } // namespace
@@ -102,7 +102,7 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
                        ": its replayed step differs from the program's");
     }
 
-    const double sync = kv::tools::SynchronousOmega();
+    const double sync = labo.OmegaSynchrone();
     const double speed_over_sync = Mas.omega / sync;
     TraceSample sample;
     sample.tick = tick;
@@ -111,7 +111,7 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
                      Mas.theta,
                      Mas.omega,
                      speed_over_sync,
-                     1.0 - speed_over_sync,
+                     Glissement(Mas.omega, sync),
                      torque,
                      frein.couple,
                      forces[0],

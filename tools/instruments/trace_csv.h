@@ -41,6 +41,8 @@ class TraceSampler {
     // The numbers for the Tick just run; `tick` is the Tick's number as `state` gives it. Throws
     // kv::RunError when no state was taken before it or the replay disagrees.
     TraceSample Sample(std::uint64_t tick) const;
+    // The rotor as it was before the Tick, once BeforeTick has run.
+    const std::optional<tagMas>& Before() const { return before_; }
 
   private:
     std::optional<tagMas> before_;

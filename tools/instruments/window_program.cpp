@@ -7,7 +7,6 @@
 #include "tools/instruments/options.h"
 #include "tools/instruments/plot_layer.h"
 #include "tools/instruments/readout.h"
-#include "tools/instruments/synchronous_speed.h"
 
 #include "shell/changement_langue.h"
 #include "shell/scene.h"
@@ -42,8 +41,8 @@ struct Asked {
 // Nothing while the supply is off: no field, nothing to hear.
 std::optional<kv::viewer::Hum> MotorHum() {
     if (alim.amplitude <= 0) return std::nullopt;
-    const double supply_hz = kv::tools::kNominalHz * labo.frequence / 100;
-    const double share = Mas.omega / kv::tools::SynchronousOmega();
+    const double supply_hz = labo.FrequenceHz();
+    const double share = Mas.omega / labo.OmegaSynchrone();
     return kv::viewer::Hum{supply_hz, supply_hz * share};
 }
 
@@ -62,7 +61,7 @@ kv::viewer::Program WindowProgram(RunData& data) {
                    LangOf(textes) == kv::viewer::Lang::Fr ? CsvStyle::French : CsvStyle::Plain);
     };
     program.readout_title = ReadoutTitle;
-    program.readout = ReadoutRows;
+    program.readout = [&data](double pace) { return ReadoutRows(data.Balance(), pace); };
     program.focus_regions = FocusRegions();
     const auto plot = std::make_shared<kv::tools::PlotLayer>();
     program.layer = [plot](const kv::viewer::LayerWanted& wanted) { return plot->layer(wanted); };

@@ -92,7 +92,7 @@ int PrintSteadyCurve(const std::vector<std::string>& pairs) {
         if (const std::string error = kv::tools::SetLabPair(pair, settings); !error.empty())
             return fail("--steady-curve: " + error);
     }
-    std::cout << SteadyCurveCsv(ComputeSteadyCurve(settings));
+    std::cout << SteadyCurveCsv(MesureCaracteristique(settings));
     std::cout.flush();
     return std::cout ? 0 : fail("cannot write the curve");
 }

@@ -2,7 +2,7 @@
 // --steady-curve prints it for the laboratory settings given.
 #pragma once
 
-#include "tools/instruments/steady_curve.h"
+#include "model/caracteristique.h"
 
 #include <string>
 
@@ -10,4 +10,4 @@
 // speed, useful and electromagnetic torque and a turn's peak current, and whether the point lies
 // on the stable branch, the unstable one or is the pull-out point. Speeds and torques are signed
 // in the direction the field turns. Full precision, as `trace` writes.
-std::string SteadyCurveCsv(const SteadyCurve& curve);
+std::string SteadyCurveCsv(const tagCaracteristique& curve);

@@ -9,7 +9,6 @@
 #include "base/textes.h"
 #include "tools/instruments/lab_settings.h"
 #include "tools/instruments/options.h"
-#include "tools/instruments/synchronous_speed.h"
 #include "tools/korveline_web/page_address.h"
 
 #include <emscripten.h>
@@ -66,7 +65,7 @@ std::string LabTable() {
 // brake's value, the rotor's speed as a share of the synchronous speed, and the slip,
 // tab-separated: what the page's buttons show and its announcements say.
 std::string MotorState() {
-    const double share = Mas.omega / kv::tools::SynchronousOmega();
+    const double share = Mas.omega / labo.OmegaSynchrone();
     char text[160];
     std::snprintf(text, sizeof text, "%d\t%d\t%d\t%d\t%d\t%.17g\t%.17g\t%.17g",
                   alim.amplitude > 0 ? 1 : 0, masdessin.show_field1 ? 1 : 0,

@@ -1,8 +1,9 @@
 // The steady torque/speed curve, measured at held speeds: a free rotor under a brake must settle
 // on its stable branch, the pull-out point must be where the model's torque peaks, and the
 // curve must follow the settings as the motor does.
+#include "model/caracteristique.h"
+#include "model/constantes.h"
 #include "model/mas.h"
-#include "tools/instruments/steady_curve.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@ double SettledSlip(const tagLabo& labo, double couple) {
         phase = phase + pas;
         double forces[3];
         double torque;
-        PasModele(mas, labo, kSupplyOnAmplitude, phase, pas, n < 3000 ? 0.0 : couple, forces,
+        PasModele(mas, labo, AMPLITUDE_ALIMENTATION, phase, pas, n < 3000 ? 0.0 : couple, forces,
                   &torque);
         if (n >= 14000) omega += mas.omega;
     }
@@ -34,15 +35,15 @@ double SettledSlip(const tagLabo& labo, double couple) {
 }
 
 // The stable branch's slip where the useful torque (in the motor's direction) is `torque`.
-double SlipOnTheCurve(const SteadyCurve& c, double torque) {
-    const double sens = c.sync_omega < 0 ? 1 : -1;
+double SlipOnTheCurve(const tagCaracteristique& c, double torque) {
+    const double sens = c.omega_synchrone < 0 ? 1 : -1;
     for (std::size_t k = 1; k < c.points.size(); ++k) {
-        const SteadyPoint& a = c.points[k - 1];
-        const SteadyPoint& b = c.points[k];
-        const double ta = sens * a.torque;
-        const double tb = sens * b.torque;
+        const tagPointPermanent& a = c.points[k - 1];
+        const tagPointPermanent& b = c.points[k];
+        const double ta = sens * a.couple;
+        const double tb = sens * b.couple;
         if (a.stable && ta <= torque && tb >= torque)
-            return a.slip + (b.slip - a.slip) * (torque - ta) / (tb - ta);
+            return a.glissement + (b.glissement - a.glissement) * (torque - ta) / (tb - ta);
     }
     ADD_FAILURE() << "no stable point at torque " << torque;
     return 0;
@@ -58,35 +59,35 @@ tagLabo Settings(bool reversed, double frequency, double voltage, double resista
 }
 
 TEST(SteadyCurve, TheOriginalMotorsCurveHasItsKnownPoints) {
-    const SteadyCurve c = ComputeSteadyCurve(tagLabo());
-    EXPECT_EQ(c.sync_omega, kPasPhase);
-    EXPECT_NEAR(c.em_pull_out.em_torque, 20.99, 0.02);
-    EXPECT_NEAR(c.em_pull_out.slip, 0.158, 0.002);
-    EXPECT_NEAR(c.pull_out.torque, 20.47, 0.02) << "friction apart from the useful torque";
-    EXPECT_NEAR(c.pull_out.slip, 0.16, 0.01);
-    EXPECT_NEAR(c.points.back().slip, 1.0, 1e-12);
-    EXPECT_NEAR(c.points.back().torque, 6.48, 0.01) << "the starting torque";
+    const tagCaracteristique c = MesureCaracteristique(tagLabo());
+    EXPECT_EQ(c.omega_synchrone, kPasPhase);
+    EXPECT_NEAR(c.decrochage_em.couple_em, 20.99, 0.02);
+    EXPECT_NEAR(c.decrochage_em.glissement, 0.158, 0.002);
+    EXPECT_NEAR(c.decrochage.couple, 20.47, 0.02) << "friction apart from the useful torque";
+    EXPECT_NEAR(c.decrochage.glissement, 0.16, 0.01);
+    EXPECT_NEAR(c.points.back().glissement, 1.0, 1e-12);
+    EXPECT_NEAR(c.points.back().couple, 6.48, 0.01) << "the starting torque";
     EXPECT_NEAR(c.points.back().omega, 0.0, 1e-15);
 
     // By slip: the torque rises on the stable branch (it falls as the speed rises) and falls on
     // the other; above synchronism the machine brakes, as a generator.
     for (std::size_t k = 0; k < c.points.size(); ++k) {
-        const SteadyPoint& p = c.points[k];
-        EXPECT_EQ(p.stable, p.slip <= c.pull_out.slip) << "slip " << p.slip;
-        EXPECT_LE(p.torque, c.pull_out.torque) << "slip " << p.slip;
+        const tagPointPermanent& p = c.points[k];
+        EXPECT_EQ(p.stable, p.glissement <= c.decrochage.glissement) << "slip " << p.glissement;
+        EXPECT_LE(p.couple, c.decrochage.couple) << "slip " << p.glissement;
         if (k > 0 && c.points[k - 1].stable == p.stable) {
             if (p.stable) {
-                EXPECT_GT(p.torque, c.points[k - 1].torque) << "slip " << p.slip;
+                EXPECT_GT(p.couple, c.points[k - 1].couple) << "slip " << p.glissement;
             } else {
-                EXPECT_LT(p.torque, c.points[k - 1].torque) << "slip " << p.slip;
+                EXPECT_LT(p.couple, c.points[k - 1].couple) << "slip " << p.glissement;
             }
         }
-        if (p.slip < 0) {
-            EXPECT_LT(p.torque, 0.0) << "slip " << p.slip;
+        if (p.glissement < 0) {
+            EXPECT_LT(p.couple, 0.0) << "slip " << p.glissement;
         }
-        EXPECT_NEAR(p.omega, (1 - p.slip) * kPasPhase, 1e-15);
+        EXPECT_NEAR(p.omega, (1 - p.glissement) * kPasPhase, 1e-15);
     }
-    EXPECT_GT(c.points.back().rotor_current, 10 * c.points[5].rotor_current + 1)
+    EXPECT_GT(c.points.back().courant, 10 * c.points[5].courant + 1)
         << "a standing rotor carries the most current";
 }
 
@@ -98,7 +99,7 @@ TEST(SteadyCurve, AFreeRotorSettlesOnItsStableBranch) {
     for (const Case& t :
          {Case{tagLabo(), {2, 10, 18}}, Case{Settings(true, 50, 50, 1), {2, 10, 18}},
           Case{Settings(false, 100, 80, 2.5), {3, 8, 12}}}) {
-        const SteadyCurve c = ComputeSteadyCurve(t.settings);
+        const tagCaracteristique c = MesureCaracteristique(t.settings);
         for (const double brake : t.brakes) {
             const double settled = SettledSlip(t.settings, brake);
             // Within what a straight line between two of the curve's points gives.
@@ -109,24 +110,24 @@ TEST(SteadyCurve, AFreeRotorSettlesOnItsStableBranch) {
 }
 
 TEST(SteadyCurve, ReversedOrderMirrorsTheCurve) {
-    const SteadyCurve direct = ComputeSteadyCurve(tagLabo());
-    const SteadyCurve reversed = ComputeSteadyCurve(Settings(true, 100, 100, 1));
+    const tagCaracteristique direct = MesureCaracteristique(tagLabo());
+    const tagCaracteristique reversed = MesureCaracteristique(Settings(true, 100, 100, 1));
     ASSERT_EQ(reversed.points.size(), direct.points.size());
-    EXPECT_EQ(reversed.sync_omega, -kPasPhase);
+    EXPECT_EQ(reversed.omega_synchrone, -kPasPhase);
     for (std::size_t k = 0; k < direct.points.size(); ++k) {
         EXPECT_NEAR(reversed.points[k].omega, -direct.points[k].omega, 1e-15);
-        EXPECT_NEAR(reversed.points[k].torque, -direct.points[k].torque, 1e-6);
+        EXPECT_NEAR(reversed.points[k].couple, -direct.points[k].couple, 1e-6);
     }
-    EXPECT_NEAR(reversed.pull_out.slip, direct.pull_out.slip, 1e-6);
+    EXPECT_NEAR(reversed.decrochage.glissement, direct.decrochage.glissement, 1e-6);
 }
 
 TEST(SteadyCurve, AnOpenLineGivesNoStartingTorque) {
     tagLabo open;
     open.ligne_ouverte = 2;
-    const SteadyCurve c = ComputeSteadyCurve(open);
-    EXPECT_NEAR(c.points.back().em_torque, 0.0, 1e-6);
-    EXPECT_GT(c.pull_out.torque, 2.0);
-    EXPECT_LT(c.pull_out.torque, 0.8 * 20.47);
+    const tagCaracteristique c = MesureCaracteristique(open);
+    EXPECT_NEAR(c.points.back().couple_em, 0.0, 1e-6);
+    EXPECT_GT(c.decrochage.couple, 2.0);
+    EXPECT_LT(c.decrochage.couple, 0.8 * 20.47);
 }
 
 } // namespace

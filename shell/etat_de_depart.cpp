@@ -1,10 +1,10 @@
-#include "fuzz/scene_reset.h"
+#include "shell/etat_de_depart.h"
 
+#include "base/apparences.h"
+#include "base/textes.h"
 #include "shell/scene.h"
 
-namespace kvfuzz {
-
-void reset_scene() {
+void EtatDeDepart() {
     // The same constructors as static initialisation, over the zeroes static storage starts with.
     Mas = tagMas(0.0, 0.0);
     alim = tagAlim();
@@ -14,10 +14,10 @@ void reset_scene() {
     masdessin.show_resultant = false;
     courbe = tagCourbe();
     frein.couple = 0;
-    for (tagPixel& p : frein.pixels)
-        p = tagPixel{0, 0, 0};
+    for (tagPixel& pixel : frein.pixels)
+        pixel = tagPixel{0, 0, 0};
     frein.couple_step = 0.5;
     labo = tagLabo();
+    ChoisirApparence(APPARENCE_DEFAUT);
+    textes = &textes_fr;
 }
-
-} // namespace kvfuzz

@@ -1,0 +1,194 @@
+#include "model/caracteristique.h"
+
+#include "base/geometrie.h"
+#include "model/constantes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace {
+
+// The rotor's circuit forgets its past by a factor 1 / (L/h + R) a Tick (L = h): what settling
+// to `fraction` of a disturbance takes. Counted rather than taken from logarithms, whose tables
+// would weigh on the page.
+int TicksPourOublier(const tagLabo& labo, double fraction) {
+    const double facteur = 1 / (1 + RESISTANCE_SPIRE * labo.resistance);
+    int ticks = 0;
+    double reste = 1;
+    while (reste > fraction) {
+        reste *= facteur;
+        ++ticks;
+    }
+    return ticks;
+}
+
+// The useful torque, or the electromagnetic one, in the motor's own direction, whichever way the
+// field turns.
+double Valeur(const tagPointPermanent& p, bool electromagnetique, double omega_synchrone) {
+    const double couple = electromagnetique ? p.couple_em : p.couple;
+    return omega_synchrone < 0 ? couple : -couple;
+}
+
+} // namespace
+
+tagRotorTenu::tagRotorTenu(const tagLabo& reglages)
+    : labo(reglages), pas_phase(reglages.PasPhase(PAS_PHASE_NOMINAL)),
+      omega_synchrone(reglages.OmegaSynchrone()), mas(0.0, 0.0), phase(0) {
+    const double periode = 2 * PI / std::fabs(pas_phase);
+    const double periodes = std::ceil(300 / periode);
+    ticks_moyennes = std::max(1, static_cast<int>(std::lround(periodes * periode)));
+}
+
+void tagRotorTenu::Pas(double omega, double* forces, double* couple) {
+    double f[3];
+    phase = phase + pas_phase;
+    mas.omega = omega;
+    PasModele(mas, labo, AMPLITUDE_ALIMENTATION, phase, pas_phase, 0.0, f, couple);
+    *forces = f[0] + f[1] + f[2];
+}
+
+tagPointPermanent tagRotorTenu::Mesure(double glissement, int attente) {
+    const double omega = (1 - glissement) * omega_synchrone;
+    double forces;
+    double couple;
+    for (int n = 0; n < attente; ++n)
+        Pas(omega, &forces, &couple);
+    double somme_couples = 0;
+    double somme_forces = 0;
+    double carres = 0;
+    for (int n = 0; n < ticks_moyennes; ++n) {
+        Pas(omega, &forces, &couple);
+        somme_couples += couple;
+        somme_forces += forces;
+        carres += mas.i1 * mas.i1 + mas.i2 * mas.i2 + mas.i3 * mas.i3;
+    }
+    tagPointPermanent p;
+    p.glissement = glissement;
+    p.omega = omega;
+    p.couple = somme_couples / ticks_moyennes;
+    p.couple_em = somme_forces / ticks_moyennes;
+    p.courant = std::sqrt(2.0 / 3.0 * carres / ticks_moyennes);
+    return p;
+}
+
+bool MemeCaracteristique(const tagLabo& a, const tagLabo& b) {
+    return a.ordre_inverse == b.ordre_inverse && a.ligne_ouverte == b.ligne_ouverte &&
+           a.frequence == b.frequence && a.tension == b.tension && a.resistance == b.resistance;
+}
+
+tagPointPermanent PointAVitesseTenue(const tagLabo& labo, double glissement) {
+    tagRotorTenu banc(labo);
+    return banc.Mesure(glissement, TicksPourOublier(labo, 1e-7));
+}
+
+// Golden-section search for the largest value between two slips, each point measured from the
+// rotor as the grid left it near there: two points, then one a round.
+struct tagMesureCaracteristique::Recherche {
+    static constexpr double RAPPORT = 0.6180339887498949;
+    static constexpr int TOURS = 16;
+    tagRotorTenu pres;
+    bool electromagnetique = false;
+    double a = 0;
+    double b = 0;
+    tagPointPermanent c;
+    tagPointPermanent d;
+    tagPointPermanent meilleur; // the grid's
+    int mesures = 0;
+};
+
+tagMesureCaracteristique::tagMesureCaracteristique(const tagLabo& reglages) : labo(reglages) {
+    for (int k = -5; k < 0; ++k)
+        glissements.push_back(0.01 * k);
+    constexpr int PAS_DE_LA_GRILLE = 100;
+    for (int k = 0; k <= PAS_DE_LA_GRILLE; ++k) {
+        const double t = static_cast<double>(k) / PAS_DE_LA_GRILLE;
+        glissements.push_back(t * t);
+    }
+    banc = std::make_unique<tagRotorTenu>(reglages);
+    courbe.omega_synchrone = banc->omega_synchrone;
+    attente = TicksPourOublier(reglages, 1e-4);
+}
+
+tagMesureCaracteristique::~tagMesureCaracteristique() = default;
+
+bool tagMesureCaracteristique::Pas() {
+    const std::size_t k = courbe.points.size();
+    if (k < glissements.size()) {
+        // The first point starts from rest; each next one from the last, a small change.
+        courbe.points.push_back(
+            banc->Mesure(glissements[k], k == 0 ? TicksPourOublier(labo, 1e-7) : attente));
+        etats.push_back(*banc);
+        if (courbe.points.size() == glissements.size()) Commence(false);
+        return true;
+    }
+    if (!recherche) return false;
+    Recherche& r = *recherche;
+    const auto mesure = [&](double glissement) {
+        tagRotorTenu rotor = r.pres;
+        return rotor.Mesure(glissement, attente);
+    };
+    const auto valeur = [&](const tagPointPermanent& p) {
+        return Valeur(p, r.electromagnetique, courbe.omega_synchrone);
+    };
+    if (r.mesures == 0) {
+        r.c = mesure(r.b - Recherche::RAPPORT * (r.b - r.a));
+    } else if (r.mesures == 1) {
+        r.d = mesure(r.a + Recherche::RAPPORT * (r.b - r.a));
+    } else if (valeur(r.c) > valeur(r.d)) {
+        r.b = r.d.glissement;
+        r.d = r.c;
+        r.c = mesure(r.b - Recherche::RAPPORT * (r.b - r.a));
+    } else {
+        r.a = r.c.glissement;
+        r.c = r.d;
+        r.d = mesure(r.a + Recherche::RAPPORT * (r.b - r.a));
+    }
+    if (++r.mesures < 2 + Recherche::TOURS) return true;
+    const tagPointPermanent pic = valeur(r.c) > valeur(r.d) ? r.c : r.d;
+    Termine(valeur(pic) > valeur(r.meilleur) ? pic : r.meilleur);
+    return true;
+}
+
+void tagMesureCaracteristique::Commence(bool electromagnetique) {
+    const auto valeur = [&](const tagPointPermanent& p) {
+        return Valeur(p, electromagnetique, courbe.omega_synchrone);
+    };
+    const auto meilleur =
+        std::max_element(courbe.points.begin(), courbe.points.end(),
+                         [&](const tagPointPermanent& a, const tagPointPermanent& b) {
+                             return valeur(a) < valeur(b);
+                         });
+    const auto at = static_cast<std::size_t>(meilleur - courbe.points.begin());
+    recherche = std::make_unique<Recherche>(
+        Recherche{etats[at], electromagnetique, 0, 0, {}, {}, *meilleur, 0});
+    // At the grid's ends there is nothing to search between.
+    if (at == 0 || at + 1 == courbe.points.size()) {
+        Termine(*meilleur);
+        return;
+    }
+    recherche->a = courbe.points[at - 1].glissement;
+    recherche->b = courbe.points[at + 1].glissement;
+}
+
+void tagMesureCaracteristique::Termine(const tagPointPermanent& pic) {
+    const bool electromagnetique = recherche->electromagnetique;
+    recherche.reset();
+    if (!electromagnetique) {
+        courbe.decrochage = pic;
+        Commence(true);
+        return;
+    }
+    courbe.decrochage_em = pic;
+    for (tagPointPermanent& p : courbe.points)
+        p.stable = p.glissement <= courbe.decrochage.glissement;
+    courbe.decrochage.stable = true;
+    courbe.decrochage_em.stable = courbe.decrochage_em.glissement <= courbe.decrochage.glissement;
+}
+
+tagCaracteristique MesureCaracteristique(const tagLabo& labo) {
+    tagMesureCaracteristique mesure(labo);
+    while (mesure.Pas()) {
+    }
+    return mesure.courbe;
+}
