@@ -1,6 +1,35 @@
-// The regions of the window that answer mouse clicks, in client pixels. Regions overlap; a click
-// acts on every region that contains it.
+// The regions of the window that answer mouse clicks, in client pixels: one table, which the hit
+// tests below read, and the keyboard's focus ring and the page's buttons after them. Regions
+// overlap; a click acts on every region that contains it.
 #pragma once
+
+// The regions in the order Tab visits them.
+enum {
+    ZONE_ALIM,          // the supply switch
+    ZONE_BOBINE_GAUCHE, // the left coil
+    ZONE_BOBINE_HAUT,   // the upper-right coil
+    ZONE_BOBINE_BAS,    // the lower-right coil
+    ZONE_ROTOR,         // the rotor
+    ZONE_FREIN,         // the brake box
+    ZONE_RAZ,           // the plot's reset label "R a Z"
+    NOMBRE_ZONES
+};
+
+// A region: the pixels gauche < x <= droite, haut < y <= bas.
+class tagZone {
+  public:
+    const char* code;   // its name in the page and its links: "alim", "coil1" ... "raz"
+    const char* nom_fr; // what the focus ring says it is (UTF-8)
+    const char* nom_en;
+    int gauche;
+    int droite;
+    int haut;
+    int bas;
+};
+
+extern const tagZone zones[NOMBRE_ZONES];
+
+bool DansZone(const tagZone& zone, int x, int y);
 
 bool DansRAZ(int x, int y);     // the plot's reset label "R a Z"
 bool DansAlim(int x, int y);    // the supply switch

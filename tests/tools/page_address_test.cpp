@@ -2,10 +2,13 @@
 // gives them (the page names a refused pair by its place among the browser's), the settings set,
 // and the clicks of the start state.
 #include "tools/korveline_web/page_address.h"
+#include "shell/zones.h"
 #include "tools/instruments/lab_settings.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -49,22 +52,29 @@ TEST(PageAddress, ASetUpSetsItsSettingsAndPlansItsClicksAndNamesWhatItRefuses) {
     EXPECT_EQ(kv::tools::LabSettingsText(labo),
               "order=reversed open=none frequency=100 voltage=100 resistance=0.5 load=constant "
               "poles=1");
-    EXPECT_EQ(kv::web::AddressPlanText(plan), "unknown\t1\n"
-                                              "refused\t3\n"
-                                              "refused\t9\n"
-                                              "click\talim\n"
-                                              "click\trotor\n"
-                                              "click\tcoil1\n"
-                                              "click\tbrake\n"
-                                              "click\tbrake\n"
-                                              "click\tbrake\n"
-                                              "refused-start\t6\t1\n");
+    EXPECT_EQ(kv::web::AddressPlanJson(plan),
+              R"({"refused":[{"pair":1,"unknown":true},{"pair":3,"unknown":false},)"
+              R"({"pair":9,"unknown":false}],)"
+              R"("clicks":["alim","rotor","coil1","brake","brake","brake"],)"
+              R"("refusedStart":[{"pair":6,"part":1}]})");
     for (const char* brake : {"100.5", "2.25", "-1", "1e1", ".5", "5.", " 5"}) {
         tagLabo untouched;
-        EXPECT_EQ(kv::web::AddressPlanText(kv::web::ReadAddress(
+        EXPECT_EQ(kv::web::AddressPlanJson(kv::web::ReadAddress(
                       std::string("brake=") + brake + "&supply=off", untouched)),
-                  "refused-start\t0\n")
+                  R"({"refused":[],"clicks":[],"refusedStart":[{"pair":0}]})")
             << brake;
+    }
+}
+
+TEST(PageAddress, EveryClickOfAStartStateIsARegionOfThePicture) {
+    tagLabo labo;
+    const kv::web::AddressPlan plan =
+        kv::web::ReadAddress("supply=on&show=left,upper-right,lower-right,rotor&brake=0.5", labo);
+    ASSERT_EQ(plan.clicks.size(), 6u);
+    for (const std::string& click : plan.clicks) {
+        EXPECT_TRUE(std::any_of(std::begin(zones), std::end(zones), [&](const tagZone& z) {
+            return click == z.code;
+        })) << click;
     }
 }
 

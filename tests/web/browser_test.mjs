@@ -556,7 +556,7 @@ for (const deviceScaleFactor of [1, 2]) {
     pressed: ["alim", "coil1", "coil2", "coil3", "rotor"].map(n => document.getElementById("act-" + n).getAttribute("aria-pressed")),
     brake: document.getElementById("brake-number").textContent }));
   const lab = await page.evaluate(() => ({
-    settings: kvWeb.ask("settings"),
+    settings: Object.entries(kvWeb.ask("settings")).map(p => p.join("=")).join(" "),
     controls: ["order", "open", "frequency", "voltage"].map(n => document.getElementById("lab-" + n).value),
     labels: Array.from(document.querySelectorAll("#lab-form label")).map(l => l.textContent),
     message: document.getElementById("lab-message").textContent,
@@ -578,9 +578,9 @@ for (const deviceScaleFactor of [1, 2]) {
         lab.link.endsWith("index.html?order=reversed&frequency=50&supply=on&show=left%2Crotor&brake=1.5"), lab.link);
   // A control: the program takes its value at once; a bad one is refused with a message.
   await page.select("#lab-open", "1");
-  const opened = await page.evaluate(() => kvWeb.ask("settings"));
+  const opened = await page.evaluate(() => Object.entries(kvWeb.ask("settings")).map(p => p.join("=")).join(" "));
   await page.$eval("#lab-resistance", e => { e.value = "9"; e.dispatchEvent(new Event("change")); });
-  const refused = await page.evaluate(() => ({ settings: kvWeb.ask("settings"),
+  const refused = await page.evaluate(() => ({ settings: Object.entries(kvWeb.ask("settings")).map(p => p.join("=")).join(" "),
     message: document.getElementById("lab-message").textContent, value: document.getElementById("lab-resistance").value }));
   check("lab controls: open=1 reaches the program; resistance 9 is refused, told, and the control shows 1 again",
         opened.includes("open=1") && refused.settings.includes("resistance=1 ") && refused.value === "1" &&
@@ -593,6 +593,23 @@ for (const deviceScaleFactor of [1, 2]) {
         refusedInEnglish.startsWith("Rotor resistance") && refusedInEnglish.includes("value refused") &&
         refusedInEnglish.includes("0.25"), refusedInEnglish);
   await page.screenshot({ path: path.join(outDir, "lab-panel-page.png") });
+  // The arrow keys and the field's own arrows step a number as the window's panel does: the
+  // frequency by tens, the resistance doubled or halved.
+  const stepped = [];
+  for (const [id, key] of [["#lab-frequency", "ArrowUp"], ["#lab-resistance", "ArrowUp"],
+                           ["#lab-resistance", "ArrowUp"], ["#lab-resistance", "ArrowDown"]]) {
+    await page.focus(id);
+    await page.keyboard.press(key);
+    stepped.push(await page.$eval(id, e => e.value));
+  }
+  const spin = await page.$eval("#lab-resistance", e => { const b = e.getBoundingClientRect(); return [b.right, b.top, b.height]; });
+  await page.mouse.click(spin[0] - 8, spin[1] + spin[2] * 0.3); // the field's up arrow
+  stepped.push(await page.$eval("#lab-resistance", e => e.value));
+  const stepSettings = await page.evaluate(() => Object.entries(kvWeb.ask("settings")).map(p => p.join("=")).join(" "));
+  const steps = await page.$$eval("#lab-frequency, #lab-voltage, #lab-resistance", es => es.map(e => e.step));
+  check("lab steps: the panel's (frequency 50 -> 60, resistance 1 -> 2 -> 4 -> 2 by the keys, -> 4 by the field's arrow), in the program",
+        stepped.join() === "60,2,4,2,4" && stepSettings.includes("frequency=60 ") && stepSettings.includes("resistance=4 ") &&
+        steps.join() === "10,10,any", `${stepped}; ${stepSettings}; steps ${steps}`);
   // The desktop's Lab key opens the page's own panel, its first control focused.
   await page.evaluate(() => { document.getElementById("lab").open = false; });
   await page.focus("#canvas");
@@ -658,12 +675,14 @@ for (const deviceScaleFactor of [1, 2]) {
   await page.click("#act-alim");
   await sleep(2500);
   await page.click("#act-brake-plus");
+  await page.click("#act-raz");
   await sleep(8000);
   const heard = await page.evaluate(() => kvHeard);
   const texts = heard.map(h => h[1]);
   const gaps = heard.slice(1).map((h, i) => h[0] - heard[i][0]);
-  check("live region: quiet at rest, then \"Supply on.\", the brake, and the speed as a share of synchronous speed, in English",
+  check("live region: quiet at rest, then \"Supply on.\", the brake, the plot cleared, and the speed as a share of synchronous speed, in English",
         quiet === 0 && texts.some(t => t.includes("Supply on.")) && texts.some(t => t.includes("Brake at 0.5.")) &&
+        texts.some(t => t.includes("Plot cleared.")) &&
         texts.some(t => /Rotor at \d+\.\d % of synchronous speed, slip \d+\.\d %/.test(t)) &&
         texts.every(t => !t.includes("Rotor à")), texts.join(" | "));
   // The observer runs a moment after each write (within a few ms, behind other work of the page).

@@ -1,10 +1,14 @@
-// The parts of the picture the keyboard reaches, in Tab's order, as the application's own hit
-// tests bound them (shell/zones.cpp): ALIM, the left coil, the upper-right coil, the lower-right
-// coil, the rotor, Frein, R à Z.
+// The parts of the picture the keyboard reaches: the application's regions (shell/zones.h), in
+// Tab's order, as the viewer takes them.
 #pragma once
 
+#include "core/canvas.h"
 #include "viewer/program.h"
 
 #include <vector>
 
 std::vector<kv::viewer::FocusRegion> FocusRegions();
+
+// Where Enter clicks in a part, as the viewer does, and where the page's buttons click: its
+// middle, rounded down.
+kv::Point FocusRegionMiddle(const kv::Rect& rect);

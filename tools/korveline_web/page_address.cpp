@@ -2,6 +2,7 @@
 
 #include "core/utf8.h"
 #include "tools/instruments/lab_settings.h"
+#include "tools/korveline_web/page_json.h"
 
 #include <algorithm>
 #include <array>
@@ -152,21 +153,24 @@ AddressPlan ReadAddress(std::string_view query, tagLabo& labo) {
     return plan;
 }
 
-std::string AddressPlanText(const AddressPlan& plan) {
-    // Built by appending: GCC 12 at -O3 sees a false overlap in "literal" + std::string&&.
-    std::string text;
+std::string AddressPlanJson(const AddressPlan& plan) {
+    json::Writer w;
+    w.begin_object().key("refused").begin_array();
     for (const AddressPlan::Refused& r : plan.refused) {
-        text.append(r.unknown_name ? "unknown\t" : "refused\t").append(std::to_string(r.pair));
-        text.push_back('\n');
+        w.begin_object().key("pair").number(static_cast<double>(r.pair));
+        w.key("unknown").boolean(r.unknown_name).end_object();
     }
+    w.end_array().key("clicks").begin_array();
     for (const std::string& click : plan.clicks)
-        text.append("click\t").append(click).push_back('\n');
+        w.text(click);
+    w.end_array().key("refusedStart").begin_array();
     for (const auto& [k, part] : plan.refused_start) {
-        text.append("refused-start\t").append(std::to_string(k));
-        if (part) text.append("\t").append(std::to_string(*part));
-        text.push_back('\n');
+        w.begin_object().key("pair").number(static_cast<double>(k));
+        if (part) w.key("part").number(static_cast<double>(*part));
+        w.end_object();
     }
-    return text;
+    w.end_array().end_object();
+    return w.str();
 }
 
 } // namespace kv::web

@@ -34,7 +34,8 @@ struct AddressPlan {
         bool unknown_name;
     };
     std::vector<Refused> refused;
-    // The clicks that give the start state, in order: "alim", "coil1" ... "rotor", "brake".
+    // The clicks that give the start state, in order, by the regions' codes (shell/zones.h):
+    // "alim", "coil1" ... "rotor", "brake".
     std::vector<std::string> clicks;
     // Start states refused: the pair's place, and for `show`, which of its comma-separated
     // parts (none for supply and brake).
@@ -45,8 +46,8 @@ struct AddressPlan {
 // leaves the others), and plans the start. `lang` and `look` are the page's own and pass here.
 AddressPlan ReadAddress(std::string_view query, tagLabo& labo);
 
-// The plan as the page reads it: a line each, tab-separated: "unknown K" or "refused K" in the
-// address's order, then "click NAME", then "refused-start K [J]".
-std::string AddressPlanText(const AddressPlan& plan);
+// The plan as the page reads it, in JSON: {"refused": [{"pair": K, "unknown": true}, ...],
+// "clicks": ["alim", ...], "refusedStart": [{"pair": K, "part": J}, ...]}, "part" for `show` only.
+std::string AddressPlanJson(const AddressPlan& plan);
 
 } // namespace kv::web

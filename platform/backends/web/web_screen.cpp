@@ -10,7 +10,7 @@
 #include <utility>
 
 // The page's side of the contract lives in the object `kvWeb` its script defines (see
-// tools/korveline_web/index.html); these calls are all the program knows of the page.
+// tools/korveline_web/page/); these calls are all the program knows of the page.
 // clang-format off
 EM_JS(void, kv_js_open, (void* screen, int width, int height, const char* actions), {
     kvWeb.open(screen, width, height, UTF8ToString(actions));
