@@ -27,10 +27,14 @@ double StateNumber(const std::string& line, const std::string& object, const std
 // The load's torque on the plot at this speed (in synchronous speeds) for the brake `c`.
 double LoadTorque(const tagLabo& settings, double c, double speed) {
     switch (settings.loi_charge) {
-    case CHARGE_LINEAIRE: return c * speed;
-    case CHARGE_QUADRATIQUE: return c * speed * speed;
-    case CHARGE_ENTRAINANTE: return settings.ordre_inverse ? -c : c;
-    default: return c;
+    case CHARGE_LINEAIRE:
+        return c * speed;
+    case CHARGE_QUADRATIQUE:
+        return c * speed * speed;
+    case CHARGE_ENTRAINANTE:
+        return settings.ordre_inverse ? -c : c;
+    default:
+        return c;
     }
 }
 
