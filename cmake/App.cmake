@@ -21,7 +21,8 @@ set(KORVELINE_PANELS_SOURCES panels/frein.cpp panels/courbe.cpp panels/central.c
                              panels/mode_emploi.cpp)
 set(KORVELINE_GLOBALS_SOURCES shell/globals.cpp)
 set(KORVELINE_SHELL_SOURCES shell/main.cpp shell/wndproc.cpp shell/souris.cpp shell/zones.cpp
-                            shell/changement_apparence.cpp shell/changement_langue.cpp)
+                            shell/changement_apparence.cpp shell/changement_langue.cpp
+                            shell/suivi_reglages.cpp)
 set(KORVELINE_APP_SOURCES ${KORVELINE_BASE_SOURCES} ${KORVELINE_MODEL_SOURCES}
                           ${KORVELINE_DRAWING_SOURCES} ${KORVELINE_PANELS_SOURCES}
                           ${KORVELINE_GLOBALS_SOURCES} ${KORVELINE_SHELL_SOURCES})

@@ -80,14 +80,15 @@ void check_command(const Command& c) {
 bool same(const tagLabo& a, const tagLabo& b) {
     return a.ordre_inverse == b.ordre_inverse && a.ligne_ouverte == b.ligne_ouverte &&
            a.frequence == b.frequence && a.tension == b.tension && a.resistance == b.resistance &&
-           a.loi_charge == b.loi_charge && a.paires_poles == b.paires_poles;
+           a.loi_charge == b.loi_charge && a.paires_poles == b.paires_poles &&
+           a.quatre_quadrants == b.quatre_quadrants;
 }
 
 bool in_range(const tagLabo& l) {
     return l.ligne_ouverte >= 0 && l.ligne_ouverte <= 3 && l.frequence >= 10 &&
            l.frequence <= 200 && l.tension >= 0 && l.tension <= 200 && l.resistance >= 0.25 &&
            l.resistance <= 8 && l.loi_charge >= CHARGE_CONSTANTE &&
-           l.loi_charge <= CHARGE_QUADRATIQUE && l.paires_poles >= 1 && l.paires_poles <= 4;
+           l.loi_charge <= CHARGE_ENTRAINANTE && l.paires_poles >= 1 && l.paires_poles <= 4;
 }
 
 void check_settings(const Command& c) {

@@ -30,6 +30,29 @@ double Valeur(const tagPointPermanent& p, bool electromagnetique, double omega_s
     return omega_synchrone < 0 ? couple : -couple;
 }
 
+// Each point's slope from its neighbours on the grid, whose steps are not even: the parabola
+// through three points; at the ends, the line through two.
+void Pentes(tagCaracteristique& courbe) {
+    std::vector<tagPointPermanent>& p = courbe.points;
+    const double sens = courbe.omega_synchrone < 0 ? 1 : -1;
+    const auto couple = [&](std::size_t k) { return sens * p[k].couple; };
+    const std::size_t n = p.size();
+    if (n < 2) return;
+    for (std::size_t k = 0; k < n; ++k) {
+        double derivee = 0; // against the slip
+        if (k == 0 || k + 1 == n) {
+            const std::size_t a = k == 0 ? 0 : n - 2;
+            derivee = (couple(a + 1) - couple(a)) / (p[a + 1].glissement - p[a].glissement);
+        } else {
+            const double h0 = p[k].glissement - p[k - 1].glissement;
+            const double h1 = p[k + 1].glissement - p[k].glissement;
+            derivee = -h1 / (h0 * (h0 + h1)) * couple(k - 1) + (h1 - h0) / (h0 * h1) * couple(k) +
+                      h0 / (h1 * (h0 + h1)) * couple(k + 1);
+        }
+        p[k].pente = -derivee; // the speed rises as the slip falls
+    }
+}
+
 } // namespace
 
 tagRotorTenu::tagRotorTenu(const tagLabo& reglages)
@@ -74,7 +97,23 @@ tagPointPermanent tagRotorTenu::Mesure(double glissement, int attente) {
 
 bool MemeCaracteristique(const tagLabo& a, const tagLabo& b) {
     return a.ordre_inverse == b.ordre_inverse && a.ligne_ouverte == b.ligne_ouverte &&
-           a.frequence == b.frequence && a.tension == b.tension && a.resistance == b.resistance;
+           a.frequence == b.frequence && a.tension == b.tension && a.resistance == b.resistance &&
+           a.quatre_quadrants == b.quatre_quadrants;
+}
+
+double MargeDeStabilite(const tagPointPermanent& p, double omega_synchrone, int loi) {
+    const double vitesse = 1 - p.glissement; // in synchronous speeds
+    const double couple = omega_synchrone < 0 ? p.couple : -p.couple;
+    const double puissance = loi == CHARGE_LINEAIRE ? 1 : loi == CHARGE_QUADRATIQUE ? 2 : 0;
+    if (puissance == 0) return -p.pente;
+    // At standstill the load's slope is unbounded, of the torque's sign.
+    if (vitesse == 0) return couple;
+    return puissance * couple / vitesse - p.pente;
+}
+
+void ClasseBranches(tagCaracteristique& courbe, int loi) {
+    for (tagPointPermanent& p : courbe.points)
+        p.stable = MargeDeStabilite(p, courbe.omega_synchrone, loi) > 0;
 }
 
 tagPointPermanent PointAVitesseTenue(const tagLabo& labo, double glissement) {
@@ -98,12 +137,24 @@ struct tagMesureCaracteristique::Recherche {
 };
 
 tagMesureCaracteristique::tagMesureCaracteristique(const tagLabo& reglages) : labo(reglages) {
-    for (int k = -5; k < 0; ++k)
-        glissements.push_back(0.01 * k);
     constexpr int PAS_DE_LA_GRILLE = 100;
+    if (reglages.quatre_quadrants) {
+        // As steep above synchronism as below it; gentle past standstill.
+        for (int k = PAS_DE_LA_GRILLE; k > 0; --k) {
+            const double t = static_cast<double>(k) / PAS_DE_LA_GRILLE;
+            glissements.push_back(-t * t);
+        }
+    } else {
+        for (int k = -5; k < 0; ++k)
+            glissements.push_back(0.01 * k);
+    }
     for (int k = 0; k <= PAS_DE_LA_GRILLE; ++k) {
         const double t = static_cast<double>(k) / PAS_DE_LA_GRILLE;
         glissements.push_back(t * t);
+    }
+    if (reglages.quatre_quadrants) {
+        for (int k = 1; k <= PAS_DE_LA_GRILLE / 2; ++k)
+            glissements.push_back(1 + 2.0 * k / PAS_DE_LA_GRILLE);
     }
     banc = std::make_unique<tagRotorTenu>(reglages);
     courbe.omega_synchrone = banc->omega_synchrone;
@@ -162,8 +213,11 @@ void tagMesureCaracteristique::Commence(bool electromagnetique) {
     const auto at = static_cast<std::size_t>(meilleur - courbe.points.begin());
     recherche = std::make_unique<Recherche>(
         Recherche{etats[at], electromagnetique, 0, 0, {}, {}, *meilleur, 0});
-    // At the grid's ends there is nothing to search between.
-    if (at == 0 || at + 1 == courbe.points.size()) {
+    // At the grid's ends there is nothing to search between, and no pull-out: the torque still
+    // rises beyond.
+    const bool au_bout = at == 0 || at + 1 == courbe.points.size();
+    if (!electromagnetique) courbe.decrochage_trouve = !au_bout;
+    if (au_bout) {
         Termine(*meilleur);
         return;
     }
@@ -180,8 +234,8 @@ void tagMesureCaracteristique::Termine(const tagPointPermanent& pic) {
         return;
     }
     courbe.decrochage_em = pic;
-    for (tagPointPermanent& p : courbe.points)
-        p.stable = p.glissement <= courbe.decrochage.glissement;
+    Pentes(courbe);
+    ClasseBranches(courbe, labo.loi_charge);
     courbe.decrochage.stable = true;
     courbe.decrochage_em.stable = courbe.decrochage_em.glissement <= courbe.decrochage.glissement;
 }

@@ -21,7 +21,9 @@ class tagPointPermanent {
                            // model's (positive drives towards negative speeds)
     double couple_em = 0;  // electromagnetic torque: the forces alone, signed alike
     double courant = 0;    // a turn's peak current: sqrt(2/3 of the mean sum of squares)
-    bool stable = false;   // on the branch where the useful torque falls as the speed rises
+    double pente = 0;      // how the useful torque changes with the speed, both in the field's
+                           // direction, the speed in synchronous speeds; 0 at the pull-out
+    bool stable = false;   // a rotor running here stays here under the load law measured for
 };
 
 class tagCaracteristique {
@@ -30,17 +32,32 @@ class tagCaracteristique {
     std::vector<tagPointPermanent> points; // by slip, from a little above synchronism to rest
     tagPointPermanent decrochage;          // the largest useful torque in the motor's direction
     tagPointPermanent decrochage_em;       // the largest electromagnetic torque (friction apart)
+    bool decrochage_trouve = false;        // that largest useful torque lies between the slips
+                                           // measured: a pull-out, not one end of the curve
 };
 
 // Whether two sets of settings give the same curve: the load law and the pole pairs reach neither
-// the model's currents nor its torques at a held speed (only the brake and the rpm shown).
+// the model's currents nor its torques at a held speed (only the brake and the rpm shown), and
+// the load law only sorts its points into branches (ClasseBranches). The four-quadrant plot
+// measures more of it.
 bool MemeCaracteristique(const tagLabo& a, const tagLabo& b);
+
+// How far a rotor running steadily at this point is from leaving it under this load law: the
+// load's torque's slope there less the motor's, both against the speed; positive where it is
+// stable. The brake that makes the point an operating point fixes the load's curve through it,
+// whose slope is 0 for a constant or driving load, T/n for a linear one and 2T/n for a fan.
+double MargeDeStabilite(const tagPointPermanent& p, double omega_synchrone, int loi);
+
+// Each point's branch under this load law: stable where its margin is positive.
+void ClasseBranches(tagCaracteristique& courbe, int loi);
 
 // One point measured from scratch: the rotor held at this slip from a standing start.
 tagPointPermanent PointAVitesseTenue(const tagLabo& labo, double glissement);
 
-// The whole curve. Slips run from -0.05 to 1, finest near synchronism where the stable branch is
-// steep; the pull-out points are searched between the grid's points.
+// The whole curve. Slips run from -0.05 to 1 (from -1 to 2 for the four-quadrant plot: the
+// generator above synchronism and the brake below standstill), finest near synchronism where
+// the curve is steep; the pull-out points are searched between the grid's points; the branches
+// are sorted for the settings' load law.
 tagCaracteristique MesureCaracteristique(const tagLabo& labo);
 
 // The model with its speed held: the brake and Newton's step have no say.

@@ -24,6 +24,7 @@ tagLabo::tagLabo() {
     resistance = 1;
     loi_charge = CHARGE_CONSTANTE;
     paires_poles = 1;
+    quatre_quadrants = false;
 }
 
 bool tagLabo::ParDefaut() const {
@@ -97,6 +98,7 @@ double tagLabo::CoupleResistant(double couple, double omega, double omega_synchr
 }
 
 int tagLabo::SensDuTrace(double omega) const {
+    if (quatre_quadrants) return ordre_inverse ? -1 : 1;
     constexpr double ARRET = 0.001; // radians per Tick: 1.6 % of the nominal synchronous speed
     if (omega < -ARRET) return 1;
     if (omega > ARRET) return -1;

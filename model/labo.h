@@ -2,11 +2,13 @@
 // defaults the motor is the one the program always showed, and the Tick takes its original path.
 #pragma once
 
-// How the brake torque follows the speed.
+// How the brake torque follows the speed. The first three oppose the motion; a driving load
+// keeps its direction whatever the rotation, as a hoist's load or a turbine does.
 enum LoiCharge {
-    CHARGE_CONSTANTE,  // the brake's value at every speed
-    CHARGE_LINEAIRE,   // times speed / synchronous speed
-    CHARGE_QUADRATIQUE // times its square: a fan or a pump
+    CHARGE_CONSTANTE,   // the brake's value at every speed
+    CHARGE_LINEAIRE,    // times speed / synchronous speed
+    CHARGE_QUADRATIQUE, // times its square: a fan or a pump
+    CHARGE_ENTRAINANTE  // the brake's value, of either sign, towards positive speeds
 };
 
 // The coils by the phase that feeds them in direct order, numbered so that the field turns
@@ -18,18 +20,21 @@ constexpr int PHASE_BOBINE_HAUT_DROITE = 3; // green, show_field2
 
 class tagLabo {
   public:
-    bool ordre_inverse; // the supplies of phases 2 and 3 swapped: the field turns the other way
-    int ligne_ouverte;  // 0, or the phase whose line is open (star-connected stator)
-    double frequence;   // the supply's frequency, % of nominal (50 Hz)
-    double tension;     // the supply's voltage, % of nominal
-    double resistance;  // the rotor turns' resistance, times nominal
-    int loi_charge;     // a LoiCharge
-    int paires_poles;   // pole pairs, for the real values only: the picture stays two-pole
+    bool ordre_inverse;    // the supplies of phases 2 and 3 swapped: the field turns the other way
+    int ligne_ouverte;     // 0, or the phase whose line is open (star-connected stator)
+    double frequence;      // the supply's frequency, % of nominal (50 Hz)
+    double tension;        // the supply's voltage, % of nominal
+    double resistance;     // the rotor turns' resistance, times nominal
+    int loi_charge;        // a LoiCharge
+    int paires_poles;      // pole pairs, for the real values only: the picture stays two-pole
+    bool quatre_quadrants; // the plot shows speeds from -n_s to 2 n_s and torques of both signs,
+                           // in the field's direction (the model does not read it)
 
     // The motor as it always was.
     tagLabo();
 
-    // Every setting the model reads is at its default (the pole pairs change only the rpm).
+    // Every setting the model reads is at its default (the pole pairs and the plot change only
+    // what is shown).
     bool ParDefaut() const;
 
     // What the supply's phase advances by in one Tick at this frequency.
@@ -66,13 +71,15 @@ class tagLabo {
     static void Champ(const double courants[3], double* bx, double* by);
 
     // The brake's torque at speed omega under this load law; omega_synchrone is the field's
-    // speed (both in radians per Tick, signs as the model's).
+    // speed (both in radians per Tick, signs as the model's). Against the motion, but for a
+    // driving load: its signed value, towards positive speeds.
     double CoupleResistant(double couple, double omega, double omega_synchrone) const;
 
     // The plot shows the speed and the torque in the direction the rotor turns: +1 the original
     // motor's way (negative speeds), -1 the other way (the plot's point is then (-omega,
     // -torque)); near standstill, the way the field turns, so that a rotor held still by the
-    // brake does not flip from side to side.
+    // brake does not flip from side to side. The four-quadrant plot shows them in the field's
+    // direction whatever the rotor does: +1 in direct order, -1 reversed.
     int SensDuTrace(double omega) const;
 
     // The vector scale of the field drawing at this flux. A flux above nominal is drawn at the

@@ -88,6 +88,17 @@ double PasSpireLabo(double bx, double by, double theta, double delta, double div
     return i * (bx * sn - by * cn);
 }
 
+// Newton under the load's law. A load that opposes the motion does as CalculMas's brake; a
+// driving load pushes towards positive speeds whichever way the rotor turns, by its signed value.
+double VitesseSuivante(const tagLabo& labo, double omega, double torque, double couple,
+                       double pas_phase) {
+    if (labo.loi_charge == CHARGE_ENTRAINANTE) return omega - (torque - couple) / INERTIE;
+    const double resistant = labo.CoupleResistant(couple, omega, pas_phase);
+    if (omega >= 0) omega = omega - (torque + resistant) / INERTIE;
+    if (omega < 0) omega = omega - (torque - resistant) / INERTIE;
+    return omega;
+}
+
 } // namespace
 
 void tagMas::CalculMasLabo(const tagLabo& labo, double amplitude, double phase, double pas_phase,
@@ -105,9 +116,7 @@ void tagMas::CalculMasLabo(const tagLabo& labo, double amplitude, double phase, 
 
     *torque = (forces[0] + forces[1] + forces[2]) + omega * FROTTEMENT;
 
-    const double resistant = labo.CoupleResistant(couple, omega, pas_phase);
-    if (omega >= 0) omega = omega - (*torque + resistant) / INERTIE;
-    if (omega < 0) omega = omega - (*torque - resistant) / INERTIE;
+    omega = VitesseSuivante(labo, omega, *torque, couple, pas_phase);
 }
 
 void PasModele(tagMas& mas, const tagLabo& labo, double amplitude, double phase, double pas_phase,

@@ -4,21 +4,12 @@
 #include "base/palette.h"
 #include "base/primitives.h"
 #include "shell/scene.h"
-#include "base/tronque.h"
 
 namespace {
 
 // The plot and the 10-pixel band of its frame: every look draws it alike but for the trail, so it
 // is not painted again and the run's curve stays.
 constexpr RECT cadre_courbe = {455, 0, 815, 360};
-
-// The plot's scale (panels/courbe.cpp).
-int Colonne(double omega) {
-    return Tronque(460 - 5000 * omega);
-}
-int Ligne(double torque) {
-    return Tronque(180 - 8 * torque);
-}
 
 // The trail in the new look's colour: on the plot, and in the brake's store of the row under its
 // line, which puts its pixels back when the line moves.
@@ -29,6 +20,8 @@ void RecolorieTrace(HDC hdc, COLORREF avant, COLORREF apres) {
             if (GetPixel(hdc, x, y) == avant) SetPixel(hdc, x, y, apres);
     for (tagPixel& pixel : frein.pixels)
         if (pixel.color == avant) pixel.color = apres;
+    for (int i = 0; i < frein.nb_sous_courbe; i++)
+        if (frein.sous_courbe[i].color == avant) frein.sous_courbe[i].color = apres;
 }
 
 } // namespace
@@ -40,8 +33,11 @@ void ChangeApparence(HWND hwnd, int apparence) {
     HDC hdc = GetDC(hwnd);
     // The current operating point joins the trail now, as the next Tick would make it, with the pen
     // of the look that drew it: a narrower pen would leave a ring of the old point.
+    int x;
+    int y;
     SelectObject(hdc, yellow_pen_fonce_3);
-    CreatePoint(hdc, Colonne(courbe.last_omega), Ligne(courbe.last_torque));
+    PointDuTrace(courbe.last_omega, courbe.last_torque, &x, &y);
+    CreatePoint(hdc, x, y);
     ChoisirApparence(apparence);
     RecolorieTrace(hdc, trace_avant, apparences[apparence].yellow_pen_fonce_3.couleur);
     ReleaseDC(hwnd, hdc);

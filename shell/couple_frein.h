@@ -13,3 +13,11 @@ inline double CoupleFreinMoins(double couple, double pas) {
     if (c <= 0.0001) c = 0.0;
     return c;
 }
+
+// Right click under a driving load, which may drive the rotor forward: one step less, through
+// zero. What rounding leaves near zero counts as zero.
+inline double CoupleFreinMoinsEntrainante(double couple, double pas) {
+    double c = couple - pas;
+    if (c <= 0.0001 && c >= -0.0001) c = 0.0;
+    return c;
+}

@@ -17,6 +17,13 @@ void EtatDeDepart() {
     for (tagPixel& pixel : frein.pixels)
         pixel = tagPixel{0, 0, 0};
     frein.couple_step = 0.5;
+    frein.forme = FORME_LIGNE;
+    frein.signe = 1;
+    frein.ligne_rendue = false;
+    for (tagPixel& pixel : frein.sous_courbe)
+        pixel = tagPixel{0, 0, 0};
+    frein.nb_sous_courbe = 0;
+    echelle_trace = tagEchelleTrace();
     labo = tagLabo();
     ChoisirApparence(APPARENCE_DEFAUT);
     textes = &textes_fr;

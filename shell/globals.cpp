@@ -34,6 +34,7 @@ tagMas Mas(0.0, 0.0);
 tagAlim alim;
 tagMasDessin masdessin;
 tagCourbe courbe;
+tagEchelleTrace echelle_trace;
 tagFrein frein;
 tagLabo labo;
 

@@ -109,7 +109,9 @@ void CliqueDroit(HWND hwnd, LPARAM lParam) {
         ReleaseDC(hwnd, hdc);
     }
     if (DansFrein(x, y)) {
-        frein.couple = CoupleFreinMoins(frein.couple, frein.couple_step);
+        frein.couple = labo.loi_charge == CHARGE_ENTRAINANTE
+                           ? CoupleFreinMoinsEntrainante(frein.couple, frein.couple_step)
+                           : CoupleFreinMoins(frein.couple, frein.couple_step);
         HDC hdc = GetDC(hwnd);
         DeplaceLigneFrein(hdc);
         ReleaseDC(hwnd, hdc);

@@ -7,12 +7,15 @@
 #include "shell/changement_langue.h"
 #include "shell/scene.h"
 #include "shell/souris.h"
+#include "shell/suivi_reglages.h"
 
 namespace {
 
 // One Tick: one step of the motor model, and a fresh picture of everything that moves.
 void Tick(HWND hwnd) {
     HDC hdc = GetDC(hwnd);
+    // First, while the device context holds its default white brush, for the plot's interior.
+    SuitLesReglages(hdc);
 
     // Wipe the rotor, fields and forces of the previous Tick.
     CentralPaint(hdc, 107);

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -128,6 +129,107 @@ TEST(SteadyCurve, AnOpenLineGivesNoStartingTorque) {
     EXPECT_NEAR(c.points.back().couple_em, 0.0, 1e-6);
     EXPECT_GT(c.decrochage.couple, 2.0);
     EXPECT_LT(c.decrochage.couple, 0.8 * 20.47);
+}
+
+} // namespace
+
+namespace {
+
+// The useful torque of the original motor in the field's direction at a speed x (in synchronous
+// speeds), from Kloss's formula less friction: what the held-speed bench measures, to the step's
+// one per cent.
+double KlossUseful(double x) {
+    const double s_k = 0.01 / (-kPasPhase / 0.0002 * 0.0002);
+    const double t_max = 3 * 0.075 * 0.075 / (4 * 0.0002);
+    const double s = 1 - x;
+    const double friction = 10 * x * -kPasPhase;
+    return s == 0 ? -friction : 2 * t_max / (s / s_k + s_k / s) - friction;
+}
+
+// Where the motor's slope against the speed equals the load's, k T / x, between x0 and x1 (the
+// margin changes sign there), by bisection on Kloss's torque.
+double KlossEdge(int k, double x0, double x1) {
+    const auto margin = [&](double x) {
+        const double h = 1e-6;
+        const double slope = (KlossUseful(x + h) - KlossUseful(x - h)) / (2 * h);
+        return k * KlossUseful(x) / x - slope;
+    };
+    for (int n = 0; n < 60; ++n) {
+        const double m = (x0 + x1) / 2;
+        (margin(m) > 0) == (margin(x0) > 0) ? x0 = m : x1 = m;
+    }
+    return (x0 + x1) / 2;
+}
+
+TEST(SteadyCurve, TheLoadLawSortsThePointsIntoBranches) {
+    // The slips where the branch changes, by load law; the unstable stretch of a load in
+    // proportion to the speed lies where the motor's torque rises faster than T / n.
+    struct Law {
+        int loi;
+        std::vector<double> edges; // slips, from synchronism to rest
+    };
+    const Law laws[] = {
+        {CHARGE_CONSTANTE, {1 - KlossEdge(0, 0.7, 0.95)}},
+        {CHARGE_ENTRAINANTE, {1 - KlossEdge(0, 0.7, 0.95)}},
+        {CHARGE_LINEAIRE, {1 - KlossEdge(1, 0.7, 0.9), 1 - KlossEdge(1, 0.4, 0.7)}},
+        {CHARGE_QUADRATIQUE, {}},
+    };
+    for (const Law& law : laws) {
+        tagLabo labo;
+        labo.loi_charge = law.loi;
+        const tagCaracteristique c = MesureCaracteristique(labo);
+        std::vector<double> edges;
+        for (std::size_t k = 1; k < c.points.size(); ++k) {
+            if (c.points[k].stable != c.points[k - 1].stable)
+                edges.push_back((c.points[k].glissement + c.points[k - 1].glissement) / 2);
+        }
+        ASSERT_EQ(edges.size(), law.edges.size()) << "law " << law.loi;
+        for (std::size_t k = 0; k < edges.size(); ++k)
+            EXPECT_NEAR(edges[k], law.edges[k], 0.015) << "law " << law.loi << ", edge " << k;
+        EXPECT_TRUE(c.points.front().stable) << "near synchronism, under every law";
+    }
+}
+
+TEST(SteadyCurve, APullOutOnlyWhereTheTorquePeaksBetweenTheEnds) {
+    tagLabo slip_ring;
+    slip_ring.resistance = 8;
+    tagLabo low_vf = Settings(false, 10, 10, 1);
+    for (const tagLabo& labo : {slip_ring, low_vf}) {
+        const tagCaracteristique c = MesureCaracteristique(labo);
+        EXPECT_FALSE(c.decrochage_trouve) << "resistance " << labo.resistance;
+        EXPECT_EQ(c.decrochage.glissement, 1) << "the largest torque, at standstill";
+        for (const tagPointPermanent& p : c.points)
+            EXPECT_TRUE(p.stable) << "slip " << p.glissement << ": the torque falls all along";
+    }
+    EXPECT_TRUE(MesureCaracteristique(tagLabo()).decrochage_trouve);
+    // Past standstill the slip ring rotor's torque peaks: near s_k = R / (omega_s L) = 1.27,
+    // which the step moves by a few per cent at a rotor frequency above the supply's.
+    slip_ring.quatre_quadrants = true;
+    const tagCaracteristique wide = MesureCaracteristique(slip_ring);
+    EXPECT_TRUE(wide.decrochage_trouve);
+    EXPECT_NEAR(wide.decrochage_em.glissement, 8 * 0.01 / (-kPasPhase / 0.0002 * 0.0002), 0.06);
+}
+
+TEST(SteadyCurve, FourQuadrantsRunFromSlipMinusOneToTwoAsKlossSays) {
+    tagLabo labo;
+    labo.quatre_quadrants = true;
+    const tagCaracteristique wide = MesureCaracteristique(labo);
+    const tagCaracteristique plain = MesureCaracteristique(tagLabo());
+    EXPECT_EQ(wide.points.front().glissement, -1);
+    EXPECT_EQ(wide.points.back().glissement, 2);
+    for (const tagPointPermanent& p : wide.points) {
+        // The step's loss, about one per cent, at every rotor frequency up to twice the supply's.
+        const double kloss = KlossUseful(1 - p.glissement);
+        EXPECT_NEAR(p.couple, kloss, 0.015 * std::abs(kloss) + 0.02) << "slip " << p.glissement;
+        // Below synchronism and above standstill, the plain curve's points.
+        for (const tagPointPermanent& q : plain.points) {
+            if (q.glissement == p.glissement) {
+                EXPECT_NEAR(p.couple, q.couple, 1e-3) << "slip " << p.glissement;
+            }
+        }
+    }
+    EXPECT_NEAR(wide.decrochage.glissement, plain.decrochage.glissement, 1e-6);
+    EXPECT_NEAR(wide.decrochage.couple, plain.decrochage.couple, 1e-6);
 }
 
 } // namespace

@@ -37,6 +37,24 @@ TEST(CoupleFrein, RightClicksStopAtZero) {
     }
 }
 
+TEST(CoupleFrein, UnderADrivingLoadRightClicksGoThroughZero) {
+    struct Cas {
+        double avant;
+        double apres;
+    };
+    const Cas cas[] = {{1.0, 0.5},     {0.5, 0.0},     {0.0, -0.5},    {-0.5, -1.0},
+                       {-20.0, -20.5}, {0.50009, 0.0}, {0.49991, 0.0}, {0.4998, -0.0002}};
+    for (const Cas& c : cas) {
+        const double apres = CoupleFreinMoinsEntrainante(c.avant, 0.5);
+        if (c.apres == 0.0) {
+            EXPECT_EQ(apres, 0.0) << c.avant;
+            EXPECT_FALSE(std::signbit(apres)) << c.avant;
+        } else {
+            EXPECT_NEAR(apres, c.apres, 1e-12) << c.avant;
+        }
+    }
+}
+
 TEST(CoupleFrein, ResidueOfRoundingNearZeroBecomesExactlyZero) {
     // Steps that are not exact in binary leave a tiny residue after going up and down again.
     double couple = 0.0;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 using namespace ecran;
@@ -100,6 +102,99 @@ TEST(Frein, ARightClickAtZeroRedrawsTheLineOnTheAxis) {
         EXPECT_EQ(p.y, 180);
         EXPECT_EQ(p.color, avant.get(p.x, p.y));
     }
+}
+
+// A brake as the program starts with: its constructor over zeroed static storage.
+void Neuf(tagFrein& frein) {
+    frein.couple = 0;
+    for (tagPixel& p : frein.pixels)
+        p = tagPixel{0, 0, 0};
+    for (tagPixel& p : frein.sous_courbe)
+        p = tagPixel{0, 0, 0};
+    frein.nb_sous_courbe = 0;
+    frein.ligne_rendue = false;
+    frein.couple_step = 0.5;
+    frein.forme = FORME_LIGNE;
+    frein.signe = 1;
+}
+
+TEST(Frein, TheLoadsCurveLiesOnItsLawAndGivesBackThePlotUnderIt) {
+    // A run's trail under the curves, then each law's curve, moved to another torque and turned
+    // into the line: each time the plot is what it was, with only the new drawing on it. On the
+    // four-quadrant plot a constant load is a step at speed zero, against the motion.
+    struct Cas {
+        int forme;
+        bool quatre_quadrants;
+        double (*loi)(double vitesse); // the load per unit of brake, at a speed in n_s
+    };
+    const Cas cas[] = {
+        {FORME_DROITE, false, [](double v) { return v; }},
+        {FORME_PARABOLE, false, [](double v) { return v * v; }},
+        {FORME_PARABOLE, true, [](double v) { return v * std::fabs(v); }},
+        {FORME_MARCHE, true, [](double v) { return v > 0   ? 1.0
+                                                   : v < 0 ? -1.0
+                                                           : 0.0; }},
+    };
+    for (const Cas& c : cas) {
+        tagEchelleTrace echelle;
+        if (c.quatre_quadrants) {
+            echelle.colonne_zero = 570;
+            echelle.pixels_par_omega = 100 / echelle.vitesse_synchrone;
+            echelle.quatre_quadrants = true;
+        }
+        echelle_trace = echelle;
+        const double synchronisme = echelle.pixels_par_omega * echelle.vitesse_synchrone;
+        const auto dessine = [&](kv::Framebuffer& fb, int forme, double couple) {
+            static tagFrein frein;
+            Neuf(frein);
+            frein.forme = forme;
+            frein.couple = couple;
+            Sur(fb, [&](HDC hdc) {
+                frein.Pixelstock(hdc);
+                frein.CreateCourbe(hdc);
+            });
+        };
+        kv::Framebuffer avant = Vide();
+        Sur(avant, [](HDC hdc) {
+            CreateAxe(hdc);
+            tagCourbe courbe;
+            for (int n = -20; n <= 30; n++)
+                courbe.TraceCourbe(hdc, -0.003 * n, 0.6 * n);
+        });
+
+        static tagFrein frein;
+        Neuf(frein);
+        frein.forme = c.forme;
+        kv::Framebuffer fb = avant;
+        for (const double couple : {15.0, 6.5}) {
+            frein.couple = couple;
+            Sur(fb, [&](HDC hdc) {
+                frein.Pixelstock(hdc);
+                frein.CreateCourbe(hdc);
+            });
+            // On the law at every column, within the frame.
+            for (int x = 460; x < 780; x++) {
+                const double v = (x - echelle.colonne_zero) / synchronisme;
+                const int y = static_cast<int>(180 - 8 * couple * c.loi(v));
+                if (y >= COURBE_HAUT && y < COURBE_BAS) {
+                    ASSERT_EQ(fb.get(x, y), kNoir) << "column " << x << ", torque " << couple;
+                }
+            }
+            kv::Framebuffer seul = avant;
+            dessine(seul, c.forme, couple);
+            EXPECT_TRUE(MemeDessin(fb, seul)) << "form " << c.forme << ", torque " << couple;
+        }
+        // Back to the line: the curve's pixels given back, the line's row saved and drawn.
+        frein.forme = FORME_LIGNE;
+        Sur(fb, [&](HDC hdc) {
+            frein.Pixelstock(hdc);
+            frein.CreateCourbe(hdc);
+        });
+        kv::Framebuffer ligne = avant;
+        dessine(ligne, FORME_LIGNE, 6.5);
+        EXPECT_TRUE(MemeDessin(fb, ligne)) << "form " << c.forme << " to the line";
+    }
+    echelle_trace = tagEchelleTrace();
 }
 
 TEST(Frein, BoxIsGrayWithItsRodAndLabel) {

@@ -420,8 +420,9 @@ TEST_F(OnScreenWithAPicturesFolder, CtrlRF12AndCtrlESaveTheRecordingPictureAndDa
     EXPECT_TRUE(std::ranges::equal(animation.frames.back().picture, picture.pixels()));
 
     // The recording names the settings it was made with, as korveline-script's do.
-    EXPECT_EQ(animation.comment, "KORVELINE, laboratory settings: order=direct open=none "
-                                 "frequency=100 voltage=100 resistance=1 load=constant poles=1");
+    EXPECT_EQ(animation.comment,
+              "KORVELINE, laboratory settings: order=direct open=none "
+              "frequency=100 voltage=100 resistance=1 load=constant poles=1 plot=motor");
 
     // The data: the trace's header, then one row a Tick, every Tick so far; in the French window,
     // as French spreadsheets read it.
@@ -432,12 +433,12 @@ TEST_F(OnScreenWithAPicturesFolder, CtrlRF12AndCtrlESaveTheRecordingPictureAndDa
                     "motor_torque;brake_torque;force1;force2;force3;current1;current2;current3;"
                     "flux1;flux2;flux3;sync_omega_rad_per_tick;load_torque;speed_rpm;"
                     "rotor_frequency_hz;air_gap_power;rotor_copper_losses;mechanical_power;"
-                    "friction_power;order;open;frequency;voltage;resistance;load;poles");
+                    "friction_power;order;open;frequency;voltage;resistance;load;poles;plot");
     long expected_tick = 2; // the first Tick runs before the timer starts
     while (std::getline(rows, line)) {
-        EXPECT_EQ(std::count(line.begin(), line.end(), ';'), 32) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ';'), 33) << line;
         EXPECT_EQ(std::count(line.begin(), line.end(), '.'), 0) << line;
-        EXPECT_TRUE(line.ends_with(";direct;none;100;100;1;constant;1")) << line;
+        EXPECT_TRUE(line.ends_with(";direct;none;100;100;1;constant;1;motor")) << line;
         EXPECT_EQ(std::stol(line), expected_tick++) << line;
     }
     EXPECT_GT(expected_tick, 2 + static_cast<long>(animation.frames.size()) - 1);

@@ -70,6 +70,21 @@ TEST(CommandLine, PrintsTheSteadyCurveForTheSettingsGiven) {
     for (int k : {0, 2, 3})
         EXPECT_NEAR(Column(reversed, k), Column(PullOutRow(nominal.out), k), 1e-9) << reversed;
 
+    // Where the torque still rises at standstill there is no pull-out; past standstill, on the
+    // four-quadrant plot's curve from slip -1 to 2, the same rotor has one.
+    for (const char* settings : {"resistance=8", "frequency=10 voltage=10"}) {
+        const auto curve = kvtest::run_program(std::string("--steady-curve ") + settings);
+        ASSERT_EQ(curve.exit_code, 0) << curve.err;
+        EXPECT_EQ(curve.out.find("pull_out"), std::string::npos) << settings;
+    }
+    const std::string wide =
+        kvtest::run_program("--steady-curve resistance=8 plot=four-quadrants").out;
+    EXPECT_EQ(Column(wide.substr(wide.find('\n') + 1), 0), -1) << "from slip -1";
+    const std::string past = PullOutRow(wide);
+    EXPECT_NE(past.find(",pull_out"), std::string::npos) << past;
+    EXPECT_NEAR(Column(past, 0), 1.27, 0.02) << "at R / (omega_s L)";
+    EXPECT_NE(wide.find("\n2,-1,"), std::string::npos) << "to slip 2, a speed of -n_s";
+
     const auto bad = kvtest::run_program("--steady-curve order=sideways");
     EXPECT_EQ(bad.exit_code, 2);
     EXPECT_NE(bad.err.find("korveline-script: --steady-curve: order: 'sideways'"),
@@ -139,10 +154,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "3: lab: resistance: '0.1x' is not a number 0.25 to 8 (times nominal)"},
         BadScript{"lab poles=2.5\n", "3: lab: poles: '2.5' is not one of 1, 2, 3, 4"},
         BadScript{"tick 100\nlab load=fan\n",
-                  "4: lab: load: 'fan' is not one of constant, linear, quadratic"},
+                  "4: lab: load: 'fan' is not one of constant, linear, quadratic, driving"},
         BadScript{"lab colour=red\n",
                   "3: lab: unknown setting 'colour' (settings: order, open, frequency, voltage, "
-                  "resistance, load, poles)"}));
+                  "resistance, load, poles, plot)"}));
 
 TEST(CommandLine, PixelReadsAsGetPixelAndStateIsOneJsonLine) {
     const auto run = kvtest::run_script("pixel 0 0\npixel 779 556\npixel 780 0\npixel -1 5\n"

@@ -306,10 +306,93 @@ void MeasureBalance(std::map<std::string, double>& m) {
     EXPECT_NEAR(p.joule + p.mecanique, p.transmise, 1e-9 * p.transmise);
 }
 
+// The model alone under these settings, the brake set from rest, as the window's Tick runs it:
+// the last supply period's averages once the slip has settled (it moved by less than 1e-7 over
+// the last 4000 Ticks).
+tagPuissances SteadyBalance(const std::string& pairs, double brake) {
+    const tagLabo labo = kvtest::LabFor(pairs);
+    tagMas mas(0.0, 0.0);
+    tagBilanPeriode bilan;
+    double phase = 0;
+    double before = 0;
+    constexpr int kTicks = 60000;
+    for (int n = 0; n < kTicks; n++) {
+        const double pas = labo.PasPhase(PAS_PHASE_NOMINAL);
+        phase = phase + pas;
+        const tagMas avant = mas;
+        double forces[3];
+        double couple;
+        PasModele(mas, labo, AMPLITUDE_ALIMENTATION, phase, pas, brake, forces, &couple);
+        bilan.Ajoute(PuissancesDuTick(avant, mas, labo, AMPLITUDE_ALIMENTATION, phase), labo);
+        if (n == kTicks - 4000) before = bilan.Moyenne().omega;
+    }
+    const tagPuissances p = bilan.Moyenne();
+    const double sync = labo.OmegaSynchrone();
+    EXPECT_LT(std::abs(Glissement(p.omega, sync) - Glissement(before, sync)), 1e-7)
+        << pairs << ", brake " << brake << " is still moving";
+    EXPECT_NEAR(p.joule + p.mecanique, p.transmise, 1e-9 * std::abs(p.transmise)) << pairs;
+    return p;
+}
+
+// The speeds (in % of n_s) between which the curve's points are unstable under its load law:
+// the middles between a stable point and an unstable one, from synchronism to rest.
+std::vector<double> UnstableEdges(const tagCaracteristique& curve) {
+    std::vector<double> edges;
+    for (std::size_t k = 1; k < curve.points.size(); ++k) {
+        if (curve.points[k].stable != curve.points[k - 1].stable)
+            edges.push_back(
+                100 * (1 - (curve.points[k].glissement + curve.points[k - 1].glissement) / 2));
+    }
+    return edges;
+}
+
+// Stability under each load law, and the machine past synchronism and past standstill.
+void MeasureQuadrants(std::map<std::string, double>& m) {
+    const auto percent = [](const tagPuissances& p, const std::string& pairs) {
+        return 100 * p.omega / kvtest::LabFor(pairs).OmegaSynchrone();
+    };
+    m["fan60_percent"] = percent(SteadyBalance("load=quadratic", 60), "load=quadratic");
+    m["linear30_percent"] = percent(SteadyBalance("load=linear", 30), "load=linear");
+    const std::vector<double> linear = UnstableEdges(kvtest::CurveFor("load=linear"));
+    EXPECT_EQ(linear.size(), 2u);
+    if (linear.size() == 2) {
+        m["linear_unstable_from_percent"] = linear[1];
+        m["linear_unstable_to_percent"] = linear[0];
+    }
+    EXPECT_TRUE(UnstableEdges(kvtest::CurveFor("load=quadratic")).empty()) << "a fan: all stable";
+
+    // A driving load of -5 past synchronism: a generator.
+    const tagPuissances g = SteadyBalance("load=driving", -5);
+    m["generator_percent"] = percent(g, "load=driving");
+    m["generator_slip_percent"] = 100 - percent(g, "load=driving");
+    m["generator_air_gap"] = g.transmise;
+    m["generator_copper"] = g.joule;
+    m["generator_mechanical"] = g.mecanique;
+    m["generator_useful"] = g.mecanique - g.frottements;
+    EXPECT_LT(g.transmise, 0) << "given back to the supply";
+    // A driving load of 20, heavier than the starting torque, held back past standstill by a
+    // rotor of 8 times the resistance: plugging.
+    const std::string brake_pairs = "load=driving resistance=8";
+    const tagPuissances b = SteadyBalance(brake_pairs, 20);
+    m["plugging_percent"] = percent(b, brake_pairs);
+    m["plugging_slip_percent"] = 100 - percent(b, brake_pairs);
+    m["plugging_air_gap"] = b.transmise;
+    m["plugging_copper"] = b.joule;
+    m["plugging_mechanical"] = b.mecanique;
+    EXPECT_GT(b.transmise, 0) << "taken from the supply";
+    EXPECT_LT(b.mecanique, 0) << "and from the load";
+    const tagCaracteristique wide = kvtest::CurveFor("resistance=8 plot=four-quadrants");
+    EXPECT_TRUE(wide.decrochage_trouve);
+    m["plugging_pull_out"] = wide.decrochage.couple;
+    m["plugging_pull_out_slip_percent"] = 100 * wide.decrochage.glissement;
+    m["slip_ring_start"] = kvtest::CurveFor("resistance=8").points.back().couple;
+}
+
 TEST(DocsNumbers, TheModelDocsQuoteWhatTheRunsGive) {
     std::map<std::string, double> measured = Measure();
     MeasureLimits(measured);
     MeasureBalance(measured);
+    MeasureQuadrants(measured);
     for (const auto& [name, value] : measured)
         std::printf("%-28s %.17g\n", name.c_str(), value);
     kvtest::CheckQuoted("docs/model.md", measured);

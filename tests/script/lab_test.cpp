@@ -64,6 +64,7 @@ std::string repeat(const std::string& text, int n) {
 
 const std::string kSupplyOn = "click left 25 25\n";
 const std::string kBrakeUp = "click left 250 465\n"; // half a unit of brake torque
+const std::string kBrakeDown = "click right 250 465\n";
 
 TEST(Lab, ASettingCountsFromTheNextTickAndEveryRowSaysWhichHeld) {
     const std::string dir = kvtest::scratch_dir("lab");
@@ -112,7 +113,14 @@ TEST(Lab, WhateverTheSettingsNothingIsDrawnBeyondTheDiscAndThePlot) {
          {Case{"flux", "lab voltage=200 frequency=10\n" + shown + "tick 1500\n"},
           Case{"reversed", "lab order=reversed voltage=140\n" + shown + "tick 1500\n"},
           Case{"plugged", shown + "tick 1500\nlab order=reversed\ntick 700\n"},
-          Case{"open", "lab open=2 voltage=200\n" + shown + "tick 300\n"}}) {
+          Case{"open", "lab open=2 voltage=200\n" + shown + "tick 300\n"},
+          // A driving load the motor cannot hold runs the rotor backwards ever faster, far past
+          // the four-quadrant plot's -n_s; one that drives it forward, past synchronism.
+          Case{"runaway", "lab plot=four-quadrants load=driving\n" + repeat(kBrakeUp, 50) + shown +
+                              "tick 3000\n"},
+          Case{"generator", "lab plot=four-quadrants load=driving\n" + repeat(kBrakeDown, 16) +
+                                shown + "tick 3000\n"},
+          Case{"fast", "lab frequency=200 voltage=200\n" + shown + "tick 3000\n"}}) {
         const kv::Framebuffer fb = picture(c.name, c.script);
         int differ = 0;
         for (int y = 0; y < fb.height(); ++y) {
@@ -135,6 +143,72 @@ TEST(Lab, WhateverTheSettingsNothingIsDrawnBeyondTheDiscAndThePlot) {
     }
 }
 
+// The `state` line's number for "key".
+double StateNumber(const std::string& line, const std::string& key) {
+    const std::size_t k = line.find("\"" + key + "\":");
+    EXPECT_NE(k, std::string::npos) << key;
+    return k == std::string::npos ? 0 : std::stod(line.substr(k + key.size() + 3));
+}
+
+TEST(Lab, ThePlotFollowsTheSynchronousSpeedAndShowsFourQuadrants) {
+    // Whatever the frequency, the synchronous speed on the original's column (774): the
+    // operating point of a motor running free is drawn, in black, just left of it. On the
+    // four-quadrant plot a synchronous speed takes 100 columns from speed zero, in column 570,
+    // where the torque axis stands; a driving load of -5 holds the rotor past synchronism, the
+    // load's line across the plot at its torque.
+    struct Case {
+        std::string script;
+        double frequency;
+        double zero, per_sync; // columns
+        int least, most;       // where the operating point must be
+    };
+    constexpr double kOriginal = 5000 * 0.06283185307179587;
+    for (const Case& c : {Case{"lab frequency=150\n", 150, 460, kOriginal, 770, 773},
+                          Case{"lab frequency=30 voltage=30\n", 30, 460, kOriginal, 770, 773},
+                          Case{"lab plot=four-quadrants load=driving\n" + repeat(kBrakeDown, 10),
+                               100, 570, 100, 670, 673}}) {
+        const std::string run_up = c.script + kSupplyOn + "tick 12000\n";
+        const auto run = kvtest::run_script(run_up + "state\n");
+        ASSERT_EQ(run.exit_code, 0) << run.err;
+        const std::string state = run.out_lines().at(0);
+        const double share = StateNumber(state, "last_omega") /
+                             (StateNumber(state, "phase_step") * c.frequency / 100);
+        const int column = static_cast<int>(c.zero + c.per_sync * share);
+        const int row = static_cast<int>(180 - 8 * StateNumber(state, "last_torque"));
+        EXPECT_GE(column, c.least) << c.script;
+        EXPECT_LE(column, c.most) << c.script;
+        const std::string point = "pixel " + std::to_string(column) + " " + std::to_string(row);
+        std::string probes = point + "\n";
+        if (c.zero == 570) probes += "pixel 570 300\npixel 460 300\npixel 500 220\n";
+        const std::vector<std::string> pixels = kvtest::run_script(run_up + probes).out_lines();
+        ASSERT_FALSE(pixels.empty()) << c.script;
+        EXPECT_EQ(pixels[0], point + " 000000") << c.script;
+        if (c.zero == 570) {
+            EXPECT_NEAR(StateNumber(state, "last_torque"), -5, 1e-6) << "at the load's torque";
+            EXPECT_EQ(pixels.at(1), "pixel 570 300 000000") << "the torque axis";
+            EXPECT_EQ(pixels.at(2), "pixel 460 300 FFFFFF") << "none on the frame's side";
+            EXPECT_EQ(pixels.at(3), "pixel 500 220 000000") << "the load's line";
+        }
+    }
+}
+
+TEST(Lab, OnlyADrivingLoadTakesTheBrakeBelowZero) {
+    // Three right clicks from zero: -1.5 under a driving load, and back to zero as soon as
+    // another law holds, the line with it; under any other law the brake stops at zero.
+    const auto run =
+        kvtest::run_script("lab load=driving\n" + repeat(kBrakeDown, 3) +
+                           "tick 1\nstate\npixel 600 192\nlab load=linear\ntick 1\n" +
+                           "state\npixel 600 192\n" + repeat(kBrakeDown, 2) + "state\n");
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const std::vector<std::string> out = run.out_lines();
+    ASSERT_EQ(out.size(), 5u);
+    EXPECT_EQ(StateNumber(out[0], "couple"), -1.5);
+    EXPECT_EQ(out[1], "pixel 600 192 000000") << "the line at -1.5";
+    EXPECT_EQ(StateNumber(out[2], "couple"), 0);
+    EXPECT_EQ(out[3], "pixel 600 192 FFFFFF") << "the plot given back";
+    EXPECT_EQ(StateNumber(out[4], "couple"), 0);
+}
+
 TEST(Lab, TheRecordingNamesItsSettingsInItsComment) {
     const std::string dir = kvtest::scratch_dir("gif");
     const auto run =
@@ -144,11 +218,11 @@ TEST(Lab, TheRecordingNamesItsSettingsInItsComment) {
     EXPECT_EQ(kvtest::play_gif(dir + "/lab.gif").comment,
               "KORVELINE, laboratory settings: order=direct open=2 frequency=100 "
               "voltage=100 "
-              "resistance=0.5 load=quadratic poles=1");
+              "resistance=0.5 load=quadratic poles=1 plot=motor");
     EXPECT_EQ(kvtest::play_gif(dir + "/plain.gif").comment,
               "KORVELINE, laboratory settings: order=direct open=none "
               "frequency=100 voltage=100 "
-              "resistance=0.5 load=quadratic poles=1");
+              "resistance=0.5 load=quadratic poles=1 plot=motor");
 }
 
 TEST(Lab, TheFrenchTraceHoldsThePlainTracesNumbersInTheFrenchWay) {

@@ -89,8 +89,8 @@ const std::vector<Column> kColumns = {
 };
 
 // The laboratory's settings close every row, named as `lab` takes them: here the defaults.
-const std::string kSettingsColumns = "order,open,frequency,voltage,resistance,load,poles";
-const std::string kDefaultSettings = "direct,none,100,100,1,constant,1";
+const std::string kSettingsColumns = "order,open,frequency,voltage,resistance,load,poles,plot";
+const std::string kDefaultSettings = "direct,none,100,100,1,constant,1,motor";
 
 std::string repeat(const std::string& text, int n) {
     std::string s;

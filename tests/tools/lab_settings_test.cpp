@@ -20,7 +20,7 @@ TEST(LabSettings, TheTablesDefaultsAreTheOriginalMotor) {
         EXPECT_EQ(kv::tools::LabValue(s, original), s.fallback) << s.name;
     EXPECT_EQ(kv::tools::LabSettingsText(original),
               "order=direct open=none frequency=100 voltage=100 resistance=1 load=constant "
-              "poles=1");
+              "poles=1 plot=motor");
 }
 
 TEST(LabSettings, EachValueItTakesReadsBackAsTyped) {
@@ -37,6 +37,8 @@ TEST(LabSettings, EachValueItTakesReadsBackAsTyped) {
           Good{"voltage=070", "voltage=70", true}, Good{"resistance=0,25", "resistance=0.25", true},
           Good{"resistance=8", "resistance=8", true},
           Good{"load=quadratic", "load=quadratic", true}, Good{"poles=4", "poles=4", false},
+          Good{"load=driving", "load=driving", true},
+          Good{"plot=four-quadrants", "plot=four-quadrants", false},
           Good{"frequency=100.0", "frequency=100", false},
           // To the nanounit, so that every value reads back from its own writing (the fuzzer's).
           Good{"voltage=00.250000000200002000000000000", "voltage=0.25", true},
@@ -79,8 +81,9 @@ TEST(LabSettings, WhatItDoesNotTakeIsToldAndChangesNothing) {
               "voltage: '" + std::string(40, '9') + "...' is outside 0 to 200" + ranges},
           Bad{"order=Reversed", "order: 'Reversed' is not one of direct, reversed"},
           Bad{"open=0", "open: '0' is not one of none, 1, 2, 3"},
+          Bad{"plot=4q", "plot: '4q' is not one of motor, four-quadrants"},
           Bad{"Order=direct", "unknown setting 'Order' (settings: order, open, frequency, "
-                              "voltage, resistance, load, poles)"},
+                              "voltage, resistance, load, poles, plot)"},
           Bad{"=direct", "'=direct' is not NAME=VALUE"},
           Bad{"order", "'order' is not NAME=VALUE"}}) {
         tagLabo labo;
@@ -88,7 +91,7 @@ TEST(LabSettings, WhatItDoesNotTakeIsToldAndChangesNothing) {
         EXPECT_EQ(SetLabPair(b.pair, labo), b.error);
         EXPECT_EQ(kv::tools::LabSettingsText(labo),
                   "order=direct open=none frequency=60 voltage=100 resistance=1 load=constant "
-                  "poles=1")
+                  "poles=1 plot=motor")
             << b.pair;
     }
 }
@@ -100,7 +103,8 @@ TEST(LabSettings, TheCommandLineTakesSettingsAfterLabUpToTheNextOption) {
     EXPECT_EQ(kv::tools::take_lab_option(args, labo), "");
     EXPECT_EQ(args, (std::vector<std::string>{"--lang", "en"}));
     EXPECT_EQ(kv::tools::LabSettingsText(labo),
-              "order=reversed open=2 frequency=100 voltage=50 resistance=1 load=constant poles=3");
+              "order=reversed open=2 frequency=100 voltage=50 resistance=1 load=constant poles=3 "
+              "plot=motor");
 
     for (const auto& [bad, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"--lab"}, "--lab needs settings NAME=VALUE"},

@@ -51,7 +51,7 @@ TEST(PageAddress, ASetUpSetsItsSettingsAndPlansItsClicksAndNamesWhatItRefuses) {
         labo);
     EXPECT_EQ(kv::tools::LabSettingsText(labo),
               "order=reversed open=none frequency=100 voltage=100 resistance=0.5 load=constant "
-              "poles=1");
+              "poles=1 plot=motor");
     EXPECT_EQ(kv::web::AddressPlanJson(plan),
               R"({"refused":[{"pair":1,"unknown":true},{"pair":3,"unknown":false},)"
               R"({"pair":9,"unknown":false}],)"
@@ -64,6 +64,17 @@ TEST(PageAddress, ASetUpSetsItsSettingsAndPlansItsClicksAndNamesWhatItRefuses) {
                   R"({"refused":[],"clicks":[],"refusedStart":[{"pair":0}]})")
             << brake;
     }
+}
+
+TEST(PageAddress, ADrivingLoadsBrakeGoesBelowZeroByRightClicks) {
+    tagLabo driving;
+    EXPECT_EQ(kv::web::AddressPlanJson(kv::web::ReadAddress("load=driving&brake=-1.5", driving)),
+              R"({"refused":[],"clicks":[],"rightClicks":["brake","brake","brake"],)"
+              R"("refusedStart":[]})");
+    tagLabo constant;
+    EXPECT_EQ(kv::web::AddressPlanJson(kv::web::ReadAddress("brake=-1.5&load=linear", constant)),
+              R"({"refused":[],"clicks":[],"refusedStart":[{"pair":0}]})")
+        << "no other law takes it";
 }
 
 TEST(PageAddress, EveryClickOfAStartStateIsARegionOfThePicture) {

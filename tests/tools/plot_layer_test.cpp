@@ -5,6 +5,7 @@
 #include "panels/courbe.h"
 #include "panels/frein.h"
 #include "shell/scene.h"
+#include "shell/suivi_reglages.h"
 #include "base/textes.h"
 #include "tools/instruments/plot_layer.h"
 #include "tools/instruments/plot_scales.h"
@@ -33,13 +34,15 @@ tagLabo With(bool reversed, double frequency, int poles, double resistance = 1) 
 }
 
 // The centre of the black the application drew, as the Tick draws the operating point at
-// (omega, torque) for these settings (shell/wndproc.cpp).
+// (omega, torque) for these settings (shell/wndproc.cpp), on the plot's scale for them.
 kv::Point ApplicationPoint(const tagLabo& settings, double omega, double torque) {
     const int sens = settings.SensDuTrace(omega);
+    echelle_trace = EchelleDuTrace(settings);
     const kv::Framebuffer fb = Apres([&](HDC hdc) {
         tagCourbe courbe;
         courbe.TraceCourbe(hdc, sens * omega, sens * torque);
     });
+    echelle_trace = tagEchelleTrace();
     std::int64_t x = 0, y = 0, n = 0;
     for (int row = 0; row < fb.height(); ++row)
         for (int column = 0; column < fb.width(); ++column)

@@ -158,4 +158,41 @@ TEST_F(Readout, ALineOpenedWhileRunningShowsABalanceThatHoldsStillAndCloses) {
     EXPECT_GT(copper, 10 * Number(rows.at("Glissement")));
 }
 
+TEST_F(Readout, AGeneratorAndPluggingShowTheirSignsAndSaySo) {
+    // On the four-quadrant plot the torque is read in the field's direction. Past synchronism,
+    // driven by the load, the machine gives the supply power: P_tr negative, the load's power
+    // negative and larger; reversed while running, it turns against the field and brakes.
+    textes = &textes_fr;
+    tagLabo settings;
+    settings.loi_charge = CHARGE_ENTRAINANTE;
+    settings.quatre_quadrants = true;
+    RunTo(settings, -5.0, 20000);
+    auto rows = Rows();
+    EXPECT_EQ(rows.at("Glissement"), "-1,66 %, g\xE9n\xE9ratrice hypersynchrone");
+    EXPECT_EQ(rows.at("Vitesse"), "101,7 % de n_s");
+    EXPECT_EQ(rows.at("Couple utile"), "-5,0000");
+    EXPECT_EQ(rows.at("Puissance transmise P_tr"), "-100,0 %");
+    const double copper = Number(rows.at("Pertes Joule rotor P_jr"));
+    EXPECT_GT(copper, 0);
+    EXPECT_NEAR(copper +
+                    Number(rows.at("Pertes m\xE9"
+                                   "caniques P_f")) +
+                    Number(rows.at("Puissance utile P_u")),
+                -100, 0.11)
+        << "P_tr = P_jr + P_m with their signs";
+
+    textes = &textes_en;
+    RunTo(tagLabo(), 5.0, 8000);
+    labo.ordre_inverse = true;
+    labo.quatre_quadrants = true;
+    RunOn(5.0, 300);
+    rows = Rows();
+    EXPECT_GT(Number(rows.at("Slip")), 150);
+    EXPECT_NE(rows.at("Slip").find(", plugging"), std::string::npos) << rows.at("Slip");
+    EXPECT_LT(Number(rows.at("Speed")), -50) << "against the field";
+    EXPECT_GT(Number(rows.at("Useful torque")), 0) << "in the field's direction, braking";
+    EXPECT_EQ(rows.at("Air-gap power P_tr"), "100.0 %");
+    EXPECT_LT(Number(rows.at("Useful power P_u")), 0) << "taken from the rotor's motion";
+}
+
 } // namespace

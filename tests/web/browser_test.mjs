@@ -485,7 +485,7 @@ const pageText = page => page.evaluate(() => ({ lang: document.documentElement.l
         `bytes differing in the first and last frames ${frameDiffers}`);
   check("GIF: its comment names the laboratory's settings",
         comment === "KORVELINE, laboratory settings: order=direct open=none frequency=100 voltage=100 " +
-                    "resistance=1 load=constant poles=1", JSON.stringify(comment));
+                    "resistance=1 load=constant poles=1 plot=motor", JSON.stringify(comment));
   measured.gif_bytes_3_ticks = bytes.length;
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
@@ -566,8 +566,8 @@ for (const deviceScaleFactor of [1, 2]) {
     open: document.getElementById("lab").open,
   }));
   check("?order=reversed&frequency=50: set in the program and shown in labelled controls",
-        lab.settings === "order=reversed open=none frequency=50 voltage=100 resistance=1 load=constant poles=1" &&
-        lab.controls.join() === "reversed,none,50,100" && lab.labels.length === 7 && lab.labels.every(l => l),
+        lab.settings === "order=reversed open=none frequency=50 voltage=100 resistance=1 load=constant poles=1 plot=motor" &&
+        lab.controls.join() === "reversed,none,50,100" && lab.labels.length === 8 && lab.labels.every(l => l),
         `${lab.settings}; controls ${lab.controls}`);
   check("a value out of range and an unknown name: a visible message, as text, the default kept",
         lab.open && lab.message.includes("voltage=500") && lab.message.includes("<b>bold</b>") &&
@@ -618,6 +618,28 @@ for (const deviceScaleFactor of [1, 2]) {
   const byKey = await page.evaluate(() => ({ open: document.getElementById("lab").open, focused: document.activeElement.id }));
   check("F2 opens the Lab panel and focuses its first control", byKey.open && byKey.focused === "lab-order",
         JSON.stringify(byKey));
+  check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
+  await page.close();
+}
+
+// 9b. A driving load from the address: its brake below zero played as right clicks, the
+// four-quadrant plot chosen in its control, and the link that gives them back.
+{
+  const page = await open("file://" + indexPath + "?load=driving&plot=four-quadrants&supply=on&brake=-2.5",
+                          { width: 1366, height: 768 });
+  await waitTicks(page, 5);
+  await sleep(300);
+  const got = await page.evaluate(() => ({
+    brake: document.getElementById("brake-number").textContent,
+    load: document.getElementById("lab-load").value,
+    plot: document.getElementById("lab-plot").value,
+    plotWords: Array.from(document.getElementById("lab-plot").options).map(o => o.textContent),
+    link: document.getElementById("link").value,
+  }));
+  check("?load=driving&brake=-2.5: the brake below zero, the four-quadrant plot in its control, the link",
+        got.brake === "-2,5" && got.load === "driving" && got.plot === "four-quadrants" &&
+        got.plotWords.join() === "moteur,quatre quadrants" &&
+        got.link.endsWith("index.html?load=driving&plot=four-quadrants&supply=on&brake=-2.5"), JSON.stringify(got));
   check("no script error on the page", page.kvErrors.length === 0, page.kvErrors.join("; "));
   await page.close();
 }

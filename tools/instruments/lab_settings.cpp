@@ -104,7 +104,7 @@ std::string range_text(const LabSetting& s) {
 } // namespace
 
 // Each setting: its name and label, the words it takes or its range, its default, what it does.
-const std::array<LabSetting, 7> kLabSettings{{
+const std::array<LabSetting, 8> kLabSettings{{
     {.name = "order",
      .label = {"Ordre des phases", "Phase order"},
      .choices = {"direct", "reversed"},
@@ -153,9 +153,10 @@ const std::array<LabSetting, 7> kLabSettings{{
      .set = set<&tagLabo::resistance>},
     {.name = "load",
      .label = {"Loi de charge", "Load law"},
-     .choices = {"constant", "linear", "quadratic"},
+     .choices = {"constant", "linear", "quadratic", "driving"},
      .fallback = "constant",
-     .meaning = "the brake times 1, speed / synchronous speed, or its square (a fan)",
+     .meaning = "the brake times 1, speed / synchronous speed, or its square (a fan), against "
+                "the motion; or driving: a torque of fixed direction, the brake through zero",
      .get = get<&tagLabo::loi_charge>,
      .set = set<&tagLabo::loi_charge>},
     {.name = "poles",
@@ -165,6 +166,14 @@ const std::array<LabSetting, 7> kLabSettings{{
      .meaning = "pole pairs, for the speed in rpm only (the picture stays two-pole)",
      .get = get<&tagLabo::paires_poles, 1>,
      .set = set<&tagLabo::paires_poles, 1>},
+    {.name = "plot",
+     .label = {"Tracé", "Plot"},
+     .choices = {"motor", "four-quadrants"},
+     .fallback = "motor",
+     .meaning = "four-quadrants: the plot from -n_s to 2 n_s, torques of both signs (generator, "
+                "plugging)",
+     .get = get<&tagLabo::quatre_quadrants>,
+     .set = set<&tagLabo::quatre_quadrants>},
 }};
 
 std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
@@ -174,6 +183,9 @@ std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
         {"constant", {"constante", "constant"}},
         {"linear", {"proportionnelle à la vitesse", "proportional to speed"}},
         {"quadratic", {"quadratique (ventilateur)", "quadratic (fan)"}},
+        {"driving", {"charge entraînante", "driving load"}},
+        {"motor", {"moteur", "motor"}},
+        {"four-quadrants", {"quatre quadrants", "four quadrants"}},
     };
     for (const auto& [word, text] : kWords) {
         if (word == choice) return text(lang);

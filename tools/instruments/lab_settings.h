@@ -30,7 +30,7 @@ struct LabSetting {
     void (*set)(tagLabo&, double) = nullptr;
 };
 
-extern const std::array<LabSetting, 7> kLabSettings;
+extern const std::array<LabSetting, 8> kLabSettings;
 
 // A choice as the panels show it: "inversé" for reversed; a word without a translation (a
 // number, "direct") as it is.

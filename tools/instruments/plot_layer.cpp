@@ -27,6 +27,9 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     // setting and the brake; the curve only the settings it was measured for.
     const bool scales = wanted.with_readout;
     const bool curve = wanted.on && curve_ && MemeCaracteristique(curve_for_, labo);
+    // The load law of the moment sorts the curve's points into branches.
+    tagLabo drawn_for = curve_for_;
+    drawn_for.loi_charge = labo.loi_charge;
     std::string from;
     if (scales || curve) {
         from.append(textes == &textes_en ? "en " : "fr ").append(std::to_string(ClientWidth()));
@@ -34,7 +37,7 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
             from.append(" scales ").append(LabSettingsText(labo));
             from.append(" ").append(std::to_string(frein.couple));
         }
-        if (curve) from.append(" curve ").append(LabSettingsText(curve_for_));
+        if (curve) from.append(" curve ").append(LabSettingsText(drawn_for));
     }
     if (from == shown_) return std::nullopt;
     shown_ = from;
@@ -43,7 +46,7 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     const int width = ClientWidth();
     LayerPen pen(PlotLayerPlace(width));
     if (scales) DrawPlotScales(PlotView{labo, frein.couple, french, width}, pen);
-    if (curve) DrawSteadyCurve(*curve_, curve_for_, french, pen);
+    if (curve) DrawSteadyCurve(*curve_, drawn_for, french, pen);
     return pen.take();
 }
 

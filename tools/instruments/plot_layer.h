@@ -1,8 +1,9 @@
 // What the desktop window and the page lay over the plot (the viewer's layer): its scales with
 // the readout, the steady curve while the layer's own action is on, for the settings, brake and
 // language of the moment. The curve is measured between Ticks, a slice at a time, when it is
-// first shown and whenever a setting it depends on has changed (not the load law nor the pole
-// pairs: those change only what the scales draw); never on the Tick's path.
+// first shown and whenever a setting it depends on has changed (not the load law, which only
+// sorts it into branches, nor the pole pairs, which change only what the scales draw); never on
+// the Tick's path.
 #pragma once
 
 #include "model/caracteristique.h"

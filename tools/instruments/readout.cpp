@@ -17,6 +17,9 @@ namespace {
 
 using kv::viewer::Text;
 
+constexpr Text kGenerator{"génératrice hypersynchrone", "generator"};
+constexpr Text kPlugging{"freinage à contre-courant", "plugging"};
+
 bool French() {
     return textes != &textes_en;
 }
@@ -102,9 +105,15 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
 
     const double brake = labo.CoupleResistant(frein.couple, omega, sync);
     // After the brake's value, by load law.
-    const Text laws[3] = {{"", ""},
+    const Text laws[4] = {{"", ""},
                           {" (frein x n/n_s)", " (brake x n/n_s)"},
-                          {" (frein x (n/n_s)²)", " (brake x (n/n_s)²)"}};
+                          {" (frein x (n/n_s)²)", " (brake x (n/n_s)²)"},
+                          {" (charge entraînante)", " (driving load)"}};
+    // Past synchronism the rotor gives power back to the supply; turning against the field, the
+    // machine brakes it while taking power from both.
+    const Text* working = nullptr;
+    if (flowing && slip < 0) working = &kGenerator;
+    if (flowing && slip > 1) working = &kPlugging;
     const double standstill = StandstillCurrent(labo);
     const double current = std::sqrt(2.0 / 3.0 * mean.carres);
     const int pairs = labo.paires_poles;
@@ -141,7 +150,9 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
         {Say({"Vitesse (tr/min)", "Speed (rpm)"}),
          Format({"%s tr/min", "%s rpm"}, Number(speed * sync_rpm, 0)),
          {}},
-        {Say({"Glissement", "Slip"}), Number(100.0 * slip, 2) + " %", {}},
+        {Say({"Glissement", "Slip"}),
+         Number(100.0 * slip, 2) + " %" + (working ? ", " + Say(*working) : ""),
+         {}},
         {Say({"Fréquence rotorique", "Rotor frequency"}), Number(slip * hz, 2) + " Hz", {}},
         {Say({"Couple utile", "Useful torque"}), Number(plot_sign * mean.couple, 4), {}},
         {Say({"Couple résistant", "Brake torque"}),

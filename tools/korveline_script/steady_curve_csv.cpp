@@ -19,6 +19,6 @@ std::string SteadyCurveCsv(const tagCaracteristique& curve) {
     std::string csv = "slip,speed_over_sync,useful_torque,em_torque,rotor_current,branch\n";
     for (const tagPointPermanent& p : curve.points)
         append_point(csv, p, way, p.stable ? "stable" : "unstable");
-    append_point(csv, curve.decrochage, way, "pull_out");
+    if (curve.decrochage_trouve) append_point(csv, curve.decrochage, way, "pull_out");
     return csv;
 }

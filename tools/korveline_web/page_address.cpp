@@ -69,8 +69,11 @@ std::optional<std::size_t> first(const std::vector<AddressPair>& pairs, std::str
     return std::nullopt;
 }
 
-// Digits, optionally a point and more digits, a whole number of half steps up to 100.
-std::optional<int> brake_clicks(std::string_view value) {
+// Digits, optionally a point and more digits, a whole number of half steps up to 100; with a
+// leading '-' where the load may drive (right clicks then), as many steps below zero.
+std::optional<int> brake_clicks(std::string_view value, bool signed_brake) {
+    const bool negative = signed_brake && value.starts_with('-');
+    if (negative) value.remove_prefix(1);
     const std::size_t point = value.find('.');
     const std::string_view whole = value.substr(0, point);
     const std::string_view decimals =
@@ -83,7 +86,7 @@ std::optional<int> brake_clicks(std::string_view value) {
         return std::nullopt;
     const double steps = 2 * std::strtod(std::string(value).c_str(), nullptr);
     if (!(steps <= kMostBrakeClicks) || std::floor(steps) != steps) return std::nullopt;
-    return static_cast<int>(steps);
+    return negative ? -static_cast<int>(steps) : static_cast<int>(steps);
 }
 
 } // namespace
@@ -144,8 +147,10 @@ AddressPlan ReadAddress(std::string_view query, tagLabo& labo) {
         }
     }
     if (const std::optional<std::size_t> k = first(pairs, "brake")) {
-        if (const std::optional<int> clicks = brake_clicks(pairs[*k].value)) {
-            plan.clicks.insert(plan.clicks.end(), static_cast<std::size_t>(*clicks), "brake");
+        if (const std::optional<int> clicks =
+                brake_clicks(pairs[*k].value, labo.loi_charge == CHARGE_ENTRAINANTE)) {
+            std::vector<std::string>& list = *clicks < 0 ? plan.right_clicks : plan.clicks;
+            list.insert(list.end(), static_cast<std::size_t>(std::abs(*clicks)), "brake");
         } else {
             plan.refused_start.emplace_back(*k, std::nullopt);
         }
@@ -163,7 +168,14 @@ std::string AddressPlanJson(const AddressPlan& plan) {
     w.end_array().key("clicks").begin_array();
     for (const std::string& click : plan.clicks)
         w.text(click);
-    w.end_array().key("refusedStart").begin_array();
+    w.end_array();
+    if (!plan.right_clicks.empty()) {
+        w.key("rightClicks").begin_array();
+        for (const std::string& click : plan.right_clicks)
+            w.text(click);
+        w.end_array();
+    }
+    w.key("refusedStart").begin_array();
     for (const auto& [k, part] : plan.refused_start) {
         w.begin_object().key("pair").number(static_cast<double>(k));
         if (part) w.key("part").number(static_cast<double>(*part));

@@ -43,6 +43,7 @@ export function playStart() {
     brake: () => texts().brakeSteps,
   };
   for (const name of plan.clicks) clickRegion(name, false);
+  for (const name of plan.rightClicks || []) clickRegion(name, true);
   for (const { pair: k, part } of plan.refusedStart) {
     const [name, value] = pair(k);
     const shown = part === undefined ? value : value.split(",")[part];

@@ -21,7 +21,7 @@ function updateLink() {
     if (motor.on.alim) url.searchParams.set("supply", "on");
     const shown = Object.keys(shownNames).filter(n => motor.on[shownNames[n]]);
     if (shown.length) url.searchParams.set("show", shown.join(","));
-    if (motor.brake > 0) url.searchParams.set("brake", String(motor.brake));
+    if (motor.brake !== 0) url.searchParams.set("brake", String(motor.brake));
   }
   $("link").value = url.href;
 }
