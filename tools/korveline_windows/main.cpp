@@ -6,6 +6,7 @@
 #include "tools/instruments/options.h"
 #include "tools/instruments/window_program.h"
 #include "user/session.h"
+#include "viewer/viewer.h"
 
 #include <windows.h>
 
