@@ -55,9 +55,9 @@ Box rows_box(const std::string& title, int rows) {
 }
 
 struct Pixels {
-    Pixels(int w, int h) : colours(std::size_t(w) * h, 0x00ABABAB) {
-        target = {reinterpret_cast<std::uint8_t*>(colours.data()), std::int64_t{w} * 4, w, h, {}};
-    }
+    Pixels(int w, int h)
+        : colours(std::size_t(w) * h, 0x00ABABAB),
+          target{reinterpret_cast<std::uint8_t*>(colours.data()), std::int64_t{w} * 4, w, h, {}} {}
     Color at(std::int64_t x, std::int64_t y) const {
         return kv::desktop::target_pixel(target, static_cast<int>(x), static_cast<int>(y));
     }

@@ -41,12 +41,12 @@ void WindowScreen::set_zoom(int zoom) {
     fit_window();
 }
 
-void WindowScreen::fit_window() {
+void WindowScreen::fit_window(bool always) {
     zoom_ = fitting_zoom(window_, wanted_zoom_, presenter_.window_size(client_, 1));
     const viewer::Size size = presenter_.window_size(client_, zoom_);
     int width = 0, height = 0;
     SDL_GetWindowSize(window_, &width, &height);
-    if (size == viewer::Size{width, height}) return;
+    if (!always && size == viewer::Size{width, height}) return;
     // The window follows; its SIZE_CHANGED brings the new layout.
     asked_.push_back(size);
     SDL_SetWindowSize(window_, size.width, size.height);
@@ -64,7 +64,8 @@ void WindowScreen::toggle_fullscreen() {
     }
     if (SDL_SetWindowFullscreen(window_, 0) != 0) return;
     fullscreen_ = false;
-    fit_window();
+    // Its size asked for again, whatever SDL reports while full screen ends.
+    fit_window(true);
     SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
 }
 

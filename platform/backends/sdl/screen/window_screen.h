@@ -58,8 +58,8 @@ class WindowScreen {
 
   private:
     // The window at the zoom asked for, or less where it would not fit the screen, and sized for
-    // it with what lies beside the picture.
-    void fit_window();
+    // it with what lies beside the picture: when that is not its size already, or `always`.
+    void fit_window(bool always = false);
     desktop::Fit fit() const { return desktop::Fit{zoom_, fullscreen_}; }
     // Draws with `draw(target, written)` on the window's pixels, which appends the window
     // rectangles it wrote, and sends those; draws the whole window instead when asked, when the
