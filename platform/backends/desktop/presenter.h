@@ -48,6 +48,11 @@ inline constexpr int kHelpTextWidth = 360;
 
 class Presenter {
   public:
+    Presenter() = default;
+    // What it places points into its own images.
+    Presenter(const Presenter&) = delete;
+    Presenter& operator=(const Presenter&) = delete;
+
     const viewer::ZoomLayout& layout() const { return arrangement_.picture; }
     const Arrangement& arrangement() const { return arrangement_; }
     // The picture alone where `layout` says, nothing beside it.
