@@ -2,7 +2,7 @@
 # Makes docs/lab-panel-desktop.png: the desktop window in French on a private Xvfb, the supply
 # and the resultant shown, the laboratory panel opened with F2 and the phase order set to reversed
 # with its keys (Right on the first row), then the frequency's row chosen (Down, Down); 20 s
-# later, the panel over the instructions and the motor run up the other way. The window's pixels
+# later, the panel beside the picture and the motor run up the other way. The window's pixels
 # are taken with ImageMagick's import (the wall clock runs the window: the trail may differ by a
 # Tick from one run to the next). The picture is committed; run this again when the panel
 # changes.
@@ -31,12 +31,14 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
-start_private_xvfb "$dir" || { echo "make-lab-panel-screenshot: Xvfb did not start" >&2; exit 1; }
+# A laptop's screen, which holds the window with the panel beside the picture.
+start_private_xvfb "$dir" 1366x768 || { echo "make-lab-panel-screenshot: Xvfb did not start" >&2; exit 1; }
 
 KORVELINE_LANG=fr "$program" >"$dir/out.log" 2>&1 &
 korveline_pid=$!
 window=$(timeout 10 xdotool search --sync --name '^KORVELINE' | head -n1) || true
 [ -n "$window" ] || { echo "make-lab-panel-screenshot: no window" >&2; exit 1; }
+xdotool windowmove --sync "$window" 0 0
 # A bare X server gives the keys to the window under the pointer.
 xdotool mousemove --window "$window" 400 300
 sleep 0.5

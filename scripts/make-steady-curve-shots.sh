@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes docs/steady-curve-desktop.png: korveline's window on a private Xvfb, in French, at steady
 # state under brake 5 (ten clicks on "Frein" before the supply is switched on), run at x8 for 40 s
-# of the screen's time (320 s of the simulation's), with the readout and the plot's scales (key I)
-# and the steady curve (key C) shown. The page's picture, docs/steady-curve-page.png, is taken
+# of the screen's time (320 s of the simulation's), with the readout beside the picture and the
+# plot's scales (key I) and the steady curve (key C) over it. The page's picture, docs/steady-curve-page.png, is taken
 # by the page's tests (tests/web/browser_test.mjs) and copied from their output.
 #
 #   bash scripts/make-steady-curve-shots.sh [KORVELINE]
@@ -27,7 +27,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-start_private_xvfb "$work" 1024x768
+# A laptop's screen, which holds the window with the readout beside the picture.
+start_private_xvfb "$work" 1366x768
 
 "$program" --lang fr >"$work/korveline.log" 2>&1 &
 korveline_pid=$!

@@ -34,13 +34,18 @@ bool same_key(std::string_view a, std::string_view b) {
 } // namespace
 
 std::string latin1(std::string_view utf8) {
+    constexpr std::string_view kMinus = "\u2212";
     std::string text;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const auto byte = static_cast<unsigned char>(utf8[i]);
-        if (byte < 0x80 || i + 1 == utf8.size())
+        if (utf8.substr(i).starts_with(kMinus)) {
+            text += '-';
+            i += kMinus.size() - 1;
+        } else if (byte < 0x80 || i + 1 == utf8.size()) {
             text += static_cast<char>(byte);
-        else
+        } else {
             text += static_cast<char>(((byte & 0x03) << 6) | (utf8[++i] & 0x3F));
+        }
     }
     return text;
 }

@@ -1,8 +1,8 @@
 // The viewer's actions, and the shape of the one table of them a program hands the viewer: for
 // each row, its action, its keys, its label and help in French and English, and whether the
-// page's toolbar shows it. The desktop's keys and help box, the page's keys, toolbar and help come
-// from that table, and so may a program's --help. The viewer's own rows are in own_actions.h; a
-// new action is a value here, a row there or in a program's table, and what it does in
+// toolbars show it. The desktop's keys, toolbar and help box, the page's keys, toolbar and help
+// come from that table, and so may a program's --help. The viewer's own rows are in own_actions.h;
+// a new action is a value here, a row there or in a program's table, and what it does in
 // Viewer::act.
 #pragma once
 
@@ -64,6 +64,13 @@ struct Chord {
     bool shift = false;
 };
 
+// Where a row has a button.
+enum class Button {
+    Toolbars, // on the window's toolbar and on the page's
+    Window,   // on the window's toolbar only: the page has a control of its own for it
+    None,     // on none: a key of the keyboard's own way through the picture
+};
+
 // A row of the table (UTF-8 texts).
 struct ActionInfo {
     Action action;
@@ -72,7 +79,7 @@ struct ActionInfo {
     Text label;    // a button's
     Text label_on; // a button's while its action is on (paused, recording), or empty
     Text help;
-    bool toolbar = true; // the page's toolbar has a button for it
+    Button toolbar = Button::Toolbars;
 
     // The same row with a program's words for what it shows of the program.
     constexpr ActionInfo with_help(const Text& words) const {
@@ -101,7 +108,8 @@ std::string keys_text(const ActionInfo& info, Lang lang, std::string_view separa
 // lines for a terminal, the keys in a column `column` wide.
 std::vector<BoxRow> key_help(std::span<const ActionInfo> table, Lang lang);
 std::string key_help_text(std::span<const ActionInfo> table, Lang lang, std::size_t column);
-// A text of ours in ISO 8859-1, as boxes take it (ours hold no character beyond U+00FF).
+// A text of ours in ISO 8859-1, as boxes take it: beyond U+00FF ours hold only the minus sign
+// (U+2212), which becomes a hyphen.
 std::string latin1(std::string_view utf8);
 
 } // namespace kv::viewer

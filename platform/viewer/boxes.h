@@ -35,6 +35,21 @@ struct Box {
 // Rows under an optional title, with the second column aligned, drawn with the built-in system
 // font in a box with a margin of a few pixels.
 Framebuffer render_box(const std::string& title, const std::vector<BoxRow>& rows);
+
+// Where render_box puts the rows, in the box's pixels: row i from rows_top + i * row_height, its
+// columns from left_start and right_start.
+struct BoxGeometry {
+    int rows_top = 0;
+    int row_height = 0;
+    int left_start = 0;
+    int right_start = 0;
+};
+BoxGeometry box_geometry(const std::string& title, const std::vector<BoxRow>& rows);
+// The width of a text in the built-in font (ISO 8859-1).
+int text_width(std::string_view text);
+// The rows with every second column longer than `width` pixels broken at its spaces, the lines
+// after the first on rows of their own under it.
+std::vector<BoxRow> wrap_right(const std::vector<BoxRow>& rows, int width);
 // The badge: a box with a title alone.
 inline Framebuffer render_badge(std::string_view text) {
     return render_box(std::string(text), {});

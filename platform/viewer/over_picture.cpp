@@ -2,6 +2,8 @@
 // panel), the program's layer, and the badge with its messages; and the picture's zoom.
 #include "viewer/viewer.h"
 
+#include <utility>
+
 namespace kv::viewer {
 
 namespace {
@@ -40,9 +42,19 @@ void Viewer::act_over_picture(Action action) {
 }
 
 bool Viewer::panel_key(const KeyPress& press) {
+    // Escape takes away the box on top first: the list of keys.
+    if (help_ && press.key == "Escape") return false;
     if (!panel_.key(press, program_.panel, program_.language)) return false;
     show_panel();
+    layer_.changed();
+    update_status();
     return true;
+}
+
+void Viewer::panel_click(std::size_t row, int step) {
+    if (!panel_.click(row, step, program_.panel, program_.language)) return;
+    show_panel();
+    layer_.changed();
 }
 
 void Viewer::toggle_panel() {
@@ -64,6 +76,7 @@ void Viewer::set_language(Lang lang) {
     show_help(help_);
     show_panel();
     if (focus_.shown()) focus_.show();
+    update_status();
 }
 
 void Viewer::show_help(bool shown) {
@@ -80,8 +93,16 @@ void Viewer::update_status() {
     status_.layer = layer_.on();
     status_.sound = sound_.on();
     status_.recording = captures_.recording();
+    status_.help = help_;
+    status_.panel = program_.panel && panel_.shown();
     status_.clock = clock_badge(clock_);
     screen_.show_status(status_);
+    std::vector<ToolbarButton> toolbar =
+        toolbar_buttons(program_.actions, program_.language, status_);
+    if (toolbar != toolbar_) {
+        toolbar_ = std::move(toolbar);
+        screen_.show_toolbar(toolbar_);
+    }
 }
 
 void Viewer::say(const std::optional<std::string>& message) {

@@ -34,6 +34,13 @@ bool RowsPanel::key(const KeyPress& press, const PanelRows& panel, Lang lang) {
     return true;
 }
 
+bool RowsPanel::click(std::size_t row, int step, const PanelRows& panel, Lang lang) {
+    if (!shown_ || !panel || row >= panel.rows(lang).size()) return false;
+    chosen_ = row;
+    if (step != 0) panel.step(row, step);
+    return true;
+}
+
 Box RowsPanel::box(const PanelRows& panel, Lang lang) const {
     if (!shown_ || !panel) return {};
     Box box{panel.title ? panel.title(lang) : "", panel.rows(lang)};

@@ -1,5 +1,6 @@
 // The program's panel over the picture: rows the program gives (its settings, say), one of them
-// chosen. Up and Down choose a row, Left and Right (or - and +) step it, Escape closes the panel.
+// chosen. Up and Down choose a row, Left and Right (or - and +) step it, Escape closes the panel;
+// a click on a row chooses it, and steps it where the screen says (its value's < and >).
 // The viewer knows nothing of what a row holds: the rows and what a step does are the program's.
 #pragma once
 
@@ -23,9 +24,13 @@ struct PanelRows {
 
 class RowsPanel {
   public:
+    bool shown() const { return shown_; }
     void toggle() { shown_ = !shown_; }
     // Takes a key while the panel shows (Ctrl and Alt chords never); false: not the panel's.
     bool key(const KeyPress& press, const PanelRows& panel, Lang lang);
+    // A click on row `row` of the box: chooses it, and steps it by `step` (-1, +1; 0: no step);
+    // false when the panel does not show or has no such row (the keys' rows).
+    bool click(std::size_t row, int step, const PanelRows& panel, Lang lang);
     // The box: its rows with the chosen one marked, then the keys; empty while hidden.
     Box box(const PanelRows& panel, Lang lang) const;
 

@@ -11,6 +11,7 @@
 #include "viewer/hum.h"
 #include "viewer/layer.h"
 #include "viewer/status.h"
+#include "viewer/toolbar.h"
 
 #include <memory>
 #include <optional>
@@ -33,6 +34,9 @@ class Screen : public Backend {
     // A box appears, changes or goes (empty).
     virtual void show(Slot slot, const Box& box) = 0;
     virtual void show_status(const Status& status) = 0;
+    // The toolbar's buttons, from the first call on (before the window opens, so that it opens
+    // with room for them); a screen whose page has a toolbar of its own ignores them.
+    virtual void show_toolbar(const std::vector<ToolbarButton>& /*buttons*/) {}
     // The layer over the picture appears, changes or goes (empty).
     virtual void show_layer(const Layer& layer) = 0;
     // ZoomIn, ZoomOut, ZoomReset, ToggleFullscreen.
@@ -68,6 +72,9 @@ class Screen : public Backend {
     // A key the program's panel takes while it shows (before the table's actions); false: not
     // taken.
     bool panel_key(const KeyPress& press) const;
+    // A click on row `row` of the program's panel (counted as its box shows them): chooses it,
+    // and steps it by `step` (-1, +1; 0: no step).
+    void panel_click(std::size_t row, int step) const;
     // The program's table of actions, and the action of a key press in it (none: not the viewer's).
     std::span<const ActionInfo> actions() const;
     std::optional<Action> action_for_key(const KeyPress& press) const;

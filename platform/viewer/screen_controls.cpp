@@ -11,6 +11,10 @@ bool Screen::panel_key(const KeyPress& press) const {
     return viewer_ != nullptr && viewer_->panel_key(press);
 }
 
+void Screen::panel_click(std::size_t row, int step) const {
+    if (viewer_ != nullptr) viewer_->panel_click(row, step);
+}
+
 std::span<const ActionInfo> Screen::actions() const {
     if (viewer_ == nullptr) return {};
     return viewer_->actions();

@@ -16,6 +16,8 @@ std::optional<bool> Status::on(Action action) const {
     if (action == Action::ToggleReadout) return readout;
     if (action == Action::ToggleLayer) return layer;
     if (action == Action::ToggleSound) return sound;
+    if (action == Action::ToggleHelp) return help;
+    if (action == Action::TogglePanel) return panel;
     return std::nullopt;
 }
 

@@ -1,4 +1,4 @@
-// How the viewer stands: what the desktop's badge says, what the page's toolbar shows.
+// How the viewer stands: what the desktop's badge says, what the toolbars show.
 #pragma once
 
 #include "viewer/actions.h"
@@ -14,6 +14,8 @@ struct Status {
     bool readout = false;
     bool layer = false; // the program's layer over the picture
     bool sound = false;
+    bool help = false;                // the list of keys
+    bool panel = false;               // the program's panel, where the viewer shows it
     std::optional<std::string> clock; // "PAUSE", "x1/4" ... "x8"; none at x1
     std::string message;              // a saved file, or what went wrong, for a few seconds
 

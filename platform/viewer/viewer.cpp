@@ -10,6 +10,9 @@ Viewer::Viewer(Screen& screen, Program program) : screen_(screen), program_(std:
 
 bool Viewer::open_window(const std::string& title, int client_width, int client_height,
                          std::string& why) {
+    // The window is made with room for its toolbar.
+    toolbar_ = toolbar_buttons(program_.actions, program_.language, status_);
+    screen_.show_toolbar(toolbar_);
     if (!screen_.open_window(title, client_width, client_height, why)) return false;
     clock_ = ViewerClock(screen_.now_ms());
     update_status();

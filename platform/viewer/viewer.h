@@ -15,6 +15,7 @@
 #include "viewer/rows_panel.h"
 #include "viewer/screen.h"
 #include "viewer/sound.h"
+#include "viewer/toolbar.h"
 
 #include <cstdint>
 #include <optional>
@@ -49,6 +50,8 @@ class Viewer final : public Backend {
     bool act(Action action);
     // A key for the program's panel while it shows; false when the panel does not take it.
     bool panel_key(const KeyPress& press);
+    // A click on row `row` of the panel: chooses it and steps it by `step` (-1, +1; 0: no step).
+    void panel_click(std::size_t row, int step);
     // The keyboard's focus comes to the picture: onto its first part, or its last one when it
     // comes backwards (Shift Tab); or it leaves it.
     void focus_in(bool backwards) { focus_.focus_in(backwards); }
@@ -75,6 +78,7 @@ class Viewer final : public Backend {
     void show_panel();
     // The list of keys (F1), in the viewer's language, or none.
     void show_help(bool shown);
+    // The badge and the toolbar as the viewer stands.
     void update_status();
     // The badge shows `message` for a few seconds; nothing to say, nothing changes.
     void say(const std::optional<std::string>& message);
@@ -84,6 +88,7 @@ class Viewer final : public Backend {
     Program program_;
     ViewerClock clock_;
     Status status_;
+    std::vector<ToolbarButton> toolbar_; // as the screen shows it
     std::uint64_t message_until_ms_ = 0; // wall clock
     bool tick_running_ = false;
     bool help_ = false;

@@ -85,11 +85,6 @@ ZoomLayout fit_layout(Size output, Size client) {
     return centred(output, client, shown);
 }
 
-Size client_size_for_window(Size window, int zoom) {
-    zoom = clamp_zoom(zoom);
-    return Size{std::max(window.width, 0) / zoom, std::max(window.height, 0) / zoom};
-}
-
 int zoom_to_fit(Size output, Size client) {
     if (client.width <= 0 || client.height <= 0) return 1;
     return std::max(1, std::min(output.width / client.width, output.height / client.height));

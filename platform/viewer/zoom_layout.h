@@ -48,8 +48,6 @@ ZoomLayout centred_layout(Size output, Size client, int zoom);
 // whole zoom where that fills nine tenths of what a non-whole factor would, that factor otherwise.
 ZoomLayout fit_layout(Size output, Size client);
 
-// The client area a window of this size holds at `zoom`; a partial client pixel is left out.
-Size client_size_for_window(Size window, int zoom);
 // The largest whole zoom at which the client area fits the output; at least 1.
 int zoom_to_fit(Size output, Size client);
 // The zoom a window gets when `wanted` is asked for: within kMinZoom..kMaxZoom, and no larger

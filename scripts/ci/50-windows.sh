@@ -5,11 +5,13 @@
 #   - the witness: start it, click ALIM and the brake, check the screen, close, exit code 0; the
 #     whole scene against korveline-script's snapshot after the same actions; the table of GDI
 #     primitives (tools/gdi_conformance) against our layer;
-#   - korveline.exe, the program: its whole picture, text included, against korveline-script's
-#     snapshot at start and after a click; then Space (the badge), a click on ALIM, I (the readout)
-#     and F2 (the laboratory panel) against the Linux window (tools/korveline) on the same display
-#     after the same keys and clicks, pixel for pixel; F12's picture in the Pictures folder; the
-#     sound through the wave output (ALSA's file plugin); exit code 0 when closed.
+#   - korveline.exe, the program: the Linux window (tools/korveline) first, its picture against
+#     korveline-script's snapshot at start and after a click on the brake, then a click on the
+#     toolbar's Pause (the badge), a click on ALIM, I (the readout) and F2 (the laboratory panel)
+#     beside the picture, which they leave as it was; then korveline.exe on the same display after
+#     the same clicks and keys: the Linux window's whole client area, toolbar and boxes included,
+#     pixel for pixel; F12's picture in the Pictures folder; the sound through the wave output
+#     (ALSA's file plugin); exit code 0 when closed.
 # With KORVELINE_RECORD=1 the Wine dump of the table is stored as the tests' reference.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -86,7 +88,8 @@ cleanup() {
     return 0
 }
 trap cleanup EXIT
-start_private_xvfb "$work" || fail "Xvfb did not start"
+# A laptop's screen: room for the boxes beside the picture.
+start_private_xvfb "$work" 1366x768 || fail "Xvfb did not start"
 # Wine finds its fonts through fontconfig, so by default it draws text with whatever fonts the host
 # has (DejaVu on one machine, Noto on another) and the text cells change width from host to host.
 # A private fontconfig that sees only Wine's own fonts (fonts-wine) makes every host draw the same.
@@ -152,6 +155,7 @@ find_window() {
 # waits for the program's end: exit code 0.
 close_wine_window() {
     local status=0
+    eval "$(xdotool getwindowgeometry --shell "$window")" # its size now
     xdotool mousemove --sync $((X + WIDTH - 15)) $((Y + 12)) click 1
     timeout 15 tail --pid="$wine_pid" -f /dev/null || fail "the window did not close"
     wait "$wine_pid" || status=$?
@@ -196,10 +200,12 @@ echo "the witness passed: ALIM turns green, brake line at y = 176, exit code 0"
 witnessed=$(date +%s)
 
 # korveline.exe, the program: the picture is our platform's, so the whole client area is compared,
-# text included. The same keys and clicks then go to the Linux window on the same display.
+# text, toolbar and boxes included. The Linux window goes first, checked step by step against
+# korveline-script; korveline.exe, on the same display after the same keys and clicks, must then
+# show the Linux window's pixels.
 # shot_when NAME TEST [ARG...]: screenshots of the client area until `TEST ARG... NAME` holds and
 # the picture holds still (two in a row alike: no frame caught half drawn); false after 50 tries.
-client_shot() { import -window "$window" -crop "780x557+$ox+$oy" +repage "$work/$1"; }
+client_shot() { import -window "$window" -crop "${cw}x${ch}+$ox+$oy" +repage "$work/$1"; }
 settled_when() {
     local name=$1
     shift
@@ -212,12 +218,30 @@ settled_when() {
 shot_when() { wait_for settled_when "$@"; }
 like() { [ "$(differing "$1" "$2")" = 0 ]; }
 unlike() { ! like "$1" "$2"; }
+# picture_like REFERENCE NAME: the picture, the client area's top-left 780 x 557, is REFERENCE's
+# (a picture of that size, or a client area).
+picture_like() {
+    convert "$work/$1" -crop 780x557+0+0 +repage "$work/reference.png"
+    convert "$work/$2" -crop 780x557+0+0 +repage "$work/picture.png"
+    like reference.png picture.png
+}
+# motor_like REFERENCE NAME: the same for the picture left of the plot, where the motor is.
+motor_like() {
+    convert "$work/$1" -crop 440x557+0+0 +repage "$work/reference.png"
+    convert "$work/$2" -crop 440x557+0+0 +repage "$work/picture.png"
+    like reference.png picture.png
+}
 alim_green() {
     local label
     label=$(colours_at "$1" 36x16+10+15)
     grep -q 00FF00 <<<"$label" && ! grep -q FF0000 <<<"$label"
 }
 box_at() { [ "$(colours_at "$3" "1x1+$1+$2")" = 303030 ]; } # box_at X Y NAME: a box's grey there
+# readout_beside NAME: the motor as it was after ALIM (the plot has the readout's scales over
+# it), a box beside the picture (the side column's top). lab_beside NAME: the picture as it was
+# with the readout, a box beside it.
+readout_beside() { motor_like linux-alim.png "$1" && box_at 788 8 "$1"; }
+lab_beside() { picture_like linux-readout.png "$1" && box_at 788 8 "$1"; }
 # wait_for TEST [ARG...]: until the test holds; false after 10 s.
 wait_for() {
     local tries
@@ -227,9 +251,19 @@ wait_for() {
     done
     return 1
 }
-# drive exe|linux: start-up, a click on the brake, Space, a click on ALIM (paused: nothing moves
-# from then on), I, F2; a screenshot of the client area after each, WHO-STEP.png. The exe's must
-# show what each step does; the Linux window's must be the exe's.
+# The toolbar's first button, Pause, under the picture: the first box pixel on its middle row.
+find_pause_button() {
+    local row
+    pause_y=573
+    row=$(colours_at "$1" "780x1+0+$pause_y")
+    pause_x=$(grep -n 303030 <<<"$row" | head -1 | cut -d: -f1)
+    [ -n "$pause_x" ] || fail "no toolbar under the picture (see $work/$1)"
+    pause_x=$((pause_x + 10))
+}
+# drive linux|exe: start-up, a click on the brake, a click on the toolbar's Pause, a click on ALIM
+# (paused: nothing moves from then on), I, F2; a screenshot of the client area after each,
+# WHO-STEP.png. The Linux window's must show what each step does, and the picture nothing else;
+# korveline.exe's must be the Linux window's, at the Linux window's size.
 steps="start brake pause alim readout lab"
 drive() {
     local who=$1 step
@@ -239,38 +273,59 @@ drive() {
         shot exe-window.png
         find_origin exe-window.png ours-start.png
     else
+        xdotool windowmove --sync "$window" 0 0
+        eval "$(xdotool getwindowgeometry --shell "$window")"
         ox=0 oy=0
     fi
     for step in $steps; do
         case $step in
         brake) click 250 465 ;;
-        pause) press space ;;
+        pause) click "$pause_x" "$pause_y" ;;
         alim) click 25 25 ;;
         readout) press i ;;
         lab) press F2 ;;
         esac
-        if [ "$who" = linux ]; then
-            shot_when "linux-$step.png" like "exe-$step.png" ||
-                fail "the Linux window differs from korveline.exe after $step:" \
-                    "$(differing "linux-$step.png" "exe-$step.png") pixels"
+        if [ "$who" = exe ]; then
+            read -r cw ch <"$work/size-$step"
+            shot_when "exe-$step.png" like "linux-$step.png" ||
+                fail "korveline.exe differs from the Linux window after $step:" \
+                    "$(differing "exe-$step.png" "linux-$step.png") pixels"
             continue
         fi
+        # The Linux window's client area is the window.
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        cw=$WIDTH ch=$HEIGHT
         case $step in
-        start) shot_when exe-start.png like ours-tick.png ;;
-        brake) shot_when exe-brake.png like ours-brake-tick.png ;;
-        pause) shot_when exe-pause.png unlike exe-brake.png ;;
-        alim) shot_when exe-alim.png alim_green ;;
-        readout) shot_when exe-readout.png box_at 5 550 ;;
-        lab) shot_when exe-lab.png box_at 774 550 ;;
-        esac || fail "korveline.exe after $step: not as expected (see $work/exe-$step.png)"
+        start) shot_when linux-start.png picture_like ours-tick.png &&
+            find_pause_button linux-start.png ;;
+        brake) shot_when linux-brake.png picture_like ours-brake-tick.png ;;
+        pause) shot_when linux-pause.png unlike linux-brake.png ;;
+        alim) shot_when linux-alim.png alim_green ;;
+        readout | lab)
+            # The window grows by the box beside the picture.
+            sleep 0.5
+            eval "$(xdotool getwindowgeometry --shell "$window")"
+            cw=$WIDTH ch=$HEIGHT
+            shot_when "linux-$step.png" "${step}_beside" ;;
+        esac || fail "the Linux window after $step: not as expected (see $work/linux-$step.png)"
+        echo "$cw $ch" >"$work/size-$step"
     done
 }
 ours ours-tick.png "tick"
+"$linux/tools/korveline/korveline" >"$work/linux.log" 2>&1 &
+linux_pid=$!
+drive linux
+kill "$linux_pid"
+wait "$linux_pid" || true
+linux_pid=
+echo "the Linux window: start-up and the brake as korveline-script draws them, pixel for pixel;" \
+    "the toolbar's Pause, ALIM, I and F2 act, the readout and the laboratory panel beside the picture"
+
 (cd "$work" && exec wine "$PWD/../korveline.exe") &
 wine_pid=$!
 drive exe
-echo "korveline.exe: start-up and the brake as korveline-script draws them, pixel for pixel;" \
-    "Space, ALIM, I and F2 act"
+echo "korveline.exe: the Linux window's pixels after each step, toolbar and boxes included, pixel" \
+    "for pixel"
 
 # F12: the picture, as korveline-script's after the same clicks, in the Pictures folder.
 press F12
@@ -291,15 +346,6 @@ wait_for heard || fail "M played nothing: $(tr -d '\000' <"$work/sound.raw" | wc
 press m
 close_wine_window korveline.exe
 echo "korveline.exe: F12's picture as korveline-script's, the hum played, exit code 0"
-
-# The Linux window after the same keys and clicks: the same pixels, boxes and badge included.
-"$linux/tools/korveline/korveline" >"$work/linux.log" 2>&1 &
-linux_pid=$!
-drive linux
-kill "$linux_pid"
-wait "$linux_pid" || true
-linux_pid=
-echo "korveline.exe: the Linux window's pixels after each step, pixel for pixel"
 compared=$(date +%s)
 
 # The table of primitives: GDI (Wine) against our layer.

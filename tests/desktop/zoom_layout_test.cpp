@@ -29,20 +29,6 @@ TEST(ZoomLayout, AWindowHoldsTheClientAreaAtItsZoomInItsCorner) {
     EXPECT_EQ(kv::viewer::window_rect(l, Rect{0, 0, 780, 557}), (Rect{0, 0, 1560, 1114}));
 }
 
-TEST(ZoomLayout, ClientSizeOfAWindowLeavesOutPartialPixels) {
-    struct Case {
-        Size window;
-        int zoom;
-        Size client;
-    };
-    for (const Case& c : {Case{{780, 557}, 1, {780, 557}}, Case{{1560, 1114}, 2, {780, 557}},
-                          Case{{1561, 1115}, 2, {780, 557}}, Case{{2340, 1671}, 3, {780, 557}},
-                          Case{{3, 3}, 4, {0, 0}}, Case{{-5, 10}, 1, {0, 10}}}) {
-        EXPECT_EQ(kv::viewer::client_size_for_window(c.window, c.zoom), c.client)
-            << c.window.width << "x" << c.window.height << " at " << c.zoom;
-    }
-}
-
 TEST(ZoomLayout, FullScreenTakesTheLargestZoomThatFits) {
     struct Case {
         Size screen;

@@ -53,8 +53,14 @@ class FakeScreen final : public Screen {
     std::uint64_t readout_every = 0;          // the screen takes the readout at most this often
     std::vector<std::optional<Tones>> sounds; // what the sound was asked to play, in order
     std::vector<Rect> layers;                 // where each layer shown lay
+    std::vector<ToolbarButton> toolbar;
+    bool toolbar_at_open = false; // the toolbar came before the window opened
 
-    bool open_window(const std::string&, int, int, std::string&) override { return true; }
+    bool open_window(const std::string&, int, int, std::string&) override {
+        toolbar_at_open = !toolbar.empty();
+        return true;
+    }
+    void show_toolbar(const std::vector<ToolbarButton>& buttons) override { toolbar = buttons; }
     void close_window() override {}
     std::uint64_t now_ms() override { return wall; }
     // Keys pressed and input that came while the program was busy, both taken at the next poll.
@@ -647,12 +653,29 @@ TEST(ViewerPanel, ThePanelTakesItsKeysWhileItShowsAndOnlyThen) {
     EXPECT_FALSE(viewer.panel_key({" "}));
     EXPECT_FALSE(viewer.panel_key({"Tab"})) << "the focus ring still works the picture";
 
+    // A click on a row chooses it, and steps it where asked; on the keys' rows, nothing.
+    EXPECT_EQ(screen.status.on(Action::TogglePanel), true);
+    screen.panel_click(1, +1);
+    EXPECT_EQ(chosen(), "b");
+    screen.panel_click(2, 0);
+    EXPECT_EQ(chosen(), "c");
+    screen.panel_click(4, -1);
+    EXPECT_EQ(chosen(), "c");
+    EXPECT_EQ(steps, (std::vector<std::pair<std::size_t, int>>{{0, 1}, {0, -1}, {0, 1}, {1, 1}}));
+
+    // The list of keys lies over the panel: Escape takes it away first, then the panel.
     viewer.act(Action::ToggleHelp);
+    EXPECT_FALSE(viewer.panel_key({"Escape"}));
+    ASSERT_EQ(screen.action_for_key({"Escape"}), Action::CloseHelp);
+    viewer.act(Action::CloseHelp);
+    EXPECT_TRUE(screen.boxes[Slot::Help].empty());
+    EXPECT_FALSE(screen.boxes[Slot::Panel].empty()) << "Escape closed the list of keys alone";
     EXPECT_TRUE(viewer.panel_key({"Escape"}));
     EXPECT_TRUE(screen.boxes[Slot::Panel].empty());
-    EXPECT_FALSE(screen.boxes[Slot::Help].empty()) << "Escape closed the panel alone";
+    EXPECT_EQ(screen.status.on(Action::TogglePanel), false);
     EXPECT_FALSE(viewer.panel_key({"ArrowRight"}));
-    EXPECT_EQ(steps.size(), 3u);
+    screen.panel_click(0, +1);
+    EXPECT_EQ(steps.size(), 4u) << "hidden, it takes no click";
 
     viewer.act(Action::ToggleRecording);
     viewer.act(Action::ToggleRecording);
@@ -673,6 +696,59 @@ TEST(ViewerPanel, WithoutRowsTheKeyAsksTheProgramToOpenItsOwn) {
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(screen.boxes.count(Slot::Panel), 0u) << "no panel box on a screen that has none";
     EXPECT_FALSE(viewer.panel_key({"ArrowDown"}));
+}
+
+// The window's toolbar: a button for each row of the table that has one, in the table's order,
+// there before the window opens; each in the viewer's language, showing how it stands, and as wide
+// whatever it shows.
+TEST(ViewerToolbar, ItsButtonsFollowTheTableAndShowHowTheViewerStands) {
+    FakeScreen screen;
+    Program program;
+    program.language = Lang::Fr;
+    Viewer viewer(screen, program);
+    std::string why;
+    ASSERT_TRUE(viewer.open_window("KORVELINE", 8, 6, why));
+    EXPECT_TRUE(screen.toolbar_at_open);
+    Framebuffer fb{8, 6, rgb(0, 200, 200)};
+    viewer.present(fb, Region(fb.bounds()));
+    std::vector<Action> rows;
+    for (const ActionInfo& row : own_actions())
+        if (row.toolbar != Button::None) rows.push_back(row.action);
+    std::vector<Action> shown;
+    for (const ToolbarButton& b : screen.toolbar)
+        shown.push_back(b.action);
+    EXPECT_EQ(shown, rows);
+    const auto button = [&](Action action) {
+        for (const ToolbarButton& b : screen.toolbar)
+            if (b.action == action) return b;
+        ADD_FAILURE() << "no button";
+        return ToolbarButton{};
+    };
+    const int width = button(Action::TogglePause).width;
+    EXPECT_EQ(button(Action::TogglePause).label, "Pause");
+    EXPECT_FALSE(button(Action::Step).enabled) << "a step is for a paused clock";
+    EXPECT_EQ(button(Action::Slower).label, "-");
+    EXPECT_EQ(button(Action::ToggleFullscreen).label, "Plein \xe9"
+                                                      "cran");
+    EXPECT_FALSE(button(Action::ToggleReadout).on);
+
+    viewer.act(Action::TogglePause);
+    viewer.act(Action::ToggleReadout);
+    viewer.act(Action::ToggleHelp);
+    EXPECT_EQ(button(Action::TogglePause).label, "Reprendre");
+    EXPECT_FALSE(button(Action::TogglePause).on) << "its own label says it";
+    EXPECT_TRUE(button(Action::Step).enabled);
+    EXPECT_TRUE(button(Action::ToggleReadout).on);
+    EXPECT_TRUE(button(Action::ToggleHelp).on);
+    viewer.set_language(Lang::En);
+    EXPECT_EQ(button(Action::TogglePause).label, "Resume");
+    EXPECT_EQ(button(Action::TogglePause).width, width);
+    viewer.act(Action::ToggleRecording);
+    EXPECT_EQ(button(Action::ToggleRecording).label, "Stop");
+    viewer.act(Action::ToggleRecording);
+    viewer.act(Action::TogglePause);
+    EXPECT_EQ(button(Action::TogglePause).label, "Pause");
+    EXPECT_FALSE(button(Action::Step).enabled);
 }
 
 } // namespace

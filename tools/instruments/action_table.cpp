@@ -53,7 +53,7 @@ constexpr viewer::ActionInfo kActions[] = {
      {},
      {"langue suivante (français, anglais), la simulation continue",
       "next language (French, English), the run goes on"},
-     false},
+     viewer::Button::Window},
     {Action::NextLook,
      "look",
      {{{"a"}}},
@@ -61,7 +61,7 @@ constexpr viewer::ActionInfo kActions[] = {
      {},
      {"aspect suivant (d'origine, vision des couleurs, projecteur)",
       "next look (default, colour vision, projector)"},
-     false},
+     viewer::Button::Window},
     {Action::TogglePanel,
      "lab",
      {{{"F2"}, {"o"}}},
@@ -69,7 +69,7 @@ constexpr viewer::ActionInfo kActions[] = {
      {},
      {"le Laboratoire (la fenêtre : Haut, Bas choisissent un réglage, Gauche, Droite le changent)",
       "the Lab (the window: Up, Down choose a setting, Left, Right change it)"},
-     false},
+     viewer::Button::Window},
 };
 
 } // namespace

@@ -1,33 +1,30 @@
 // What the window shows: the framebuffer scaled into the window's pixels with the viewer's layer
-// over the picture scaled alike, black around it in full screen, and the viewer's boxes over it
-// (the badge in its top-right corner, the help in the middle, the readout) and the keyboard's focus
-// ring, each at a whole zoom so that its text stays sharp. Works on any 32-bit pixels, so that it
-// can be checked without a display.
+// over the picture scaled alike, the badge in its top-right corner and the keyboard's focus ring;
+// and beside the picture, never over it (arrangement.h), the toolbar and the viewer's boxes (the
+// laboratory panel, the readout, the list of keys), each at a whole zoom so that its text stays
+// sharp, black around them. Works on any 32-bit pixels, so that it can be checked without a
+// display; and tells which part of it a window pixel shows, for the mouse.
 //
 // A frame draws again only the columns the framebuffer noted as written since it was last
-// presented, then the boxes over them: the window's pixels keep the rest.
+// presented, then the badge and the ring over them: the window's pixels keep the rest.
 #pragma once
 
+#include "backends/desktop/arrangement.h"
 #include "backends/desktop/pixel_target.h"
 #include "core/framebuffer.h"
 #include "core/region.h"
 #include "viewer/layer.h"
 #include "viewer/screen.h"
+#include "viewer/toolbar.h"
 #include "viewer/zoom_layout.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace kv::desktop {
-
-// The viewer's boxes, from the bottom one up.
-enum class Overlay { Readout, Panel, Help, Badge };
-inline constexpr std::size_t kOverlayCount = 4;
-
-// Where a box sits over the picture, a few pixels in from its edges.
-enum class Anchor { TopRight, Centre, BottomLeft, BottomRight };
 
 // Between whole zooms the picture is zoomed by the whole factor just above by nearest
 // neighbour, then scaled down linearly: text and one-pixel lines stay sharp and even, where
@@ -35,72 +32,132 @@ enum class Anchor { TopRight, Centre, BottomLeft, BottomRight };
 // (tests/desktop/smoothing_test.cpp compares the three).
 int smoothing_for(const viewer::ZoomLayout& layout);
 
+// What a window pixel shows, for a mouse button pressed over it.
+struct Hit {
+    enum class Kind { Nothing, Picture, Button, PanelRow };
+    Kind kind = Kind::Nothing;
+    Point point{};                                       // Picture: the client pixel
+    viewer::Action action = viewer::Action::TogglePause; // Button: an enabled button's
+    std::size_t row = 0;                                 // PanelRow: the row of the panel's box
+    int step = 0; // PanelRow: -1 on the left half of its value, +1 on the right half, 0 its name
+};
+
+// The list of keys' descriptions are broken into lines this wide (pixels), so that its box fits
+// beside the picture on a screen 1366 pixels wide.
+inline constexpr int kHelpTextWidth = 360;
+
 class Presenter {
   public:
-    const viewer::ZoomLayout& layout() const { return picture_.layout(); }
-    // A new layout takes effect with the next draw_all.
-    void set_layout(const viewer::ZoomLayout& layout);
+    Presenter() = default;
+    // What it places points into its own images.
+    Presenter(const Presenter&) = delete;
+    Presenter& operator=(const Presenter&) = delete;
 
-    // Shows `text` in the badge, or no badge. Returns the client rectangle whose picture this
-    // changes (the old and the new badge), empty when nothing changes.
+    const viewer::ZoomLayout& layout() const { return arrangement_.picture; }
+    const Arrangement& arrangement() const { return arrangement_; }
+    // The picture alone where `layout` says, nothing beside it.
+    void set_layout(const viewer::ZoomLayout& layout);
+    // A window of `output` pixels showing a client area of `client` size as `fit` says, with the
+    // toolbar and the boxes beside it; true when anything now lies elsewhere (draw_all then).
+    bool arrange(viewer::Size output, viewer::Size client, Fit fit);
+    // The window's size for a client area at a whole zoom, with what lies beside it now; and the
+    // client area a window of that size holds.
+    viewer::Size window_size(viewer::Size client, int zoom) const {
+        return desktop::window_size(client, zoom, beside_);
+    }
+    viewer::Size client_for_window(viewer::Size window, int zoom) const {
+        return desktop::client_for_window(window, zoom, beside_);
+    }
+    // Whether what lies beside the picture changed its size since the last call: the window is
+    // then sized again (in full screen, arranged again).
+    bool take_resize();
+
+    // Each of these returns the window rectangle it changes, to draw again with draw_area.
+    // The badge over the picture, or none.
     Rect set_badge(const std::optional<std::string>& text);
-    // Lays `image` over the picture at `anchor` (an empty image: none). Returns the client
-    // rectangle whose picture this changes.
-    Rect set_overlay(Overlay which, Framebuffer image, Anchor anchor);
-    bool has_overlay(Overlay which) const;
-    // Shows the viewer's box in its place (an empty one: none): the keys in the middle, the
-    // readout bottom left, the laboratory over the instructions. Returns the client rectangle
-    // whose picture this changes.
+    // A box beside the picture (an empty one: none): the laboratory panel, under it the readout;
+    // the list of keys takes the column alone while it shows.
     Rect set_box(viewer::Slot slot, const viewer::Box& box);
-    // Lays `layer` over the picture, scaled with it (an empty one: none). Returns the client
-    // rectangle whose picture this changes.
+    Rect set_toolbar(const std::vector<viewer::ToolbarButton>& buttons);
+    // Lays `layer` over the picture, scaled with it (an empty one: none).
     Rect set_layer(viewer::Layer layer);
-    // The keyboard's focus ring around the client rectangle `around`, or none; under the boxes.
-    // Returns the client rectangle whose picture this changes.
+    // The keyboard's focus ring around the client rectangle `around`, or none; under the badge.
     Rect set_ring(const std::optional<Rect>& around);
 
-    // Draws, within `changed`, the columns `fb` noted as written since it was last presented,
-    // and the boxes over them; appends the window rectangles written to `written`.
+    Hit hit(std::int64_t x, std::int64_t y) const;
+
+    // Draws, within `changed` (client pixels), the columns `fb` noted as written since it was
+    // last presented, and the badge and ring over them; appends the window rectangles written to
+    // `written`.
     void draw_changes(const Framebuffer& fb, const Region& changed, PixelTarget& target,
                       std::vector<Rect>& written);
-    // Draws the client rectangle `area` of `fb` whether it changed or not (a box came or went);
-    // appends the window rectangle written to `written`.
+    // Draws the window rectangle `area` whether it changed or not (a box came or went); appends
+    // what it wrote to `written`.
     void draw_area(const Framebuffer& fb, const Rect& area, PixelTarget& target,
                    std::vector<Rect>& written);
-    // Draws the whole window: the picture, the boxes, black around. Returns the window's
-    // rectangle.
+    // Draws the whole window. Returns the window's rectangle.
     Rect draw_all(const Framebuffer& fb, PixelTarget& target);
 
   private:
-    // The whole zoom the boxes and the ring are drawn at: the picture's, or the nearest one.
+    // A picture of the viewer's at its place in the window, and how it is scaled there.
+    struct Placed {
+        const Framebuffer* image = nullptr;
+        Rect at; // window pixels kept for it
+        Scaler scaler;
+        Rect shown() const { return scaler.layout().picture(); }
+    };
+    struct SideBox {
+        viewer::Box box;   // as shown (the list of keys with its lines broken)
+        Framebuffer image; // empty: none
+        viewer::Size room; // box pixels kept for it while it shows: it only grows
+    };
+
+    // The whole zoom the badge and the ring are drawn at: the picture's, or the nearest one.
     int boxes_zoom() const;
     // The window pixels the ring covers: its inside edge, and how wide it is.
     Rect ring_inside() const;
     std::int64_t ring_width() const;
-    // The client rectangle the ring covers (none: empty).
     Rect ring_area() const;
     void paint_ring(const Rect& area, PixelTarget& target) const;
+    // The badge at its place over the picture.
+    void place_badge();
 
-    struct Placed {
-        Framebuffer image;
-        Anchor anchor = Anchor::TopRight;
-        Scaler scaler; // where it lies in the window, at the boxes' zoom
-    };
-    // The box's window pixels at `anchor` over the picture, at the boxes' zoom.
-    viewer::ZoomLayout overlay_layout(const Framebuffer& image, Anchor anchor) const;
-    // Draws the window rectangle `area` of the picture with the boxes over it; returns what it
-    // wrote.
+    // The boxes the side column shows, from the top.
+    std::vector<viewer::Slot> side_slots() const;
+    // What lies beside the picture changed: its sizes, and the arrangement; true when they moved.
+    bool rearrange();
+    // The toolbar's buttons and the side's boxes at their places.
+    void place_beside();
+
+    // Draws the window rectangle `area` of the picture with what lies over and beside it; returns
+    // what it wrote.
     Rect paint(const Framebuffer& fb, const Rect& area, PixelTarget& target) const;
-
     // The picture's window rectangle `out`, with the layer over it where they meet.
     void draw_picture(const Framebuffer& fb, const Rect& out, PixelTarget& target) const;
+    // The window rectangle `area`, beside the picture: black, with the toolbar and boxes on it.
+    void paint_beside(const Rect& area, PixelTarget& target) const;
 
+    struct Window {
+        viewer::Size output;
+        viewer::Size client;
+        Fit fit;
+    };
+    std::optional<Window> window_; // none: the picture alone, set_layout's
+    Arrangement arrangement_;
+    Beside beside_;
+    bool resize_ = false;
     Scaler picture_;
     viewer::Layer layer_;
     mutable Framebuffer composed_; // the picture with the layer over it, where drawn last
     std::optional<std::string> badge_text_;
-    std::array<Placed, kOverlayCount> overlays_;
+    Framebuffer badge_image_;
+    Placed badge_;
     std::optional<Rect> ring_; // around this client rectangle
+    std::vector<viewer::ToolbarButton> buttons_;
+    std::vector<Framebuffer> button_images_;
+    std::array<SideBox, 3> side_; // by Slot
+    // The buttons, then the boxes of side_slots(), where they lie now.
+    std::vector<Placed> beside_images_;
 };
 
 } // namespace kv::desktop

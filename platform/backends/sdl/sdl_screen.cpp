@@ -2,6 +2,7 @@
 
 #include "image/png_writer.h"
 #include "backends/desktop/capture_names.h"
+#include "backends/desktop/mouse_buttons.h"
 #include "backends/sdl/captures.h"
 #include "backends/sdl/key_controls.h"
 #include "backends/sdl/latin1.h"
@@ -88,11 +89,16 @@ bool SdlScreen::open_window(const std::string& title, int client_width, int clie
     }
     video_ = true;
     const viewer::Size client{client_width, client_height};
-    const int zoom = fitting_zoom(nullptr, start_zoom(), client);
-    window_ = SDL_CreateWindow(latin1_to_utf8(title).c_str(), SDL_WINDOWPOS_UNDEFINED,
-                               SDL_WINDOWPOS_UNDEFINED, client_width * zoom, client_height * zoom,
-                               SDL_WINDOW_RESIZABLE);
-    if (window_ != nullptr) screen_ = std::make_unique<WindowScreen>(window_, client, zoom);
+    // The window holds the picture and its toolbar.
+    desktop::Presenter sizes;
+    sizes.set_toolbar(toolbar_);
+    const int zoom = fitting_zoom(nullptr, start_zoom(), sizes.window_size(client, 1));
+    const viewer::Size size = sizes.window_size(client, zoom);
+    window_ =
+        SDL_CreateWindow(latin1_to_utf8(title).c_str(), SDL_WINDOWPOS_UNDEFINED,
+                         SDL_WINDOWPOS_UNDEFINED, size.width, size.height, SDL_WINDOW_RESIZABLE);
+    if (window_ != nullptr)
+        screen_ = std::make_unique<WindowScreen>(window_, client, zoom, toolbar_);
     if (window_ == nullptr || !screen_->usable()) {
         why = SDL_GetError();
         close_window();
@@ -196,13 +202,11 @@ void SdlScreen::on_window_event(const SDL_WindowEvent& e, std::vector<InputEvent
 
 void SdlScreen::on_mouse_button(const SDL_MouseButtonEvent& e, std::vector<InputEvent>& out) {
     if (e.button != SDL_BUTTON_LEFT && e.button != SDL_BUTTON_RIGHT) return;
-    // Clicks on the black around a full-screen picture are outside the client area.
-    const std::optional<Point> at = screen_->client_point(e.x, e.y);
-    if (!at) return;
-    out.push_back(
-        {e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp,
-         e.button == SDL_BUTTON_LEFT ? InputEvent::Button::Left : InputEvent::Button::Right, at->x,
-         at->y});
+    desktop::mouse_button(
+        screen_->presenter(), *this,
+        e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp,
+        e.button == SDL_BUTTON_LEFT ? InputEvent::Button::Left : InputEvent::Button::Right, e.x,
+        e.y, out);
 }
 
 void SdlScreen::on_key(const SDL_KeyboardEvent& e) {
@@ -241,6 +245,11 @@ bool SdlScreen::sound(const std::optional<viewer::Tones>& tones, std::string& wh
 
 void SdlScreen::show_status(const viewer::Status& status) {
     if (screen_) screen_->redraw(screen_->presenter().set_badge(status.badge()));
+}
+
+void SdlScreen::show_toolbar(const std::vector<viewer::ToolbarButton>& buttons) {
+    toolbar_ = buttons;
+    if (screen_) screen_->redraw(screen_->presenter().set_toolbar(buttons));
 }
 
 void SdlScreen::zoom(viewer::Action action) {

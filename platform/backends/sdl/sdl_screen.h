@@ -1,5 +1,6 @@
 // The desktop's screen for the viewer: one SDL2 window whose surface shows the framebuffer with the
-// viewer's boxes over it, mouse buttons in, keys turned into the viewer's actions, zoom and full
+// viewer's toolbar and boxes beside it, mouse buttons in (on the picture the application's, on
+// the toolbar and panel the viewer's), keys turned into the viewer's actions, zoom and full
 // screen; captures go to the user's pictures folder. The application sees a client area of its
 // own size.
 #pragma once
@@ -46,6 +47,7 @@ class SdlScreen final : public viewer::Screen {
 
     void show(viewer::Slot slot, const viewer::Box& box) override;
     void show_status(const viewer::Status& status) override;
+    void show_toolbar(const std::vector<viewer::ToolbarButton>& buttons) override;
     void zoom(viewer::Action action) override;
     std::string save_picture(const Framebuffer& fb, const std::string& stem) override;
     std::unique_ptr<image::Output> new_capture(const std::string& stem,
@@ -70,6 +72,7 @@ class SdlScreen final : public viewer::Screen {
     TickLog tick_log_;
     std::span<const unsigned char> icon_png_;
     std::unique_ptr<HumAudio> audio_;
+    std::vector<viewer::ToolbarButton> toolbar_;
     std::uint64_t pumped_ms_ = 0; // wall clock of the last look at the display's events
 };
 

@@ -87,7 +87,7 @@ std::string action_rows(std::span<const viewer::ActionInfo> table) {
              {a.name, a.label.fr, a.label.en, a.label_on.fr, a.label_on.en, a.help.fr, a.help.en})
             text.append(field).append("\t");
         text += viewer::keys_text(a, Lang::Fr, ", ") + '\t' + viewer::keys_text(a, Lang::En, ", ");
-        text += a.toolbar ? "\t1\n" : "\t0\n";
+        text += a.toolbar == viewer::Button::Toolbars ? "\t1\n" : "\t0\n";
     }
     return text;
 }

@@ -1,6 +1,7 @@
 #include "backends/win32/win32_screen.h"
 
 #include "backends/desktop/capture_names.h"
+#include "backends/desktop/mouse_buttons.h"
 #include "backends/win32/wave_hum.h"
 #include "backends/win32/wide_text.h"
 #include "backends/win32/window.h"
@@ -21,6 +22,12 @@ class Win32Screen::Events final : public WindowEvents {
   public:
     explicit Events(Win32Screen& screen) : screen_(screen) {}
     void input(const InputEvent& event) override { screen_.input_.push_back(event); }
+    void button(InputEvent::Kind kind, InputEvent::Button button, std::int64_t x,
+                std::int64_t y) override {
+        if (screen_.window_)
+            desktop::mouse_button(screen_.window_->presenter(), screen_, kind, button, x, y,
+                                  screen_.input_);
+    }
     void key(const KeyDown& key) override {
         const std::string name = key_name(key);
         const viewer::KeyPress press = key_press(key, name);
@@ -51,7 +58,7 @@ Win32Screen::~Win32Screen() {
 bool Win32Screen::open_window(const std::string& title, int client_width, int client_height,
                               std::string& why) {
     window_ = Window::open(latin1_to_wide(title), viewer::Size{client_width, client_height},
-                           *events_, why);
+                           toolbar_, *events_, why);
     if (!window_) return false;
     // Waits end within a millisecond of their deadline, not of the system's 15.6 ms tick: the
     // Ticks come every 50 ms, evenly.
@@ -120,6 +127,11 @@ void Win32Screen::show(viewer::Slot slot, const viewer::Box& box) {
 
 void Win32Screen::show_status(const viewer::Status& status) {
     if (window_) window_->redraw(window_->presenter().set_badge(status.badge()));
+}
+
+void Win32Screen::show_toolbar(const std::vector<viewer::ToolbarButton>& buttons) {
+    toolbar_ = buttons;
+    if (window_) window_->redraw(window_->presenter().set_toolbar(buttons));
 }
 
 void Win32Screen::show_focus(const std::optional<Rect>& around) {

@@ -1,8 +1,9 @@
 // korveline.exe's screen for the viewer: a real Win32 window (backends/win32/window.h) showing the
-// framebuffer with the viewer's boxes over it, mouse buttons in, keys turned into the viewer's
-// actions, zoom and full screen; the wall clock, and waiting on the window's messages; captures in
-// the user's Pictures folder; the hum through the system's wave output. This header leaves
-// <windows.h> out: the program that makes the screen is compiled against the platform's own.
+// framebuffer with the viewer's toolbar and boxes beside it, mouse buttons in (on the picture the
+// application's, on the toolbar and panel the viewer's), keys turned into the viewer's actions,
+// zoom and full screen; the wall clock, and waiting on the window's messages; captures in the
+// user's Pictures folder; the hum through the system's wave output. This header leaves <windows.h>
+// out: the program that makes the screen is compiled against the platform's own.
 #pragma once
 
 #include "viewer/screen.h"
@@ -36,6 +37,7 @@ class Win32Screen final : public viewer::Screen {
 
     void show(viewer::Slot slot, const viewer::Box& box) override;
     void show_status(const viewer::Status& status) override;
+    void show_toolbar(const std::vector<viewer::ToolbarButton>& buttons) override;
     void zoom(viewer::Action action) override;
     std::string save_picture(const Framebuffer& fb, const std::string& stem) override;
     std::unique_ptr<image::Output> new_capture(const std::string& stem,
@@ -51,7 +53,8 @@ class Win32Screen final : public viewer::Screen {
     std::unique_ptr<Window> window_;
     std::unique_ptr<WaveHum> sound_;
     std::vector<InputEvent> input_; // from the window's procedure, for the next poll
-    bool fine_timer_ = false;       // the system's timer at 1 ms while the window is open
+    std::vector<viewer::ToolbarButton> toolbar_;
+    bool fine_timer_ = false; // the system's timer at 1 ms while the window is open
 };
 
 } // namespace kv::win32

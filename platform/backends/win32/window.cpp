@@ -69,16 +69,20 @@ Window::Window(viewer::Size client, int zoom, WindowEvents& events)
     : events_(events), client_(client), zoom_(zoom) {}
 
 std::unique_ptr<Window> Window::open(const std::wstring& title, viewer::Size client,
+                                     const std::vector<viewer::ToolbarButton>& toolbar,
                                      WindowEvents& events, std::string& why) {
     if (!register_class(&Window::procedure)) {
         why = last_error("RegisterClassExW");
         return nullptr;
     }
     std::unique_ptr<Window> window(new Window(client, 1, events));
-    window->zoom_ = window->fitting_zoom(start_zoom());
+    desktop::Presenter& presenter = window->presenter();
+    presenter.set_toolbar(toolbar);
+    presenter.take_resize(); // the window is made at its size
+    window->wanted_zoom_ = start_zoom();
+    window->zoom_ = window->fitting_zoom(window->wanted_zoom_);
     window->pixels_.set_fit({window->zoom_, false});
-    const SIZE outer =
-        window->outer_size({client.width * window->zoom_, client.height * window->zoom_});
+    const SIZE outer = window->outer_size(presenter.window_size(client, window->zoom_));
     // WM_NCCREATE hands the window its handle.
     if (CreateWindowExW(kExStyle, kClassName, title.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                         outer.cx, outer.cy, nullptr, nullptr, GetModuleHandleW(nullptr),
@@ -150,7 +154,7 @@ void Window::on_size(int width, int height) {
     pixels_.resize(width, height);
     // Full screen keeps the client area and scales it.
     if (!fullscreen_) {
-        const viewer::Size fits = viewer::client_size_for_window({width, height}, zoom_);
+        const viewer::Size fits = presenter().client_for_window({width, height}, zoom_);
         if (!(fits == client_)) {
             client_ = fits;
             events_.input(
@@ -161,14 +165,11 @@ void Window::on_size(int width, int height) {
 }
 
 void Window::on_button(UINT message, LPARAM lparam) {
-    // Clicks on the black around a full-screen picture are outside the client area.
-    const std::optional<Point> at =
-        viewer::client_point(presenter().layout(), GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
-    if (!at) return;
     const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
     const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP;
-    events_.input({down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp,
-                   left ? InputEvent::Button::Left : InputEvent::Button::Right, at->x, at->y});
+    events_.button(down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp,
+                   left ? InputEvent::Button::Left : InputEvent::Button::Right,
+                   GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
 }
 
 void Window::on_key(WPARAM wparam, LPARAM lparam) {
@@ -208,20 +209,43 @@ int Window::fitting_zoom(int wanted) const {
     const RECT& work = info.rcWork;
     const SIZE frame = outer_size({0, 0});
     return viewer::window_zoom(wanted, viewer::Size{work.right - work.left, work.bottom - work.top},
-                               client_, viewer::Size{frame.cx, frame.cy});
+                               presenter().window_size(client_, 1),
+                               viewer::Size{frame.cx, frame.cy});
 }
 
 void Window::set_zoom(int zoom) {
-    zoom = fitting_zoom(zoom);
     // Full screen fills the screen by itself.
-    if (fullscreen_ || zoom == zoom_) return;
-    if (IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-    zoom_ = zoom;
+    if (fullscreen_) return;
+    wanted_zoom_ = zoom;
+    fit_window();
+}
+
+void Window::fit_window() {
+    zoom_ = fitting_zoom(wanted_zoom_);
     pixels_.set_fit({zoom_, false});
+    const viewer::Size size = presenter().window_size(client_, zoom_);
+    RECT now{};
+    GetClientRect(hwnd_, &now);
+    if (size == viewer::Size{now.right - now.left, now.bottom - now.top}) {
+        pixels_.show_all(hwnd_);
+        return;
+    }
+    if (IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
     // Its WM_SIZE brings the new layout.
-    const SIZE outer = outer_size({client_.width * zoom_, client_.height * zoom_});
+    const SIZE outer = outer_size(size);
     SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::redraw(const Rect& changed) {
+    if (presenter().take_resize()) {
+        if (fullscreen_)
+            pixels_.show_all(hwnd_);
+        else
+            fit_window();
+        return;
+    }
+    pixels_.redraw(hwnd_, changed);
 }
 
 void Window::toggle_fullscreen() {
@@ -250,6 +274,8 @@ void Window::toggle_fullscreen() {
     SetWindowPlacement(hwnd_, &windowed_);
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                  kRestyle | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // What lies beside the picture may have changed meanwhile.
+    fit_window();
 }
 
 void Window::start_timer(unsigned period_ms) {

@@ -1,6 +1,7 @@
 // korveline.exe's window: a real Win32 window whose client area shows the framebuffer zoomed, with
-// the viewer's boxes over it (window_pixels.h); its zoom and full screen (a borderless window over
-// the monitor); its messages turned into the viewer's input and key presses.
+// the viewer's toolbar and boxes beside it (window_pixels.h); its zoom and full screen (a
+// borderless window over the monitor); its messages turned into the viewer's input and key
+// presses.
 #pragma once
 
 #include "backends/win32/key_names.h"
@@ -12,9 +13,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kv::win32 {
 
@@ -22,6 +25,10 @@ namespace kv::win32 {
 class WindowEvents {
   public:
     virtual void input(const InputEvent& event) = 0;
+    // A mouse button pressed or released at client pixel (x, y) of the window (the picture's
+    // and what lies beside it).
+    virtual void button(InputEvent::Kind kind, InputEvent::Button button, std::int64_t x,
+                        std::int64_t y) = 0;
     virtual void key(const KeyDown& key) = 0;
     // The window's timer (start_timer) fell due.
     virtual void timer() = 0;
@@ -33,8 +40,10 @@ class WindowEvents {
 class Window {
   public:
     // A window with the title, whose client area shows `client` pixels at the zoom the screen's
-    // DPI asks for (less where it would not fit the screen), shown. Null on failure, saying why.
+    // DPI asks for (less where it would not fit the screen) with the toolbar under them, shown.
+    // Null on failure, saying why.
     static std::unique_ptr<Window> open(const std::wstring& title, viewer::Size client,
+                                        const std::vector<viewer::ToolbarButton>& toolbar,
                                         WindowEvents& events, std::string& why);
     ~Window();
     Window(const Window&) = delete;
@@ -46,10 +55,13 @@ class Window {
     void show_changes(const Framebuffer& fb, const Region& changed) {
         pixels_.show_changes(hwnd_, fb, changed);
     }
-    // What the window lays over the picture: its boxes, ring and layer. Each change returns the
-    // client rectangle to draw again with redraw(), at once.
+    // What the window lays over and beside the picture: its toolbar, boxes, ring and layer. Each
+    // change returns the window rectangle to draw again with redraw(), at once.
     desktop::Presenter& presenter() { return pixels_.presenter(); }
-    void redraw(const Rect& changed) { pixels_.redraw(hwnd_, changed); }
+    const desktop::Presenter& presenter() const { return pixels_.presenter(); }
+    // Draws `changed` again; where what lies beside the picture changed size, the window is sized
+    // again (in full screen, arranged again).
+    void redraw(const Rect& changed);
 
     int zoom() const { return zoom_; }
     // The window's whole zoom: `zoom`, or less where the window would not fit the screen.
@@ -72,6 +84,9 @@ class Window {
 
     // The window's zoom for `wanted`: no larger than lets it fit the work area of its monitor.
     int fitting_zoom(int wanted) const;
+    // The window at the zoom asked for, or less where it would not fit the screen, and sized for
+    // it with what lies beside the picture.
+    void fit_window();
     // The window's outer size for a client area of `client` size.
     SIZE outer_size(viewer::Size client) const;
 
@@ -79,6 +94,7 @@ class Window {
     WindowEvents& events_;
     viewer::Size client_;
     int zoom_ = 1;
+    int wanted_zoom_ = 1; // the last asked for
     bool fullscreen_ = false;
     WINDOWPLACEMENT windowed_{}; // where the window was before full screen
     WindowPixels pixels_;

@@ -42,12 +42,6 @@ void WindowPixels::free() {
     target_ = desktop::PixelTarget{};
 }
 
-viewer::ZoomLayout WindowPixels::layout_for(viewer::Size output) const {
-    const viewer::Size client{fb_->width(), fb_->height()};
-    if (fit_.fullscreen) return viewer::fit_layout(output, client);
-    return viewer::corner_layout(output, client, fit_.zoom);
-}
-
 void WindowPixels::show_changes(HWND window, const Framebuffer& fb, const Region& changed) {
     fb_ = &fb;
     show(window, false, [&](desktop::PixelTarget& target, std::vector<Rect>& written) {
@@ -77,10 +71,10 @@ void WindowPixels::paint(HDC dc, const RECT& area) const {
 
 template <class Draw> void WindowPixels::show(HWND window, bool whole, const Draw& draw) {
     if (fb_ == nullptr || target_.pixels == nullptr) return;
-    const viewer::ZoomLayout layout = layout_for(viewer::Size{target_.width, target_.height});
+    const bool moved = presenter_.arrange(viewer::Size{target_.width, target_.height},
+                                          viewer::Size{fb_->width(), fb_->height()}, fit_);
     written_.clear();
-    if (whole || fresh_ || !(layout == presenter_.layout())) {
-        presenter_.set_layout(layout);
+    if (whole || fresh_ || moved) {
         written_.push_back(presenter_.draw_all(*fb_, target_));
         fresh_ = false;
     } else {

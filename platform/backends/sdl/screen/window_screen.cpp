@@ -7,8 +7,13 @@
 
 namespace kv::sdl {
 
-WindowScreen::WindowScreen(SDL_Window* window, viewer::Size client, int zoom)
-    : window_(window), shm_(X11ShmWindow::attach(window)), client_(client), zoom_(zoom) {}
+WindowScreen::WindowScreen(SDL_Window* window, viewer::Size client, int zoom,
+                           const std::vector<viewer::ToolbarButton>& toolbar)
+    : window_(window), shm_(X11ShmWindow::attach(window)), client_(client), zoom_(zoom),
+      wanted_zoom_(zoom) {
+    presenter_.set_toolbar(toolbar);
+    presenter_.take_resize(); // the window was made at its size
+}
 
 WindowScreen::~WindowScreen() = default;
 
@@ -16,7 +21,7 @@ bool WindowScreen::usable() const {
     return shm_ != nullptr || SDL_GetWindowSurface(window_) != nullptr;
 }
 
-int fitting_zoom(SDL_Window* window, int wanted, viewer::Size client) {
+int fitting_zoom(SDL_Window* window, int wanted, viewer::Size natural) {
     const int display = window != nullptr ? std::max(SDL_GetWindowDisplayIndex(window), 0) : 0;
     SDL_Rect usable{};
     if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
@@ -25,17 +30,26 @@ int fitting_zoom(SDL_Window* window, int wanted, viewer::Size client) {
     // Left at 0 where the window manager does not tell, or there is no window yet.
     int top = 0, left = 0, bottom = 0, right = 0;
     if (window != nullptr) SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
-    return viewer::window_zoom(wanted, viewer::Size{usable.w, usable.h}, client,
+    return viewer::window_zoom(wanted, viewer::Size{usable.w, usable.h}, natural,
                                viewer::Size{left + right, top + bottom});
 }
 
 void WindowScreen::set_zoom(int zoom) {
-    zoom = fitting_zoom(window_, zoom, client_);
     // Full screen fills the screen by itself.
-    if (fullscreen_ || zoom == zoom_) return;
-    zoom_ = zoom;
+    if (fullscreen_) return;
+    wanted_zoom_ = zoom;
+    fit_window();
+}
+
+void WindowScreen::fit_window(bool always) {
+    zoom_ = fitting_zoom(window_, wanted_zoom_, presenter_.window_size(client_, 1));
+    const viewer::Size size = presenter_.window_size(client_, zoom_);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    if (!always && size == viewer::Size{width, height}) return;
     // The window follows; its SIZE_CHANGED brings the new layout.
-    SDL_SetWindowSize(window_, client_.width * zoom_, client_.height * zoom_);
+    asked_.push_back(size);
+    SDL_SetWindowSize(window_, size.width, size.height);
 }
 
 void WindowScreen::toggle_fullscreen() {
@@ -50,33 +64,37 @@ void WindowScreen::toggle_fullscreen() {
     }
     if (SDL_SetWindowFullscreen(window_, 0) != 0) return;
     fullscreen_ = false;
-    SDL_SetWindowSize(window_, client_.width * zoom_, client_.height * zoom_);
+    // Its size asked for again, whatever SDL reports while full screen ends.
+    fit_window(true);
     SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
 }
 
 std::optional<viewer::Size> WindowScreen::resized(int width, int height) {
+    const viewer::Size size{width, height};
+    const auto seen = std::find(asked_.begin(), asked_.end(), size);
+    if (seen != asked_.end()) {
+        asked_.erase(asked_.begin(), seen + 1);
+        // On its way to a size asked for later.
+        if (!asked_.empty()) return std::nullopt;
+    }
     std::optional<viewer::Size> client;
     // Full screen keeps the client area and scales it.
     if (!fullscreen_) {
-        const viewer::Size fits =
-            viewer::client_size_for_window(viewer::Size{width, height}, zoom_);
+        const viewer::Size fits = presenter_.client_for_window(size, zoom_);
         if (!(fits == client_)) client = client_ = fits;
     }
     return client;
 }
 
-std::optional<Point> WindowScreen::client_point(std::int64_t x, std::int64_t y) const {
-    return viewer::client_point(presenter_.layout(), x, y);
-}
-
-viewer::ZoomLayout WindowScreen::layout_for(viewer::Size output) const {
-    const viewer::Size client{fb_->width(), fb_->height()};
-    if (fullscreen_) return viewer::fit_layout(output, client);
-    return viewer::corner_layout(output, client, zoom_);
-}
-
 void WindowScreen::redraw(const Rect& changed) {
-    if (changed.empty() || fb_ == nullptr) return;
+    if (fb_ == nullptr) return;
+    if (presenter_.take_resize()) {
+        // In a window, the window follows, and its SIZE_CHANGED draws it whole again.
+        if (!fullscreen_) fit_window();
+        show_all();
+        return;
+    }
+    if (changed.empty()) return;
     show(false, [&](desktop::PixelTarget& target, std::vector<Rect>& written) {
         presenter_.draw_area(*fb_, changed, target, written);
     });
@@ -99,10 +117,10 @@ template <class Draw> void WindowScreen::show(bool whole, const Draw& draw) {
     whole = whole || missed_frame_;
     missed_frame_ = true;
     const auto draw_on = [&](desktop::PixelTarget& target) {
-        const viewer::ZoomLayout layout = layout_for(viewer::Size{target.width, target.height});
+        const bool moved = presenter_.arrange(viewer::Size{target.width, target.height},
+                                              viewer::Size{fb_->width(), fb_->height()}, fit());
         written_.clear();
-        if (whole || !(layout == presenter_.layout())) {
-            presenter_.set_layout(layout);
+        if (whole || moved) {
             written_.push_back(presenter_.draw_all(*fb_, target));
         } else {
             draw(target, written_);

@@ -1,7 +1,7 @@
 // The desktop window's path to the screen: the presenter, the window's pixels (an X11
-// shared-memory image of our own, or SDL's window surface), the zoom and full screen. The backend
-// hands it frames, window events and boxes to lay over the picture; it hands back where a click
-// lands.
+// shared-memory image of our own, or SDL's window surface), the zoom and full screen, and the
+// window's size, which holds the picture and what lies beside it. The backend hands it frames,
+// window events, the toolbar and boxes; its presenter tells where a click lands.
 #pragma once
 
 #include "backends/desktop/presenter.h"
@@ -19,14 +19,15 @@
 
 namespace kv::sdl {
 
-// The zoom a window showing a client area of `client` size gets when `wanted` is asked for:
-// less where the window would not fit the screen it is on (none yet: the first screen).
-int fitting_zoom(SDL_Window* window, int wanted, viewer::Size client);
+// The zoom a window `natural` pixels large at zoom 1 gets when `wanted` is asked for: less where
+// the window would not fit the screen it is on (none yet: the first screen).
+int fitting_zoom(SDL_Window* window, int wanted, viewer::Size natural);
 
 class WindowScreen {
   public:
-    // For `window`, showing a client area of `client` size at `zoom`.
-    WindowScreen(SDL_Window* window, viewer::Size client, int zoom);
+    // For `window`, showing a client area of `client` size at `zoom`, with the toolbar.
+    WindowScreen(SDL_Window* window, viewer::Size client, int zoom,
+                 const std::vector<viewer::ToolbarButton>& toolbar);
     ~WindowScreen();
     WindowScreen(const WindowScreen&) = delete;
     WindowScreen& operator=(const WindowScreen&) = delete;
@@ -38,9 +39,12 @@ class WindowScreen {
     // The whole window again (a new size, or pixels the display lost).
     void show_all();
 
-    // What the window lays over the picture: its boxes, ring and layer. Each change returns the
-    // client rectangle to draw again with redraw(), at once.
+    // What the window lays over and beside the picture: its toolbar, boxes, ring and layer. Each
+    // change returns the window rectangle to draw again with redraw(), at once.
     desktop::Presenter& presenter() { return presenter_; }
+    const desktop::Presenter& presenter() const { return presenter_; }
+    // Draws `changed` again; where what lies beside the picture changed size, the window is sized
+    // again (in full screen, arranged again).
     void redraw(const Rect& changed);
 
     int zoom() const { return zoom_; }
@@ -52,11 +56,11 @@ class WindowScreen {
     // now holds another one at its zoom.
     std::optional<viewer::Size> resized(int width, int height);
 
-    // The client pixel under a window pixel, or none (the black around a full-screen picture).
-    std::optional<Point> client_point(std::int64_t x, std::int64_t y) const;
-
   private:
-    viewer::ZoomLayout layout_for(viewer::Size output) const;
+    // The window at the zoom asked for, or less where it would not fit the screen, and sized for
+    // it with what lies beside the picture: when that is not its size already, or `always`.
+    void fit_window(bool always = false);
+    desktop::Fit fit() const { return desktop::Fit{zoom_, fullscreen_}; }
     // Draws with `draw(target, written)` on the window's pixels, which appends the window
     // rectangles it wrote, and sends those; draws the whole window instead when asked, when the
     // layout has changed, or when the pixels are new.
@@ -71,7 +75,11 @@ class WindowScreen {
     const Framebuffer* fb_ = nullptr; // the window manager's, once it showed one
     viewer::Size client_;
     int zoom_ = 1;
+    int wanted_zoom_ = 1; // the last asked for
     bool fullscreen_ = false;
+    // Sizes asked of the window and not seen yet: a resize to one that is not the last asked for
+    // is on its way to that one, and changes no client area.
+    std::vector<viewer::Size> asked_;
     SDL_Rect windowed_{};       // where the window was before full screen
     bool missed_frame_ = false; // the last frame drew nothing: the next one draws all
     desktop::Presenter presenter_;
