@@ -27,7 +27,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-start_private_xvfb "$work" 1024x768
+start_private_xvfb "$work" 1366x768
 
 "$program" --lang fr --lab plot=four-quadrants load=driving >"$work/korveline.log" 2>&1 &
 korveline_pid=$!
