@@ -25,7 +25,7 @@ set(korveline_layer_rules
     "platform/user/.* core/.* gdi/.* user/.*"
     "platform/viewer/.* core/.* font/.* image/.* user/.* viewer/.*"
     "platform/image/.* core/.* image/.*"
-    "platform/backends/headless/.* core/.* user/.* image/.* viewer/.* backends/headless/.*"
+    "platform/backends/headless/.* core/.* user/.* image/.* backends/headless/.*"
     "platform/backends/desktop/.* core/.* font/.* viewer/.* image/.* backends/desktop/.*"
     "platform/backends/sdl/.* core/.* font/.* user/.* viewer/.* image/.* backends/desktop/.* backends/sdl/.*"
     "platform/backends/win32/.* core/.* font/.* user/.* viewer/.* image/.* backends/desktop/.* backends/win32/.*"
