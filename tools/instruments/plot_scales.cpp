@@ -163,8 +163,8 @@ void DrawPlotScales(const PlotView& view, LayerPen& pen) {
         const std::string generator = say({"génératrice", "generator"});
         const std::string plugging = say({"contre-courant", "plugging"});
         pen.text(zero + 8, axis - h - 3, motor, kScaleColor);
-        for (std::int64_t row = under + std::int64_t{2} * h + 2;
-             row < COURBE_BAS - std::int64_t{3} * h; row += h) {
+        const std::int64_t line = h;
+        for (std::int64_t row = under + 2 * line + 2; row < COURBE_BAS - 3 * line; row += line) {
             if (pen.text(sync_column + 4, row, generator, kScaleColor)) break;
         }
         pen.text(zero - 6 - LayerPen::text_width(plugging), axis - h - 3, plugging, kScaleColor);
