@@ -104,7 +104,7 @@ std::string range_text(const LabSetting& s) {
 } // namespace
 
 // Each setting: its name and label, the words it takes or its range, its default, what it does.
-const std::array<LabSetting, 15> kLabSettings{{
+const std::array<LabSetting, 8> kLabSettings{{
     {.name = "order",
      .label = {"Ordre des phases", "Phase order"},
      .choices = {"direct", "reversed"},
@@ -174,6 +174,11 @@ const std::array<LabSetting, 15> kLabSettings{{
                 "plugging)",
      .get = get<&tagLabo::quatre_quadrants>,
      .set = set<&tagLabo::quatre_quadrants>},
+}};
+
+// The real motor's: taken wherever a setting is typed and written once changed, not shown in the
+// window's panel or the page's form, whose column beside the picture holds the eight above.
+const std::array<LabSetting, 7> kLaterLabSettings{{
     {.name = "motor",
      .label = {"Moteur", "Motor"},
      .choices = {"ideal", "real"},
@@ -249,10 +254,19 @@ const std::array<LabSetting, 15> kLabSettings{{
      .always_written = false},
 }};
 
+std::vector<const LabSetting*> AllLabSettings() {
+    std::vector<const LabSetting*> all;
+    for (const LabSetting& s : kLabSettings)
+        all.push_back(&s);
+    for (const LabSetting& s : kLaterLabSettings)
+        all.push_back(&s);
+    return all;
+}
+
 bool LaterSettingChanged(const tagLabo& labo) {
     const tagLabo original;
-    for (const LabSetting& s : kLabSettings) {
-        if (!s.always_written && s.get(labo) != s.get(original)) return true;
+    for (const LabSetting& s : kLaterLabSettings) {
+        if (s.get(labo) != s.get(original)) return true;
     }
     return false;
 }
@@ -283,8 +297,8 @@ std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
 }
 
 const LabSetting* FindLabSetting(std::string_view name) {
-    for (const LabSetting& s : kLabSettings) {
-        if (s.name == name) return &s;
+    for (const LabSetting* s : AllLabSettings()) {
+        if (s->name == name) return s;
     }
     return nullptr;
 }
@@ -329,10 +343,10 @@ std::string LabValue(const LabSetting& setting, const tagLabo& labo) {
 std::string LabSettingsText(const tagLabo& labo) {
     const tagLabo original;
     std::string text;
-    for (const LabSetting& s : kLabSettings) {
-        if (!s.always_written && s.get(labo) == s.get(original)) continue;
+    for (const LabSetting* s : AllLabSettings()) {
+        if (!s->always_written && s->get(labo) == s->get(original)) continue;
         if (!text.empty()) text += ' ';
-        text.append(s.name).append("=").append(LabValue(s, labo));
+        text.append(s->name).append("=").append(LabValue(*s, labo));
     }
     return text;
 }
@@ -343,7 +357,8 @@ std::string LabRecordingComment(const tagLabo& labo) {
 
 std::string LabSettingsHelp() {
     std::string text;
-    for (const LabSetting& s : kLabSettings) {
+    for (const LabSetting* setting : AllLabSettings()) {
+        const LabSetting& s = *setting;
         std::string line = "  " + std::string(s.name) + "=";
         line += is_choice(s) ? choices_text(s, "|") : range_text(s);
         line += ", default " + std::string(s.fallback) + ":\n      " + std::string(s.meaning);

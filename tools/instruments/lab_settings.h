@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kv::tools {
 
@@ -34,9 +35,18 @@ struct LabSetting {
     bool always_written = true;
 };
 
-extern const std::array<LabSetting, 15> kLabSettings;
+// The settings the window's panel and the page's form show, one row each.
+extern const std::array<LabSetting, 8> kLabSettings;
 
-// Whether a setting written only once changed is changed here: such a trace has more columns.
+// The real motor's settings (motor, coupling, mains, the stator's values, curve): taken wherever a
+// setting is typed (--lab, lab, the page's address) and written once changed, but not in the
+// panel or the form.
+extern const std::array<LabSetting, 7> kLaterLabSettings;
+
+// Both tables, the panel's first.
+std::vector<const LabSetting*> AllLabSettings();
+
+// Whether a later setting is changed here: a trace started so has more columns.
 bool LaterSettingChanged(const tagLabo& labo);
 
 // A choice as the panels show it: "inversé" for reversed; a word without a translation (a

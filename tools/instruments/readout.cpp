@@ -60,11 +60,11 @@ double StandstillCurrent(const tagLabo& settings) {
 std::string ChangedSettings() {
     const tagLabo original;
     std::string text;
-    for (const kv::tools::LabSetting& s : kv::tools::kLabSettings) {
-        const std::string value = kv::tools::LabValue(s, labo);
-        if (value == kv::tools::LabValue(s, original)) continue;
+    for (const kv::tools::LabSetting* s : kv::tools::AllLabSettings()) {
+        const std::string value = kv::tools::LabValue(*s, labo);
+        if (value == kv::tools::LabValue(*s, original)) continue;
         if (!text.empty()) text += ' ';
-        text.append(s.name).append("=").append(value);
+        text.append(s->name).append("=").append(value);
     }
     return text.empty() ? Say({"réglages d'origine", "original settings"}) : text;
 }
@@ -82,7 +82,7 @@ void AddStatorRows(std::vector<kv::viewer::BoxRow>& rows, const tagPuissances& m
     const double current = CourantDeLigne(mean.carres_ligne);
     const double useful = mean.mecanique - mean.frottements;
     const auto watts = [](double p) { return Number(p * WATTS_PAR_UNITE, 0) + " W"; };
-    const auto at = [&](Text name) {
+    const auto at = [&](const Text& name) {
         const std::string left = Say(name);
         return std::find_if(rows.begin(), rows.end(),
                             [&](const kv::viewer::BoxRow& r) { return r.left == left; });

@@ -110,11 +110,11 @@ std::array<double, kStatorColumnCount> stator_values(const TraceSample& s) {
 std::string TraceHeader(CsvStyle style, bool later) {
     std::string header = kNumberColumns;
     for (const kv::tools::LabSetting& s : kv::tools::kLabSettings)
-        if (s.always_written) header.append(",").append(s.name);
+        header.append(",").append(s.name);
     if (later) {
         header.append(",").append(kStatorColumns);
-        for (const kv::tools::LabSetting& s : kv::tools::kLabSettings)
-            if (!s.always_written) header.append(",").append(s.name);
+        for (const kv::tools::LabSetting& s : kv::tools::kLaterLabSettings)
+            header.append(",").append(s.name);
     }
     if (style == CsvStyle::French) std::replace(header.begin(), header.end(), ',', ';');
     return header;
@@ -182,15 +182,14 @@ std::string TraceRow(const TraceSample& sample, CsvStyle style, bool later) {
     for (const double v : derived(sample))
         append(row, v, style);
     const char separator = style == CsvStyle::French ? ';' : ',';
-    const auto settings = [&](bool always_written) {
-        for (const kv::tools::LabSetting& s : kv::tools::kLabSettings) {
-            if (s.always_written != always_written) continue;
+    const auto settings = [&](const auto& table) {
+        for (const kv::tools::LabSetting& s : table) {
             std::string value = kv::tools::LabValue(s, sample.settings);
             if (style == CsvStyle::French) std::replace(value.begin(), value.end(), '.', ',');
             row += separator + value;
         }
     };
-    settings(true);
+    settings(kv::tools::kLabSettings);
     if (!later) return row;
     if (sample.settings.moteur_reel) {
         for (const double v : stator_values(sample))
@@ -198,6 +197,6 @@ std::string TraceRow(const TraceSample& sample, CsvStyle style, bool later) {
     } else {
         row.append(kStatorColumnCount, separator);
     }
-    settings(false);
+    settings(kv::tools::kLaterLabSettings);
     return row;
 }
