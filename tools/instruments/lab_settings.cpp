@@ -256,6 +256,7 @@ const std::array<LabSetting, 7> kLaterLabSettings{{
 
 std::vector<const LabSetting*> AllLabSettings() {
     std::vector<const LabSetting*> all;
+    all.reserve(kLabSettings.size() + kLaterLabSettings.size());
     for (const LabSetting& s : kLabSettings)
         all.push_back(&s);
     for (const LabSetting& s : kLaterLabSettings)
