@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -132,8 +133,11 @@ TEST(Stator, PowerBalanceClosesOverAPeriodForEverySetting) {
         pire_stator = std::fmax(pire_stator, stator / std::fabs(m.absorbee));
         pire_rotor = std::fmax(pire_rotor, rotor / std::fabs(m.transmise));
     }
-    RecordProperty("worst_relative_residual_stator", std::to_string(pire_stator));
-    RecordProperty("worst_relative_residual_rotor", std::to_string(pire_rotor));
+    char texte[64];
+    std::snprintf(texte, sizeof texte, "%.3g", pire_stator);
+    RecordProperty("worst_relative_residual_stator", texte);
+    std::snprintf(texte, sizeof texte, "%.3g", pire_rotor);
+    RecordProperty("worst_relative_residual_rotor", texte);
 }
 
 TEST(Stator, ThePresetGivesItsNameplateAtRatedTorqueAndAtStart) {
