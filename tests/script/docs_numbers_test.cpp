@@ -3,6 +3,8 @@
 // or of those runs makes this fail. A number given as a steady value is checked to be one.
 #include "model/bilan.h"
 #include "model/constantes.h"
+#include "model/plaque.h"
+#include "model/unites.h"
 #include "script/quoted_numbers.h"
 #include "script/run_script.h"
 #include "tools/instruments/plot_scales.h"
@@ -388,11 +390,56 @@ void MeasureQuadrants(std::map<std::string, double>& m) {
     m["slip_ring_start"] = kvtest::CurveFor("resistance=8").points.back().couple;
 }
 
+// The real motor (motor=real poles=2) against its nameplate, in SI units: at the rated torque, at
+// no load, held at standstill, and on the wrong mains.
+void MeasureStator(std::map<std::string, double>& m) {
+    const std::string real = "motor=real poles=2";
+    const tagLabo labo = kvtest::LabFor(real);
+    const double rated_torque = CoupleDuModele(PlaqueCoupleNominal(), PLAQUE_PAIRES_POLES);
+    const tagPuissances p = SteadyBalance(real, rated_torque);
+    const double sync = labo.OmegaSynchrone();
+    const double slip = Glissement(p.omega, sync);
+    const double current = CourantDeLigne(p.carres_ligne);
+    const double useful = p.mecanique - p.frottements;
+    EXPECT_NEAR(p.absorbee, p.joule_stator + p.fer + p.transmise, 1e-9 * p.absorbee);
+    m["stator_rated_slip_percent"] = 100 * slip;
+    m["stator_rated_rpm"] = (1 - slip) * labo.VitesseSynchroneTrMin();
+    m["stator_rated_current"] = current;
+    m["stator_rated_cos_phi"] = FacteurDePuissance(labo, p.absorbee, p.carres_ligne);
+    m["stator_rated_efficiency_percent"] = 100 * useful / p.absorbee;
+    m["stator_rated_useful_w"] = useful * WATTS_PAR_UNITE;
+    m["stator_rated_absorbed_w"] = p.absorbee * WATTS_PAR_UNITE;
+    m["stator_rated_pjs_w"] = p.joule_stator * WATTS_PAR_UNITE;
+    m["stator_rated_pfer_w"] = p.fer * WATTS_PAR_UNITE;
+    m["stator_rated_ptr_w"] = p.transmise * WATTS_PAR_UNITE;
+    m["stator_rated_pjr_w"] = p.joule * WATTS_PAR_UNITE;
+    m["stator_rated_pf_w"] = p.frottements * WATTS_PAR_UNITE;
+    const tagPuissances idle = SteadyBalance(real, 0);
+    m["stator_no_load_current"] = CourantDeLigne(idle.carres_ligne);
+    m["stator_no_load_cos_phi"] = FacteurDePuissance(labo, idle.absorbee, idle.carres_ligne);
+    m["stator_no_load_absorbed_w"] = idle.absorbee * WATTS_PAR_UNITE;
+    const tagPointPermanent start = PointAVitesseTenue(labo, 1.0);
+    m["stator_start_current"] = start.courant_ligne * AMPERES_PAR_UNITE;
+    m["stator_start_current_ratio"] = start.courant_ligne * AMPERES_PAR_UNITE / current;
+    m["stator_start_torque_ratio"] = std::abs(start.couple) / rated_torque;
+    const tagCaracteristique curve = MesureCaracteristique(labo);
+    EXPECT_TRUE(curve.decrochage_trouve);
+    m["stator_pull_out_ratio"] = std::abs(curve.decrochage.couple) / rated_torque;
+    m["stator_pull_out_slip_percent"] = 100 * curve.decrochage.glissement;
+    // Star on 230 V: the coils at 1/sqrt(3) of their voltage; delta on 400 V: at sqrt(3).
+    const tagPointPermanent star230 = PointAVitesseTenue(kvtest::LabFor(real + " mains=230"), 1.0);
+    const tagPointPermanent delta400 =
+        PointAVitesseTenue(kvtest::LabFor(real + " coupling=delta"), 1.0);
+    m["stator_star_230_torque_percent"] = 100 * star230.couple / start.couple;
+    m["stator_delta_400_current_ratio"] = delta400.courant_ligne / start.courant_ligne;
+}
+
 TEST(DocsNumbers, TheModelDocsQuoteWhatTheRunsGive) {
     std::map<std::string, double> measured = Measure();
     MeasureLimits(measured);
     MeasureBalance(measured);
     MeasureQuadrants(measured);
+    MeasureStator(measured);
     for (const auto& [name, value] : measured)
         std::printf("%-28s %.17g\n", name.c_str(), value);
     kvtest::CheckQuoted("docs/model.md", measured);

@@ -165,6 +165,47 @@ TEST(Trace, EveryColumnEqualsStateAtTheSameTickToTheLastBit) {
     EXPECT_EQ(state_values(states.back()).at("tick"), kTicks + 6) << "and five more ran untraced";
 }
 
+TEST(Trace, TheRealMotorsColumnsFollowTheOriginalOnesAndCloseItsBalance) {
+    // Started with motor=real: the original columns, the real motor's, then the later settings.
+    // After the run-up under a brake near the rated torque, the last row's period averages.
+    const std::string dir = kvtest::scratch_dir("trace-real");
+    const std::string csv = dir + "/real.csv";
+    const auto run = kvtest::run_script("lab motor=real poles=2\nclick left 25 25\n" +
+                                        repeat("click left 250 465\n", 4) + "trace " + csv +
+                                        "\ntick 30000\ntrace off\n");
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const auto rows = lines_of(csv);
+    ASSERT_EQ(rows.size(), 30001u);
+    const auto header = cells_of(rows[0], ',');
+    const auto last = cells_of(rows.back(), ',');
+    ASSERT_EQ(last.size(), header.size());
+    const std::string later = ",motor,coupling,mains,stator_resistance,leakage_inductance,"
+                              "magnetising_inductance,curve";
+    EXPECT_NE(rows[0].find(",friction_power," + kSettingsColumns + ",line_current1_a,"),
+              std::string::npos)
+        << rows[0];
+    EXPECT_TRUE(rows[0].ends_with(",period_useful_torque_nm" + later)) << rows[0];
+    EXPECT_TRUE(rows.back().ends_with(",real,star,400,1,1,1,torque")) << rows.back();
+    std::map<std::string, double> v;
+    for (std::size_t c = 0; c < header.size(); ++c)
+        v[header[c]] = std::strtod(last[c].c_str(), nullptr);
+    const double absorbed = v["period_absorbed_power_w"];
+    EXPECT_NEAR(v["period_stator_copper_losses_w"] + v["period_iron_losses_w"] +
+                    v["period_air_gap_power_w"],
+                absorbed, 1e-6 * absorbed);
+    EXPECT_NEAR(v["period_rotor_copper_losses_w"] + v["period_mechanical_power_w"],
+                v["period_air_gap_power_w"], 1e-6 * absorbed);
+    EXPECT_NEAR(v["period_efficiency"], v["period_useful_power_w"] / absorbed, 1e-12);
+    EXPECT_NEAR(v["period_cos_phi"], absorbed / (std::sqrt(3.0) * 400 * v["period_line_current_a"]),
+                1e-12);
+    // Near the nameplate's rated point: 8.19 A, cos phi 0.82, 86 %.
+    EXPECT_NEAR(v["period_line_current_a"], 8.1, 0.3);
+    EXPECT_NEAR(v["period_cos_phi"], 0.82, 0.02);
+    EXPECT_NEAR(v["period_efficiency"], 0.86, 0.02);
+    // The line currents of the Tick add up to zero (star, no neutral).
+    EXPECT_NEAR(v["line_current1_a"] + v["line_current2_a"] + v["line_current3_a"], 0, 1e-9);
+}
+
 TEST(Trace, AFileThatCannotTakeTheRowsStopsTheRun) {
     // /dev/full opens but takes no byte: the failure shows when buffered rows reach it.
     const std::string dir = kvtest::scratch_dir("full");

@@ -3,6 +3,8 @@
 // language.
 #include "base/textes.h"
 #include "model/bilan.h"
+#include "model/plaque.h"
+#include "model/unites.h"
 #include "shell/etat_de_depart.h"
 #include "shell/scene.h"
 #include "tools/instruments/readout.h"
@@ -193,6 +195,35 @@ TEST_F(Readout, AGeneratorAndPluggingShowTheirSignsAndSaySo) {
     EXPECT_GT(Number(rows.at("Useful torque")), 0) << "in the field's direction, braking";
     EXPECT_EQ(rows.at("Air-gap power P_tr"), "100.0 %");
     EXPECT_LT(Number(rows.at("Useful power P_u")), 0) << "taken from the rotor's motion";
+}
+
+TEST_F(Readout, TheRealMotorsStatorSideInWattsAndAmperes) {
+    // The nameplate's motor in delta on 230 V mains, loaded by its rated torque: its line
+    // current, power factor and efficiency, and a balance whose rows add up.
+    textes = &textes_fr;
+    tagLabo settings;
+    settings.moteur_reel = true;
+    settings.paires_poles = PLAQUE_PAIRES_POLES;
+    settings.triangle = true;
+    settings.reseau = 230;
+    RunTo(settings, CoupleDuModele(PlaqueCoupleNominal(), PLAQUE_PAIRES_POLES), 40000);
+    const auto rows = Rows();
+    EXPECT_EQ(rows.at("Alimentation"), "50,0 Hz, 230 V");
+    EXPECT_EQ(rows.at("Bobines"), "triangle, 230 V chacune");
+    EXPECT_EQ(rows.at("Laboratoire"), "poles=2 motor=real coupling=delta mains=230");
+    // The same power as in star on 400 V: sqrt(3) times the line current.
+    EXPECT_NEAR(Number(rows.at("Courant de ligne")), 8.09 * std::sqrt(3.0), 0.1);
+    EXPECT_NEAR(Number(rows.at("Facteur de puissance").substr(10)), 0.825, 0.003);
+    EXPECT_NEAR(Number(rows.at("Rendement P_u/P_a")), 86.5, 0.3);
+    const double absorbee = Number(rows.at("Puissance absorb\xE9"
+                                           "e P_a"));
+    const double parts = Number(rows.at("Pertes Joule stator P_js")) +
+                         Number(rows.at("Pertes du pas (fer) P_fer")) +
+                         Number(rows.at("Puissance transmise P_tr"));
+    EXPECT_NEAR(parts, absorbee, 1.5) << "each row rounded to the watt";
+    EXPECT_NEAR(Number(rows.at("Puissance utile P_u")), PLAQUE_PUISSANCE, 100);
+    EXPECT_NEAR(Number(rows.at("Couple utile").substr(rows.at("Couple utile").find('(') + 1)),
+                PlaqueCoupleNominal(), 0.3);
 }
 
 } // namespace

@@ -176,6 +176,102 @@ const std::array<LabSetting, 8> kLabSettings{{
      .set = set<&tagLabo::quatre_quadrants>},
 }};
 
+// The real motor's: taken wherever a setting is typed and written once changed, not shown in the
+// window's panel or the page's form, whose column beside the picture holds the eight above.
+const std::array<LabSetting, 7> kLaterLabSettings{{
+    {.name = "motor",
+     .label = {"Moteur", "Motor"},
+     .choices = {"ideal", "real"},
+     .fallback = "ideal",
+     .meaning = "real: the stator fed in voltage through its resistance and leakage, the 4 kW "
+                "230/400 V nameplate's motor (with poles=2, its 1450 rpm): line current, power "
+                "factor, efficiency",
+     .get = get<&tagLabo::moteur_reel>,
+     .set = set<&tagLabo::moteur_reel>,
+     .always_written = false},
+    {.name = "coupling",
+     .label = {"Couplage", "Coupling"},
+     .choices = {"star", "delta"},
+     .fallback = "star",
+     .meaning = "the coils in star or in delta: for 230/400 V coils, star on 400 V mains, delta "
+                "on 230 V",
+     .get = get<&tagLabo::triangle>,
+     .set = set<&tagLabo::triangle>,
+     .always_written = false},
+    {.name = "mains",
+     .label = {"Réseau", "Mains"},
+     .choices = {"400", "230"},
+     .fallback = "400",
+     .meaning = "the mains' line voltage, in V: delta on 400 V overfluxes the coils, star on "
+                "230 V gives a third of the torque",
+     .get = [](const tagLabo& l) { return l.reseau == 230 ? 1.0 : 0.0; },
+     .set = [](tagLabo& l, double v) { l.reseau = v == 1 ? 230 : 400; },
+     .always_written = false},
+    {.name = "stator_resistance",
+     .label = {"Résistance statorique", "Stator resistance"},
+     .min = 0.25,
+     .max = 4,
+     .unit = "times the real motor's",
+     .shown_unit = {"× celle du moteur réel", "× the real motor's"},
+     .step = 0.25,
+     .fallback = "1",
+     .meaning = "the real motor's coil resistance (motor=real)",
+     .get = get<&tagLabo::r_stator>,
+     .set = set<&tagLabo::r_stator>,
+     .always_written = false},
+    {.name = "leakage_inductance",
+     .label = {"Inductance de fuites", "Leakage inductance"},
+     .min = 0,
+     .max = 4,
+     .unit = "times the real motor's",
+     .shown_unit = {"× celle du moteur réel", "× the real motor's"},
+     .step = 0.25,
+     .fallback = "1",
+     .meaning = "the real motor's coil leakage inductance (motor=real)",
+     .get = get<&tagLabo::l_fuite>,
+     .set = set<&tagLabo::l_fuite>,
+     .always_written = false},
+    {.name = "magnetising_inductance",
+     .label = {"Inductance magnétisante", "Magnetising inductance"},
+     .min = 0.25,
+     .max = 4,
+     .unit = "times the real motor's",
+     .shown_unit = {"× celle du moteur réel", "× the real motor's"},
+     .step = 0.25,
+     .fallback = "1",
+     .meaning = "the real motor's magnetising inductance (motor=real)",
+     .get = get<&tagLabo::l_magnetisante>,
+     .set = set<&tagLabo::l_magnetisante>,
+     .always_written = false},
+    {.name = "curve",
+     .label = {"Courbe", "Curve"},
+     .choices = {"torque", "current"},
+     .fallback = "torque",
+     .meaning = "current: the steady curve shows the line current against the speed "
+                "(motor=real)",
+     .get = get<&tagLabo::courbe_courant>,
+     .set = set<&tagLabo::courbe_courant>,
+     .always_written = false},
+}};
+
+std::vector<const LabSetting*> AllLabSettings() {
+    std::vector<const LabSetting*> all;
+    all.reserve(kLabSettings.size() + kLaterLabSettings.size());
+    for (const LabSetting& s : kLabSettings)
+        all.push_back(&s);
+    for (const LabSetting& s : kLaterLabSettings)
+        all.push_back(&s);
+    return all;
+}
+
+bool LaterSettingChanged(const tagLabo& labo) {
+    const tagLabo original;
+    for (const LabSetting& s : kLaterLabSettings) {
+        if (s.get(labo) != s.get(original)) return true;
+    }
+    return false;
+}
+
 std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
     constexpr std::pair<std::string_view, viewer::Text> kWords[] = {
         {"reversed", {"inversé", "reversed"}},
@@ -186,6 +282,14 @@ std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
         {"driving", {"charge entraînante", "driving load"}},
         {"motor", {"moteur", "motor"}},
         {"four-quadrants", {"quatre quadrants", "four quadrants"}},
+        {"ideal", {"idéal", "ideal"}},
+        {"real", {"réel (4 kW)", "real (4 kW)"}},
+        {"star", {"étoile", "star"}},
+        {"delta", {"triangle", "delta"}},
+        {"400", {"400 V", "400 V"}},
+        {"230", {"230 V", "230 V"}},
+        {"torque", {"couple", "torque"}},
+        {"current", {"courant de ligne", "line current"}},
     };
     for (const auto& [word, text] : kWords) {
         if (word == choice) return text(lang);
@@ -194,8 +298,8 @@ std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
 }
 
 const LabSetting* FindLabSetting(std::string_view name) {
-    for (const LabSetting& s : kLabSettings) {
-        if (s.name == name) return &s;
+    for (const LabSetting* s : AllLabSettings()) {
+        if (s->name == name) return s;
     }
     return nullptr;
 }
@@ -238,10 +342,12 @@ std::string LabValue(const LabSetting& setting, const tagLabo& labo) {
 }
 
 std::string LabSettingsText(const tagLabo& labo) {
+    const tagLabo original;
     std::string text;
-    for (const LabSetting& s : kLabSettings) {
+    for (const LabSetting* s : AllLabSettings()) {
+        if (!s->always_written && s->get(labo) == s->get(original)) continue;
         if (!text.empty()) text += ' ';
-        text.append(s.name).append("=").append(LabValue(s, labo));
+        text.append(s->name).append("=").append(LabValue(*s, labo));
     }
     return text;
 }
@@ -252,7 +358,8 @@ std::string LabRecordingComment(const tagLabo& labo) {
 
 std::string LabSettingsHelp() {
     std::string text;
-    for (const LabSetting& s : kLabSettings) {
+    for (const LabSetting* setting : AllLabSettings()) {
+        const LabSetting& s = *setting;
         std::string line = "  " + std::string(s.name) + "=";
         line += is_choice(s) ? choices_text(s, "|") : range_text(s);
         line += ", default " + std::string(s.fallback) + ":\n      " + std::string(s.meaning);

@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kv::tools {
 
@@ -28,9 +29,25 @@ struct LabSetting {
     // The value in tagLabo: a choice's index, or the number.
     double (*get)(const tagLabo&) = nullptr;
     void (*set)(tagLabo&, double) = nullptr;
+    // Written out (`lab`, --lab, a recording's comment, a trace's columns) even at its default:
+    // the settings that came later are written only once changed, so that what the original
+    // motor's runs write stays as it was.
+    bool always_written = true;
 };
 
+// The settings the window's panel and the page's form show, one row each.
 extern const std::array<LabSetting, 8> kLabSettings;
+
+// The real motor's settings (motor, coupling, mains, the stator's values, curve): taken wherever a
+// setting is typed (--lab, lab, the page's address) and written once changed, but not in the
+// panel or the form.
+extern const std::array<LabSetting, 7> kLaterLabSettings;
+
+// Both tables, the panel's first.
+std::vector<const LabSetting*> AllLabSettings();
+
+// Whether a later setting is changed here: a trace started so has more columns.
+bool LaterSettingChanged(const tagLabo& labo);
 
 // A choice as the panels show it: "inversé" for reversed; a word without a translation (a
 // number, "direct") as it is.
