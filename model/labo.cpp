@@ -25,11 +25,19 @@ tagLabo::tagLabo() {
     loi_charge = CHARGE_CONSTANTE;
     paires_poles = 1;
     quatre_quadrants = false;
+    demarrage = DEMARRAGE_DIRECT;
+    commutation_vitesse = 90;
+    commutation_temps = 0;
+    tension_initiale = 40;
+    duree_rampe = 1;
+    surtension = 0;
+    resistance_depart = 4;
+    crans = 3;
 }
 
 bool tagLabo::ParDefaut() const {
     return !ordre_inverse && ligne_ouverte == 0 && frequence == 100 && tension == 100 &&
-           resistance == 1 && loi_charge == CHARGE_CONSTANTE;
+           resistance == 1 && loi_charge == CHARGE_CONSTANTE && demarrage == DEMARRAGE_DIRECT;
 }
 
 double tagLabo::PasPhase(double phase_step) const {

@@ -20,7 +20,9 @@ TEST(LabSettings, TheTablesDefaultsAreTheOriginalMotor) {
         EXPECT_EQ(kv::tools::LabValue(s, original), s.fallback) << s.name;
     EXPECT_EQ(kv::tools::LabSettingsText(original),
               "order=direct open=none frequency=100 voltage=100 resistance=1 load=constant "
-              "poles=1 plot=motor");
+              "poles=1 plot=motor "
+              "start=direct switch_speed=90 switch_time=0 initial_voltage=40 ramp=1 boost=0 "
+              "start_resistance=4 steps=3");
 }
 
 TEST(LabSettings, EachValueItTakesReadsBackAsTyped) {
@@ -40,6 +42,13 @@ TEST(LabSettings, EachValueItTakesReadsBackAsTyped) {
           Good{"load=driving", "load=driving", true},
           Good{"plot=four-quadrants", "plot=four-quadrants", false},
           Good{"frequency=100.0", "frequency=100", false},
+          Good{"start=star-delta", "start=star-delta", true}, Good{"start=vf", "start=vf", true},
+          Good{"start=rotor", "start=rotor", true},
+          // A start's parameters do nothing on direct on line.
+          Good{"switch_speed=75", "switch_speed=75", false},
+          Good{"switch_time=2,5", "switch_time=2.5", false}, Good{"ramp=0.05", "ramp=0.05", false},
+          Good{"boost=50", "boost=50", false}, Good{"steps=5", "steps=5", false},
+          Good{"start_resistance=32", "start_resistance=32", false},
           // To the nanounit, so that every value reads back from its own writing (the fuzzer's).
           Good{"voltage=00.250000000200002000000000000", "voltage=0.25", true},
           Good{"voltage=0.0000000000000000001", "voltage=0", true},
@@ -82,8 +91,15 @@ TEST(LabSettings, WhatItDoesNotTakeIsToldAndChangesNothing) {
           Bad{"order=Reversed", "order: 'Reversed' is not one of direct, reversed"},
           Bad{"open=0", "open: '0' is not one of none, 1, 2, 3"},
           Bad{"plot=4q", "plot: '4q' is not one of motor, four-quadrants"},
+          Bad{"start=star", "start: 'star' is not one of direct, star-delta, soft, vf, rotor"},
+          Bad{"steps=0", "steps: '0' is not one of 1, 2, 3, 4, 5"},
+          Bad{"ramp=0", "ramp: '0' is outside 0.05 to 20 (s of the motor's time)"},
+          Bad{"start_resistance=0.5",
+              "start_resistance: '0.5' is outside 1 to 32 (times the rotor resistance)"},
           Bad{"Order=direct", "unknown setting 'Order' (settings: order, open, frequency, "
-                              "voltage, resistance, load, poles, plot)"},
+                              "voltage, resistance, load, poles, plot, start, switch_speed, "
+                              "switch_time, initial_voltage, ramp, boost, start_resistance, "
+                              "steps)"},
           Bad{"=direct", "'=direct' is not NAME=VALUE"},
           Bad{"order", "'order' is not NAME=VALUE"}}) {
         tagLabo labo;
@@ -91,7 +107,9 @@ TEST(LabSettings, WhatItDoesNotTakeIsToldAndChangesNothing) {
         EXPECT_EQ(SetLabPair(b.pair, labo), b.error);
         EXPECT_EQ(kv::tools::LabSettingsText(labo),
                   "order=direct open=none frequency=60 voltage=100 resistance=1 load=constant "
-                  "poles=1 plot=motor")
+                  "poles=1 plot=motor "
+                  "start=direct switch_speed=90 switch_time=0 initial_voltage=40 ramp=1 boost=0 "
+                  "start_resistance=4 steps=3")
             << b.pair;
     }
 }
@@ -104,7 +122,9 @@ TEST(LabSettings, TheCommandLineTakesSettingsAfterLabUpToTheNextOption) {
     EXPECT_EQ(args, (std::vector<std::string>{"--lang", "en"}));
     EXPECT_EQ(kv::tools::LabSettingsText(labo),
               "order=reversed open=2 frequency=100 voltage=50 resistance=1 load=constant poles=3 "
-              "plot=motor");
+              "plot=motor "
+              "start=direct switch_speed=90 switch_time=0 initial_voltage=40 ramp=1 boost=0 "
+              "start_resistance=4 steps=3");
 
     for (const auto& [bad, error] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"--lab"}, "--lab needs settings NAME=VALUE"},

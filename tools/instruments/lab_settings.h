@@ -15,9 +15,9 @@ namespace kv::tools {
 struct LabSetting {
     std::string_view name{};
     viewer::Text label{}; // in the panels
-    // A setting takes either one of its words (`choices`, up to four) or a number from `min` to
+    // A setting takes either one of its words (`choices`, up to five) or a number from `min` to
     // `max`, in `unit`.
-    std::array<std::string_view, 4> choices{};
+    std::array<std::string_view, 5> choices{};
     double min = 0;
     double max = 0;
     std::string_view unit{};
@@ -30,7 +30,7 @@ struct LabSetting {
     void (*set)(tagLabo&, double) = nullptr;
 };
 
-extern const std::array<LabSetting, 8> kLabSettings;
+extern const std::array<LabSetting, 16> kLabSettings;
 
 // A choice as the panels show it: "inversé" for reversed; a word without a translation (a
 // number, "direct") as it is.

@@ -66,6 +66,24 @@ std::string ChangedSettings() {
     return text.empty() ? Say({"réglages d'origine", "original settings"}) : text;
 }
 
+// Where the start stands, after the supply's values; nothing on direct on line.
+std::string StartStage(const tagLabo& settings, const tagDemarrage& start) {
+    const int step = start.etape;
+    switch (settings.demarrage) {
+    case DEMARRAGE_ETOILE_TRIANGLE:
+        return Say(step != 0 ? Text{", étoile", ", star"} : Text{", triangle", ", delta"});
+    case DEMARRAGE_PROGRESSIF:
+    case DEMARRAGE_VF:
+        return Say(step != 0 ? Text{", rampe", ", ramp"} : Text{", rampe finie", ", ramp done"});
+    case DEMARRAGE_ROTORIQUE:
+        if (step == 0) return Say({", rotor en court-circuit", ", rotor short-circuited"});
+        return Format({", cran %s sur %s", ", step %s of %s"}, std::to_string(step),
+                      std::to_string(settings.crans));
+    default:
+        return {};
+    }
+}
+
 kv::Color Couleur(const tagTrait& trait) {
     return kv::rgb(GetRValue(trait.couleur), GetGValue(trait.couleur), GetBValue(trait.couleur));
 }
@@ -83,13 +101,15 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
     // The last supply period's averages: with a line open, the torque and the currents pulsate
     // at twice the supply's frequency, and a Tick's values would jump from one to the next.
     const tagPuissances mean = balance.Moyenne();
-    const double sync = labo.OmegaSynchrone();
+    // During a start, what the starter applies.
+    const tagLabo applied = demarrage.Applique(labo);
+    const double sync = applied.OmegaSynchrone();
     const double omega = mean.omega;
     const double speed = omega / sync;
     const double slip = Glissement(omega, sync);
-    const double hz = labo.FrequenceHz();
-    const double sync_rpm = labo.VitesseSynchroneTrMin();
-    const double period = labo.PeriodeEnTicks();
+    const double hz = applied.FrequenceHz();
+    const double sync_rpm = applied.VitesseSynchroneTrMin();
+    const double period = applied.PeriodeEnTicks();
 
     // The power balance, per second of the motor's time.
     // The plot shows the torque in the direction the rotor turns.
@@ -103,7 +123,7 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
         return flowing ? Number(100 * power / std::fabs(air_gap), 1) + " %" : none;
     };
 
-    const double brake = labo.CoupleResistant(frein.couple, omega, sync);
+    const double brake = applied.CoupleResistant(frein.couple, omega, sync);
     // After the brake's value, by load law.
     const Text laws[4] = {{"", ""},
                           {" (frein x n/n_s)", " (brake x n/n_s)"},
@@ -128,7 +148,8 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
     return {
         {Say({"Laboratoire", "Laboratory"}), ChangedSettings(), {}},
         {Say({"Alimentation", "Supply"}),
-         Number(hz, 1) + " Hz, " + Number(400 * labo.tension / 100, 0) + " V",
+         Number(hz, 1) + " Hz, " + Number(400 * applied.tension / 100, 0) + " V" +
+             StartStage(labo, demarrage),
          {}},
         {Say({"Vitesse de synchronisme", "Synchronous speed"}),
          Format({"%s tr/min (%s paire%s de pôles)", "%s rpm (%s pole pair%s)"}, Number(sync_rpm, 0),

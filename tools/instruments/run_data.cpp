@@ -7,8 +7,11 @@
 #include <string>
 
 void RunData::AfterTick() {
-    if (const std::optional<tagMas>& before = sampler_.Before())
-        balance_.Ajoute(PuissancesDuTick(*before, Mas, labo, alim.amplitude, alim.phase), labo);
+    if (const std::optional<tagMas>& before = sampler_.Before()) {
+        const tagLabo applied = demarrage.Applique(labo);
+        balance_.Ajoute(PuissancesDuTick(*before, Mas, applied, alim.amplitude, alim.phase),
+                        applied);
+    }
     try {
         // WM_CREATE runs the first Tick itself; the timer's are numbered from 2.
         rows_.push_back(sampler_.Sample(1 + timer_ticks_));

@@ -20,6 +20,10 @@ constexpr const char* kNumberColumns =
     "sync_omega_rad_per_tick,load_torque,speed_rpm,rotor_frequency_hz,air_gap_power,"
     "rotor_copper_losses,mechanical_power,friction_power";
 
+// After the settings: the start's step and what the starter applies, % of the settings' values.
+constexpr const char* kStartColumns = ",start_stage,applied_voltage_percent,"
+                                      "applied_frequency_percent";
+
 // memcpy rather than std::bit_cast, which the WebAssembly build's C++ library lacks.
 bool same_bits(double a, double b) {
     std::uint64_t x = 0;
@@ -58,14 +62,14 @@ std::array<double, 6> derived(const TraceSample& s) {
     const double omega = v[3];
     const double speed_over_sync = v[4];
     const double slip = v[5];
-    const double hz = s.settings.FrequenceHz();
-    const double rpm = speed_over_sync * s.settings.VitesseSynchroneTrMin();
+    const double hz = s.applied.FrequenceHz();
+    const double rpm = speed_over_sync * s.applied.VitesseSynchroneTrMin();
     const double em_torque = v[8] + v[9] + v[10];
     const double currents[3] = {v[11], v[12], v[13]};
     return {rpm,
             slip * hz,
             PuissanceDuCouple(em_torque, s.sync_omega),
-            PertesJouleRotor(s.settings, currents),
+            PertesJouleRotor(s.applied, currents),
             PuissanceDuCouple(em_torque, omega),
             PuissanceFrottements(omega)};
 }
@@ -76,6 +80,7 @@ std::string TraceHeader(CsvStyle style) {
     std::string header = kNumberColumns;
     for (const kv::tools::LabSetting& s : kv::tools::kLabSettings)
         header.append(",").append(s.name);
+    header.append(kStartColumns);
     if (style == CsvStyle::French) std::replace(header.begin(), header.end(), ',', ';');
     return header;
 }
@@ -90,7 +95,8 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
     tagMas replay = *before_;
     double forces[3];
     double torque;
-    PasModele(replay, labo, alim.amplitude, alim.phase, labo.PasPhase(alim.phase_step),
+    const tagLabo applied = demarrage.Applique(labo);
+    PasModele(replay, applied, alim.amplitude, alim.phase, applied.PasPhase(alim.phase_step),
               frein.couple, forces, &torque);
     const bool same = same_bits(replay.theta, Mas.theta) && same_bits(replay.omega, Mas.omega) &&
                       same_bits(replay.i1, Mas.i1) && same_bits(replay.i2, Mas.i2) &&
@@ -102,7 +108,7 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
                        ": its replayed step differs from the program's");
     }
 
-    const double sync = labo.OmegaSynchrone();
+    const double sync = applied.OmegaSynchrone();
     const double speed_over_sync = Mas.omega / sync;
     TraceSample sample;
     sample.tick = tick;
@@ -124,9 +130,14 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
                      Mas.phi2,
                      Mas.phi3};
     sample.sync_omega = sync;
-    sample.load_torque =
-        labo.ParDefaut() ? frein.couple : labo.CoupleResistant(frein.couple, before_->omega, sync);
+    sample.load_torque = applied.ParDefaut()
+                             ? frein.couple
+                             : applied.CoupleResistant(frein.couple, before_->omega, sync);
     sample.settings = labo;
+    sample.applied = applied;
+    sample.stage = demarrage.etape;
+    sample.applied_voltage = 100 * demarrage.facteur_tension;
+    sample.applied_frequency = 100 * demarrage.facteur_frequence;
     return sample;
 }
 
@@ -143,5 +154,8 @@ std::string TraceRow(const TraceSample& sample, CsvStyle style) {
         if (style == CsvStyle::French) std::replace(value.begin(), value.end(), '.', ',');
         row += (style == CsvStyle::French ? ';' : ',') + value;
     }
+    row += (style == CsvStyle::French ? ';' : ',') + std::to_string(sample.stage);
+    append(row, sample.applied_voltage, style);
+    append(row, sample.applied_frequency, style);
     return row;
 }

@@ -1,0 +1,175 @@
+// Each starting method run from rest under load, as the window's Tick runs it: what a teacher
+// expects of each (the star stage's line current a third of direct on line's, the soft
+// starter's and the drive's lower current, the rotor resistance's higher starting torque and
+// lower current), each ending at direct on line's steady point, and the power balance closing
+// Tick by Tick throughout.
+#include "model/bilan.h"
+#include "model/caracteristique.h"
+#include "model/constantes.h"
+#include "model/demarrage.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// What a start shows. The line current is its RMS over the last 20 ms, one cycle of the 50 Hz
+// mains, as a clamp meter shows it, in units of the rated current (direct on line's at T_N).
+struct Mesures {
+    double courant_crete = 0;  // the largest line current
+    double courant_etoile = 0; // the largest line current while in star
+    double couple_depart = 0;  // the mean useful torque over the first supply period
+    double temps_95 = -1;      // s of the motor's time to 95 % of the synchronous speed
+    double chaleur = 0;        // rotor heat till then: the integral of P_jr, model units x s
+    double vitesse_finale = 0; // the mean speed over the last period, in synchronous speeds
+    double couple_final = 0;   // the mean useful torque over the last period
+    double courant_final = 0;  // the line current at the end
+    double residu = 0;         // the worst |P_tr - P_jr - P_m - dE/dt| of a Tick, relative
+    int etape_finale = -1;
+};
+
+// The square of the line current a turn's currents stand for: the stator's currents follow the
+// rotor's, and a line carries sqrt(3) times a coil's current in delta, once a coil's in star.
+double CarreCourantLigne(const tagMas& mas, bool etoile) {
+    const double carre = 2.0 / 3.0 * (mas.i1 * mas.i1 + mas.i2 * mas.i2 + mas.i3 * mas.i3);
+    return etoile ? carre / 3 : carre;
+}
+
+constexpr int kTicks = 40000;   // 8 s of the motor's time
+constexpr int kCycle = 100;     // Ticks in a cycle of the 50 Hz mains
+constexpr double kNominal = 10; // T_N: the plot's rated torque
+
+// The motor started under `labo` from rest with this brake, as the window's Tick runs it.
+Mesures Demarre(const tagLabo& labo, double frein, double courant_nominal) {
+    tagMas mas(0.0, 0.0);
+    tagDemarrage demarrage;
+    tagBilanPeriode bilan;
+    Mesures m;
+    double phase = 0;
+    double carres[kCycle] = {};
+    double somme = 0;
+    const double sync = labo.OmegaSynchrone();
+    for (int n = 1; n <= kTicks; n++) {
+        demarrage.Avance(labo, AMPLITUDE_ALIMENTATION, mas.omega);
+        const tagLabo applique = demarrage.Applique(labo);
+        const double pas = applique.PasPhase(PAS_PHASE_NOMINAL);
+        phase = phase + pas;
+        const tagMas avant = mas;
+        double forces[3];
+        double couple;
+        PasModele(mas, applique, AMPLITUDE_ALIMENTATION, phase, pas, frein, forces, &couple);
+        const tagPuissances p =
+            PuissancesDuTick(avant, mas, applique, AMPLITUDE_ALIMENTATION, phase);
+        bilan.Ajoute(p, applique);
+
+        // The magnetic energy the turns hold, L i^2 / 2 each, per second.
+        const double carres_avant = avant.i1 * avant.i1 + avant.i2 * avant.i2 + avant.i3 * avant.i3;
+        const double stocke = INDUCTANCE / 2 * (p.carres - carres_avant) / PAS_TEMPS;
+        const double ecart = p.transmise - p.joule - p.mecanique - stocke;
+        m.residu = std::fmax(m.residu, std::fabs(ecart) / (std::fabs(p.transmise) + 1e-3));
+
+        const double carre = CarreCourantLigne(mas, demarrage.etoile);
+        somme += carre - carres[n % kCycle];
+        carres[n % kCycle] = carre;
+        const double courant = std::sqrt(std::fmax(somme, 0) / kCycle) / courant_nominal;
+        m.courant_crete = std::fmax(m.courant_crete, courant);
+        if (demarrage.etoile) m.courant_etoile = std::fmax(m.courant_etoile, courant);
+        m.courant_final = courant;
+        if (n <= kCycle) m.couple_depart += couple / kCycle;
+        if (m.temps_95 < 0) {
+            m.chaleur += p.joule * PAS_TEMPS;
+            if (mas.omega / sync >= 0.95) m.temps_95 = n * PAS_TEMPS;
+        }
+    }
+    const tagPuissances moyenne = bilan.Moyenne();
+    m.vitesse_finale = moyenne.omega / sync;
+    m.couple_final = moyenne.couple;
+    m.etape_finale = demarrage.etape;
+    return m;
+}
+
+struct Depart {
+    const char* nom;
+    int mode;
+    int loi;      // the load's law
+    double frein; // its torque (at synchronous speed for a fan)
+    void (*regle)(tagLabo&);
+    // What a teacher expects, against direct on line under the same load.
+    void (*attendu)(const Mesures& m, const Mesures& direct);
+};
+
+TEST(Demarrage, EachMethodStartsAsATeacherExpectsAndEndsWhereDirectOnLineDoes) {
+    // The rated current: the steady one at T_N, the rotor held at the slip that gives it (the
+    // motor cannot start under T_N: its starting torque is 0.65 T_N).
+    const double courant_nominal = [] {
+        const tagLabo nominal;
+        double bas = 0.01;
+        double haut = 0.1;
+        for (int k = 0; k < 30; k++) {
+            const double g = (bas + haut) / 2;
+            (PointAVitesseTenue(nominal, g).couple < kNominal ? bas : haut) = g;
+        }
+        return PointAVitesseTenue(nominal, bas).courant;
+    }();
+    std::printf("rated current %.4f\n", courant_nominal);
+    const Depart departs[] = {
+        // Half T_N is more than the star's third of the starting torque: it waits in star, at a
+        // third of direct on line's line current, until the timer puts it in delta.
+        {"star-delta at T_N/2", DEMARRAGE_ETOILE_TRIANGLE, CHARGE_CONSTANTE, kNominal / 2,
+         [](tagLabo& l) { l.commutation_temps = 2; },
+         [](const Mesures& m, const Mesures& d) {
+             EXPECT_NEAR(m.courant_etoile / d.courant_crete, 1.0 / 3, 0.01);
+             EXPECT_GT(m.temps_95, 2);
+         }},
+        // A light load starts in star: delta comes at 90 % of the speed, its current far below
+        // direct on line's.
+        {"star-delta at T_N/10", DEMARRAGE_ETOILE_TRIANGLE, CHARGE_CONSTANTE, kNominal / 10,
+         [](tagLabo&) {},
+         [](const Mesures& m, const Mesures& d) {
+             EXPECT_NEAR(m.courant_etoile / d.courant_crete, 1.0 / 3, 0.01);
+             EXPECT_LT(m.courant_crete, 0.6 * d.courant_crete);
+         }},
+        // A fan: the soft starter's current follows its voltage, lower all along the ramp.
+        {"soft, fan at T_N", DEMARRAGE_PROGRESSIF, CHARGE_QUADRATIQUE, kNominal, [](tagLabo&) {},
+         [](const Mesures& m, const Mesures& d) {
+             EXPECT_LT(m.courant_crete, 0.8 * d.courant_crete);
+             EXPECT_LT(m.couple_depart, 0.2 * d.couple_depart);
+         }},
+        {"vf at T_N/2", DEMARRAGE_VF, CHARGE_CONSTANTE, kNominal / 2, [](tagLabo&) {},
+         [](const Mesures& m, const Mesures& d) {
+             EXPECT_LT(m.courant_crete, 0.4 * d.courant_crete);
+             EXPECT_LT(m.chaleur, 0.2 * d.chaleur);
+         }},
+        {"rotor at T_N/2", DEMARRAGE_ROTORIQUE, CHARGE_CONSTANTE, kNominal / 2, [](tagLabo&) {},
+         [](const Mesures& m, const Mesures& d) {
+             EXPECT_GT(m.couple_depart, 2 * d.couple_depart);
+             EXPECT_LT(m.courant_crete, 0.85 * d.courant_crete);
+             EXPECT_LT(m.temps_95, d.temps_95);
+         }},
+    };
+    for (const Depart& d : departs) {
+        tagLabo direct;
+        direct.loi_charge = d.loi;
+        const Mesures dol = Demarre(direct, d.frein, courant_nominal);
+        tagLabo labo = direct;
+        labo.demarrage = d.mode;
+        d.regle(labo);
+        const Mesures m = Demarre(labo, d.frein, courant_nominal);
+        std::printf("%-22s peak %.3f I_N (direct %.3f, star %.3f), 95 %% at %.4f s (direct %.4f), "
+                    "heat %.5g (direct %.5g), start torque %.3f (direct %.3f)\n",
+                    d.nom, m.courant_crete, dol.courant_crete, m.courant_etoile, m.temps_95,
+                    dol.temps_95, m.chaleur, dol.chaleur, m.couple_depart, dol.couple_depart);
+        SCOPED_TRACE(d.nom);
+        d.attendu(m, dol);
+        // Started, it runs where direct on line does, the start over.
+        EXPECT_EQ(m.etape_finale, 0);
+        EXPECT_NEAR(m.vitesse_finale, dol.vitesse_finale, 1e-9);
+        EXPECT_NEAR(m.couple_final, dol.couple_final, 1e-9);
+        EXPECT_LT(m.residu, 1e-9) << "the balance closes Tick by Tick";
+    }
+}
+
+} // namespace
