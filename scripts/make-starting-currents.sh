@@ -45,12 +45,12 @@ done
 gnuplot <<GNUPLOT
 set terminal pngcairo size 1400,420 font ",11" noenhanced
 set output "docs/starting-currents.png"
-set multiplot layout 1,5 title "Line current during the start, from rest under half the rated torque (RMS over a 50 Hz cycle)"
+set multiplot layout 1,5 title "Line current during the start, from rest under half the rated torque (RMS over a 50 Hz cycle; time in ms of the motor's time)"
 set grid
 set xrange [0:2000]
 set yrange [0:4.2]
 set xtics 500
-set xlabel "time since switching on (ms of the motor's time)"
+set xlabel "ms since switching on"
 set ylabel "line current (times the rated current)"
 set key off
 set title "direct on line"
