@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -170,6 +171,99 @@ TEST(Demarrage, EachMethodStartsAsATeacherExpectsAndEndsWhereDirectOnLineDoes) {
         EXPECT_NEAR(m.couple_final, dol.couple_final, 1e-9);
         EXPECT_LT(m.residu, 1e-9) << "the balance closes Tick by Tick";
     }
+}
+
+TEST(Demarrage, TheScheduleAppliesEachStepAndStartsAgainAfterTheSupplyWasOff) {
+    // The speed in synchronous speeds at each Tick of the table; the supply on from Tick 1.
+    struct Pas {
+        long tick;
+        double vitesse;
+        int etape;
+        double tension;
+        double frequence;
+        double resistance;
+        bool etoile;
+    };
+    struct Cas {
+        const char* nom;
+        void (*regle)(tagLabo&);
+        std::vector<Pas> pas;
+    };
+    const double s3 = TENSION_ETOILE;
+    const Cas cas[] = {
+        {"star-delta by speed or time",
+         [](tagLabo& l) {
+             l.demarrage = DEMARRAGE_ETOILE_TRIANGLE;
+             l.commutation_temps = 0.5;
+         },
+         {{1, 0, 1, s3, 1, 1, true},
+          {100, 0.89, 1, s3, 1, 1, true},
+          {101, 0.91, 0, 1, 1, 1, false},
+          {102, 0.5, 0, 1, 1, 1, false}}},
+        {"star-delta at the latest",
+         [](tagLabo& l) {
+             l.demarrage = DEMARRAGE_ETOILE_TRIANGLE;
+             l.commutation_temps = 0.5;
+         },
+         {{2499, 0.1, 1, s3, 1, 1, true}, {2500, 0.1, 0, 1, 1, 1, false}}},
+        {"soft",
+         [](tagLabo& l) { l.demarrage = DEMARRAGE_PROGRESSIF; },
+         {{2500, 0, 1, 0.7, 1, 1, false}, {5000, 0, 0, 1, 1, 1, false}}},
+        {"vf, magnetising then the ramp, with a boost",
+         [](tagLabo& l) {
+             l.demarrage = DEMARRAGE_VF;
+             l.surtension = 10;
+         },
+         {{250, 0, 1, 0.5 * (0.05 + 0.1 * 0.95), 0.05, 1, false},
+          {2500, 0, 1, 0.5 + 0.1 * 0.5, 0.5, 1, false},
+          {5000, 0, 0, 1, 1, 1, false}}},
+        {"rotor, three steps",
+         [](tagLabo& l) { l.demarrage = DEMARRAGE_ROTORIQUE; },
+         {{1, 0, 1, 1, 1, 4, false},
+          {2, 0.31, 2, 1, 1, 3, false},
+          {3, 0.61, 3, 1, 1, 2, false},
+          {4, 0.91, 0, 1, 1, 1, false},
+          {5, 0.1, 0, 1, 1, 1, false}}},
+        {"rotor, past every step at once",
+         [](tagLabo& l) { l.demarrage = DEMARRAGE_ROTORIQUE; },
+         {{1, 0.95, 0, 1, 1, 1, false}}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        tagLabo labo;
+        labo.frequence = 80;
+        labo.tension = 90;
+        labo.resistance = 2;
+        c.regle(labo);
+        // Twice: switching the supply off and on again starts the schedule again.
+        tagDemarrage d;
+        for (int fois = 0; fois < 2; fois++) {
+            d.Avance(labo, 0, 0);
+            EXPECT_EQ(d.ticks, 0);
+            long tick = 0;
+            for (const Pas& p : c.pas) {
+                while (tick < p.tick) {
+                    tick++;
+                    d.Avance(labo, AMPLITUDE_ALIMENTATION, p.vitesse * labo.OmegaSynchrone());
+                }
+                const tagLabo applique = d.Applique(labo);
+                EXPECT_EQ(d.etape, p.etape) << "Tick " << tick;
+                EXPECT_NEAR(applique.tension, 90 * p.tension, 1e-12) << "Tick " << tick;
+                EXPECT_NEAR(applique.frequence, 80 * p.frequence, 1e-12) << "Tick " << tick;
+                EXPECT_NEAR(applique.resistance, 2 * p.resistance, 1e-12) << "Tick " << tick;
+                EXPECT_EQ(d.etoile, p.etoile) << "Tick " << tick;
+            }
+        }
+    }
+    // Direct on line applies the settings themselves, to the bit.
+    tagLabo direct;
+    direct.tension = 70;
+    tagDemarrage d;
+    d.Avance(direct, AMPLITUDE_ALIMENTATION, 0);
+    const tagLabo applique = d.Applique(direct);
+    EXPECT_EQ(applique.tension, 70);
+    EXPECT_EQ(d.etape, 0);
+    EXPECT_TRUE(tagLabo().ParDefaut());
 }
 
 } // namespace

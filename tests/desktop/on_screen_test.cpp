@@ -464,9 +464,11 @@ TEST_F(OnScreenWithAPicturesFolder, CtrlRF12AndCtrlESaveTheRecordingPictureAndDa
                     "start_stage;applied_voltage_percent;applied_frequency_percent");
     long expected_tick = 2; // the first Tick runs before the timer starts
     while (std::getline(rows, line)) {
-        EXPECT_EQ(std::count(line.begin(), line.end(), ';'), 33) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ';'), 44) << line;
         EXPECT_EQ(std::count(line.begin(), line.end(), '.'), 0) << line;
-        EXPECT_TRUE(line.ends_with(";direct;none;100;100;1;constant;1;motor")) << line;
+        EXPECT_TRUE(line.ends_with(";direct;none;100;100;1;constant;1;motor;direct;90;0;40;1;0;4;3;"
+                                   "0;100;100"))
+            << line;
         EXPECT_EQ(std::stol(line), expected_tick++) << line;
     }
     EXPECT_GT(expected_tick, 2 + static_cast<long>(animation.frames.size()) - 1);
