@@ -2,6 +2,7 @@
 
 #include "base/geometrie.h"
 #include "model/constantes.h"
+#include "model/machine.h"
 
 #include <cmath>
 
@@ -20,6 +21,25 @@ double PuissanceFrottements(double omega) {
 
 tagPuissances PuissancesDuTick(const tagMas& avant, const tagMas& apres, const tagLabo& labo,
                                double amplitude, double phase) {
+    if (labo.moteur_reel) {
+        // The stator's step made its own balance, the rotor's share as the ideal motor's.
+        const tagStator& s = apres.stator;
+        const double frottement = MachineDuLabo(labo).frottement;
+        tagPuissances p{};
+        p.transmise = s.transmise;
+        p.joule = s.joule_rotor;
+        p.mecanique = s.mecanique;
+        p.frottements = frottement * avant.omega * avant.omega / PAS_TEMPS;
+        p.couple = s.couple + avant.omega * frottement;
+        p.omega = avant.omega;
+        p.carres = apres.i1 * apres.i1 + apres.i2 * apres.i2 + apres.i3 * apres.i3;
+        p.absorbee = s.absorbee;
+        p.joule_stator = s.joule;
+        p.fer = s.fer;
+        p.carres_ligne =
+            s.ligne[0] * s.ligne[0] + s.ligne[1] * s.ligne[1] + s.ligne[2] * s.ligne[2];
+        return p;
+    }
     // The step, for each turn: (L/h)(i - i_avant) + R i = -dphi/h. Times i, the power the flux's
     // change brings, -i dphi/h, is R i^2 + (L/2h)(i^2 - i_avant^2) + (L/2h)(i - i_avant)^2: the
     // losses, the change of the magnetic energy L i^2 / 2, and what the step dissipates.
@@ -160,6 +180,10 @@ tagPuissances tagBilanPeriode::Moyenne() const {
         m.couple += poids_du_tick * p.couple;
         m.omega += poids_du_tick * p.omega;
         m.carres += poids_du_tick * p.carres;
+        m.absorbee += poids_du_tick * p.absorbee;
+        m.joule_stator += poids_du_tick * p.joule_stator;
+        m.fer += poids_du_tick * p.fer;
+        m.carres_ligne += poids_du_tick * p.carres_ligne;
         total += poids_du_tick;
     }
     m.transmise /= total;
@@ -169,5 +193,9 @@ tagPuissances tagBilanPeriode::Moyenne() const {
     m.couple /= total;
     m.omega /= total;
     m.carres /= total;
+    m.absorbee /= total;
+    m.joule_stator /= total;
+    m.fer /= total;
+    m.carres_ligne /= total;
     return m;
 }

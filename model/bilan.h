@@ -36,6 +36,11 @@ class tagPuissances {
     double couple;      // the useful torque, signed as the model's (positive drives omega down)
     double omega;       // the speed the rotor turned at during the Tick, radians per Tick
     double carres;      // i1^2 + i2^2 + i3^2 after the Tick
+    // The real motor's stator (model/stator.h); 0 for the ideal motor, which has none.
+    double absorbee = 0;     // P_a, from the supply
+    double joule_stator = 0; // P_js
+    double fer = 0;          // what the step dissipates in the air gap's field (model/stator.h)
+    double carres_ligne = 0; // the sum of the line currents' squares after the Tick
 };
 
 // The Tick that took the rotor from `avant` to `apres` under these settings, with the supply's

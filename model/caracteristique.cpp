@@ -2,6 +2,7 @@
 
 #include "base/geometrie.h"
 #include "model/constantes.h"
+#include "model/machine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +14,21 @@ namespace {
 // to `fraction` of a disturbance takes. Counted rather than taken from logarithms, whose tables
 // would weigh on the page.
 int TicksPourOublier(const tagLabo& labo, double fraction) {
-    const double facteur = 1 / (1 + RESISTANCE_SPIRE * labo.resistance);
+    double facteur = 1 / (1 + RESISTANCE_SPIRE * labo.resistance);
+    if (labo.moteur_reel) {
+        // The real motor's slowest circuit: the rotor's or the stator's, each through its leakage
+        // and the other's, as the coils' supply and the short-circuited turns leave them.
+        const tagMachine m = MachineDuLabo(labo);
+        const double lm = 1.5 * m.l_magnetisante;
+        const double l_rotor = m.l_rotor + lm * m.l_fuite / (lm + m.l_fuite);
+        const double l_stator = m.l_fuite + lm * m.l_rotor / (lm + m.l_rotor);
+        const double rotor = 1 / (1 + PAS_TEMPS * m.r_rotor / l_rotor);
+        const double stator = 1 / (1 + PAS_TEMPS * m.r_stator / l_stator);
+        facteur = rotor > stator ? rotor : stator;
+        // Without a stator resistance, nothing of the stator's flux is left to forget: it is the
+        // supply's.
+        if (m.r_stator == 0) facteur = rotor;
+    }
     int ticks = 0;
     double reste = 1;
     while (reste > fraction) {
@@ -58,6 +73,7 @@ void Pentes(tagCaracteristique& courbe) {
 tagRotorTenu::tagRotorTenu(const tagLabo& reglages)
     : labo(reglages), pas_phase(reglages.PasPhase(PAS_PHASE_NOMINAL)),
       omega_synchrone(reglages.OmegaSynchrone()), mas(0.0, 0.0), phase(0) {
+    if (reglages.moteur_reel) mas.Magnetise(reglages, AMPLITUDE_ALIMENTATION, phase);
     const double periode = 2 * PI / std::fabs(pas_phase);
     const double periodes = std::ceil(300 / periode);
     ticks_moyennes = std::max(1, static_cast<int>(std::lround(periodes * periode)));
@@ -80,11 +96,16 @@ tagPointPermanent tagRotorTenu::Mesure(double glissement, int attente) {
     double somme_couples = 0;
     double somme_forces = 0;
     double carres = 0;
+    double carres_ligne = 0;
+    double absorbee = 0;
     for (int n = 0; n < ticks_moyennes; ++n) {
         Pas(omega, &forces, &couple);
         somme_couples += couple;
         somme_forces += forces;
         carres += mas.i1 * mas.i1 + mas.i2 * mas.i2 + mas.i3 * mas.i3;
+        const double* l = mas.stator.ligne;
+        carres_ligne += l[0] * l[0] + l[1] * l[1] + l[2] * l[2];
+        absorbee += mas.stator.absorbee;
     }
     tagPointPermanent p;
     p.glissement = glissement;
@@ -92,13 +113,17 @@ tagPointPermanent tagRotorTenu::Mesure(double glissement, int attente) {
     p.couple = somme_couples / ticks_moyennes;
     p.couple_em = somme_forces / ticks_moyennes;
     p.courant = std::sqrt(2.0 / 3.0 * carres / ticks_moyennes);
+    p.courant_ligne = std::sqrt(carres_ligne / 3 / ticks_moyennes);
+    p.absorbee = absorbee / ticks_moyennes;
     return p;
 }
 
 bool MemeCaracteristique(const tagLabo& a, const tagLabo& b) {
     return a.ordre_inverse == b.ordre_inverse && a.ligne_ouverte == b.ligne_ouverte &&
            a.frequence == b.frequence && a.tension == b.tension && a.resistance == b.resistance &&
-           a.quatre_quadrants == b.quatre_quadrants;
+           a.quatre_quadrants == b.quatre_quadrants && a.moteur_reel == b.moteur_reel &&
+           a.triangle == b.triangle && a.reseau == b.reseau && a.r_stator == b.r_stator &&
+           a.l_fuite == b.l_fuite && a.l_magnetisante == b.l_magnetisante;
 }
 
 double MargeDeStabilite(const tagPointPermanent& p, double omega_synchrone, int loi) {

@@ -24,6 +24,10 @@ class tagPointPermanent {
     double pente = 0;      // how the useful torque changes with the speed, both in the field's
                            // direction, the speed in synchronous speeds; 0 at the pull-out
     bool stable = false;   // a rotor running here stays here under the load law measured for
+    // The real motor's line current, rms (sqrt of the mean sum of squares / 3), and its P_a,
+    // averaged like the torque.
+    double courant_ligne = 0;
+    double absorbee = 0;
 };
 
 class tagCaracteristique {

@@ -62,8 +62,10 @@ void tagDemarrage::Avance(const tagLabo& labo, double amplitude, double omega) {
                                   static_cast<double>(ticks) >= EnTicks(labo.commutation_temps);
         if (etape == 1 && ticks > 0 && (vitesse >= seuil || temps_ecoule)) etape = 0;
         if (etape == 1) {
+            // Coils running in delta go into star; coils set in star take a star's third less
+            // of their voltage, as if they ran in delta at it.
             etoile = true;
-            facteur_tension = TENSION_ETOILE;
+            if (!labo.triangle) facteur_tension = TENSION_ETOILE;
         }
         break;
     }
@@ -109,5 +111,6 @@ tagLabo tagDemarrage::Applique(const tagLabo& labo) const {
     applique.tension = labo.tension * facteur_tension;
     applique.frequence = labo.frequence * facteur_frequence;
     applique.resistance = labo.resistance * facteur_resistance;
+    if (etoile) applique.triangle = false;
     return applique;
 }

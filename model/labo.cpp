@@ -25,6 +25,13 @@ tagLabo::tagLabo() {
     loi_charge = CHARGE_CONSTANTE;
     paires_poles = 1;
     quatre_quadrants = false;
+    moteur_reel = false;
+    triangle = false;
+    reseau = 400;
+    r_stator = 1;
+    l_fuite = 1;
+    l_magnetisante = 1;
+    courbe_courant = false;
     demarrage = DEMARRAGE_DIRECT;
     commutation_vitesse = 90;
     commutation_temps = 0;
@@ -37,7 +44,8 @@ tagLabo::tagLabo() {
 
 bool tagLabo::ParDefaut() const {
     return !ordre_inverse && ligne_ouverte == 0 && frequence == 100 && tension == 100 &&
-           resistance == 1 && loi_charge == CHARGE_CONSTANTE && demarrage == DEMARRAGE_DIRECT;
+           resistance == 1 && loi_charge == CHARGE_CONSTANTE && !moteur_reel && !triangle &&
+           reseau == 400 && demarrage == DEMARRAGE_DIRECT;
 }
 
 double tagLabo::PasPhase(double phase_step) const {
@@ -63,6 +71,15 @@ double tagLabo::VitesseSynchroneTrMin() const {
 
 double tagLabo::Flux(double amplitude) const {
     return amplitude * (tension / frequence);
+}
+
+double tagLabo::FacteurReseau() const {
+    constexpr double RACINE_DE_3 = 1.7320508075688772;
+    return triangle ? RACINE_DE_3 * (reseau / 400) : reseau / 400;
+}
+
+double tagLabo::TensionBobine() const {
+    return FacteurReseau() * (tension / 100);
 }
 
 void tagLabo::Courants(double P, double courants[3]) const {

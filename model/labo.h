@@ -39,6 +39,16 @@ class tagLabo {
     int paires_poles;      // pole pairs, for the real values only: the picture stays two-pole
     bool quatre_quadrants; // the plot shows speeds from -n_s to 2 n_s and torques of both signs,
                            // in the field's direction (the model does not read it)
+    bool moteur_reel;      // the stator's coils fed in voltage through their resistance and
+                           // leakage, the nameplate's motor (model/plaque.h); else the supply
+                           // imposes the flux, as the program always did
+    bool triangle;         // the coils in delta, each across two lines; else in star
+    double reseau;         // the mains' line voltage in volts, 400 or 230, for 230/400 V coils
+    double r_stator;       // the real motor's stator resistance, times the preset's
+    double l_fuite;        // its stator leakage inductance, times the preset's
+    double l_magnetisante; // its magnetising inductance, times the preset's
+    bool courbe_courant;   // the steady curve shows the line current against the speed (the
+                           // model does not read it)
 
     // The start (a ModeDemarrage) and its parameters; only the schedule reads them.
     int demarrage;
@@ -77,6 +87,14 @@ class tagLabo {
 
     // The peak flux through a rotor turn: the supply's amplitude times voltage / frequency.
     double Flux(double amplitude) const;
+
+    // What the coupling and the mains make of a coil's voltage, relative to its rating (230 V, the
+    // nameplate's 230/400 V): 1 in star on 400 V, 0.996 in delta on 230 V; sqrt(3) in delta on
+    // 400 V, 1/sqrt(3) in star on 230 V. Exactly 1 at the defaults.
+    double FacteurReseau() const;
+
+    // A coil's voltage relative to its rating: that, times the supply's voltage setting.
+    double TensionBobine() const;
 
     // What each coil carries at supply phase P, relative to a phase's peak, in the order left,
     // upper right, lower right: each coil follows its phase; an open line leaves its coil without

@@ -2,6 +2,7 @@
 
 #include "base/geometrie.h"
 #include "model/constantes.h"
+#include "model/machine.h"
 
 #include <cmath>
 
@@ -42,6 +43,17 @@ tagMas::tagMas(double amplitude, double phase) {
     i3 = 0;
 }
 
+void tagMas::Magnetise(const tagLabo& labo, double amplitude, double phase) {
+    double phi[3];
+    MagnetiseAVide(stator, labo, MachineDuLabo(labo), amplitude, phase, theta, phi);
+    phi1 = phi[0];
+    phi2 = phi[1];
+    phi3 = phi[2];
+    i1 = 0;
+    i2 = 0;
+    i3 = 0;
+}
+
 void tagMas::CalculMas(double amplitude, double phase, double couple, double* forces,
                        double* torque) {
     // The rotor moves at the speed of the previous step.
@@ -69,7 +81,7 @@ void ChampDuStator(const tagLabo& labo, double amplitude, double phase, double* 
     double courants[3];
     labo.Courants(phase, courants);
     tagLabo::Champ(courants, bx, by);
-    const double flux = labo.Flux(amplitude);
+    const double flux = labo.Flux(amplitude) * labo.FacteurReseau();
     *bx = flux * *bx;
     *by = flux * *by;
 }
@@ -103,6 +115,24 @@ double VitesseSuivante(const tagLabo& labo, double omega, double torque, double 
 
 void tagMas::CalculMasLabo(const tagLabo& labo, double amplitude, double phase, double pas_phase,
                            double couple, double* forces, double* torque) {
+    if (labo.moteur_reel) {
+        const tagMachine machine = MachineDuLabo(labo);
+        const double theta_avant = theta;
+        theta = theta + omega;
+        double i[3] = {i1, i2, i3};
+        double phi[3] = {phi1, phi2, phi3};
+        PasStator(stator, labo, machine, amplitude, phase, pas_phase, theta_avant, theta, i, phi,
+                  forces);
+        i1 = i[0];
+        i2 = i[1];
+        i3 = i[2];
+        phi1 = phi[0];
+        phi2 = phi[1];
+        phi3 = phi[2];
+        *torque = (forces[0] + forces[1] + forces[2]) + omega * machine.frottement;
+        omega = VitesseSuivante(labo, omega, *torque, couple, pas_phase);
+        return;
+    }
     theta = theta + omega;
 
     double bx;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/labo.h"
+#include "model/stator.h"
 
 // State of the rotor. Fluxes and currents are in the model's own units, angles in radians.
 class tagMas {
@@ -14,10 +15,15 @@ class tagMas {
     double i3;    // current in turn 3
     double theta; // rotor angle; never wrapped
     double omega; // rotor speed, radians per Tick; the motor drives towards negative values
+    // The real motor's coils (labo.moteur_reel); untouched otherwise.
+    tagStator stator;
 
     // The rotor at rest at angle 0, with each turn holding the flux that a supply of this
     // amplitude and phase drives through it, and no current yet.
     tagMas(double amplitude, double phase);
+
+    // The real motor's coils magnetised by this supply, as a bench starts them (MagnetiseAVide).
+    void Magnetise(const tagLabo& labo, double amplitude, double phase);
 
     // One Tick: turns the rotor, recomputes flux and current in each turn, writes the force on
     // each turn into forces[0..2] and the useful torque into *torque, then updates the speed.
@@ -25,8 +31,10 @@ class tagMas {
     void CalculMas(double amplitude, double phase, double couple, double* forces, double* torque);
 
     // The same Tick for any laboratory settings: the field each turn sees is the sum of what the
-    // three coils carry, the rotor resistance and the load law as set. pas_phase is what the
-    // supply's phase advanced by this Tick (its speed gives the load law's synchronous speed).
+    // three coils carry, the rotor resistance and the load law as set; for the real motor, the
+    // field the coils' and the turns' currents make, the coils fed in voltage (model/stator.h).
+    // pas_phase is what the supply's phase advanced by this Tick (its speed gives the load law's
+    // synchronous speed).
     void CalculMasLabo(const tagLabo& labo, double amplitude, double phase, double pas_phase,
                        double couple, double* forces, double* torque);
 };

@@ -40,12 +40,13 @@ struct ExampleRun {
     }
 };
 
-// The script as it stands, with a trace of every Tick written on the side.
-ExampleRun RunExample(const std::string& name) {
+// The script as it stands, with a trace of every Tick written on the side; `before` comes before
+// the trace starts (a later setting changed then gives the trace its later columns).
+ExampleRun RunExample(const std::string& name, const std::string& before = {}) {
     std::ifstream in(KORVELINE_SOURCE_DIR "/examples/" + name);
     std::ostringstream script;
     const std::string trace = kvtest::scratch_dir("trace") + "/trace.csv";
-    script << "trace " << trace << "\n" << in.rdbuf();
+    script << before << "trace " << trace << "\n" << in.rdbuf();
     const auto run = kvtest::run_script(script.str());
     EXPECT_EQ(run.exit_code, 0) << run.err;
     ExampleRun r;
@@ -516,7 +517,8 @@ tagPointPermanent RatedPoint() {
 }
 
 TEST(Activities, StartingMethods) {
-    const ExampleRun run = RunExample("activity13-starting-methods.kvs");
+    // The start's columns, which give its step: the trace begins with a start's setting changed.
+    const ExampleRun run = RunExample("activity13-starting-methods.kvs", "lab switch_time=1\n");
     const std::vector<Moment>& m = run.moments;
     const std::vector<kvtest::TraceRow>& t = run.trace;
     ASSERT_EQ(m.size(), 9u);

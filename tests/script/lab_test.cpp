@@ -218,15 +218,11 @@ TEST(Lab, TheRecordingNamesItsSettingsInItsComment) {
     EXPECT_EQ(kvtest::play_gif(dir + "/lab.gif").comment,
               "KORVELINE, laboratory settings: order=direct open=2 frequency=100 "
               "voltage=100 "
-              "resistance=0.5 load=quadratic poles=1 plot=motor "
-              "start=direct switch_speed=90 switch_time=0 initial_voltage=40 ramp=1 boost=0 "
-              "start_resistance=4 steps=3");
+              "resistance=0.5 load=quadratic poles=1 plot=motor");
     EXPECT_EQ(kvtest::play_gif(dir + "/plain.gif").comment,
               "KORVELINE, laboratory settings: order=direct open=none "
               "frequency=100 voltage=100 "
-              "resistance=0.5 load=quadratic poles=1 plot=motor "
-              "start=direct switch_speed=90 switch_time=0 initial_voltage=40 ramp=1 boost=0 "
-              "start_resistance=4 steps=3");
+              "resistance=0.5 load=quadratic poles=1 plot=motor");
 }
 
 TEST(Lab, TheFrenchTraceHoldsThePlainTracesNumbersInTheFrenchWay) {

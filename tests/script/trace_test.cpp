@@ -88,15 +88,9 @@ const std::vector<Column> kColumns = {
     {"friction_power", {}},
 };
 
-// The laboratory's settings close every row, named as `lab` takes them: here the defaults; then
-// the start's step and what the starter applies, % of the settings (direct on line: all of them).
-const std::string kSettingsColumns = "order,open,frequency,voltage,resistance,load,poles,plot,"
-                                     "start,switch_speed,switch_time,initial_voltage,ramp,boost,"
-                                     "start_resistance,steps,start_stage,applied_voltage_percent,"
-                                     "applied_frequency_percent";
-const std::string kDefaultSettings =
-    "direct,none,100,100,1,constant,1,motor,direct,90,0,40,1,0,4,3,"
-    "0,100,100";
+// The laboratory's settings close every row, named as `lab` takes them: here the defaults.
+const std::string kSettingsColumns = "order,open,frequency,voltage,resistance,load,poles,plot";
+const std::string kDefaultSettings = "direct,none,100,100,1,constant,1,motor";
 
 std::string repeat(const std::string& text, int n) {
     std::string s;

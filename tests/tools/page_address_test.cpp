@@ -51,9 +51,7 @@ TEST(PageAddress, ASetUpSetsItsSettingsAndPlansItsClicksAndNamesWhatItRefuses) {
         labo);
     EXPECT_EQ(kv::tools::LabSettingsText(labo),
               "order=reversed open=none frequency=100 voltage=100 resistance=0.5 load=constant "
-              "poles=1 plot=motor "
-              "start=direct switch_speed=90 switch_time=0 initial_voltage=40 ramp=1 boost=0 "
-              "start_resistance=4 steps=3");
+              "poles=1 plot=motor");
     EXPECT_EQ(kv::web::AddressPlanJson(plan),
               R"({"refused":[{"pair":1,"unknown":true},{"pair":3,"unknown":false},)"
               R"({"pair":9,"unknown":false}],)"

@@ -104,7 +104,7 @@ std::string range_text(const LabSetting& s) {
 } // namespace
 
 // Each setting: its name and label, the words it takes or its range, its default, what it does.
-const std::array<LabSetting, 16> kLabSettings{{
+const std::array<LabSetting, 23> kLabSettings{{
     {.name = "order",
      .label = {"Ordre des phases", "Phase order"},
      .choices = {"direct", "reversed"},
@@ -174,6 +174,79 @@ const std::array<LabSetting, 16> kLabSettings{{
                 "plugging)",
      .get = get<&tagLabo::quatre_quadrants>,
      .set = set<&tagLabo::quatre_quadrants>},
+    {.name = "motor",
+     .label = {"Moteur", "Motor"},
+     .choices = {"ideal", "real"},
+     .fallback = "ideal",
+     .meaning = "real: the stator fed in voltage through its resistance and leakage, the 4 kW "
+                "230/400 V nameplate's motor (with poles=2, its 1450 rpm): line current, power "
+                "factor, efficiency",
+     .get = get<&tagLabo::moteur_reel>,
+     .set = set<&tagLabo::moteur_reel>,
+     .always_written = false},
+    {.name = "coupling",
+     .label = {"Couplage", "Coupling"},
+     .choices = {"star", "delta"},
+     .fallback = "star",
+     .meaning = "the coils in star or in delta: for 230/400 V coils, star on 400 V mains, delta "
+                "on 230 V",
+     .get = get<&tagLabo::triangle>,
+     .set = set<&tagLabo::triangle>,
+     .always_written = false},
+    {.name = "mains",
+     .label = {"Réseau", "Mains"},
+     .choices = {"400", "230"},
+     .fallback = "400",
+     .meaning = "the mains' line voltage, in V: delta on 400 V overfluxes the coils, star on "
+                "230 V gives a third of the torque",
+     .get = [](const tagLabo& l) { return l.reseau == 230 ? 1.0 : 0.0; },
+     .set = [](tagLabo& l, double v) { l.reseau = v == 1 ? 230 : 400; },
+     .always_written = false},
+    {.name = "stator_resistance",
+     .label = {"Résistance statorique", "Stator resistance"},
+     .min = 0.25,
+     .max = 4,
+     .unit = "times the real motor's",
+     .shown_unit = {"× celle du moteur réel", "× the real motor's"},
+     .step = 0.25,
+     .fallback = "1",
+     .meaning = "the real motor's coil resistance (motor=real)",
+     .get = get<&tagLabo::r_stator>,
+     .set = set<&tagLabo::r_stator>,
+     .always_written = false},
+    {.name = "leakage_inductance",
+     .label = {"Inductance de fuites", "Leakage inductance"},
+     .min = 0,
+     .max = 4,
+     .unit = "times the real motor's",
+     .shown_unit = {"× celle du moteur réel", "× the real motor's"},
+     .step = 0.25,
+     .fallback = "1",
+     .meaning = "the real motor's coil leakage inductance (motor=real)",
+     .get = get<&tagLabo::l_fuite>,
+     .set = set<&tagLabo::l_fuite>,
+     .always_written = false},
+    {.name = "magnetising_inductance",
+     .label = {"Inductance magnétisante", "Magnetising inductance"},
+     .min = 0.25,
+     .max = 4,
+     .unit = "times the real motor's",
+     .shown_unit = {"× celle du moteur réel", "× the real motor's"},
+     .step = 0.25,
+     .fallback = "1",
+     .meaning = "the real motor's magnetising inductance (motor=real)",
+     .get = get<&tagLabo::l_magnetisante>,
+     .set = set<&tagLabo::l_magnetisante>,
+     .always_written = false},
+    {.name = "curve",
+     .label = {"Courbe", "Curve"},
+     .choices = {"torque", "current"},
+     .fallback = "torque",
+     .meaning = "current: the steady curve shows the line current against the speed "
+                "(motor=real)",
+     .get = get<&tagLabo::courbe_courant>,
+     .set = set<&tagLabo::courbe_courant>,
+     .always_written = false},
     {.name = "start",
      .label = {"Démarrage", "Starting"},
      .choices = {"direct", "star-delta", "soft", "vf", "rotor"},
@@ -181,7 +254,8 @@ const std::array<LabSetting, 16> kLabSettings{{
      .meaning = "how the supply starts the motor: direct on line, star then delta, a soft "
                 "starter's voltage ramp, a drive's V/f ramp, or rotor resistance steps",
      .get = get<&tagLabo::demarrage>,
-     .set = set<&tagLabo::demarrage>},
+     .set = set<&tagLabo::demarrage>,
+     .always_written = false},
     {.name = "switch_speed",
      .label = {"Commutation à", "Switching at"},
      .min = 10,
@@ -193,7 +267,8 @@ const std::array<LabSetting, 16> kLabSettings{{
      .meaning = "star-delta: to delta at this speed; rotor: the last resistance step cut out at "
                 "it, the others at equal shares of it",
      .get = get<&tagLabo::commutation_vitesse>,
-     .set = set<&tagLabo::commutation_vitesse>},
+     .set = set<&tagLabo::commutation_vitesse>,
+     .always_written = false},
     {.name = "switch_time",
      .label = {"Commutation au plus tard", "Switching at the latest"},
      .min = 0,
@@ -204,7 +279,8 @@ const std::array<LabSetting, 16> kLabSettings{{
      .fallback = "0",
      .meaning = "star-delta: to delta after this time even below the switching speed",
      .get = get<&tagLabo::commutation_temps>,
-     .set = set<&tagLabo::commutation_temps>},
+     .set = set<&tagLabo::commutation_temps>,
+     .always_written = false},
     {.name = "initial_voltage",
      .label = {"Tension initiale", "Initial voltage"},
      .min = 10,
@@ -215,7 +291,8 @@ const std::array<LabSetting, 16> kLabSettings{{
      .fallback = "40",
      .meaning = "soft: where the soft starter's voltage ramp begins",
      .get = get<&tagLabo::tension_initiale>,
-     .set = set<&tagLabo::tension_initiale>},
+     .set = set<&tagLabo::tension_initiale>,
+     .always_written = false},
     {.name = "ramp",
      .label = {"Durée de la rampe", "Ramp time"},
      .min = 0.05,
@@ -226,7 +303,8 @@ const std::array<LabSetting, 16> kLabSettings{{
      .meaning = "soft and vf: the time the voltage (and the frequency) take to reach their "
                 "settings",
      .get = get<&tagLabo::duree_rampe>,
-     .set = set<&tagLabo::duree_rampe>},
+     .set = set<&tagLabo::duree_rampe>,
+     .always_written = false},
     {.name = "boost",
      .label = {"Surtension à fréquence nulle", "Boost at zero frequency"},
      .min = 0,
@@ -237,7 +315,8 @@ const std::array<LabSetting, 16> kLabSettings{{
      .fallback = "0",
      .meaning = "vf: the voltage added at low frequency, fading as the frequency rises",
      .get = get<&tagLabo::surtension>,
-     .set = set<&tagLabo::surtension>},
+     .set = set<&tagLabo::surtension>,
+     .always_written = false},
     {.name = "start_resistance",
      .label = {"Résistance de démarrage", "Starting resistance"},
      .min = 1,
@@ -247,15 +326,25 @@ const std::array<LabSetting, 16> kLabSettings{{
      .fallback = "4",
      .meaning = "rotor: the wound rotor's resistance at the start, in series resistors included",
      .get = get<&tagLabo::resistance_depart>,
-     .set = set<&tagLabo::resistance_depart>},
+     .set = set<&tagLabo::resistance_depart>,
+     .always_written = false},
     {.name = "steps",
      .label = {"Crans de résistance", "Resistance steps"},
      .choices = {"1", "2", "3", "4", "5"},
      .fallback = "3",
      .meaning = "rotor: the steps by which the added resistance is cut out",
      .get = get<&tagLabo::crans, 1>,
-     .set = set<&tagLabo::crans, 1>},
+     .set = set<&tagLabo::crans, 1>,
+     .always_written = false},
 }};
+
+bool LaterSettingChanged(const tagLabo& labo) {
+    const tagLabo original;
+    for (const LabSetting& s : kLabSettings) {
+        if (!s.always_written && s.get(labo) != s.get(original)) return true;
+    }
+    return false;
+}
 
 std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
     constexpr std::pair<std::string_view, viewer::Text> kWords[] = {
@@ -267,6 +356,14 @@ std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
         {"driving", {"charge entraînante", "driving load"}},
         {"motor", {"moteur", "motor"}},
         {"four-quadrants", {"quatre quadrants", "four quadrants"}},
+        {"ideal", {"idéal", "ideal"}},
+        {"real", {"réel (4 kW)", "real (4 kW)"}},
+        {"star", {"étoile", "star"}},
+        {"delta", {"triangle", "delta"}},
+        {"400", {"400 V", "400 V"}},
+        {"230", {"230 V", "230 V"}},
+        {"torque", {"couple", "torque"}},
+        {"current", {"courant de ligne", "line current"}},
         {"star-delta", {"étoile-triangle", "star-delta"}},
         {"soft", {"démarreur progressif", "soft starter"}},
         {"vf", {"variateur V/f", "V/f drive"}},
@@ -323,8 +420,10 @@ std::string LabValue(const LabSetting& setting, const tagLabo& labo) {
 }
 
 std::string LabSettingsText(const tagLabo& labo) {
+    const tagLabo original;
     std::string text;
     for (const LabSetting& s : kLabSettings) {
+        if (!s.always_written && s.get(labo) == s.get(original)) continue;
         if (!text.empty()) text += ' ';
         text.append(s.name).append("=").append(LabValue(s, labo));
     }

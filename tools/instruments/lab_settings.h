@@ -28,9 +28,16 @@ struct LabSetting {
     // The value in tagLabo: a choice's index, or the number.
     double (*get)(const tagLabo&) = nullptr;
     void (*set)(tagLabo&, double) = nullptr;
+    // Written out (`lab`, --lab, a recording's comment, a trace's columns) even at its default:
+    // the settings that came later are written only once changed, so that what the original
+    // motor's runs write stays as it was.
+    bool always_written = true;
 };
 
-extern const std::array<LabSetting, 16> kLabSettings;
+extern const std::array<LabSetting, 23> kLabSettings;
+
+// Whether a setting written only once changed is changed here: such a trace has more columns.
+bool LaterSettingChanged(const tagLabo& labo);
 
 // A choice as the panels show it: "inversé" for reversed; a word without a translation (a
 // number, "direct") as it is.

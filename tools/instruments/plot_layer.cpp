@@ -30,6 +30,7 @@ std::optional<viewer::Layer> PlotLayer::layer(const viewer::LayerWanted& wanted)
     // The load law of the moment sorts the curve's points into branches.
     tagLabo drawn_for = curve_for_;
     drawn_for.loi_charge = labo.loi_charge;
+    drawn_for.courbe_courant = labo.courbe_courant;
     std::string from;
     if (scales || curve) {
         from.append(textes == &textes_en ? "en " : "fr ").append(std::to_string(ClientWidth()));

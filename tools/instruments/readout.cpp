@@ -4,11 +4,14 @@
 #include "base/textes.h"
 #include "model/caracteristique.h"
 #include "model/constantes.h"
+#include "model/plaque.h"
+#include "model/unites.h"
 #include "shell/scene.h"
 #include "tools/instruments/lab_settings.h"
 #include "tools/instruments/layer_drawing.h"
 #include "viewer/actions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -88,6 +91,57 @@ kv::Color Couleur(const tagTrait& trait) {
     return kv::rgb(GetRValue(trait.couleur), GetGValue(trait.couleur), GetBValue(trait.couleur));
 }
 
+// The real motor's stator side, after the rotor's current: what the coils are fed, the line
+// current, the power factor, what the supply gives and what the stator keeps of it, and after the
+// rotor's powers the efficiency; the useful torque in N.m.
+void AddStatorRows(std::vector<kv::viewer::BoxRow>& rows, const tagPuissances& mean,
+                   double plot_sign) {
+    // During a start, the coupling and the voltage the starter applies.
+    const tagLabo applied = demarrage.Applique(labo);
+    const double absorbee = mean.absorbee;
+    const double current = CourantDeLigne(mean.carres_ligne);
+    const double useful = mean.mecanique - mean.frottements;
+    const auto watts = [](double p) { return Number(p * WATTS_PAR_UNITE, 0) + " W"; };
+    const auto at = [&](Text name) {
+        const std::string left = Say(name);
+        return std::find_if(rows.begin(), rows.end(),
+                            [&](const kv::viewer::BoxRow& r) { return r.left == left; });
+    };
+    const auto torque = at({"Couple utile", "Useful torque"});
+    if (torque != rows.end()) {
+        const double nm = NewtonMetres(plot_sign * mean.couple, labo.paires_poles);
+        torque->right += " (" + Number(nm, 1) + " N.m)";
+    }
+    const std::string coupling =
+        Say(applied.triangle ? Text{"triangle", "delta"} : Text{"étoile", "star"});
+    const std::vector<kv::viewer::BoxRow> stator = {
+        {Say({"Bobines", "Coils"}),
+         Format({"%s, %s V chacune", "%s, %s V each"}, coupling,
+                Number(TENSION_BOBINE_NOMINALE * applied.TensionBobine(), 0)),
+         {}},
+        {Say({"Courant de ligne", "Line current"}),
+         Format({"%s A (%s %% de I_N)", "%s A (%s %% of I_N)"}, Number(current, 2),
+                Number(100 * current / PlaqueCourantNominal(), 0)),
+         {}},
+        {Say({"Facteur de puissance", "Power factor"}),
+         "cos phi = " + Number(FacteurDePuissance(applied, absorbee, mean.carres_ligne), 3),
+         {}},
+        {Say({"Puissance absorbée P_a", "Absorbed power P_a"}), watts(absorbee), {}},
+        {Say({"Pertes Joule stator P_js", "Stator copper losses P_js"}),
+         watts(mean.joule_stator),
+         {}},
+        {Say({"Pertes du pas (fer) P_fer", "Step's losses (iron) P_fer"}), watts(mean.fer), {}},
+    };
+    const auto rotor = at({"Courant rotorique", "Rotor current"});
+    rows.insert(rotor == rows.end() ? rotor : rotor + 1, stator.begin(), stator.end());
+    const auto rendement = at({"Rendement du rotor P_m/P_tr", "Rotor efficiency P_m/P_tr"});
+    const kv::viewer::BoxRow efficiency = {Say({"Rendement P_u/P_a", "Efficiency P_u/P_a"}),
+                                           absorbee > 0 ? Number(100 * useful / absorbee, 1) + " %"
+                                                        : "-",
+                                           {}};
+    rows.insert(rendement == rows.end() ? rendement : rendement + 1, efficiency);
+}
+
 } // namespace
 
 std::string ReadoutTitle() {
@@ -119,8 +173,13 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
     const double mechanical = mean.mecanique;
     const double friction = mean.frottements;
     const bool flowing = std::fabs(air_gap) > 1e-9;
+    const bool real = labo.moteur_reel;
+    // The real motor's powers in watts, then their share of P_tr.
     const auto share = [&](double power) {
-        return flowing ? Number(100 * power / std::fabs(air_gap), 1) + " %" : none;
+        const std::string watts = real ? Number(power * WATTS_PAR_UNITE, 0) + " W" : "";
+        if (!flowing) return real ? watts : none;
+        const std::string percent = Number(100 * power / std::fabs(air_gap), 1) + " %";
+        return real ? watts + " (" + percent + ")" : percent;
     };
 
     const double brake = applied.CoupleResistant(frein.couple, omega, sync);
@@ -145,10 +204,10 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
         return Say(name) + (open == phase ? Say({" (ligne ouverte)", " (line open)"}) : "");
     };
 
-    return {
+    std::vector<kv::viewer::BoxRow> rows = {
         {Say({"Laboratoire", "Laboratory"}), ChangedSettings(), {}},
         {Say({"Alimentation", "Supply"}),
-         Number(hz, 1) + " Hz, " + Number(400 * applied.tension / 100, 0) + " V" +
+         Number(hz, 1) + " Hz, " + Number(TensionDeLigne(applied), 0) + " V" +
              StartStage(labo, demarrage),
          {}},
         {Say({"Vitesse de synchronisme", "Synchronous speed"}),
@@ -202,4 +261,6 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
          Couleur(look.black_pen_3)},
         {"Forces", Say({"sur le rotor", "on the rotor"}), Couleur(look.yellow_pen_3)},
     };
+    if (real) AddStatorRows(rows, mean, plot_sign);
+    return rows;
 }

@@ -28,14 +28,13 @@ class RunData {
 
     std::size_t Rows() const { return rows_.size(); }
     // The averages over the last supply period.
-    const tagBilanPeriode& Balance() const { return balance_; }
+    const tagBilanPeriode& Balance() const { return sampler_.Balance(); }
     // The header and the rows kept, oldest first, written to `out` (which is not kept here).
     void Write(kv::image::Output& out, CsvStyle style = CsvStyle::Plain) const;
 
   private:
     std::size_t kept_rows_;
     TraceSampler sampler_;
-    tagBilanPeriode balance_;
     std::deque<TraceSample> rows_;
     std::uint64_t timer_ticks_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "tools/instruments/steady_curve_layer.h"
 
+#include "model/unites.h"
 #include "panels/courbe.h"
 #include "shell/suivi_reglages.h"
 #include "viewer/actions.h"
@@ -62,10 +63,53 @@ std::vector<Branch> Branches(const tagCaracteristique& curve, const tagLabo& set
     return branches;
 }
 
+// The line current's scale: 3 pixels per ampere up from the torque's zero, so that the real
+// motor's starting current, some 55 A, stays inside the frame.
+constexpr double kPixelsPerAmpere = 3;
+
+// The real motor's line current against the speed, with its scale's marks every 10 A on the
+// frame's right side and its value at standstill named.
+void DrawCurrentCurve(const tagCaracteristique& curve, const tagLabo& settings, bool french,
+                      LayerPen& pen) {
+    const int zero = LigneDuTrace(0);
+    const auto row = [&](double amperes) {
+        return zero - static_cast<int>(std::lround(kPixelsPerAmpere * amperes));
+    };
+    std::vector<Point> points;
+    for (const tagPointPermanent& p : curve.points) {
+        const int k = settings.SensDuTrace(p.omega);
+        points.push_back(Point{ColonneDuTrace(k * p.omega, EchelleDuTrace(settings)),
+                               row(p.courant_ligne * AMPERES_PAR_UNITE)});
+    }
+    pen.line(points, 2, kCurveColor);
+    const int h = LayerPen::text_height();
+    for (int amperes = 10; row(amperes) > COURBE_HAUT + h; amperes += 10) {
+        const int y = row(amperes);
+        const Point mark_line[] = {Point{COURBE_DROITE - 12, y}, Point{COURBE_DROITE - 2, y}};
+        pen.line(mark_line, 1, kCurveColor);
+        const std::string mark = std::to_string(amperes) + " A";
+        pen.text(COURBE_DROITE - 16 - LayerPen::text_width(mark), y - h / 2, mark, kCurveColor);
+    }
+    // The point at standstill is the grid's last.
+    if (curve.points.empty()) return;
+    const tagPointPermanent& arret = curve.points.back();
+    const std::string name =
+        viewer::latin1(french ? "courant de ligne, au démarrage : " : "line current, starting: ") +
+        number_text(arret.courant_ligne * AMPERES_PAR_UNITE, 1, french) + " A";
+    const Point at = points.back();
+    for (const int dy : {-h - 6, 8, -2 * h - 10}) {
+        if (pen.text(at.x + 8, at.y + dy, name, kCurveColor)) break;
+    }
+}
+
 } // namespace
 
 void DrawSteadyCurve(const tagCaracteristique& curve, const tagLabo& settings, bool french,
                      LayerPen& pen) {
+    if (settings.moteur_reel && settings.courbe_courant) {
+        DrawCurrentCurve(curve, settings, french, pen);
+        return;
+    }
     const std::vector<Branch> branches = Branches(curve, settings);
     const Branch* longest[2] = {nullptr, nullptr}; // unstable, stable
     for (const Branch& b : branches) {

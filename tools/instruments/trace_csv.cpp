@@ -2,6 +2,7 @@
 
 #include "core/run_error.h"
 #include "model/bilan.h"
+#include "model/unites.h"
 #include "shell/scene.h"
 #include "tools/instruments/lab_settings.h"
 
@@ -20,7 +21,17 @@ constexpr const char* kNumberColumns =
     "sync_omega_rad_per_tick,load_torque,speed_rpm,rotor_frequency_hz,air_gap_power,"
     "rotor_copper_losses,mechanical_power,friction_power";
 
-// After the settings: the start's step and what the starter applies, % of the settings' values.
+// The real motor's, in SI units: the line currents after the Tick, then the last supply period's
+// averages. Empty cells for the ideal motor, which has no stator circuit.
+constexpr const char* kStatorColumns =
+    "line_current1_a,line_current2_a,line_current3_a,period_line_current_a,period_cos_phi,"
+    "period_absorbed_power_w,period_stator_copper_losses_w,period_iron_losses_w,"
+    "period_air_gap_power_w,period_rotor_copper_losses_w,period_mechanical_power_w,"
+    "period_useful_power_w,period_efficiency,period_useful_torque_nm";
+constexpr int kStatorColumnCount = 14;
+
+// After the later settings: the start's step and what the starter applies, % of the settings'
+// values.
 constexpr const char* kStartColumns = ",start_stage,applied_voltage_percent,"
                                       "applied_frequency_percent";
 
@@ -76,11 +87,41 @@ std::array<double, 6> derived(const TraceSample& s) {
 
 } // namespace
 
-std::string TraceHeader(CsvStyle style) {
+namespace {
+
+// What a real motor's row adds.
+std::array<double, kStatorColumnCount> stator_values(const TraceSample& s) {
+    const tagPuissances& m = s.period;
+    const tagLabo& settings = s.applied;
+    const double utile = m.mecanique - m.frottements;
+    return {s.line_currents[0] * AMPERES_PAR_UNITE,
+            s.line_currents[1] * AMPERES_PAR_UNITE,
+            s.line_currents[2] * AMPERES_PAR_UNITE,
+            CourantDeLigne(m.carres_ligne),
+            FacteurDePuissance(settings, m.absorbee, m.carres_ligne),
+            m.absorbee * WATTS_PAR_UNITE,
+            m.joule_stator * WATTS_PAR_UNITE,
+            m.fer * WATTS_PAR_UNITE,
+            m.transmise * WATTS_PAR_UNITE,
+            m.joule * WATTS_PAR_UNITE,
+            m.mecanique * WATTS_PAR_UNITE,
+            utile * WATTS_PAR_UNITE,
+            m.absorbee > 0 ? utile / m.absorbee : 0,
+            NewtonMetres(settings.SensDuTrace(m.omega) * m.couple, settings.paires_poles)};
+}
+
+} // namespace
+
+std::string TraceHeader(CsvStyle style, bool later) {
     std::string header = kNumberColumns;
     for (const kv::tools::LabSetting& s : kv::tools::kLabSettings)
-        header.append(",").append(s.name);
-    header.append(kStartColumns);
+        if (s.always_written) header.append(",").append(s.name);
+    if (later) {
+        header.append(",").append(kStatorColumns);
+        for (const kv::tools::LabSetting& s : kv::tools::kLabSettings)
+            if (!s.always_written) header.append(",").append(s.name);
+        header.append(kStartColumns);
+    }
     if (style == CsvStyle::French) std::replace(header.begin(), header.end(), ',', ';');
     return header;
 }
@@ -89,13 +130,15 @@ void TraceSampler::BeforeTick() {
     before_ = Mas;
 }
 
-TraceSample TraceSampler::Sample(std::uint64_t tick) const {
+TraceSample TraceSampler::Sample(std::uint64_t tick) {
     using kv::RunError;
     if (!before_) throw RunError("the trace has no state from before Tick " + std::to_string(tick));
+    // The settings the starter applied this Tick.
+    const tagLabo applied = demarrage.Applique(labo);
+    balance_.Ajoute(PuissancesDuTick(*before_, Mas, applied, alim.amplitude, alim.phase), applied);
     tagMas replay = *before_;
     double forces[3];
     double torque;
-    const tagLabo applied = demarrage.Applique(labo);
     PasModele(replay, applied, alim.amplitude, alim.phase, applied.PasPhase(alim.phase_step),
               frein.couple, forces, &torque);
     const bool same = same_bits(replay.theta, Mas.theta) && same_bits(replay.omega, Mas.omega) &&
@@ -138,10 +181,12 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) const {
     sample.stage = demarrage.etape;
     sample.applied_voltage = 100 * demarrage.facteur_tension;
     sample.applied_frequency = 100 * demarrage.facteur_frequence;
+    sample.line_currents = {Mas.stator.ligne[0], Mas.stator.ligne[1], Mas.stator.ligne[2]};
+    sample.period = balance_.Moyenne();
     return sample;
 }
 
-std::string TraceRow(const TraceSample& sample, CsvStyle style) {
+std::string TraceRow(const TraceSample& sample, CsvStyle style, bool later) {
     std::string row = std::to_string(sample.tick);
     for (const double v : sample.values)
         append(row, v, style);
@@ -149,12 +194,25 @@ std::string TraceRow(const TraceSample& sample, CsvStyle style) {
     append(row, sample.load_torque, style);
     for (const double v : derived(sample))
         append(row, v, style);
-    for (const kv::tools::LabSetting& s : kv::tools::kLabSettings) {
-        std::string value = kv::tools::LabValue(s, sample.settings);
-        if (style == CsvStyle::French) std::replace(value.begin(), value.end(), '.', ',');
-        row += (style == CsvStyle::French ? ';' : ',') + value;
+    const char separator = style == CsvStyle::French ? ';' : ',';
+    const auto settings = [&](bool always_written) {
+        for (const kv::tools::LabSetting& s : kv::tools::kLabSettings) {
+            if (s.always_written != always_written) continue;
+            std::string value = kv::tools::LabValue(s, sample.settings);
+            if (style == CsvStyle::French) std::replace(value.begin(), value.end(), '.', ',');
+            row += separator + value;
+        }
+    };
+    settings(true);
+    if (!later) return row;
+    if (sample.settings.moteur_reel) {
+        for (const double v : stator_values(sample))
+            append(row, v, style);
+    } else {
+        row.append(kStatorColumnCount, separator);
     }
-    row += (style == CsvStyle::French ? ';' : ',') + std::to_string(sample.stage);
+    settings(false);
+    row += separator + std::to_string(sample.stage);
     append(row, sample.applied_voltage, style);
     append(row, sample.applied_frequency, style);
     return row;

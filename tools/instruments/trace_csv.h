@@ -3,6 +3,7 @@
 // starter applied of them.
 #pragma once
 
+#include "model/bilan.h"
 #include "model/labo.h"
 #include "model/mas.h"
 
@@ -17,7 +18,9 @@
 enum class CsvStyle { Plain, French };
 
 // The header row: every column named with its unit; the settings are named as `lab` takes them.
-std::string TraceHeader(CsvStyle style = CsvStyle::Plain);
+// `later`: a trace started with a later setting changed (LaterSettingChanged) has the real
+// motor's columns after the original ones, then the later settings.
+std::string TraceHeader(CsvStyle style = CsvStyle::Plain, bool later = false);
 
 // One Tick's numbers, as the model and the program hold them; the row derives the rest.
 struct TraceSample {
@@ -30,10 +33,13 @@ struct TraceSample {
     int stage = 0;                   // the start's step: 1 the first, 0 once over
     double applied_voltage = 100;    // % of the set voltage
     double applied_frequency = 100;  // % of the set frequency
+    std::array<double, 3> line_currents{}; // the real motor's, after the Tick, model units
+    tagPuissances period{}; // the averages over the last supply period traced, to this Tick
 };
 
-// The row that gives a sample.
-std::string TraceRow(const TraceSample& sample, CsvStyle style = CsvStyle::Plain);
+// The row that gives a sample, with the real motor's columns or not.
+std::string TraceRow(const TraceSample& sample, CsvStyle style = CsvStyle::Plain,
+                     bool later = false);
 
 // The application draws the forces of each step but keeps only the torque, so the sampler keeps
 // a copy of the rotor before each Tick and replays that step on it afterwards, with the same
@@ -43,12 +49,16 @@ class TraceSampler {
   public:
     // Just before a Tick runs.
     void BeforeTick();
-    // The numbers for the Tick just run; `tick` is the Tick's number as `state` gives it. Throws
-    // kv::RunError when no state was taken before it or the replay disagrees.
-    TraceSample Sample(std::uint64_t tick) const;
+    // The numbers for the Tick just run; `tick` is the Tick's number as `state` gives it. The
+    // Tick's powers join the period's balance first. Throws kv::RunError when no state was taken
+    // before it or the replay disagrees.
+    TraceSample Sample(std::uint64_t tick);
     // The rotor as it was before the Tick, once BeforeTick has run.
     const std::optional<tagMas>& Before() const { return before_; }
+    // The averages over the last supply period sampled.
+    const tagBilanPeriode& Balance() const { return balance_; }
 
   private:
     std::optional<tagMas> before_;
+    tagBilanPeriode balance_;
 };

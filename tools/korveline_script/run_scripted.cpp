@@ -52,8 +52,15 @@ ScriptedRun RunScripted(std::vector<kv::headless::Command> commands, std::ostrea
     TraceSampler trace;
     const auto style = [](bool french) { return french ? CsvStyle::French : CsvStyle::Plain; };
     kv::headless::ScriptOutput output{&out, &err, [&] { return StateJson(tick()); }};
-    output.trace_header = [&](bool french) { return TraceHeader(style(french)); };
-    output.trace_row = [&](bool french) { return TraceRow(trace.Sample(tick()), style(french)); };
+    // A trace started with a later setting changed has the real motor's columns throughout.
+    bool later = false;
+    output.trace_header = [&](bool french) {
+        later = kv::tools::LaterSettingChanged(labo);
+        return TraceHeader(style(french), later);
+    };
+    output.trace_row = [&](bool french) {
+        return TraceRow(trace.Sample(tick()), style(french), later);
+    };
     output.progress = std::move(progress);
     output.lab = SetLab;
     output.recording_comment = [] { return kv::tools::LabRecordingComment(labo); };
