@@ -7,6 +7,8 @@
 #include "model/caracteristique.h"
 #include "model/constantes.h"
 #include "model/demarrage.h"
+#include "model/plaque.h"
+#include "model/unites.h"
 
 #include <gtest/gtest.h>
 
@@ -264,6 +266,119 @@ TEST(Demarrage, TheScheduleAppliesEachStepAndStartsAgainAfterTheSupplyWasOff) {
     EXPECT_EQ(applique.tension, 70);
     EXPECT_EQ(d.etape, 0);
     EXPECT_TRUE(tagLabo().ParDefaut());
+}
+
+// The real motor (the 4 kW nameplate's, two pole pairs), started from rest under its rated torque:
+// the line currents are the stator's own, in A rms over a 50 Hz cycle.
+struct Reel {
+    double crete = 0;   // the largest line current, A
+    double etoile = 0;  // the largest while in star, A
+    double couple = 0;  // the mean useful torque over the first cycle, N.m
+    double temps = -1;  // s to 95 % of the rated speed
+    double vitesse = 0; // the mean speed over the last period, synchronous speeds
+    double final = 0;   // the line current at the end, A
+    int etape = -1;
+};
+
+Reel DemarreReel(const tagLabo& labo, int ticks) {
+    tagMas mas(0.0, 0.0);
+    tagDemarrage demarrage;
+    tagBilanPeriode bilan;
+    Reel r;
+    double phase = 0;
+    double carres[kCycle] = {};
+    double somme = 0;
+    const double sync = labo.OmegaSynchrone();
+    const double frein = CoupleDuModele(PlaqueCoupleNominal(), PLAQUE_PAIRES_POLES);
+    const double nominale = 0.95 * (1 - PlaqueGlissementNominal());
+    for (int n = 1; n <= ticks; n++) {
+        demarrage.Avance(labo, AMPLITUDE_ALIMENTATION, mas.omega);
+        const tagLabo applique = demarrage.Applique(labo);
+        const double pas = applique.PasPhase(PAS_PHASE_NOMINAL);
+        phase = phase + pas;
+        const tagMas avant = mas;
+        double forces[3];
+        double couple;
+        PasModele(mas, applique, AMPLITUDE_ALIMENTATION, phase, pas, frein, forces, &couple);
+        bilan.Ajoute(PuissancesDuTick(avant, mas, applique, AMPLITUDE_ALIMENTATION, phase),
+                     applique);
+        double ligne[3];
+        mas.stator.CourantsDeLigne(ligne);
+        const double carre = ligne[0] * ligne[0] + ligne[1] * ligne[1] + ligne[2] * ligne[2];
+        somme += carre - carres[n % kCycle];
+        carres[n % kCycle] = carre;
+        const double courant = CourantDeLigne(std::fmax(somme, 0) / kCycle);
+        r.crete = std::fmax(r.crete, courant);
+        if (demarrage.etoile) r.etoile = std::fmax(r.etoile, courant);
+        r.final = courant;
+        if (n <= kCycle) r.couple += NewtonMetres(couple, PLAQUE_PAIRES_POLES) / kCycle;
+        if (r.temps < 0 && mas.omega / sync >= nominale) r.temps = n * PAS_TEMPS;
+    }
+    r.vitesse = bilan.Moyenne().omega / sync;
+    r.etape = demarrage.etape;
+    return r;
+}
+
+TEST(Demarrage, TheRealMotorAtItsRatedTorqueStartsAsATeacherExpects) {
+    struct Cas {
+        const char* nom;
+        void (*regle)(tagLabo&);
+        void (*attendu)(const Reel& m, const Reel& direct);
+    };
+    const Cas cas[] = {
+        // Delta on 230 V mains: in star a third of the line current, and of the torque, which
+        // is less than T_N: it waits for the timer.
+        {"star-delta",
+         [](tagLabo& l) {
+             l.reseau = 230;
+             l.triangle = true;
+             l.demarrage = DEMARRAGE_ETOILE_TRIANGLE;
+             l.commutation_temps = 1;
+         },
+         [](const Reel& m, const Reel& d) { EXPECT_NEAR(m.etoile / d.crete, 1.0 / 3, 0.03); }},
+        {"soft",
+         [](tagLabo& l) {
+             l.demarrage = DEMARRAGE_PROGRESSIF;
+             l.tension_initiale = 50;
+             l.duree_rampe = 3;
+         },
+         [](const Reel& m, const Reel& d) { EXPECT_LT(m.crete, 0.85 * d.crete); }},
+        {"vf with boost",
+         [](tagLabo& l) {
+             l.demarrage = DEMARRAGE_VF;
+             l.surtension = 5;
+         },
+         [](const Reel& m, const Reel& d) { EXPECT_LT(m.crete, 0.5 * d.crete); }},
+        {"rotor", [](tagLabo& l) { l.demarrage = DEMARRAGE_ROTORIQUE; },
+         [](const Reel& m, const Reel& d) {
+             EXPECT_GT(m.couple, 1.3 * d.couple);
+             EXPECT_LT(m.crete, 0.85 * d.crete);
+         }},
+    };
+    constexpr int kTicksReel = 30000;
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        tagLabo labo;
+        labo.moteur_reel = true;
+        labo.paires_poles = PLAQUE_PAIRES_POLES;
+        c.regle(labo);
+        tagLabo direct = labo;
+        direct.demarrage = DEMARRAGE_DIRECT;
+        const Reel d = DemarreReel(direct, kTicksReel);
+        const Reel m = DemarreReel(labo, kTicksReel);
+        std::printf("real %-14s peak %.2f A (direct %.2f, star %.2f), start torque %.1f N.m "
+                    "(direct %.1f), 95 %% of rated speed at %.4f s (direct %.4f), end %.2f A "
+                    "%.5f (direct %.5f)\n",
+                    c.nom, m.crete, d.crete, m.etoile, m.couple, d.couple, m.temps, d.temps,
+                    m.final, m.vitesse, d.vitesse);
+        c.attendu(m, d);
+        EXPECT_EQ(m.etape, 0);
+        EXPECT_NEAR(m.vitesse, d.vitesse, 1e-6);
+        EXPECT_NEAR(m.final, d.final, 1e-3 * d.final);
+        // The rated current at T_N: the nameplate's on 400 V, sqrt(3) times more on 230 V.
+        const double nominal = PlaqueCourantNominal() * 400 / labo.reseau;
+        EXPECT_NEAR(d.final, nominal, 0.05 * nominal) << "the rated current at T_N";
+    }
 }
 
 } // namespace
