@@ -60,6 +60,34 @@ std::optional<std::string> LabStep(const LabSetting& setting, const tagLabo& lab
     return std::string(setting.choices[next]);
 }
 
+// Whether the window's panel shows a setting under these settings: a start's parameters only for
+// the starts that use them, the stator's (coupling and mains with them) once the real motor is
+// chosen or they are changed. At the defaults the panel has ten rows, and the readout and it
+// stand beside the picture at zoom 2 on a 2560 x 1440 screen; all of them, it would not.
+bool Shown(const LabSetting& s, const tagLabo& labo) {
+    const std::string_view n = s.name;
+    const int start = labo.demarrage;
+    if (n == "switch_speed")
+        return start == DEMARRAGE_ETOILE_TRIANGLE || start == DEMARRAGE_ROTORIQUE;
+    if (n == "switch_time") return start == DEMARRAGE_ETOILE_TRIANGLE;
+    if (n == "initial_voltage") return start == DEMARRAGE_PROGRESSIF;
+    if (n == "ramp") return start == DEMARRAGE_PROGRESSIF || start == DEMARRAGE_VF;
+    if (n == "boost") return start == DEMARRAGE_VF;
+    if (n == "start_resistance" || n == "steps") return start == DEMARRAGE_ROTORIQUE;
+    if (n == "stator_resistance" || n == "leakage_inductance" || n == "magnetising_inductance" ||
+        n == "curve" || n == "coupling" || n == "mains")
+        return labo.moteur_reel || labo.triangle || labo.reseau != 400;
+    return true;
+}
+
+// The table's rows the window's panel shows, in order.
+std::vector<std::size_t> ShownRows(const tagLabo& labo) {
+    std::vector<std::size_t> rows;
+    for (std::size_t r = 0; r < kLabSettings.size(); ++r)
+        if (Shown(kLabSettings[r], labo)) rows.push_back(r);
+    return rows;
+}
+
 } // namespace
 
 std::string LabPanelTitle(Lang lang) {
@@ -86,8 +114,18 @@ bool StepLabRow(std::size_t row, int step, tagLabo& labo) {
 }
 
 viewer::PanelRows LabPanelOfTheProgram() {
-    return {LabPanelTitle, [](Lang lang) { return LabPanelRows(labo, lang); },
-            [](std::size_t row, int step) { return StepLabRow(row, step, labo); }};
+    return {LabPanelTitle,
+            [](Lang lang) {
+                const std::vector<viewer::BoxRow> all = LabPanelRows(labo, lang);
+                std::vector<viewer::BoxRow> rows;
+                for (const std::size_t r : ShownRows(labo))
+                    rows.push_back(all[r]);
+                return rows;
+            },
+            [](std::size_t row, int step) {
+                const std::vector<std::size_t> shown = ShownRows(labo);
+                return row < shown.size() && StepLabRow(shown[row], step, labo);
+            }};
 }
 
 } // namespace kv::tools

@@ -23,7 +23,8 @@ std::vector<viewer::BoxRow> LabPanelRows(const tagLabo& labo, viewer::Lang lang)
 // between marks going to the nearest one that way; false, `labo` untouched, at the range's end.
 bool StepLabRow(std::size_t row, int step, tagLabo& labo);
 
-// The panel over the program's own settings (the global `labo`).
+// The panel over the program's own settings (the global `labo`): the rows of the settings that
+// apply (a start's parameters for that start, the real motor's values for the real motor).
 viewer::PanelRows LabPanelOfTheProgram();
 
 } // namespace kv::tools
