@@ -1,6 +1,8 @@
 // The window's laboratory panel: a step of each setting, up and down, from where it stands, and
 // the ends of its range, where a step does nothing; and its rows in the picture's language.
 #include "tools/instruments/lab_panel.h"
+#include "shell/scene.h"
+#include "tools/instruments/lab_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +122,39 @@ TEST(LabPanel, ItsRowsAreInThePicturesLanguageAndMarkWhereAStepIsLeft) {
     EXPECT_EQ(fr[4].right, "   0,25 \xd7 nominale  >");
     EXPECT_EQ(en[4].right, "   0.25 \xd7 nominal  >");
     EXPECT_EQ(kv::tools::LabPanelTitle(kv::viewer::Lang::Fr), "Laboratoire");
+}
+
+TEST(LabPanel, TheWindowsPanelShowsTheSettingsThatApplyAndStepsThem) {
+    // The program's own settings: a start's parameters appear with that start, the stator's with
+    // the real motor, and a row's step reaches the setting it shows.
+    const auto labels = [](const std::vector<kv::viewer::BoxRow>& rows) {
+        std::string text;
+        for (const kv::viewer::BoxRow& r : rows)
+            text += r.left + ";";
+        return text;
+    };
+    const std::string original = "Phase order;Open line;Frequency;Voltage;Rotor resistance;"
+                                 "Load law;Pole pairs;Plot;Motor;Starting;";
+    const kv::viewer::PanelRows panel = kv::tools::LabPanelOfTheProgram();
+    labo = tagLabo();
+    EXPECT_EQ(labels(panel.rows(kv::viewer::Lang::En)), original);
+    labo.demarrage = DEMARRAGE_PROGRESSIF;
+    EXPECT_EQ(labels(panel.rows(kv::viewer::Lang::En)), original + "Initial voltage;Ramp time;");
+    EXPECT_TRUE(panel.step(10, +1));
+    EXPECT_EQ(labo.tension_initiale, 50);
+    labo.demarrage = DEMARRAGE_ROTORIQUE;
+    EXPECT_EQ(labels(panel.rows(kv::viewer::Lang::En)),
+              original + "Switching at;Starting resistance;Resistance steps;");
+    EXPECT_TRUE(panel.step(12, -1));
+    EXPECT_EQ(labo.crans, 2);
+    EXPECT_FALSE(panel.step(13, +1)) << "no row past the last";
+    labo.moteur_reel = true;
+    labo.demarrage = DEMARRAGE_DIRECT;
+    EXPECT_EQ(labels(panel.rows(kv::viewer::Lang::En)),
+              "Phase order;Open line;Frequency;Voltage;Rotor resistance;Load law;Pole pairs;Plot;"
+              "Motor;Coupling;Mains;Stator resistance;Leakage inductance;Magnetising inductance;"
+              "Curve;Starting;");
+    labo = tagLabo();
 }
 
 } // namespace
