@@ -15,7 +15,7 @@
 set(KORVELINE_BASE_SOURCES base/primitives.cpp base/textes.cpp base/apparences.cpp)
 set(KORVELINE_MODEL_SOURCES model/alim.cpp model/labo.cpp model/mas.cpp model/bilan.cpp
                             model/caracteristique.cpp model/stator.cpp model/machine.cpp
-                            model/plaque.cpp model/unites.cpp)
+                            model/plaque.cpp model/unites.cpp model/demarrage.cpp)
 set(KORVELINE_DRAWING_SOURCES drawing/masdessin_bobines.cpp drawing/masdessin_champs.cpp
                               drawing/masdessin_rotor.cpp drawing/numeros_phases.cpp)
 set(KORVELINE_PANELS_SOURCES panels/frein.cpp panels/courbe.cpp panels/central.cpp

@@ -32,12 +32,20 @@ tagLabo::tagLabo() {
     l_fuite = 1;
     l_magnetisante = 1;
     courbe_courant = false;
+    demarrage = DEMARRAGE_DIRECT;
+    commutation_vitesse = 90;
+    commutation_temps = 0;
+    tension_initiale = 40;
+    duree_rampe = 1;
+    surtension = 0;
+    resistance_depart = 4;
+    crans = 3;
 }
 
 bool tagLabo::ParDefaut() const {
     return !ordre_inverse && ligne_ouverte == 0 && frequence == 100 && tension == 100 &&
            resistance == 1 && loi_charge == CHARGE_CONSTANTE && !moteur_reel && !triangle &&
-           reseau == 400;
+           reseau == 400 && demarrage == DEMARRAGE_DIRECT;
 }
 
 double tagLabo::PasPhase(double phase_step) const {

@@ -11,6 +11,16 @@ enum LoiCharge {
     CHARGE_ENTRAINANTE  // the brake's value, of either sign, towards positive speeds
 };
 
+// How the motor is started when the supply is switched on. Direct on line is the motor as it
+// always was; the others follow a schedule (model/demarrage.h) from the switching on.
+enum ModeDemarrage {
+    DEMARRAGE_DIRECT,          // full voltage at once
+    DEMARRAGE_ETOILE_TRIANGLE, // the coils in star, then in delta
+    DEMARRAGE_PROGRESSIF,      // a soft starter: the voltage ramps up from a fraction
+    DEMARRAGE_VF,              // a drive: frequency and voltage ramp up together, with a boost
+    DEMARRAGE_ROTORIQUE        // a wound rotor: resistances in series, cut out step by step
+};
+
 // The coils by the phase that feeds them in direct order, numbered so that the field turns
 // 1 -> 2 -> 3. The drawing's flags and arrays take the coils in another order: left, upper right,
 // lower right.
@@ -40,11 +50,21 @@ class tagLabo {
     bool courbe_courant;   // the steady curve shows the line current against the speed (the
                            // model does not read it)
 
+    // The start (a ModeDemarrage) and its parameters; only the schedule reads them.
+    int demarrage;
+    double commutation_vitesse; // % of n_s: star to delta, the last rotor step cut out
+    double commutation_temps;   // s of the motor's time: star to delta at the latest (0: never)
+    double tension_initiale;    // % of the set voltage: where the soft starter's ramp begins
+    double duree_rampe;         // s of the motor's time: the soft starter's and the drive's ramp
+    double surtension;          // % of the set voltage added at zero frequency (V/f boost)
+    double resistance_depart;   // times the set rotor resistance at the start
+    int crans;                  // the rotor resistance's steps before it is cut out
+
     // The motor as it always was.
     tagLabo();
 
     // Every setting the model reads is at its default (the pole pairs and the plot change only
-    // what is shown).
+    // what is shown; a start's parameters count only for a start other than direct on line).
     bool ParDefaut() const;
 
     // What the supply's phase advances by in one Tick at this frequency.

@@ -25,6 +25,7 @@ void EtatDeDepart() {
     frein.nb_sous_courbe = 0;
     echelle_trace = tagEchelleTrace();
     labo = tagLabo();
+    demarrage = tagDemarrage();
     ChoisirApparence(APPARENCE_DEFAUT);
     textes = &textes_fr;
 }

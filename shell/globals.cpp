@@ -37,6 +37,7 @@ tagCourbe courbe;
 tagEchelleTrace echelle_trace;
 tagFrein frein;
 tagLabo labo;
+tagDemarrage demarrage;
 
 const char g_szClassName[] = "MyWindowClass";
 HINSTANCE g_hInst;

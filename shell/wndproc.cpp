@@ -20,8 +20,11 @@ void Tick(HWND hwnd) {
     // Wipe the rotor, fields and forces of the previous Tick.
     CentralPaint(hdc, 107);
 
-    // The laboratory's settings are read once a Tick: a change counts from the next one.
-    const bool origine = labo.ParDefaut();
+    // The laboratory's settings are read once a Tick: a change counts from the next one. The
+    // starter applies them, in part while the motor starts.
+    demarrage.Avance(labo, alim.amplitude, Mas.omega);
+    const tagLabo applique = demarrage.Applique(labo);
+    const bool origine = applique.ParDefaut();
 
     // The supply advances first: the model steps with the new phase.
     double forces[3];
@@ -30,9 +33,9 @@ void Tick(HWND hwnd) {
         alim.phase = alim.phase + alim.phase_step;
         Mas.CalculMas(alim.amplitude, alim.phase, frein.couple, forces, &torque);
     } else {
-        const double pas_phase = labo.PasPhase(alim.phase_step);
+        const double pas_phase = applique.PasPhase(alim.phase_step);
         alim.phase = alim.phase + pas_phase;
-        Mas.CalculMasLabo(labo, alim.amplitude, alim.phase, pas_phase, frein.couple, forces,
+        Mas.CalculMasLabo(applique, alim.amplitude, alim.phase, pas_phase, frein.couple, forces,
                           &torque);
     }
 
@@ -44,10 +47,10 @@ void Tick(HWND hwnd) {
         double courants[3];
         double bx;
         double by;
-        labo.Courants(alim.phase, courants);
+        applique.Courants(alim.phase, courants);
         tagLabo::Champ(courants, &bx, &by);
-        masdessin.ChampsBobines(hdc, courants, labo.BobineOuverte(), bx, by,
-                                labo.EchelleDessin(alim.amplitude / 0.015));
+        masdessin.ChampsBobines(hdc, courants, applique.BobineOuverte(), bx, by,
+                                applique.EchelleDessin(alim.amplitude / 0.015));
     }
     if (origine) {
         masdessin.ForceLaplaceTotal(hdc, Mas.theta, forces[0], forces[1], forces[2]);

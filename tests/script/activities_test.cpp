@@ -4,6 +4,7 @@
 #include "script/quoted_numbers.h"
 #include "script/run_script.h"
 #include "model/caracteristique.h"
+#include "model/constantes.h"
 #include "tools/instruments/plot_scales.h"
 
 #include <gtest/gtest.h>
@@ -39,12 +40,13 @@ struct ExampleRun {
     }
 };
 
-// The script as it stands, with a trace of every Tick written on the side.
-ExampleRun RunExample(const std::string& name) {
+// The script as it stands, with a trace of every Tick written on the side; `before` comes before
+// the trace starts (a later setting changed then gives the trace its later columns).
+ExampleRun RunExample(const std::string& name, const std::string& before = {}) {
     std::ifstream in(KORVELINE_SOURCE_DIR "/examples/" + name);
     std::ostringstream script;
     const std::string trace = kvtest::scratch_dir("trace") + "/trace.csv";
-    script << "trace " << trace << "\n" << in.rdbuf();
+    script << before << "trace " << trace << "\n" << in.rdbuf();
     const auto run = kvtest::run_script(script.str());
     EXPECT_EQ(run.exit_code, 0) << run.err;
     ExampleRun r;
@@ -501,6 +503,85 @@ TEST(Activities, TheLoadsLaw) {
     measured["a10_fan_load"] = fan.load;
     measured["a10_pull_out_slip_percent"] = 100 * pull_out_slip;
     CheckAnswers(measured, "a10_");
+}
+
+// The rated point: the rotor held at the slip where the useful torque is T_N, its turn's current
+// and its speed in synchronous speeds.
+tagPointPermanent RatedPoint() {
+    double low = 0.01, high = 0.1;
+    for (int k = 0; k < 30; k++) {
+        const double g = (low + high) / 2;
+        (PointAVitesseTenue(tagLabo(), g).couple < kv::tools::kRatedTorque ? low : high) = g;
+    }
+    return PointAVitesseTenue(tagLabo(), low);
+}
+
+TEST(Activities, StartingMethods) {
+    // The start's columns, which give its step: the trace begins with a start's setting changed.
+    const ExampleRun run = RunExample("activity13-starting-methods.kvs", "lab switch_time=1\n");
+    const std::vector<Moment>& m = run.moments;
+    const std::vector<kvtest::TraceRow>& t = run.trace;
+    ASSERT_EQ(m.size(), 9u);
+    const tagPointPermanent rated = RatedPoint();
+    std::map<std::string, double> measured;
+    measured["a13_rated_current"] = rated.courant;
+    measured["a13_rated_speed_percent"] = 100 * (1 - rated.glissement);
+    measured["a13_brake"] = m[0].brake();
+    const double reached = 0.95 * (1 - rated.glissement) * kSync;
+    const char* names[5] = {"direct", "star_delta", "soft", "vf", "rotor"};
+    for (int k = 0; k < 5; k++) {
+        const std::string name = names[k];
+        // From the switching on, the rotor at rest, to the state 2 s later.
+        const std::size_t on = k == 0 ? 0 : run.row(m[2 * k - 1]) + 1;
+        const std::size_t end = run.row(m[2 * k]);
+        if (k > 0) {
+            // At rest the brake's step, 5 / 200000 rad per Tick, is all that moves it.
+            EXPECT_LT(std::abs(t[on - 1].speed), 3e-5) << name << " starts from rest";
+        }
+        // The line current, as a clamp meter shows it: its RMS over a 50 Hz cycle, 100 Ticks; in
+        // star a line carries a coil's current, 1/sqrt(3) of what it carries in delta.
+        double sum = 0, peak = 0, heat = 0, star_peak = 0, turns_heat = 0;
+        std::size_t above = 0, up = 0;
+        std::vector<double> squares(kPeriod, 0);
+        for (std::size_t i = on; i <= end; i++) {
+            const bool star = k == 1 && t[i].start_stage == 1;
+            const double square = t[i].rotor_current * t[i].rotor_current / (star ? 3 : 1);
+            sum += square - squares[i % kPeriod];
+            squares[i % kPeriod] = square;
+            const double current = std::sqrt(std::max(sum, 0.0) / kPeriod) / rated.courant;
+            peak = std::max(peak, current);
+            if (star) star_peak = std::max(star_peak, current);
+            if (current > 2) above++;
+            if (up == 0) {
+                heat += t[i].copper * PAS_TEMPS;
+                // The wound rotor's resistors, 4, 3 and 2 times its own resistance at steps 1 to
+                // 3, take their share outside the motor.
+                const double stage = t[i].start_stage;
+                const double resistors = k == 4 && stage > 0 ? 5 - stage : 1;
+                turns_heat += t[i].copper * PAS_TEMPS / resistors;
+                if (t[i].speed >= reached) up = i - on + 1;
+            }
+        }
+        ASSERT_NE(up, 0u) << name << " reaches speed";
+        kvtest::ExpectSteady(t, end, name);
+        EXPECT_EQ(t[end].start_stage, 0) << name << ": the start is over";
+        measured["a13_peak_" + name] = peak;
+        measured["a13_above2_ms_" + name] = static_cast<double>(above) * 0.2;
+        measured["a13_up_ms_" + name] = static_cast<double>(up) * 0.2;
+        measured["a13_heat_" + name] = heat;
+        measured["a13_speed_percent_" + name] = SpeedPercent(t[end]);
+        if (k > 0) {
+            measured["a13_heat_ratio_" + name] = heat / measured["a13_heat_direct"];
+            EXPECT_NEAR(t[end].slip, t[run.row(m[0])].slip, 1e-5)
+                << name << " ends where direct on line does";
+        }
+        if (k == 1) {
+            measured["a13_star_peak"] = star_peak;
+            measured["a13_star_ratio"] = star_peak / measured["a13_peak_direct"];
+        }
+        if (k == 4) measured["a13_turns_heat_ratio"] = turns_heat / measured["a13_heat_direct"];
+    }
+    CheckAnswers(measured, "a13_");
 }
 
 } // namespace

@@ -157,7 +157,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "4: lab: load: 'fan' is not one of constant, linear, quadratic, driving"},
         BadScript{"lab colour=red\n",
                   "3: lab: unknown setting 'colour' (settings: order, open, frequency, voltage, "
-                  "resistance, load, poles, plot)"}));
+                  "resistance, load, poles, plot, motor, coupling, mains, stator_resistance, "
+                  "leakage_inductance, magnetising_inductance, curve, start, switch_speed, "
+                  "switch_time, initial_voltage, ramp, boost, start_resistance, steps)"}));
 
 TEST(CommandLine, PixelReadsAsGetPixelAndStateIsOneJsonLine) {
     const auto run = kvtest::run_script("pixel 0 0\npixel 779 556\npixel 780 0\npixel -1 5\n"

@@ -72,7 +72,29 @@ std::vector<TraceRow> ReadTrace(const std::string& path) {
     std::vector<TraceRow> rows;
     std::string line;
     std::getline(in, line); // the header
+    // The start's columns come after the settings, whose number may grow: found by name.
+    std::vector<std::string> names;
+    {
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');)
+            names.push_back(cell);
+    }
+    const auto column = [&](const std::string& name) {
+        return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) -
+                                        names.begin());
+    };
+    // A trace started with none of the later settings changed has no start's columns: direct on
+    // line, all of the voltage.
+    const std::size_t stage_column = column("start_stage");
+    const std::size_t voltage_column = column("applied_voltage_percent");
     while (std::getline(in, line)) {
+        std::vector<std::string> all;
+        {
+            std::istringstream cells(line);
+            for (std::string cell; std::getline(cells, cell, ',');)
+                all.push_back(cell);
+        }
+        const bool start = voltage_column < all.size();
         // The model's own columns come first; real values and settings follow.
         std::vector<double> v;
         std::istringstream cells(line);
@@ -87,7 +109,9 @@ std::vector<TraceRow> ReadTrace(const std::string& path) {
         const double largest = std::max({std::abs(v[12]), std::abs(v[13]), std::abs(v[14])});
         rows.push_back({v[0], v[2], -way * v[4], v[6], way * v[7], v[8],
                         way * (v[9] + v[10] + v[11]), std::sqrt(2 * squares / 3), largest, v[19],
-                        v[20], v[21], v[22], v[23], v[24], v[25]});
+                        v[20], v[21], v[22], v[23], v[24], v[25],
+                        start ? std::stod(all[stage_column]) : 0,
+                        start ? std::stod(all[voltage_column]) : 100});
     }
     EXPECT_FALSE(rows.empty()) << path;
     return rows;

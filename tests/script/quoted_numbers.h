@@ -44,6 +44,10 @@ struct TraceRow {
     double copper;
     double mechanical;
     double friction;
+    // The start's step (1 the first, 0 once over) and the voltage the starter applies, % of the
+    // setting's.
+    double start_stage;
+    double applied_voltage;
 };
 
 std::vector<TraceRow> ReadTrace(const std::string& path);

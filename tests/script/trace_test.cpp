@@ -180,12 +180,16 @@ TEST(Trace, TheRealMotorsColumnsFollowTheOriginalOnesAndCloseItsBalance) {
     const auto last = cells_of(rows.back(), ',');
     ASSERT_EQ(last.size(), header.size());
     const std::string later = ",motor,coupling,mains,stator_resistance,leakage_inductance,"
-                              "magnetising_inductance,curve";
+                              "magnetising_inductance,curve,start,switch_speed,switch_time,"
+                              "initial_voltage,ramp,boost,start_resistance,steps,start_stage,"
+                              "applied_voltage_percent,applied_frequency_percent";
     EXPECT_NE(rows[0].find(",friction_power," + kSettingsColumns + ",line_current1_a,"),
               std::string::npos)
         << rows[0];
     EXPECT_TRUE(rows[0].ends_with(",period_useful_torque_nm" + later)) << rows[0];
-    EXPECT_TRUE(rows.back().ends_with(",real,star,400,1,1,1,torque")) << rows.back();
+    EXPECT_TRUE(
+        rows.back().ends_with(",real,star,400,1,1,1,torque,direct,90,0,40,1,0,4,3,0,100,100"))
+        << rows.back();
     std::map<std::string, double> v;
     for (std::size_t c = 0; c < header.size(); ++c)
         v[header[c]] = std::strtod(last[c].c_str(), nullptr);

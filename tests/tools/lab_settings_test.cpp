@@ -40,6 +40,13 @@ TEST(LabSettings, EachValueItTakesReadsBackAsTyped) {
           Good{"load=driving", "load=driving", true},
           Good{"plot=four-quadrants", "plot=four-quadrants", false},
           Good{"frequency=100.0", "frequency=100", false},
+          Good{"start=star-delta", "start=star-delta", true}, Good{"start=vf", "start=vf", true},
+          Good{"start=rotor", "start=rotor", true},
+          // A start's parameters do nothing on direct on line.
+          Good{"switch_speed=75", "switch_speed=75", false},
+          Good{"switch_time=2,5", "switch_time=2.5", false}, Good{"ramp=0.05", "ramp=0.05", false},
+          Good{"boost=50", "boost=50", false}, Good{"steps=5", "steps=5", false},
+          Good{"start_resistance=32", "start_resistance=32", false},
           // To the nanounit, so that every value reads back from its own writing (the fuzzer's).
           Good{"voltage=00.250000000200002000000000000", "voltage=0.25", true},
           Good{"voltage=0.0000000000000000001", "voltage=0", true},
@@ -82,8 +89,16 @@ TEST(LabSettings, WhatItDoesNotTakeIsToldAndChangesNothing) {
           Bad{"order=Reversed", "order: 'Reversed' is not one of direct, reversed"},
           Bad{"open=0", "open: '0' is not one of none, 1, 2, 3"},
           Bad{"plot=4q", "plot: '4q' is not one of motor, four-quadrants"},
-          Bad{"Order=direct", "unknown setting 'Order' (settings: order, open, frequency, "
-                              "voltage, resistance, load, poles, plot)"},
+          Bad{"start=star", "start: 'star' is not one of direct, star-delta, soft, vf, rotor"},
+          Bad{"steps=0", "steps: '0' is not one of 1, 2, 3, 4, 5"},
+          Bad{"ramp=0", "ramp: '0' is outside 0.05 to 20 (s of the motor's time)"},
+          Bad{"start_resistance=0.5",
+              "start_resistance: '0.5' is outside 1 to 32 (times the rotor resistance)"},
+          Bad{"Order=direct",
+              "unknown setting 'Order' (settings: order, open, frequency, voltage, resistance, "
+              "load, poles, plot, motor, coupling, mains, stator_resistance, "
+              "leakage_inductance, magnetising_inductance, curve, start, switch_speed, "
+              "switch_time, initial_voltage, ramp, boost, start_resistance, steps)"},
           Bad{"=direct", "'=direct' is not NAME=VALUE"},
           Bad{"order", "'order' is not NAME=VALUE"}}) {
         tagLabo labo;

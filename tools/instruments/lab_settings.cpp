@@ -178,7 +178,7 @@ const std::array<LabSetting, 8> kLabSettings{{
 
 // The real motor's: taken wherever a setting is typed and written once changed, not shown in the
 // window's panel or the page's form, whose column beside the picture holds the eight above.
-const std::array<LabSetting, 7> kLaterLabSettings{{
+const std::array<LabSetting, 15> kLaterLabSettings{{
     {.name = "motor",
      .label = {"Moteur", "Motor"},
      .choices = {"ideal", "real"},
@@ -252,6 +252,95 @@ const std::array<LabSetting, 7> kLaterLabSettings{{
      .get = get<&tagLabo::courbe_courant>,
      .set = set<&tagLabo::courbe_courant>,
      .always_written = false},
+    {.name = "start",
+     .label = {"Démarrage", "Starting"},
+     .choices = {"direct", "star-delta", "soft", "vf", "rotor"},
+     .fallback = "direct",
+     .meaning = "how the supply starts the motor: direct on line, star then delta, a soft "
+                "starter's voltage ramp, a drive's V/f ramp, or rotor resistance steps",
+     .get = get<&tagLabo::demarrage>,
+     .set = set<&tagLabo::demarrage>,
+     .always_written = false},
+    {.name = "switch_speed",
+     .label = {"Commutation à", "Switching at"},
+     .min = 10,
+     .max = 100,
+     .unit = "% of synchronous speed",
+     .shown_unit = {"% de n_s", "% of n_s"},
+     .step = 5,
+     .fallback = "90",
+     .meaning = "star-delta: to delta at this speed; rotor: the last resistance step cut out at "
+                "it, the others at equal shares of it",
+     .get = get<&tagLabo::commutation_vitesse>,
+     .set = set<&tagLabo::commutation_vitesse>,
+     .always_written = false},
+    {.name = "switch_time",
+     .label = {"Commutation au plus tard", "Switching at the latest"},
+     .min = 0,
+     .max = 20,
+     .unit = "s of the motor's time, 0 never",
+     .shown_unit = {"s (0 : jamais)", "s (0: never)"},
+     .step = 0.5,
+     .fallback = "0",
+     .meaning = "star-delta: to delta after this time even below the switching speed",
+     .get = get<&tagLabo::commutation_temps>,
+     .set = set<&tagLabo::commutation_temps>,
+     .always_written = false},
+    {.name = "initial_voltage",
+     .label = {"Tension initiale", "Initial voltage"},
+     .min = 10,
+     .max = 100,
+     .unit = "% of the voltage",
+     .shown_unit = {"% de la tension", "% of the voltage"},
+     .step = 10,
+     .fallback = "40",
+     .meaning = "soft: where the soft starter's voltage ramp begins",
+     .get = get<&tagLabo::tension_initiale>,
+     .set = set<&tagLabo::tension_initiale>,
+     .always_written = false},
+    {.name = "ramp",
+     .label = {"Durée de la rampe", "Ramp time"},
+     .min = 0.05,
+     .max = 20,
+     .unit = "s of the motor's time",
+     .shown_unit = {"s", "s"},
+     .fallback = "1",
+     .meaning = "soft and vf: the time the voltage (and the frequency) take to reach their "
+                "settings",
+     .get = get<&tagLabo::duree_rampe>,
+     .set = set<&tagLabo::duree_rampe>,
+     .always_written = false},
+    {.name = "boost",
+     .label = {"Surtension à fréquence nulle", "Boost at zero frequency"},
+     .min = 0,
+     .max = 50,
+     .unit = "% of the voltage",
+     .shown_unit = {"% de la tension", "% of the voltage"},
+     .step = 5,
+     .fallback = "0",
+     .meaning = "vf: the voltage added at low frequency, fading as the frequency rises",
+     .get = get<&tagLabo::surtension>,
+     .set = set<&tagLabo::surtension>,
+     .always_written = false},
+    {.name = "start_resistance",
+     .label = {"Résistance de démarrage", "Starting resistance"},
+     .min = 1,
+     .max = 32,
+     .unit = "times the rotor resistance",
+     .shown_unit = {"× R rotor", "× rotor R"},
+     .fallback = "4",
+     .meaning = "rotor: the wound rotor's resistance at the start, in series resistors included",
+     .get = get<&tagLabo::resistance_depart>,
+     .set = set<&tagLabo::resistance_depart>,
+     .always_written = false},
+    {.name = "steps",
+     .label = {"Crans de résistance", "Resistance steps"},
+     .choices = {"1", "2", "3", "4", "5"},
+     .fallback = "3",
+     .meaning = "rotor: the steps by which the added resistance is cut out",
+     .get = get<&tagLabo::crans, 1>,
+     .set = set<&tagLabo::crans, 1>,
+     .always_written = false},
 }};
 
 std::vector<const LabSetting*> AllLabSettings() {
@@ -290,6 +379,10 @@ std::string_view LabChoiceWord(std::string_view choice, viewer::Lang lang) {
         {"230", {"230 V", "230 V"}},
         {"torque", {"couple", "torque"}},
         {"current", {"courant de ligne", "line current"}},
+        {"star-delta", {"étoile-triangle", "star-delta"}},
+        {"soft", {"démarreur progressif", "soft starter"}},
+        {"vf", {"variateur V/f", "V/f drive"}},
+        {"rotor", {"résistances rotoriques", "rotor resistances"}},
     };
     for (const auto& [word, text] : kWords) {
         if (word == choice) return text(lang);
@@ -308,8 +401,8 @@ std::string SetLabSetting(std::string_view name, std::string_view value, tagLabo
     const LabSetting* s = FindLabSetting(name);
     if (s == nullptr) {
         std::string names;
-        for (const LabSetting& known : kLabSettings)
-            names += (names.empty() ? "" : ", ") + std::string(known.name);
+        for (const LabSetting* known : AllLabSettings())
+            names += (names.empty() ? "" : ", ") + std::string(known->name);
         return "unknown setting " + shown(name) + " (settings: " + names + ")";
     }
     const std::string what = std::string(s->name) + ": ";

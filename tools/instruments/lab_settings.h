@@ -16,9 +16,9 @@ namespace kv::tools {
 struct LabSetting {
     std::string_view name{};
     viewer::Text label{}; // in the panels
-    // A setting takes either one of its words (`choices`, up to four) or a number from `min` to
+    // A setting takes either one of its words (`choices`, up to five) or a number from `min` to
     // `max`, in `unit`.
-    std::array<std::string_view, 4> choices{};
+    std::array<std::string_view, 5> choices{};
     double min = 0;
     double max = 0;
     std::string_view unit{};
@@ -38,10 +38,11 @@ struct LabSetting {
 // The settings the window's panel and the page's form show, one row each.
 extern const std::array<LabSetting, 8> kLabSettings;
 
-// The real motor's settings (motor, coupling, mains, the stator's values, curve): taken wherever a
+// The real motor's settings (motor, coupling, mains, the stator's values, curve) and the ways to
+// start it (start and its parameters): taken wherever a
 // setting is typed (--lab, lab, the page's address) and written once changed, but not in the
 // panel or the form.
-extern const std::array<LabSetting, 7> kLaterLabSettings;
+extern const std::array<LabSetting, 15> kLaterLabSettings;
 
 // Both tables, the panel's first.
 std::vector<const LabSetting*> AllLabSettings();

@@ -69,6 +69,24 @@ std::string ChangedSettings() {
     return text.empty() ? Say({"réglages d'origine", "original settings"}) : text;
 }
 
+// Where the start stands, after the supply's values; nothing on direct on line.
+std::string StartStage(const tagLabo& settings, const tagDemarrage& start) {
+    const int step = start.etape;
+    switch (settings.demarrage) {
+    case DEMARRAGE_ETOILE_TRIANGLE:
+        return Say(step != 0 ? Text{", étoile", ", star"} : Text{", triangle", ", delta"});
+    case DEMARRAGE_PROGRESSIF:
+    case DEMARRAGE_VF:
+        return Say(step != 0 ? Text{", rampe", ", ramp"} : Text{", rampe finie", ", ramp done"});
+    case DEMARRAGE_ROTORIQUE:
+        if (step == 0) return Say({", rotor en court-circuit", ", rotor short-circuited"});
+        return Format({", cran %s sur %s", ", step %s of %s"}, std::to_string(step),
+                      std::to_string(settings.crans));
+    default:
+        return {};
+    }
+}
+
 kv::Color Couleur(const tagTrait& trait) {
     return kv::rgb(GetRValue(trait.couleur), GetGValue(trait.couleur), GetBValue(trait.couleur));
 }
@@ -78,6 +96,8 @@ kv::Color Couleur(const tagTrait& trait) {
 // rotor's powers the efficiency; the useful torque in N.m.
 void AddStatorRows(std::vector<kv::viewer::BoxRow>& rows, const tagPuissances& mean,
                    double plot_sign) {
+    // During a start, the coupling and the voltage the starter applies.
+    const tagLabo applied = demarrage.Applique(labo);
     const double absorbee = mean.absorbee;
     const double current = CourantDeLigne(mean.carres_ligne);
     const double useful = mean.mecanique - mean.frottements;
@@ -93,18 +113,18 @@ void AddStatorRows(std::vector<kv::viewer::BoxRow>& rows, const tagPuissances& m
         torque->right += " (" + Number(nm, 1) + " N.m)";
     }
     const std::string coupling =
-        Say(labo.triangle ? Text{"triangle", "delta"} : Text{"étoile", "star"});
+        Say(applied.triangle ? Text{"triangle", "delta"} : Text{"étoile", "star"});
     const std::vector<kv::viewer::BoxRow> stator = {
         {Say({"Bobines", "Coils"}),
          Format({"%s, %s V chacune", "%s, %s V each"}, coupling,
-                Number(TENSION_BOBINE_NOMINALE * labo.TensionBobine(), 0)),
+                Number(TENSION_BOBINE_NOMINALE * applied.TensionBobine(), 0)),
          {}},
         {Say({"Courant de ligne", "Line current"}),
          Format({"%s A (%s %% de I_N)", "%s A (%s %% of I_N)"}, Number(current, 2),
                 Number(100 * current / PlaqueCourantNominal(), 0)),
          {}},
         {Say({"Facteur de puissance", "Power factor"}),
-         "cos phi = " + Number(FacteurDePuissance(labo, absorbee, mean.carres_ligne), 3),
+         "cos phi = " + Number(FacteurDePuissance(applied, absorbee, mean.carres_ligne), 3),
          {}},
         {Say({"Puissance absorbée P_a", "Absorbed power P_a"}), watts(absorbee), {}},
         {Say({"Pertes Joule stator P_js", "Stator copper losses P_js"}),
@@ -135,13 +155,15 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
     // The last supply period's averages: with a line open, the torque and the currents pulsate
     // at twice the supply's frequency, and a Tick's values would jump from one to the next.
     const tagPuissances mean = balance.Moyenne();
-    const double sync = labo.OmegaSynchrone();
+    // During a start, what the starter applies.
+    const tagLabo applied = demarrage.Applique(labo);
+    const double sync = applied.OmegaSynchrone();
     const double omega = mean.omega;
     const double speed = omega / sync;
     const double slip = Glissement(omega, sync);
-    const double hz = labo.FrequenceHz();
-    const double sync_rpm = labo.VitesseSynchroneTrMin();
-    const double period = labo.PeriodeEnTicks();
+    const double hz = applied.FrequenceHz();
+    const double sync_rpm = applied.VitesseSynchroneTrMin();
+    const double period = applied.PeriodeEnTicks();
 
     // The power balance, per second of the motor's time.
     // The plot shows the torque in the direction the rotor turns.
@@ -160,7 +182,7 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
         return real ? watts + " (" + percent + ")" : percent;
     };
 
-    const double brake = labo.CoupleResistant(frein.couple, omega, sync);
+    const double brake = applied.CoupleResistant(frein.couple, omega, sync);
     // After the brake's value, by load law.
     const Text laws[4] = {{"", ""},
                           {" (frein x n/n_s)", " (brake x n/n_s)"},
@@ -185,7 +207,8 @@ std::vector<kv::viewer::BoxRow> ReadoutRows(const tagBilanPeriode& balance, doub
     std::vector<kv::viewer::BoxRow> rows = {
         {Say({"Laboratoire", "Laboratory"}), ChangedSettings(), {}},
         {Say({"Alimentation", "Supply"}),
-         Number(hz, 1) + " Hz, " + Number(TensionDeLigne(labo), 0) + " V",
+         Number(hz, 1) + " Hz, " + Number(TensionDeLigne(applied), 0) + " V" +
+             StartStage(labo, demarrage),
          {}},
         {Say({"Vitesse de synchronisme", "Synchronous speed"}),
          Format({"%s tr/min (%s paire%s de pôles)", "%s rpm (%s pole pair%s)"}, Number(sync_rpm, 0),

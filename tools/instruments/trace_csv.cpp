@@ -30,6 +30,11 @@ constexpr const char* kStatorColumns =
     "period_useful_power_w,period_efficiency,period_useful_torque_nm";
 constexpr int kStatorColumnCount = 14;
 
+// After the later settings: the start's step and what the starter applies, % of the settings'
+// values.
+constexpr const char* kStartColumns = ",start_stage,applied_voltage_percent,"
+                                      "applied_frequency_percent";
+
 // memcpy rather than std::bit_cast, which the WebAssembly build's C++ library lacks.
 bool same_bits(double a, double b) {
     std::uint64_t x = 0;
@@ -68,14 +73,14 @@ std::array<double, 6> derived(const TraceSample& s) {
     const double omega = v[3];
     const double speed_over_sync = v[4];
     const double slip = v[5];
-    const double hz = s.settings.FrequenceHz();
-    const double rpm = speed_over_sync * s.settings.VitesseSynchroneTrMin();
+    const double hz = s.applied.FrequenceHz();
+    const double rpm = speed_over_sync * s.applied.VitesseSynchroneTrMin();
     const double em_torque = v[8] + v[9] + v[10];
     const double currents[3] = {v[11], v[12], v[13]};
     return {rpm,
             slip * hz,
             PuissanceDuCouple(em_torque, s.sync_omega),
-            PertesJouleRotor(s.settings, currents),
+            PertesJouleRotor(s.applied, currents),
             PuissanceDuCouple(em_torque, omega),
             PuissanceFrottements(omega)};
 }
@@ -87,7 +92,7 @@ namespace {
 // What a real motor's row adds.
 std::array<double, kStatorColumnCount> stator_values(const TraceSample& s) {
     const tagPuissances& m = s.period;
-    const tagLabo& settings = s.settings;
+    const tagLabo& settings = s.applied;
     const double utile = m.mecanique - m.frottements;
     return {s.line_currents[0] * AMPERES_PAR_UNITE,
             s.line_currents[1] * AMPERES_PAR_UNITE,
@@ -115,6 +120,7 @@ std::string TraceHeader(CsvStyle style, bool later) {
         header.append(",").append(kStatorColumns);
         for (const kv::tools::LabSetting& s : kv::tools::kLaterLabSettings)
             header.append(",").append(s.name);
+        header.append(kStartColumns);
     }
     if (style == CsvStyle::French) std::replace(header.begin(), header.end(), ',', ';');
     return header;
@@ -127,11 +133,13 @@ void TraceSampler::BeforeTick() {
 TraceSample TraceSampler::Sample(std::uint64_t tick) {
     using kv::RunError;
     if (!before_) throw RunError("the trace has no state from before Tick " + std::to_string(tick));
-    balance_.Ajoute(PuissancesDuTick(*before_, Mas, labo, alim.amplitude, alim.phase), labo);
+    // The settings the starter applied this Tick.
+    const tagLabo applied = demarrage.Applique(labo);
+    balance_.Ajoute(PuissancesDuTick(*before_, Mas, applied, alim.amplitude, alim.phase), applied);
     tagMas replay = *before_;
     double forces[3];
     double torque;
-    PasModele(replay, labo, alim.amplitude, alim.phase, labo.PasPhase(alim.phase_step),
+    PasModele(replay, applied, alim.amplitude, alim.phase, applied.PasPhase(alim.phase_step),
               frein.couple, forces, &torque);
     const bool same = same_bits(replay.theta, Mas.theta) && same_bits(replay.omega, Mas.omega) &&
                       same_bits(replay.i1, Mas.i1) && same_bits(replay.i2, Mas.i2) &&
@@ -143,7 +151,7 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) {
                        ": its replayed step differs from the program's");
     }
 
-    const double sync = labo.OmegaSynchrone();
+    const double sync = applied.OmegaSynchrone();
     const double speed_over_sync = Mas.omega / sync;
     TraceSample sample;
     sample.tick = tick;
@@ -165,9 +173,14 @@ TraceSample TraceSampler::Sample(std::uint64_t tick) {
                      Mas.phi2,
                      Mas.phi3};
     sample.sync_omega = sync;
-    sample.load_torque =
-        labo.ParDefaut() ? frein.couple : labo.CoupleResistant(frein.couple, before_->omega, sync);
+    sample.load_torque = applied.ParDefaut()
+                             ? frein.couple
+                             : applied.CoupleResistant(frein.couple, before_->omega, sync);
     sample.settings = labo;
+    sample.applied = applied;
+    sample.stage = demarrage.etape;
+    sample.applied_voltage = 100 * demarrage.facteur_tension;
+    sample.applied_frequency = 100 * demarrage.facteur_frequence;
     sample.line_currents = {Mas.stator.ligne[0], Mas.stator.ligne[1], Mas.stator.ligne[2]};
     sample.period = balance_.Moyenne();
     return sample;
@@ -198,5 +211,8 @@ std::string TraceRow(const TraceSample& sample, CsvStyle style, bool later) {
         row.append(kStatorColumnCount, separator);
     }
     settings(kv::tools::kLaterLabSettings);
+    row += separator + std::to_string(sample.stage);
+    append(row, sample.applied_voltage, style);
+    append(row, sample.applied_frequency, style);
     return row;
 }

@@ -1,5 +1,6 @@
 // The rows of `trace`: after each Tick, the model's state, what its step returned, the real
-// values and the power balance they give, and the laboratory's settings of that Tick.
+// values and the power balance they give, the laboratory's settings of that Tick, and what the
+// starter applied of them.
 #pragma once
 
 #include "model/bilan.h"
@@ -27,7 +28,11 @@ struct TraceSample {
     std::array<double, 17> values{}; // time_s .. flux3, in the header's order
     double sync_omega = 0;           // the field's speed, radians per Tick
     double load_torque = 0;          // the brake as its law makes it at the speed before the step
-    tagLabo settings;
+    tagLabo settings;                // as set
+    tagLabo applied;                 // as the starter applied them this Tick
+    int stage = 0;                   // the start's step: 1 the first, 0 once over
+    double applied_voltage = 100;    // % of the set voltage
+    double applied_frequency = 100;  // % of the set frequency
     std::array<double, 3> line_currents{}; // the real motor's, after the Tick, model units
     tagPuissances period{}; // the averages over the last supply period traced, to this Tick
 };
