@@ -1,10 +1,9 @@
 #include "image/output_file.h"
 
-#include "core/utf8_path.h"
+#include "core/files.h"
 #include "image/file_error.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <system_error>
 
 namespace kv::image {
@@ -12,16 +11,7 @@ namespace kv::image {
 namespace {
 
 std::FILE* open_for_writing(const std::string& path) {
-#ifdef _WIN32
-    return _wfopen(utf8_path(path).c_str(), L"wb");
-#else
-    return std::fopen(path.c_str(), "wb");
-#endif
-}
-
-void remove_file(const std::string& path) {
-    std::error_code ignored;
-    std::filesystem::remove(utf8_path(path), ignored);
+    return open_file(path, "wb");
 }
 
 } // namespace
@@ -55,9 +45,8 @@ std::string OutputFile::keep() {
     if (std::fclose(std::exchange(file_, nullptr)) != 0 || failed)
         fail(failed ? "a write failed" : std::generic_category().message(errno));
     if (!temporary_.empty()) {
-        std::error_code error;
-        std::filesystem::rename(utf8_path(temporary_), utf8_path(name()), error);
-        if (error) fail(error.message());
+        const int error = replace_file(temporary_, name());
+        if (error != 0) fail(std::generic_category().message(error));
     }
     return name();
 }

@@ -10,8 +10,12 @@
 #     toolbar's Pause (the badge), a click on ALIM, I (the readout) and F2 (the laboratory panel)
 #     beside the picture, which they leave as it was; then korveline.exe on the same display after
 #     the same clicks and keys: the Linux window's whole client area, toolbar and boxes included,
-#     pixel for pixel; F12's picture in the Pictures folder; the sound through the wave output
-#     (ALSA's file plugin); exit code 0 when closed.
+#     pixel for pixel; F12's and Ctrl S's picture in the Pictures folder, Ctrl E's data with
+#     korveline-script's columns; the sound through the wave output (ALSA's file plugin); exit
+#     code 0 when closed;
+#   - korveline.exe --lang en --lab order=reversed: English at start-up, Tab and Enter switching
+#     ALIM on, forty steps (Right arrow) as korveline-script's, the motor turning the other way;
+#     F11's full screen and back.
 # With KORVELINE_RECORD=1 the Wine dump of the table is stored as the tests' reference.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -337,6 +341,23 @@ tick
 click left 25 25"
 same_picture exe-saved.png ours-alim.png "the picture F12 saved"
 
+# Still paused: Ctrl S saves the same picture; Ctrl E's data have the columns of
+# korveline-script's French trace (the window is in French).
+fresh_folder() { find "$work/home" -name 'korveline-*' -delete; }
+saved_file() { saved=$(find "$work/home" -name "korveline-*.$1" | head -1) && [ -n "$saved" ]; }
+fresh_folder
+press ctrl+s
+wait_for saved_file png || fail "Ctrl S saved no picture"
+cp "$saved" "$work/exe-ctrl-s.png"
+same_picture exe-ctrl-s.png ours-alim.png "the picture Ctrl S saved"
+press ctrl+e
+wait_for saved_file csv || fail "Ctrl E saved no data"
+printf 'trace %s fr\ntick\n' "$work/ours.csv" | "$linux/tools/korveline_script/korveline-script" - \
+    >/dev/null
+[ "$(head -1 "$saved" | tr -d '\r')" = "$(head -1 "$work/ours.csv")" ] ||
+    fail "Ctrl E's columns are not korveline-script's: $(head -1 "$saved")"
+echo "korveline.exe: Ctrl S's picture as korveline-script's, Ctrl E's columns as its trace's"
+
 # M with the motor running: the hum reaches the wave output, ALSA's file here.
 press Escape # the laboratory panel closes
 press space  # the run goes on
@@ -347,6 +368,61 @@ press m
 close_wine_window korveline.exe
 echo "korveline.exe: F12's picture as korveline-script's, the hum played, exit code 0"
 compared=$(date +%s)
+
+# korveline.exe in English, the supply's phase order reversed: its start-up in English, Tab's
+# focus ring on ALIM and Enter switching it on (paused first), then forty steps (the Right arrow,
+# one Tick each): the picture, the motor turning the other way, korveline-script's after 40 Ticks
+# with the same language and laboratory; F11's full screen and back.
+(cd "$work" && exec wine "$PWD/../korveline.exe" --lang en --lab order=reversed) &
+wine_pid=$!
+find_window
+sleep 1
+shot exe-en-window.png
+korveline_en() { # korveline_en NAME SCRIPT: ours in English, the phase order reversed
+    printf 'lab order=reversed\n%s\nsnapshot %s\n' "$2" "$work/$1" |
+        "$linux/tools/korveline_script/korveline-script" --lang en - >/dev/null
+}
+korveline_en ours-en-tick.png tick
+find_origin exe-en-window.png ours-en-tick.png
+read -r cw ch <"$work/size-start"
+shot_when exe-en-start.png picture_like ours-en-tick.png ||
+    fail "korveline.exe --lang en: the start-up is not korveline-script's in English"
+click "$pause_x" "$pause_y"
+press Tab
+press Return
+shot_when exe-en-alim.png alim_green || fail "Tab then Enter did not switch ALIM on"
+press Escape # the focus ring goes
+fresh_folder
+# Forty steps: fewer leave the two directions' pictures alike.
+rights=()
+for _ in {1..40}; do rights+=(Right); done
+xdotool mousemove $((X + ox + 600)) $((Y + oy + 540)) key --delay 100 "${rights[@]}"
+sleep 0.7
+press F12
+wait_for saved_file png || fail "F12 saved no picture in English"
+cp "$saved" "$work/exe-reversed.png"
+korveline_en ours-reversed.png "tick
+click left 25 25
+tick 40"
+same_picture exe-reversed.png ours-reversed.png "forty steps with the phase order reversed"
+printf 'tick\nclick left 25 25\ntick 40\nsnapshot %s\n' "$work/ours-direct.png" |
+    "$linux/tools/korveline_script/korveline-script" --lang en - >/dev/null
+! like exe-reversed.png ours-direct.png || fail "--lab order=reversed changed nothing"
+# F11: the window over the whole screen; F11 again: back to its size.
+sized() { # sized W H: the window is W x H
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ]
+}
+eval "$(xdotool getwindowgeometry --shell "$window")"
+read -r framed_width framed_height <<<"$WIDTH $HEIGHT"
+press F11
+wait_for sized 1366 768 || fail "F11: the window is ${WIDTH}x$HEIGHT, not the screen's 1366x768"
+xdotool key F11
+wait_for sized "$framed_width" "$framed_height" || fail "F11 again: the window is ${WIDTH}x$HEIGHT"
+close_wine_window "korveline.exe --lang en"
+echo "korveline.exe --lang en --lab order=reversed: English at start-up, Tab and Enter switch ALIM" \
+    "on, forty steps as korveline-script's, F11 full screen and back, exit code 0"
+extra=$(date +%s)
 
 # The table of primitives: GDI (Wine) against our layer.
 (cd "$work" && wine "$PWD/../tools/gdi_conformance/gdi-conformance.exe" wine.dump) ||
@@ -364,4 +440,4 @@ finished=$(date +%s)
 
 echo "time: builds $((built - started)) s, Wine prefix $((booted - built)) s, the witness" \
     "$((witnessed - booted)) s, korveline.exe and the Linux window $((compared - witnessed)) s," \
-    "table $((finished - compared)) s; Wine checks $((finished - built)) s"
+    "English and reversed $((extra - compared)) s, table $((finished - extra)) s; Wine checks $((finished - built)) s"

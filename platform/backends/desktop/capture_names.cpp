@@ -1,15 +1,11 @@
 #include "backends/desktop/capture_names.h"
 
-#include "core/utf8_path.h"
+#include "core/files.h"
 
 #include <array>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
 
 namespace kv::desktop {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -30,10 +26,9 @@ std::string new_capture_path(const std::string& folder, const std::string& stem,
     const std::tm local = local_time(when);
     std::array<char, 32> stamp{};
     std::strftime(stamp.data(), stamp.size(), "%Y%m%d-%H%M%S", &local);
-    const std::string base = path_text(utf8_path(folder) / utf8_path(stem + "-" + stamp.data()));
+    const std::string base = path_in(folder, stem + "-" + stamp.data());
     std::string path = base + "." + extension;
-    std::error_code error;
-    for (int n = 2; fs::exists(utf8_path(path), error); ++n)
+    for (int n = 2; file_exists(path); ++n)
         path =
             std::string(base).append("-").append(std::to_string(n)).append(".").append(extension);
     return path;

@@ -1,16 +1,13 @@
 #include "backends/win32/windows_services.h"
 
 #include "backends/win32/wide_text.h"
-#include "core/utf8_path.h"
+#include "core/files.h"
 
 #include <windows.h>
 
 #include <knownfolders.h>
 #include <shellapi.h>
 #include <shlobj.h>
-
-#include <filesystem>
-#include <system_error>
 
 namespace kv::win32 {
 
@@ -36,8 +33,7 @@ std::string pictures_folder() {
     if (SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &path) == S_OK)
         folder = wide_to_utf8(path);
     CoTaskMemFree(path); // also when it failed
-    std::error_code error;
-    if (folder.empty() || !std::filesystem::is_directory(utf8_path(folder), error)) return ".";
+    if (folder.empty() || !is_directory(folder)) return ".";
     return folder;
 }
 
