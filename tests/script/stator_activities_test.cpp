@@ -93,11 +93,6 @@ ActivityRun RunActivity(const std::string& script_name) {
     return r;
 }
 
-const ActivityRun& Activity11() {
-    static const ActivityRun run = RunActivity("activity11-power-factor.kvs");
-    return run;
-}
-
 // The balance of a period closes: P_a = P_js + P_fer + P_jr + P_m.
 void ExpectBalance(const Columns& c, const std::string& what) {
     EXPECT_NEAR(c.at("period_stator_copper_losses_w") + c.at("period_iron_losses_w") +
@@ -136,7 +131,7 @@ void Print(const std::map<std::string, double>& m) {
 }
 
 TEST(Activities, PowerFactorAndEfficiencyAgainstLoad) {
-    const ActivityRun& run = Activity11();
+    const ActivityRun run = RunActivity("activity11-power-factor.kvs");
     ASSERT_EQ(run.states.size(), 6u);
     std::map<std::string, double> m;
     const int pairs = 2;
@@ -215,30 +210,31 @@ TEST(Activities, PowerFactorAndEfficiencyAgainstLoad) {
 
 TEST(Activities, StarAndDeltaCoupling) {
     const ActivityRun run = RunActivity("activity12-coupling.kvs");
-    ASSERT_EQ(run.states.size(), 7u);
+    ASSERT_EQ(run.states.size(), 8u);
     std::map<std::string, double> m;
     const double r3 = std::sqrt(3.0);
     const struct {
+        std::size_t state;
         const char* name;
         const char* coupling;
         const char* mains;
         double brake;
-    } points[5] = {{"a12_s400", "star", "400", 2},
-                   {"a12_d230", "delta", "230", 2},
-                   {"a12_d400", "delta", "400", 2},
-                   {"a12_d400_noload", "delta", "400", 0},
-                   {"a12_s230", "star", "230", 2}};
-    for (std::size_t k = 0; k < 5; ++k) {
-        const Columns& c = run.states[k];
-        kvtest::ExpectSteady(run.trace, run.rows[k], points[k].name);
-        EXPECT_EQ(run.settings[k].at("coupling"), points[k].coupling) << points[k].name;
-        EXPECT_EQ(run.settings[k].at("mains"), points[k].mains) << points[k].name;
-        EXPECT_EQ(c.at("brake_torque"), points[k].brake) << points[k].name;
-        ExpectBalance(c, points[k].name);
-        Readout(m, points[k].name, c);
+    } points[5] = {{0, "a12_s400", "star", "400", 2},
+                   {1, "a12_d230", "delta", "230", 2},
+                   {2, "a12_d400", "delta", "400", 2},
+                   {3, "a12_d400_noload", "delta", "400", 0},
+                   {5, "a12_s230", "star", "230", 2}};
+    for (const auto& p : points) {
+        const Columns& c = run.states[p.state];
+        kvtest::ExpectSteady(run.trace, run.rows[p.state], p.name);
+        EXPECT_EQ(run.settings[p.state].at("coupling"), p.coupling) << p.name;
+        EXPECT_EQ(run.settings[p.state].at("mains"), p.mains) << p.name;
+        EXPECT_EQ(c.at("brake_torque"), p.brake) << p.name;
+        ExpectBalance(c, p.name);
+        Readout(m, p.name, c);
         // In delta a coil carries the line's current over sqrt(3).
-        if (std::string(points[k].coupling) == "delta")
-            m[std::string(points[k].name) + "_coil"] = c.at("period_line_current_a") / r3;
+        if (std::string(p.coupling) == "delta")
+            m[std::string(p.name) + "_coil"] = c.at("period_line_current_a") / r3;
     }
     for (const char* unused :
          {"a12_d400_noload_nm", "a12_d400_noload_pu", "a12_d400_noload_eff_percent",
@@ -258,7 +254,11 @@ TEST(Activities, StarAndDeltaCoupling) {
 
     // Delta on 400 V: sqrt(3) times the coils' voltage. With no load, the line current three
     // times activity 11's star on 400 V, more than the rated one.
-    const Columns& star_noload = Activity11().states[0];
+    const Columns& star_noload = run.states[4];
+    kvtest::ExpectSteady(run.trace, run.rows[4], "star on 400 V, no load");
+    EXPECT_EQ(run.settings[4].at("coupling"), "star");
+    EXPECT_EQ(run.settings[4].at("mains"), "400");
+    EXPECT_EQ(star_noload.at("brake_torque"), 0);
     m["a12_s400_noload_current"] = star_noload.at("period_line_current_a");
     m["a12_noload_ratio"] = m["a12_d400_noload_current"] / m["a12_s400_noload_current"];
     EXPECT_NEAR(m["a12_noload_ratio"], 3, 0.01);
@@ -276,11 +276,11 @@ TEST(Activities, StarAndDeltaCoupling) {
     EXPECT_GT(curve.decrochage.couple, 2);
     m["a12_s230_current_ratio"] = m["a12_s230_current"] / m["a12_s400_current"];
     m["a12_s230_pjr_ratio"] = m["a12_s230_pjr"] / m["a12_s400_pjr"];
-    const Columns& on = run.states[6];
-    EXPECT_EQ(TurningRows(run.trace, run.rows[5] - 1000, run.rows[5]), 0) << "stopped";
+    const Columns& on = run.states[7];
+    EXPECT_EQ(TurningRows(run.trace, run.rows[6] - 1000, run.rows[6]), 0) << "stopped";
     // Switched on, it jerks and trembles, then stays at rest: its torque there is the steady
     // curve's at standstill, the switching-on's flux offset not quite gone yet.
-    EXPECT_EQ(TurningRows(run.trace, run.rows[6] - 4000, run.rows[6]), 0) << "at rest";
+    EXPECT_EQ(TurningRows(run.trace, run.rows[7] - 4000, run.rows[7]), 0) << "at rest";
     const double held = PointAVitesseTenue(star_230, 1).couple;
     m["a12_s230_start_nm"] = NewtonMetres(held, 2);
     EXPECT_NEAR(on.at("period_useful_torque_nm") / m["a12_s230_start_nm"], 1, 0.02);
