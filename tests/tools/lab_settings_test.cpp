@@ -99,11 +99,18 @@ TEST(LabSettings, WhatItDoesNotTakeIsToldAndChangesNothing) {
               "load, poles, plot, motor, coupling, mains, stator_resistance, "
               "leakage_inductance, magnetising_inductance, curve, start, switch_speed, "
               "switch_time, initial_voltage, ramp, boost, start_resistance, steps)"},
+          Bad{std::string(300, '>') + "=1",
+              "unknown setting '" + std::string(16, '>') +
+                  "...' (settings: order, open, frequency, voltage, resistance, load, poles, "
+                  "plot, motor, coupling, mains, stator_resistance, leakage_inductance, "
+                  "magnetising_inductance, curve, start, switch_speed, switch_time, "
+                  "initial_voltage, ramp, boost, start_resistance, steps)"},
           Bad{"=direct", "'=direct' is not NAME=VALUE"},
           Bad{"order", "'order' is not NAME=VALUE"}}) {
         tagLabo labo;
         labo.frequence = 60;
         EXPECT_EQ(SetLabPair(b.pair, labo), b.error);
+        EXPECT_LT(b.error.size(), 300u) << "a message a line of a terminal or the page can hold";
         EXPECT_EQ(kv::tools::LabSettingsText(labo),
                   "order=direct open=none frequency=60 voltage=100 resistance=1 load=constant "
                   "poles=1 plot=motor")

@@ -23,11 +23,10 @@ bool is_choice(const LabSetting& s) {
 }
 
 // Echoes what was typed in a message; a value may be a megabyte long, the message stays short.
-std::string shown(std::string_view text) {
-    constexpr std::size_t kLimit = 40;
+std::string shown(std::string_view text, std::size_t limit = 40) {
     std::size_t cut = text.size();
-    if (cut > kLimit) {
-        cut = kLimit;
+    if (cut > limit) {
+        cut = limit;
         while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
             --cut;
     }
@@ -403,7 +402,9 @@ std::string SetLabSetting(std::string_view name, std::string_view value, tagLabo
         std::string names;
         for (const LabSetting* known : AllLabSettings())
             names += (names.empty() ? "" : ", ") + std::string(known->name);
-        return "unknown setting " + shown(name) + " (settings: " + names + ")";
+        // The list of every name is long already: a name longer than any setting's is cut short
+        // enough for the message to stay under 300 bytes (16 bytes tell a mistyped name).
+        return "unknown setting " + shown(name, 16) + " (settings: " + names + ")";
     }
     const std::string what = std::string(s->name) + ": ";
     if (is_choice(*s)) {
