@@ -78,6 +78,8 @@ void check_command(const Command& c) {
 }
 
 bool same(const tagLabo& a, const tagLabo& b) {
+    for (const kv::tools::LabSetting* s : kv::tools::AllLabSettings())
+        if (s->get(a) != s->get(b)) return false;
     return a.ordre_inverse == b.ordre_inverse && a.ligne_ouverte == b.ligne_ouverte &&
            a.frequence == b.frequence && a.tension == b.tension && a.resistance == b.resistance &&
            a.loi_charge == b.loi_charge && a.paires_poles == b.paires_poles &&
@@ -85,6 +87,12 @@ bool same(const tagLabo& a, const tagLabo& b) {
 }
 
 bool in_range(const tagLabo& l) {
+    for (const kv::tools::LabSetting* s : kv::tools::AllLabSettings()) {
+        const double v = s->get(l);
+        if (s->choices[0].empty() ? !(v >= s->min && v <= s->max)
+                                  : !(v >= 0 && v < 5 && !s->choices[static_cast<int>(v)].empty()))
+            return false;
+    }
     return l.ligne_ouverte >= 0 && l.ligne_ouverte <= 3 && l.frequence >= 10 &&
            l.frequence <= 200 && l.tension >= 0 && l.tension <= 200 && l.resistance >= 0.25 &&
            l.resistance <= 8 && l.loi_charge >= CHARGE_CONSTANTE &&
@@ -104,10 +112,11 @@ void check_settings(const Command& c) {
         check(in_range(labo), "a setting taken lies within its range");
         tagLabo again;
         const std::string text = kv::tools::LabSettingsText(labo);
-        for (const kv::tools::LabSetting& setting : kv::tools::kLabSettings) {
-            check(kv::tools::SetLabSetting(setting.name, kv::tools::LabValue(setting, labo), again)
-                      .empty(),
-                  "a setting's value as written is taken back");
+        for (const kv::tools::LabSetting* setting : kv::tools::AllLabSettings()) {
+            check(
+                kv::tools::SetLabSetting(setting->name, kv::tools::LabValue(*setting, labo), again)
+                    .empty(),
+                "a setting's value as written is taken back");
         }
         check(same(again, labo) && kv::tools::LabSettingsText(again) == text,
               "the settings as written read back the same");
